@@ -1,0 +1,20 @@
+#pragma once
+// kavina-db, the administrator's tool over a data folder's tables. The commands run here so
+// that tests can drive them in-process; main() only passes the arguments through.
+//
+//   schema FILE
+//   dump FILE [--filter EXPR] [--format csv|json]
+//   create FILE --fields NAME:TYPE:WIDTH[:DEC],... [--level 3|4|7]
+//   import FILE --csv DATA.csv
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace kavina::dbtool {
+
+// Runs one command; returns the exit status (0 success, 1 failure, 2 wrong usage). Results go
+// to out, errors to err.
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace kavina::dbtool

@@ -1,0 +1,28 @@
+#pragma once
+// The one comparison of character data in the engine: filters' < and >, and (with indexes)
+// keys, seeks and sorted lists all compare through it. Text is compared as code-page bytes by
+// the weights of the Hungarian alphabet (see CodePageTables.cpp), optionally ignoring case.
+
+#include <string_view>
+
+#include "CodePage.h"
+
+namespace dbase {
+
+class Collation {
+public:
+    explicit Collation(CodePage cp);
+
+    // <0, 0 or >0. Trailing blanks do not count, so "ab" equals "ab  ".
+    int compare(std::string_view a, std::string_view b, bool caseInsensitive) const;
+    unsigned char fold(unsigned char byte) const { return m_fold[byte]; }
+
+private:
+    const unsigned char* m_fold;
+    const unsigned char* m_weight;
+};
+
+// Strips trailing blanks (and NULs written by some tools) of a fixed-width field.
+std::string_view trimRight(std::string_view text);
+
+}  // namespace dbase

@@ -1,0 +1,54 @@
+#pragma once
+// The engine reaches its files only through this small interface, so tests can wrap the real
+// files to fail a write, refuse a lock or cut a file short. Locks are operating-system
+// byte-range locks owned by the open file (Linux open-file-description locks): they exclude
+// other handles in this process as well as other processes and machines on a network share.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace dbase {
+
+enum class LockKind { Shared, Exclusive };
+
+class File {
+public:
+    virtual ~File() = default;
+    // Reads up to size bytes at offset; returns the count read (short at end of file).
+    virtual size_t read(uint64_t offset, void* buffer, size_t size) = 0;
+    // Writes all bytes or throws.
+    virtual void write(uint64_t offset, const void* data, size_t size) = 0;
+    virtual uint64_t size() = 0;
+    virtual void truncate(uint64_t size) = 0;
+    // Hands the written data to the disk (fsync).
+    virtual void sync() = 0;
+    // Takes a byte-range lock without waiting; false when another holder conflicts.
+    virtual bool tryLock(uint64_t offset, uint64_t length, LockKind kind) = 0;
+    virtual void unlock(uint64_t offset, uint64_t length) = 0;
+    virtual const std::string& path() const = 0;
+};
+
+enum class OpenMode { ReadWrite, ReadOnly, Create };
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // Opens (or with Create, creates and truncates) a file; throws DbError on failure.
+    virtual std::unique_ptr<File> open(const std::string& path, OpenMode mode) = 0;
+    virtual bool exists(const std::string& path) = 0;
+    virtual void remove(const std::string& path) = 0;
+
+    // The real file system.
+    static FileSystem& real();
+};
+
+// Finds a file of the folder whose name matches without regard to ASCII case. Data folders
+// come from systems that ignore case, so "Partner.DBF" may be "PARTNER.DBF" on disk. Returns
+// the path of the existing file, or folder/name when none exists.
+std::string resolvePath(const std::string& folder, const std::string& name);
+
+// Joins a folder and a file name.
+std::string joinPath(const std::string& folder, const std::string& name);
+
+}  // namespace dbase

@@ -1,0 +1,196 @@
+#include "MemoFile.h"
+
+#include <cstring>
+#include <vector>
+
+#include "DbError.h"
+
+namespace dbase {
+namespace {
+
+constexpr uint8_t kUsedSignature[4] = {0xFF, 0xFF, 0x08, 0x00};
+constexpr uint32_t kUsedHeader = 8;
+constexpr uint32_t kDBase3Block = 512;
+constexpr size_t kMaxMemo = 64u << 20;  // no memo of the program comes near 64 MB
+
+uint32_t get32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+void put32(uint8_t* p, uint32_t v) { for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i)); }
+
+}  // namespace
+
+MemoFile::MemoFile(std::unique_ptr<File> file, bool dbase4Layout) : m_file(std::move(file)), m_dbase4(dbase4Layout) {
+    loadHeader();
+}
+
+void MemoFile::initialise(File& file, bool dbase4Layout, const std::string& baseName) {
+    std::vector<uint8_t> header(512, 0);
+    put32(header.data(), 1);
+    if (dbase4Layout) {
+        std::memcpy(header.data() + 8, baseName.data(), std::min<size_t>(baseName.size(), 8));
+        header[20] = 512 & 0xFF;
+        header[21] = 512 >> 8;
+    } else {
+        header[16] = 0x03;
+    }
+    file.truncate(0);
+    file.write(0, header.data(), header.size());
+}
+
+void MemoFile::loadHeader() {
+    uint8_t header[24] = {};
+    if (m_file->read(0, header, sizeof header) < sizeof header) fail(m_file->path(), "the memo header is truncated");
+    m_head = get32(header);
+    if (m_dbase4) {
+        m_blockSize = uint32_t(header[20] | header[21] << 8);
+        if (m_blockSize == 0) m_blockSize = 512;  // some writers leave it zero: dBASE's default
+        if (m_blockSize < 32 || m_blockSize % 32 != 0)
+            fail(m_file->path(), "the memo block size " + std::to_string(m_blockSize) + " is damaged");
+    } else {
+        m_blockSize = kDBase3Block;
+    }
+}
+
+uint32_t MemoFile::endBlock() {
+    return static_cast<uint32_t>((m_file->size() + m_blockSize - 1) / m_blockSize);
+}
+
+uint32_t MemoFile::blocksFor(size_t bytes) const {
+    return static_cast<uint32_t>((bytes + m_blockSize - 1) / m_blockSize);
+}
+
+std::string MemoFile::read(uint32_t block) {
+    const std::string& path = m_file->path();
+    loadHeader();
+    if (block == 0 || block >= endBlock())
+        fail(path, "memo block " + std::to_string(block) + " lies outside the memo file");
+    if (!m_dbase4) return readDBase3(block);
+    uint8_t head[kUsedHeader];
+    const uint64_t pos = uint64_t(block) * m_blockSize;
+    if (m_file->read(pos, head, kUsedHeader) < kUsedHeader) fail(path, "memo block " + std::to_string(block) + " is truncated");
+    if (std::memcmp(head, kUsedSignature, 4) != 0) fail(path, "memo block " + std::to_string(block) + " is not the start of a memo");
+    const uint32_t length = get32(head + 4);
+    if (length < kUsedHeader || length - kUsedHeader > kMaxMemo || pos + length > m_file->size())
+        fail(path, "memo block " + std::to_string(block) + " has a damaged length");
+    std::string out(length - kUsedHeader, '\0');
+    m_file->read(pos + kUsedHeader, out.data(), out.size());
+    return out;
+}
+
+std::string MemoFile::readDBase3(uint32_t block) {
+    // Text runs over consecutive blocks up to 1A 1A (a single 1A from FoxPro-modified files),
+    // bounded by the end of the file.
+    std::string out;
+    std::vector<char> buf(m_blockSize);
+    for (uint64_t pos = uint64_t(block) * m_blockSize;; pos += m_blockSize) {
+        const size_t n = m_file->read(pos, buf.data(), buf.size());
+        if (n == 0) break;
+        const void* end = std::memchr(buf.data(), 0x1A, n);
+        if (end) {
+            out.append(buf.data(), static_cast<const char*>(end) - buf.data());
+            break;
+        }
+        out.append(buf.data(), n);
+        if (out.size() > kMaxMemo) fail(m_file->path(), "memo at block " + std::to_string(block) + " has no end");
+    }
+    return out;
+}
+
+MemoFile::FreeRun MemoFile::readFreeRun(uint32_t block) {
+    uint8_t head[8];
+    if (m_file->read(uint64_t(block) * m_blockSize, head, 8) < 8)
+        fail(m_file->path(), "free memo block " + std::to_string(block) + " is truncated");
+    return {block, get32(head + 4), get32(head)};
+}
+
+void MemoFile::setHead(uint32_t block) {
+    uint8_t bytes[4];
+    put32(bytes, block);
+    m_file->write(0, bytes, 4);
+    m_head = block;
+}
+
+uint32_t MemoFile::allocate(uint32_t count) {
+    const uint32_t end = endBlock();
+    // First fit along the free chain. A chain entry at or past the end, or 0, ends it; the
+    // step bound stops a damaged chain that loops.
+    uint32_t previous = 0;
+    uint32_t current = m_head;
+    for (uint32_t steps = 0; current != 0 && current < end; ++steps) {
+        if (steps > end) fail(m_file->path(), "the free memo block chain loops");
+        const FreeRun run = readFreeRun(current);
+        if (run.count == 0 || run.block + uint64_t(run.count) > end)
+            fail(m_file->path(), "free memo block " + std::to_string(current) + " is damaged");
+        if (run.count >= count) {
+            uint32_t successor = run.next;
+            if (run.count > count) {  // the rest of the run stays free
+                successor = run.block + count;
+                uint8_t head[8];
+                put32(head, run.next);
+                put32(head + 4, run.count - count);
+                m_file->write(uint64_t(successor) * m_blockSize, head, 8);
+            }
+            if (previous == 0) {
+                setHead(successor);
+            } else {
+                uint8_t bytes[4];
+                put32(bytes, successor);
+                m_file->write(uint64_t(previous) * m_blockSize, bytes, 4);
+            }
+            return run.block;
+        }
+        previous = current;
+        current = run.next;
+    }
+    // No run fits: append. Without a chain the header points at the end of the file.
+    const bool noChain = m_head == 0 || m_head >= end;
+    if (noChain) setHead(end + count);
+    return end;
+}
+
+uint32_t MemoFile::write(const std::string& bytes) {
+    if (bytes.empty()) return 0;
+    loadHeader();
+    if (!m_dbase4) {
+        const uint32_t block = std::max(m_head, endBlock());
+        std::string data = bytes + "\x1A\x1A";
+        data.resize(size_t(blocksFor(data.size())) * m_blockSize, '\0');
+        m_file->write(uint64_t(block) * m_blockSize, data.data(), data.size());
+        setHead(block + blocksFor(data.size()));
+        return block;
+    }
+    const uint32_t count = blocksFor(bytes.size() + kUsedHeader);
+    const uint32_t block = allocate(count);
+    std::string data(size_t(count) * m_blockSize, '\0');
+    std::memcpy(data.data(), kUsedSignature, 4);
+    put32(reinterpret_cast<uint8_t*>(data.data()) + 4, static_cast<uint32_t>(bytes.size() + kUsedHeader));
+    std::memcpy(data.data() + kUsedHeader, bytes.data(), bytes.size());
+    m_file->write(uint64_t(block) * m_blockSize, data.data(), data.size());
+    return block;
+}
+
+void MemoFile::release(uint32_t block) {
+    if (!m_dbase4 || block == 0) return;
+    loadHeader();
+    const uint32_t end = endBlock();
+    uint8_t head[kUsedHeader];
+    if (block >= end || m_file->read(uint64_t(block) * m_blockSize, head, kUsedHeader) < kUsedHeader ||
+        std::memcmp(head, kUsedSignature, 4) != 0)
+        return;  // nothing valid to give back; never turn unknown bytes into free space
+    const uint32_t count = blocksFor(get32(head + 4));
+    if (count == 0 || block + uint64_t(count) > end) return;
+    uint8_t freeHead[8];
+    const bool noChain = m_head == 0 || m_head >= end;
+    put32(freeHead, noChain ? 0 : m_head);
+    put32(freeHead + 4, count);
+    m_file->write(uint64_t(block) * m_blockSize, freeHead, 8);
+    setHead(block);
+}
+
+void MemoFile::clear(const std::string& baseName) {
+    initialise(*m_file, m_dbase4, baseName);
+    loadHeader();
+}
+
+}  // namespace dbase

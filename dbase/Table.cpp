@@ -1,0 +1,810 @@
+#include "Table.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <ctime>
+#include <thread>
+
+#include "DbError.h"
+#include "FieldCodec.h"
+#include "Locks.h"
+#include "MemoFile.h"
+
+namespace dbase {
+namespace {
+
+constexpr size_t kMinChunk = 32 * 1024;
+constexpr size_t kMaxChunk = 1024 * 1024;
+constexpr uint8_t kEndOfFile = 0x1A;
+constexpr uint8_t kDeleted = '*';
+constexpr uint8_t kActive = ' ';
+
+std::string upper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string baseName(const std::string& fileName) {
+    const size_t dot = fileName.rfind('.');
+    return dot == std::string::npos ? fileName : fileName.substr(0, dot);
+}
+
+std::string withExtension(const std::string& fileName, const char* ext) { return baseName(fileName) + ext; }
+
+std::vector<uint8_t> blankRecord(const TableHeader& h) {
+    std::vector<uint8_t> rec(h.recordLength, ' ');
+    for (const FieldInfo& f : h.fields) codec::setNull(f, rec.data());
+    return rec;
+}
+
+}  // namespace
+
+Table::Table(std::string folder, std::string fileName, FileSystem& fs)
+    : m_folder(std::move(folder)), m_fileName(std::move(fileName)), m_fs(fs) {
+    m_path = joinPath(m_folder, m_fileName);
+}
+
+Table::~Table() {
+    clearMasterLink();
+    for (Table* detail : m_details) detail->m_master = nullptr;
+    m_details.clear();
+    close();
+}
+
+void Table::failHere(const std::string& cause) const { fail(m_path, cause); }
+
+// ---- definition ---------------------------------------------------------------------------
+
+void Table::create(const std::string& folder, const std::string& fileName, const std::vector<FieldDef>& fields,
+                   TableLevel level, FileSystem& fs) {
+    const std::string path = resolvePath(folder, fileName);
+    if (fs.exists(path)) fail(path, "the table already exists");
+    TableHeader header = TableHeader::build(path, fields, level);
+    std::vector<uint8_t> bytes = header.serialize();
+    bytes.push_back(kEndOfFile);
+    if (header.hasMemo()) {
+        const std::string memo = resolvePath(folder, withExtension(fileName, ".dbt"));
+        auto memoFile = fs.open(memo, OpenMode::Create);
+        MemoFile::initialise(*memoFile, header.memoIsDBase4(), baseName(fileName));
+        memoFile->sync();
+    }
+    auto file = fs.open(path, OpenMode::Create);
+    file->write(0, bytes.data(), bytes.size());
+    file->sync();
+}
+
+void Table::drop(const std::string& folder, const std::string& fileName, FileSystem& fs) {
+    Table table(folder, fileName, fs);
+    table.open({.exclusive = true});
+    const std::string path = table.path();
+    const std::string memo = table.memoPath();
+    table.close();
+    fs.remove(resolvePath(folder, withExtension(fileName, ".mdx")));
+    fs.remove(memo);
+    fs.remove(path);
+}
+
+void Table::clearIndexFlag(const std::string& path, FileSystem& fs) {
+    auto file = fs.open(path, OpenMode::ReadWrite);
+    uint8_t head[32];
+    if (file->read(0, head, sizeof head) < sizeof head) fail(path, "the header is truncated");
+    if (head[0] != 0x03 && head[0] != 0x83 && head[0] != 0x8B && head[0] != 0x04 && head[0] != 0x8C)
+        fail(path, "not a dBASE table");
+    const uint8_t zero = 0;
+    file->write(kHeaderIndexFlagOffset, &zero, 1);
+    file->sync();
+}
+
+void Table::emptyTable() {
+    requireBrowse();
+    if (!m_options.exclusive) failHere("emptying a table needs it open exclusively");
+    m_header.recordCount = 0;
+    std::vector<uint8_t> bytes = m_header.serialize();
+    bytes.push_back(kEndOfFile);
+    m_file->truncate(0);
+    m_file->write(0, bytes.data(), bytes.size());
+    if (m_memo) m_memo->clear(baseName(m_fileName));
+    m_file->sync();
+    invalidateCache();
+    m_visibleCount.reset();
+    setEmptyPosition();
+    notifyDetails();
+}
+
+bool Table::pack() {
+    requireBrowse();
+    if (!m_options.exclusive) failHere("packing a table needs it open exclusively");
+    readHeaderFromDisk();
+    // The packed rows go to a new file that replaces the table in one rename; the lock taken
+    // on the new file before the rename keeps the table exclusive throughout. Memo blocks keep
+    // their numbers, so the memo file stays valid whichever file a crash leaves.
+    const std::string temp = m_path + ".pack";
+    auto out = m_fs.open(temp, OpenMode::Create);
+    if (!locks::tryOpenLock(*out, true)) failHere(errtext::kTableBusy);
+    std::vector<uint32_t> freedMemos;
+    std::vector<uint8_t> chunk;
+    uint32_t kept = 0;
+    const uint64_t start = m_header.headerLength;
+    for (uint32_t r = 1; r <= m_header.recordCount; ++r) {
+        const uint8_t* rec = recordAt(r, Direction::Forward);
+        if (!rec) break;
+        if (rec[0] == kDeleted) {
+            for (const FieldInfo& f : m_header.fields)
+                if (f.logical == FieldType::Memo) freedMemos.push_back(codec::readMemoBlock(f, rec));
+            continue;
+        }
+        chunk.insert(chunk.end(), rec, rec + m_header.recordLength);
+        ++kept;
+        if (chunk.size() >= kMaxChunk) {
+            out->write(start + uint64_t(kept) * m_header.recordLength - chunk.size(), chunk.data(), chunk.size());
+            chunk.clear();
+        }
+    }
+    chunk.push_back(kEndOfFile);
+    out->write(start + uint64_t(kept) * m_header.recordLength + 1 - chunk.size(), chunk.data(), chunk.size());
+    TableHeader packed = m_header;
+    packed.recordCount = kept;
+    const std::vector<uint8_t> head = packed.serialize();
+    out->write(0, head.data(), head.size());
+    out->sync();
+    if (std::rename(temp.c_str(), m_path.c_str()) != 0) {
+        m_fs.remove(temp);
+        failHere("cannot replace the table with its packed copy");
+    }
+    m_file = std::move(out);
+    m_header = packed;
+    if (m_memo)
+        for (uint32_t block : freedMemos) m_memo->release(block);
+    invalidateCache();
+    m_visibleCount.reset();
+    first();
+    return true;
+}
+
+// ---- opening ------------------------------------------------------------------------------
+
+void Table::open(const OpenOptions& options) {
+    if (isOpen()) failHere("the table is already open");
+    m_path = resolvePath(m_folder, m_fileName);
+    if (!m_fs.exists(m_path)) failHere("the table does not exist");
+    auto file = m_fs.open(m_path, options.readOnly ? OpenMode::ReadOnly : OpenMode::ReadWrite);
+    if (!locks::tryOpenLock(*file, options.exclusive)) failHere(errtext::kTableBusy);
+    m_file = std::move(file);
+    m_options = options;
+    try {
+        readHeaderFromDisk();
+        if (m_header.indexFlag != 0 && !m_fs.exists(resolvePath(m_folder, withExtension(m_fileName, ".mdx"))))
+            failHere("the production index file " + withExtension(m_fileName, ".mdx") + " is missing");
+        if (m_header.hasMemo()) openMemo();
+    } catch (...) {
+        m_file.reset();
+        m_memo.reset();
+        throw;
+    }
+    m_fieldByName.clear();
+    for (size_t i = 0; i < m_header.fields.size(); ++i) m_fieldByName[upper(m_header.fields[i].name)] = int(i);
+    m_state = TableState::Browse;
+    m_chunkBytes = kMinChunk;
+    rebuildPredicate();
+    first();
+}
+
+std::string Table::memoPath() const { return resolvePath(m_folder, withExtension(m_fileName, ".dbt")); }
+
+void Table::openMemo() {
+    const std::string path = memoPath();
+    if (!m_fs.exists(path)) failHere("the memo file " + withExtension(m_fileName, ".dbt") + " is missing");
+    m_memo = std::make_unique<MemoFile>(m_fs.open(path, m_options.readOnly ? OpenMode::ReadOnly : OpenMode::ReadWrite),
+                                        m_header.memoIsDBase4());
+}
+
+void Table::close() {
+    if (!isOpen()) return;
+    m_memo.reset();
+    m_file.reset();  // closing the descriptor drops its locks
+    m_state = TableState::Inactive;
+    m_pendingMemos.clear();
+    invalidateCache();
+    m_current = nullptr;
+    m_recNo = 0;
+    m_eof = m_bof = true;
+}
+
+void Table::readHeaderFromDisk() {
+    std::vector<uint8_t> bytes(kMinHeaderRead);
+    bytes.resize(m_file->read(0, bytes.data(), bytes.size()));
+    if (bytes.size() < 32) failHere("the header is truncated");
+    const size_t length = size_t(bytes[8] | bytes[9] << 8);
+    if (length > bytes.size()) {
+        bytes.resize(length);
+        bytes.resize(m_file->read(0, bytes.data(), length));
+    }
+    m_header = TableHeader::parse(m_path, bytes, m_file->size());
+}
+
+uint32_t Table::readCountFromDisk() {
+    uint8_t bytes[4];
+    if (m_file->read(kHeaderCountOffset, bytes, 4) < 4) failHere("the header is truncated");
+    const uint32_t count = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
+    const uint64_t size = m_file->size();
+    if (m_header.headerLength + uint64_t(count) * m_header.recordLength > size)
+        failHere("the record count " + std::to_string(count) + " goes beyond the end of the file");
+    if (count != m_header.recordCount) m_visibleCount.reset();
+    m_header.recordCount = count;
+    return count;
+}
+
+void Table::requireOpen() const {
+    if (!isOpen()) failHere("the table is not open");
+}
+
+void Table::requireBrowse() {
+    requireOpen();
+    if (m_state == TableState::Edit || m_state == TableState::Insert) post();
+}
+
+int Table::fieldIndex(std::string_view name) const {
+    const auto it = m_fieldByName.find(upper(name));
+    return it == m_fieldByName.end() ? -1 : it->second;
+}
+
+int Table::fieldNumber(std::string_view name) const {
+    const int i = fieldIndex(name);
+    if (i < 0) failHere("the table has no field " + std::string(name));
+    return i;
+}
+
+// ---- reading and navigation ---------------------------------------------------------------
+
+const uint8_t* Table::recordAt(uint32_t recNo, Direction dir) {
+    if (recNo == 0 || recNo > m_header.recordCount) return nullptr;
+    if (recNo >= m_cacheFirst && recNo < m_cacheFirst + m_cacheCount)
+        return m_cache.data() + size_t(recNo - m_cacheFirst) * m_header.recordLength;
+    // Sequential scans read growing chunks; a jump starts small again.
+    const bool sequential = m_cacheCount > 0 && (recNo == m_cacheFirst + m_cacheCount || recNo + 1 == m_cacheFirst);
+    m_chunkBytes = sequential ? std::min(m_chunkBytes * 2, kMaxChunk) : kMinChunk;
+    const uint32_t perChunk = std::max<uint32_t>(1, uint32_t(m_chunkBytes / m_header.recordLength));
+    uint32_t start = recNo;
+    if (dir == Direction::Backward) start = recNo > perChunk ? recNo - perChunk + 1 : 1;
+    const uint32_t count = std::min(perChunk, m_header.recordCount - start + 1);
+    m_cache.resize(size_t(count) * m_header.recordLength);
+    const size_t got = m_file->read(recordOffset(start), m_cache.data(), m_cache.size());
+    m_cacheFirst = start;
+    m_cacheCount = uint32_t(got / m_header.recordLength);  // another process may have emptied the table
+    if (recNo >= m_cacheFirst + m_cacheCount) return nullptr;
+    return m_cache.data() + size_t(recNo - m_cacheFirst) * m_header.recordLength;
+}
+
+bool Table::visible(const uint8_t* record) const {
+    if (record[0] == kDeleted) return false;
+    if (m_linkMatchesNothing) return false;
+    if (m_linkPredicate && !m_linkPredicate->test(record)) return false;
+    return !m_filtered || !m_filterPredicate || m_filterPredicate->test(record);
+}
+
+void Table::placeOn(uint32_t recNo, const uint8_t* record) {
+    m_recNo = recNo;
+    m_current = record;
+}
+
+void Table::setEmptyPosition() {
+    m_recNo = 0;
+    m_current = nullptr;
+    m_eof = m_bof = true;
+}
+
+bool Table::scanForward(uint32_t from) {
+    for (uint32_t r = from; r <= m_header.recordCount; ++r) {
+        const uint8_t* rec = recordAt(r, Direction::Forward);
+        if (!rec) return false;
+        if (visible(rec)) {
+            placeOn(r, rec);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Table::scanBackward(uint32_t from) {
+    for (uint32_t r = std::min(from, m_header.recordCount); r >= 1; --r) {
+        const uint8_t* rec = recordAt(r, Direction::Backward);
+        if (rec && visible(rec)) {
+            placeOn(r, rec);
+            return true;
+        }
+    }
+    return false;
+}
+
+void Table::first() {
+    requireBrowse();
+    readCountFromDisk();
+    invalidateCache();
+    if (scanForward(1)) {
+        m_bof = true;
+        m_eof = false;
+    } else {
+        setEmptyPosition();
+    }
+    notifyDetails();
+}
+
+void Table::last() {
+    requireBrowse();
+    readCountFromDisk();
+    invalidateCache();
+    if (scanBackward(m_header.recordCount)) {
+        m_bof = false;
+        m_eof = true;
+    } else {
+        setEmptyPosition();
+    }
+    notifyDetails();
+}
+
+void Table::next() {
+    requireBrowse();
+    if (m_recNo == 0) return;
+    if (scanForward(m_recNo + 1)) {
+        m_bof = m_eof = false;
+        notifyDetails();
+    } else {
+        m_eof = true;
+        m_current = recordAt(m_recNo, Direction::Forward);
+    }
+}
+
+void Table::prior() {
+    requireBrowse();
+    if (m_recNo == 0) return;
+    if (m_recNo > 1 && scanBackward(m_recNo - 1)) {
+        m_bof = m_eof = false;
+        notifyDetails();
+    } else {
+        m_bof = true;
+        m_current = recordAt(m_recNo, Direction::Backward);
+    }
+}
+
+uint32_t Table::recordCount() {
+    requireOpen();
+    if (m_state == TableState::Browse) readCountFromDisk();
+    if (m_visibleCount) return *m_visibleCount;
+    // Counting walks its own reads so the cursor's cache stays where the cursor is.
+    uint32_t visibleCount = 0;
+    std::vector<uint8_t> chunk(kMaxChunk / m_header.recordLength * m_header.recordLength + m_header.recordLength);
+    const uint32_t perChunk = uint32_t(chunk.size() / m_header.recordLength);
+    for (uint32_t r = 1; r <= m_header.recordCount; r += perChunk) {
+        const uint32_t n = std::min(perChunk, m_header.recordCount - r + 1);
+        const size_t got = m_file->read(recordOffset(r), chunk.data(), size_t(n) * m_header.recordLength);
+        const uint32_t have = uint32_t(got / m_header.recordLength);
+        for (uint32_t k = 0; k < have; ++k)
+            if (visible(chunk.data() + size_t(k) * m_header.recordLength)) ++visibleCount;
+        if (have < n) break;
+    }
+    m_visibleCount = visibleCount;
+    if (m_current) m_current = m_state == TableState::Browse ? recordAt(m_recNo, Direction::Forward) : m_current;
+    return visibleCount;
+}
+
+bool Table::gotoBookmark(const Bookmark& mark) {
+    requireBrowse();
+    readCountFromDisk();
+    const uint8_t* rec = recordAt(mark.recNo, Direction::Forward);
+    if (!rec || !visible(rec)) return false;
+    placeOn(mark.recNo, rec);
+    m_eof = m_bof = false;
+    notifyDetails();
+    return true;
+}
+
+void Table::refresh() {
+    requireBrowse();
+    readCountFromDisk();
+    invalidateCache();
+    m_visibleCount.reset();
+    const uint32_t at = m_recNo;
+    const uint8_t* rec = at ? recordAt(at, Direction::Forward) : nullptr;
+    if (rec && visible(rec)) {
+        placeOn(at, rec);
+    } else if (!(at && scanForward(at)) && !(at && scanBackward(at)) && !scanForward(1)) {
+        setEmptyPosition();
+    }
+    if (m_recNo) m_eof = m_bof = false;
+    notifyDetails();
+}
+
+bool Table::locate(const std::vector<std::pair<std::string, std::string>>& fieldValues, const LocateOptions& options) {
+    requireBrowse();
+    std::vector<std::unique_ptr<RecordPredicate>> parts;
+    for (const auto& [name, value] : fieldValues)
+        parts.push_back(makeFieldEquals(m_header, fieldNumber(name), value, options.caseInsensitive, options.partialKey, m_path));
+    const auto predicate = makeAll(std::move(parts));
+    readCountFromDisk();
+    invalidateCache();
+    for (uint32_t r = 1; r <= m_header.recordCount; ++r) {
+        const uint8_t* rec = recordAt(r, Direction::Forward);
+        if (!rec) break;
+        if (visible(rec) && predicate->test(rec)) {
+            placeOn(r, rec);
+            m_eof = m_bof = false;
+            notifyDetails();
+            return true;
+        }
+    }
+    // Not found: the cursor stays on its record.
+    if (m_recNo) m_current = recordAt(m_recNo, Direction::Forward);
+    return false;
+}
+
+// ---- filter and master link ---------------------------------------------------------------
+
+void Table::rebuildPredicate() {
+    m_filterPredicate.reset();
+    if (isOpen() && !m_filterText.empty())
+        m_filterPredicate = compileFilter(m_filterText, m_header, m_filterOptions, m_path);
+    m_visibleCount.reset();
+}
+
+void Table::setFilter(const std::string& expression) {
+    const std::string previous = m_filterText;
+    m_filterText = expression;
+    try {
+        rebuildPredicate();
+    } catch (...) {
+        m_filterText = previous;
+        rebuildPredicate();
+        throw;
+    }
+    if (isOpen() && m_filtered) first();
+}
+
+void Table::setFiltered(bool on) {
+    m_filtered = on;
+    m_visibleCount.reset();
+    if (isOpen()) first();
+}
+
+void Table::setFilterOptions(const FilterOptions& options) {
+    m_filterOptions = options;
+    rebuildPredicate();
+    if (isOpen() && m_filtered) first();
+}
+
+void Table::setMasterLink(Table& master, const std::string& masterField, const std::string& detailField) {
+    clearMasterLink();
+    m_master = &master;
+    m_masterField = masterField;
+    m_detailField = detailField;
+    master.m_details.push_back(this);
+    masterMoved();
+}
+
+void Table::clearMasterLink() {
+    if (m_master) {
+        auto& list = m_master->m_details;
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    }
+    m_master = nullptr;
+    m_linkPredicate.reset();
+    m_linkMatchesNothing = false;
+    m_visibleCount.reset();
+}
+
+void Table::masterMoved() {
+    if (!m_master || !isOpen()) return;
+    m_visibleCount.reset();
+    if (!m_master->isOpen() || m_master->isEmpty()) {
+        m_linkPredicate.reset();
+        m_linkMatchesNothing = true;
+    } else {
+        m_linkMatchesNothing = false;
+        const std::string value = m_master->asString(m_masterField);
+        m_linkPredicate = makeFieldEquals(m_header, fieldNumber(m_detailField), value, false, false, m_path);
+    }
+    if (m_state == TableState::Browse) first();
+}
+
+void Table::notifyDetails() {
+    for (Table* detail : m_details) detail->masterMoved();
+}
+
+// ---- records ------------------------------------------------------------------------------
+
+const uint8_t* Table::current() const {
+    if (!m_current) failHere("there is no current record");
+    return m_current;
+}
+
+uint8_t* Table::editable(int field) {
+    if (m_state != TableState::Edit && m_state != TableState::Insert) failHere("the table is not in edit or insert state");
+    (void)fieldAt(field);
+    return m_buffer.data();
+}
+
+const FieldInfo& Table::fieldAt(int field) const {
+    requireOpen();
+    if (field < 0 || size_t(field) >= m_header.fields.size()) failHere("field number " + std::to_string(field) + " does not exist");
+    return m_header.fields[size_t(field)];
+}
+
+std::vector<uint8_t> Table::readRecordFromDisk(uint32_t recNo) {
+    std::vector<uint8_t> rec(m_header.recordLength);
+    if (m_file->read(recordOffset(recNo), rec.data(), rec.size()) < rec.size())
+        failHere("record " + std::to_string(recNo) + " lies beyond the end of the file");
+    return rec;
+}
+
+void Table::patchCache(uint32_t recNo, const uint8_t* record) {
+    if (recNo >= m_cacheFirst && recNo < m_cacheFirst + m_cacheCount)
+        std::memcpy(m_cache.data() + size_t(recNo - m_cacheFirst) * m_header.recordLength, record, m_header.recordLength);
+}
+
+void Table::append() {
+    requireBrowse();
+    if (m_options.readOnly) failHere("the table is open read-only");
+    m_buffer = blankRecord(m_header);
+    m_pendingMemos.clear();
+    m_current = m_buffer.data();
+    m_state = TableState::Insert;
+}
+
+void Table::edit() {
+    requireBrowse();
+    if (m_options.readOnly) failHere("the table is open read-only");
+    if (m_recNo == 0) failHere("there is no current record to edit");
+    readCountFromDisk();
+    m_buffer = readRecordFromDisk(m_recNo);
+    if (m_buffer[0] == kDeleted) {
+        patchCache(m_recNo, m_buffer.data());
+        failHere("record " + std::to_string(m_recNo) + " was deleted by another user");
+    }
+    patchCache(m_recNo, m_buffer.data());
+    m_pendingMemos.clear();
+    m_current = m_buffer.data();
+    m_state = TableState::Edit;
+}
+
+void Table::writeMemos() {
+    if (m_pendingMemos.empty()) return;
+    if (!m_memo) failHere("the table has no memo file");
+    locks::Guard memoLock(m_memo->file(), locks::kMemoLockOffset, locks::kMemoLockLength, m_path);
+    for (const auto& [field, text] : m_pendingMemos) {
+        const FieldInfo& f = m_header.fields[size_t(field)];
+        const uint32_t block = m_memo->write(fromUtf8(codePage(), text));
+        codec::writeMemoBlock(f, m_buffer.data(), block);
+    }
+}
+
+void Table::appendRecord() {
+    locks::Guard headerLock(*m_file, locks::kHeaderLockOffset, locks::kHeaderLockLength, m_path);
+    const uint32_t count = readCountFromDisk();
+    if (count == 0xFFFF'FFFFu) failHere("the table is full");
+    std::vector<uint8_t> bytes(m_buffer);
+    bytes.push_back(kEndOfFile);
+    m_file->write(recordOffset(count + 1), bytes.data(), bytes.size());
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    const uint32_t newCount = count + 1;
+    const uint8_t head[7] = {uint8_t(tm.tm_year), uint8_t(tm.tm_mon + 1), uint8_t(tm.tm_mday), uint8_t(newCount),
+                             uint8_t(newCount >> 8), uint8_t(newCount >> 16), uint8_t(newCount >> 24)};
+    m_file->write(kHeaderDateOffset, head, sizeof head);
+    m_header.recordCount = newCount;
+    m_recNo = newCount;
+}
+
+void Table::rewriteRecord() {
+    std::vector<uint8_t> before;
+    if (m_memo && !m_pendingMemos.empty()) before = readRecordFromDisk(m_recNo);
+    m_file->write(recordOffset(m_recNo), m_buffer.data(), m_buffer.size());
+    patchCache(m_recNo, m_buffer.data());
+    // The old memo blocks are free only once the record no longer points at them.
+    if (!before.empty()) {
+        locks::Guard memoLock(m_memo->file(), locks::kMemoLockOffset, locks::kMemoLockLength, m_path);
+        for (const auto& entry : m_pendingMemos) {
+            const uint32_t old = codec::readMemoBlock(m_header.fields[size_t(entry.first)], before.data());
+            if (old != codec::readMemoBlock(m_header.fields[size_t(entry.first)], m_buffer.data())) m_memo->release(old);
+        }
+    }
+}
+
+void Table::post() {
+    requireOpen();
+    if (m_state != TableState::Edit && m_state != TableState::Insert) return;
+    writeMemos();
+    const bool inserting = m_state == TableState::Insert;
+    if (inserting)
+        appendRecord();
+    else
+        rewriteRecord();
+    m_pendingMemos.clear();
+    m_state = TableState::Browse;
+    m_visibleCount.reset();
+    m_current = m_buffer.data();
+    m_eof = m_bof = false;
+    if (inserting) invalidateCache();
+    notifyDetails();
+}
+
+void Table::cancel() {
+    requireOpen();
+    if (m_state != TableState::Edit && m_state != TableState::Insert) return;
+    m_state = TableState::Browse;
+    m_pendingMemos.clear();
+    const uint8_t* rec = m_recNo ? recordAt(m_recNo, Direction::Forward) : nullptr;
+    if (rec) placeOn(m_recNo, rec);
+    else setEmptyPosition();
+}
+
+void Table::deleteRecord() {
+    requireBrowse();
+    if (m_options.readOnly) failHere("the table is open read-only");
+    if (m_recNo == 0) failHere("there is no current record to delete");
+    const uint8_t flag = kDeleted;
+    m_file->write(recordOffset(m_recNo), &flag, 1);
+    std::vector<uint8_t> rec(current(), current() + m_header.recordLength);
+    rec[0] = kDeleted;
+    patchCache(m_recNo, rec.data());
+    m_visibleCount.reset();
+    const uint32_t at = m_recNo;
+    if (scanForward(at + 1)) {
+        m_eof = m_bof = false;
+    } else if (scanBackward(at - 1)) {
+        m_eof = true;
+        m_bof = false;
+    } else {
+        setEmptyPosition();
+    }
+    notifyDetails();
+}
+
+// ---- field access -------------------------------------------------------------------------
+
+bool Table::isNull(int field) const {
+    const FieldInfo& f = fieldAt(field);
+    if (f.logical == FieldType::Memo && m_pendingMemos.count(field)) return m_pendingMemos.at(field).empty();
+    return codec::isNull(f, current());
+}
+
+std::string Table::asString(int field) const {
+    const FieldInfo& f = fieldAt(field);
+    if (f.logical == FieldType::Memo) return asMemo(field);
+    try {
+        return codec::readAsText(f, current(), codePage());
+    } catch (const DbError& e) {
+        failHere(std::string(e.what()) + " in record " + std::to_string(m_recNo));
+    }
+}
+
+int64_t Table::asInteger(int field) const {
+    try {
+        return codec::readInteger(fieldAt(field), current()).value_or(0);
+    } catch (const DbError& e) {
+        failHere(e.what());
+    }
+}
+
+double Table::asFloat(int field) const {
+    try {
+        return codec::readFloat(fieldAt(field), current()).value_or(0.0);
+    } catch (const DbError& e) {
+        failHere(e.what());
+    }
+}
+
+bool Table::asLogical(int field) const {
+    try {
+        return codec::readLogical(fieldAt(field), current()).value_or(false);
+    } catch (const DbError& e) {
+        failHere(e.what());
+    }
+}
+
+std::optional<Date> Table::asDate(int field) const {
+    try {
+        return codec::readDate(fieldAt(field), current());
+    } catch (const DbError& e) {
+        failHere(e.what());
+    }
+}
+
+std::optional<DateTime> Table::asDateTime(int field) const {
+    try {
+        return codec::readDateTime(fieldAt(field), current());
+    } catch (const DbError& e) {
+        failHere(e.what());
+    }
+}
+
+std::string Table::asMemo(int field) const {
+    const FieldInfo& f = fieldAt(field);
+    if (f.logical != FieldType::Memo) failHere("field " + f.name + " is not a memo field");
+    if (const auto it = m_pendingMemos.find(field); it != m_pendingMemos.end()) return it->second;
+    uint32_t block = 0;
+    try {
+        block = codec::readMemoBlock(f, current());
+    } catch (const DbError& e) {
+        failHere(std::string(e.what()) + " in record " + std::to_string(m_recNo));
+    }
+    if (block == 0) return {};
+    if (!m_memo) failHere("the table has no memo file");
+    return toUtf8(codePage(), m_memo->read(block));
+}
+
+void Table::setNull(int field) {
+    uint8_t* rec = editable(field);
+    const FieldInfo& f = fieldAt(field);
+    if (f.logical == FieldType::Memo) {
+        m_pendingMemos[field].clear();
+        return;
+    }
+    codec::setNull(f, rec);
+}
+
+void Table::setString(int field, std::string_view value) {
+    uint8_t* rec = editable(field);
+    const FieldInfo& f = fieldAt(field);
+    if (f.logical == FieldType::Memo) return setMemo(field, value);
+    try {
+        codec::writeText(f, rec, value, codePage());
+    } catch (const DbError& e) {
+        failHere(e.what());
+    }
+}
+
+void Table::setInteger(int field, int64_t value) {
+    uint8_t* rec = editable(field);
+    try {
+        codec::writeInteger(fieldAt(field), rec, value);
+    } catch (const DbError& e) {
+        failHere(e.what());
+    }
+}
+
+void Table::setFloat(int field, double value) {
+    uint8_t* rec = editable(field);
+    try {
+        codec::writeFloat(fieldAt(field), rec, value);
+    } catch (const DbError& e) {
+        failHere(e.what());
+    }
+}
+
+void Table::setLogical(int field, bool value) {
+    uint8_t* rec = editable(field);
+    try {
+        codec::writeLogical(fieldAt(field), rec, value);
+    } catch (const DbError& e) {
+        failHere(e.what());
+    }
+}
+
+void Table::setDate(int field, const Date& value) {
+    uint8_t* rec = editable(field);
+    try {
+        codec::writeDate(fieldAt(field), rec, value);
+    } catch (const DbError& e) {
+        failHere(e.what());
+    }
+}
+
+void Table::setDateTime(int field, const DateTime& value) {
+    uint8_t* rec = editable(field);
+    try {
+        codec::writeDateTime(fieldAt(field), rec, value);
+    } catch (const DbError& e) {
+        failHere(e.what());
+    }
+}
+
+void Table::setMemo(int field, std::string_view value) {
+    editable(field);
+    const FieldInfo& f = fieldAt(field);
+    if (f.logical != FieldType::Memo) failHere("field " + f.name + " is not a memo field");
+    m_pendingMemos[field] = std::string(value);
+}
+
+}  // namespace dbase

@@ -1,0 +1,236 @@
+#pragma once
+// A table handle: one dBASE table of a data folder with its cursor, filter, optional master
+// link and record buffer (browse, edit or insert state).
+//
+// Sharing: a handle opens its table shared (default) or exclusive. The open mode is held as an
+// operating-system byte-range lock on the table file for as long as the handle is open, so it
+// excludes other handles of this process and other processes on other machines alike. Every
+// post and delete is written through to the operating system at once; refresh() re-reads what
+// other processes wrote. Appends take the header lock (formats/dbase.md, section 4), re-read
+// the record count and write the record after the last one on disk.
+//
+// Errors are DbError with a text naming the file and the cause.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "Date.h"
+#include "File.h"
+#include "Filter.h"
+#include "Schema.h"
+
+namespace dbase {
+
+class MemoFile;
+
+enum class TableState { Inactive, Browse, Edit, Insert };
+
+struct OpenOptions {
+    bool exclusive = false;
+    bool readOnly = false;
+};
+
+struct LocateOptions {
+    bool caseInsensitive = false;
+    bool partialKey = false;  // character fields match by prefix
+};
+
+// A saved cursor position; a plain value, valid while the table is not packed.
+struct Bookmark {
+    uint32_t recNo = 0;
+};
+
+class Table {
+public:
+    Table(std::string folder, std::string fileName, FileSystem& fs = FileSystem::real());
+    ~Table();
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+
+    // ---- definition ----
+    // Creates a new, empty table (with its memo file when a field is a memo). Throws when the
+    // table already exists.
+    static void create(const std::string& folder, const std::string& fileName, const std::vector<FieldDef>& fields,
+                       TableLevel level = TableLevel::DBase7, FileSystem& fs = FileSystem::real());
+    // Deletes a table with its memo and index files. Throws "Table is busy." while it is open.
+    static void drop(const std::string& folder, const std::string& fileName, FileSystem& fs = FileSystem::real());
+    // Writes 0 into the production-index flag of a table file, as raw bytes, so a table whose
+    // index file is lost can be opened and its index rebuilt.
+    static void clearIndexFlag(const std::string& path, FileSystem& fs = FileSystem::real());
+
+    // Requires: open exclusively.
+    void emptyTable();
+    // Removes the records marked deleted. Requires: open exclusively. Returns true on success.
+    bool pack();
+
+    // ---- opening ----
+    void open(const OpenOptions& options = {});
+    void close();
+    bool isOpen() const { return m_file != nullptr; }
+    bool isExclusive() const { return m_options.exclusive; }
+    const std::string& path() const { return m_path; }
+    TableState state() const { return m_state; }
+
+    // ---- structure ----
+    const std::vector<FieldInfo>& fields() const { return m_header.fields; }
+    const TableHeader& header() const { return m_header; }
+    int fieldIndex(std::string_view name) const;  // -1 when the table has no such field
+    int fieldNumber(std::string_view name) const;  // throws for an unknown field
+    TableLevel level() const { return m_header.level; }
+    CodePage codePage() const { return m_header.codePage(); }
+
+    // ---- navigation (deleted records and records outside the filter are invisible) ----
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool eof() const { return m_eof; }
+    bool bof() const { return m_bof; }
+    bool isEmpty() const { return m_recNo == 0; }
+    uint32_t recordCount();
+    uint32_t recNo() const { return m_recNo; }
+    Bookmark bookmark() const { return {m_recNo}; }
+    // Returns false (and stays) when the record is gone or outside the filter.
+    bool gotoBookmark(const Bookmark& mark);
+    // Re-reads the record count and the current record from disk.
+    void refresh();
+
+    // Moves to the first record whose fields equal the values (given as text); stays and
+    // returns false when none does.
+    bool locate(const std::vector<std::pair<std::string, std::string>>& fieldValues, const LocateOptions& options = {});
+
+    // ---- filter and master link ----
+    void setFilter(const std::string& expression);
+    const std::string& filter() const { return m_filterText; }
+    void setFiltered(bool on);
+    bool filtered() const { return m_filtered; }
+    void setFilterOptions(const FilterOptions& options);
+    const FilterOptions& filterOptions() const { return m_filterOptions; }
+    // Shows only the records whose detailField equals the master's masterField, following
+    // the master as it moves. The master must outlive the link (or clear it).
+    void setMasterLink(Table& master, const std::string& masterField, const std::string& detailField);
+    void clearMasterLink();
+
+    // ---- records ----
+    void append();
+    void insert() { append(); }
+    // Re-reads the current record from disk and enters edit state.
+    void edit();
+    void post();
+    void cancel();
+    // Marks the current record deleted and moves to the next visible one.
+    void deleteRecord();
+
+    // ---- fields by index or name (names ignore case) ----
+    bool isNull(int field) const;
+    std::string asString(int field) const;
+    int64_t asInteger(int field) const;
+    double asFloat(int field) const;
+    bool asLogical(int field) const;
+    std::optional<Date> asDate(int field) const;
+    std::optional<DateTime> asDateTime(int field) const;
+    std::string asMemo(int field) const;
+
+    void setNull(int field);
+    // Sets a field from text; non-character fields parse it (numbers with a decimal point,
+    // dates "2008.03.15", date-times "2008.03.15 10:15:00", logicals T/F).
+    void setString(int field, std::string_view value);
+    void setInteger(int field, int64_t value);
+    void setFloat(int field, double value);
+    void setLogical(int field, bool value);
+    void setDate(int field, const Date& value);
+    void setDateTime(int field, const DateTime& value);
+    void setMemo(int field, std::string_view value);
+
+    bool isNull(std::string_view name) const { return isNull(fieldNumber(name)); }
+    std::string asString(std::string_view name) const { return asString(fieldNumber(name)); }
+    int64_t asInteger(std::string_view name) const { return asInteger(fieldNumber(name)); }
+    double asFloat(std::string_view name) const { return asFloat(fieldNumber(name)); }
+    bool asLogical(std::string_view name) const { return asLogical(fieldNumber(name)); }
+    std::optional<Date> asDate(std::string_view name) const { return asDate(fieldNumber(name)); }
+    std::optional<DateTime> asDateTime(std::string_view name) const { return asDateTime(fieldNumber(name)); }
+    std::string asMemo(std::string_view name) const { return asMemo(fieldNumber(name)); }
+    void setNull(std::string_view name) { setNull(fieldNumber(name)); }
+    void setString(std::string_view name, std::string_view v) { setString(fieldNumber(name), v); }
+    void setInteger(std::string_view name, int64_t v) { setInteger(fieldNumber(name), v); }
+    void setFloat(std::string_view name, double v) { setFloat(fieldNumber(name), v); }
+    void setLogical(std::string_view name, bool v) { setLogical(fieldNumber(name), v); }
+    void setDate(std::string_view name, const Date& v) { setDate(fieldNumber(name), v); }
+    void setDateTime(std::string_view name, const DateTime& v) { setDateTime(fieldNumber(name), v); }
+    void setMemo(std::string_view name, std::string_view v) { setMemo(fieldNumber(name), v); }
+
+private:
+    enum class Direction { Forward, Backward };
+
+    const FieldInfo& fieldAt(int field) const;
+    const uint8_t* current() const;
+    uint8_t* editable(int field);
+    void requireOpen() const;
+    void requireBrowse();
+    void readHeaderFromDisk();
+    uint32_t readCountFromDisk();
+    void invalidateCache() { m_cacheCount = 0; }
+    const uint8_t* recordAt(uint32_t recNo, Direction dir);
+    bool visible(const uint8_t* record) const;
+    bool scanForward(uint32_t from);
+    bool scanBackward(uint32_t from);
+    void placeOn(uint32_t recNo, const uint8_t* record);
+    void setEmptyPosition();
+    void rebuildPredicate();
+    void masterMoved();
+    void notifyDetails();
+    void writeMemos();
+    void appendRecord();
+    void rewriteRecord();
+    std::vector<uint8_t> readRecordFromDisk(uint32_t recNo);
+    void patchCache(uint32_t recNo, const uint8_t* record);
+    uint64_t recordOffset(uint32_t recNo) const { return m_header.headerLength + uint64_t(recNo - 1) * m_header.recordLength; }
+    std::string memoPath() const;
+    void openMemo();
+    [[noreturn]] void failHere(const std::string& cause) const;
+
+    std::string m_folder;
+    std::string m_fileName;
+    FileSystem& m_fs;
+    std::string m_path;
+    OpenOptions m_options;
+    std::unique_ptr<File> m_file;
+    std::unique_ptr<MemoFile> m_memo;
+    TableHeader m_header;
+    std::unordered_map<std::string, int> m_fieldByName;
+
+    TableState m_state = TableState::Inactive;
+    uint32_t m_recNo = 0;
+    bool m_eof = true;
+    bool m_bof = true;
+    const uint8_t* m_current = nullptr;
+    std::vector<uint8_t> m_buffer;  // the record being edited or inserted, or the last posted one
+    std::map<int, std::string> m_pendingMemos;
+    std::optional<uint32_t> m_visibleCount;
+
+    std::vector<uint8_t> m_cache;
+    uint32_t m_cacheFirst = 0;
+    uint32_t m_cacheCount = 0;
+    size_t m_chunkBytes = 0;
+
+    std::string m_filterText;
+    bool m_filtered = false;
+    FilterOptions m_filterOptions;
+    std::unique_ptr<RecordPredicate> m_filterPredicate;
+    std::unique_ptr<RecordPredicate> m_linkPredicate;
+    bool m_linkMatchesNothing = false;
+
+    Table* m_master = nullptr;
+    std::string m_masterField;
+    std::string m_detailField;
+    std::vector<Table*> m_details;
+};
+
+}  // namespace dbase
