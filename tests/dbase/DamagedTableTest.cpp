@@ -1,1 +1,107 @@
 #include <gtest/gtest.h>
+
+#include "TestFolder.h"
+#include "dbase/DbError.h"
+#include "dbase/Table.h"
+
+using namespace dbase;
+using testing_support::TestFolder;
+
+namespace {
+
+class DamagedTableTest : public ::testing::Test {
+protected:
+    TestFolder dir;
+    std::string good;
+
+    void SetUp() override {
+        Table::create(dir.path(), "t.dbf", {{"NEV", FieldType::Character, 10}, {"AR", FieldType::Float}}, TableLevel::DBase4);
+        Table t(dir.path(), "t.dbf");
+        t.open();
+        for (int i = 0; i < 3; ++i) {
+            t.append();
+            t.setString("NEV", "n" + std::to_string(i));
+            t.setFloat("AR", i);
+            t.post();
+        }
+        t.close();
+        good = dir.read("t.dbf");
+    }
+
+    // Opens the damaged bytes; returns the error text and checks the file was not touched.
+    std::string openError(const std::string& bytes) {
+        dir.write("t.dbf", bytes);
+        std::string error = "no error";
+        try {
+            Table t(dir.path(), "t.dbf");
+            t.open();
+            for (t.first(); !t.eof(); t.next())
+                for (int i = 0; i < int(t.fields().size()); ++i) t.asString(i);
+        } catch (const DbError& e) {
+            error = e.what();
+        }
+        EXPECT_EQ(dir.read("t.dbf"), bytes) << "a damaged table was written to";
+        EXPECT_NE(error.find("t.dbf"), std::string::npos) << error;
+        return error;
+    }
+
+    std::string patched(size_t at, std::initializer_list<int> bytes) const {
+        std::string out = good;
+        for (int b : bytes) out[at++] = char(b);
+        return out;
+    }
+};
+
+}  // namespace
+
+TEST_F(DamagedTableTest, HeaderFaultsAreNamed) {
+    EXPECT_NE(openError("").find("the header is truncated"), std::string::npos);
+    EXPECT_NE(openError(good.substr(0, 20)).find("the header is truncated"), std::string::npos);
+    EXPECT_NE(openError(good.substr(0, 50)).find("truncated"), std::string::npos);
+    EXPECT_NE(openError(patched(0, {0x30})).find("not a dBASE table"), std::string::npos);
+    EXPECT_NE(openError(patched(8, {0xFF, 0x7F})).find("length is damaged"), std::string::npos);
+    EXPECT_NE(openError(patched(8, {10, 0})).find("length is damaged"), std::string::npos);
+}
+
+TEST_F(DamagedTableTest, FieldListFaultsAreNamed) {
+    EXPECT_NE(openError(patched(10, {99, 0})).find("record length 99 does not match the fields"), std::string::npos);
+    EXPECT_NE(openError(patched(32 + 11, {'X'})).find("unknown field type 'X'"), std::string::npos);
+    EXPECT_NE(openError(patched(32, {'N', '-', 'V'})).find("invalid name"), std::string::npos);
+    EXPECT_NE(openError(patched(32 + 16, {0})).find("has width 0"), std::string::npos);
+    EXPECT_NE(openError(patched(32 + 32, {'N', 'E', 'V', 0})).find("defined twice"), std::string::npos);
+    EXPECT_NE(openError(patched(96, {0})).find("the field list"), std::string::npos);
+}
+
+TEST_F(DamagedTableTest, ARecordCountBeyondTheFileIsAnError) {
+    EXPECT_NE(openError(patched(4, {200, 0, 0, 0})).find("record count 200 goes beyond the end of the file"),
+              std::string::npos);
+    EXPECT_NE(openError(good.substr(0, good.size() - 10)).find("goes beyond the end"), std::string::npos);
+}
+
+TEST_F(DamagedTableTest, DamagedValuesFailWhenRead) {
+    Table t(dir.path(), "t.dbf");
+    t.open();
+    const size_t at = t.header().headerLength + size_t(t.fields()[1].offset);
+    t.close();
+    std::string bytes = good;
+    bytes.replace(at, 5, "1x2.5");
+    const std::string error = openError(bytes);
+    EXPECT_NE(error.find("field AR: '1x2.5"), std::string::npos) << error;
+}
+
+TEST_F(DamagedTableTest, ATrailingPartialRecordOfAnInterruptedAppendIsIgnored) {
+    // A writer that died after writing record data but before the count: the header still
+    // counts three records, and the next append overwrites the partial one.
+    dir.write("t.dbf", good.substr(0, good.size() - 1) + std::string(7, 'Z'));
+    Table t(dir.path(), "t.dbf");
+    t.open();
+    EXPECT_EQ(t.recordCount(), 3u);
+    t.append();
+    t.setString("NEV", "negyedik");
+    t.post();
+    t.close();
+    t.open();
+    t.last();
+    EXPECT_EQ(t.asString("NEV"), "negyedik");
+    EXPECT_EQ(t.recordCount(), 4u);
+}

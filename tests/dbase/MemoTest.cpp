@@ -1,1 +1,200 @@
 #include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "TestFolder.h"
+#include "dbase/DbError.h"
+#include "dbase/Table.h"
+
+using namespace dbase;
+using testing_support::TestFolder;
+
+namespace {
+
+class MemoTest : public ::testing::Test {
+protected:
+    TestFolder dir;
+
+    void createNotes(TableLevel level = TableLevel::DBase7) {
+        Table::create(dir.path(), "notes.dbf", {{"NEV", FieldType::Character, 10}, {"MEGJ", FieldType::Memo}}, level);
+    }
+
+    void appendNote(Table& t, const std::string& name, const std::string& memo) {
+        t.append();
+        t.setString("NEV", name);
+        t.setMemo("MEGJ", memo);
+        t.post();
+    }
+
+    size_t memoFileSize() const { return dir.read("notes.dbt").size(); }
+
+    static void put32(std::string& bytes, size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) bytes[at + size_t(i)] = char(v >> (8 * i));
+    }
+};
+
+}  // namespace
+
+TEST_F(MemoTest, RewrittenMemosReuseTheFreedBlocks) {
+    createNotes();
+    Table t(dir.path(), "notes.dbf");
+    t.open();
+    appendNote(t, "a", std::string(3000, 'a'));  // blocks 1-6 of 512 bytes
+    appendNote(t, "b", "short");                 // block 7
+    t.first();
+    t.edit();
+    // The new text is stored before the old blocks are given back, so a failure between the
+    // two never leaves the record pointing at free space: this one is appended.
+    t.setMemo("MEGJ", std::string(1000, 'c'));
+    t.post();
+    const size_t grown = memoFileSize();
+    t.next();
+    t.edit();
+    t.setMemo("MEGJ", std::string(1500, 'd'));  // three blocks out of the freed run 1-6
+    t.post();
+    EXPECT_EQ(memoFileSize(), grown);
+    t.first();
+    t.edit();
+    t.setMemo("MEGJ", std::string(900, 'f'));  // the rest of that run
+    t.post();
+    EXPECT_EQ(memoFileSize(), grown);
+    t.close();
+    t.open();
+    t.first();
+    EXPECT_EQ(t.asMemo("MEGJ"), std::string(900, 'f'));
+    t.next();
+    EXPECT_EQ(t.asMemo("MEGJ"), std::string(1500, 'd'));
+    t.edit();
+    t.setMemo("MEGJ", std::string(5000, 'e'));  // nothing free is large enough: appended
+    t.post();
+    EXPECT_GT(memoFileSize(), grown);
+    t.first();
+    EXPECT_EQ(t.asMemo("MEGJ"), std::string(900, 'f'));
+    t.next();
+    EXPECT_EQ(t.asMemo("MEGJ"), std::string(5000, 'e'));
+}
+
+TEST_F(MemoTest, ClearingAMemoEmptiesTheField) {
+    createNotes();
+    Table t(dir.path(), "notes.dbf");
+    t.open();
+    appendNote(t, "a", "valami");
+    t.edit();
+    t.setNull("MEGJ");
+    t.post();
+    EXPECT_TRUE(t.isNull("MEGJ"));
+    EXPECT_EQ(t.asMemo("MEGJ"), "");
+}
+
+TEST_F(MemoTest, DBase3MemosAreReadUpToTheirEndMarks) {
+    createNotes(TableLevel::DBase3);
+    {
+        Table t(dir.path(), "notes.dbf");
+        t.open();
+        appendNote(t, "a", "first");
+    }
+    // A memo of another writer over two blocks, ended by 1A 1A.
+    std::string memo = dir.read("notes.dbt");
+    const std::string text = std::string(600, 'y') + "\x1A\x1A";
+    memo.resize(3 * 512, '\0');
+    std::memcpy(memo.data() + 1 * 512, text.data(), text.size());
+    put32(memo, 0, 3);
+    dir.write("notes.dbt", memo);
+    std::string table = dir.read("notes.dbf");
+    Table probe(dir.path(), "notes.dbf");
+    probe.open();
+    const size_t at = probe.header().headerLength + size_t(probe.header().fields[1].offset);
+    probe.close();
+    std::memcpy(table.data() + at, "         1", 10);
+    dir.write("notes.dbf", table);
+    Table t(dir.path(), "notes.dbf");
+    t.open();
+    EXPECT_EQ(t.asMemo("MEGJ"), std::string(600, 'y'));
+}
+
+TEST_F(MemoTest, LargerBlockSizesOfOtherWritersAreHonoured) {
+    createNotes();
+    {
+        Table t(dir.path(), "notes.dbf");
+        t.open();
+        appendNote(t, "a", "x");
+    }
+    // The same memo laid out with 1024-byte blocks: header block, then the memo in block 1.
+    std::string memo(2048, '\0');
+    put32(memo, 0, 2);
+    memo[20] = 0x00;
+    memo[21] = 0x04;
+    const std::string body = "ezer b\xE1jt blokk";  // Windows-1250 bytes on disk
+    memo[1024] = '\xFF'; memo[1025] = '\xFF'; memo[1026] = 0x08; memo[1027] = 0x00;
+    put32(memo, 1028, uint32_t(body.size() + 8));
+    std::memcpy(memo.data() + 1032, body.data(), body.size());
+    dir.write("notes.dbt", memo);
+    Table t(dir.path(), "notes.dbf");
+    t.open();
+    EXPECT_EQ(t.asMemo("MEGJ"), "ezer bájt blokk");
+}
+
+TEST_F(MemoTest, DamagedMemoPointersAndLengthsAreErrors) {
+    createNotes();
+    {
+        Table t(dir.path(), "notes.dbf");
+        t.open();
+        appendNote(t, "a", "text");
+    }
+    Table probe(dir.path(), "notes.dbf");
+    probe.open();
+    const size_t at = probe.header().headerLength + size_t(probe.header().fields[1].offset);
+    probe.close();
+    const std::string good = dir.read("notes.dbf");
+
+    std::string outside = good;
+    std::memcpy(outside.data() + at, "     99999", 10);
+    dir.write("notes.dbf", outside);
+    Table t(dir.path(), "notes.dbf");
+    t.open();
+    try {
+        t.asMemo("MEGJ");
+        FAIL() << "read a memo outside the file";
+    } catch (const DbError& e) {
+        EXPECT_NE(std::string(e.what()).find("outside the memo file"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("notes.dbt"), std::string::npos) << e.what();
+    }
+    t.close();
+
+    std::string garbage = good;
+    std::memcpy(garbage.data() + at, "   12x4   ", 10);
+    dir.write("notes.dbf", garbage);
+    t.open();
+    EXPECT_THROW(t.asMemo("MEGJ"), DbError);
+    t.close();
+
+    dir.write("notes.dbf", good);
+    std::string memo = dir.read("notes.dbt");
+    put32(memo, 512 + 4, 0x7FFFFFF0);  // a length far beyond the file
+    dir.write("notes.dbt", memo);
+    t.open();
+    EXPECT_THROW(t.asMemo("MEGJ"), DbError);
+}
+
+TEST_F(MemoTest, ALoopingFreeChainIsDetectedWhenAllocating) {
+    createNotes();
+    Table t(dir.path(), "notes.dbf");
+    t.open();
+    appendNote(t, "a", std::string(100, 'a'));
+    appendNote(t, "b", std::string(100, 'b'));
+    appendNote(t, "c", std::string(100, 'c'));
+    t.close();
+    // Blocks 1 and 2 freed, each pointing at the other.
+    std::string memo = dir.read("notes.dbt");
+    put32(memo, 0, 1);
+    put32(memo, 512, 2);
+    put32(memo, 516, 1);
+    put32(memo, 1024, 1);
+    put32(memo, 1028, 1);
+    dir.write("notes.dbt", memo);
+    t.open();
+    t.last();
+    t.edit();
+    t.setMemo("MEGJ", std::string(2000, 'z'));  // needs 4 blocks: walks the whole chain
+    EXPECT_THROW(t.post(), DbError);
+}

@@ -1,1 +1,177 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+#include <set>
+
+#include "TestFolder.h"
+#include "dbase/DbError.h"
+#include "dbase/Table.h"
+
+using namespace dbase;
+using testing_support::TestFolder;
+
+namespace {
+
+// A second workstation: a real child process running fn, with a pipe each way to step it.
+class Workstation {
+public:
+    explicit Workstation(std::function<int(Workstation&)> fn) {
+        if (pipe(m_toChild) != 0 || pipe(m_toParent) != 0) throw std::runtime_error("pipe");
+        m_pid = fork();
+        if (m_pid == 0) {
+            int rc = 1;
+            try {
+                rc = fn(*this);
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "workstation: %s\n", e.what());
+                rc = 99;
+            }
+            _exit(rc);
+        }
+    }
+    ~Workstation() {
+        if (m_pid > 0 && !m_waited) { signal(); exitCode(); }
+    }
+
+    // In the child: tell the parent; wait for the parent's go.
+    void tellParent() { char c = 1; (void)!write(m_toParent[1], &c, 1); }
+    void waitForParent() { char c; (void)!read(m_toChild[0], &c, 1); }
+    // In the parent.
+    void waitForChild() { char c; (void)!read(m_toParent[0], &c, 1); }
+    void signal() { char c = 1; (void)!write(m_toChild[1], &c, 1); }
+    int exitCode() {
+        int status = 0;
+        waitpid(m_pid, &status, 0);
+        m_waited = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+    bool m_waited = false;
+    int m_toChild[2]{};
+    int m_toParent[2]{};
+};
+
+class ProcessTest : public ::testing::Test {
+protected:
+    TestFolder dir;
+    void SetUp() override {
+        Table::create(dir.path(), "Szamla2.dbf", {{"SZAMLASZAM", FieldType::Character, 16}, {"SOR", FieldType::Integer},
+                                                  {"MEGJ", FieldType::Memo}});
+    }
+
+    static bool isBusy(Table& t, const OpenOptions& options) {
+        try {
+            t.open(options);
+            t.close();
+            return false;
+        } catch (const DbError& e) {
+            return e.contains(errtext::kTableBusy);
+        }
+    }
+};
+
+}  // namespace
+
+TEST_F(ProcessTest, ExclusiveOpenInAnotherProcessExcludesSharedOpens) {
+    const std::string folder = dir.path();
+    Workstation other([&](Workstation& self) {
+        Table t(folder, "Szamla2.dbf");
+        t.open({.exclusive = true});
+        self.tellParent();
+        self.waitForParent();
+        return 0;
+    });
+    other.waitForChild();
+    Table mine(folder, "szamla2.DBF");
+    EXPECT_TRUE(isBusy(mine, {}));
+    EXPECT_TRUE(isBusy(mine, {.exclusive = true}));
+    other.signal();
+    EXPECT_EQ(other.exitCode(), 0);
+    EXPECT_FALSE(isBusy(mine, {.exclusive = true}));  // released when the other process closed it
+}
+
+TEST_F(ProcessTest, SharedOpenInAnotherProcessExcludesExclusiveOpens) {
+    const std::string folder = dir.path();
+    Workstation other([&](Workstation& self) {
+        Table t(folder, "Szamla2.dbf");
+        t.open();
+        self.tellParent();
+        self.waitForParent();
+        return 0;
+    });
+    other.waitForChild();
+    Table mine(folder, "Szamla2.dbf");
+    EXPECT_TRUE(isBusy(mine, {.exclusive = true}));
+    EXPECT_FALSE(isBusy(mine, {}));
+    other.signal();
+    EXPECT_EQ(other.exitCode(), 0);
+}
+
+TEST_F(ProcessTest, ARecordPostedByAnotherProcessIsSeenAfterRefresh) {
+    const std::string folder = dir.path();
+    Table mine(folder, "Szamla2.dbf");
+    mine.open();
+    Workstation other([&](Workstation& self) {
+        Table t(folder, "Szamla2.dbf");
+        t.open();
+        t.append();
+        t.setString("SZAMLASZAM", "2024/00001");
+        t.setInteger("SOR", 1);
+        t.setMemo("MEGJ", "megjegyzés a másik gépről");
+        t.post();
+        self.tellParent();
+        self.waitForParent();
+        return 0;
+    });
+    other.waitForChild();
+    EXPECT_TRUE(mine.isEmpty());
+    mine.refresh();
+    ASSERT_FALSE(mine.isEmpty());
+    EXPECT_EQ(mine.asString("SZAMLASZAM"), "2024/00001");
+    EXPECT_EQ(mine.asMemo("MEGJ"), "megjegyzés a másik gépről");
+    other.signal();
+    EXPECT_EQ(other.exitCode(), 0);
+}
+
+TEST_F(ProcessTest, AppendsFromTwoProcessesAtOnceAreAllKept) {
+    const std::string folder = dir.path();
+    constexpr int kEach = 300;
+    auto appender = [&](const std::string& prefix) {
+        return [&folder, prefix](Workstation& self) {
+            Table t(folder, "Szamla2.dbf");
+            t.open();
+            self.tellParent();
+            self.waitForParent();
+            for (int i = 0; i < kEach; ++i) {
+                t.append();
+                t.setString("SZAMLASZAM", prefix);
+                t.setInteger("SOR", i);
+                t.setMemo("MEGJ", prefix + std::to_string(i));
+                t.post();
+            }
+            return 0;
+        };
+    };
+    Workstation a(appender("A"));
+    Workstation b(appender("B"));
+    a.waitForChild();
+    b.waitForChild();
+    a.signal();
+    b.signal();
+    ASSERT_EQ(a.exitCode(), 0);
+    ASSERT_EQ(b.exitCode(), 0);
+    Table t(folder, "Szamla2.dbf");
+    t.open();
+    EXPECT_EQ(t.recordCount(), 2u * kEach);
+    std::set<std::string> seen;
+    for (t.first(); !t.eof(); t.next()) {
+        const std::string key = t.asString("SZAMLASZAM") + std::to_string(t.asInteger("SOR"));
+        EXPECT_EQ(t.asMemo("MEGJ"), key);  // no memo block was handed out twice
+        seen.insert(key);
+    }
+    EXPECT_EQ(seen.size(), 2u * kEach);
+}
