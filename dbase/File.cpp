@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <strings.h>
 
@@ -107,6 +108,11 @@ public:
     bool exists(const std::string& path) override {
         struct stat st {};
         return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    }
+
+    void rename(const std::string& source, const std::string& target) override {
+        if (::rename(source.c_str(), target.c_str()) != 0)
+            fail(target, "cannot replace with " + source + ": " + systemError());
     }
 
     void remove(const std::string& path) override {

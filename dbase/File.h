@@ -38,6 +38,8 @@ public:
     virtual std::unique_ptr<File> open(const std::string& path, OpenMode mode) = 0;
     virtual bool exists(const std::string& path) = 0;
     virtual void remove(const std::string& path) = 0;
+    // Replaces target by source in one step (the target's open handles keep the old file).
+    virtual void rename(const std::string& source, const std::string& target) = 0;
 
     // The real file system.
     static FileSystem& real();

@@ -39,6 +39,23 @@ std::vector<uint8_t> blankRecord(const TableHeader& h) {
     return rec;
 }
 
+// Today's date as the header stores it (years since 1900, month, day), worked out once a
+// second at most: appends in bulk should not pay for a time-zone conversion each.
+void headerDate(uint8_t out[3]) {
+    static thread_local std::time_t cachedAt = 0;
+    static thread_local uint8_t cached[3] = {};
+    const std::time_t now = std::time(nullptr);
+    if (now != cachedAt) {
+        std::tm tm{};
+        localtime_r(&now, &tm);
+        cached[0] = uint8_t(tm.tm_year);
+        cached[1] = uint8_t(tm.tm_mon + 1);
+        cached[2] = uint8_t(tm.tm_mday);
+        cachedAt = now;
+    }
+    std::memcpy(out, cached, 3);
+}
+
 }  // namespace
 
 Table::Table(std::string folder, std::string fileName, FileSystem& fs)
@@ -149,9 +166,11 @@ bool Table::pack() {
     const std::vector<uint8_t> head = packed.serialize();
     out->write(0, head.data(), head.size());
     out->sync();
-    if (std::rename(temp.c_str(), m_path.c_str()) != 0) {
+    try {
+        m_fs.rename(temp, m_path);
+    } catch (const DbError&) {
         m_fs.remove(temp);
-        failHere("cannot replace the table with its packed copy");
+        throw;
     }
     m_file = std::move(out);
     m_header = packed;
@@ -184,6 +203,7 @@ void Table::open(const OpenOptions& options) {
         throw;
     }
     m_fieldByName.clear();
+    m_blank.clear();
     for (size_t i = 0; i < m_header.fields.size(); ++i) m_fieldByName[upper(m_header.fields[i].name)] = int(i);
     m_state = TableState::Browse;
     m_chunkBytes = kMinChunk;
@@ -228,10 +248,10 @@ uint32_t Table::readCountFromDisk() {
     uint8_t bytes[4];
     if (m_file->read(kHeaderCountOffset, bytes, 4) < 4) failHere("the header is truncated");
     const uint32_t count = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
-    const uint64_t size = m_file->size();
-    if (m_header.headerLength + uint64_t(count) * m_header.recordLength > size)
+    if (count == m_header.recordCount) return count;  // checked against the file size before
+    if (m_header.headerLength + uint64_t(count) * m_header.recordLength > m_file->size())
         failHere("the record count " + std::to_string(count) + " goes beyond the end of the file");
-    if (count != m_header.recordCount) m_visibleCount.reset();
+    m_visibleCount.reset();
     m_header.recordCount = count;
     return count;
 }
@@ -545,7 +565,8 @@ void Table::patchCache(uint32_t recNo, const uint8_t* record) {
 void Table::append() {
     requireBrowse();
     if (m_options.readOnly) failHere("the table is open read-only");
-    m_buffer = blankRecord(m_header);
+    if (m_blank.size() != m_header.recordLength) m_blank = blankRecord(m_header);
+    m_buffer.assign(m_blank.begin(), m_blank.end());
     m_pendingMemos.clear();
     m_current = m_buffer.data();
     m_state = TableState::Insert;
@@ -582,15 +603,12 @@ void Table::appendRecord() {
     locks::Guard headerLock(*m_file, locks::kHeaderLockOffset, locks::kHeaderLockLength, m_path);
     const uint32_t count = readCountFromDisk();
     if (count == 0xFFFF'FFFFu) failHere("the table is full");
-    std::vector<uint8_t> bytes(m_buffer);
-    bytes.push_back(kEndOfFile);
-    m_file->write(recordOffset(count + 1), bytes.data(), bytes.size());
-    const std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
+    m_buffer.push_back(kEndOfFile);
+    m_file->write(recordOffset(count + 1), m_buffer.data(), m_buffer.size());
+    m_buffer.pop_back();
     const uint32_t newCount = count + 1;
-    const uint8_t head[7] = {uint8_t(tm.tm_year), uint8_t(tm.tm_mon + 1), uint8_t(tm.tm_mday), uint8_t(newCount),
-                             uint8_t(newCount >> 8), uint8_t(newCount >> 16), uint8_t(newCount >> 24)};
+    uint8_t head[7] = {0, 0, 0, uint8_t(newCount), uint8_t(newCount >> 8), uint8_t(newCount >> 16), uint8_t(newCount >> 24)};
+    headerDate(head);
     m_file->write(kHeaderDateOffset, head, sizeof head);
     m_header.recordCount = newCount;
     m_recNo = newCount;

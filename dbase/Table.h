@@ -212,6 +212,7 @@ private:
     bool m_bof = true;
     const uint8_t* m_current = nullptr;
     std::vector<uint8_t> m_buffer;  // the record being edited or inserted, or the last posted one
+    std::vector<uint8_t> m_blank;   // an empty record of this table
     std::map<int, std::string> m_pendingMemos;
     std::optional<uint32_t> m_visibleCount;
 
