@@ -1,6 +1,7 @@
 #include "CodePage.h"
 
 #include <array>
+#include <vector>
 
 #include "CodePageTables.h"
 
@@ -24,29 +25,36 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
-// Reverse table: Unicode code point (BMP) to byte, built once per code page.
+// Reverse table: Unicode code point to byte (0 when the code page lacks it). Every character
+// of both code pages lies below U+2600.
 class Encoder {
 public:
-    explicit Encoder(CodePage cp) {
+    static constexpr char32_t kLimit = 0x2600;
+    explicit Encoder(CodePage cp) : m_bytes(kLimit, 0) {
         const char16_t* upper = upperHalf(cp);
         for (int i = 0; i < 128; ++i)
-            if (upper[i] != 0xFFFD) m_pairs[i] = {upper[i], static_cast<unsigned char>(0x80 + i)};
+            if (upper[i] != 0xFFFD && upper[i] < kLimit) m_bytes[upper[i]] = static_cast<unsigned char>(0x80 + i);
     }
     int encode(char32_t c) const {
         if (c < 0x80) return static_cast<int>(c);
-        for (const auto& [code, byte] : m_pairs)
-            if (code == c && byte != 0) return byte;
-        return -1;
+        if (c >= kLimit || m_bytes[c] == 0) return -1;
+        return m_bytes[c];
     }
 
 private:
-    std::array<std::pair<char32_t, unsigned char>, 128> m_pairs{};
+    std::vector<unsigned char> m_bytes;
 };
 
 const Encoder& encoderFor(CodePage cp) {
     static const Encoder win(CodePage::Win1250);
     static const Encoder dos(CodePage::Dos852);
     return cp == CodePage::Dos852 ? dos : win;
+}
+
+size_t asciiPrefix(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80) ++i;
+    return i;
 }
 
 // Decodes one UTF-8 sequence at text[i]; returns its length, or 0 when invalid.
@@ -67,10 +75,13 @@ size_t decodeUtf8(std::string_view text, size_t i, char32_t& out) {
 }  // namespace
 
 std::string toUtf8(CodePage cp, std::string_view raw) {
+    const size_t ascii = asciiPrefix(raw);
+    if (ascii == raw.size()) return std::string(raw);
     const char16_t* upper = upperHalf(cp);
     std::string out;
-    out.reserve(raw.size() + raw.size() / 4);
-    for (char ch : raw) {
+    out.reserve(raw.size() * 2);
+    out.append(raw.data(), ascii);
+    for (char ch : raw.substr(ascii)) {
         const auto b = static_cast<unsigned char>(ch);
         if (b < 0x80) {
             out += ch;
@@ -83,10 +94,13 @@ std::string toUtf8(CodePage cp, std::string_view raw) {
 }
 
 std::string fromUtf8(CodePage cp, std::string_view utf8, size_t maxChars) {
+    const size_t ascii = std::min(asciiPrefix(utf8), maxChars);
+    if (ascii == utf8.size()) return std::string(utf8);
     const Encoder& enc = encoderFor(cp);
     std::string out;
     out.reserve(std::min(utf8.size(), maxChars));
-    for (size_t i = 0; i < utf8.size() && out.size() < maxChars;) {
+    out.append(utf8.data(), ascii);
+    for (size_t i = ascii; i < utf8.size() && out.size() < maxChars;) {
         char32_t c = 0;
         const size_t len = decodeUtf8(utf8, i, c);
         if (len == 0) {

@@ -3,6 +3,7 @@
 // keys, seeks and sorted lists all compare through it. Text is compared as code-page bytes by
 // the weights of the Hungarian alphabet (see CodePageTables.cpp), optionally ignoring case.
 
+#include <string>
 #include <string_view>
 
 #include "CodePage.h"
@@ -13,8 +14,10 @@ class Collation {
 public:
     explicit Collation(CodePage cp);
 
-    // <0, 0 or >0. Trailing blanks do not count, so "ab" equals "ab  ".
+    // <0, 0 or >0. The shorter text counts as padded with blanks, so "ab" equals "ab  ".
     int compare(std::string_view a, std::string_view b, bool caseInsensitive) const;
+    // Bytes whose plain byte order is this comparison's order, for texts up to width bytes.
+    std::string sortKey(std::string_view text, size_t width, bool caseInsensitive) const;
     unsigned char fold(unsigned char byte) const { return m_fold[byte]; }
 
 private:

@@ -19,13 +19,20 @@ constexpr int64_t kTimestampJdnOffset = 1'721'425;
 }
 
 uint64_t loadBigEndian64(const uint8_t* p) {
-    uint64_t v = 0;
-    for (int i = 0; i < 8; ++i) v = (v << 8) | p[i];
-    return v;
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    return __builtin_bswap64(v);
 }
 
 void storeBigEndian64(uint8_t* p, uint64_t v) {
-    for (int i = 7; i >= 0; --i) { p[i] = uint8_t(v); v >>= 8; }
+    v = __builtin_bswap64(v);
+    std::memcpy(p, &v, 8);
+}
+
+bool zero64(const uint8_t* p) {
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v == 0;
 }
 
 bool allBytes(const uint8_t* p, int n, uint8_t b) {
@@ -110,6 +117,7 @@ bool isNull(const FieldInfo& f, const uint8_t* record) {
         case 'I': case '+': case 'O': case '@': return allBytes(p, f.length, 0);
         case 'L': return *p == ' ' || *p == '?' || *p == 0;
         case 'M': case 'B': case 'G': return readMemoBlock(f, record) == 0;
+        case 'C': return rawText(f, record).empty();
         default: return trim(span(f, record)).empty();
     }
 }
@@ -120,9 +128,18 @@ void setNull(const FieldInfo& f, uint8_t* record) {
 }
 
 std::string_view rawText(const FieldInfo& f, const uint8_t* record) {
-    std::string_view s = span(f, record);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) s.remove_suffix(1);
-    return s;
+    const char* begin = reinterpret_cast<const char*>(record + f.offset);
+    size_t n = static_cast<size_t>(f.length);
+    // Blank tails are long in wide name fields: skip them eight bytes at a time.
+    static constexpr uint64_t kBlanks = 0x2020202020202020ULL;
+    while (n >= 8) {
+        uint64_t word;
+        std::memcpy(&word, begin + n - 8, 8);
+        if (word != kBlanks) break;
+        n -= 8;
+    }
+    while (n > 0 && (begin[n - 1] == ' ' || begin[n - 1] == '\0')) --n;
+    return {begin, n};
 }
 
 std::optional<int64_t> readInteger(const FieldInfo& f, const uint8_t* record) {
@@ -147,7 +164,7 @@ std::optional<int64_t> readInteger(const FieldInfo& f, const uint8_t* record) {
 std::optional<double> readFloat(const FieldInfo& f, const uint8_t* record) {
     const uint8_t* p = record + f.offset;
     switch (f.physical) {
-        case 'O': return allBytes(p, 8, 0) ? std::nullopt : std::optional<double>(decodeDouble(p));
+        case 'O': return zero64(p) ? std::nullopt : std::optional<double>(decodeDouble(p));
         case 'I': case '+': {
             const auto v = readInteger(f, record);
             return v ? std::optional<double>(double(*v)) : std::nullopt;
@@ -222,7 +239,8 @@ std::string shortestText(double value) {
 }
 
 std::string readAsText(const FieldInfo& f, const uint8_t* record, CodePage cp) {
-    if (isNull(f, record) && f.physical != 'C') return {};
+    if (f.physical == 'C') return toUtf8(cp, rawText(f, record));
+    if (isNull(f, record)) return {};
     switch (f.logical) {
         case FieldType::Character: return toUtf8(cp, rawText(f, record));
         case FieldType::Integer: case FieldType::Short:

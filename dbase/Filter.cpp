@@ -52,19 +52,29 @@ public:
           m_ci(ci), m_collation(cp) {
         if (m_ci) for (char& c : m_constant) c = static_cast<char>(m_collation.fold(static_cast<unsigned char>(c)));
         m_constant = std::string(trimRight(m_constant));
+        m_fits = m_constant.size() <= size_t(m_length);
     }
     bool test(const uint8_t* record) const override {
-        const std::string_view raw = trimRight({reinterpret_cast<const char*>(record + m_offset), size_t(m_length)});
+        const char* raw = reinterpret_cast<const char*>(record + m_offset);
         if (m_op == Op::Eq || m_op == Op::Ne) return equalTest(raw) == (m_op == Op::Eq);
-        return applyOp(m_op, m_collation.compare(raw, m_constant, m_ci));
+        return applyOp(m_op, m_collation.compare(trimRight({raw, size_t(m_length)}), m_constant, m_ci));
     }
 
 private:
-    bool equalTest(std::string_view raw) const {
-        if (m_prefix ? raw.size() < m_constant.size() : raw.size() != m_constant.size()) return false;
-        if (!m_ci) return std::memcmp(raw.data(), m_constant.data(), m_constant.size()) == 0;
-        for (size_t i = 0; i < m_constant.size(); ++i)
-            if (m_collation.fold(static_cast<unsigned char>(raw[i])) != static_cast<unsigned char>(m_constant[i])) return false;
+    // The field's bytes start with the constant and (unless matching a prefix) continue with
+    // blanks only; no trimming of the whole field per record.
+    bool equalTest(const char* raw) const {
+        if (!m_fits) return false;
+        const size_t n = m_constant.size();
+        if (!m_ci) {
+            if (std::memcmp(raw, m_constant.data(), n) != 0) return false;
+        } else {
+            for (size_t i = 0; i < n; ++i)
+                if (m_collation.fold(static_cast<unsigned char>(raw[i])) != static_cast<unsigned char>(m_constant[i])) return false;
+        }
+        if (m_prefix) return true;
+        for (size_t i = n; i < size_t(m_length); ++i)
+            if (raw[i] != ' ' && raw[i] != '\0') return false;
         return true;
     }
 
@@ -72,6 +82,7 @@ private:
     std::string m_constant;
     Op m_op;
     bool m_prefix, m_ci;
+    bool m_fits = true;
     Collation m_collation;
 };
 
@@ -95,8 +106,21 @@ private:
 
 class NumberCompare final : public RecordPredicate {
 public:
-    NumberCompare(const FieldInfo& f, double constant, Op op) : m_field(f), m_constant(constant), m_op(op) {}
-    bool test(const uint8_t* record) const override { return applyOp(m_op, threeWay(value(record), m_constant)); }
+    NumberCompare(const FieldInfo& f, double constant, Op op) : m_field(f), m_constant(constant), m_op(op) {
+        m_orderedConstant = ordered(constant == 0 ? 0.0 : constant);
+    }
+    bool test(const uint8_t* record) const override {
+        if (m_field.physical == 'O') {
+            // Doubles are stored so that their big-endian bytes order like the values; an
+            // empty field counts as 0.
+            uint64_t raw;
+            std::memcpy(&raw, record + m_field.offset, 8);
+            raw = __builtin_bswap64(raw);
+            if (raw == 0 || raw == 0x7FFF'FFFF'FFFF'FFFFULL) raw = 0x8000'0000'0000'0000ULL;  // empty, -0
+            return applyOp(m_op, threeWay(raw, m_orderedConstant));
+        }
+        return applyOp(m_op, threeWay(value(record), m_constant));
+    }
 
 private:
     double value(const uint8_t* record) const {
@@ -121,8 +145,15 @@ private:
         }
     }
 
+    static uint64_t ordered(double v) {
+        uint64_t bits;
+        std::memcpy(&bits, &v, 8);
+        return (bits & 0x8000'0000'0000'0000ULL) ? ~bits : bits | 0x8000'0000'0000'0000ULL;
+    }
+
     FieldInfo m_field;
     double m_constant;
+    uint64_t m_orderedConstant = 0;
     Op m_op;
 };
 

@@ -12,6 +12,9 @@ constexpr uint8_t kUsedSignature[4] = {0xFF, 0xFF, 0x08, 0x00};
 constexpr uint32_t kUsedHeader = 8;
 constexpr uint32_t kDBase3Block = 512;
 constexpr size_t kMaxMemo = 64u << 20;  // no memo of the program comes near 64 MB
+constexpr size_t kFreeHeadOffset = 24;
+constexpr char kFreeListMark[4] = {'K', 'V', 'F', 'L'};
+constexpr char kFreeRunMark[4] = {'K', 'V', 'F', 'B'};
 
 uint32_t get32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
@@ -39,9 +42,10 @@ void MemoFile::initialise(File& file, bool dbase4Layout, const std::string& base
 }
 
 void MemoFile::loadHeader() {
-    uint8_t header[24] = {};
-    if (m_file->read(0, header, sizeof header) < sizeof header) fail(m_file->path(), "the memo header is truncated");
-    m_head = get32(header);
+    uint8_t header[32] = {};
+    if (m_file->read(0, header, sizeof header) < 24) fail(m_file->path(), "the memo header is truncated");
+    m_next = get32(header);
+    m_freeHead = std::memcmp(header + 28, kFreeListMark, 4) == 0 ? get32(header + kFreeHeadOffset) : 0;
     if (m_dbase4) {
         m_blockSize = uint32_t(header[20] | header[21] << 8);
         if (m_blockSize == 0) m_blockSize = 512;  // some writers leave it zero: dBASE's default
@@ -98,41 +102,49 @@ std::string MemoFile::readDBase3(uint32_t block) {
 }
 
 MemoFile::FreeRun MemoFile::readFreeRun(uint32_t block) {
-    uint8_t head[8];
-    if (m_file->read(uint64_t(block) * m_blockSize, head, 8) < 8)
-        fail(m_file->path(), "free memo block " + std::to_string(block) + " is truncated");
-    return {block, get32(head + 4), get32(head)};
+    uint8_t head[12] = {};
+    const bool complete = m_file->read(uint64_t(block) * m_blockSize, head, 12) == 12;
+    return {block, get32(head + 4), get32(head), complete && std::memcmp(head + 8, kFreeRunMark, 4) == 0};
 }
 
-void MemoFile::setHead(uint32_t block) {
+void MemoFile::setEnd(uint32_t block) {
     uint8_t bytes[4];
     put32(bytes, block);
     m_file->write(0, bytes, 4);
-    m_head = block;
+    m_next = block;
+}
+
+void MemoFile::setFreeHead(uint32_t block) {
+    uint8_t bytes[8];
+    put32(bytes, block);
+    std::memcpy(bytes + 4, kFreeListMark, 4);
+    m_file->write(kFreeHeadOffset, bytes, 8);
+    m_freeHead = block;
 }
 
 uint32_t MemoFile::allocate(uint32_t count) {
     const uint32_t end = endBlock();
-    // First fit along the free chain. A chain entry at or past the end, or 0, ends it; the
-    // step bound stops a damaged chain that loops.
+    // First fit along the free list; the step bound stops a list that loops.
     uint32_t previous = 0;
-    uint32_t current = m_head;
-    for (uint32_t steps = 0; current != 0 && current < end; ++steps) {
-        if (steps > end) fail(m_file->path(), "the free memo block chain loops");
-        const FreeRun run = readFreeRun(current);
-        if (run.count == 0 || run.block + uint64_t(run.count) > end)
-            fail(m_file->path(), "free memo block " + std::to_string(current) + " is damaged");
+    uint32_t current = m_freeHead;
+    for (uint32_t steps = 0; current != 0; ++steps) {
+        const FreeRun run = current < end ? readFreeRun(current) : FreeRun{current, 0, 0, false};
+        if (steps > end || !run.marked || run.count == 0 || run.block + uint64_t(run.count) > end) {
+            setFreeHead(0);  // the list does not hold together: give its space up
+            break;
+        }
         if (run.count >= count) {
             uint32_t successor = run.next;
             if (run.count > count) {  // the rest of the run stays free
                 successor = run.block + count;
-                uint8_t head[8];
+                uint8_t head[12];
                 put32(head, run.next);
                 put32(head + 4, run.count - count);
-                m_file->write(uint64_t(successor) * m_blockSize, head, 8);
+                std::memcpy(head + 8, kFreeRunMark, 4);
+                m_file->write(uint64_t(successor) * m_blockSize, head, 12);
             }
             if (previous == 0) {
-                setHead(successor);
+                setFreeHead(successor);
             } else {
                 uint8_t bytes[4];
                 put32(bytes, successor);
@@ -143,21 +155,20 @@ uint32_t MemoFile::allocate(uint32_t count) {
         previous = current;
         current = run.next;
     }
-    // No run fits: append. Without a chain the header points at the end of the file.
-    const bool noChain = m_head == 0 || m_head >= end;
-    if (noChain) setHead(end + count);
-    return end;
+    const uint32_t block = std::max(end, m_next);
+    setEnd(block + count);
+    return block;
 }
 
 uint32_t MemoFile::write(const std::string& bytes) {
     if (bytes.empty()) return 0;
     loadHeader();
     if (!m_dbase4) {
-        const uint32_t block = std::max(m_head, endBlock());
+        const uint32_t block = std::max(m_next, endBlock());
         std::string data = bytes + "\x1A\x1A";
         data.resize(size_t(blocksFor(data.size())) * m_blockSize, '\0');
         m_file->write(uint64_t(block) * m_blockSize, data.data(), data.size());
-        setHead(block + blocksFor(data.size()));
+        setEnd(block + blocksFor(data.size()));
         return block;
     }
     const uint32_t count = blocksFor(bytes.size() + kUsedHeader);
@@ -180,12 +191,12 @@ void MemoFile::release(uint32_t block) {
         return;  // nothing valid to give back; never turn unknown bytes into free space
     const uint32_t count = blocksFor(get32(head + 4));
     if (count == 0 || block + uint64_t(count) > end) return;
-    uint8_t freeHead[8];
-    const bool noChain = m_head == 0 || m_head >= end;
-    put32(freeHead, noChain ? 0 : m_head);
-    put32(freeHead + 4, count);
-    m_file->write(uint64_t(block) * m_blockSize, freeHead, 8);
-    setHead(block);
+    uint8_t run[12];
+    put32(run, m_freeHead);
+    put32(run + 4, count);
+    std::memcpy(run + 8, kFreeRunMark, 4);
+    m_file->write(uint64_t(block) * m_blockSize, run, 12);
+    setFreeHead(block);
 }
 
 void MemoFile::clear(const std::string& baseName) {

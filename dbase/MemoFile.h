@@ -1,8 +1,11 @@
 #pragma once
 // The .dbt memo file of a table (formats/dbase.md, section 2).
 //  - dBASE IV / level 7 layout: block size from header bytes 20-21, used blocks start with
-//    FF FF 08 00 and a length that counts those 8 bytes. Freed runs are kept in the free-block
-//    chain that starts at header bytes 0-3 and are reused first-fit.
+//    FF FF 08 00 and a length that counts those 8 bytes. Header bytes 0-3 always name the end
+//    of the file, because other writers append every memo there. Freed runs are kept in a free
+//    list of this engine's own: its head at header bytes 24-27 (with the mark "KVFL" at 28-31),
+//    each run marked "KVFB" at bytes 8-11 of its first block. Runs are reused first-fit; a list
+//    that does not hold together is dropped (its space is lost, no memo is overwritten).
 //  - dBASE III layout: 512-byte blocks, text ended by 1A 1A, space never reused (every write
 //    appends at the next free block).
 // Reads check every block number and length against the file, so a damaged pointer or a
@@ -39,6 +42,7 @@ private:
         uint32_t block;
         uint32_t count;
         uint32_t next;
+        bool marked;
     };
 
     void loadHeader();
@@ -46,13 +50,15 @@ private:
     uint32_t blocksFor(size_t bytes) const;
     uint32_t allocate(uint32_t count);
     FreeRun readFreeRun(uint32_t block);
-    void setHead(uint32_t block);
+    void setEnd(uint32_t block);
+    void setFreeHead(uint32_t block);
     std::string readDBase3(uint32_t block);
 
     std::unique_ptr<File> m_file;
     bool m_dbase4;
     uint32_t m_blockSize = 512;
-    uint32_t m_head = 0;
+    uint32_t m_next = 0;      // header bytes 0-3
+    uint32_t m_freeHead = 0;  // this engine's free list, 0 for none
 };
 
 }  // namespace dbase

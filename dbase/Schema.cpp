@@ -11,6 +11,9 @@ namespace dbase {
 namespace {
 
 constexpr uint8_t kWin1250DriverId = 0xC8;
+// Level-7 readers take the code page from the driver name alone ("DB" + code page digits);
+// this is the name other level-7 writers give Windows-1250 tables.
+constexpr const char* kWin1250DriverName = "DB1250CZ0";
 constexpr size_t kDescriptor3 = 32;
 constexpr size_t kDescriptor7 = 48;
 constexpr size_t kFieldsStart3 = 32;
@@ -96,10 +99,11 @@ FieldInfo physicalFor(const std::string& file, const FieldDef& def, TableLevel l
         case FieldType::Float:
             if (level7) { f.physical = 'O'; f.length = 8; break; }
             f.physical = level == TableLevel::DBase4 ? 'F' : 'N';
-            f.length = def.width > 0 ? def.width : 20;
+            // dBASE III numbers have at most 19 digits; dBASE IV floats 20.
+            f.length = def.width > 0 ? def.width : (level == TableLevel::DBase3 ? 19 : 20);
             f.decimals = def.width > 0 ? def.decimals : 6;
-            if (f.length > 20 || f.decimals < 0 || f.decimals >= f.length)
-                fail(file, "field " + def.name + ": float width must be 1-20 with fewer decimals");
+            if (f.length > (level == TableLevel::DBase3 ? 19 : 20) || f.decimals < 0 || f.decimals >= f.length)
+                fail(file, "field " + def.name + ": float width must be 1-19 (dBASE III) or 1-20 with fewer decimals");
             if (f.decimals == 0 && f.length <= 11) fail(file, "field " + def.name + ": a float needs decimals or a width over 11");
             break;
         case FieldType::Logical: f.physical = 'L'; f.length = 1; break;
@@ -193,6 +197,7 @@ TableHeader TableHeader::build(const std::string& file, const std::vector<FieldD
     TableHeader h;
     h.level = level;
     h.languageId = kWin1250DriverId;
+    if (level == TableLevel::DBase7) h.driverName = kWin1250DriverName;
     std::set<std::string> seen;
     int offset = 1;
     for (const FieldDef& def : defs) {

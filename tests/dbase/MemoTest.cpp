@@ -176,25 +176,51 @@ TEST_F(MemoTest, DamagedMemoPointersAndLengthsAreErrors) {
     EXPECT_THROW(t.asMemo("MEGJ"), DbError);
 }
 
-TEST_F(MemoTest, ALoopingFreeChainIsDetectedWhenAllocating) {
+TEST_F(MemoTest, OtherWritersAppendAtTheEndEvenWhileBlocksAreFree) {
     createNotes();
     Table t(dir.path(), "notes.dbf");
     t.open();
-    appendNote(t, "a", std::string(100, 'a'));
-    appendNote(t, "b", std::string(100, 'b'));
-    appendNote(t, "c", std::string(100, 'c'));
-    t.close();
-    // Blocks 1 and 2 freed, each pointing at the other.
-    std::string memo = dir.read("notes.dbt");
-    put32(memo, 0, 1);
-    put32(memo, 512, 2);
-    put32(memo, 516, 1);
-    put32(memo, 1024, 1);
-    put32(memo, 1028, 1);
-    dir.write("notes.dbt", memo);
-    t.open();
-    t.last();
+    appendNote(t, "a", "short");
+    appendNote(t, "b", std::string(1200, 'b'));
+    t.first();
     t.edit();
-    t.setMemo("MEGJ", std::string(2000, 'z'));  // needs 4 blocks: walks the whole chain
-    EXPECT_THROW(t.post(), DbError);
+    t.setMemo("MEGJ", std::string(700, 'x'));  // frees block 1
+    t.post();
+    const std::string memo = dir.read("notes.dbt");
+    const uint32_t next = uint8_t(memo[0]) | uint8_t(memo[1]) << 8 | uint8_t(memo[2]) << 16 | uint8_t(memo[3]) << 24;
+    EXPECT_EQ(size_t(next) * 512, memo.size());  // the place where a plain dBASE writer appends
+}
+
+TEST_F(MemoTest, AFreeListThatDoesNotHoldTogetherIsGivenUpNotFollowed) {
+    // A free run that loops onto itself, and one that lost its mark: neither may be written.
+    for (const std::string damage : {"loop", "unmarked"}) {
+        if (damage == "unmarked") Table::drop(dir.path(), "notes.dbf");
+        createNotes();
+        Table t(dir.path(), "notes.dbf");
+        t.open();
+        appendNote(t, "a", std::string(100, 'a'));
+        appendNote(t, "b", std::string(100, 'b'));
+        appendNote(t, "c", std::string(100, 'c'));
+        t.first();
+        t.edit();
+        t.setMemo("MEGJ", std::string(100, 'A'));  // block 1 is now a free run
+        t.post();
+        t.close();
+        std::string memo = dir.read("notes.dbt");
+        if (damage == "loop") put32(memo, 512, 1);
+        else memo[512 + 8] = 'X';
+        dir.write("notes.dbt", memo);
+        t.open();
+        t.last();
+        t.edit();
+        t.setMemo("MEGJ", std::string(damage == "loop" ? 1200 : 300, 'z'));
+        t.post();
+        t.close();
+        t.open();
+        std::vector<std::string> memos;
+        for (t.first(); !t.eof(); t.next()) memos.push_back(t.asMemo("MEGJ"));
+        EXPECT_EQ(memos, (std::vector<std::string>{std::string(100, 'A'), std::string(100, 'b'),
+                                                   std::string(damage == "loop" ? 1200 : 300, 'z')}))
+            << damage;
+    }
 }

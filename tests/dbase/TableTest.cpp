@@ -105,7 +105,7 @@ TEST_F(TableTest, EveryTypeRoundTripsThroughCloseAndReopenIncludingExtremes) {
 TEST_F(TableTest, OlderLevelsKeepTheirOwnLayout) {
     for (TableLevel level : {TableLevel::DBase3, TableLevel::DBase4}) {
         const std::string name = level == TableLevel::DBase3 ? "d3.dbf" : "d4.dbf";
-        Table::create(dir.path(), name, {{"NEV", FieldType::Character, 20}, {"AR", FieldType::Float, 20, 4},
+        Table::create(dir.path(), name, {{"NEV", FieldType::Character, 20}, {"AR", FieldType::Float, 19, 4},
                                          {"KOD", FieldType::Integer}, {"MEGJ", FieldType::Memo}, {"DATUM", FieldType::Date}},
                       level);
         Table t(dir.path(), name);
