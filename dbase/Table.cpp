@@ -67,10 +67,25 @@ Table::~Table() {
     clearMasterLink();
     for (Table* detail : m_details) detail->m_master = nullptr;
     m_details.clear();
-    close();
+    try {
+        close();
+    } catch (const DbError&) {
+        // Destructors never throw; callers that append in bulk end it themselves to see errors.
+        m_file.reset();
+        m_memo.reset();
+    }
 }
 
 void Table::failHere(const std::string& cause) const { fail(m_path, cause); }
+
+void Table::badField(int field) const {
+    requireOpen();
+    failHere("field number " + std::to_string(field) + " does not exist");
+}
+
+void Table::noCurrentRecord() const { failHere("there is no current record"); }
+
+void Table::notEditing() const { failHere("the table is not in edit or insert state"); }
 
 // ---- definition ---------------------------------------------------------------------------
 
@@ -204,6 +219,7 @@ void Table::open(const OpenOptions& options) {
     }
     m_fieldByName.clear();
     m_blank.clear();
+    m_codePage = m_header.codePage();
     for (size_t i = 0; i < m_header.fields.size(); ++i) m_fieldByName[upper(m_header.fields[i].name)] = int(i);
     m_state = TableState::Browse;
     m_chunkBytes = kMinChunk;
@@ -222,6 +238,11 @@ void Table::openMemo() {
 
 void Table::close() {
     if (!isOpen()) return;
+    if (m_bulkPending > 0) {
+        finishEdit();
+        flushBulk();
+    }
+    m_bulk = false;
     m_memo.reset();
     m_file.reset();  // closing the descriptor drops its locks
     m_state = TableState::Inactive;
@@ -260,9 +281,44 @@ void Table::requireOpen() const {
     if (!isOpen()) failHere("the table is not open");
 }
 
-void Table::requireBrowse() {
+void Table::finishEdit() {
     requireOpen();
     if (m_state == TableState::Edit || m_state == TableState::Insert) post();
+}
+
+void Table::requireBrowse() {
+    finishEdit();
+    if (m_bulkPending > 0) flushBulk();
+}
+
+void Table::beginBulkAppend() {
+    requireBrowse();
+    m_bulk = true;
+}
+
+void Table::endBulkAppend() {
+    if (!isOpen()) return;
+    finishEdit();
+    flushBulk();
+    m_bulk = false;
+}
+
+void Table::flushBulk() {
+    if (m_bulkPending == 0) return;
+    locks::Guard headerLock(*m_file, locks::kHeaderLockOffset, locks::kHeaderLockLength, m_path);
+    const uint32_t count = readCountFromDisk();
+    if (uint64_t(count) + m_bulkPending > 0xFFFF'FFFEu) failHere("the table is full");
+    m_bulkRecords.push_back(kEndOfFile);
+    m_file->write(recordOffset(count + 1), m_bulkRecords.data(), m_bulkRecords.size());
+    const uint32_t newCount = count + m_bulkPending;
+    uint8_t head[7] = {0, 0, 0, uint8_t(newCount), uint8_t(newCount >> 8), uint8_t(newCount >> 16), uint8_t(newCount >> 24)};
+    headerDate(head);
+    m_file->write(kHeaderDateOffset, head, sizeof head);
+    m_header.recordCount = newCount;
+    m_recNo = newCount;
+    m_bulkRecords.clear();
+    m_bulkPending = 0;
+    m_visibleCount.reset();
 }
 
 int Table::fieldIndex(std::string_view name) const {
@@ -281,7 +337,7 @@ int Table::fieldNumber(std::string_view name) const {
 const uint8_t* Table::recordAt(uint32_t recNo, Direction dir) {
     if (recNo == 0 || recNo > m_header.recordCount) return nullptr;
     if (recNo >= m_cacheFirst && recNo < m_cacheFirst + m_cacheCount)
-        return m_cache.data() + size_t(recNo - m_cacheFirst) * m_header.recordLength;
+        return m_cache.get() + size_t(recNo - m_cacheFirst) * m_header.recordLength;
     // Sequential scans read growing chunks; a jump starts small again.
     const bool sequential = m_cacheCount > 0 && (recNo == m_cacheFirst + m_cacheCount || recNo + 1 == m_cacheFirst);
     m_chunkBytes = sequential ? std::min(m_chunkBytes * 2, kMaxChunk) : kMinChunk;
@@ -289,12 +345,16 @@ const uint8_t* Table::recordAt(uint32_t recNo, Direction dir) {
     uint32_t start = recNo;
     if (dir == Direction::Backward) start = recNo > perChunk ? recNo - perChunk + 1 : 1;
     const uint32_t count = std::min(perChunk, m_header.recordCount - start + 1);
-    m_cache.resize(size_t(count) * m_header.recordLength);
-    const size_t got = m_file->read(recordOffset(start), m_cache.data(), m_cache.size());
+    const size_t bytes = size_t(count) * m_header.recordLength;
+    if (m_cacheCapacity < bytes) {
+        m_cacheCapacity = std::max(bytes, kMaxChunk + m_header.recordLength);
+        m_cache.reset(new uint8_t[m_cacheCapacity]);  // left uninitialised: it is read into at once
+    }
+    const size_t got = m_file->read(recordOffset(start), m_cache.get(), bytes);
     m_cacheFirst = start;
     m_cacheCount = uint32_t(got / m_header.recordLength);  // another process may have emptied the table
     if (recNo >= m_cacheFirst + m_cacheCount) return nullptr;
-    return m_cache.data() + size_t(recNo - m_cacheFirst) * m_header.recordLength;
+    return m_cache.get() + size_t(recNo - m_cacheFirst) * m_header.recordLength;
 }
 
 bool Table::visible(const uint8_t* record) const {
@@ -533,22 +593,8 @@ void Table::notifyDetails() {
 
 // ---- records ------------------------------------------------------------------------------
 
-const uint8_t* Table::current() const {
-    if (!m_current) failHere("there is no current record");
-    return m_current;
-}
 
-uint8_t* Table::editable(int field) {
-    if (m_state != TableState::Edit && m_state != TableState::Insert) failHere("the table is not in edit or insert state");
-    (void)fieldAt(field);
-    return m_buffer.data();
-}
 
-const FieldInfo& Table::fieldAt(int field) const {
-    requireOpen();
-    if (field < 0 || size_t(field) >= m_header.fields.size()) failHere("field number " + std::to_string(field) + " does not exist");
-    return m_header.fields[size_t(field)];
-}
 
 std::vector<uint8_t> Table::readRecordFromDisk(uint32_t recNo) {
     std::vector<uint8_t> rec(m_header.recordLength);
@@ -559,11 +605,11 @@ std::vector<uint8_t> Table::readRecordFromDisk(uint32_t recNo) {
 
 void Table::patchCache(uint32_t recNo, const uint8_t* record) {
     if (recNo >= m_cacheFirst && recNo < m_cacheFirst + m_cacheCount)
-        std::memcpy(m_cache.data() + size_t(recNo - m_cacheFirst) * m_header.recordLength, record, m_header.recordLength);
+        std::memcpy(m_cache.get() + size_t(recNo - m_cacheFirst) * m_header.recordLength, record, m_header.recordLength);
 }
 
 void Table::append() {
-    requireBrowse();
+    finishEdit();
     if (m_options.readOnly) failHere("the table is open read-only");
     if (m_blank.size() != m_header.recordLength) m_blank = blankRecord(m_header);
     m_buffer.assign(m_blank.begin(), m_blank.end());
@@ -634,10 +680,16 @@ void Table::post() {
     if (m_state != TableState::Edit && m_state != TableState::Insert) return;
     writeMemos();
     const bool inserting = m_state == TableState::Insert;
-    if (inserting)
+    if (inserting && m_bulk) {
+        m_bulkRecords.insert(m_bulkRecords.end(), m_buffer.begin(), m_buffer.end());
+        ++m_bulkPending;
+        m_recNo = m_header.recordCount + m_bulkPending;  // provisional until written
+        if (m_bulkRecords.size() >= kMaxChunk) flushBulk();
+    } else if (inserting) {
         appendRecord();
-    else
+    } else {
         rewriteRecord();
+    }
     m_pendingMemos.clear();
     m_state = TableState::Browse;
     m_visibleCount.reset();

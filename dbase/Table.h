@@ -84,7 +84,7 @@ public:
     int fieldIndex(std::string_view name) const;  // -1 when the table has no such field
     int fieldNumber(std::string_view name) const;  // throws for an unknown field
     TableLevel level() const { return m_header.level; }
-    CodePage codePage() const { return m_header.codePage(); }
+    CodePage codePage() const { return m_codePage; }
 
     // ---- navigation (deleted records and records outside the filter are invisible) ----
     void first();
@@ -128,6 +128,14 @@ public:
     // Marks the current record deleted and moves to the next visible one.
     void deleteRecord();
 
+    // Bulk append (imports): between begin and end, posted new records are collected and
+    // written a megabyte at a time, each block under the header lock, instead of one write
+    // through per record. Navigation, refresh, edit and close write what is pending first;
+    // endBulkAppend() writes the rest and reports any failure. recNo() of a record not yet
+    // written is provisional.
+    void beginBulkAppend();
+    void endBulkAppend();
+
     // ---- fields by index or name (names ignore case) ----
     bool isNull(int field) const;
     std::string asString(int field) const;
@@ -169,11 +177,29 @@ public:
 private:
     enum class Direction { Forward, Backward };
 
-    const FieldInfo& fieldAt(int field) const;
-    const uint8_t* current() const;
-    uint8_t* editable(int field);
+    const FieldInfo& fieldAt(int field) const {
+        if (!m_file || field < 0 || size_t(field) >= m_header.fields.size()) [[unlikely]]
+            badField(field);
+        return m_header.fields[size_t(field)];
+    }
+    const uint8_t* current() const {
+        if (!m_current) [[unlikely]]
+            noCurrentRecord();
+        return m_current;
+    }
+    uint8_t* editable(int field) {
+        if (m_state != TableState::Edit && m_state != TableState::Insert) [[unlikely]]
+            notEditing();
+        (void)fieldAt(field);
+        return m_buffer.data();
+    }
+    [[noreturn]] void badField(int field) const;
+    [[noreturn]] void noCurrentRecord() const;
+    [[noreturn]] void notEditing() const;
     void requireOpen() const;
     void requireBrowse();
+    void finishEdit();
+    void flushBulk();
     void readHeaderFromDisk();
     uint32_t readCountFromDisk();
     void invalidateCache() { m_cacheCount = 0; }
@@ -204,6 +230,7 @@ private:
     std::unique_ptr<File> m_file;
     std::unique_ptr<MemoFile> m_memo;
     TableHeader m_header;
+    CodePage m_codePage = CodePage::Win1250;
     std::unordered_map<std::string, int> m_fieldByName;
 
     TableState m_state = TableState::Inactive;
@@ -215,8 +242,12 @@ private:
     std::vector<uint8_t> m_blank;   // an empty record of this table
     std::map<int, std::string> m_pendingMemos;
     std::optional<uint32_t> m_visibleCount;
+    bool m_bulk = false;
+    uint32_t m_bulkPending = 0;
+    std::vector<uint8_t> m_bulkRecords;
 
-    std::vector<uint8_t> m_cache;
+    std::unique_ptr<uint8_t[]> m_cache;
+    size_t m_cacheCapacity = 0;
     uint32_t m_cacheFirst = 0;
     uint32_t m_cacheCount = 0;
     size_t m_chunkBytes = 0;

@@ -228,11 +228,13 @@ int import(const Command& cmd, std::ostream& out) {
         table->cancel();
         rows.push_back(std::move(*row));
     }
+    table->beginBulkAppend();
     for (size_t i = 0; i < rows.size(); ++i) {
         table->append();
         fillRecord(*table, columns, rows[i], i + 2);
         table->post();
     }
+    table->endBulkAppend();
     out << rows.size() << " records imported\n";
     return 0;
 }

@@ -139,13 +139,15 @@ TEST_F(ProcessTest, ARecordPostedByAnotherProcessIsSeenAfterRefresh) {
 
 TEST_F(ProcessTest, AppendsFromTwoProcessesAtOnceAreAllKept) {
     const std::string folder = dir.path();
-    constexpr int kEach = 300;
+    constexpr int kEach = 3000;
+    // One appends record by record, the other in bulk blocks.
     auto appender = [&](const std::string& prefix) {
         return [&folder, prefix](Workstation& self) {
             Table t(folder, "Szamla2.dbf");
             t.open();
             self.tellParent();
             self.waitForParent();
+            if (prefix == "B") t.beginBulkAppend();
             for (int i = 0; i < kEach; ++i) {
                 t.append();
                 t.setString("SZAMLASZAM", prefix);
@@ -153,6 +155,7 @@ TEST_F(ProcessTest, AppendsFromTwoProcessesAtOnceAreAllKept) {
                 t.setMemo("MEGJ", prefix + std::to_string(i));
                 t.post();
             }
+            t.endBulkAppend();
             return 0;
         };
     };

@@ -356,3 +356,32 @@ TEST_F(TableTest, UnknownFieldsAndWrongTypesAreClearErrors) {
     Table missing(dir.path(), "Nincs.dbf");
     EXPECT_THROW(missing.open(), DbError);
 }
+
+TEST_F(TableTest, BulkAppendWritesEveryRecordOnceAndNavigationFlushesFirst) {
+    Table::create(dir.path(), "b.dbf", {{"NEV", FieldType::Character, 100}, {"SOR", FieldType::Integer}});
+    Table t(dir.path(), "b.dbf");
+    Table other(dir.path(), "b.dbf");
+    t.open();
+    other.open();
+    t.beginBulkAppend();
+    for (int i = 0; i < 12000; ++i) {  // more than one megabyte of records
+        t.append();
+        t.setString("NEV", "sor " + std::to_string(i));
+        t.setInteger("SOR", i);
+        t.post();
+    }
+    EXPECT_GT(other.recordCount(), 0u);  // full blocks were written on the way
+    EXPECT_LT(other.recordCount(), 12000u);
+    t.first();  // navigation writes what is pending
+    EXPECT_EQ(other.recordCount(), 12000u);
+    t.append();
+    t.setInteger("SOR", 12000);
+    t.post();
+    t.endBulkAppend();
+    EXPECT_EQ(t.recNo(), 12001u);
+    t.close();
+    t.open();
+    int expected = 0;
+    for (t.first(); !t.eof(); t.next()) EXPECT_EQ(t.asInteger("SOR"), expected++);
+    EXPECT_EQ(expected, 12001);
+}
