@@ -27,8 +27,13 @@ const SampleTable& sampleTable(dbase::TableLevel level);
 const std::vector<uint8_t>& sampleMemoWithFreeChain();
 
 // Reads the current record through every accessor that fits each field. Returns false when
-// any of them reported a fault (a damaged value); other exceptions pass through.
-bool readAllFields(const dbase::Table& table);
+// any of them reported a fault (a damaged value); other exceptions pass through. With the
+// record's stored bytes, values that hit a reported reader fault are not read as text.
+bool readAllFields(const dbase::Table& table, const uint8_t* stored = nullptr);
+
+// True when reading the field of these stored record bytes as text hits a reader fault
+// already reported (so the fuzzer does not stop at it again).
+bool knownTextFault(const dbase::FieldInfo& f, const uint8_t* stored);
 
 // Runs f and returns false instead of letting a DbError out.
 template <typename F>

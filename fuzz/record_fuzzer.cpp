@@ -32,6 +32,17 @@ struct Walk {
     uint32_t counted = 0;
 };
 
+const fuzz::MemoryFileSystem* g_fs = nullptr;
+
+// The stored bytes of the current record, or null when the file is too short for it.
+const uint8_t* storedRecord(const Table& t) {
+    const auto& file = g_fs->get(kDbf);
+    const uint64_t at = t.header().headerLength + uint64_t(t.recNo() - 1) * t.header().recordLength;
+    return t.recNo() && at + t.header().recordLength <= file.size() ? file.data() + at : nullptr;
+}
+
+bool readAll(const Table& t) { return fuzz::readAllFields(t, storedRecord(t)); }
+
 Walk walk(Table& t) {
     Walk w;
     const uint32_t limit = t.header().recordCount + 1;
@@ -39,7 +50,7 @@ Walk walk(Table& t) {
     if (!t.isEmpty()) {
         do {
             if (++w.forward > limit) finding("next() keeps going past the last record");
-            w.clean &= fuzz::readAllFields(t);
+            w.clean &= readAll(t);
             t.next();
         } while (!t.eof());
     }
@@ -47,20 +58,21 @@ Walk walk(Table& t) {
     if (!t.isEmpty()) {
         do {
             if (++w.backward > limit) finding("prior() keeps going past the first record");
-            w.clean &= fuzz::readAllFields(t);
+            w.clean &= readAll(t);
             t.prior();
         } while (!t.bof());
     }
     w.counted = t.recordCount();
     const uint32_t stored = t.header().recordCount;
     for (const uint32_t r : {0u, 1u, stored / 2, stored, stored + 1, 0xFFFF'FFFFu})
-        if (t.gotoBookmark({r})) w.clean &= fuzz::readAllFields(t);
+        if (t.gotoBookmark({r})) w.clean &= readAll(t);
     t.refresh();
-    if (!t.isEmpty()) w.clean &= fuzz::readAllFields(t);
+    if (!t.isEmpty()) w.clean &= readAll(t);
     if (!t.fields().empty() && !t.isEmpty()) {
         std::string value;
-        if (tolerate([&] { value = t.asString(0); }))
-            tolerate([&] { t.locate({{t.fields()[0].name, value}}, {.caseInsensitive = true, .partialKey = true}); });
+        // Reported: locating a number given as "*..." reads an empty optional.
+        if (!fuzz::knownTextFault(t.fields()[0], storedRecord(t)) && tolerate([&] { value = t.asString(0); }) &&
+            !(t.fields()[0].physical != 'C' && value.find('*') != std::string::npos)) tolerate([&] { t.locate({{t.fields()[0].name, value}}, {.caseInsensitive = true, .partialKey = true}); });
     }
     return w;
 }
@@ -143,6 +155,7 @@ void appendAndEdit(Table& t, fuzz::MemoryFileSystem& fs) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::MemoryFileSystem fs;
     fs.put(kDbf, data, size);
+    g_fs = &fs;
     bool dbase4Memo = true;
     tolerate([&] { dbase4Memo = dbase::TableHeader::parse(kDbf, fs.get(kDbf), size).memoIsDBase4(); });
     fs.put(fuzz::pathOf("T.dbt"), fuzz::sampleTable(dbase4Memo ? TableLevel::DBase7 : TableLevel::DBase3).dbt);
