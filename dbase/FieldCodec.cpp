@@ -55,6 +55,7 @@ std::optional<double> parseNumber(const FieldInfo& f, std::string_view text) {
     text = trim(text);
     if (text.empty()) return std::nullopt;
     if (text.front() == '+') text.remove_prefix(1);
+    if (text.empty()) fieldFail(f, "'+' is not a number");
     // Some writers mark an overflowing value with asterisks; it holds no number.
     if (text.front() == '*') return std::nullopt;
     double v = 0;
@@ -252,9 +253,18 @@ std::string readAsText(const FieldInfo& f, const uint8_t* record, CodePage cp) {
                 return v ? shortestText(*v) : std::string();
             }
             return shortestText(*readFloat(f, record));
-        case FieldType::Logical: return *readLogical(f, record) ? "T" : "F";
-        case FieldType::Date: return readDate(f, record)->text();
-        case FieldType::DateTime: return readDateTime(f, record)->text();
+        case FieldType::Logical: {
+            const auto b = readLogical(f, record);
+            return b ? (*b ? "T" : "F") : "";
+        }
+        case FieldType::Date: {
+            const auto d = readDate(f, record);
+            return d ? d->text() : "";
+        }
+        case FieldType::DateTime: {
+            const auto dt = readDateTime(f, record);
+            return dt ? dt->text() : "";
+        }
         case FieldType::Memo: return {};
     }
     return {};
@@ -267,6 +277,7 @@ void writeText(const FieldInfo& f, uint8_t* record, std::string_view utf8, CodeP
         switch (f.logical) {
             case FieldType::Integer: case FieldType::Short: case FieldType::Float: {
                 const auto v = parseNumber(f, value);
+                if (!v) fieldFail(f, "'" + std::string(value) + "' is not a number");
                 if (f.logical == FieldType::Float) return writeFloat(f, record, *v);
                 if (*v != std::floor(*v)) fieldFail(f, "'" + std::string(value) + "' is not a whole number");
                 return writeInteger(f, record, static_cast<int64_t>(*v));

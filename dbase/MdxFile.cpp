@@ -148,8 +148,38 @@ void MdxFile::loadHeader() {
     }
 }
 
-void MdxFile::refreshIfChanged() {
-    if (readGeneration() != m_generation) loadHeader();
+bool MdxFile::refreshIfChanged() {
+    if (readGeneration() == m_generation) return false;
+    loadHeader();
+    return true;
+}
+
+void MdxFile::waitForWriters() {
+    if (locks::lockWithWait(*m_file, locks::kHeaderLockOffset, 1, LockKind::Shared))
+        m_file->unlock(locks::kHeaderLockOffset, 1);
+}
+
+std::vector<MdxFile::TagDefinition> MdxFile::readDefinitions(File& file) {
+    std::vector<TagDefinition> out;
+    std::vector<uint8_t> h(kHeaderBytes, 0);
+    if (file.read(0, h.data(), kHeaderBytes) < kHeaderBytes) return out;
+    const int count = std::min<int>(get16(h.data() + 28), kMaxTags);
+    std::vector<uint8_t> block(kBlockSize);
+    for (int i = 0; i < count; ++i) {
+        const uint8_t* e = h.data() + kTagTable + size_t(i) * kTagEntry;
+        TagDefinition def;
+        def.name = readName(e + 4, 11);
+        if (def.name.empty()) continue;
+        def.expression = def.name;
+        const uint32_t page = get32(e);
+        if (file.read(uint64_t(page) * kPageSize, block.data(), kBlockSize) == kBlockSize) {
+            def.descending = (block[8] & 0x08) != 0;
+            const std::string expression = readName(block.data() + 24, 220);
+            if (!expression.empty()) def.expression = expression;
+        }
+        out.push_back(def);
+    }
+    return out;
 }
 
 std::string MdxFile::sortForm(int tag, std::string_view stored) const {
@@ -392,6 +422,7 @@ void MdxFile::beginChange() {
 
 void MdxFile::abandonChange() {
     // What was changed in memory is forgotten; the next use re-reads the file.
+    if (!m_changing) return;
     m_cache.clear();
     m_dirty.clear();
     m_changing = false;

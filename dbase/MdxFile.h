@@ -58,8 +58,21 @@ public:
     int tagIndex(std::string_view name) const;  // -1 when there is none
     File& file() { return *m_file; }
 
-    // Re-reads the header and drops the node cache when another handle changed the file.
-    void refreshIfChanged();
+    // Re-reads the header and drops the node cache when another handle changed the file;
+    // returns true when it did.
+    bool refreshIfChanged();
+    uint64_t generation() const { return m_generation; }
+    // Waits until a change another handle is making has ended.
+    void waitForWriters();
+
+    // Names, expressions and directions of the tags listed in an index file, read as far as
+    // the file allows (for rebuilding a damaged index). Empty when nothing can be read.
+    struct TagDefinition {
+        std::string name;
+        std::string expression;
+        bool descending = false;
+    };
+    static std::vector<TagDefinition> readDefinitions(File& file);
 
     // A position in one tag: the path from the root to a leaf entry.
     struct Cursor {
@@ -137,6 +150,7 @@ private:
     void writeTagHeader(int tag);
     void requireChange() const;
 
+    friend class MdxChange;
     std::unique_ptr<File> m_file;
     std::string m_tablePath;
     Collation m_collation;
@@ -150,6 +164,25 @@ private:
     uint32_t m_freeHead = 0;
     bool m_changing = false;
     bool m_headerDirty = false;
+};
+
+// Scope of one change: begins it, and abandons it unless committed.
+class MdxChange {
+public:
+    explicit MdxChange(MdxFile& mdx) : m_mdx(mdx) { m_mdx.beginChange(); }
+    ~MdxChange() {
+        if (!m_done) m_mdx.abandonChange();
+    }
+    MdxChange(const MdxChange&) = delete;
+    MdxChange& operator=(const MdxChange&) = delete;
+    void commit() {
+        m_done = true;
+        m_mdx.endChange();
+    }
+
+private:
+    MdxFile& m_mdx;
+    bool m_done = false;
 };
 
 }  // namespace dbase

@@ -134,11 +134,13 @@ uint32_t MemoFile::allocate(uint32_t count) {
             break;
         }
         if (run.count >= count) {
-            uint32_t successor = run.next;
+            // A list entry pointing back into its own run would hand the run out twice.
+            const bool selfReferring = run.next >= run.block && run.next < run.block + run.count;
+            uint32_t successor = selfReferring ? 0 : run.next;
             if (run.count > count) {  // the rest of the run stays free
                 successor = run.block + count;
                 uint8_t head[12];
-                put32(head, run.next);
+                put32(head, selfReferring ? 0 : run.next);
                 put32(head + 4, run.count - count);
                 std::memcpy(head + 8, kFreeRunMark, 4);
                 m_file->write(uint64_t(successor) * m_blockSize, head, 12);
@@ -155,16 +157,16 @@ uint32_t MemoFile::allocate(uint32_t count) {
         previous = current;
         current = run.next;
     }
-    const uint32_t block = std::max(end, m_next);
-    setEnd(block + count);
-    return block;
+    // New memos go at the end of the file; a header pointing elsewhere is not trusted.
+    setEnd(end + count);
+    return end;
 }
 
 uint32_t MemoFile::write(const std::string& bytes) {
     if (bytes.empty()) return 0;
     loadHeader();
     if (!m_dbase4) {
-        const uint32_t block = std::max(m_next, endBlock());
+        const uint32_t block = endBlock();
         std::string data = bytes + "\x1A\x1A";
         data.resize(size_t(blocksFor(data.size())) * m_blockSize, '\0');
         m_file->write(uint64_t(block) * m_blockSize, data.data(), data.size());

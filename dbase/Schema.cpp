@@ -244,7 +244,7 @@ std::vector<uint8_t> TableHeader::serialize() const {
     size_t pos = level7 ? kFieldsStart7 : kFieldsStart3;
     for (const FieldInfo& f : fields) {
         uint8_t* d = p + pos;
-        std::memcpy(d, f.name.data(), std::min<size_t>(f.name.size(), level7 ? 31 : 10));
+        std::memcpy(d, f.name.data(), std::min<size_t>(f.name.size(), level7 ? 32 : 11));
         if (level7) {
             d[32] = static_cast<uint8_t>(f.physical); d[33] = static_cast<uint8_t>(f.length);
             d[34] = static_cast<uint8_t>(f.decimals); d[37] = f.hasTag ? 1 : 0;

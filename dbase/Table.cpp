@@ -139,6 +139,7 @@ void Table::emptyTable() {
     m_file->write(0, bytes.data(), bytes.size());
     if (m_memo) m_memo->clear(baseName(m_fileName));
     m_file->sync();
+    rebuildIndexes();
     invalidateCache();
     m_visibleCount.reset();
     setEmptyPosition();
@@ -193,6 +194,7 @@ bool Table::pack() {
         for (uint32_t block : freedMemos) m_memo->release(block);
     invalidateCache();
     m_visibleCount.reset();
+    rebuildIndexes();
     first();
     return true;
 }
@@ -209,18 +211,21 @@ void Table::open(const OpenOptions& options) {
     m_options = options;
     try {
         readHeaderFromDisk();
-        if (m_header.indexFlag != 0 && !m_fs.exists(resolvePath(m_folder, withExtension(m_fileName, ".mdx"))))
-            failHere("the production index file " + withExtension(m_fileName, ".mdx") + " is missing");
+        m_fieldByName.clear();
+        for (size_t i = 0; i < m_header.fields.size(); ++i) m_fieldByName[upper(m_header.fields[i].name)] = int(i);
         if (m_header.hasMemo()) openMemo();
+        if (m_header.indexFlag != 0) openIndex();
     } catch (...) {
         m_file.reset();
         m_memo.reset();
+        m_mdx.reset();
         throw;
     }
-    m_fieldByName.clear();
     m_blank.clear();
     m_codePage = m_header.codePage();
-    for (size_t i = 0; i < m_header.fields.size(); ++i) m_fieldByName[upper(m_header.fields[i].name)] = int(i);
+    m_orderTag = -1;
+    m_orderText.clear();
+    m_rangeSort.reset();
     m_state = TableState::Browse;
     m_chunkBytes = kMinChunk;
     rebuildPredicate();
@@ -244,6 +249,9 @@ void Table::close() {
     }
     m_bulk = false;
     m_memo.reset();
+    m_mdx.reset();
+    m_ix = {};
+    m_orderTag = -1;
     m_file.reset();  // closing the descriptor drops its locks
     m_state = TableState::Inactive;
     m_pendingMemos.clear();
@@ -316,6 +324,8 @@ void Table::flushBulk() {
     m_file->write(kHeaderDateOffset, head, sizeof head);
     m_header.recordCount = newCount;
     m_recNo = newCount;
+    m_bulkRecords.pop_back();
+    indexAppended(count + 1, m_bulkRecords.data(), m_bulkPending);
     m_bulkRecords.clear();
     m_bulkPending = 0;
     m_visibleCount.reset();
@@ -402,7 +412,9 @@ void Table::first() {
     requireBrowse();
     readCountFromDisk();
     invalidateCache();
-    if (scanForward(1)) {
+    if (m_orderTag >= 0) {
+        indexFirst();
+    } else if (scanForward(1)) {
         m_bof = true;
         m_eof = false;
     } else {
@@ -415,7 +427,9 @@ void Table::last() {
     requireBrowse();
     readCountFromDisk();
     invalidateCache();
-    if (scanBackward(m_header.recordCount)) {
+    if (m_orderTag >= 0) {
+        indexLast();
+    } else if (scanBackward(m_header.recordCount)) {
         m_bof = false;
         m_eof = true;
     } else {
@@ -427,6 +441,15 @@ void Table::last() {
 void Table::next() {
     requireBrowse();
     if (m_recNo == 0) return;
+    if (m_orderTag >= 0) {
+        if (indexStep(Direction::Forward)) {
+            m_bof = m_eof = false;
+            notifyDetails();
+        } else {
+            m_eof = true;
+        }
+        return;
+    }
     if (scanForward(m_recNo + 1)) {
         m_bof = m_eof = false;
         notifyDetails();
@@ -439,6 +462,15 @@ void Table::next() {
 void Table::prior() {
     requireBrowse();
     if (m_recNo == 0) return;
+    if (m_orderTag >= 0) {
+        if (indexStep(Direction::Backward)) {
+            m_bof = m_eof = false;
+            notifyDetails();
+        } else {
+            m_bof = true;
+        }
+        return;
+    }
     if (m_recNo > 1 && scanBackward(m_recNo - 1)) {
         m_bof = m_eof = false;
         notifyDetails();
@@ -452,6 +484,10 @@ uint32_t Table::recordCount() {
     requireOpen();
     if (m_state == TableState::Browse) readCountFromDisk();
     if (m_visibleCount) return *m_visibleCount;
+    if (m_rangeSort) {
+        m_visibleCount = countInRange();
+        return *m_visibleCount;
+    }
     // Counting walks its own reads so the cursor's cache stays where the cursor is.
     uint32_t visibleCount = 0;
     std::vector<uint8_t> chunk(kMaxChunk / m_header.recordLength * m_header.recordLength + m_header.recordLength);
@@ -465,7 +501,8 @@ uint32_t Table::recordCount() {
         if (have < n) break;
     }
     m_visibleCount = visibleCount;
-    if (m_current) m_current = m_state == TableState::Browse ? recordAt(m_recNo, Direction::Forward) : m_current;
+    if (m_current && m_state == TableState::Browse && m_current != m_buffer.data() && m_current != m_ixRecord.data())
+        m_current = recordAt(m_recNo, Direction::Forward);
     return visibleCount;
 }
 
@@ -475,6 +512,7 @@ bool Table::gotoBookmark(const Bookmark& mark) {
     const uint8_t* rec = recordAt(mark.recNo, Direction::Forward);
     if (!rec || !visible(rec)) return false;
     placeOn(mark.recNo, rec);
+    placeIndexOn(mark.recNo);
     m_eof = m_bof = false;
     notifyDetails();
     return true;
@@ -485,6 +523,25 @@ void Table::refresh() {
     readCountFromDisk();
     invalidateCache();
     m_visibleCount.reset();
+    if (m_orderTag >= 0) {
+        // Re-read the current record and find it again in the (possibly changed) index.
+        const uint32_t at = m_recNo;
+        m_mdx->refreshIfChanged();
+        const uint8_t* rec = at ? readIndexed(at) : nullptr;
+        if (rec && visible(rec)) {
+            placeOn(at, rec);
+            placeIndexOn(at);
+            if (!m_ix.valid()) m_ix = m_mdx->lowerBound(m_orderTag, m_mdx->sortForm(m_orderTag, tagKey(m_orderTag, rec)));
+        } else if (at) {
+            m_ix = m_mdx->lowerBound(m_orderTag, m_mdx->sortForm(m_orderTag, tagKey(m_orderTag, rec)));
+            if (!settleIndex(Direction::Forward)) indexLast();
+        } else {
+            indexFirst();
+        }
+        if (m_recNo) m_eof = m_bof = false;
+        notifyDetails();
+        return;
+    }
     const uint32_t at = m_recNo;
     const uint8_t* rec = at ? recordAt(at, Direction::Forward) : nullptr;
     if (rec && visible(rec)) {
@@ -504,6 +561,7 @@ bool Table::locate(const std::vector<std::pair<std::string, std::string>>& field
     const auto predicate = makeAll(std::move(parts));
     readCountFromDisk();
     invalidateCache();
+    if (m_orderTag >= 0) return locateInOrder(*predicate);
     for (uint32_t r = 1; r <= m_header.recordCount; ++r) {
         const uint8_t* rec = recordAt(r, Direction::Forward);
         if (!rec) break;
@@ -516,6 +574,25 @@ bool Table::locate(const std::vector<std::pair<std::string, std::string>>& field
     }
     // Not found: the cursor stays on its record.
     if (m_recNo) m_current = recordAt(m_recNo, Direction::Forward);
+    return false;
+}
+
+bool Table::locateInOrder(const RecordPredicate& predicate) {
+    const MdxFile::Cursor saved = m_ix;
+    const uint32_t savedRec = m_recNo;
+    m_mdx->refreshIfChanged();
+    m_ix = m_rangeSort ? m_mdx->lowerBound(m_orderTag, *m_rangeSort) : m_mdx->first(m_orderTag);
+    while (settleIndex(Direction::Forward)) {
+        if (predicate.test(m_current)) {
+            m_eof = m_bof = false;
+            notifyDetails();
+            return true;
+        }
+        m_mdx->next(m_ix);
+    }
+    m_ix = saved;
+    m_recNo = savedRec;
+    m_current = m_recNo ? readIndexed(m_recNo) : nullptr;
     return false;
 }
 
@@ -570,6 +647,8 @@ void Table::clearMasterLink() {
     m_master = nullptr;
     m_linkPredicate.reset();
     m_linkMatchesNothing = false;
+    m_linkValue.reset();
+    m_rangeSort.reset();
     m_visibleCount.reset();
 }
 
@@ -579,11 +658,13 @@ void Table::masterMoved() {
     if (!m_master->isOpen() || m_master->isEmpty()) {
         m_linkPredicate.reset();
         m_linkMatchesNothing = true;
+        m_linkValue.reset();
     } else {
         m_linkMatchesNothing = false;
-        const std::string value = m_master->asString(m_masterField);
-        m_linkPredicate = makeFieldEquals(m_header, fieldNumber(m_detailField), value, false, false, m_path);
+        m_linkValue = m_master->asString(m_masterField);
+        m_linkPredicate = makeFieldEquals(m_header, fieldNumber(m_detailField), *m_linkValue, false, false, m_path);
     }
+    updateLinkRange();
     if (m_state == TableState::Browse) first();
 }
 
@@ -658,15 +739,24 @@ void Table::appendRecord() {
     m_file->write(kHeaderDateOffset, head, sizeof head);
     m_header.recordCount = newCount;
     m_recNo = newCount;
+    indexAppended(newCount, m_buffer.data(), 1);
 }
 
 void Table::rewriteRecord() {
+    // With tags, the record and its keys change together under the index lock.
+    std::optional<MdxChange> change;
+    if (m_mdx) change.emplace(*m_mdx);
     std::vector<uint8_t> before;
-    if (m_memo && !m_pendingMemos.empty()) before = readRecordFromDisk(m_recNo);
+    if (m_mdx || (m_memo && !m_pendingMemos.empty())) before = readRecordFromDisk(m_recNo);
     m_file->write(recordOffset(m_recNo), m_buffer.data(), m_buffer.size());
     patchCache(m_recNo, m_buffer.data());
+    if (m_mdx) {
+        indexRewritten(before.data(), m_buffer.data(), m_recNo);
+        change->commit();
+    }
+    if (m_pendingMemos.empty()) return;
     // The old memo blocks are free only once the record no longer points at them.
-    if (!before.empty()) {
+    if (m_memo && !before.empty()) {
         locks::Guard memoLock(m_memo->file(), locks::kMemoLockOffset, locks::kMemoLockLength, m_path);
         for (const auto& entry : m_pendingMemos) {
             const uint32_t old = codec::readMemoBlock(m_header.fields[size_t(entry.first)], before.data());
@@ -696,6 +786,7 @@ void Table::post() {
     m_current = m_buffer.data();
     m_eof = m_bof = false;
     if (inserting) invalidateCache();
+    if (!(inserting && m_bulk)) placeIndexOn(m_recNo);
     notifyDetails();
 }
 
@@ -719,6 +810,19 @@ void Table::deleteRecord() {
     rec[0] = kDeleted;
     patchCache(m_recNo, rec.data());
     m_visibleCount.reset();
+    if (m_orderTag >= 0) {
+        syncIndex();
+        if (indexStep(Direction::Forward)) {
+            m_eof = m_bof = false;
+        } else if (indexStep(Direction::Backward)) {
+            m_eof = true;
+            m_bof = false;
+        } else {
+            setEmptyPosition();
+        }
+        notifyDetails();
+        return;
+    }
     const uint32_t at = m_recNo;
     if (scanForward(at + 1)) {
         m_eof = m_bof = false;

@@ -24,11 +24,13 @@
 #include "Date.h"
 #include "File.h"
 #include "Filter.h"
+#include "MdxFile.h"
 #include "Schema.h"
 
 namespace dbase {
 
 class MemoFile;
+struct IndexEntry;
 
 enum class TableState { Inactive, Browse, Edit, Insert };
 
@@ -105,6 +107,25 @@ public:
     // Moves to the first record whose fields equal the values (given as text); stays and
     // returns false when none does.
     bool locate(const std::vector<std::pair<std::string, std::string>>& fieldValues, const LocateOptions& options = {});
+
+    // ---- order and search (production index) ----
+    // Orders by a tag name, or by a field name that a tag is keyed on; empty is physical
+    // order. Throws when no tag matches. Moves to the first record.
+    void setOrder(const std::string& order);
+    const std::string& order() const { return m_orderText; }
+    bool hasIndex() const { return m_mdx != nullptr; }
+    std::vector<std::string> tagNames() const;
+    // Moves to the first record whose key in the current order equals the value; stays and
+    // returns false when none does. Requires: an index order.
+    bool findKey(std::string_view value) { return seek(value, false); }
+    // Moves to the first record whose key is at or after the value (a character value may be a
+    // prefix); at the end when none is. Returns false at the end.
+    bool findNearest(std::string_view value) { return seek(value, true); }
+    // Adds a tag on one field, built from every record. Requires: open exclusively.
+    void addIndex(const std::string& name, const std::string& field, bool descending = false);
+    // Every fault of the tags against the records: structure, order, keys, records missing or
+    // listed twice. Empty when all is well.
+    std::vector<std::string> checkIndexes();
 
     // ---- filter and master link ----
     void setFilter(const std::string& expression);
@@ -211,6 +232,29 @@ private:
     void setEmptyPosition();
     void rebuildPredicate();
     void masterMoved();
+    // index side (TableIndex.cpp)
+    std::string indexPath() const;
+    void openIndex();
+    void resolveTags();
+    std::string tagKey(int tag, const uint8_t* record) const;
+    void updateLinkRange();
+    const uint8_t* readIndexed(uint32_t recNo);
+    bool inRange(const MdxFile::Cursor& c);
+    bool settleIndex(Direction dir);
+    void syncIndex();
+    void indexFirst();
+    void indexLast();
+    bool indexStep(Direction dir);
+    void placeIndexOn(uint32_t recNo);
+    uint32_t countInRange();
+    bool seek(std::string_view value, bool nearest);
+    bool locateInOrder(const RecordPredicate& predicate);
+    void indexAppended(uint32_t firstRecNo, const uint8_t* records, uint32_t count);
+    void indexRewritten(const uint8_t* before, const uint8_t* after, uint32_t recNo);
+    std::vector<IndexEntry> entriesOfField(int field, const KeyShape& shape);
+    void createIndexFile();
+    void writeWholeHeader();
+    void rebuildIndexes();
     void notifyDetails();
     void writeMemos();
     void appendRecord();
@@ -258,6 +302,15 @@ private:
     std::unique_ptr<RecordPredicate> m_filterPredicate;
     std::unique_ptr<RecordPredicate> m_linkPredicate;
     bool m_linkMatchesNothing = false;
+
+    std::unique_ptr<MdxFile> m_mdx;
+    std::vector<int> m_tagField;  // the field of each tag
+    int m_orderTag = -1;
+    std::string m_orderText;
+    MdxFile::Cursor m_ix;
+    std::vector<uint8_t> m_ixRecord;
+    std::optional<std::string> m_rangeSort;
+    std::optional<std::string> m_linkValue;
 
     Table* m_master = nullptr;
     std::string m_masterField;

@@ -31,9 +31,6 @@ const std::vector<uint8_t>& sampleMemoWithFreeChain();
 // record's stored bytes, values that hit a reported reader fault are not read as text.
 bool readAllFields(const dbase::Table& table, const uint8_t* stored = nullptr);
 
-// True when reading the field of these stored record bytes as text hits a reader fault
-// already reported (so the fuzzer does not stop at it again).
-bool knownTextFault(const dbase::FieldInfo& f, const uint8_t* stored);
 
 // Runs f and returns false instead of letting a DbError out.
 template <typename F>
