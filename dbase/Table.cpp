@@ -18,7 +18,6 @@ constexpr size_t kMinChunk = 32 * 1024;
 constexpr size_t kMaxChunk = 1024 * 1024;
 constexpr uint8_t kEndOfFile = 0x1A;
 constexpr uint8_t kDeleted = '*';
-constexpr uint8_t kActive = ' ';
 
 std::string upper(std::string_view s) {
     std::string out(s);

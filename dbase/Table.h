@@ -67,6 +67,15 @@ public:
     // index file is lost can be opened and its index rebuilt.
     static void clearIndexFlag(const std::string& path, FileSystem& fs = FileSystem::real());
 
+    // The tags an index file lists (names, fields, directions), read as far as a damaged file
+    // allows; tags of the field flags in the table header when the index file is unreadable.
+    static std::vector<MdxFile::TagDefinition> readTagDefinitions(const std::string& folder, const std::string& fileName,
+                                                                  FileSystem& fs = FileSystem::real());
+    // Rebuilds the production index from scratch: deletes the index file, clears the flag,
+    // opens the table exclusively, packs it and adds the tags again.
+    static void reindex(const std::string& folder, const std::string& fileName,
+                        const std::vector<MdxFile::TagDefinition>& tags, FileSystem& fs = FileSystem::real());
+
     // Requires: open exclusively.
     void emptyTable();
     // Removes the records marked deleted. Requires: open exclusively. Returns true on success.

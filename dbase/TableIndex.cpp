@@ -76,6 +76,39 @@ std::vector<std::string> Table::tagNames() const {
     return names;
 }
 
+std::vector<MdxFile::TagDefinition> Table::readTagDefinitions(const std::string& folder, const std::string& fileName,
+                                                               FileSystem& fs) {
+    std::vector<MdxFile::TagDefinition> defs;
+    const std::string mdx = resolvePath(folder, mdxName(fileName));
+    if (fs.exists(mdx)) defs = MdxFile::readDefinitions(*fs.open(mdx, OpenMode::ReadOnly));
+    if (!defs.empty()) return defs;
+    // No readable index file: the header's field flags still tell which fields had a tag.
+    const std::string path = resolvePath(folder, fileName);
+    auto file = fs.open(path, OpenMode::ReadOnly);
+    std::vector<uint8_t> bytes(65536);
+    bytes.resize(file->read(0, bytes.data(), bytes.size()));
+    const TableHeader header = TableHeader::parse(path, bytes, file->size());
+    for (const FieldInfo& f : header.fields)
+        if (f.hasTag) defs.push_back({upperCopy(f.name.substr(0, 10)), f.name, false});
+    return defs;
+}
+
+void Table::reindex(const std::string& folder, const std::string& fileName,
+                    const std::vector<MdxFile::TagDefinition>& tags, FileSystem& fs) {
+    {
+        // Nobody else may have the table open while its index is replaced.
+        auto file = fs.open(resolvePath(folder, fileName), OpenMode::ReadWrite);
+        if (!locks::tryOpenLock(*file, true)) fail(resolvePath(folder, fileName), errtext::kTableBusy);
+    }
+    fs.remove(resolvePath(folder, mdxName(fileName)));
+    clearIndexFlag(resolvePath(folder, fileName), fs);
+    Table t(folder, fileName, fs);
+    t.open({.exclusive = true});
+    t.pack();
+    for (const auto& tag : tags) t.addIndex(tag.name, tag.expression, tag.descending);
+    if (t.m_mdx) t.m_mdx->file().sync();
+}
+
 // ---- order --------------------------------------------------------------------------------
 
 void Table::setOrder(const std::string& order) {

@@ -82,7 +82,7 @@ const std::vector<uint8_t>& sampleMemoWithFreeChain() {
 }
 
 
-bool readAllFields(const Table& table, const uint8_t* stored) {
+bool readAllFields(const Table& table, const uint8_t* /*stored*/) {
     bool clean = true;
     const auto& fields = table.fields();
     for (size_t i = 0; i < fields.size(); ++i) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -20,9 +21,11 @@ using dbase::Table;
 constexpr const char* kUsage =
     "usage:\n"
     "  kavina-db schema FILE\n"
-    "  kavina-db dump FILE [--filter EXPR] [--format csv|json]\n"
-    "  kavina-db create FILE --fields NAME:TYPE:WIDTH[:DEC],... [--level 3|4|7]\n"
+    "  kavina-db dump FILE [--order TAG] [--filter EXPR] [--format csv|json]\n"
+    "  kavina-db create FILE --fields NAME:TYPE:WIDTH[:DEC],... [--tags FIELD[:desc],...] [--level 3|4|7]\n"
     "  kavina-db import FILE --csv DATA.csv\n"
+    "  kavina-db check FILE|DIR\n"
+    "  kavina-db reindex FILE|DIR\n"
     "types: C text, I integer, S short integer, F float, L logical, D date, T date-time, M memo\n";
 
 struct UsageError : std::runtime_error {
@@ -120,6 +123,7 @@ int dump(const Command& cmd, std::ostream& out) {
     const std::string format = cmd.options.count("--format") ? cmd.options.at("--format") : "csv";
     if (format != "csv" && format != "json") throw UsageError("format must be csv or json");
     auto table = openTable(cmd.file, false, true);
+    if (cmd.options.count("--order")) table->setOrder(cmd.options.at("--order"));
     if (cmd.options.count("--filter")) {
         table->setFilter(cmd.options.at("--filter"));
         table->setFiltered(true);
@@ -188,6 +192,61 @@ int create(const Command& cmd) {
     }
     const auto [folder, name] = splitPath(cmd.file);
     Table::create(folder, name, parseFields(cmd.options.at("--fields")), level);
+    if (cmd.options.count("--tags")) {
+        Table table(folder, name);
+        table.open({.exclusive = true});
+        std::stringstream list(cmd.options.at("--tags"));
+        std::string item;
+        while (std::getline(list, item, ',')) {
+            const size_t colon = item.find(':');
+            const std::string field = item.substr(0, colon);
+            const std::string option = colon == std::string::npos ? "" : item.substr(colon + 1);
+            if (!option.empty() && option != "desc") throw UsageError("tag '" + item + "' is not FIELD[:desc]");
+            table.addIndex(field, field, option == "desc");
+        }
+    }
+    return 0;
+}
+
+// The tables a FILE|DIR argument names: the file itself, or every .dbf of the folder.
+std::vector<std::string> tablesOf(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(path, ec)) return {path};
+    std::vector<std::string> out;
+    for (const auto& entry : std::filesystem::directory_iterator(path, ec)) {
+        std::string ext = entry.path().extension().string();
+        for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
+        if (entry.is_regular_file() && ext == ".dbf") out.push_back(entry.path().string());
+    }
+    std::sort(out.begin(), out.end());
+    if (out.empty()) throw std::runtime_error(path + ": the folder holds no table");
+    return out;
+}
+
+int check(const Command& cmd, std::ostream& out) {
+    bool faulty = false;
+    for (const std::string& path : tablesOf(cmd.file)) {
+        std::vector<std::string> faults;
+        try {
+            auto table = openTable(path, false, true);
+            faults = table->checkIndexes();
+        } catch (const dbase::DbError& e) {
+            faults.push_back(e.what());
+        }
+        if (faults.empty()) out << path << ": ok\n";
+        for (const std::string& f : faults) out << f << "\n";
+        faulty = faulty || !faults.empty();
+    }
+    return faulty ? 1 : 0;
+}
+
+int reindex(const Command& cmd, std::ostream& out) {
+    for (const std::string& path : tablesOf(cmd.file)) {
+        const auto [folder, name] = splitPath(path);
+        const auto tags = Table::readTagDefinitions(folder, name);
+        Table::reindex(folder, name, tags);
+        out << path << ": " << tags.size() << " tags rebuilt\n";
+    }
     return 0;
 }
 
@@ -249,8 +308,10 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         }
         const std::string& name = args[0];
         if (name == "schema") return schema(parseArgs(args, {}), out);
-        if (name == "dump") return dump(parseArgs(args, {"--filter", "--format"}), out);
-        if (name == "create") return create(parseArgs(args, {"--fields", "--level"}));
+        if (name == "dump") return dump(parseArgs(args, {"--filter", "--format", "--order"}), out);
+        if (name == "create") return create(parseArgs(args, {"--fields", "--level", "--tags"}));
+        if (name == "check") return check(parseArgs(args, {}), out);
+        if (name == "reindex") return reindex(parseArgs(args, {}), out);
         if (name == "import") return import(parseArgs(args, {"--csv"}), out);
         throw UsageError("unknown command " + name);
     } catch (const UsageError& e) {

@@ -109,3 +109,32 @@ TEST_F(DbToolTest, WrongUsageAndMissingFilesFail) {
     EXPECT_EQ(run({"create", dir.file("c.dbf"), "--fields", "X:C:1", "--level", "5"}).code, 2);
     EXPECT_EQ(run({"dump", dir.file("a.dbf"), "--filter", "NEV = "}).code, 1);
 }
+
+TEST_F(DbToolTest, TagsAreCreatedKeptCurrentCheckedAndRebuilt) {
+    ASSERT_EQ(run({"create", dir.file("afa.dbf"), "--fields", "AFA:F,NEV:C:12", "--tags", "AFA:desc,NEV"}).code, 0);
+    dir.write("in.csv", "AFA,NEV\n18,közép\n27,általános\n5,kedvezményes\n0,FAD\n");
+    ASSERT_EQ(run({"import", dir.file("afa.dbf"), "--csv", dir.file("in.csv")}).code, 0);
+    EXPECT_EQ(run({"dump", dir.file("afa.dbf"), "--order", "AFA"}).out,
+              "AFA,NEV\n27,általános\n18,közép\n5,kedvezményes\n0,FAD\n");
+    EXPECT_EQ(run({"dump", dir.file("afa.dbf"), "--order", "NINCS"}).code, 1);
+    const Result ok = run({"check", dir.path()});
+    EXPECT_EQ(ok.code, 0) << ok.out;
+    EXPECT_NE(ok.out.find("afa.dbf: ok"), std::string::npos);
+
+    std::string mdx = dir.read("afa.mdx");
+    mdx[mdx.find("FAD") + 1] = 'X';
+    dir.write("afa.mdx", mdx);
+    const Result bad = run({"check", dir.file("afa.dbf")});
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_NE(bad.out.find("tag NEV"), std::string::npos) << bad.out;
+    const Result rebuilt = run({"reindex", dir.file("afa.dbf")});
+    EXPECT_EQ(rebuilt.code, 0) << rebuilt.err;
+    EXPECT_EQ(rebuilt.out, dir.file("afa.dbf") + ": 2 tags rebuilt\n");
+    EXPECT_EQ(run({"check", dir.file("afa.dbf")}).code, 0);
+    EXPECT_EQ(run({"dump", dir.file("afa.dbf"), "--order", "AFA"}).out.rfind("AFA,NEV\n27,általános\n", 0), 0u);
+    // A cut index file: the tags still come from its readable header.
+    dir.write("afa.mdx", dir.read("afa.mdx").substr(0, 3000));
+    EXPECT_EQ(run({"check", dir.file("afa.dbf")}).code, 1);
+    EXPECT_EQ(run({"reindex", dir.path()}).code, 0);
+    EXPECT_EQ(run({"check", dir.path()}).code, 0);
+}
