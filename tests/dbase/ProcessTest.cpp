@@ -178,3 +178,58 @@ TEST_F(ProcessTest, AppendsFromTwoProcessesAtOnceAreAllKept) {
     }
     EXPECT_EQ(seen.size(), 2u * kEach);
 }
+
+TEST_F(ProcessTest, TwoProcessesWritingOneIndexedTableKeepItsTagsConsistent) {
+    const std::string folder = dir.path();
+    Table::create(folder, "Anyag.dbf", {{"CIKKSZAM", FieldType::Character, 12}, {"AR", FieldType::Float}});
+    {
+        Table t(folder, "Anyag.dbf");
+        t.open({.exclusive = true});
+        t.addIndex("CIKKSZAM", "CIKKSZAM");
+        t.addIndex("AR", "AR", true);
+    }
+    constexpr int kEach = 400;
+    auto writer = [&folder](const std::string& mine, const std::string& theirs) {
+        return [&folder, mine, theirs](Workstation& self) {
+            Table t(folder, "Anyag.dbf");
+            t.open();
+            t.setOrder("CIKKSZAM");
+            self.tellParent();
+            self.waitForParent();
+            for (int i = 0; i < kEach; ++i) {
+                t.append();
+                t.setString("CIKKSZAM", mine + std::to_string(i));
+                t.setFloat("AR", i);
+                t.post();
+                if (i % 3 == 0 && t.findKey(mine + std::to_string(i / 2))) {  // an edit that moves a key
+                    t.edit();
+                    t.setFloat("AR", 1000 + i);
+                    t.post();
+                }
+            }
+            self.tellParent();
+            self.waitForParent();  // both have written everything
+            t.refresh();
+            for (int i = 0; i < kEach; ++i)
+                if (!t.findKey(theirs + std::to_string(i))) return 3;
+            return 0;
+        };
+    };
+    Workstation a(writer("A", "B"));
+    Workstation b(writer("B", "A"));
+    a.waitForChild();
+    b.waitForChild();
+    a.signal();
+    b.signal();
+    a.waitForChild();
+    b.waitForChild();
+    a.signal();
+    b.signal();
+    EXPECT_EQ(a.exitCode(), 0);
+    EXPECT_EQ(b.exitCode(), 0);
+    Table t(folder, "Anyag.dbf");
+    t.open();
+    EXPECT_EQ(t.recordCount(), 2u * kEach);
+    const auto faults = t.checkIndexes();
+    EXPECT_TRUE(faults.empty()) << faults.front();
+}
