@@ -139,6 +139,11 @@ void MdxFile::loadHeader() {
         tag.maxKeys = get16(t + 14);
         tag.entryLength = get16(t + 18);
         tag.expression = readName(t + 24, 220);
+        tag.writtenRoot = tag.root;
+        tag.hasKeys = t[246] != 0;
+        tag.firstLeaf = get32(t + 248);
+        tag.lastLeaf = get32(t + 252);
+        tag.headerWritten = true;
         if (tag.shape.length < 1 || tag.entryLength < tag.shape.length + 4 || tag.maxKeys < 2 ||
             8 + tag.maxKeys * tag.entryLength + 4 > int(kBlockSize))
             damaged("tag " + tag.name + " has an impossible key layout");
@@ -466,7 +471,22 @@ void MdxFile::writeHeader() {
 }
 
 void MdxFile::writeTagHeader(int tag) {
-    const TagInfo& t = m_tags[size_t(tag)];
+    TagInfo& t = m_tags[size_t(tag)];
+    Cursor ends{tag, {}};
+    descendLeftmost(ends, t.root, 0);
+    const uint32_t firstLeaf = ends.path.back().first;
+    ends.path.clear();
+    descendRightmost(ends, t.root, 0);
+    const uint32_t lastLeaf = ends.path.back().first;
+    const bool hasKeys = node(tag, lastLeaf).count() > 0;
+    if (t.headerWritten && t.writtenRoot == t.root && t.firstLeaf == firstLeaf && t.lastLeaf == lastLeaf &&
+        t.hasKeys == hasKeys)
+        return;
+    t.writtenRoot = t.root;
+    t.firstLeaf = firstLeaf;
+    t.lastLeaf = lastLeaf;
+    t.hasKeys = hasKeys;
+    t.headerWritten = true;
     std::vector<uint8_t> b(kBlockSize, 0);
     if (m_file->read(uint64_t(t.headerPage) * kPageSize, b.data(), kBlockSize) < kBlockSize) b.assign(kBlockSize, 0);
     put32(b.data(), t.root);
@@ -481,13 +501,9 @@ void MdxFile::writeTagHeader(int tag) {
     std::memset(b.data() + 24, 0, 220);
     std::memcpy(b.data() + 24, t.expression.data(), std::min<size_t>(t.expression.size(), 219));
     // First and last leaf, as some readers keep them.
-    Cursor c{tag, {}};
-    descendLeftmost(c, t.root, 0);
-    put32(b.data() + 248, c.path.back().first);
-    c.path.clear();
-    descendRightmost(c, t.root, 0);
-    put32(b.data() + 252, c.path.back().first);
-    b[246] = node(tag, c.path.back().first).count() > 0 ? 1 : 0;
+    put32(b.data() + 248, firstLeaf);
+    put32(b.data() + 252, lastLeaf);
+    b[246] = hasKeys ? 1 : 0;
     m_file->write(uint64_t(t.headerPage) * kPageSize, b.data(), b.size());
 }
 

@@ -38,6 +38,12 @@ struct TagInfo {
     uint32_t root = 0;
     int entryLength = 0;
     int maxKeys = 0;
+    // What the tag header on disk says, so it is rewritten only when the tree's shape changed.
+    uint32_t writtenRoot = 0;
+    uint32_t firstLeaf = 0;
+    uint32_t lastLeaf = 0;
+    bool hasKeys = false;
+    bool headerWritten = false;
 };
 
 // A key ready for the tree: its stored bytes and the record it points at.
