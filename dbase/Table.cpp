@@ -560,7 +560,18 @@ bool Table::locate(const std::vector<std::pair<std::string, std::string>>& field
     const auto predicate = makeAll(std::move(parts));
     readCountFromDisk();
     invalidateCache();
-    if (m_orderTag >= 0) return locateInOrder(*predicate);
+    const auto& [firstName, firstValue] = fieldValues.front();
+    if (m_orderTag >= 0) return locateInOrder(*predicate, fieldNumber(firstName), firstValue, options);
+    if (const auto found = locateByTag(*predicate, fieldNumber(firstName), firstValue, options)) {
+        if (*found == 0) {
+            if (m_recNo) m_current = recordAt(m_recNo, Direction::Forward);
+            return false;
+        }
+        placeOn(*found, recordAt(*found, Direction::Forward));
+        m_eof = m_bof = false;
+        notifyDetails();
+        return true;
+    }
     for (uint32_t r = 1; r <= m_header.recordCount; ++r) {
         const uint8_t* rec = recordAt(r, Direction::Forward);
         if (!rec) break;
@@ -576,12 +587,17 @@ bool Table::locate(const std::vector<std::pair<std::string, std::string>>& field
     return false;
 }
 
-bool Table::locateInOrder(const RecordPredicate& predicate) {
+bool Table::locateInOrder(const RecordPredicate& predicate, int field, const std::string& value,
+                          const LocateOptions& options) {
     const MdxFile::Cursor saved = m_ix;
     const uint32_t savedRec = m_recNo;
     m_mdx->refreshIfChanged();
-    m_ix = m_rangeSort ? m_mdx->lowerBound(m_orderTag, *m_rangeSort) : m_mdx->first(m_orderTag);
+    // When the order's own field is searched, only its stretch of keys is walked.
+    const auto range = m_tagField[size_t(m_orderTag)] == field ? keyRange(m_orderTag, value, options) : std::nullopt;
+    if (range) m_ix = m_mdx->lowerBound(m_orderTag, range->first);
+    else m_ix = m_rangeSort ? m_mdx->lowerBound(m_orderTag, *m_rangeSort) : m_mdx->first(m_orderTag);
     while (settleIndex(Direction::Forward)) {
+        if (range && !withinKeyRange(m_mdx->sortAt(m_ix), *range)) break;
         if (predicate.test(m_current)) {
             m_eof = m_bof = false;
             notifyDetails();

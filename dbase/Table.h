@@ -257,7 +257,13 @@ private:
     void placeIndexOn(uint32_t recNo);
     uint32_t countInRange();
     bool seek(std::string_view value, bool nearest);
-    bool locateInOrder(const RecordPredicate& predicate);
+    bool locateInOrder(const RecordPredicate& predicate, int field, const std::string& value, const LocateOptions& options);
+    // (sort form of the first key, whether it is a prefix), when a tag can answer the search.
+    std::optional<std::pair<std::string, bool>> keyRange(int tag, const std::string& value, const LocateOptions& options);
+    static bool withinKeyRange(const std::string& sort, const std::pair<std::string, bool>& range);
+    // The smallest record number a tag on the field finds (0: none); nullopt when no tag fits.
+    std::optional<uint32_t> locateByTag(const RecordPredicate& predicate, int field, const std::string& value,
+                                        const LocateOptions& options);
     void indexAppended(uint32_t firstRecNo, const uint8_t* records, uint32_t count);
     void indexRewritten(const uint8_t* before, const uint8_t* after, uint32_t recNo);
     std::vector<IndexEntry> entriesOfField(int field, const KeyShape& shape);

@@ -260,6 +260,52 @@ uint32_t Table::countInRange() {
     return n;
 }
 
+std::optional<std::pair<std::string, bool>> Table::keyRange(int tag, const std::string& value, const LocateOptions& options) {
+    // Tag order separates a letter's capital from its small form, so a search that ignores
+    // case cannot be answered by one stretch of keys.
+    if (options.caseInsensitive) return std::nullopt;
+    const FieldInfo& f = m_header.fields[size_t(m_tagField[size_t(tag)])];
+    const KeyShape& shape = m_mdx->tags()[size_t(tag)].shape;
+    try {
+        if (options.partialKey && shape.type == KeyType::Character) {
+            if (m_mdx->tags()[size_t(tag)].descending) return std::nullopt;
+            return std::make_pair(sortKeyOfText(shape, value, m_codePage, Collation(m_codePage), false), true);
+        }
+        std::vector<uint8_t> scratch(m_header.recordLength, ' ');
+        codec::setNull(f, scratch.data());
+        if (!value.empty()) codec::writeText(f, scratch.data(), value, m_codePage);
+        return std::make_pair(m_mdx->sortForm(tag, tagKey(tag, scratch.data())), false);
+    } catch (const DbError&) {
+        return std::nullopt;  // the value fits no key: let the plain search say so
+    }
+}
+
+bool Table::withinKeyRange(const std::string& sort, const std::pair<std::string, bool>& range) {
+    return range.second ? sort.compare(0, range.first.size(), range.first) == 0 : sort == range.first;
+}
+
+std::optional<uint32_t> Table::locateByTag(const RecordPredicate& predicate, int field, const std::string& value,
+                                           const LocateOptions& options) {
+    if (!m_mdx) return std::nullopt;
+    const auto it = std::find(m_tagField.begin(), m_tagField.end(), field);
+    if (it == m_tagField.end()) return std::nullopt;
+    const int tag = int(it - m_tagField.begin());
+    const auto range = keyRange(tag, value, options);
+    if (!range) return std::nullopt;
+    m_mdx->refreshIfChanged();
+    uint32_t best = 0;
+    std::vector<uint8_t> rec(m_header.recordLength);
+    for (MdxFile::Cursor c = m_mdx->lowerBound(tag, range->first); c.valid(); m_mdx->next(c)) {
+        if (!withinKeyRange(m_mdx->sortAt(c), *range)) break;
+        const uint32_t recNo = m_mdx->entryAt(c).recNo;
+        if (best != 0 && recNo >= best) continue;
+        if (recNo > m_header.recordCount) readCountFromDisk();
+        if (recNo > m_header.recordCount || m_file->read(recordOffset(recNo), rec.data(), rec.size()) < rec.size()) continue;
+        if (visible(rec.data()) && predicate.test(rec.data())) best = recNo;
+    }
+    return best;
+}
+
 // ---- seeks --------------------------------------------------------------------------------
 
 bool Table::seek(std::string_view value, bool nearest) {

@@ -277,3 +277,27 @@ TEST_F(IndexTest, RandomTableChangesMatchAModelOrder) {
     for (const auto& [k, rec] : byPrice) want.push_back(rec);
     EXPECT_EQ(seen, want);
 }
+
+TEST_F(IndexTest, LocateThroughATagFindsTheFirstRecordInPhysicalOrder) {
+    createLines();
+    Table lines(dir.path(), "Szamla2.dbf");
+    lines.open();
+    ASSERT_TRUE(lines.locate({{"SZAMLASZAM", "2024/00001"}, {"MEGNEVEZES", "alátét"}}));
+    EXPECT_EQ(lines.recNo(), 4u);
+    ASSERT_TRUE(lines.locate({{"SZAMLASZAM", "2024/00001"}}));
+    EXPECT_EQ(lines.recNo(), 2u);
+    ASSERT_TRUE(lines.locate({{"SZAMLASZAM", "2024/0000"}}, {.partialKey = true}));
+    EXPECT_EQ(lines.recNo(), 1u);
+    ASSERT_TRUE(lines.locate({{"ANYAGSZAM", "1"}}));
+    EXPECT_EQ(lines.recNo(), 3u);
+    EXPECT_FALSE(lines.locate({{"ANYAGSZAM", "4"}}));
+    EXPECT_EQ(lines.recNo(), 3u);
+    lines.deleteRecord();
+    ASSERT_TRUE(lines.locate({{"ANYAGSZAM", "1"}}));  // the deleted one is passed over
+    EXPECT_EQ(lines.recNo(), 6u);
+    lines.setOrder("SZAMLASZAM");
+    ASSERT_TRUE(lines.locate({{"SZAMLASZAM", "2024/00002"}, {"MEGNEVEZES", "szög"}}));
+    EXPECT_EQ(lines.recNo(), 5u);
+    EXPECT_FALSE(lines.locate({{"SZAMLASZAM", "2024/00004"}}));
+    EXPECT_EQ(lines.recNo(), 5u);
+}
