@@ -7,7 +7,7 @@
 
 namespace dbase::locks {
 namespace {
-constexpr auto kWaitLimit = std::chrono::seconds(3);
+constexpr auto kWaitLimit = std::chrono::seconds(2);
 constexpr auto kRetryPause = std::chrono::milliseconds(2);
 }  // namespace
 

@@ -247,6 +247,7 @@ void Table::close() {
         flushBulk();
     }
     m_bulk = false;
+    m_lockedRecord = 0;  // closing the file drops its locks
     m_memo.reset();
     m_mdx.reset();
     m_ix = {};
@@ -718,9 +719,18 @@ void Table::edit() {
     requireBrowse();
     if (m_options.readOnly) failHere("the table is open read-only");
     if (m_recNo == 0) failHere("there is no current record to edit");
-    readCountFromDisk();
-    m_buffer = readRecordFromDisk(m_recNo);
+    // The record is locked, then re-read: what is edited is what is on disk now, and nobody
+    // else changes it until post or cancel.
+    lockRecord(m_recNo);
+    try {
+        readCountFromDisk();
+        m_buffer = readRecordFromDisk(m_recNo);
+    } catch (...) {
+        unlockRecord();
+        throw;
+    }
     if (m_buffer[0] == kDeleted) {
+        unlockRecord();
         patchCache(m_recNo, m_buffer.data());
         failHere("record " + std::to_string(m_recNo) + " was deleted by another user");
     }
@@ -796,6 +806,7 @@ void Table::post() {
         rewriteRecord();
     }
     m_pendingMemos.clear();
+    unlockRecord();
     m_state = TableState::Browse;
     m_visibleCount.reset();
     m_current = m_buffer.data();
@@ -805,9 +816,22 @@ void Table::post() {
     notifyDetails();
 }
 
+void Table::lockRecord(uint32_t recNo) {
+    if (!locks::lockWithWait(*m_file, locks::recordLockOffset(recNo), 1, LockKind::Exclusive))
+        failHere("record " + std::to_string(recNo) + ": " + errtext::kRecordLocked);
+    m_lockedRecord = recNo;
+}
+
+void Table::unlockRecord() {
+    if (m_lockedRecord == 0) return;
+    m_file->unlock(locks::recordLockOffset(m_lockedRecord), 1);
+    m_lockedRecord = 0;
+}
+
 void Table::cancel() {
     requireOpen();
     if (m_state != TableState::Edit && m_state != TableState::Insert) return;
+    unlockRecord();
     m_state = TableState::Browse;
     m_pendingMemos.clear();
     const uint8_t* rec = m_recNo ? recordAt(m_recNo, Direction::Forward) : nullptr;
@@ -819,8 +843,15 @@ void Table::deleteRecord() {
     requireBrowse();
     if (m_options.readOnly) failHere("the table is open read-only");
     if (m_recNo == 0) failHere("there is no current record to delete");
+    lockRecord(m_recNo);
     const uint8_t flag = kDeleted;
-    m_file->write(recordOffset(m_recNo), &flag, 1);
+    try {
+        m_file->write(recordOffset(m_recNo), &flag, 1);
+    } catch (...) {
+        unlockRecord();
+        throw;
+    }
+    unlockRecord();
     std::vector<uint8_t> rec(current(), current() + m_header.recordLength);
     rec[0] = kDeleted;
     patchCache(m_recNo, rec.data());

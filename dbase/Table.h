@@ -151,7 +151,9 @@ public:
     // ---- records ----
     void append();
     void insert() { append(); }
-    // Re-reads the current record from disk and enters edit state.
+    // Locks the current record (waiting a short, bounded time for another handle to release
+    // it), re-reads it from disk and enters edit state. Post and cancel release the lock.
+    // Throws "Record is locked by another user." naming table and record.
     void edit();
     void post();
     void cancel();
@@ -229,6 +231,8 @@ private:
     void requireOpen() const;
     void requireBrowse();
     void finishEdit();
+    void lockRecord(uint32_t recNo);
+    void unlockRecord();
     void flushBulk();
     void readHeaderFromDisk();
     uint32_t readCountFromDisk();
@@ -301,6 +305,7 @@ private:
     std::vector<uint8_t> m_blank;   // an empty record of this table
     std::map<int, std::string> m_pendingMemos;
     std::optional<uint32_t> m_visibleCount;
+    uint32_t m_lockedRecord = 0;
     bool m_bulk = false;
     uint32_t m_bulkPending = 0;
     std::vector<uint8_t> m_bulkRecords;

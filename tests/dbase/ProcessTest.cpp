@@ -233,3 +233,83 @@ TEST_F(ProcessTest, TwoProcessesWritingOneIndexedTableKeepItsTagsConsistent) {
     const auto faults = t.checkIndexes();
     EXPECT_TRUE(faults.empty()) << faults.front();
 }
+
+TEST_F(ProcessTest, ARecordInEditElsewhereCannotBeEditedUntilReleased) {
+    const std::string folder = dir.path();
+    Table mine(folder, "Szamla2.dbf");
+    mine.open();
+    mine.append();
+    mine.setInteger("SOR", 1);
+    mine.post();
+    Workstation other([&](Workstation& self) {
+        Table t(folder, "Szamla2.dbf");
+        t.open();
+        t.edit();
+        t.setInteger("SOR", 2);
+        self.tellParent();
+        self.waitForParent();
+        t.post();
+        self.tellParent();
+        self.waitForParent();
+        return 0;
+    });
+    other.waitForChild();
+    try {
+        mine.edit();
+        FAIL() << "edited a record another process holds";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.contains(errtext::kRecordLocked)) << e.what();
+        EXPECT_NE(std::string(e.what()).find("Szamla2.dbf: record 1"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(mine.state(), TableState::Browse);
+    other.signal();
+    other.waitForChild();
+    mine.edit();  // released by the post; the edit sees the other's value
+    EXPECT_EQ(mine.asInteger("SOR"), 2);
+    mine.setInteger("SOR", mine.asInteger("SOR") + 10);
+    mine.post();
+    other.signal();
+    EXPECT_EQ(other.exitCode(), 0);
+    mine.refresh();
+    EXPECT_EQ(mine.asInteger("SOR"), 12);
+}
+
+TEST_F(ProcessTest, StockChangesOfTwoProcessesOnOneProductAreBothKept) {
+    const std::string folder = dir.path();
+    Table::create(folder, "Anyag.dbf", {{"CIKKSZAM", FieldType::Character, 10}, {"MENNYISEG", FieldType::Float}});
+    {
+        Table t(folder, "Anyag.dbf");
+        t.open();
+        t.append();
+        t.setString("CIKKSZAM", "CSAVAR");
+        t.setFloat("MENNYISEG", 1000);
+        t.post();
+    }
+    constexpr int kMoves = 300;
+    auto mover = [&folder](double quantity) {
+        return [&folder, quantity](Workstation& self) {
+            Table t(folder, "Anyag.dbf");
+            t.open();
+            self.tellParent();
+            self.waitForParent();
+            for (int i = 0; i < kMoves; ++i) {
+                if (!t.locate({{"CIKKSZAM", "CSAVAR"}})) return 3;
+                t.edit();  // re-reads the quantity under the record lock
+                t.setFloat("MENNYISEG", t.asFloat("MENNYISEG") + quantity);
+                t.post();
+            }
+            return 0;
+        };
+    };
+    Workstation in(mover(2.5));
+    Workstation out(mover(-1));
+    in.waitForChild();
+    out.waitForChild();
+    in.signal();
+    out.signal();
+    EXPECT_EQ(in.exitCode(), 0);
+    EXPECT_EQ(out.exitCode(), 0);
+    Table t(folder, "Anyag.dbf");
+    t.open();
+    EXPECT_DOUBLE_EQ(t.asFloat("MENNYISEG"), 1000 + kMoves * 2.5 - kMoves);
+}
