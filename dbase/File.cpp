@@ -99,6 +99,7 @@ public:
             case OpenMode::ReadWrite: flags |= O_RDWR; break;
             case OpenMode::ReadOnly: flags |= O_RDONLY; break;
             case OpenMode::Create: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+            case OpenMode::OpenOrCreate: flags |= O_RDWR | O_CREAT; break;
         }
         const int fd = ::open(path.c_str(), flags, 0666);
         if (fd < 0) fail(path, "cannot open: " + systemError());
@@ -113,6 +114,14 @@ public:
     void rename(const std::string& source, const std::string& target) override {
         if (::rename(source.c_str(), target.c_str()) != 0)
             fail(target, "cannot replace with " + source + ": " + systemError());
+    }
+
+    void syncDirectory(const std::string& folder) override {
+        const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) fail(folder, "cannot open the folder: " + systemError());
+        const int rc = ::fsync(fd);
+        ::close(fd);
+        if (rc != 0) fail(folder, "cannot write the folder to disk: " + systemError());
     }
 
     void remove(const std::string& path) override {

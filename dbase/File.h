@@ -29,7 +29,7 @@ public:
     virtual const std::string& path() const = 0;
 };
 
-enum class OpenMode { ReadWrite, ReadOnly, Create };
+enum class OpenMode { ReadWrite, ReadOnly, Create, OpenOrCreate };
 
 class FileSystem {
 public:
@@ -40,6 +40,8 @@ public:
     virtual void remove(const std::string& path) = 0;
     // Replaces target by source in one step (the target's open handles keep the old file).
     virtual void rename(const std::string& source, const std::string& target) = 0;
+    // Makes the folder's list of files durable (after creating or deleting a file).
+    virtual void syncDirectory(const std::string& folder) = 0;
 
     // The real file system.
     static FileSystem& real();

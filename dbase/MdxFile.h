@@ -68,6 +68,11 @@ public:
     // returns true when it did.
     bool refreshIfChanged();
     uint64_t generation() const { return m_generation; }
+    // Drops every cached node and header; the next use re-reads the file.
+    void forget() {
+        m_cache.clear();
+        m_generation = ~uint64_t(0);
+    }
     // Waits until a change another handle is making has ended.
     void waitForWriters();
 

@@ -10,6 +10,7 @@
 #include "FieldCodec.h"
 #include "Locks.h"
 #include "MemoFile.h"
+#include "Transaction.h"
 
 namespace dbase {
 namespace {
@@ -131,6 +132,7 @@ void Table::clearIndexFlag(const std::string& path, FileSystem& fs) {
 void Table::emptyTable() {
     requireBrowse();
     if (!m_options.exclusive) failHere("emptying a table needs it open exclusively");
+    requireNoTransaction("emptying");
     m_header.recordCount = 0;
     std::vector<uint8_t> bytes = m_header.serialize();
     bytes.push_back(kEndOfFile);
@@ -148,6 +150,7 @@ void Table::emptyTable() {
 bool Table::pack() {
     requireBrowse();
     if (!m_options.exclusive) failHere("packing a table needs it open exclusively");
+    requireNoTransaction("packing");
     readHeaderFromDisk();
     // The packed rows go to a new file that replaces the table in one rename; the lock taken
     // on the new file before the rename keeps the table exclusive throughout. Memo blocks keep
@@ -187,7 +190,7 @@ bool Table::pack() {
         m_fs.remove(temp);
         throw;
     }
-    m_file = std::move(out);
+    m_file = participatingFile(std::move(out), m_folderState);
     m_header = packed;
     if (m_memo)
         for (uint32_t block : freedMemos) m_memo->release(block);
@@ -203,10 +206,14 @@ bool Table::pack() {
 void Table::open(const OpenOptions& options) {
     if (isOpen()) failHere("the table is already open");
     m_path = resolvePath(m_folder, m_fileName);
+    // A save that a dead process left half done is rolled back before anything is read.
+    recoverFolder(m_folder, m_fs);
     if (!m_fs.exists(m_path)) failHere("the table does not exist");
     auto file = m_fs.open(m_path, options.readOnly ? OpenMode::ReadOnly : OpenMode::ReadWrite);
     if (!locks::tryOpenLock(*file, options.exclusive)) failHere(errtext::kTableBusy);
-    m_file = std::move(file);
+    m_folderState = folderState(m_folder);
+    m_epoch = rollbackEpoch(*m_folderState);
+    m_file = participatingFile(std::move(file), m_folderState);
     m_options = options;
     try {
         readHeaderFromDisk();
@@ -236,8 +243,9 @@ std::string Table::memoPath() const { return resolvePath(m_folder, withExtension
 void Table::openMemo() {
     const std::string path = memoPath();
     if (!m_fs.exists(path)) failHere("the memo file " + withExtension(m_fileName, ".dbt") + " is missing");
-    m_memo = std::make_unique<MemoFile>(m_fs.open(path, m_options.readOnly ? OpenMode::ReadOnly : OpenMode::ReadWrite),
-                                        m_header.memoIsDBase4());
+    m_memo = std::make_unique<MemoFile>(
+        participatingFile(m_fs.open(path, m_options.readOnly ? OpenMode::ReadOnly : OpenMode::ReadWrite), m_folderState),
+        m_header.memoIsDBase4());
 }
 
 void Table::close() {
@@ -250,6 +258,8 @@ void Table::close() {
     m_lockedRecord = 0;  // closing the file drops its locks
     m_memo.reset();
     m_mdx.reset();
+    m_file.reset();
+    m_folderState.reset();
     m_ix = {};
     m_orderTag = -1;
     m_file.reset();  // closing the descriptor drops its locks
@@ -289,8 +299,37 @@ void Table::requireOpen() const {
     if (!isOpen()) failHere("the table is not open");
 }
 
+void Table::requireNoTransaction(const char* what) const {
+    if (m_folderState && transactionActive(*m_folderState))
+        failHere(std::string(what) + " a table cannot be part of a transaction");
+}
+
+void Table::followRollback() {
+    // A transaction of this folder was rolled back: what this handle read or wrote in it is
+    // gone, so it re-reads the table and leaves any edit.
+    m_epoch = rollbackEpoch(*m_folderState);
+    m_state = TableState::Browse;
+    m_pendingMemos.clear();
+    m_lockedRecord = 0;
+    m_bulkPending = 0;
+    m_bulkRecords.clear();
+    readHeaderFromDisk();
+    invalidateCache();
+    m_visibleCount.reset();
+    if (m_mdx) m_mdx->forget();
+    m_ix = {};
+    const uint32_t at = m_recNo;
+    const uint8_t* rec = at ? (m_orderTag >= 0 ? readIndexed(at) : recordAt(at, Direction::Forward)) : nullptr;
+    if (rec && visible(rec)) {
+        placeOn(at, rec);
+    } else {
+        first();
+    }
+}
+
 void Table::finishEdit() {
     requireOpen();
+    if (m_folderState && rollbackEpoch(*m_folderState) != m_epoch) followRollback();
     if (m_state == TableState::Edit || m_state == TableState::Insert) post();
 }
 
@@ -792,6 +831,7 @@ void Table::rewriteRecord() {
 
 void Table::post() {
     requireOpen();
+    if (m_folderState && rollbackEpoch(*m_folderState) != m_epoch) followRollback();
     if (m_state != TableState::Edit && m_state != TableState::Insert) return;
     writeMemos();
     const bool inserting = m_state == TableState::Insert;

@@ -30,6 +30,7 @@
 namespace dbase {
 
 class MemoFile;
+class FolderState;
 struct IndexEntry;
 
 enum class TableState { Inactive, Browse, Edit, Insert };
@@ -231,6 +232,8 @@ private:
     void requireOpen() const;
     void requireBrowse();
     void finishEdit();
+    void requireNoTransaction(const char* what) const;
+    void followRollback();
     void lockRecord(uint32_t recNo);
     void unlockRecord();
     void flushBulk();
@@ -290,6 +293,8 @@ private:
     FileSystem& m_fs;
     std::string m_path;
     OpenOptions m_options;
+    std::shared_ptr<FolderState> m_folderState;  // declared before the files that refer to it
+    uint64_t m_epoch = 0;
     std::unique_ptr<File> m_file;
     std::unique_ptr<MemoFile> m_memo;
     TableHeader m_header;

@@ -8,6 +8,7 @@
 #include "Locks.h"
 #include "MdxFile.h"
 #include "Table.h"
+#include "Transaction.h"
 
 namespace dbase {
 namespace {
@@ -41,8 +42,9 @@ std::string Table::indexPath() const { return resolvePath(m_folder, mdxName(m_fi
 void Table::openIndex() {
     const std::string path = indexPath();
     if (!m_fs.exists(path)) failHere("the production index file " + mdxName(m_fileName) + " is missing");
-    m_mdx = std::make_unique<MdxFile>(m_fs.open(path, m_options.readOnly ? OpenMode::ReadOnly : OpenMode::ReadWrite), m_path,
-                                      Collation(m_header.codePage()));
+    m_mdx = std::make_unique<MdxFile>(
+        participatingFile(m_fs.open(path, m_options.readOnly ? OpenMode::ReadOnly : OpenMode::ReadWrite), m_folderState),
+        m_path, Collation(m_header.codePage()));
     resolveTags();
 }
 
@@ -387,6 +389,7 @@ std::vector<IndexEntry> Table::entriesOfField(int field, const KeyShape& shape) 
 void Table::addIndex(const std::string& name, const std::string& fields, bool descending) {
     requireBrowse();
     if (!m_options.exclusive) failHere("adding an index tag needs the table open exclusively");
+    requireNoTransaction("adding an index tag to");
     if (fields.find(';') != std::string::npos) failHere("index tags hold one field; '" + fields + "' names several");
     const int field = fieldNumber(trimmed(fields));
     KeyShape shape;
@@ -415,7 +418,8 @@ void Table::createIndexFile() {
         MdxFile::initialise(*file, baseOf(m_fileName), m_header.languageId);
         file->sync();
     }
-    m_mdx = std::make_unique<MdxFile>(m_fs.open(path, OpenMode::ReadWrite), m_path, Collation(m_header.codePage()));
+    m_mdx = std::make_unique<MdxFile>(participatingFile(m_fs.open(path, OpenMode::ReadWrite), m_folderState), m_path,
+                                      Collation(m_header.codePage()));
     m_tagField.clear();
     m_header.indexFlag = 1;
 }

@@ -70,6 +70,8 @@ public:
         m_files.erase(source);
     }
 
+    void syncDirectory(const std::string&) override {}
+
     void checkWrite(const std::string& path, const char* what) {
         ++m_writes;
         if (m_writesForbidden) finding(std::string(what) + " of " + path + " while " + m_why);
@@ -130,7 +132,7 @@ private:
 
 inline std::unique_ptr<dbase::File> MemoryFileSystem::open(const std::string& path, dbase::OpenMode mode) {
     auto it = m_files.find(path);
-    if (mode == dbase::OpenMode::Create) {
+    if (mode == dbase::OpenMode::Create || (mode == dbase::OpenMode::OpenOrCreate && it == m_files.end())) {
         checkWrite(path, "create");
         put(path, Bytes{});
         it = m_files.find(path);

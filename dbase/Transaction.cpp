@@ -1,0 +1,445 @@
+#include "Transaction.h"
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "DbError.h"
+
+namespace dbase {
+
+// ---- the folder's state in this process -----------------------------------------------------
+
+class FolderState {
+public:
+    // The changes a running transaction holds for one file, as non-overlapping byte runs.
+    struct Shadow {
+        std::map<uint64_t, std::string> runs;
+        uint64_t end = 0;
+        void put(uint64_t offset, const char* data, size_t size);
+        void patch(uint64_t offset, char* buffer, size_t size) const;
+    };
+    struct HeldLock {
+        File* file;
+        std::string path;
+        uint64_t offset;
+        uint64_t length;
+    };
+
+    std::string folder;
+    bool active = false;
+    uint64_t epoch = 0;
+    std::map<std::string, Shadow> shadows;  // by path
+    std::vector<HeldLock> held;              // released when the transaction ends
+
+    void releaseLocks() {
+        for (const HeldLock& lock : held) lock.file->unlock(lock.offset, lock.length);
+        held.clear();
+    }
+    void forget(File* file) {
+        held.erase(std::remove_if(held.begin(), held.end(), [&](const HeldLock& l) { return l.file == file; }), held.end());
+    }
+};
+
+void FolderState::Shadow::put(uint64_t offset, const char* data, size_t size) {
+    uint64_t start = offset;
+    uint64_t stop = offset + size;
+    auto it = runs.upper_bound(offset);
+    if (it != runs.begin()) {
+        auto before = std::prev(it);
+        if (before->first + before->second.size() >= offset) it = before;
+    }
+    auto last = it;
+    while (last != runs.end() && last->first <= stop) {
+        start = std::min(start, last->first);
+        stop = std::max(stop, last->first + last->second.size());
+        ++last;
+    }
+    std::string merged(size_t(stop - start), '\0');
+    for (auto k = it; k != last; ++k) std::memcpy(merged.data() + (k->first - start), k->second.data(), k->second.size());
+    std::memcpy(merged.data() + (offset - start), data, size);
+    runs.erase(it, last);
+    runs.emplace(start, std::move(merged));
+    end = std::max(end, stop);
+}
+
+void FolderState::Shadow::patch(uint64_t offset, char* buffer, size_t size) const {
+    auto it = runs.upper_bound(offset);
+    if (it != runs.begin()) --it;
+    for (; it != runs.end() && it->first < offset + size; ++it) {
+        const uint64_t from = std::max(offset, it->first);
+        const uint64_t to = std::min(offset + size, it->first + it->second.size());
+        if (from < to) std::memcpy(buffer + (from - offset), it->second.data() + (from - it->first), size_t(to - from));
+    }
+}
+
+namespace {
+
+std::string canonicalFolder(const std::string& folder) {
+    char* resolved = ::realpath(folder.empty() ? "." : folder.c_str(), nullptr);
+    if (!resolved) return folder;
+    std::string out(resolved);
+    ::free(resolved);
+    return out;
+}
+
+// ---- a table's file taking part in transactions -------------------------------------------
+
+class ParticipatingFile final : public File {
+public:
+    ParticipatingFile(std::unique_ptr<File> inner, std::shared_ptr<FolderState> state)
+        : m_inner(std::move(inner)), m_state(std::move(state)) {}
+    ~ParticipatingFile() override { m_state->forget(m_inner.get()); }
+
+    size_t read(uint64_t offset, void* buffer, size_t size) override {
+        const FolderState::Shadow* shadow = shadowOf();
+        if (!shadow) return m_inner->read(offset, buffer, size);
+        const uint64_t logical = std::max(m_inner->size(), shadow->end);
+        if (offset >= logical) return 0;
+        const size_t wanted = size_t(std::min<uint64_t>(size, logical - offset));
+        const size_t got = m_inner->read(offset, buffer, wanted);
+        std::memset(static_cast<char*>(buffer) + got, 0, wanted - got);
+        shadow->patch(offset, static_cast<char*>(buffer), wanted);
+        return wanted;
+    }
+
+    void write(uint64_t offset, const void* data, size_t size) override {
+        if (!m_state->active) return m_inner->write(offset, data, size);
+        m_state->shadows[path()].put(offset, static_cast<const char*>(data), size);
+    }
+
+    uint64_t size() override {
+        const FolderState::Shadow* shadow = shadowOf();
+        return shadow ? std::max(m_inner->size(), shadow->end) : m_inner->size();
+    }
+
+    void truncate(uint64_t size) override {
+        if (m_state->active) fail(path(), "a file cannot be cut short inside a transaction");
+        m_inner->truncate(size);
+    }
+
+    void sync() override {
+        if (!m_state->active) m_inner->sync();  // a transaction syncs when it commits
+    }
+
+    bool tryLock(uint64_t offset, uint64_t length, LockKind kind) override {
+        if (!m_state->active) return m_inner->tryLock(offset, length, kind);
+        // A lock another handle of this transaction holds on the same file is ours too.
+        for (const auto& lock : m_state->held)
+            if (lock.path == path() && offset < lock.offset + lock.length && lock.offset < offset + length) return true;
+        if (!m_inner->tryLock(offset, length, kind)) return false;
+        m_state->held.push_back({m_inner.get(), path(), offset, length});
+        return true;
+    }
+
+    void unlock(uint64_t offset, uint64_t length) override {
+        if (!m_state->active) return m_inner->unlock(offset, length);
+        // Held until the transaction ends; recorded in case it was taken before it began.
+        for (const auto& lock : m_state->held)
+            if (lock.file == m_inner.get() && lock.offset == offset && lock.length == length) return;
+        m_state->held.push_back({m_inner.get(), path(), offset, length});
+    }
+
+    const std::string& path() const override { return m_inner->path(); }
+
+private:
+    const FolderState::Shadow* shadowOf() const {
+        if (!m_state->active) return nullptr;
+        const auto it = m_state->shadows.find(path());
+        return it == m_state->shadows.end() ? nullptr : &it->second;
+    }
+
+    std::unique_ptr<File> m_inner;
+    std::shared_ptr<FolderState> m_state;
+};
+
+// ---- the journal ------------------------------------------------------------------------
+//
+// "KVJNL001", then entries, then the trailer. Entry: kind (1 before-image, 2 old length),
+// name length (2), file name, offset (8), byte count (4), bytes (images only), CRC-32 of the
+// entry up to here (4). Trailer: kind 0xFF, entry count (4), "KVJEND01".
+
+constexpr char kMagic[8] = {'K', 'V', 'J', 'N', 'L', '0', '0', '1'};
+constexpr char kEndMagic[8] = {'K', 'V', 'J', 'E', 'N', 'D', '0', '1'};
+constexpr uint8_t kImage = 1;
+constexpr uint8_t kLength = 2;
+constexpr uint8_t kTrailer = 0xFF;
+constexpr auto kFolderWait = std::chrono::seconds(30);
+
+uint32_t crc32(const std::string& bytes) {
+    static const auto table = [] {
+        std::vector<uint32_t> t(256);
+        for (uint32_t i = 0; i < 256; ++i) {
+            uint32_t c = i;
+            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[i] = c;
+        }
+        return t;
+    }();
+    uint32_t c = 0xFFFFFFFFu;
+    for (unsigned char b : bytes) c = table[(c ^ b) & 0xFF] ^ (c >> 8);
+    return c ^ 0xFFFFFFFFu;
+}
+
+void putInt(std::string& out, uint64_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out += char(uint8_t(v >> (8 * i)));
+}
+
+uint64_t getInt(const std::string& in, size_t at, int bytes) {
+    uint64_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | uint8_t(in[at + size_t(i)]);
+    return v;
+}
+
+struct JournalEntry {
+    uint8_t kind = 0;
+    std::string name;
+    uint64_t offset = 0;
+    std::string bytes;   // images
+    uint64_t count = 0;  // byte count of an image, or the old length
+};
+
+std::string encodeEntry(const JournalEntry& e) {
+    std::string out;
+    out += char(e.kind);
+    putInt(out, e.name.size(), 2);
+    out += e.name;
+    putInt(out, e.offset, 8);
+    putInt(out, e.kind == kImage ? e.bytes.size() : 0, 4);
+    if (e.kind == kImage) out += e.bytes;
+    putInt(out, crc32(out), 4);
+    return out;
+}
+
+struct ParsedJournal {
+    std::vector<JournalEntry> entries;
+    bool complete = false;
+};
+
+ParsedJournal parseJournal(const std::string& bytes) {
+    ParsedJournal out;
+    if (bytes.size() < 8 || std::memcmp(bytes.data(), kMagic, 8) != 0) return out;
+    size_t at = 8;
+    while (at < bytes.size()) {
+        const uint8_t kind = uint8_t(bytes[at]);
+        if (kind == kTrailer) {
+            out.complete = at + 13 == bytes.size() && getInt(bytes, at + 1, 4) == out.entries.size() &&
+                           std::memcmp(bytes.data() + at + 5, kEndMagic, 8) == 0;
+            return out;
+        }
+        if ((kind != kImage && kind != kLength) || at + 3 > bytes.size()) return out;
+        const size_t nameLength = size_t(getInt(bytes, at + 1, 2));
+        const size_t head = 1 + 2 + nameLength + 8 + 4;
+        if (at + head > bytes.size()) return out;
+        const size_t count = kind == kImage ? size_t(getInt(bytes, at + head - 4, 4)) : 0;
+        if (at + head + count + 4 > bytes.size()) return out;
+        const std::string body = bytes.substr(at, head + count);
+        if (crc32(body) != uint32_t(getInt(bytes, at + head + count, 4))) return out;
+        JournalEntry e;
+        e.kind = kind;
+        e.name = body.substr(3, nameLength);
+        e.offset = getInt(body, 3 + nameLength, 8);
+        e.bytes = body.substr(head, count);
+        if (e.name.empty() || e.name.find('/') != std::string::npos || e.name == "..") return out;
+        out.entries.push_back(std::move(e));
+        at += head + count + 4;
+    }
+    return out;
+}
+
+std::string readWhole(File& file) {
+    std::string bytes(size_t(file.size()), '\0');
+    bytes.resize(file.read(0, bytes.data(), bytes.size()));
+    return bytes;
+}
+
+std::unique_ptr<File> lockFolder(const std::string& folder, FileSystem& fs) {
+    auto lock = fs.open(joinPath(folder, kFolderLockName), OpenMode::OpenOrCreate);
+    const auto deadline = std::chrono::steady_clock::now() + kFolderWait;
+    while (!lock->tryLock(0, 1, LockKind::Exclusive)) {
+        if (std::chrono::steady_clock::now() >= deadline) fail(folder, errtext::kTableBusy);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return lock;
+}
+
+// Writes the journal's before-images back. Requires: the folder lock.
+RecoveryReport rollBackJournal(const std::string& folder, FileSystem& fs) {
+    RecoveryReport report;
+    const std::string path = joinPath(folder, kJournalName);
+    if (!fs.exists(path)) return report;
+    const ParsedJournal journal = parseJournal(readWhole(*fs.open(path, OpenMode::ReadOnly)));
+    std::map<std::string, std::unique_ptr<File>> files;
+    auto fileFor = [&](const std::string& name) -> File* {
+        auto& slot = files[name];
+        if (!slot) {
+            const std::string target = joinPath(folder, name);
+            if (!fs.exists(target)) return nullptr;
+            slot = fs.open(target, OpenMode::ReadWrite);
+        }
+        return slot.get();
+    };
+    for (const JournalEntry& e : journal.entries)
+        if (e.kind == kImage)
+            if (File* f = fileFor(e.name)) f->write(e.offset, e.bytes.data(), e.bytes.size());
+    for (const JournalEntry& e : journal.entries)
+        if (e.kind == kLength)
+            if (File* f = fileFor(e.name); f && f->size() > e.offset) f->truncate(e.offset);
+    for (auto& [name, file] : files) file->sync();
+    report.rolledBack = true;
+    if (!journal.complete) {
+        // Cut short or damaged: what it held is back, but nothing proves it held everything.
+        report.needsCheck = true;
+        report.detail = "the rollback journal of " + folder + " was incomplete; " +
+                        std::to_string(journal.entries.size()) + " of its changes were rolled back";
+        fs.rename(path, path + ".damaged");
+    } else {
+        fs.remove(path);
+    }
+    fs.syncDirectory(folder);
+    return report;
+}
+
+std::mutex& registryMutex() {
+    static std::mutex m;
+    return m;
+}
+
+}  // namespace
+
+std::shared_ptr<FolderState> folderState(const std::string& folder) {
+    static std::map<std::string, std::weak_ptr<FolderState>> registry;
+    const std::string key = canonicalFolder(folder);
+    std::lock_guard<std::mutex> guard(registryMutex());
+    auto& slot = registry[key];
+    if (auto existing = slot.lock()) return existing;
+    auto state = std::make_shared<FolderState>();
+    state->folder = key;
+    slot = state;
+    return state;
+}
+
+uint64_t rollbackEpoch(const FolderState& state) { return state.epoch; }
+bool transactionActive(const FolderState& state) { return state.active; }
+
+std::unique_ptr<File> participatingFile(std::unique_ptr<File> file, std::shared_ptr<FolderState> state) {
+    return std::make_unique<ParticipatingFile>(std::move(file), std::move(state));
+}
+
+RecoveryReport recoverFolder(const std::string& folder, FileSystem& fs) {
+    if (!fs.exists(joinPath(folder, kJournalName))) return {};
+    const auto state = folderState(folder);
+    if (state->active) return {};  // this process's own transaction is committing
+    auto lock = lockFolder(folder, fs);
+    return rollBackJournal(folder, fs);  // the journal may be gone by now: then nothing to do
+}
+
+// ---- transactions -------------------------------------------------------------------------
+
+Transaction::Transaction(const std::string& folder, FileSystem& fs) : m_fs(fs), m_folder(folder) {
+    m_state = folderState(folder);
+    if (m_state->active) fail(folder, "a transaction is already running in this folder");
+    m_lockFile = lockFolder(folder, fs);
+    try {
+        rollBackJournal(folder, fs);
+    } catch (...) {
+        m_lockFile.reset();
+        throw;
+    }
+    m_state->active = true;
+    m_open = true;
+}
+
+Transaction::~Transaction() {
+    if (m_open) rollback();
+}
+
+void Transaction::release() {
+    m_state->shadows.clear();
+    m_state->active = false;
+    m_state->releaseLocks();
+    m_open = false;
+    m_lockFile.reset();  // drops the folder lock
+}
+
+void Transaction::rollback() {
+    if (!m_open) return;
+    ++m_state->epoch;  // handles re-read what they cached from the dropped changes
+    release();
+}
+
+void Transaction::commit() {
+    if (!m_open) fail(m_folder, "the transaction has ended");
+    if (m_state->shadows.empty()) return release();
+    const std::string journalPath = joinPath(m_folder, kJournalName);
+    struct Target {
+        std::unique_ptr<File> file;
+        const FolderState::Shadow* shadow;
+    };
+    std::vector<Target> targets;
+    bool applying = false;
+    try {
+        // 1. The journal: before-images of every run within the old length, and old lengths.
+        std::string journal(kMagic, 8);
+        size_t entries = 0;
+        for (const auto& [path, shadow] : m_state->shadows) {
+            Target t{m_fs.open(path, OpenMode::ReadWrite), &shadow};
+            const uint64_t oldSize = t.file->size();
+            const std::string name = path.substr(path.find_last_of('/') + 1);
+            for (const auto& [offset, bytes] : shadow.runs) {
+                if (offset >= oldSize) continue;
+                JournalEntry e{kImage, name, offset, std::string(size_t(std::min<uint64_t>(bytes.size(), oldSize - offset)), '\0'), 0};
+                e.bytes.resize(t.file->read(offset, e.bytes.data(), e.bytes.size()));
+                journal += encodeEntry(e);
+                ++entries;
+            }
+            if (shadow.end > oldSize) {
+                journal += encodeEntry({kLength, name, oldSize, {}, 0});
+                ++entries;
+            }
+            targets.push_back(std::move(t));
+        }
+        journal += char(kTrailer);
+        putInt(journal, entries, 4);
+        journal.append(kEndMagic, 8);
+        {
+            auto file = m_fs.open(journalPath, OpenMode::Create);
+            file->write(0, journal.data(), journal.size());
+            file->sync();
+        }
+        m_fs.syncDirectory(m_folder);
+        // 2. The changes themselves.
+        applying = true;
+        for (Target& t : targets)
+            for (const auto& [offset, bytes] : t.shadow->runs) t.file->write(offset, bytes.data(), bytes.size());
+        for (Target& t : targets) t.file->sync();
+        // 3. Done: the journal goes.
+        m_fs.remove(journalPath);
+    } catch (...) {
+        targets.clear();
+        if (applying) {
+            // Some changes may be on disk: put the before-images back now if the disk lets us;
+            // otherwise the journal stays for the next open.
+            try {
+                rollBackJournal(m_folder, m_fs);
+            } catch (...) {
+            }
+        } else {
+            try {
+                m_fs.remove(journalPath);
+            } catch (...) {
+            }
+        }
+        rollback();
+        throw;
+    }
+    release();
+}
+
+}  // namespace dbase
