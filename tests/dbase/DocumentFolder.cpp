@@ -1,0 +1,141 @@
+#include "DocumentFolder.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "dbase/Table.h"
+#include "dbase/Transaction.h"
+
+namespace testing_support {
+
+using namespace dbase;
+
+namespace {
+
+const char* const kTables[] = {"user.dbf", "Szamla.dbf", "Szamla2.dbf", "tranzakcio.dbf", "Anyag.dbf"};
+
+void addTags(const std::string& folder, const std::string& name, std::initializer_list<const char*> fields) {
+    Table t(folder, name);
+    t.open({.exclusive = true});
+    for (const char* f : fields) t.addIndex(f, f);
+}
+
+std::string documentNumber(int64_t n) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "2024/%05lld", static_cast<long long>(n));
+    return buf;
+}
+
+}  // namespace
+
+void makeDocumentFolder(const std::string& folder, int products, int documents) {
+    Table::create(folder, "user.dbf", {{"SZAMLASZ", FieldType::Integer}, {"CEG", FieldType::Character, 40}});
+    Table::create(folder, "Szamla.dbf", {{"SZAMLASZAM", FieldType::Character, 16}, {"NEV", FieldType::Character, 40},
+                                         {"OSSZESEN", FieldType::Float}});
+    Table::create(folder, "Szamla2.dbf", {{"SZAMLASZAM", FieldType::Character, 16}, {"ANYAGSZAM", FieldType::Float},
+                                          {"MENNYISEG", FieldType::Float}, {"MEGNEVEZES", FieldType::Character, 60}});
+    Table::create(folder, "tranzakcio.dbf", {{"CIKKSZAM", FieldType::Character, 20}, {"MENNYISEG", FieldType::Float},
+                                             {"TIPUS", FieldType::Character, 3}});
+    Table::create(folder, "Anyag.dbf", {{"ANYAGKOD", FieldType::Float}, {"CIKKSZAM", FieldType::Character, 20},
+                                        {"MEGNEVEZES", FieldType::Character, 40}, {"MENNYISEG", FieldType::Float}});
+    addTags(folder, "Szamla.dbf", {"SZAMLASZAM", "NEV"});
+    addTags(folder, "Szamla2.dbf", {"ANYAGSZAM", "SZAMLASZAM"});
+    addTags(folder, "tranzakcio.dbf", {"CIKKSZAM"});
+    addTags(folder, "Anyag.dbf", {"ANYAGKOD", "CIKKSZAM", "MEGNEVEZES"});
+    Table user(folder, "user.dbf");
+    user.open();
+    user.append();
+    user.setInteger("SZAMLASZ", 0);
+    user.setString("CEG", "Próba Kft.");
+    user.post();
+    Table anyag(folder, "Anyag.dbf");
+    anyag.open();
+    for (int k = 1; k <= products; ++k) {
+        anyag.append();
+        anyag.setInteger("ANYAGKOD", k);
+        anyag.setString("CIKKSZAM", "CIKK-" + std::to_string(k));
+        anyag.setString("MEGNEVEZES", "Termék " + std::to_string(k));
+        anyag.setFloat("MENNYISEG", 100000);
+        anyag.post();
+    }
+    for (int d = 0; d < documents; ++d) saveDocument(folder, FileSystem::real(), {.lines = 3, .stockProducts = products});
+}
+
+std::string saveDocument(const std::string& folder, FileSystem& fs, const DocumentSave& save) {
+    Transaction tx(folder, fs);
+    Table user(folder, "user.dbf", fs), head(folder, "Szamla.dbf", fs), lines(folder, "Szamla2.dbf", fs),
+        log(folder, "tranzakcio.dbf", fs), products(folder, "Anyag.dbf", fs);
+    for (Table* t : {&user, &head, &lines, &log, &products}) t->open();
+    products.setOrder("ANYAGKOD");
+    user.first();
+    user.edit();
+    const int64_t n = user.asInteger("SZAMLASZ") + 1;
+    user.setInteger("SZAMLASZ", n);
+    user.post();
+    const std::string number = documentNumber(n);
+    head.append();
+    head.setString("SZAMLASZAM", number);
+    head.setString("NEV", "Vevő " + std::to_string(n % 7));
+    head.setFloat("OSSZESEN", double(save.lines) * 100);
+    head.post();
+    for (int i = 0; i < save.lines; ++i) {
+        const int product = int((n * 7 + i) % save.stockProducts) + 1;
+        lines.append();
+        lines.setString("SZAMLASZAM", number);
+        lines.setInteger("ANYAGSZAM", product);
+        lines.setFloat("MENNYISEG", save.quantity);
+        lines.setString("MEGNEVEZES", "Termék " + std::to_string(product));
+        lines.post();
+        log.append();
+        log.setString("CIKKSZAM", "CIKK-" + std::to_string(product));
+        log.setFloat("MENNYISEG", -save.quantity);
+        log.setString("TIPUS", "ELA");
+        log.post();
+        if (!products.findKey(std::to_string(product))) throw std::runtime_error("no product " + std::to_string(product));
+        products.edit();  // the stock rule: the re-read quantity plus the movement
+        products.setFloat("MENNYISEG", products.asFloat("MENNYISEG") - save.quantity);
+        products.post();
+    }
+    tx.commit();
+    return number;
+}
+
+std::map<std::string, std::string> snapshot(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name == kFolderLockName || name.find(".damaged") != std::string::npos) continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        files[name] = ss.str();
+    }
+    return files;
+}
+
+void restore(const std::string& folder, const std::map<std::string, std::string>& files) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().filename().string() != kFolderLockName) std::filesystem::remove(entry.path());
+    for (const auto& [name, bytes] : files) {
+        std::ofstream out(folder + "/" + name, std::ios::binary | std::ios::trunc);
+        out << bytes;
+    }
+}
+
+std::vector<std::string> checkAllTables(const std::string& folder) {
+    std::vector<std::string> faults;
+    for (const char* name : kTables) {
+        try {
+            Table t(folder, name);
+            t.open({.readOnly = true});
+            for (const std::string& f : t.checkIndexes()) faults.push_back(f);
+        } catch (const std::exception& e) {
+            faults.push_back(e.what());
+        }
+    }
+    return faults;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,31 @@
+#pragma once
+// A small data folder shaped like the program's: a counter record, document headers and
+// lines, a stock log and products, each with its tags, and the save of one document as one
+// transaction (the counter taken, a header, lines and log rows appended, stock lowered).
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "dbase/File.h"
+
+namespace testing_support {
+
+void makeDocumentFolder(const std::string& folder, int products = 30, int documents = 20);
+
+struct DocumentSave {
+    int lines = 20;
+    int stockProducts = 20;  // products whose stock each line lowers, taken in turn
+    double quantity = 1;
+};
+
+// Saves one document in one transaction; returns its number.
+std::string saveDocument(const std::string& folder, dbase::FileSystem& fs, const DocumentSave& save);
+
+// Every file of the folder but the folder lock and kept damaged journals, name -> bytes.
+std::map<std::string, std::string> snapshot(const std::string& folder);
+void restore(const std::string& folder, const std::map<std::string, std::string>& files);
+// Every fault of every table's tags (empty when all are consistent).
+std::vector<std::string> checkAllTables(const std::string& folder);
+
+}  // namespace testing_support

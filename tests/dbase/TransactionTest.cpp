@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <random>
+#include <set>
+
+#include "DocumentFolder.h"
+#include "FaultFileSystem.h"
+#include "TestFolder.h"
+#include "dbase/DbError.h"
+#include "dbase/Table.h"
+#include "dbase/Transaction.h"
+
+using namespace dbase;
+using namespace testing_support;
+
+namespace {
+
+class TransactionTest : public ::testing::Test {
+protected:
+    TestFolder dir;
+    void SetUp() override { makeDocumentFolder(dir.path(), 30, 5); }
+};
+
+}  // namespace
+
+TEST_F(TransactionTest, ACommittedSaveIsComplete) {
+    const auto before = snapshot(dir.path());
+    EXPECT_EQ(saveDocument(dir.path(), FileSystem::real(), {}), "2024/00006");
+    EXPECT_FALSE(FileSystem::real().exists(dir.file(kJournalName)));
+    Table lines(dir.path(), "Szamla2.dbf");
+    lines.open();
+    lines.setOrder("SZAMLASZAM");
+    ASSERT_TRUE(lines.findKey("2024/00006"));
+    int count = 0;
+    for (; !lines.eof() && lines.asString("SZAMLASZAM") == "2024/00006"; lines.next()) ++count;
+    EXPECT_EQ(count, 20);
+    EXPECT_TRUE(checkAllTables(dir.path()).empty());
+    EXPECT_NE(snapshot(dir.path()), before);
+}
+
+TEST_F(TransactionTest, AnExceptionInsideRollsEverythingBackAndHandlesFollow) {
+    const auto before = snapshot(dir.path());
+    Table head(dir.path(), "Szamla.dbf");  // a long-lived handle, as the program keeps them
+    head.open();
+    const uint32_t headers = head.recordCount();
+    {
+        Transaction tx(dir.path());
+        head.append();
+        head.setString("SZAMLASZAM", "2024/99999");
+        head.post();
+        Table other(dir.path(), "Szamla.dbf");  // another handle of this process reads it
+        other.open();
+        EXPECT_EQ(other.recordCount(), headers + 1);
+        EXPECT_EQ(head.recordCount(), headers + 1);
+        // no commit: the transaction ends by exception or scope
+    }
+    EXPECT_EQ(snapshot(dir.path()), before);
+    EXPECT_EQ(head.recordCount(), headers);
+    head.last();
+    EXPECT_NE(head.asString("SZAMLASZAM"), "2024/99999");
+    head.append();  // the handle goes on working after the rollback
+    head.setString("SZAMLASZAM", "2024/99998");
+    head.post();
+    EXPECT_EQ(head.recordCount(), headers + 1);
+    EXPECT_TRUE(checkAllTables(dir.path()).empty());
+}
+
+TEST_F(TransactionTest, StructuralChangesAreRefusedInside) {
+    Transaction tx(dir.path());
+    Table t(dir.path(), "tranzakcio.dbf");
+    t.open({.exclusive = true});
+    EXPECT_THROW(t.pack(), DbError);
+    EXPECT_THROW(t.emptyTable(), DbError);
+    EXPECT_THROW(t.addIndex("TIPUS", "TIPUS"), DbError);
+    EXPECT_THROW(Transaction(dir.path()), DbError);  // one at a time
+}
+
+namespace {
+size_t openDescriptors() {
+    size_t n = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
+    return n;
+}
+}  // namespace
+
+TEST_F(TransactionTest, AFailedWriteOrSyncLeavesTheFolderAsBeforeAndNothingHeld) {
+    const auto before = snapshot(dir.path());
+    const size_t descriptors = openDescriptors();
+    for (int which = 0; which < 2; ++which) {
+        for (int n = 1; n <= 40; n += 3) {
+            FaultFileSystem fs;
+            (which == 0 ? fs.failWriteAt : fs.failSyncAt) = n;
+            try {
+                saveDocument(dir.path(), fs, {});
+            } catch (const DbError&) {
+            }
+            const auto now = snapshot(dir.path());
+            if (now != before) {
+                // The fault came after the save was complete: then it is all there.
+                EXPECT_TRUE(checkAllTables(dir.path()).empty());
+                restore(dir.path(), before);
+                continue;
+            }
+            EXPECT_FALSE(FileSystem::real().exists(dir.file(kJournalName)));
+            // No lock is left: another save goes through at once.
+            saveDocument(dir.path(), FileSystem::real(), {.lines = 1});
+            restore(dir.path(), before);
+        }
+    }
+    EXPECT_EQ(openDescriptors(), descriptors);  // no file handle left open
+}
+
+TEST_F(TransactionTest, ADamagedJournalRollsBackWhatItProvesAndAsksForACheck) {
+    const auto before = snapshot(dir.path());
+    // A commit that died while writing the data, leaving its journal: make it by crashing.
+    FaultFileSystem fs;
+    fs.crashWriteAt = 4;
+    EXPECT_THROW(saveDocument(dir.path(), fs, {}), SimulatedCrash);
+    ASSERT_TRUE(FileSystem::real().exists(dir.file(kJournalName)));
+    const std::string journal = dir.read(kJournalName);
+    dir.write(kJournalName, journal.substr(0, journal.size() - 20));  // cut short
+    const RecoveryReport report = recoverFolder(dir.path());
+    EXPECT_TRUE(report.rolledBack);
+    EXPECT_TRUE(report.needsCheck);
+    EXPECT_NE(report.detail.find("incomplete"), std::string::npos);
+    EXPECT_FALSE(FileSystem::real().exists(dir.file(kJournalName)));
+    EXPECT_TRUE(FileSystem::real().exists(dir.file(std::string(kJournalName) + ".damaged")));
+    EXPECT_EQ(recoverFolder(dir.path()).rolledBack, false);  // once only
+    (void)before;
+}
+
+TEST_F(TransactionTest, CrashAtEveryWriteLeavesTheFolderBeforeOrAfter) {
+    const auto before = snapshot(dir.path());
+    saveDocument(dir.path(), FileSystem::real(), {});
+    const auto after = snapshot(dir.path());
+    restore(dir.path(), before);
+    FaultFileSystem counting;
+    saveDocument(dir.path(), counting, {});
+    ASSERT_TRUE(counting.protocolFaults.empty()) << counting.protocolFaults.front();
+    const int writes = counting.writes;
+    ASSERT_GT(writes, 10);
+    int asBefore = 0, asAfter = 0;
+    for (auto mode : {FaultFileSystem::Crash::KeepWritten, FaultFileSystem::Crash::DropUnsynced}) {
+        for (int n = 1; n <= writes; ++n) {
+            restore(dir.path(), before);
+            FaultFileSystem fs;
+            fs.crashWriteAt = n;
+            fs.crashMode = mode;
+            EXPECT_THROW(saveDocument(dir.path(), fs, {}), SimulatedCrash) << n;
+            EXPECT_TRUE(fs.protocolFaults.empty()) << fs.protocolFaults.front();
+            recoverFolder(dir.path());  // the next start
+            const auto now = snapshot(dir.path());
+            ASSERT_TRUE(now == before || now == after) << "crash at write " << n;
+            (now == before ? asBefore : asAfter)++;
+            const auto faults = checkAllTables(dir.path());
+            ASSERT_TRUE(faults.empty()) << faults.front();
+        }
+    }
+    EXPECT_GT(asBefore, 0);
+}
+
+TEST_F(TransactionTest, KillCrashAtRandomMomentsLeavesTheFolderBeforeOrAfter) {
+    const auto before = snapshot(dir.path());
+    saveDocument(dir.path(), FileSystem::real(), {});
+    const auto after = snapshot(dir.path());
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 rng(seed);
+    int asBefore = 0, asAfter = 0;
+    for (int run = 0; run < 200; ++run) {
+        restore(dir.path(), before);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            try {
+                saveDocument(dir.path(), FileSystem::real(), {});
+            } catch (...) {
+                _exit(2);
+            }
+            _exit(0);
+        }
+        usleep(useconds_t(rng() % 6000));
+        kill(pid, SIGKILL);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        recoverFolder(dir.path());
+        const auto now = snapshot(dir.path());
+        ASSERT_TRUE(now == before || now == after) << "run " << run;
+        (now == before ? asBefore : asAfter)++;
+    }
+    EXPECT_TRUE(checkAllTables(dir.path()).empty());
+    RecordProperty("as_before", asBefore);
+    RecordProperty("as_after", asAfter);
+}
+
+TEST_F(TransactionTest, ProcessSavesQueueAndNeitherNumbersNorStockAreLost) {
+    constexpr int kProcesses = 4, kEach = 250, kLines = 3;
+    std::vector<pid_t> children;
+    for (int p = 0; p < kProcesses; ++p) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            try {
+                for (int i = 0; i < kEach; ++i) saveDocument(dir.path(), FileSystem::real(), {.lines = kLines, .stockProducts = 3});
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "save failed: %s\n", e.what());
+                _exit(2);
+            }
+            _exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    Table head(dir.path(), "Szamla.dbf");
+    head.open();
+    std::set<std::string> numbers;
+    for (head.first(); !head.eof(); head.next()) numbers.insert(head.asString("SZAMLASZAM"));
+    EXPECT_EQ(numbers.size(), size_t(5 + kProcesses * kEach));
+    char last[32];
+    std::snprintf(last, sizeof last, "2024/%05d", 5 + kProcesses * kEach);
+    EXPECT_EQ(*numbers.rbegin(), last);  // no gap: 1 .. 1005 all taken once
+    Table products(dir.path(), "Anyag.dbf");
+    products.open();
+    double moved = 0;
+    for (products.first(); !products.eof(); products.next()) moved += 100000 - products.asFloat("MENNYISEG");
+    EXPECT_DOUBLE_EQ(moved, 5.0 * 3 + kProcesses * kEach * kLines);
+    const auto faults = checkAllTables(dir.path());
+    EXPECT_TRUE(faults.empty()) << faults.front();
+}
