@@ -85,6 +85,7 @@ public:
     }
 
     const std::string& path() const override { return m_path; }
+    int descriptor() const { return m_fd; }
 
 private:
     std::string m_path;
@@ -122,6 +123,13 @@ public:
         const int rc = ::fsync(fd);
         ::close(fd);
         if (rc != 0) fail(folder, "cannot write the folder to disk: " + systemError());
+    }
+
+    void syncFiles(const std::vector<File*>& files) override {
+        const auto* first = files.empty() ? nullptr : dynamic_cast<const PosixFile*>(files.front());
+        if (files.size() < 3 || !first) return FileSystem::syncFiles(files);
+        // One call instead of one per file: a save touches up to a dozen files.
+        if (::syncfs(first->descriptor()) != 0) fail(first->path(), "cannot write to disk: " + systemError());
     }
 
     void remove(const std::string& path) override {

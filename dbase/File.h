@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace dbase {
 
@@ -42,6 +43,11 @@ public:
     virtual void rename(const std::string& source, const std::string& target) = 0;
     // Makes the folder's list of files durable (after creating or deleting a file).
     virtual void syncDirectory(const std::string& folder) = 0;
+    // Hands the written data of several files to the disk. The real file system does it in
+    // one call for the whole file system when there are several.
+    virtual void syncFiles(const std::vector<File*>& files) {
+        for (File* f : files) f->sync();
+    }
 
     // The real file system.
     static FileSystem& real();

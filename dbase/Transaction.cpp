@@ -342,7 +342,8 @@ RecoveryReport recoverFolder(const std::string& folder, FileSystem& fs) {
 
 // ---- transactions -------------------------------------------------------------------------
 
-Transaction::Transaction(const std::string& folder, FileSystem& fs) : m_fs(fs), m_folder(folder) {
+Transaction::Transaction(const std::string& folder, FileSystem& fs, const TransactionOptions& options)
+    : m_fs(fs), m_folder(folder), m_options(options) {
     m_state = folderState(folder);
     if (m_state->active) fail(folder, "a transaction is already running in this folder");
     m_lockFile = lockFolder(folder, fs);
@@ -411,14 +412,18 @@ void Transaction::commit() {
         {
             auto file = m_fs.open(journalPath, OpenMode::Create);
             file->write(0, journal.data(), journal.size());
-            file->sync();
+            if (m_options.sync) file->sync();
         }
-        m_fs.syncDirectory(m_folder);
+        if (m_options.sync) m_fs.syncDirectory(m_folder);
         // 2. The changes themselves.
         applying = true;
         for (Target& t : targets)
             for (const auto& [offset, bytes] : t.shadow->runs) t.file->write(offset, bytes.data(), bytes.size());
-        for (Target& t : targets) t.file->sync();
+        if (m_options.sync) {
+            std::vector<File*> files;
+            for (Target& t : targets) files.push_back(t.file.get());
+            m_fs.syncFiles(files);
+        }
         // 3. Done: the journal goes.
         m_fs.remove(journalPath);
     } catch (...) {

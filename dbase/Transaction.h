@@ -29,11 +29,18 @@ class FolderState;
 inline constexpr const char* kJournalName = "kavina.jnl";
 inline constexpr const char* kFolderLockName = "kavina.lck";
 
+struct TransactionOptions {
+    // Without syncing a commit is still all or nothing for a process that dies, but not for
+    // a machine that loses power (for measurements and working tables).
+    bool sync = true;
+};
+
 class Transaction {
 public:
     // Takes the folder lock (waiting while another workstation saves) and rolls back a
     // journal a dead process left. Throws "Table is busy." when the folder stays locked.
-    explicit Transaction(const std::string& folder, FileSystem& fs = FileSystem::real());
+    explicit Transaction(const std::string& folder, FileSystem& fs = FileSystem::real(),
+                         const TransactionOptions& options = {});
     // Rolls back unless committed; never throws.
     ~Transaction();
     Transaction(const Transaction&) = delete;
@@ -44,18 +51,13 @@ public:
     void commit();
     void rollback();
 
-    // File-system calls and syncs the last commit made (for measurements).
-    struct Counts {
-        int calls = 0;
-        int syncs = 0;
-    };
-
 private:
     void release();
 
     std::shared_ptr<FolderState> m_state;
     FileSystem& m_fs;
     std::string m_folder;
+    TransactionOptions m_options;
     std::unique_ptr<File> m_lockFile;
     bool m_open = false;
 };
