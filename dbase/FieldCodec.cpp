@@ -244,9 +244,10 @@ std::string readAsText(const FieldInfo& f, const uint8_t* record, CodePage cp) {
     if (isNull(f, record)) return {};
     switch (f.logical) {
         case FieldType::Character: return toUtf8(cp, rawText(f, record));
-        case FieldType::Integer: case FieldType::Short:
-            if (f.physical == 'N' || f.physical == 'F') return std::string(trim(span(f, record)));
-            return std::to_string(*readInteger(f, record));
+        case FieldType::Integer: case FieldType::Short: {
+            const auto v = readInteger(f, record);
+            return v ? std::to_string(*v) : std::string();
+        }
         case FieldType::Float:
             if (f.physical == 'N' || f.physical == 'F') {
                 const auto v = readFloat(f, record);

@@ -201,6 +201,24 @@ void MemoFile::release(uint32_t block) {
     setFreeHead(block);
 }
 
+uint32_t MemoFile::extent(uint32_t block) {
+    const std::string bytes = read(block);
+    return blocksFor(bytes.size() + (m_dbase4 ? kUsedHeader : 2));
+}
+
+std::vector<std::pair<uint32_t, uint32_t>> MemoFile::freeRuns() {
+    loadHeader();
+    std::vector<std::pair<uint32_t, uint32_t>> runs;
+    const uint32_t end = endBlock();
+    for (uint32_t current = m_freeHead, steps = 0; current != 0 && current < end && steps <= end; ++steps) {
+        const FreeRun run = readFreeRun(current);
+        if (!run.marked || run.count == 0 || run.block + uint64_t(run.count) > end) break;
+        runs.push_back({run.block, run.count});
+        current = run.next;
+    }
+    return runs;
+}
+
 void MemoFile::clear(const std::string& baseName) {
     initialise(*m_file, m_dbase4, baseName);
     loadHeader();

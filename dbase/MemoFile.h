@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "File.h"
 
@@ -32,6 +33,10 @@ public:
     uint32_t write(const std::string& bytes);
     // Gives the blocks of a memo back for reuse (dBASE IV layout; no-op for dBASE III).
     void release(uint32_t block);
+    // The number of blocks the memo at block covers; throws DbError when it is damaged.
+    uint32_t extent(uint32_t block);
+    // The free runs (first block, count) as far as the free list holds together.
+    std::vector<std::pair<uint32_t, uint32_t>> freeRuns();
     // Clears every memo (used when a table is emptied).
     void clear(const std::string& baseName);
     void sync() { m_file->sync(); }

@@ -1068,3 +1068,58 @@ void Table::setMemo(int field, std::string_view value) {
 }
 
 }  // namespace dbase
+
+namespace dbase {
+
+std::vector<std::string> Table::checkIntegrity() {
+    requireBrowse();
+    std::vector<std::string> faults;
+    const auto fault = [&](const std::string& text) { faults.push_back(m_path + ": " + text); };
+    readHeaderFromDisk();
+    const uint64_t size = m_file->size();
+    if (size > m_header.dataEnd() + 1)
+        fault("the file holds " + std::to_string(size - m_header.dataEnd() - 1) + " bytes past its last record");
+    struct Use {
+        uint32_t block, count, recNo;
+    };
+    std::vector<Use> memos;
+    invalidateCache();
+    for (uint32_t r = 1; r <= m_header.recordCount && faults.size() < 1000; ++r) {
+        const uint8_t* rec = recordAt(r, Direction::Forward);
+        if (!rec) {
+            fault("record " + std::to_string(r) + " cannot be read");
+            break;
+        }
+        if (rec[0] != ' ' && rec[0] != '*') fault("record " + std::to_string(r) + " has a damaged deletion flag");
+        for (const FieldInfo& f : m_header.fields) {
+            try {
+                if (f.logical != FieldType::Memo) {
+                    (void)codec::readAsText(f, rec, m_codePage);
+                    continue;
+                }
+                const uint32_t block = codec::readMemoBlock(f, rec);
+                if (block == 0) continue;
+                if (!m_memo) throw DbError("the table has no memo file");
+                memos.push_back({block, m_memo->extent(block), r});
+            } catch (const DbError& e) {
+                fault("record " + std::to_string(r) + ": " + e.what());
+            }
+        }
+    }
+    std::sort(memos.begin(), memos.end(), [](const Use& a, const Use& b) { return a.block < b.block; });
+    for (size_t i = 1; i < memos.size(); ++i)
+        if (memos[i].block < memos[i - 1].block + memos[i - 1].count)
+            fault("the memos of records " + std::to_string(memos[i - 1].recNo) + " and " + std::to_string(memos[i].recNo) +
+                  " share block " + std::to_string(memos[i].block));
+    if (m_memo) {
+        for (const auto& [block, count] : m_memo->freeRuns())
+            for (const Use& u : memos)
+                if (block < u.block + u.count && u.block < block + count)
+                    fault("free memo block " + std::to_string(block) + " is in use by record " + std::to_string(u.recNo));
+    }
+    invalidateCache();
+    for (std::string& f : checkIndexes()) faults.push_back(std::move(f));
+    return faults;
+}
+
+}  // namespace dbase

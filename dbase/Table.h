@@ -136,6 +136,9 @@ public:
     // Every fault of the tags against the records: structure, order, keys, records missing or
     // listed twice. Empty when all is well.
     std::vector<std::string> checkIndexes();
+    // The whole table: the record count against the file size, deletion flags, every value,
+    // memo pointers in range and not sharing blocks, and every tag (checkIndexes).
+    std::vector<std::string> checkIntegrity();
 
     // ---- filter and master link ----
     void setFilter(const std::string& expression);

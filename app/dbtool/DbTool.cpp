@@ -11,6 +11,7 @@
 #include "Csv.h"
 #include "dbase/DbError.h"
 #include "dbase/Table.h"
+#include "dbase/Transaction.h"
 
 namespace kavina::dbtool {
 namespace {
@@ -225,11 +226,19 @@ std::vector<std::string> tablesOf(const std::string& path) {
 
 int check(const Command& cmd, std::ostream& out) {
     bool faulty = false;
+    std::error_code ec;
+    if (std::filesystem::is_directory(cmd.file, ec)) {
+        const std::string damaged = cmd.file + "/" + dbase::kJournalName + ".damaged";
+        if (std::filesystem::exists(damaged)) {
+            out << damaged << ": an incomplete rollback journal was found and rolled back; check the tables\n";
+            faulty = true;
+        }
+    }
     for (const std::string& path : tablesOf(cmd.file)) {
         std::vector<std::string> faults;
         try {
             auto table = openTable(path, false, true);
-            faults = table->checkIndexes();
+            faults = table->checkIntegrity();
         } catch (const dbase::DbError& e) {
             faults.push_back(e.what());
         }

@@ -6,7 +6,7 @@
 //   dump FILE [--order TAG] [--filter EXPR] [--format csv|json]
 //   create FILE --fields NAME:TYPE:WIDTH[:DEC],... [--tags FIELD[:desc],...] [--level 3|4|7]
 //   import FILE --csv DATA.csv
-//   check FILE|DIR      every tag against its table; exit status 1 when anything is wrong
+//   check FILE|DIR      records, memos and every tag; exit status 1 when anything is wrong
 //   reindex FILE|DIR    packs each table and rebuilds its tags
 
 #include <iosfwd>

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "TestFolder.h"
 #include "dbase/DbError.h"
 #include "dbase/Table.h"
@@ -104,4 +106,39 @@ TEST_F(DamagedTableTest, ATrailingPartialRecordOfAnInterruptedAppendIsIgnored) {
     t.last();
     EXPECT_EQ(t.asString("NEV"), "negyedik");
     EXPECT_EQ(t.recordCount(), 4u);
+}
+
+TEST(IntegrityTest, TheCheckFindsSharedMemosBadFlagsBadValuesAndTrailingBytes) {
+    TestFolder dir;
+    Table::create(dir.path(), "m.dbf", {{"AR", FieldType::Short}, {"MEGJ", FieldType::Memo}});
+    {
+        Table t(dir.path(), "m.dbf");
+        t.open();
+        for (int i = 0; i < 3; ++i) {
+            t.append();
+            t.setInteger("AR", i);
+            t.setMemo("MEGJ", std::string(600, char('a' + i)));
+            t.post();
+        }
+        EXPECT_TRUE(t.checkIntegrity().empty());
+    }
+    Table probe(dir.path(), "m.dbf");
+    probe.open();
+    const size_t start = probe.header().headerLength, length = probe.header().recordLength;
+    const size_t memoAt = size_t(probe.fields()[1].offset), arAt = size_t(probe.fields()[0].offset);
+    probe.close();
+    std::string bytes = dir.read("m.dbf");
+    std::memcpy(bytes.data() + start + length + memoAt, "         1", 10);  // record 2 shares record 1's memo
+    bytes[start + 2 * length] = 'x';                                       // record 3's deletion flag
+    std::memcpy(bytes.data() + start + arAt, "  1a2 ", 6);                 // record 1's number
+    bytes += "trailing";
+    dir.write("m.dbf", bytes);
+    Table t(dir.path(), "m.dbf");
+    t.open();
+    std::string all;
+    for (const std::string& f : t.checkIntegrity()) all += f + "\n";
+    EXPECT_NE(all.find("the memos of records 1 and 2 share block 1"), std::string::npos) << all;
+    EXPECT_NE(all.find("record 3 has a damaged deletion flag"), std::string::npos) << all;
+    EXPECT_NE(all.find("record 1: field AR"), std::string::npos) << all;
+    EXPECT_NE(all.find("bytes past its last record"), std::string::npos) << all;
 }
