@@ -395,6 +395,21 @@ MdxFile::Cursor MdxFile::lowerBound(int tag, const std::string& sort) {
     return c;
 }
 
+MdxFile::Cursor MdxFile::lastOfKey(int tag, const std::string& stored) {
+    const std::string sort = sortForm(tag, stored);
+    Cursor c = descend(tag, sort, true);
+    // Just past the last equal key: one step back lands on it.
+    const Node& leaf = node(tag, c.path.back().first);
+    if (size_t(c.path.back().second) >= leaf.count()) c.path.back().second = int(leaf.count());
+    if (c.path.back().second > 0) {
+        --c.path.back().second;
+    } else if (!prior(c)) {
+        return Cursor{tag, {}};
+    }
+    if (!c.valid() || sortAt(c) != sort) return Cursor{tag, {}};
+    return c;
+}
+
 MdxFile::Cursor MdxFile::find(int tag, const std::string& stored, uint32_t recNo) {
     const std::string sort = sortForm(tag, stored);
     for (Cursor c = lowerBound(tag, sort); c.valid(); next(c)) {
@@ -422,6 +437,7 @@ void MdxFile::beginChange() {
     }
     m_dirty.clear();
     m_changedTags.clear();
+    m_shapeChanged.clear();
     m_headerDirty = false;
 }
 
@@ -438,7 +454,7 @@ void MdxFile::abandonChange() {
 void MdxFile::endChange() {
     requireChange();
     try {
-        for (int tag : m_changedTags) writeTagHeader(tag);
+        for (int tag : m_shapeChanged) writeTagHeader(tag);
         std::sort(m_dirty.begin(), m_dirty.end());
         m_dirty.erase(std::unique(m_dirty.begin(), m_dirty.end()), m_dirty.end());
         for (uint32_t page : m_dirty) {
@@ -564,6 +580,7 @@ void MdxFile::insert(int tag, const IndexEntry& entry, bool appending) {
     const size_t level = c.path.size() - 1;
     Node& leaf = node(tag, c.path.back().first);
     const size_t at = size_t(c.path.back().second);
+    if (leaf.count() == 0) m_shapeChanged.insert(tag);  // the tag gains its first key
     leaf.entries.insert(leaf.entries.begin() + long(at), entry);
     leaf.sorts.insert(leaf.sorts.begin() + long(at), sort);
     markDirty(c.path.back().first);
@@ -621,6 +638,7 @@ void MdxFile::splitIfNeeded(int tag, Cursor& c, size_t level) {
         fullAgain.sorts.erase(fullAgain.sorts.begin(), fullAgain.sorts.begin() + long(half) + 1);
     }
     fullAgain.prev = lowerPage;
+    m_shapeChanged.insert(tag);
     markDirty(page);
     m_cache.insert_or_assign(lowerPage, std::move(lower));
     markDirty(lowerPage);
@@ -653,6 +671,7 @@ void MdxFile::remove(int tag, const IndexEntry& entry) {
     leaf.entries.erase(leaf.entries.begin() + long(at));
     leaf.sorts.erase(leaf.sorts.begin() + long(at));
     markDirty(c.path.back().first);
+    if (leaf.count() == 0) m_shapeChanged.insert(tag);
     if (leaf.count() == 0 && level > 0) {
         removeNode(tag, c, level);
         collapseRoot(tag);
@@ -675,6 +694,7 @@ uint32_t MdxFile::successorAtLevel(int tag, const Cursor& c, size_t level) {
 }
 
 void MdxFile::removeNode(int tag, Cursor& c, size_t level) {
+    m_shapeChanged.insert(tag);
     const uint32_t page = c.path[level].first;
     if (const uint32_t successor = successorAtLevel(tag, c, level)) {
         Node& s = node(tag, successor);
@@ -738,6 +758,7 @@ void MdxFile::addTag(const std::string& name, const std::string& expression, con
     m_tags.push_back(t);
     const int tag = int(m_tags.size()) - 1;
     m_changedTags.insert(tag);
+    m_shapeChanged.insert(tag);
 
     std::vector<std::pair<std::string, uint32_t>> order;
     order.reserve(entries.size());

@@ -106,6 +106,8 @@ public:
     // The entry under a valid cursor.
     const IndexEntry& entryAt(const Cursor& c);
     const std::string& sortAt(const Cursor& c);
+    // The last entry holding the key (the newest record among equal keys); invalid when none.
+    Cursor lastOfKey(int tag, const std::string& stored);
     // Finds exactly (key, recNo); invalid when the tag lacks it.
     Cursor find(int tag, const std::string& stored, uint32_t recNo);
 
@@ -169,6 +171,7 @@ private:
     std::unordered_map<uint64_t, Node> m_cache;  // key: tag << 32 | page
     std::vector<uint32_t> m_dirty;
     std::set<int> m_changedTags;
+    std::set<int> m_shapeChanged;  // tags whose root, end leaves or emptiness changed
     std::vector<uint8_t> m_headerPage;
     uint64_t m_generation = 0;
     uint32_t m_pageCount = 0;

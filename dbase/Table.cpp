@@ -762,8 +762,8 @@ void Table::edit() {
     // else changes it until post or cancel.
     lockRecord(m_recNo);
     try {
-        readCountFromDisk();
         m_buffer = readRecordFromDisk(m_recNo);
+        m_editBefore = m_buffer;
     } catch (...) {
         unlockRecord();
         throw;
@@ -807,14 +807,18 @@ void Table::appendRecord() {
 }
 
 void Table::rewriteRecord() {
-    // With tags, the record and its keys change together under the index lock.
+    // The record as edit read it under the record lock is what is on disk now.
+    const std::vector<uint8_t>& before = m_editBefore;
+    bool keysChange = false;
+    for (size_t t = 0; m_mdx && t < m_tagField.size() && !keysChange; ++t)
+        keysChange = tagKey(int(t), before.data()) != tagKey(int(t), m_buffer.data());
+    // When keys change, the record and its keys change together under the index lock.
+    m_keysChanged = keysChange;
     std::optional<MdxChange> change;
-    if (m_mdx) change.emplace(*m_mdx);
-    std::vector<uint8_t> before;
-    if (m_mdx || (m_memo && !m_pendingMemos.empty())) before = readRecordFromDisk(m_recNo);
+    if (keysChange) change.emplace(*m_mdx);
     m_file->write(recordOffset(m_recNo), m_buffer.data(), m_buffer.size());
     patchCache(m_recNo, m_buffer.data());
-    if (m_mdx) {
+    if (keysChange) {
         indexRewritten(before.data(), m_buffer.data(), m_recNo);
         change->commit();
     }
@@ -852,7 +856,8 @@ void Table::post() {
     m_current = m_buffer.data();
     m_eof = m_bof = false;
     if (inserting) invalidateCache();
-    if (!(inserting && m_bulk)) placeIndexOn(m_recNo);
+    if (inserting && !m_bulk) placeIndexOnNewest(m_recNo);
+    else if (!inserting && (m_keysChanged || !m_ix.valid())) placeIndexOn(m_recNo);
     notifyDetails();
 }
 

@@ -265,6 +265,7 @@ private:
     void indexLast();
     bool indexStep(Direction dir);
     void placeIndexOn(uint32_t recNo);
+    void placeIndexOnNewest(uint32_t recNo);
     uint32_t countInRange();
     bool seek(std::string_view value, bool nearest);
     bool locateInOrder(const RecordPredicate& predicate, int field, const std::string& value, const LocateOptions& options);
@@ -311,6 +312,8 @@ private:
     const uint8_t* m_current = nullptr;
     std::vector<uint8_t> m_buffer;  // the record being edited or inserted, or the last posted one
     std::vector<uint8_t> m_blank;   // an empty record of this table
+    std::vector<uint8_t> m_editBefore;  // the record as edit read it
+    bool m_keysChanged = false;         // the last post of an edit moved the record in a tag
     std::map<int, std::string> m_pendingMemos;
     std::optional<uint32_t> m_visibleCount;
     uint32_t m_lockedRecord = 0;

@@ -243,6 +243,13 @@ bool Table::indexStep(Direction dir) {
     return false;
 }
 
+void Table::placeIndexOnNewest(uint32_t recNo) {
+    if (m_orderTag < 0 || !m_current) return;
+    // A new record is the newest of its key, so it is the last of the equal keys.
+    m_ix = m_mdx->lastOfKey(m_orderTag, tagKey(m_orderTag, m_current));
+    if (!m_ix.valid() || m_mdx->entryAt(m_ix).recNo != recNo) placeIndexOn(recNo);
+}
+
 void Table::placeIndexOn(uint32_t recNo) {
     if (m_orderTag < 0 || !m_current) return;
     m_ix = m_mdx->find(m_orderTag, tagKey(m_orderTag, m_current), recNo);
@@ -329,7 +336,6 @@ bool Table::seek(std::string_view value, bool nearest) {
         failHere(e.what());
     }
     m_mdx->refreshIfChanged();
-    readCountFromDisk();
     const MdxFile::Cursor saved = m_ix;
     const uint32_t savedRec = m_recNo;
     const uint8_t* savedCurrent = m_current;

@@ -24,6 +24,12 @@ public:
         uint64_t end = 0;
         void put(uint64_t offset, const char* data, size_t size);
         void patch(uint64_t offset, char* buffer, size_t size) const;
+        bool covers(uint64_t offset, size_t size) const {
+            auto it = runs.upper_bound(offset);
+            if (it == runs.begin()) return false;
+            --it;
+            return it->first <= offset && it->first + it->second.size() >= offset + size;
+        }
     };
     struct HeldLock {
         File* file;
@@ -48,6 +54,19 @@ public:
 };
 
 void FolderState::Shadow::put(uint64_t offset, const char* data, size_t size) {
+    // The common case, a write inside or at the end of one run (records appended one by one,
+    // a node rewritten), changes that run in place.
+    auto at = runs.upper_bound(offset);
+    if (at != runs.begin()) {
+        auto run = std::prev(at);
+        const uint64_t runEnd = run->first + run->second.size();
+        if (offset <= runEnd && (at == runs.end() || offset + size < at->first)) {
+            if (offset + size > runEnd) run->second.resize(size_t(offset + size - run->first));
+            std::memcpy(run->second.data() + (offset - run->first), data, size);
+            end = std::max(end, offset + size);
+            return;
+        }
+    }
     uint64_t start = offset;
     uint64_t stop = offset + size;
     auto it = runs.upper_bound(offset);
@@ -100,11 +119,16 @@ public:
     size_t read(uint64_t offset, void* buffer, size_t size) override {
         const FolderState::Shadow* shadow = shadowOf();
         if (!shadow) return m_inner->read(offset, buffer, size);
-        const uint64_t logical = std::max(m_inner->size(), shadow->end);
-        if (offset >= logical) return 0;
-        const size_t wanted = size_t(std::min<uint64_t>(size, logical - offset));
-        const size_t got = m_inner->read(offset, buffer, wanted);
-        std::memset(static_cast<char*>(buffer) + got, 0, wanted - got);
+        // Served from the held changes alone when they cover the range.
+        if (shadow->covers(offset, size)) {
+            shadow->patch(offset, static_cast<char*>(buffer), size);
+            return size;
+        }
+        const size_t got = m_inner->read(offset, buffer, size);
+        // A short read ends where the file ends; held changes may reach further.
+        const uint64_t logical = got < size ? std::max<uint64_t>(offset + got, shadow->end) : offset + size;
+        const size_t wanted = offset >= logical ? 0 : size_t(std::min<uint64_t>(size, logical - offset));
+        if (wanted > got) std::memset(static_cast<char*>(buffer) + got, 0, wanted - got);
         shadow->patch(offset, static_cast<char*>(buffer), wanted);
         return wanted;
     }
@@ -172,19 +196,18 @@ constexpr uint8_t kLength = 2;
 constexpr uint8_t kTrailer = 0xFF;
 constexpr auto kFolderWait = std::chrono::seconds(30);
 
+// A checksum that finds a torn or cut journal entry (64-bit multiply-xor over words).
 uint32_t crc32(const std::string& bytes) {
-    static const auto table = [] {
-        std::vector<uint32_t> t(256);
-        for (uint32_t i = 0; i < 256; ++i) {
-            uint32_t c = i;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[i] = c;
-        }
-        return t;
-    }();
-    uint32_t c = 0xFFFFFFFFu;
-    for (unsigned char b : bytes) c = table[(c ^ b) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
+    uint64_t h = 0xCBF29CE484222325ULL ^ bytes.size();
+    size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        h = (h ^ word) * 0x100000001B3ULL;
+        h ^= h >> 29;
+    }
+    for (; i < bytes.size(); ++i) h = (h ^ uint8_t(bytes[i])) * 0x100000001B3ULL;
+    return uint32_t(h ^ (h >> 32));
 }
 
 void putInt(std::string& out, uint64_t v, int bytes) {
