@@ -28,6 +28,10 @@ public:
     virtual bool tryLock(uint64_t offset, uint64_t length, LockKind kind) = 0;
     virtual void unlock(uint64_t offset, uint64_t length) = 0;
     virtual const std::string& path() const = 0;
+    // True while a transaction of this process holds the file: locks it takes then stay
+    // taken until the transaction ends, so what they protect cannot change meanwhile.
+    virtual bool inTransaction() const { return false; }
+    virtual bool heldByTransaction(uint64_t /*offset*/, uint64_t /*length*/) const { return false; }
 };
 
 enum class OpenMode { ReadWrite, ReadOnly, Create, OpenOrCreate };

@@ -154,6 +154,13 @@ void MdxFile::loadHeader() {
 }
 
 bool MdxFile::refreshIfChanged() {
+    // Inside a transaction the index lock is taken at the first look and kept, so after that
+    // first check no other handle can change the file until the transaction ends.
+    if (m_file->inTransaction()) {
+        if (m_file->heldByTransaction(locks::kHeaderLockOffset, 1)) return false;
+        if (!locks::lockWithWait(*m_file, locks::kHeaderLockOffset, 1, LockKind::Exclusive))
+            fail(m_tablePath, errtext::kTableBusy);
+    }
     if (readGeneration() == m_generation) return false;
     loadHeader();
     return true;

@@ -43,9 +43,18 @@ public:
     uint64_t epoch = 0;
     std::map<std::string, Shadow> shadows;  // by path
     std::vector<HeldLock> held;              // released when the transaction ends
+    std::multimap<std::string, File*> open;  // the open table files of this process, by path
+    std::unique_ptr<File> lockFile;          // kavina.lck, kept open between transactions
+    FileSystem* lockFileSystem = nullptr;
 
     void releaseLocks() {
-        for (const HeldLock& lock : held) lock.file->unlock(lock.offset, lock.length);
+        // One unlock per file, over the span of everything it took in the transaction.
+        std::map<File*, std::pair<uint64_t, uint64_t>> spans;
+        for (const HeldLock& lock : held) {
+            auto [it, fresh] = spans.insert({lock.file, {lock.offset, lock.offset + lock.length}});
+            if (!fresh) it->second = {std::min(it->second.first, lock.offset), std::max(it->second.second, lock.offset + lock.length)};
+        }
+        for (const auto& [file, span] : spans) file->unlock(span.first, span.second - span.first);
         held.clear();
     }
     void forget(File* file) {
@@ -113,8 +122,17 @@ std::string canonicalFolder(const std::string& folder) {
 class ParticipatingFile final : public File {
 public:
     ParticipatingFile(std::unique_ptr<File> inner, std::shared_ptr<FolderState> state)
-        : m_inner(std::move(inner)), m_state(std::move(state)) {}
-    ~ParticipatingFile() override { m_state->forget(m_inner.get()); }
+        : m_inner(std::move(inner)), m_state(std::move(state)) {
+        m_state->open.insert({m_inner->path(), m_inner.get()});
+    }
+    ~ParticipatingFile() override {
+        m_state->forget(m_inner.get());
+        for (auto it = m_state->open.begin(); it != m_state->open.end(); ++it)
+            if (it->second == m_inner.get()) {
+                m_state->open.erase(it);
+                break;
+            }
+    }
 
     size_t read(uint64_t offset, void* buffer, size_t size) override {
         const FolderState::Shadow* shadow = shadowOf();
@@ -171,6 +189,13 @@ public:
     }
 
     const std::string& path() const override { return m_inner->path(); }
+    bool inTransaction() const override { return m_state->active; }
+    bool heldByTransaction(uint64_t offset, uint64_t length) const override {
+        if (!m_state->active) return false;
+        for (const auto& lock : m_state->held)
+            if (lock.path == path() && lock.offset <= offset && offset + length <= lock.offset + lock.length) return true;
+        return false;
+    }
 
 private:
     const FolderState::Shadow* shadowOf() const {
@@ -195,6 +220,7 @@ constexpr uint8_t kImage = 1;
 constexpr uint8_t kLength = 2;
 constexpr uint8_t kTrailer = 0xFF;
 constexpr auto kFolderWait = std::chrono::seconds(30);
+constexpr uint64_t kSpanGap = 256 * 1024;
 
 // A checksum that finds a torn or cut journal entry (64-bit multiply-xor over words).
 uint32_t crc32(const std::string& bytes) {
@@ -282,14 +308,26 @@ std::string readWhole(File& file) {
     return bytes;
 }
 
-std::unique_ptr<File> lockFolder(const std::string& folder, FileSystem& fs) {
-    auto lock = fs.open(joinPath(folder, kFolderLockName), OpenMode::OpenOrCreate);
+void lockFolder(FolderState& state, const std::string& folder, FileSystem& fs) {
+    if (!state.lockFile || state.lockFileSystem != &fs) {
+        state.lockFile = fs.open(joinPath(folder, kFolderLockName), OpenMode::OpenOrCreate);
+        state.lockFileSystem = &fs;
+    }
     const auto deadline = std::chrono::steady_clock::now() + kFolderWait;
-    while (!lock->tryLock(0, 1, LockKind::Exclusive)) {
+    while (!state.lockFile->tryLock(0, 1, LockKind::Exclusive)) {
         if (std::chrono::steady_clock::now() >= deadline) fail(folder, errtext::kTableBusy);
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    return lock;
+}
+
+void unlockFolder(FolderState& state) {
+    if (!state.lockFile) return;
+    state.lockFile->unlock(0, 1);
+    // Only the real file system's lock file is kept open between transactions.
+    if (state.lockFileSystem != &FileSystem::real()) {
+        state.lockFile.reset();
+        state.lockFileSystem = nullptr;
+    }
 }
 
 // Writes the journal's before-images back. Requires: the folder lock.
@@ -359,8 +397,15 @@ RecoveryReport recoverFolder(const std::string& folder, FileSystem& fs) {
     if (!fs.exists(joinPath(folder, kJournalName))) return {};
     const auto state = folderState(folder);
     if (state->active) return {};  // this process's own transaction is committing
-    auto lock = lockFolder(folder, fs);
-    return rollBackJournal(folder, fs);  // the journal may be gone by now: then nothing to do
+    lockFolder(*state, folder, fs);
+    try {
+        const RecoveryReport report = rollBackJournal(folder, fs);  // the journal may be gone by now
+        unlockFolder(*state);
+        return report;
+    } catch (...) {
+        unlockFolder(*state);
+        throw;
+    }
 }
 
 // ---- transactions -------------------------------------------------------------------------
@@ -369,11 +414,11 @@ Transaction::Transaction(const std::string& folder, FileSystem& fs, const Transa
     : m_fs(fs), m_folder(folder), m_options(options) {
     m_state = folderState(folder);
     if (m_state->active) fail(folder, "a transaction is already running in this folder");
-    m_lockFile = lockFolder(folder, fs);
+    lockFolder(*m_state, folder, fs);
     try {
         rollBackJournal(folder, fs);
     } catch (...) {
-        m_lockFile.reset();
+        unlockFolder(*m_state);
         throw;
     }
     m_state->active = true;
@@ -389,7 +434,7 @@ void Transaction::release() {
     m_state->active = false;
     m_state->releaseLocks();
     m_open = false;
-    m_lockFile.reset();  // drops the folder lock
+    unlockFolder(*m_state);
 }
 
 void Transaction::rollback() {
@@ -403,7 +448,8 @@ void Transaction::commit() {
     if (m_state->shadows.empty()) return release();
     const std::string journalPath = joinPath(m_folder, kJournalName);
     struct Target {
-        std::unique_ptr<File> file;
+        File* file;
+        std::unique_ptr<File> owned;  // opened here when no handle of this process has it open
         const FolderState::Shadow* shadow;
     };
     std::vector<Target> targets;
@@ -413,13 +459,34 @@ void Transaction::commit() {
         std::string journal(kMagic, 8);
         size_t entries = 0;
         for (const auto& [path, shadow] : m_state->shadows) {
-            Target t{m_fs.open(path, OpenMode::ReadWrite), &shadow};
+            Target t{nullptr, nullptr, &shadow};
+            const auto open = m_state->open.find(path);
+            if (open != m_state->open.end()) {
+                t.file = open->second;
+            } else {
+                t.owned = m_fs.open(path, OpenMode::ReadWrite);
+                t.file = t.owned.get();
+            }
             const uint64_t oldSize = t.file->size();
             const std::string name = path.substr(path.find_last_of('/') + 1);
-            for (const auto& [offset, bytes] : shadow.runs) {
-                if (offset >= oldSize) continue;
-                JournalEntry e{kImage, name, offset, std::string(size_t(std::min<uint64_t>(bytes.size(), oldSize - offset)), '\0'), 0};
-                e.bytes.resize(t.file->read(offset, e.bytes.data(), e.bytes.size()));
+            // Runs close together are read in one go: one call instead of one per record.
+            std::string span;
+            uint64_t spanStart = 0;
+            for (auto run = shadow.runs.begin(); run != shadow.runs.end(); ++run) {
+                if (run->first >= oldSize) continue;
+                const uint64_t runEnd = std::min<uint64_t>(run->first + run->second.size(), oldSize);
+                if (span.empty() || run->first < spanStart || runEnd > spanStart + span.size()) {
+                    uint64_t last = runEnd;
+                    for (auto next = std::next(run); next != shadow.runs.end() && next->first < oldSize &&
+                                                      next->first - last < kSpanGap;
+                         ++next)
+                        last = std::min<uint64_t>(next->first + next->second.size(), oldSize);
+                    spanStart = run->first;
+                    span.assign(size_t(last - spanStart), '\0');
+                    span.resize(t.file->read(spanStart, span.data(), span.size()));
+                }
+                const size_t from = size_t(run->first - spanStart);
+                JournalEntry e{kImage, name, run->first, span.substr(from, size_t(runEnd - run->first)), 0};
                 journal += encodeEntry(e);
                 ++entries;
             }
@@ -444,7 +511,7 @@ void Transaction::commit() {
             for (const auto& [offset, bytes] : t.shadow->runs) t.file->write(offset, bytes.data(), bytes.size());
         if (m_options.sync) {
             std::vector<File*> files;
-            for (Target& t : targets) files.push_back(t.file.get());
+            for (Target& t : targets) files.push_back(t.file);
             m_fs.syncFiles(files);
         }
         // 3. Done: the journal goes.

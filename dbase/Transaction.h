@@ -58,7 +58,6 @@ private:
     FileSystem& m_fs;
     std::string m_folder;
     TransactionOptions m_options;
-    std::unique_ptr<File> m_lockFile;
     bool m_open = false;
 };
 
