@@ -47,6 +47,7 @@ public:
         return std::make_unique<CountingFile>(*this, real().open(p, m));
     }
     bool exists(const std::string& p) override { return ++calls, real().exists(p); }
+    std::optional<uint64_t> fileSize(const std::string& p) override { return ++calls, real().fileSize(p); }
     void remove(const std::string& p) override { ++calls, real().remove(p); }
     void rename(const std::string& s, const std::string& t) override { ++calls, real().rename(s, t); }
     void syncDirectory(const std::string& f) override { ++calls, ++syncs, real().syncDirectory(f); }

@@ -107,6 +107,12 @@ public:
         return std::make_unique<PosixFile>(path, fd);
     }
 
+    std::optional<uint64_t> fileSize(const std::string& path) override {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+        return uint64_t(st.st_size);
+    }
+
     bool exists(const std::string& path) override {
         struct stat st {};
         return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

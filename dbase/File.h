@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,11 @@ public:
     // Opens (or with Create, creates and truncates) a file; throws DbError on failure.
     virtual std::unique_ptr<File> open(const std::string& path, OpenMode mode) = 0;
     virtual bool exists(const std::string& path) = 0;
+    // The size of a file, nullopt when there is none (one call, no open).
+    virtual std::optional<uint64_t> fileSize(const std::string& path) {
+        if (!exists(path)) return std::nullopt;
+        return open(path, OpenMode::ReadOnly)->size();
+    }
     virtual void remove(const std::string& path) = 0;
     // Replaces target by source in one step (the target's open handles keep the old file).
     virtual void rename(const std::string& source, const std::string& target) = 0;

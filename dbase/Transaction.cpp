@@ -220,7 +220,7 @@ constexpr uint8_t kImage = 1;
 constexpr uint8_t kLength = 2;
 constexpr uint8_t kTrailer = 0xFF;
 constexpr auto kFolderWait = std::chrono::seconds(30);
-constexpr uint64_t kSpanGap = 256 * 1024;
+constexpr uint64_t kSpanGap = 32 * 1024;
 
 // A checksum that finds a torn or cut journal entry (64-bit multiply-xor over words).
 uint32_t crc32(const std::string& bytes) {
@@ -334,8 +334,10 @@ void unlockFolder(FolderState& state) {
 RecoveryReport rollBackJournal(const std::string& folder, FileSystem& fs) {
     RecoveryReport report;
     const std::string path = joinPath(folder, kJournalName);
-    if (!fs.exists(path)) return report;
-    const ParsedJournal journal = parseJournal(readWhole(*fs.open(path, OpenMode::ReadOnly)));
+    if (fs.fileSize(path).value_or(0) == 0) return report;
+    const std::string bytes = readWhole(*fs.open(path, OpenMode::ReadOnly));
+    if (bytes.empty()) return report;  // an empty journal is no journal: the file is kept for reuse
+    const ParsedJournal journal = parseJournal(bytes);
     std::map<std::string, std::unique_ptr<File>> files;
     auto fileFor = [&](const std::string& name) -> File* {
         auto& slot = files[name];
@@ -360,10 +362,10 @@ RecoveryReport rollBackJournal(const std::string& folder, FileSystem& fs) {
         report.detail = "the rollback journal of " + folder + " was incomplete; " +
                         std::to_string(journal.entries.size()) + " of its changes were rolled back";
         fs.rename(path, path + ".damaged");
+        fs.syncDirectory(folder);
     } else {
-        fs.remove(path);
+        fs.open(path, OpenMode::ReadWrite)->truncate(0);
     }
-    fs.syncDirectory(folder);
     return report;
 }
 
@@ -394,7 +396,7 @@ std::unique_ptr<File> participatingFile(std::unique_ptr<File> file, std::shared_
 }
 
 RecoveryReport recoverFolder(const std::string& folder, FileSystem& fs) {
-    if (!fs.exists(joinPath(folder, kJournalName))) return {};
+    if (fs.fileSize(joinPath(folder, kJournalName)).value_or(0) == 0) return {};
     const auto state = folderState(folder);
     if (state->active) return {};  // this process's own transaction is committing
     lockFolder(*state, folder, fs);
@@ -453,6 +455,7 @@ void Transaction::commit() {
         const FolderState::Shadow* shadow;
     };
     std::vector<Target> targets;
+    std::unique_ptr<File> journalFile;
     bool applying = false;
     try {
         // 1. The journal: before-images of every run within the old length, and old lengths.
@@ -470,23 +473,24 @@ void Transaction::commit() {
             const uint64_t oldSize = t.file->size();
             const std::string name = path.substr(path.find_last_of('/') + 1);
             // Runs close together are read in one go: one call instead of one per record.
-            std::string span;
-            uint64_t spanStart = 0;
+            std::unique_ptr<char[]> span;
+            uint64_t spanStart = 0, spanLength = 0;
             for (auto run = shadow.runs.begin(); run != shadow.runs.end(); ++run) {
                 if (run->first >= oldSize) continue;
                 const uint64_t runEnd = std::min<uint64_t>(run->first + run->second.size(), oldSize);
-                if (span.empty() || run->first < spanStart || runEnd > spanStart + span.size()) {
+                if (!span || run->first < spanStart || runEnd > spanStart + spanLength) {
                     uint64_t last = runEnd;
                     for (auto next = std::next(run); next != shadow.runs.end() && next->first < oldSize &&
                                                       next->first - last < kSpanGap;
                          ++next)
                         last = std::min<uint64_t>(next->first + next->second.size(), oldSize);
                     spanStart = run->first;
-                    span.assign(size_t(last - spanStart), '\0');
-                    span.resize(t.file->read(spanStart, span.data(), span.size()));
+                    span = std::make_unique_for_overwrite<char[]>(size_t(last - spanStart));
+                    spanLength = t.file->read(spanStart, span.get(), size_t(last - spanStart));
                 }
                 const size_t from = size_t(run->first - spanStart);
-                JournalEntry e{kImage, name, run->first, span.substr(from, size_t(runEnd - run->first)), 0};
+                const size_t length = size_t(std::min<uint64_t>(runEnd - run->first, spanLength > from ? spanLength - from : 0));
+                JournalEntry e{kImage, name, run->first, std::string(span.get() + from, length), 0};
                 journal += encodeEntry(e);
                 ++entries;
             }
@@ -499,12 +503,13 @@ void Transaction::commit() {
         journal += char(kTrailer);
         putInt(journal, entries, 4);
         journal.append(kEndMagic, 8);
-        {
-            auto file = m_fs.open(journalPath, OpenMode::Create);
-            file->write(0, journal.data(), journal.size());
-            if (m_options.sync) file->sync();
-        }
-        if (m_options.sync) m_fs.syncDirectory(m_folder);
+        // The journal file stays between transactions, empty; only a new one needs the folder
+        // synced for its name to survive a power cut.
+        const bool created = !m_fs.fileSize(journalPath).has_value();
+        journalFile = m_fs.open(journalPath, OpenMode::OpenOrCreate);
+        journalFile->write(0, journal.data(), journal.size());
+        if (m_options.sync) journalFile->sync();
+        if (m_options.sync && created) m_fs.syncDirectory(m_folder);
         // 2. The changes themselves.
         applying = true;
         for (Target& t : targets)
@@ -514,8 +519,8 @@ void Transaction::commit() {
             for (Target& t : targets) files.push_back(t.file);
             m_fs.syncFiles(files);
         }
-        // 3. Done: the journal goes.
-        m_fs.remove(journalPath);
+        // 3. Done: the journal is emptied.
+        journalFile->truncate(0);
     } catch (...) {
         targets.clear();
         if (applying) {
@@ -525,9 +530,9 @@ void Transaction::commit() {
                 rollBackJournal(m_folder, m_fs);
             } catch (...) {
             }
-        } else {
+        } else if (journalFile) {
             try {
-                m_fs.remove(journalPath);
+                journalFile->truncate(0);  // never applied: nothing to roll back
             } catch (...) {
             }
         }

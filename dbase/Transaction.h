@@ -9,7 +9,8 @@
 //      byte range to be overwritten and the old length of every file to be extended, and
 //      syncs it and the folder;
 //   2. writes the changes into the files and syncs them;
-//   3. deletes the journal and releases the locks.
+//   3. empties the journal (the file is kept for the next commit; an empty journal is none)
+//      and releases the locks.
 // An exception inside the transaction (or a rollback) drops the held changes: the files were
 // never touched. A process that dies during step 2 leaves the journal; the next handle that
 // opens a table of the folder, on any workstation, rolls it back first, under the folder lock.

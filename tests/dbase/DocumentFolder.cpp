@@ -107,6 +107,7 @@ std::map<std::string, std::string> snapshot(const std::string& folder) {
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         const std::string name = entry.path().filename().string();
         if (name == kFolderLockName || name.find(".damaged") != std::string::npos) continue;
+        if (name == kJournalName && std::filesystem::file_size(entry.path()) == 0) continue;  // no journal
         std::ifstream in(entry.path(), std::ios::binary);
         std::stringstream ss;
         ss << in.rdbuf();

@@ -50,10 +50,7 @@ std::unique_ptr<dbase::File> FaultFileSystem::open(const std::string& path, dbas
     ++calls;
     if (crashed && mode == dbase::OpenMode::Create) throw SimulatedCrash();
     auto real = m_real.open(path, mode);
-    if (mode == dbase::OpenMode::Create && isJournal(path)) {
-        m_journalOnDisk = true;
-        m_journalSynced = false;
-    }
+    if (mode == dbase::OpenMode::Create && isJournal(path)) m_journalOnDisk = false;
     return std::make_unique<FaultFile>(*this, std::move(real));
 }
 
@@ -64,7 +61,9 @@ void FaultFileSystem::beforeWrite(const std::string& path, dbase::File& real, ui
     if (writes == failWriteAt) throw dbase::DbError(path + ": write failed: No space left on device");
     if (writes == crashWriteAt) crash();
     if (isJournal(path)) {
-        m_journalSynced = false;
+        const bool emptied = offset == 0 && size == 0;  // truncate(0)
+        m_journalOnDisk = !emptied;
+        m_journalSynced = emptied;
     } else if (m_journalOnDisk && !m_journalSynced && isData(path) && offset < real.size()) {
         protocolFaults.push_back(path + " overwritten at " + std::to_string(offset) + " before the journal was synced");
     }

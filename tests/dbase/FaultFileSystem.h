@@ -36,6 +36,10 @@ public:
         ++calls;
         return m_real.exists(path);
     }
+    std::optional<uint64_t> fileSize(const std::string& path) override {
+        ++calls;
+        return m_real.fileSize(path);
+    }
     void remove(const std::string& path) override {
         ++calls;
         if (crashed) return;
