@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <vector>
+#include <algorithm>
 
 #include "DbError.h"
 #include "FieldCodec.h"
@@ -94,22 +96,24 @@ std::string encodeBcd(double value) {
 
 double decodeBcd(std::string_view bytes) {
     if (bytes.size() < size_t(kBcdLength)) return 0;
-    const auto b1 = uint8_t(bytes[1]);
-    // The digit count differs between writers (exact or rounded up to even): read all digit
-    // nibbles, trailing zeros do not change the value.
-    std::string text = "0.";
-    bool any = false;
-    for (int i = 0; i < kMaxBcdDigits; ++i) {
+    // Digits as a whole number scaled by a power of ten, in extended precision. Index order
+    // only needs the same bytes to give the same value and larger decimals larger values.
+    // The digit count differs between writers (exact or rounded up to even): all 19 leading
+    // nibbles are read, trailing zeros do not change the value.
+    static const auto powers = [] {
+        std::vector<long double> p(512);
+        for (int i = 0; i < 512; ++i) p[size_t(i)] = std::pow(10.0L, i - 256);
+        return p;
+    }();
+    uint64_t mantissa = 0;
+    for (int i = 0; i < 19; ++i) {
         const auto byte = uint8_t(bytes[2 + size_t(i) / 2]);
-        const int d = i % 2 == 0 ? byte >> 4 : byte & 0x0F;
-        text += char('0' + std::min(d, 9));
-        any = any || d != 0;
+        mantissa = mantissa * 10 + uint64_t(std::min(i % 2 == 0 ? byte >> 4 : byte & 0x0F, 9));
     }
-    if (!any) return 0;
-    text += "e" + std::to_string(int(uint8_t(bytes[0])) - kBcdExponentBias);
-    double v = 0;
-    std::from_chars(text.data(), text.data() + text.size(), v);
-    return (b1 & 0x80) ? -v : v;
+    if (mantissa == 0) return 0;
+    const int scale = int(uint8_t(bytes[0])) - kBcdExponentBias - 19 + 256;
+    const double v = double(static_cast<long double>(mantissa) * powers[size_t(std::clamp(scale, 0, 511))]);
+    return (uint8_t(bytes[1]) & 0x80) ? -v : v;
 }
 
 std::string storedKey(const FieldInfo& field, const KeyShape& shape, const uint8_t* record) {

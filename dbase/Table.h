@@ -313,7 +313,8 @@ private:
     std::vector<uint8_t> m_buffer;  // the record being edited or inserted, or the last posted one
     std::vector<uint8_t> m_blank;   // an empty record of this table
     std::vector<uint8_t> m_editBefore;  // the record as edit read it
-    bool m_keysChanged = false;         // the last post of an edit moved the record in a tag
+    bool m_keysChanged = false;
+    bool m_walking = false;  // an index-order step is reading         // the last post of an edit moved the record in a tag
     std::map<int, std::string> m_pendingMemos;
     std::optional<uint32_t> m_visibleCount;
     uint32_t m_lockedRecord = 0;

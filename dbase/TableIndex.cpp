@@ -169,7 +169,14 @@ bool Table::settleIndex(Direction dir) {
     for (int restarts = 0; m_ix.valid();) {
         if (!inRange(m_ix)) return false;
         const IndexEntry entry = m_mdx->entryAt(m_ix);
-        const uint8_t* rec = readIndexed(entry.recNo);
+        // A walk reads through the record cache (neighbouring keys are often neighbouring
+        // records); a seek reads the one record afresh.
+        const uint8_t* rec = m_walking ? recordAt(entry.recNo, Direction::Forward) : nullptr;
+        if (!rec) rec = readIndexed(entry.recNo);
+        if (m_walking && tagKey(m_orderTag, rec) != entry.stored) {
+            invalidateCache();  // the cached copy may be older than the index
+            rec = readIndexed(entry.recNo);
+        }
         if (tagKey(m_orderTag, rec) != entry.stored) {
             // Either another handle is changing the record and its keys right now, or the
             // index does not match the table.
@@ -229,17 +236,23 @@ void Table::indexLast() {
 }
 
 bool Table::indexStep(Direction dir) {
-    syncIndex();
+    // A step goes on from the cursor's path without asking the file again: the record read
+    // is checked against its key, and a seek, first, last or refresh looks for other
+    // handles' changes. Only a lost path is found again.
+    if (!m_ix.valid()) syncIndex();
+    m_walking = true;
     const MdxFile::Cursor at = m_ix;
     const uint32_t recNo = m_recNo;
     const uint8_t* rec = m_current;
     const bool moved = dir == Direction::Forward ? m_mdx->next(m_ix) : m_mdx->prior(m_ix);
-    if (moved && settleIndex(dir)) return true;
+    const bool settled = moved && settleIndex(dir);
+    m_walking = false;
+    if (settled) return true;
     // At the edge the cursor stays on its record.
+    (void)rec;
     m_ix = at;
     m_recNo = recNo;
-    m_current = rec;
-    if (m_current == m_ixRecord.data() || !m_current) m_current = readIndexed(m_recNo);
+    m_current = readIndexed(m_recNo);
     return false;
 }
 
