@@ -15,7 +15,7 @@
 namespace dbase {
 namespace {
 
-constexpr size_t kMinChunk = 32 * 1024;
+constexpr size_t kMinChunk = 4 * 1024;
 constexpr size_t kMaxChunk = 1024 * 1024;
 constexpr uint8_t kEndOfFile = 0x1A;
 constexpr uint8_t kDeleted = '*';
