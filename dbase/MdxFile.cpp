@@ -767,11 +767,19 @@ void MdxFile::addTag(const std::string& name, const std::string& expression, con
     m_changedTags.insert(tag);
     m_shapeChanged.insert(tag);
 
-    std::vector<std::pair<std::string, uint32_t>> order;
-    order.reserve(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) order.push_back({sortForm(tag, entries[i].stored), uint32_t(i)});
-    std::sort(order.begin(), order.end(), [&](const auto& a, const auto& b) {
-        return before(a.first, entries[a.second].recNo, b.first, entries[b.second].recNo);
+    // Sort forms of one tag all have the same width: they are sorted as one flat buffer,
+    // equal keys by record number.
+    const size_t width = entries.empty() ? 0 : sortForm(tag, entries.front().stored).size();
+    std::vector<char> flat(entries.size() * width);
+    std::vector<uint32_t> order(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const std::string sort = sortForm(tag, entries[i].stored);
+        std::memcpy(flat.data() + i * width, sort.data(), std::min(width, sort.size()));
+        order[i] = uint32_t(i);
+    }
+    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+        const int c = std::memcmp(flat.data() + size_t(a) * width, flat.data() + size_t(b) * width, width);
+        return c < 0 || (c == 0 && entries[a].recNo < entries[b].recNo);
     });
     // Level by level from the leaves: each level is written as one run of pages.
     struct Built { uint32_t page; std::string stored; };
@@ -785,7 +793,7 @@ void MdxFile::addTag(const std::string& name, const std::string& expression, con
         Node n;
         n.leaf = true;
         n.prev = l == 0 ? 0 : firstLeaf + uint32_t(l - 1) * kPagesPerBlock;
-        for (size_t k = l * perLeaf; k < std::min(order.size(), (l + 1) * perLeaf); ++k) n.entries.push_back(entries[order[k].second]);
+        for (size_t k = l * perLeaf; k < std::min(order.size(), (l + 1) * perLeaf); ++k) n.entries.push_back(entries[order[k]]);
         const std::vector<uint8_t> bytes = serializeNode(tag, n);
         std::memcpy(run.data() + l * kBlockSize, bytes.data(), kBlockSize);
         level.push_back({firstLeaf + uint32_t(l) * kPagesPerBlock, n.entries.empty() ? std::string() : n.entries.back().stored});
