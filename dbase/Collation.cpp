@@ -1,14 +1,67 @@
 #include "Collation.h"
 
+#include <array>
 #include <string>
 
 #include "CodePageTables.h"
 
 namespace dbase {
 
+namespace {
+
+const unsigned char* identityWeights() {
+    static const auto table = [] {
+        std::array<unsigned char, 256> t{};
+        for (int i = 0; i < 256; ++i) t[size_t(i)] = static_cast<unsigned char>(i);
+        return t;
+    }();
+    return table.data();
+}
+
+const unsigned char* foldTable(CodePage cp) {
+    return cp == CodePage::Dos852 ? detail::kDos852Fold : detail::kWin1250Fold;
+}
+
+// For each byte, the lowest and the highest weight among the bytes of the same letter when
+// case is ignored. Built once per weight table.
+struct CaseBounds {
+    std::array<unsigned char, 256> low{};
+    std::array<unsigned char, 256> high{};
+};
+
+CaseBounds makeCaseBounds(const unsigned char* fold, const unsigned char* weight) {
+    CaseBounds b;
+    for (int c = 0; c < 256; ++c) {
+        b.low[size_t(c)] = b.high[size_t(c)] = weight[c];
+        for (int x = 0; x < 256; ++x) {
+            if (fold[x] != fold[c]) continue;
+            if (weight[x] < b.low[size_t(c)]) b.low[size_t(c)] = weight[x];
+            if (weight[x] > b.high[size_t(c)]) b.high[size_t(c)] = weight[x];
+        }
+    }
+    return b;
+}
+
+const CaseBounds& caseBoundsFor(const unsigned char* fold, const unsigned char* weight) {
+    static const CaseBounds win = makeCaseBounds(detail::kWin1250Fold, detail::kWin1250Weight);
+    static const CaseBounds dos = makeCaseBounds(detail::kDos852Fold, detail::kDos852Weight);
+    static const CaseBounds winBinary = makeCaseBounds(detail::kWin1250Fold, identityWeights());
+    static const CaseBounds dosBinary = makeCaseBounds(detail::kDos852Fold, identityWeights());
+    const bool binary = weight == identityWeights();
+    if (fold == detail::kDos852Fold) return binary ? dosBinary : dos;
+    return binary ? winBinary : win;
+}
+
+}  // namespace
+
+Collation::Collation(const unsigned char* fold, const unsigned char* weight) : m_fold(fold), m_weight(weight) {}
+
 Collation::Collation(CodePage cp)
-    : m_fold(cp == CodePage::Dos852 ? detail::kDos852Fold : detail::kWin1250Fold),
-      m_weight(cp == CodePage::Dos852 ? detail::kDos852Weight : detail::kWin1250Weight) {}
+    : Collation(foldTable(cp), cp == CodePage::Dos852 ? detail::kDos852Weight : detail::kWin1250Weight) {}
+
+Collation Collation::binary(CodePage cp) { return Collation(foldTable(cp), identityWeights()); }
+
+bool Collation::isBinary() const { return m_weight == identityWeights(); }
 
 std::string_view trimRight(std::string_view text) {
     size_t n = text.size();
@@ -39,6 +92,15 @@ std::string Collation::sortKey(std::string_view text, size_t width, bool caseIns
         if (caseInsensitive) c = m_fold[c];
         out[i] = static_cast<char>(m_weight[c]);
     }
+    return out;
+}
+
+std::string Collation::caseBound(std::string_view text, size_t width, bool largest) const {
+    const CaseBounds& bounds = caseBoundsFor(m_fold, m_weight);
+    const auto& table = largest ? bounds.high : bounds.low;
+    std::string out(width, char(m_weight[' ']));
+    for (size_t i = 0; i < text.size() && i < width; ++i)
+        out[i] = static_cast<char>(table[static_cast<unsigned char>(text[i])]);
     return out;
 }
 

@@ -58,6 +58,8 @@ public:
     static void initialise(File& file, const std::string& baseName, uint8_t languageId);
 
     MdxFile(std::unique_ptr<File> file, std::string tablePath, const Collation& collation);
+    // The order of the character keys of this file.
+    const Collation& collation() const { return m_collation; }
     ~MdxFile();
 
     const std::vector<TagInfo>& tags() const { return m_tags; }

@@ -634,7 +634,7 @@ bool Table::locateInOrder(const RecordPredicate& predicate, int field, const std
     m_mdx->refreshIfChanged();
     // When the order's own field is searched, only its stretch of keys is walked.
     const auto range = m_tagField[size_t(m_orderTag)] == field ? keyRange(m_orderTag, value, options) : std::nullopt;
-    if (range) m_ix = m_mdx->lowerBound(m_orderTag, range->first);
+    if (range) m_ix = m_mdx->lowerBound(m_orderTag, range->low);
     else m_ix = m_rangeSort ? m_mdx->lowerBound(m_orderTag, *m_rangeSort) : m_mdx->first(m_orderTag);
     while (settleIndex(Direction::Forward)) {
         if (range && !withinKeyRange(m_mdx->sortAt(m_ix), *range)) break;

@@ -259,6 +259,7 @@ private:
     void updateLinkRange();
     const uint8_t* readIndexed(uint32_t recNo);
     bool inRange(const MdxFile::Cursor& c);
+    bool holdsKey(const uint8_t* rec, const IndexEntry& entry) const;
     bool settleIndex(Direction dir);
     void syncIndex();
     void indexFirst();
@@ -270,8 +271,15 @@ private:
     bool seek(std::string_view value, bool nearest);
     bool locateInOrder(const RecordPredicate& predicate, int field, const std::string& value, const LocateOptions& options);
     // (sort form of the first key, whether it is a prefix), when a tag can answer the search.
-    std::optional<std::pair<std::string, bool>> keyRange(int tag, const std::string& value, const LocateOptions& options);
-    static bool withinKeyRange(const std::string& sort, const std::pair<std::string, bool>& range);
+    // Sort forms that bound every key a search can match (prefix: keys compared over the
+    // length of the bounds).
+    struct KeyRange {
+        std::string low;
+        std::string high;
+        bool prefix = false;
+    };
+    std::optional<KeyRange> keyRange(int tag, const std::string& value, const LocateOptions& options);
+    static bool withinKeyRange(const std::string& sort, const KeyRange& range);
     // The smallest record number a tag on the field finds (0: none); nullopt when no tag fits.
     std::optional<uint32_t> locateByTag(const RecordPredicate& predicate, int field, const std::string& value,
                                         const LocateOptions& options);

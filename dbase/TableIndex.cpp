@@ -39,23 +39,37 @@ std::string baseOf(const std::string& fileName) {
 
 std::string Table::indexPath() const { return resolvePath(m_folder, mdxName(m_fileName)); }
 
+namespace {
+
+// The index's byte 31 names the driver its keys were ordered by. Other software writes 0 there
+// when it knew no driver of the table; it then orders by plain bytes, at level 7 (where TDbf
+// cannot read the Windows-1250 driver name) and for tables without a driver id alike. At
+// levels 3 and 4 a 0 means the table's own driver.
+Collation indexCollation(const TableHeader& header, uint8_t languageByte) {
+    const bool byBytes = languageByte == 0 && (header.level == TableLevel::DBase7 || header.languageId == 0);
+    return byBytes ? Collation::binary(header.codePage()) : Collation(header.codePage());
+}
+
+}  // namespace
+
 void Table::openIndex() {
     const std::string path = indexPath();
     if (!m_fs.exists(path)) failHere("the production index file " + mdxName(m_fileName) + " is missing");
-    m_mdx = std::make_unique<MdxFile>(
-        participatingFile(m_fs.open(path, m_options.readOnly ? OpenMode::ReadOnly : OpenMode::ReadWrite), m_folderState),
-        m_path, Collation(m_header.codePage()));
+    auto file =
+        participatingFile(m_fs.open(path, m_options.readOnly ? OpenMode::ReadOnly : OpenMode::ReadWrite), m_folderState);
+    uint8_t languageByte = 0;
+    file->read(31, &languageByte, 1);
+    m_mdx = std::make_unique<MdxFile>(std::move(file), m_path, indexCollation(m_header, languageByte));
+    if (languageByte != m_header.languageId && languageByte != 0)
+        m_mdx->damaged("it was made for another language driver (" + std::to_string(languageByte) + ")");
     resolveTags();
 }
+
 
 void Table::resolveTags() {
     // Every tag must be a plain field of this table keyed the way this engine keys it;
     // anything else (another collation, an expression, another key layout) is not trusted.
     m_tagField.clear();
-    uint8_t languageByte = 0;
-    m_mdx->file().read(31, &languageByte, 1);
-    if (languageByte != m_header.languageId)
-        m_mdx->damaged("it was made for another language driver (" + std::to_string(languageByte) + ")");
     for (const TagInfo& tag : m_mdx->tags()) {
         const int field = fieldIndex(trimmed(tag.expression));
         if (field < 0) m_mdx->damaged("tag " + tag.name + " is not keyed on a field of the table");
@@ -164,6 +178,13 @@ bool Table::inRange(const MdxFile::Cursor& c) {
     return !m_rangeSort || m_mdx->sortAt(c) == *m_rangeSort;
 }
 
+// Whether the record still has the key of the order tag's entry. Equal bytes are the usual
+// answer; other writers may store the same number with another digit count.
+bool Table::holdsKey(const uint8_t* rec, const IndexEntry& entry) const {
+    const std::string key = tagKey(m_orderTag, rec);
+    return key == entry.stored || m_mdx->sortForm(m_orderTag, key) == m_mdx->sortForm(m_orderTag, entry.stored);
+}
+
 // Moves from the cursor's entry in the given direction to the first visible record.
 bool Table::settleIndex(Direction dir) {
     for (int restarts = 0; m_ix.valid();) {
@@ -173,11 +194,11 @@ bool Table::settleIndex(Direction dir) {
         // records); a seek reads the one record afresh.
         const uint8_t* rec = m_walking ? recordAt(entry.recNo, Direction::Forward) : nullptr;
         if (!rec) rec = readIndexed(entry.recNo);
-        if (m_walking && tagKey(m_orderTag, rec) != entry.stored) {
+        if (m_walking && !holdsKey(rec, entry)) {
             invalidateCache();  // the cached copy may be older than the index
             rec = readIndexed(entry.recNo);
         }
-        if (tagKey(m_orderTag, rec) != entry.stored) {
+        if (!holdsKey(rec, entry)) {
             // Either another handle is changing the record and its keys right now, or the
             // index does not match the table.
             m_mdx->waitForWriters();
@@ -282,28 +303,40 @@ uint32_t Table::countInRange() {
     return n;
 }
 
-std::optional<std::pair<std::string, bool>> Table::keyRange(int tag, const std::string& value, const LocateOptions& options) {
-    // Tag order separates a letter's capital from its small form, so a search that ignores
-    // case cannot be answered by one stretch of keys.
-    if (options.caseInsensitive) return std::nullopt;
+std::optional<Table::KeyRange> Table::keyRange(int tag, const std::string& value, const LocateOptions& options) {
     const FieldInfo& f = m_header.fields[size_t(m_tagField[size_t(tag)])];
-    const KeyShape& shape = m_mdx->tags()[size_t(tag)].shape;
+    const TagInfo& info = m_mdx->tags()[size_t(tag)];
+    const KeyShape& shape = info.shape;
+    const bool character = shape.type == KeyType::Character;
     try {
-        if (options.partialKey && shape.type == KeyType::Character) {
-            if (m_mdx->tags()[size_t(tag)].descending) return std::nullopt;
-            return std::make_pair(sortKeyOfText(shape, value, m_codePage, Collation(m_codePage), false), true);
+        if (character && (options.partialKey || options.caseInsensitive)) {
+            // A stretch of keys that holds every match: from the text's lowest case variant to
+            // its highest (a prefix: every key that starts within those bounds). The search's
+            // own test then picks the matches inside it.
+            if (info.descending) return std::nullopt;
+            const std::string bytes = fromUtf8(m_codePage, value, size_t(shape.length));
+            const size_t width = options.partialKey ? bytes.size() : size_t(shape.length);
+            const Collation& collation = m_mdx->collation();
+            if (!options.caseInsensitive) {
+                const std::string sort = collation.sortKey(bytes, width, false);
+                return KeyRange{sort, sort, options.partialKey};
+            }
+            return KeyRange{collation.caseBound(bytes, width, false), collation.caseBound(bytes, width, true),
+                            options.partialKey};
         }
         std::vector<uint8_t> scratch(m_header.recordLength, ' ');
         codec::setNull(f, scratch.data());
         if (!value.empty()) codec::writeText(f, scratch.data(), value, m_codePage);
-        return std::make_pair(m_mdx->sortForm(tag, tagKey(tag, scratch.data())), false);
+        const std::string sort = m_mdx->sortForm(tag, tagKey(tag, scratch.data()));
+        return KeyRange{sort, sort, false};
     } catch (const DbError&) {
         return std::nullopt;  // the value fits no key: let the plain search say so
     }
 }
 
-bool Table::withinKeyRange(const std::string& sort, const std::pair<std::string, bool>& range) {
-    return range.second ? sort.compare(0, range.first.size(), range.first) == 0 : sort == range.first;
+bool Table::withinKeyRange(const std::string& sort, const KeyRange& range) {
+    if (range.prefix) return sort.compare(0, range.high.size(), range.high) <= 0;
+    return sort <= range.high;
 }
 
 std::optional<uint32_t> Table::locateByTag(const RecordPredicate& predicate, int field, const std::string& value,
@@ -317,7 +350,7 @@ std::optional<uint32_t> Table::locateByTag(const RecordPredicate& predicate, int
     m_mdx->refreshIfChanged();
     uint32_t best = 0;
     std::vector<uint8_t> rec(m_header.recordLength);
-    for (MdxFile::Cursor c = m_mdx->lowerBound(tag, range->first); c.valid(); m_mdx->next(c)) {
+    for (MdxFile::Cursor c = m_mdx->lowerBound(tag, range->low); c.valid(); m_mdx->next(c)) {
         if (!withinKeyRange(m_mdx->sortAt(c), *range)) break;
         const uint32_t recNo = m_mdx->entryAt(c).recNo;
         if (best != 0 && recNo >= best) continue;
@@ -343,7 +376,7 @@ bool Table::seek(std::string_view value, bool nearest) {
             sort = m_mdx->sortForm(m_orderTag, tagKey(m_orderTag, scratch.data()));
         } else {
             sort = m_mdx->seekForm(m_orderTag,
-                                   sortKeyOfText(shape, value, m_codePage, Collation(m_codePage), false));
+                                   sortKeyOfText(shape, value, m_codePage, m_mdx->collation(), false));
         }
     } catch (const DbError& e) {
         failHere(e.what());
@@ -496,7 +529,8 @@ std::vector<std::string> Table::checkIndexes() {
             if (seen[e.recNo]) faults.push_back(name + " lists record " + std::to_string(e.recNo) + " twice");
             seen[e.recNo] = true;
             m_file->read(recordOffset(e.recNo), rec.data(), rec.size());
-            if (tagKey(int(t), rec.data()) != e.stored)
+            // Compared by value: other writers store the same number with another digit count.
+            if (m_mdx->sortForm(int(t), tagKey(int(t), rec.data())) != m_mdx->sortForm(int(t), e.stored))
                 faults.push_back(name + " holds a key that record " + std::to_string(e.recNo) + " does not have");
         }
         for (uint32_t r = 1; r <= m_header.recordCount; ++r)

@@ -301,3 +301,34 @@ TEST_F(IndexTest, LocateThroughATagFindsTheFirstRecordInPhysicalOrder) {
     EXPECT_FALSE(lines.locate({{"SZAMLASZAM", "2024/00004"}}));
     EXPECT_EQ(lines.recNo(), 5u);
 }
+
+TEST_F(IndexTest, CaseInsensitiveLocatesThroughATagFindWhatAScanFinds) {
+    Table::create(dir.path(), "Partner.dbf", {{"NEV", FieldType::Character, 20}});
+    Table t(dir.path(), "Partner.dbf");
+    t.open({.exclusive = true});
+    const char* names[] = {"Őrült Kft.", "orsós Bt.", "ÖRÖM Zrt.", "Álom Kft.", "alma", "őRÜLT kft.", "Ország", "ŐS"};
+    for (const char* name : names) {
+        t.append();
+        t.setString("NEV", name);
+        t.post();
+    }
+    t.addIndex("NEV", "NEV");
+    // The first match in physical order, and in the tag's order (small letters first).
+    struct Case {
+        const char* value;
+        bool prefix;
+        uint32_t physical;
+        uint32_t inOrder;
+    };
+    const Case cases[] = {{"ŐRÜLT KFT.", false, 1, 6}, {"őrült kft.", false, 1, 6}, {"ORSZÁG", false, 7, 7},
+                          {"őr", true, 1, 6},          {"ö", true, 3, 3},           {"álom kft.", false, 4, 4},
+                          {"ős", false, 8, 8},         {"ősz", false, 0, 0},        {"ALMA", true, 5, 5}};
+    for (const bool ordered : {false, true}) {
+        t.setOrder(ordered ? "NEV" : "");
+        for (const Case& c : cases) {
+            const bool found = t.locate({{"NEV", c.value}}, {.caseInsensitive = true, .partialKey = c.prefix});
+            EXPECT_EQ(found, c.physical != 0) << c.value;
+            if (found) EXPECT_EQ(t.recNo(), ordered ? c.inOrder : c.physical) << c.value;
+        }
+    }
+}

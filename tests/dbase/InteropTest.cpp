@@ -390,6 +390,52 @@ std::string asciiOnly() { return "Plain text, \"quoted\" and \\ backslashed"; }
 
 }  // namespace
 
+// ---- production indexes against TDbf ----
+
+// One tag as TDbf lists it, with the physical record numbers in its order.
+struct TagWalk {
+    std::string name;
+    std::string expression;
+    std::string direction;
+    std::vector<uint32_t> order;
+};
+
+std::vector<TagWalk> parseTagWalks(const std::string& out) {
+    std::vector<TagWalk> tags;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        std::string word;
+        words >> word;
+        if (word == "tag") {
+            tags.emplace_back();
+            words >> tags.back().name >> tags.back().expression >> tags.back().direction;
+        } else if (word == "order" && !tags.empty()) {
+            for (uint32_t r; words >> r;) tags.back().order.push_back(r);
+        }
+    }
+    return tags;
+}
+
+// Partners with Hungarian names in several cases, repeated prices and counts.
+Content indexedPartners() {
+    Content c;
+    c.columns = {{"NEV", FieldType::Character, 30}, {"AR", FieldType::Float}, {"DB", FieldType::Integer},
+                 {"DATUM", FieldType::Date}};
+    const char* names[] = {"Őrült Kft.", "orsós Bt.", "ÖRÖM Zrt.", "Álom Kft.", "alma", "Alma", "ábel", "Ábel",
+                           "Cica", "csiga", "Ödön", "olló", "Ózd", "óra", "Utca", "üveg", "Űr", "ünnep",
+                           "zebra", "Zsolt", "", "Éva", "Eger", "égbolt", "Ivó", "ír"};
+    int i = 0;
+    for (const char* name : names) {
+        ++i;
+        c.rows.push_back({{"NEV", std::string(name)},
+                          {"AR", hexOf((i % 7) * 12.5 - 25)},
+                          {"DB", std::to_string((i * 37) % 11 - 5)},
+                          {"DATUM", "2008.03." + std::to_string(10 + i % 9)}});
+    }
+    return c;
+}
+
 // ---- level 7 against TDbf ----
 
 class InteropTDbfTest : public ::testing::Test {
@@ -694,3 +740,87 @@ TEST_P(InteropDbfWriterTest, EngineReadsADBase3TableWrittenByPythonDbf) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Interop, InteropDbfWriterTest, ::testing::Values("cp1250", "cp852"));
+
+class InteropTDbfIndexTest : public InteropTDbfTest {
+protected:
+    std::vector<TagWalk> tagsWithTDbf(const std::string& file) {
+        const ToolRun r = run(dir, quote(tdbfChecker().command) + " tags " + quote(dir.file(file)));
+        EXPECT_EQ(r.code, 0) << "TDbf could not list the tags of " << file << ": " << r.err;
+        EXPECT_NE(r.out.find("\nend"), std::string::npos) << r.out;
+        return parseTagWalks(r.out);
+    }
+
+    void indexWithTDbf(const std::string& file, const std::string& specs) {
+        const ToolRun r = run(dir, quote(tdbfChecker().command) + " index " + quote(dir.file(file)) + " " + specs);
+        ASSERT_EQ(r.code, 0) << "TDbf could not add tags to " << file << ": " << r.err;
+    }
+
+    static std::vector<uint32_t> engineOrder(Table& t, const std::string& tag) {
+        std::vector<uint32_t> order;
+        t.setOrder(tag);
+        for (t.first(); !t.eof(); t.next()) order.push_back(t.recNo());
+        return order;
+    }
+
+    void expectSameWalks(const std::string& file, const std::vector<std::string>& tags) {
+        const std::vector<TagWalk> walks = tagsWithTDbf(file);
+        Table t(dir.path(), file);
+        t.open({.readOnly = true});
+        for (const std::string& tag : tags) {
+            const auto walk = std::find_if(walks.begin(), walks.end(), [&](const TagWalk& w) { return w.name == tag; });
+            ASSERT_NE(walk, walks.end()) << "TDbf lists no tag " << tag;
+            EXPECT_EQ(walk->order, engineOrder(t, tag)) << "order of tag " << tag;
+        }
+    }
+};
+
+TEST_F(InteropTDbfIndexTest, TDbfListsAndWalksTheTagsOfAnEngineTableInTheEnginesOrder) {
+    writeWithEngine(dir.path(), "Partner.dbf", indexedPartners());
+    {
+        Table t(dir.path(), "Partner.dbf");
+        t.open({.exclusive = true});
+        t.addIndex("NEV", "NEV");
+        t.addIndex("AR", "AR", true);
+        t.addIndex("DB", "DB");
+        t.addIndex("DATUM", "DATUM");
+    }
+    const std::vector<TagWalk> walks = tagsWithTDbf("Partner.dbf");
+    ASSERT_EQ(walks.size(), 4u);
+    const std::pair<const char*, const char*> listed[] = {{"NEV", "asc"}, {"AR", "desc"}, {"DB", "asc"}, {"DATUM", "asc"}};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(walks[i].name, listed[i].first);
+        EXPECT_EQ(walks[i].expression, listed[i].first);
+        EXPECT_EQ(walks[i].direction, listed[i].second);
+    }
+    // TDbf compares date keys as decimal numbers, so it cannot walk a date tag of any writer.
+    expectSameWalks("Partner.dbf", {"NEV", "AR", "DB"});
+}
+
+TEST_F(InteropTDbfIndexTest, EngineReadsAndKeepsCurrentTheTagsTDbfCreated) {
+    const Content c = indexedPartners();
+    writeWithTDbf("Partner.dbf", contentText(c, "level 7\nlangid 200\n", level7Descriptor));
+    indexWithTDbf("Partner.dbf", "NEV AR:desc DB");
+    {
+        Table t(dir.path(), "Partner.dbf");
+        t.open();
+        EXPECT_EQ(t.tagNames(), (std::vector<std::string>{"NEV", "AR", "DB"}));
+        EXPECT_EQ(t.checkIndexes(), std::vector<std::string>{});
+    }
+    expectSameWalks("Partner.dbf", {"NEV", "AR", "DB"});
+    {
+        Table t(dir.path(), "Partner.dbf");
+        t.open();
+        t.append();
+        t.setString("NEV", "Ágota");
+        t.setFloat("AR", 33.25);
+        t.setInteger("DB", 2);
+        t.post();
+        ASSERT_TRUE(t.locate({{"NEV", "alma"}}));
+        t.edit();
+        t.setString("NEV", "Zsuzsa");
+        t.setFloat("AR", -7.5);
+        t.post();
+        EXPECT_EQ(t.checkIndexes(), std::vector<std::string>{});
+    }
+    expectSameWalks("Partner.dbf", {"NEV", "AR", "DB"});
+}

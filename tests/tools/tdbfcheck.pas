@@ -7,6 +7,11 @@
       Creates the table from a content file in the same canonical text and fills it.
     tdbfcheck append <table.dbf> <content.txt>
       Appends the content file's records to an existing table.
+    tdbfcheck tags <table.dbf>
+      Lists the tags of the table's production index, each followed by the physical record
+      numbers in that tag's order:  tag <NAME> <expression> asc|desc  then  order <n> <n> ...
+    tdbfcheck index <table.dbf> <FIELD>[:desc] ...
+      Adds one tag per field (named after it) to the table's production index.
 
   Canonical text, one item a line:
     level <TableLevel>            3, 4 or 7
@@ -30,7 +35,31 @@ program tdbfcheck;
 {$mode objfpc}{$H+}
 
 uses
-  cwstring, Classes, SysUtils, DB, dbf, dbf_fields;
+  cwstring, Classes, SysUtils, DB, dbf, dbf_fields, dbf_idxfile, dbf_collate;
+
+// TDbf carries the weight table of the Borland Hungarian ANSI driver (ANHUNDC) only in a part
+// of its source that is compiled out, and maps no driver id to it, so it would order the keys
+// of Windows-1250 tables by plain bytes. The checker maps the Windows-1250 driver id 0xC8 to
+// that table, as the Borland engine orders these tables.
+const
+  AnsiHungarian: TCollationTable = (
+      0,   1,   2,   3,   4,   5,   6,   7,   8,   9,  10,  11,  12,  13,  14,  15,
+     16,  17,  18,  19,  20,  21,  22,  23,  24,  25,  26,  27,  28,  29,  30,  31,
+     32,  33,  34,  35,  36,  37,  38,  39,  40,  41,  42,  43,  44,  45,  46,  47,
+     48,  49,  50,  51,  52,  53,  54,  55,  56,  57,  58,  59,  60,  61,  62,  63,
+     64,  66,  71,  73,  75,  77,  81,  83,  85,  87,  92,  94,  96,  98, 100, 102,
+    113, 115, 117, 119, 121, 123, 134, 136, 138, 140, 142, 143, 144, 145, 146, 147,
+    148,  65,  70,  72,  74,  76,  80,  82,  84,  86,  91,  93,  95,  97,  99, 101,
+    112, 114, 116, 118, 120, 122, 133, 135, 137, 139, 141, 149, 150, 151, 152, 153,
+    250, 251, 154, 252, 155, 156, 157, 158, 253, 159, 160, 161, 126, 162, 163,  90,
+    254, 164, 165, 166, 167, 168, 169, 170, 255, 171, 172, 173, 132, 174, 111, 175,
+    176, 177, 178, 179, 180, 181, 182, 183, 184, 185, 186, 187, 188, 189, 190, 191,
+    192, 193, 194, 195, 196, 197, 198, 199, 200, 201, 202, 203, 105, 204, 130, 205,
+    206,  68, 207, 208, 209, 210,  69, 211, 212,  79, 213, 214, 215,  89, 216, 217,
+    218, 219, 220, 104, 221, 110, 107, 222, 223, 224, 125, 131, 128, 225, 226, 227,
+    228,  67, 229, 230, 231, 232, 233, 234, 235,  78, 236, 237, 238,  88, 239, 240,
+    241, 242, 243, 103, 109, 108, 106, 244, 245, 246, 124, 129, 127, 247, 248, 249
+  );
 
 type
   TCheckDbf = class(TDbf)
@@ -463,7 +492,90 @@ begin
   end;
 end;
 
+procedure ListTags(const Path: string);
+var
+  Dbf: TCheckDbf;
+  Names: TStringList;
+  I: Integer;
+  Def: TDbfIndexDef;
+  Direction, Order: string;
+  Count: Integer;
 begin
+  if not FileExists(Path) then
+    Fail('no such table: ' + Path);
+  Dbf := OpenTable(Path);
+  Names := TStringList.Create;
+  try
+    Dbf.ReadOnly := True;
+    Dbf.Open;
+    NoTransliteration(Dbf);
+    Dbf.GetIndexNames(Names);
+    for I := 0 to Names.Count - 1 do
+    begin
+      Def := Dbf.IndexDefs.GetIndexByName(Names[I]);
+      Direction := 'asc';
+      if (Def <> nil) and (ixDescending in Def.Options) then
+        Direction := 'desc';
+      if Def <> nil then
+        WriteLn('tag ', Names[I], ' ', Def.SortField, ' ', Direction)
+      else
+        WriteLn('tag ', Names[I], ' ? ', Direction);
+      Dbf.IndexName := Names[I];
+      Dbf.First;
+      Order := 'order';
+      Count := 0;
+      // A tag whose pages TDbf misreads can walk forever: stop past the record count.
+      while (not Dbf.EOF) and (Count <= Dbf.PhysicalRecordCount) do
+      begin
+        Order := Order + ' ' + IntToStr(Dbf.PhysicalRecNo);
+        Inc(Count);
+        Dbf.Next;
+      end;
+      WriteLn(Order);
+    end;
+    WriteLn('end');
+    Dbf.Close;
+  finally
+    Names.Free;
+    Dbf.Free;
+  end;
+end;
+
+procedure AddTags(const Path: string);
+var
+  Dbf: TCheckDbf;
+  I: Integer;
+  Spec, Field: string;
+  Options: TIndexOptions;
+begin
+  if not FileExists(Path) then
+    Fail('no such table: ' + Path);
+  Dbf := OpenTable(Path);
+  try
+    Dbf.WantWrite := True;
+    Dbf.Exclusive := True;
+    Dbf.Open;
+    NoTransliteration(Dbf);
+    for I := 3 to ParamCount do
+    begin
+      Spec := ParamStr(I);
+      Options := [];
+      Field := Spec;
+      if Pos(':desc', Spec) > 0 then
+      begin
+        Field := Copy(Spec, 1, Pos(':desc', Spec) - 1);
+        Options := [ixDescending];
+      end;
+      Dbf.AddIndex(Field, Field, Options);
+    end;
+    Dbf.Close;
+  finally
+    Dbf.Free;
+  end;
+end;
+
+begin
+  RegisterCollation($C8, @AnsiHungarian, 'ANHUNDC');
   try
     if (ParamCount = 2) and (ParamStr(1) = 'dump') then
       Dump(ParamStr(2))
@@ -471,8 +583,12 @@ begin
       Write(ParamStr(2), ParamStr(3), False)
     else if (ParamCount = 3) and (ParamStr(1) = 'append') then
       Write(ParamStr(2), ParamStr(3), True)
+    else if (ParamCount = 2) and (ParamStr(1) = 'tags') then
+      ListTags(ParamStr(2))
+    else if (ParamCount >= 3) and (ParamStr(1) = 'index') then
+      AddTags(ParamStr(2))
     else
-      Fail('usage: tdbfcheck dump <table.dbf> | tdbfcheck write|append <table.dbf> <content.txt>');
+      Fail('usage: tdbfcheck dump|tags <table.dbf> | write|append <table.dbf> <content.txt> | index <table.dbf> <FIELD>[:desc] ...');
   except
     on E: Exception do
       Fail(E.ClassName + ': ' + E.Message);
