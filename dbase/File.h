@@ -32,6 +32,13 @@ public:
     // True while a transaction of this process holds the file: locks it takes then stay
     // taken until the transaction ends, so what they protect cannot change meanwhile.
     virtual bool inTransaction() const { return false; }
+    // Tells the file what the range holds on disk right now (a page the caller read earlier
+    // and knows to be unchanged), so that a transaction need not read it again for its
+    // before-image. Only a hint: files outside transactions ignore it.
+    virtual void knownContent(uint64_t /*offset*/, const void* /*data*/, size_t /*size*/) {}
+    // Raised whenever a transaction of the folder is rolled back: content a caller learnt
+    // under an older value may have been put back since.
+    virtual uint64_t rollbackCount() const { return 0; }
     virtual bool heldByTransaction(uint64_t /*offset*/, uint64_t /*length*/) const { return false; }
 };
 

@@ -105,6 +105,8 @@ uint64_t MdxFile::readGeneration() {
 void MdxFile::loadHeader() {
     m_headerPage.assign(kHeaderBytes, 0);
     if (m_file->read(0, m_headerPage.data(), kHeaderBytes) < kHeaderBytes) damaged("the header is truncated");
+    m_headerOnDisk = m_headerPage;
+    m_headerOnDiskRollbacks = m_file->rollbackCount();
     const uint8_t* h = m_headerPage.data();
     if ((h[0] != 2 && h[0] != 3) || get16(h + 20) != kPagesPerBlock || get16(h + 22) != kBlockSize)
         damaged("not an index file of a known layout");
@@ -260,7 +262,10 @@ MdxFile::Node& MdxFile::node(int tag, uint32_t page) {
     std::vector<uint8_t> bytes(kBlockSize);
     if (m_file->read(uint64_t(page) * kPageSize, bytes.data(), kBlockSize) < kBlockSize)
         damaged("page " + std::to_string(page) + " is truncated");
-    return m_cache.emplace(page, parseNode(tag, page, bytes)).first->second;
+    Node& n = m_cache.emplace(page, parseNode(tag, page, bytes)).first->second;
+    n.onDisk = std::move(bytes);
+    n.onDiskRollbacks = m_file->rollbackCount();
+    return n;
 }
 
 uint32_t MdxFile::childAt(const Node& n, int index) const {
@@ -467,8 +472,15 @@ void MdxFile::endChange() {
         for (uint32_t page : m_dirty) {
             const auto it = m_cache.find(page);
             if (it == m_cache.end()) continue;  // freed since
-            const std::vector<uint8_t> bytes = serializeNode(it->second.tag, it->second);
+            std::vector<uint8_t> bytes = serializeNode(it->second.tag, it->second);
+            // The page's old bytes spare a transaction reading them again for its journal;
+            // they are stale once any rollback may have put other bytes back.
+            Node& n = it->second;
+            if (n.onDisk.size() == bytes.size() && n.onDiskRollbacks == m_file->rollbackCount())
+                m_file->knownContent(uint64_t(page) * kPageSize, n.onDisk.data(), n.onDisk.size());
             m_file->write(uint64_t(page) * kPageSize, bytes.data(), bytes.size());
+            n.onDisk = std::move(bytes);
+            n.onDiskRollbacks = m_file->rollbackCount();
         }
         writeHeader();
     } catch (...) {
@@ -488,8 +500,12 @@ void MdxFile::writeHeader() {
     ++m_generation;
     for (int i = 0; i < 8; ++i) h[kGenerationOffset + size_t(i)] = uint8_t(m_generation >> (8 * i));
     put16(h + 28, uint16_t(m_tags.size()));
-    if (m_headerDirty) m_file->write(0, h, kHeaderBytes);
-    else m_file->write(0, h, 64);
+    const size_t length = m_headerDirty ? kHeaderBytes : 64;
+    if (m_headerOnDisk.size() == kHeaderBytes && m_headerOnDiskRollbacks == m_file->rollbackCount())
+        m_file->knownContent(0, m_headerOnDisk.data(), length);
+    m_file->write(0, h, length);
+    std::memcpy(m_headerOnDisk.data(), h, length);
+    m_headerOnDiskRollbacks = m_file->rollbackCount();
     m_headerDirty = false;
 }
 

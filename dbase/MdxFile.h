@@ -139,6 +139,8 @@ private:
         std::vector<IndexEntry> entries;
         std::vector<std::string> sorts;
         uint32_t rightmost = 0;
+        std::vector<uint8_t> onDisk;  // the page as last read or written; empty for a new page
+        uint64_t onDiskRollbacks = 0;  // the file's rollback count when onDisk was taken
         size_t count() const { return entries.size(); }
         size_t children() const { return leaf ? 0 : entries.size() + 1; }
     };
@@ -169,6 +171,8 @@ private:
     std::unique_ptr<File> m_file;
     std::string m_tablePath;
     Collation m_collation;
+    std::vector<uint8_t> m_headerOnDisk;  // the header as last read or written
+    uint64_t m_headerOnDiskRollbacks = 0;
     std::vector<TagInfo> m_tags;
     std::unordered_map<uint64_t, Node> m_cache;  // key: tag << 32 | page
     std::vector<uint32_t> m_dirty;

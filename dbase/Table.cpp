@@ -133,6 +133,7 @@ void Table::emptyTable() {
     requireBrowse();
     if (!m_options.exclusive) failHere("emptying a table needs it open exclusively");
     requireNoTransaction("emptying");
+    m_endMarkerCount.reset();
     m_header.recordCount = 0;
     std::vector<uint8_t> bytes = m_header.serialize();
     bytes.push_back(kEndOfFile);
@@ -148,6 +149,7 @@ void Table::emptyTable() {
 }
 
 bool Table::pack() {
+    m_endMarkerCount.reset();
     requireBrowse();
     if (!m_options.exclusive) failHere("packing a table needs it open exclusively");
     requireNoTransaction("packing");
@@ -284,8 +286,11 @@ void Table::readHeaderFromDisk() {
 }
 
 uint32_t Table::readCountFromDisk() {
-    uint8_t bytes[4];
-    if (m_file->read(kHeaderCountOffset, bytes, 4) < 4) failHere("the header is truncated");
+    // The date is read with the count: an append rewrites both, so under the header lock this
+    // one read also holds what a transaction's journal needs of them.
+    uint8_t head[7];
+    if (m_file->read(kHeaderDateOffset, head, 7) < 7) failHere("the header is truncated");
+    const uint8_t* bytes = head + (kHeaderCountOffset - kHeaderDateOffset);
     const uint32_t count = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
     if (count == m_header.recordCount) return count;  // checked against the file size before
     if (m_header.headerLength + uint64_t(count) * m_header.recordLength > m_file->size())
@@ -308,6 +313,7 @@ void Table::followRollback() {
     // A transaction of this folder was rolled back: what this handle read or wrote in it is
     // gone, so it re-reads the table and leaves any edit.
     m_epoch = rollbackEpoch(*m_folderState);
+    m_endMarkerCount.reset();
     m_state = TableState::Browse;
     m_pendingMemos.clear();
     m_lockedRecord = 0;
@@ -794,8 +800,14 @@ void Table::appendRecord() {
     locks::Guard headerLock(*m_file, locks::kHeaderLockOffset, locks::kHeaderLockLength, m_path);
     const uint32_t count = readCountFromDisk();
     if (count == 0xFFFF'FFFFu) failHere("the table is full");
+    // This handle's last append ended the file with the marker; while the count is still the
+    // one it left, the marker is still there (spares a transaction reading it back).
+    if (m_endMarkerCount == count && m_endMarkerRollbacks == m_file->rollbackCount())
+        m_file->knownContent(recordOffset(count + 1), &kEndOfFile, 1);
     m_buffer.push_back(kEndOfFile);
     m_file->write(recordOffset(count + 1), m_buffer.data(), m_buffer.size());
+    m_endMarkerCount = count + 1;
+    m_endMarkerRollbacks = m_file->rollbackCount();
     m_buffer.pop_back();
     const uint32_t newCount = count + 1;
     uint8_t head[7] = {0, 0, 0, uint8_t(newCount), uint8_t(newCount >> 8), uint8_t(newCount >> 16), uint8_t(newCount >> 24)};

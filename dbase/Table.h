@@ -307,6 +307,9 @@ private:
     OpenOptions m_options;
     std::shared_ptr<FolderState> m_folderState;  // declared before the files that refer to it
     uint64_t m_epoch = 0;
+    // The record count at which this handle's own append left the end-of-file marker.
+    std::optional<uint32_t> m_endMarkerCount;
+    uint64_t m_endMarkerRollbacks = 0;
     std::unique_ptr<File> m_file;
     std::unique_ptr<MemoFile> m_memo;
     TableHeader m_header;

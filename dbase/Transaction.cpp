@@ -24,6 +24,12 @@ public:
         uint64_t end = 0;
         void put(uint64_t offset, const char* data, size_t size);
         void patch(uint64_t offset, char* buffer, size_t size) const;
+        bool overlaps(uint64_t offset, size_t size) const {
+            auto it = runs.lower_bound(offset + size);
+            if (it == runs.begin()) return false;
+            --it;
+            return it->first + it->second.size() > offset;
+        }
         bool covers(uint64_t offset, size_t size) const {
             auto it = runs.upper_bound(offset);
             if (it == runs.begin()) return false;
@@ -42,6 +48,18 @@ public:
     bool active = false;
     uint64_t epoch = 0;
     std::map<std::string, Shadow> shadows;  // by path
+    // Bytes known to be on disk, read or told while the transaction runs and before it
+    // changed them: before-images that need no second read at commit. Bounded in size.
+    std::map<std::string, Shadow> clean;  // by path
+    size_t cleanBytes = 0;
+    static constexpr size_t kCleanLimit = size_t(8) << 20;
+    void remember(const std::string& path, uint64_t offset, const void* data, size_t size) {
+        const auto shadow = shadows.find(path);
+        if (shadow != shadows.end() && shadow->second.overlaps(offset, size)) return;
+        if (cleanBytes + size > kCleanLimit) return;
+        clean[path].put(offset, static_cast<const char*>(data), size);
+        cleanBytes += size;
+    }
     std::vector<HeldLock> held;              // released when the transaction ends
     std::multimap<std::string, File*> open;  // the open table files of this process, by path
     std::unique_ptr<File> lockFile;          // kavina.lck, kept open between transactions
@@ -136,13 +154,19 @@ public:
 
     size_t read(uint64_t offset, void* buffer, size_t size) override {
         const FolderState::Shadow* shadow = shadowOf();
-        if (!shadow) return m_inner->read(offset, buffer, size);
+        if (!shadow) {
+            const size_t got = m_inner->read(offset, buffer, size);
+            // Read under a lock of the transaction: the bytes stay what the disk holds.
+            if (m_state->active && holdsLock()) m_state->remember(path(), offset, buffer, got);
+            return got;
+        }
         // Served from the held changes alone when they cover the range.
         if (shadow->covers(offset, size)) {
             shadow->patch(offset, static_cast<char*>(buffer), size);
             return size;
         }
         const size_t got = m_inner->read(offset, buffer, size);
+        if (holdsLock()) m_state->remember(path(), offset, buffer, got);
         // A short read ends where the file ends; held changes may reach further.
         const uint64_t logical = got < size ? std::max<uint64_t>(offset + got, shadow->end) : offset + size;
         const size_t wanted = offset >= logical ? 0 : size_t(std::min<uint64_t>(size, logical - offset));
@@ -188,6 +212,11 @@ public:
         m_state->held.push_back({m_inner.get(), path(), offset, length});
     }
 
+    void knownContent(uint64_t offset, const void* data, size_t size) override {
+        if (m_state->active) m_state->remember(path(), offset, data, size);
+    }
+    uint64_t rollbackCount() const override { return m_state->epoch; }
+
     const std::string& path() const override { return m_inner->path(); }
     bool inTransaction() const override { return m_state->active; }
     bool heldByTransaction(uint64_t offset, uint64_t length) const override {
@@ -198,6 +227,12 @@ public:
     }
 
 private:
+    bool holdsLock() const {
+        for (const auto& lock : m_state->held)
+            if (lock.path == path()) return true;
+        return false;
+    }
+
     const FolderState::Shadow* shadowOf() const {
         if (!m_state->active) return nullptr;
         const auto it = m_state->shadows.find(path());
@@ -433,6 +468,8 @@ Transaction::~Transaction() {
 
 void Transaction::release() {
     m_state->shadows.clear();
+    m_state->clean.clear();
+    m_state->cleanBytes = 0;
     m_state->active = false;
     m_state->releaseLocks();
     m_open = false;
@@ -475,9 +512,17 @@ void Transaction::commit() {
             // Runs close together are read in one go: one call instead of one per record.
             std::unique_ptr<char[]> span;
             uint64_t spanStart = 0, spanLength = 0;
+            const auto known = m_state->clean.find(path);
             for (auto run = shadow.runs.begin(); run != shadow.runs.end(); ++run) {
                 if (run->first >= oldSize) continue;
                 const uint64_t runEnd = std::min<uint64_t>(run->first + run->second.size(), oldSize);
+                if (known != m_state->clean.end() && known->second.covers(run->first, size_t(runEnd - run->first))) {
+                    std::string image(size_t(runEnd - run->first), '\0');
+                    known->second.patch(run->first, image.data(), image.size());
+                    journal += encodeEntry({kImage, name, run->first, std::move(image), 0});
+                    ++entries;
+                    continue;
+                }
                 if (!span || run->first < spanStart || runEnd > spanStart + spanLength) {
                     uint64_t last = runEnd;
                     for (auto next = std::next(run); next != shadow.runs.end() && next->first < oldSize &&

@@ -63,43 +63,60 @@ void makeDocumentFolder(const std::string& folder, int products, int documents) 
     for (int d = 0; d < documents; ++d) saveDocument(folder, FileSystem::real(), {.lines = 3, .stockProducts = products});
 }
 
-std::string saveDocument(const std::string& folder, FileSystem& fs, const DocumentSave& save) {
-    Transaction tx(folder, fs);
-    Table user(folder, "user.dbf", fs), head(folder, "Szamla.dbf", fs), lines(folder, "Szamla2.dbf", fs),
-        log(folder, "tranzakcio.dbf", fs), products(folder, "Anyag.dbf", fs);
-    for (Table* t : {&user, &head, &lines, &log, &products}) t->open();
-    products.setOrder("ANYAGKOD");
-    user.first();
-    user.edit();
-    const int64_t n = user.asInteger("SZAMLASZ") + 1;
-    user.setInteger("SZAMLASZ", n);
-    user.post();
+namespace {
+
+std::string saveWith(DocumentHandles& h, const DocumentSave& save, Transaction& tx) {
+    h.user.first();
+    h.user.edit();
+    const int64_t n = h.user.asInteger("SZAMLASZ") + 1;
+    h.user.setInteger("SZAMLASZ", n);
+    h.user.post();
     const std::string number = documentNumber(n);
-    head.append();
-    head.setString("SZAMLASZAM", number);
-    head.setString("NEV", "Vevő " + std::to_string(n % 7));
-    head.setFloat("OSSZESEN", double(save.lines) * 100);
-    head.post();
+    h.head.append();
+    h.head.setString("SZAMLASZAM", number);
+    h.head.setString("NEV", "Vevő " + std::to_string(n % 7));
+    h.head.setFloat("OSSZESEN", double(save.lines) * 100);
+    h.head.post();
     for (int i = 0; i < save.lines; ++i) {
         const int product = int((n * 7 + i) % save.stockProducts) + 1;
-        lines.append();
-        lines.setString("SZAMLASZAM", number);
-        lines.setInteger("ANYAGSZAM", product);
-        lines.setFloat("MENNYISEG", save.quantity);
-        lines.setString("MEGNEVEZES", "Termék " + std::to_string(product));
-        lines.post();
-        log.append();
-        log.setString("CIKKSZAM", "CIKK-" + std::to_string(product));
-        log.setFloat("MENNYISEG", -save.quantity);
-        log.setString("TIPUS", "ELA");
-        log.post();
-        if (!products.findKey(std::to_string(product))) throw std::runtime_error("no product " + std::to_string(product));
-        products.edit();  // the stock rule: the re-read quantity plus the movement
-        products.setFloat("MENNYISEG", products.asFloat("MENNYISEG") - save.quantity);
-        products.post();
+        h.lines.append();
+        h.lines.setString("SZAMLASZAM", number);
+        h.lines.setInteger("ANYAGSZAM", product);
+        h.lines.setFloat("MENNYISEG", save.quantity);
+        h.lines.setString("MEGNEVEZES", "Termék " + std::to_string(product));
+        h.lines.post();
+        h.log.append();
+        h.log.setString("CIKKSZAM", "CIKK-" + std::to_string(product));
+        h.log.setFloat("MENNYISEG", -save.quantity);
+        h.log.setString("TIPUS", "ELA");
+        h.log.post();
+        if (!h.products.findKey(std::to_string(product))) throw std::runtime_error("no product " + std::to_string(product));
+        h.products.edit();  // the stock rule: the re-read quantity plus the movement
+        h.products.setFloat("MENNYISEG", h.products.asFloat("MENNYISEG") - save.quantity);
+        h.products.post();
     }
     tx.commit();
     return number;
+}
+
+}  // namespace
+
+DocumentHandles::DocumentHandles(const std::string& folder, FileSystem& fs)
+    : user(folder, "user.dbf", fs), head(folder, "Szamla.dbf", fs), lines(folder, "Szamla2.dbf", fs),
+      log(folder, "tranzakcio.dbf", fs), products(folder, "Anyag.dbf", fs) {
+    for (Table* t : {&user, &head, &lines, &log, &products}) t->open();
+    products.setOrder("ANYAGKOD");
+}
+
+std::string saveDocument(const std::string& folder, FileSystem& fs, const DocumentSave& save) {
+    Transaction tx(folder, fs);
+    DocumentHandles handles(folder, fs);
+    return saveWith(handles, save, tx);
+}
+
+std::string saveDocument(const std::string& folder, FileSystem& fs, DocumentHandles& handles, const DocumentSave& save) {
+    Transaction tx(folder, fs);
+    return saveWith(handles, save, tx);
 }
 
 std::map<std::string, std::string> snapshot(const std::string& folder) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dbase/File.h"
+#include "dbase/Table.h"
 
 namespace testing_support {
 
@@ -19,8 +20,16 @@ struct DocumentSave {
     double quantity = 1;
 };
 
+// The tables of a document save, open, as the program keeps them from one save to the next.
+struct DocumentHandles {
+    DocumentHandles(const std::string& folder, dbase::FileSystem& fs);
+    dbase::Table user, head, lines, log, products;
+};
+
 // Saves one document in one transaction; returns its number.
 std::string saveDocument(const std::string& folder, dbase::FileSystem& fs, const DocumentSave& save);
+std::string saveDocument(const std::string& folder, dbase::FileSystem& fs, DocumentHandles& handles,
+                         const DocumentSave& save);
 
 // Every file of the folder but the folder lock and kept damaged journals, name -> bytes.
 std::map<std::string, std::string> snapshot(const std::string& folder);
