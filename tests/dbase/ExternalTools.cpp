@@ -107,4 +107,19 @@ Dump parseDump(const std::string& text) {
     return dump;
 }
 
+std::string level7Descriptor(dbase::FieldType type, int width) {
+    using dbase::FieldType;
+    switch (type) {
+        case FieldType::Character: return "C " + std::to_string(width) + " 0";
+        case FieldType::Integer: return "I 4 0";
+        case FieldType::Short: return "N 6 0";
+        case FieldType::Float: return "O 8 0";
+        case FieldType::Logical: return "L 1 0";
+        case FieldType::Date: return "D 8 0";
+        case FieldType::DateTime: return "@ 8 0";
+        case FieldType::Memo: return "M 10 0";
+    }
+    return "";
+}
+
 }  // namespace testing_support

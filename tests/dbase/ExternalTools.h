@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "TestFolder.h"
+#include "dbase/Schema.h"
 
 namespace testing_support {
 
@@ -49,5 +50,9 @@ struct Dump {
 };
 
 Dump parseDump(const std::string& text);
+
+// The descriptor ("TYPE LENGTH DECIMALS") of a field of a level-7 table, in the stored types
+// the engine uses and TDbf shows.
+std::string level7Descriptor(dbase::FieldType type, int width);
 
 }  // namespace testing_support

@@ -144,19 +144,7 @@ void writeWithEngine(const std::string& folder, const std::string& file, const C
 }
 
 // The physical descriptor TDbf is asked to create for a column of a level-7 table.
-std::string level7Descriptor(const Column& col) {
-    switch (col.type) {
-        case FieldType::Character: return "C " + std::to_string(col.width) + " 0";
-        case FieldType::Integer: return "I 4 0";
-        case FieldType::Short: return "N 6 0";
-        case FieldType::Float: return "O 8 0";
-        case FieldType::Logical: return "L 1 0";
-        case FieldType::Date: return "D 8 0";
-        case FieldType::DateTime: return "@ 8 0";
-        case FieldType::Memo: return "M 10 0";
-    }
-    return "";
-}
+std::string level7Descriptor(const Column& col) { return testing_support::level7Descriptor(col.type, col.width); }
 
 // The content as the tools read it. TDbf takes floats as the hex digits of the double,
 // python-dbf as decimal text (decimalFloats).
