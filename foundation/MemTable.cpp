@@ -67,17 +67,29 @@ void MemTable::copyStructure(const RecordCursor& source) {
 }
 
 void MemTable::loadAll(RecordCursor& source) {
+    if (&source == this) failHere("a record set cannot load its own records");
     if (m_header.fields.empty()) copyStructure(source);
     requireFields();
+    if (isEditing()) post();
     std::vector<std::pair<int, int>> columns;  // (source field, own field)
     for (int i = 0; i < source.fieldCount(); ++i)
         if (const int own = fieldIndex(source.fields()[size_t(i)].name); own >= 0) columns.emplace_back(i, own);
+    const size_t before = m_records.size();
     const bool hadRecord = !source.isEmpty();
     const CursorMark mark = source.bookmark();
-    for (source.first(); !source.eof(); source.next()) {
-        append();
-        for (const auto& [from, to] : columns) setString(to, source.asString(from));
-        post();
+    try {
+        for (source.first(); !source.eof(); source.next()) {
+            append();
+            for (const auto& [from, to] : columns) setString(to, source.asString(from));
+            post();
+        }
+    } catch (...) {
+        // A value that does not convert leaves the record set as it was.
+        cancel();
+        m_records.resize(before);
+        setEmptyPosition();
+        if (hadRecord) source.gotoBookmark(mark);
+        throw;
     }
     if (hadRecord) source.gotoBookmark(mark);
 }

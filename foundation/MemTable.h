@@ -38,7 +38,8 @@ public:
     void copyStructure(const RecordCursor& source);
     // Appends every record the source shows, in its current order, copying the fields of the
     // same name as text. A record set without fields takes the source's first. The source is
-    // left on the record it was on.
+    // left on the record it was on. Throws DbError when a value does not convert; no record
+    // is then added.
     void loadAll(RecordCursor& source);
     // Removes every record; the fields stay.
     void emptyTable();

@@ -226,6 +226,14 @@ TEST(MemTableLoadTest, LoadsTheRecordsATableShowsAndLeavesItWhereItWas) {
     EXPECT_EQ(walk(rates, "AFA"), (std::vector<QString>{"27", "18", "5"}));
     EXPECT_EQ(rates.fields()[0].logical, FieldType::Float);
 
+    MemTable codes;  // a text that is not a number stops the load and adds nothing
+    codes.setFields({{"ARCSOPORT", FieldType::Integer}, {"ID", FieldType::Integer}});
+    appendRow(codes, {{"ID", "7"}});
+    EXPECT_THROW(codes.loadAll(groups), dbase::DbError);
+    EXPECT_EQ(walk(codes, "ID"), std::vector<QString>{"7"});
+    EXPECT_EQ(groups.asString("ID"), QStringLiteral("2"));
+    EXPECT_THROW(codes.loadAll(codes), dbase::DbError);
+
     MemTable none;
     EXPECT_THROW(none.first(), dbase::DbError);
     EXPECT_THROW(none.setFields({{"NEV", FieldType::Character, 0}}), dbase::DbError);
