@@ -224,6 +224,7 @@ bool MemTable::gotoBookmark(const CursorMark& mark) {
 // The same comparison a table's locate makes, run over the records' bytes.
 bool MemTable::locate(const FieldValues& values, const dbase::LocateOptions& options) {
     requireFields();
+    if (values.empty()) failHere("a locate needs at least one field");
     if (isEditing()) post();
     std::vector<std::unique_ptr<dbase::RecordPredicate>> parts;
     for (const auto& [name, value] : values)

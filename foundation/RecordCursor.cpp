@@ -62,8 +62,10 @@ dbase::Date toEngineDate(const QDate& date) {
     return {date.year(), date.month(), date.day()};
 }
 
+// Stored date-times are wall-clock times without a zone. They come back as UTC so that a time
+// inside a daylight-saving gap (2024.03.31 02:30) stays what was stored.
 QDateTime toQDateTime(const dbase::DateTime& value) {
-    return QDateTime(toQDate(value.date), QTime(0, 0).addSecs(value.secondsOfDay));
+    return QDateTime(toQDate(value.date), QTime(0, 0).addSecs(value.secondsOfDay), Qt::UTC);
 }
 
 dbase::DateTime toEngineDateTime(const QDateTime& value) {

@@ -61,7 +61,7 @@ public:
     // Returns false, staying, when the record is gone.
     virtual bool gotoBookmark(const CursorMark& mark) = 0;
     // Moves to the first record, in the current order, whose fields equal the values; stays
-    // and returns false when none does.
+    // and returns false when none does. Throws DbError when no value is given.
     virtual bool locate(const FieldValues& values, const dbase::LocateOptions& options = {}) = 0;
 
     // ---- records ----
@@ -84,7 +84,7 @@ public:
     double asFloat(int field) const { return floatAt(field); }
     bool asLogical(int field) const { return logicalAt(field); }
     QDate asDate(int field) const;          // invalid when empty
-    QDateTime asDateTime(int field) const;  // invalid when empty
+    QDateTime asDateTime(int field) const;  // invalid when empty; the stored wall-clock time as UTC
     void setNull(int field) { writeNull(field); }
     void setString(int field, const QString& value) { writeText(field, value); }
     void setInteger(int field, int64_t value) { writeInteger(field, value); }

@@ -1,5 +1,7 @@
 #include "foundation/TableHandle.h"
 
+#include "dbase/DbError.h"
+
 namespace kavina {
 
 TableHandle::TableHandle(std::string folder, std::string fileName) : m_table(std::move(folder), std::move(fileName)) {}
@@ -77,6 +79,7 @@ bool TableHandle::gotoBookmark(const CursorMark& mark) {
 }
 
 bool TableHandle::locate(const FieldValues& values, const dbase::LocateOptions& options) {
+    if (values.empty()) dbase::fail(sourceName(), "a locate needs at least one field");
     std::vector<std::pair<std::string, std::string>> asText;
     for (const auto& [field, value] : values) asText.emplace_back(field, value.toStdString());
     postPending();

@@ -7,6 +7,9 @@
 
 #include <set>
 
+#include "dbase/DbError.h"
+#include "dbase/TestFolder.h"
+
 namespace kavina {
 namespace {
 
@@ -104,6 +107,22 @@ TEST(CatalogueTest, PickedValuesHaveTheWidthOfTheirList) {
         SCOPED_TRACE(std::string(c.fromField) + " -> " + c.toField);
         EXPECT_EQ(fieldOf(c.from, c.fromField).width, fieldOf(c.to, c.toField).width);
     }
+}
+
+// The upgrade creates an optional table only when it is missing; a second creation must leave
+// the first one's files alone.
+TEST(CatalogueTest, CreatingATableThatExistsChangesNothing) {
+    testing_support::TestFolder dir;
+    const TableDef& def = catalogue::table(TableId::Munkalap);  // with memo and index files
+    EXPECT_FALSE(catalogue::existsIn(def, dir.path()));
+    catalogue::createTable(def, dir.path());
+    EXPECT_TRUE(catalogue::existsIn(def, dir.path()));
+    const std::string dbf = dir.read("munkalap.dbf"), dbt = dir.read("munkalap.dbt"), mdx = dir.read("munkalap.mdx");
+    EXPECT_THROW(catalogue::createTable(def, dir.path()), dbase::DbError);
+    EXPECT_EQ(dir.read("munkalap.dbf"), dbf);
+    EXPECT_EQ(dir.read("munkalap.dbt"), dbt);
+    EXPECT_EQ(dir.read("munkalap.mdx"), mdx);
+    EXPECT_FALSE(mdx.empty());
 }
 
 }  // namespace
