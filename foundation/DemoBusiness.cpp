@@ -17,6 +17,9 @@ namespace {
 
 constexpr int64_t kPartnerCardBase = 4770148114995;  // partner card number = base + code
 constexpr const char* kWarehouse = "Törzsraktár";    // the label of the new folder's warehouse
+// The markups of the price levels 1-3 over the net purchase price, in percent: the settings
+// record's multipliers.
+constexpr double kDemoMarkups[3] = {15, 20, 25};
 
 double round4(double v) {
     return std::round(v * 10000.0) / 10000.0;

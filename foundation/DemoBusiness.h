@@ -10,7 +10,4 @@ namespace kavina {
 // Fills the tables of a new folder that already holds the reference rows. Throws DbError.
 void addDemoBusiness(const std::string& folder, const QDate& today);
 
-// The demo's markups of the price levels 1-3 over the net purchase price, in percent.
-inline constexpr double kDemoMarkups[3] = {15, 20, 25};
-
 }  // namespace kavina

@@ -8,8 +8,8 @@
 // towns, categories, goods and services. Its partner and product codes are taken, so its
 // settings record carries the counters that follow them.
 //
-// The folder is built beside its final place and moved in only when complete, so a failure
-// leaves the target as it was.
+// The tables are built in a hidden folder inside the target and moved in only when complete,
+// so a failure leaves the target as it was.
 
 #include <QDate>
 #include <stdexcept>
