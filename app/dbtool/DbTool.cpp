@@ -27,6 +27,7 @@ constexpr const char* kUsage =
     "  kavina-db import FILE --csv DATA.csv\n"
     "  kavina-db check FILE|DIR\n"
     "  kavina-db reindex FILE|DIR\n"
+    "  kavina-db init [--demo] DIR\n"
     "types: C text, I integer, S short integer, F float, L logical, D date, T date-time, M memo\n";
 
 struct UsageError : std::runtime_error {
@@ -308,6 +309,8 @@ int import(const Command& cmd, std::ostream& out) {
 }
 
 }  // namespace
+
+const char* usage() { return kUsage; }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     try {

@@ -8,6 +8,8 @@
 //   import FILE --csv DATA.csv
 //   check FILE|DIR      records, memos and every tag; exit status 1 when anything is wrong
 //   reindex FILE|DIR    packs each table and rebuilds its tags
+//   init [--demo] DIR   a new data folder (InitCommand.h; the one command that needs the
+//                       catalogue)
 
 #include <iosfwd>
 #include <string>
@@ -18,5 +20,8 @@ namespace kavina::dbtool {
 // Runs one command; returns the exit status (0 success, 1 failure, 2 wrong usage). Results go
 // to out, errors to err.
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The usage text of every command.
+const char* usage();
 
 }  // namespace kavina::dbtool

@@ -1,0 +1,15 @@
+#pragma once
+// kavina-db init [--demo] DIR: a new data folder with every table of the catalogue and the
+// reference rows, and with --demo the demo business too. This command needs the catalogue,
+// so it lives apart from the other commands, which use the table engine alone.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace kavina::dbtool {
+
+// args[0] is "init". Returns the exit status: 0 done, 1 refused or failed, 2 wrong usage.
+int runInit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace kavina::dbtool
