@@ -5,6 +5,8 @@
 #include <QRawFont>
 #include <gtest/gtest.h>
 
+#include "QtPrinters.h"
+
 namespace kavina {
 namespace {
 
