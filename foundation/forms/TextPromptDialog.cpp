@@ -1,10 +1,10 @@
 #include "foundation/forms/TextPromptDialog.h"
 
+#include "foundation/forms/DialogButtons.h"
+
 #include <QFontMetrics>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace kavina {
@@ -24,22 +24,10 @@ TextPromptDialog::TextPromptDialog(QWidget* parent, const QString& caption, cons
     m_edit->setMaxLength(kMaxLength);
     m_edit->setText(initial.left(kMaxLength));
     m_edit->selectAll();
-    auto* accept = new QPushButton(QStringLiteral("Elfogad"), this);
-    accept->setObjectName(QStringLiteral("acceptPushButton"));
-    accept->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Mégsem"), this);
-    cancel->setObjectName(QStringLiteral("cancelPushButton"));
-    connect(accept, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(accept);
-    buttons->addWidget(cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(m_edit);
-    layout->addLayout(buttons);
+    addDialogButtons(this, layout, QStringLiteral("Elfogad"), QStringLiteral("Mégsem"));
     // Forty-five average characters wide, as the classic input box of the desktop.
     setMinimumWidth(45 * QFontMetrics(font()).averageCharWidth());
 }

@@ -90,7 +90,7 @@ TEST(QtPromptTest, TextPromptIsPrefilledSelectedAndLimited)
     EXPECT_EQ(edit->maxLength(), 255);
     EXPECT_EQ(edit->selectedText(), QStringLiteral("Lomtár"));
     auto* accept = dialog.findChild<QPushButton*>(QStringLiteral("acceptPushButton"));
-    auto* cancel = dialog.findChild<QPushButton*>(QStringLiteral("cancelPushButton"));
+    auto* cancel = dialog.findChild<QPushButton*>(QStringLiteral("rejectPushButton"));
     ASSERT_TRUE(accept && cancel);
     EXPECT_EQ(accept->text(), QStringLiteral("Elfogad"));
     EXPECT_TRUE(accept->isDefault());
@@ -112,7 +112,7 @@ TEST(QtPromptTest, CopiesBoxSwallowsSignsAndSeparators)
     EXPECT_EQ(edit->text(), QStringLiteral("123"));
     edit->clear();
     EXPECT_EQ(dialog.copies(), 0);
-    EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("leavePushButton"))->text(), QStringLiteral("&Kilépés"));
+    EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("rejectPushButton"))->text(), QStringLiteral("&Kilépés"));
 }
 
 TEST(WindowsTest, FormOpenComparesNamesWithoutCase)
