@@ -132,6 +132,19 @@ void writeSetupKeys(IniFile& ini, const IniSettings& s)
                                  });
 }
 
+void copySetupKeys(const IniSettings& from, IniSettings& to)
+{
+    to.szlistmode = from.szlistmode;
+    to.tobbar = from.tobbar;
+    to.afakulcs = from.afakulcs;
+    to.fizmod = from.fizmod;
+    to.tsorrend = from.tsorrend;
+    to.printer = from.printer;
+    to.jelszokeres = from.jelszokeres;
+    to.savepath = from.savepath;
+    to.automataar = from.automataar;
+}
+
 std::optional<QColor> colorFromIni(int value)
 {
     if (value < 0 || value > 0xFFFFFF) return std::nullopt;

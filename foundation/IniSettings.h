@@ -91,6 +91,8 @@ IniSettings loadIniSettings(const IniFile& ini, const QString& programFolder, in
 // Writes the keys the settings dialog owns (szlistmode, tobbar, afakulcs, fizmod, tsorrend,
 // printer, jelszokeres, savepath, automataar) in one replacement of the file. Throws IniError.
 void writeSetupKeys(IniFile& ini, const IniSettings& settings);
+// Copies those keys from one set of settings into another.
+void copySetupKeys(const IniSettings& from, IniSettings& to);
 
 // Colours are integers with red in the low byte, green in the next and blue in the third.
 // Values outside 0..0xFFFFFF (the desktop's symbolic system colours) give nothing.
