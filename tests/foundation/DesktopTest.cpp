@@ -3,6 +3,8 @@
 #include <QDir>
 #include <gtest/gtest.h>
 
+#include "QtPrinters.h"
+
 namespace kavina {
 namespace {
 
