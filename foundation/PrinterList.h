@@ -1,0 +1,18 @@
+#pragma once
+// The program's printer list: the system's printers in the system's order, then the built-in
+// printer that writes PDF files, so that documents can be printed on a machine without an
+// installed printer. The ini key printer is an index into this list.
+#include <QString>
+#include <QStringList>
+
+namespace kavina {
+
+inline const QString kPdfPrinterName = QStringLiteral("Kavina PDF nyomtató");
+
+QStringList printerList(const QStringList& systemPrinters);
+
+// The index of the system's default printer; the PDF printer's when the system names none
+// that it lists.
+int defaultPrinterIndex(const QStringList& systemPrinters, const QString& systemDefault);
+
+}  // namespace kavina
