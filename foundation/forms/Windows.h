@@ -3,6 +3,7 @@
 #include <QString>
 
 class QCoreApplication;
+class QTranslator;
 
 namespace kavina {
 
@@ -10,7 +11,8 @@ namespace kavina {
 bool isFormOpen(const QString& name);
 
 // Loads Qt's Hungarian translation, so that the standard file and folder dialogs speak
-// Hungarian. Returns false when the translation is not installed.
-bool installHungarianTranslator(QCoreApplication& app);
+// Hungarian. Returns the installed translator (owned by the application), or nullptr when the
+// translation is not there.
+QTranslator* installHungarianTranslator(QCoreApplication& app);
 
 }  // namespace kavina

@@ -1,4 +1,6 @@
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QTranslator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -123,6 +125,16 @@ TEST(WindowsTest, FormOpenComparesNamesWithoutCase)
     window.show();
     EXPECT_TRUE(isFormOpen(QStringLiteral("szamlaform")));
     EXPECT_FALSE(isFormOpen(QStringLiteral("PartnerForm")));
+}
+
+// The standard file and folder dialogs speak Hungarian only with Qt's translation installed.
+TEST(WindowsTest, HungarianTranslationOfQtIsThere)
+{
+    QTranslator* translator = installHungarianTranslator(*QCoreApplication::instance());
+    ASSERT_TRUE(translator);
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "&Open"), QStringLiteral("&Megnyitás"));
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
 }
 
 }  // namespace
