@@ -4,10 +4,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <cmath>
 #include <stdexcept>
 
-#include "foundation/SzamSzov.h"
+#include "foundation/SettingsRecord.h"
 
 namespace kavina {
 namespace {
@@ -24,16 +26,58 @@ QString located(const QStringList& list, const QString& name)
     return list.value(0);
 }
 
-// MEGJEGYZES holds the count as text; a text that is not a number counts as the default 2.
-int cashCopiesOf(const QString& text)
+// The first text that Windows-1250, the code page of the tables, cannot hold; the engine would
+// store such a letter as "?".
+std::optional<QString> unstorableText(const SetupRecord& record)
 {
-    bool ok = false;
-    const double value = QString(text).replace(QLatin1Char(','), QLatin1Char('.')).trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value) || value < 0 || value > 9999) return 2;
-    return int(floatToInteger(value));
+    for (const auto& f : setupTextFields()) {
+        const QString& text = record.*f.member;
+        QStringEncoder encoder("windows-1250");
+        QStringDecoder decoder("windows-1250");
+        if (QString(decoder.decode(QByteArray(encoder.encode(text)))) != text) return text;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
+
+const std::vector<SetupField<QString>>& setupTextFields()
+{
+    using F = UserField;
+    using R = SetupRecord;
+    static const std::vector<SetupField<QString>> fields = {
+        {&R::USER1, F::USER1},           {&R::USER2, F::USER2},           {&R::CIM, F::CIM},
+        {&R::TELEFON, F::TELEFON},       {&R::EMAIL, F::EMAIL},           {&R::WEBLAP, F::WEBLAP},
+        {&R::ADOSZAM, F::ADOSZAM},       {&R::SZAMLASZAM, F::SZAMLASZAM}, {&R::VALLALK_IG, F::VALLALK_IG},
+        {&R::LABLEC1, F::LABLEC1},       {&R::SELO, F::SELO},             {&R::SUTO, F::SUTO},
+        {&R::AELO, F::AELO},             {&R::AUTO, F::AUTO},             {&R::GELO, F::GELO},
+        {&R::GUTO, F::GUTO},             {&R::MELO, F::MELO},             {&R::MUTO, F::MUTO},
+        {&R::FELO, F::FELO},             {&R::FUTO, F::FUTO},             {&R::MEGJEGYZES, F::MEGJEGYZES},
+        {&R::LABSZAMLA, F::LABSZAMLA},   {&R::LABAJANLAT, F::LABAJANLAT}, {&R::LABGARANC, F::LABGARANC},
+        {&R::LABMUNKA, F::LABMUNKA},     {&R::LABSZALL, F::LABSZALL},     {&R::LABPARTNER, F::LABPARTNER},
+        {&R::LABARLISTA, F::LABARLISTA}, {&R::LAPLABLEC, F::LAPLABLEC},   {&R::LOGOKEP, F::LOGOKEP},
+    };
+    return fields;
+}
+
+const std::vector<SetupField<int>>& setupIntegerFields()
+{
+    using F = UserField;
+    using R = SetupRecord;
+    static const std::vector<SetupField<int>> fields = {
+        {&R::PRNSZAMLA, F::PRNSZAMLA}, {&R::PRNAJANLAT, F::PRNAJANLAT}, {&R::PRNGARANC, F::PRNGARANC},
+        {&R::PRNMUNKA, F::PRNMUNKA},   {&R::PRNSZL, F::PRNSZL},         {&R::SELOTAG, F::SELOTAG},
+    };
+    return fields;
+}
+
+const std::vector<SetupField<double>>& setupNumberFields()
+{
+    static const std::vector<SetupField<double>> fields = {{&SetupRecord::SZORZO1, UserField::SZORZO1},
+                                                           {&SetupRecord::SZORZO2, UserField::SZORZO2},
+                                                           {&SetupRecord::SZORZO3, UserField::SZORZO3}};
+    return fields;
+}
 
 QString affixWarning()
 {
@@ -90,7 +134,7 @@ SetupValues SetupLogic::open()
         v.record.MEGJEGYZES = QStringLiteral("2");
         m_data.writeRecord(v.record);
     }
-    v.cashCopies = cashCopiesOf(v.record.MEGJEGYZES);
+    v.cashCopies = cashSaleCopiesOf(v.record.MEGJEGYZES);
     v.useLogo = !v.record.LOGOKEP.trimmed().isEmpty();
     v.settings = m_settings;
     v.printers = m_printers;
@@ -106,6 +150,12 @@ SetupLogic::Outcome SetupLogic::accept(const SetupValues& values)
     if (affixPairMissing(values.record)) {
         m_prompt.warning(kCaption, affixWarning());
         return Outcome::ShowDocumentsPage;
+    }
+    if (const std::optional<QString> text = unstorableText(values.record)) {
+        m_prompt.warning(QStringLiteral("Figyelem!"),
+                         QStringLiteral("Ez a szöveg olyan betűt tartalmaz, amelyet az adatbázis nem tud tárolni:") +
+                             QLatin1Char('\n') + *text);
+        return Outcome::StayOpen;
     }
     m_data.rereadCategories();
     SetupRecord record = values.record;
@@ -139,6 +189,12 @@ bool SetupLogic::chooseLogo(SetupValues& values)
     choice.filter = QStringLiteral("Képek (*.bmp *.jpg *.jpeg *.png *.gif)");
     const std::optional<QString> picture = m_prompt.chooseFile(choice);
     if (!picture) return false;
+    const QString name = QFileInfo(*picture).fileName();
+    if (const int width = fieldWidth(UserField::LOGOKEP); width > 0 && name.size() > width) {
+        m_prompt.error(QStringLiteral("Figyelem!"),
+                       QStringLiteral("A kép fájlneve legfeljebb %1 karakter lehet: %2").arg(width).arg(name));
+        return false;
+    }
     try {
         values.record.LOGOKEP = copyLogoIntoDataFolder(*picture, m_data.dataFolder());
     } catch (const std::runtime_error& error) {

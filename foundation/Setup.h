@@ -12,6 +12,7 @@
 #include "foundation/IniFile.h"
 #include "foundation/IniSettings.h"
 #include "foundation/Prompt.h"
+#include "foundation/SettingsRecord.h"
 
 namespace kavina {
 
@@ -28,6 +29,16 @@ struct SetupRecord {
 
     bool operator==(const SetupRecord&) const = default;
 };
+
+// Each member of SetupRecord with the settings field it is stored in, by kind.
+template <typename T>
+struct SetupField {
+    T SetupRecord::*member;
+    UserField field;
+};
+const std::vector<SetupField<QString>>& setupTextFields();
+const std::vector<SetupField<int>>& setupIntegerFields();
+const std::vector<SetupField<double>>& setupNumberFields();
 
 // The data-folder side of the dialog.
 class SetupData {
@@ -84,8 +95,8 @@ public:
     SetupValues open();
 
     enum class Outcome { Closed, StayOpen, ShowDocumentsPage };
-    // "&Elfogad": refuses (warning, documents page) while an affix pair is empty in the boxes;
-    // otherwise re-reads the categories, stores the record with SELOTAG, LOGOKEP (emptied when
+    // "&Elfogad": refuses (warning, documents page) while an affix pair is empty in the boxes,
+    // and (warning) while a text holds a letter the tables cannot store; otherwise re-reads the categories, stores the record with SELOTAG, LOGOKEP (emptied when
     // the logo is not used) and MEGJEGYZES, then sets and writes the workstation keys. A failed
     // ini write is shown and keeps the dialog open with the record already stored.
     Outcome accept(const SetupValues& values);

@@ -2,6 +2,7 @@
 
 #include <QPixmap>
 
+#include "foundation/SettingsRecord.h"
 #include "foundation/forms/RichTextEditor.h"
 #include "ui_TSetup.h"
 
@@ -11,19 +12,31 @@ namespace {
 struct TextBinding {
     QString SetupRecord::*field;
     QLineEdit* Ui::TSetup::*edit;
+    UserField width;  // the field whose width limits the box
 };
 
+using F = UserField;
 const TextBinding kTexts[] = {
-    {&SetupRecord::USER1, &Ui::TSetup::user1LineEdit},     {&SetupRecord::USER2, &Ui::TSetup::user2LineEdit},
-    {&SetupRecord::CIM, &Ui::TSetup::cimLineEdit},         {&SetupRecord::TELEFON, &Ui::TSetup::telefonLineEdit},
-    {&SetupRecord::EMAIL, &Ui::TSetup::emailLineEdit},     {&SetupRecord::WEBLAP, &Ui::TSetup::weblapLineEdit},
-    {&SetupRecord::ADOSZAM, &Ui::TSetup::adoszamLineEdit}, {&SetupRecord::SZAMLASZAM, &Ui::TSetup::szamlaszamLineEdit},
-    {&SetupRecord::VALLALK_IG, &Ui::TSetup::vallalkIgLineEdit}, {&SetupRecord::LABLEC1, &Ui::TSetup::lablec1LineEdit},
-    {&SetupRecord::SELO, &Ui::TSetup::seloLineEdit},       {&SetupRecord::SUTO, &Ui::TSetup::sutoLineEdit},
-    {&SetupRecord::AELO, &Ui::TSetup::aeloLineEdit},       {&SetupRecord::AUTO, &Ui::TSetup::autoLineEdit},
-    {&SetupRecord::GELO, &Ui::TSetup::geloLineEdit},       {&SetupRecord::GUTO, &Ui::TSetup::gutoLineEdit},
-    {&SetupRecord::MELO, &Ui::TSetup::meloLineEdit},       {&SetupRecord::MUTO, &Ui::TSetup::mutoLineEdit},
-    {&SetupRecord::FELO, &Ui::TSetup::feloLineEdit},       {&SetupRecord::FUTO, &Ui::TSetup::futoLineEdit},
+    {&SetupRecord::USER1, &Ui::TSetup::user1LineEdit, F::USER1},
+    {&SetupRecord::USER2, &Ui::TSetup::user2LineEdit, F::USER2},
+    {&SetupRecord::CIM, &Ui::TSetup::cimLineEdit, F::CIM},
+    {&SetupRecord::TELEFON, &Ui::TSetup::telefonLineEdit, F::TELEFON},
+    {&SetupRecord::EMAIL, &Ui::TSetup::emailLineEdit, F::EMAIL},
+    {&SetupRecord::WEBLAP, &Ui::TSetup::weblapLineEdit, F::WEBLAP},
+    {&SetupRecord::ADOSZAM, &Ui::TSetup::adoszamLineEdit, F::ADOSZAM},
+    {&SetupRecord::SZAMLASZAM, &Ui::TSetup::szamlaszamLineEdit, F::SZAMLASZAM},
+    {&SetupRecord::VALLALK_IG, &Ui::TSetup::vallalkIgLineEdit, F::VALLALK_IG},
+    {&SetupRecord::LABLEC1, &Ui::TSetup::lablec1LineEdit, F::LABLEC1},
+    {&SetupRecord::SELO, &Ui::TSetup::seloLineEdit, F::SELO},
+    {&SetupRecord::SUTO, &Ui::TSetup::sutoLineEdit, F::SUTO},
+    {&SetupRecord::AELO, &Ui::TSetup::aeloLineEdit, F::AELO},
+    {&SetupRecord::AUTO, &Ui::TSetup::autoLineEdit, F::AUTO},
+    {&SetupRecord::GELO, &Ui::TSetup::geloLineEdit, F::GELO},
+    {&SetupRecord::GUTO, &Ui::TSetup::gutoLineEdit, F::GUTO},
+    {&SetupRecord::MELO, &Ui::TSetup::meloLineEdit, F::MELO},
+    {&SetupRecord::MUTO, &Ui::TSetup::mutoLineEdit, F::MUTO},
+    {&SetupRecord::FELO, &Ui::TSetup::feloLineEdit, F::FELO},
+    {&SetupRecord::FUTO, &Ui::TSetup::futoLineEdit, F::FUTO},
 };
 
 struct CopiesBinding {
@@ -85,6 +98,9 @@ TSetup::TSetup(QWidget* parent, SetupLogic& logic) : QDialog(parent), m_ui(std::
     const QLocale hungarian(QLocale::Hungarian, QLocale::Hungary);
     for (const MultiplierBinding& binding : kMultipliers) (m_ui.get()->*binding.box)->setLocale(hungarian);
     for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
+    // A box takes no more than its field holds, so nothing typed is cut off when stored.
+    for (const TextBinding& binding : kTexts)
+        if (const int width = fieldWidth(binding.width); width > 0) (m_ui.get()->*binding.edit)->setMaxLength(width);
     // The grid does not pass the wrapped note's height on, so the first page gets room for it.
     resize(sizeHint().expandedTo(QSize(760, 470)));
     bindButtons();

@@ -149,6 +149,19 @@ TEST_F(SetupTest, LeavingChecksTheStoredRecordAndWritesNothing)
     EXPECT_TRUE(m_data.log.isEmpty());
 }
 
+TEST_F(SetupTest, LettersTheTablesCannotHoldAreRefused)
+{
+    SetupValues v = m_logic.open();
+    v.record.USER2 = QStringLiteral("Łódź 東京");
+    EXPECT_EQ(m_logic.accept(v), SetupLogic::Outcome::StayOpen);
+    EXPECT_EQ(m_prompt.transcript(),
+              QStringList{QStringLiteral("message|warning|Figyelem!|Ez a szöveg olyan betűt tartalmaz, amelyet az "
+                                         "adatbázis nem tud tárolni:\nŁódź 東京")});
+    EXPECT_TRUE(m_data.log.isEmpty());
+    v.record.USER2 = QStringLiteral("Łódź");  // Polish letters are in the tables' code page
+    EXPECT_EQ(m_logic.accept(v), SetupLogic::Outcome::Closed);
+}
+
 TEST_F(SetupTest, AFailedIniWriteIsShownAndKeepsTheDialogOpen)
 {
     SetupValues v = m_logic.open();
@@ -176,6 +189,17 @@ TEST_F(SetupTest, ChosenLogoIsCopiedIntoTheDataFolder)
     m_prompt.answerFile(folder() + QStringLiteral("/cég logó.png"));
     EXPECT_TRUE(m_logic.chooseLogo(v));
     EXPECT_EQ(QImage(folder() + QStringLiteral("/cég logó.png")).size(), QSize(210, 100));
+}
+
+TEST_F(SetupTest, ALogoNameLongerThanItsFieldIsRefused)
+{
+    SetupValues v = m_logic.open();
+    const QString name = QString(101, QLatin1Char('x')) + QStringLiteral(".png");
+    m_prompt.answerFile(QStringLiteral("/kepek/") + name);
+    EXPECT_FALSE(m_logic.chooseLogo(v));
+    EXPECT_EQ(m_prompt.entries().back().toString(),
+              QStringLiteral("message|error|Figyelem!|A kép fájlneve legfeljebb 100 karakter lehet: ") + name);
+    EXPECT_EQ(v.record.LOGOKEP, QString());
 }
 
 TEST_F(SetupTest, TickingTheLogoWithoutOneAsksAndUnticksWhenNoneIsChosen)
@@ -251,6 +275,12 @@ TEST_F(TSetupFormTest, PagesAndCaptionsAreThoseOfTheSettingsDialog)
     EXPECT_EQ(find<QComboBox>("vatGroupComboBox")->currentText(), QStringLiteral("27%"));
     EXPECT_EQ(find<QComboBox>("roundingComboBox")->currentText(), QStringLiteral("1 ft"));
     EXPECT_EQ(find<QLineEdit>("seloLineEdit")->text(), QStringLiteral("SZA"));
+}
+
+TEST_F(TSetupFormTest, BoxesTakeNoMoreThanTheirFieldsHold)
+{
+    EXPECT_EQ(find<QLineEdit>("seloLineEdit")->maxLength(), 10);
+    EXPECT_EQ(find<QLineEdit>("cimLineEdit")->maxLength(), 100);
 }
 
 TEST_F(TSetupFormTest, HidingTheMultipliersGreysAllThreeAtOnce)
