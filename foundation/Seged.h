@@ -1,10 +1,10 @@
 #pragma once
 // Small conveniences every window uses: padding, the one-year-later date and the filter
-// helpers on table handles and in-memory record sets. No state.
+// helpers on table handles. No state.
 //
-// The filter helpers are templates over the handle type: a table handle and an in-memory
-// record set share the cursor interface they need (bookmark, gotoBookmark, setFilter,
-// setFiltered, recordCount).
+// The filter helpers are templates over the handle type, so they take the program's
+// TableHandle and the engine's Table alike (bookmark, gotoBookmark, setFilter, setFiltered,
+// recordCount). Record sets have no filter.
 #include <QDate>
 #include <QString>
 #include <cstdint>

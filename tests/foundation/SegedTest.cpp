@@ -4,8 +4,8 @@
 
 #include "QtPrinters.h"
 
-#include "dbase/Table.h"
 #include "dbase/TestFolder.h"
+#include "foundation/TableHandle.h"
 
 namespace kavina {
 namespace {
@@ -35,25 +35,25 @@ protected:
         m_table.open();
         for (const char* name : {"Anna", "Béla", "Anikó", "Csaba"}) {
             m_table.append();
-            m_table.setString("NEV", name);
+            m_table.setString("NEV", QString::fromUtf8(name));
             m_table.post();
         }
     }
 
     void moveTo(const std::string& name)
     {
-        ASSERT_TRUE(m_table.locate({{"NEV", name}}));
+        ASSERT_TRUE(m_table.locate({{"NEV", QString::fromStdString(name)}}));
     }
 
     testing_support::TestFolder m_folder;
-    dbase::Table m_table{m_folder.path(), "nevek.dbf"};
+    TableHandle m_table{m_folder.path(), "nevek.dbf"};
 };
 
 TEST_F(FilterHelperTest, FilterAndCountSwitchesTheFilterOn)
 {
     EXPECT_EQ(filterAndCount(m_table, "NEV = 'An*'"), 2);
     EXPECT_TRUE(m_table.filtered());
-    EXPECT_EQ(m_table.asString("NEV"), "Anna");
+    EXPECT_EQ(m_table.asString("NEV"), QStringLiteral("Anna"));
 }
 
 TEST_F(FilterHelperTest, RefusedFilterKeepsThePreviousOne)
@@ -70,7 +70,7 @@ TEST_F(FilterHelperTest, UnfilteringStaysOnTheCurrentRecord)
     moveTo("Anikó");
     unfilterInPlace(m_table);
     EXPECT_FALSE(m_table.filtered());
-    EXPECT_EQ(m_table.asString("NEV"), "Anikó");
+    EXPECT_EQ(m_table.asString("NEV"), QStringLiteral("Anikó"));
     EXPECT_EQ(m_table.recordCount(), 4u);
     EXPECT_EQ(m_table.filter(), "NEV = 'An*'");
 }
@@ -82,7 +82,7 @@ TEST_F(FilterHelperTest, ClearingEmptiesTheTextAndCountsAll)
     EXPECT_EQ(clearFilterAndCount(m_table), 4);
     EXPECT_EQ(m_table.filter(), "");
     EXPECT_FALSE(m_table.filtered());
-    EXPECT_EQ(m_table.asString("NEV"), "Anikó");
+    EXPECT_EQ(m_table.asString("NEV"), QStringLiteral("Anikó"));
 }
 
 }  // namespace
