@@ -1,0 +1,177 @@
+// The PDF writer and the export of prepared pages: page order and size checked with the
+// poppler tools, and that a failure leaves neither the target nor a temporary file.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <filesystem>
+
+#include "dbase/TestFolder.h"
+#include "pdf/JpegEncoder.h"
+#include "pdf/PdfError.h"
+#include "pdf/PdfWriter.h"
+#include "report/Layout.h"
+#include "report/PdfExport.h"
+
+namespace kavina::report {
+namespace {
+
+using testing_support::TestFolder;
+
+QString runTool(const QString& tool, const QStringList& args) {
+    QProcess process;
+    process.start(tool, args);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+bool popplerAvailable() {
+    return !QStandardPaths::findExecutable("pdfinfo").isEmpty() && !QStandardPaths::findExecutable("pdfimages").isEmpty() &&
+           !QStandardPaths::findExecutable("pdftoppm").isEmpty();
+}
+
+std::vector<uint8_t> solidJpeg(const QColor& colour, int width = 40, int height = 30) {
+    QImage image(width, height, QImage::Format_RGB888);
+    image.fill(colour);
+    return pdf::encodeJpeg({image.constBits(), width, height, int(image.bytesPerLine())}, 90);
+}
+
+std::vector<std::string> filesIn(const TestFolder& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) names.push_back(entry.path().filename());
+    return names;
+}
+
+// "Page    2" lines of pdfimages -list: the page of each picture, in file order.
+QStringList imagePages(const QString& listing) {
+    QStringList pages;
+    for (const QString& line : listing.split('\n').mid(2)) {
+        const QStringList cols = line.simplified().split(' ');
+        if (cols.size() > 4) pages << cols[0] + ":" + cols[3] + "x" + cols[4];
+    }
+    return pages;
+}
+
+QColor centreColour(const QString& pdf, int page, const TestFolder& dir) {
+    const QString prefix = QString::fromStdString(dir.file("page"));
+    runTool("pdftoppm", {"-r", "10", "-f", QString::number(page), "-l", QString::number(page), "-png", pdf, prefix});
+    QImage image;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        if (entry.path().extension() == ".png") image.load(QString::fromStdString(entry.path()));
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        if (entry.path().extension() == ".png") std::filesystem::remove(entry.path());
+    return image.isNull() ? QColor() : image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+TEST(PdfWriterTest, PagesComeInOrderEachOnePictureOfThePageSize) {
+    if (!popplerAvailable()) GTEST_SKIP() << "poppler-utils are not installed";
+    TestFolder dir;
+    const std::string target = dir.file("szamla.pdf");
+    {
+        pdf::PdfWriter writer(target);
+        writer.addJpegPage(40, 30, solidJpeg(Qt::red));
+        writer.addJpegPage(40, 30, solidJpeg(Qt::green));
+        writer.addJpegPage(40, 30, solidJpeg(Qt::blue));
+        EXPECT_FALSE(std::filesystem::exists(target)) << "nothing under the name before the end";
+        writer.finish();
+    }
+    const QString file = QString::fromStdString(target);
+    const QString info = runTool("pdfinfo", {file});
+    EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+3\\n"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression("Page size:\\s+40 x 30 pts"))) << info.toStdString();
+    EXPECT_EQ(imagePages(runTool("pdfimages", {"-list", file})), (QStringList{"1:40x30", "2:40x30", "3:40x30"}));
+    EXPECT_GT(centreColour(file, 2, dir).green(), 200);
+    EXPECT_LT(centreColour(file, 2, dir).red(), 60);
+    EXPECT_GT(centreColour(file, 3, dir).blue(), 200);
+    EXPECT_EQ(filesIn(dir), std::vector<std::string>{"szamla.pdf"});
+}
+
+// A writer given up on, or failing on a bad page, removes its temporary file and leaves an
+// existing target as it was.
+TEST(PdfWriterTest, AFailureLeavesTheTargetAsItWasAndNoTemporaryFile) {
+    TestFolder dir;
+    dir.write("regi.pdf", "old");
+    const std::string target = dir.file("regi.pdf");
+    {
+        pdf::PdfWriter writer(target);
+        writer.addJpegPage(40, 30, solidJpeg(Qt::red));
+        EXPECT_THROW(writer.addJpegPage(40, 30, {0x00, 0x01, 0x02}), pdf::PdfError);
+        EXPECT_THROW(writer.addJpegPage(20000, 30, solidJpeg(Qt::red)), pdf::PdfError);
+    }
+    EXPECT_EQ(dir.read("regi.pdf"), "old");
+    EXPECT_EQ(filesIn(dir), std::vector<std::string>{"regi.pdf"});
+    EXPECT_THROW(pdf::PdfWriter(dir.file("nincs/ilyen.pdf")), pdf::PdfError);
+    {
+        pdf::PdfWriter empty(dir.file("ures.pdf"));
+        EXPECT_THROW(empty.finish(), pdf::PdfError);
+    }
+    EXPECT_EQ(filesIn(dir), std::vector<std::string>{"regi.pdf"});
+}
+
+TEST(PdfWriterTest, JpegEncoderRejectsAnEmptyPictureAndABadQuality) {
+    QImage image(8, 8, QImage::Format_RGB888);
+    image.fill(Qt::white);
+    EXPECT_THROW(pdf::encodeJpeg({nullptr, 8, 8, 24}, 80), pdf::PdfError);
+    EXPECT_THROW(pdf::encodeJpeg({image.constBits(), 8, 8, int(image.bytesPerLine())}, 0), pdf::PdfError);
+    const std::vector<uint8_t> jpeg = pdf::encodeJpeg({image.constBits(), 8, 8, int(image.bytesPerLine())}, 80);
+    QImage back;
+    ASSERT_TRUE(back.loadFromData(jpeg.data(), int(jpeg.size()), "JPG"));
+    EXPECT_EQ(back.size(), QSize(8, 8));
+}
+
+class PdfExportTest : public ::testing::Test {
+protected:
+    Layout layout;
+
+    // Three pages, each saying its number in large type.
+    PreparedReport threePages() {
+        Band& header = layout.addBand(BandKind::PageHeader, "header", 20);
+        header.addPageNumber("page", QRectF(0, 0, 100, 20), "{page}. oldal", TextStyle{}.withSize(30));
+        Band& summary = layout.addBand(BandKind::Summary, "summary", 250);
+        summary.addFrame("box", QRectF(0, 0, 190, 250), 1);
+        layout.addBand(BandKind::Summary, "summary2", 250);
+        layout.addBand(BandKind::Summary, "summary3", 250);
+        return layout.prepare();
+    }
+};
+
+TEST_F(PdfExportTest, ThreePagesGiveThreePicturePagesInOrderAtTwiceThePictureSize) {
+    if (!popplerAvailable()) GTEST_SKIP() << "poppler-utils are not installed";
+    TestFolder dir;
+    const PreparedReport report = threePages();
+    ASSERT_EQ(report.pageCount(), 3);
+    std::vector<int> progress;
+    PdfExportOptions options;
+    options.progress = [&](int done, int total) {
+        EXPECT_EQ(total, 3);
+        progress.push_back(done);
+    };
+    const QString file = QString::fromStdString(dir.file("export.pdf"));
+    exportPdf(report, file, options);
+
+    EXPECT_EQ(progress, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(exportPictureSize(report.setup()), QSize(1588, 2246));
+    const QString info = runTool("pdfinfo", {file});
+    EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+3\\n"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression("Page size:\\s+1588 x 2246 pts"))) << info.toStdString();
+    EXPECT_EQ(imagePages(runTool("pdfimages", {"-list", file})),
+              (QStringList{"1:1588x2246", "2:1588x2246", "3:1588x2246"}));
+    EXPECT_EQ(filesIn(dir), std::vector<std::string>{"export.pdf"});
+}
+
+TEST_F(PdfExportTest, AnExportThatFailsHalfwayLeavesNoFile) {
+    TestFolder dir;
+    const PreparedReport report = threePages();
+    PdfExportOptions options;
+    options.progress = [](int done, int) {
+        if (done == 2) throw pdf::PdfError("lemez megtelt");
+    };
+    EXPECT_THROW(exportPdf(report, QString::fromStdString(dir.file("export.pdf")), options), pdf::PdfError);
+    EXPECT_TRUE(filesIn(dir).empty());
+}
+
+}  // namespace
+}  // namespace kavina::report
