@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <filesystem>
 
 #include "dbase/TestFolder.h"
@@ -15,23 +13,14 @@
 #include "pdf/PdfWriter.h"
 #include "report/Layout.h"
 #include "report/PdfExport.h"
+#include "ReportFixture.h"
 
 namespace kavina::report {
 namespace {
 
 using testing_support::TestFolder;
-
-QString runTool(const QString& tool, const QStringList& args) {
-    QProcess process;
-    process.start(tool, args);
-    process.waitForFinished(30000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-bool popplerAvailable() {
-    return !QStandardPaths::findExecutable("pdfinfo").isEmpty() && !QStandardPaths::findExecutable("pdfimages").isEmpty() &&
-           !QStandardPaths::findExecutable("pdftoppm").isEmpty();
-}
+using testing_report::popplerAvailable;
+using testing_report::runTool;
 
 std::vector<uint8_t> solidJpeg(const QColor& colour, int width = 40, int height = 30) {
     QImage image(width, height, QImage::Format_RGB888);
@@ -126,16 +115,7 @@ class PdfExportTest : public ::testing::Test {
 protected:
     Layout layout;
 
-    // Three pages, each saying its number in large type.
-    PreparedReport threePages() {
-        Band& header = layout.addBand(BandKind::PageHeader, "header", 20);
-        header.addPageNumber("page", QRectF(0, 0, 100, 20), "{page}. oldal", TextStyle{}.withSize(30));
-        Band& summary = layout.addBand(BandKind::Summary, "summary", 250);
-        summary.addFrame("box", QRectF(0, 0, 190, 250), 1);
-        layout.addBand(BandKind::Summary, "summary2", 250);
-        layout.addBand(BandKind::Summary, "summary3", 250);
-        return layout.prepare();
-    }
+    PreparedReport threePages() { return testing_report::numberedPages(layout, 3); }
 };
 
 TEST_F(PdfExportTest, ThreePagesGiveThreePicturePagesInOrderAtTwiceThePictureSize) {
