@@ -31,7 +31,6 @@ struct Element {
     QString text;
     TextStyle style;
     bool stretch = false;    // a wrapped text taller than rect makes rect, and the band, taller
-    bool autoWidth = false;  // rect takes the text's natural width (its left edge stays)
     const RecordCursor* cursor = nullptr;  // data-bound when set: cursor's field replaces text
     std::string field;
     std::function<QString(const RecordCursor&)> format;  // data-bound text other than the field's text

@@ -38,7 +38,6 @@ std::optional<PageItem> makeItem(const Element& e, PreparedReport& report) {
             item.text = elementText(e);
             item.pageNumber = !e.pageFormat.isEmpty();
             if (item.text.isEmpty()) return std::nullopt;
-            if (e.autoWidth) item.rect.setWidth(textWidth(e.style, item.text) + 0.5);
             if (e.stretch && e.pageFormat.isEmpty())
                 item.rect.setHeight(std::max(item.rect.height(), textHeight(e.style, item.text, item.rect.width())));
             break;

@@ -359,6 +359,48 @@ TEST_F(TSzamlarTest, TheStoredDocumentPrintsFromTheTables) {
     EXPECT_EQ(module.SzamlaTable().asString("SZAMLASZAM"), "SZA2008/00007");
 }
 
+// With szlistmode the numbers and the line remark go on a second row under the name; without
+// it one row and no remark. The rows follow the font size of the lines.
+TEST_F(TSzamlarTest, TheLineModeSetsOneOrTwoRowsAndTheFontSizeTheirHeight) {
+    header("B", 1270);
+    line({"Fúrógép", 2, 500, 27, false, "bontott csomagolás"});
+    const PreparedReport two = invoice(1);
+    EXPECT_GT(item(two, "detail", "MENNYISEG")->rect.top(), item(two, "detail", "MEGNEVEZES")->rect.bottom() - 0.01);
+    EXPECT_EQ(text(two, "detail", "MEGJEGYZES"), "bontott csomagolás");
+    const PreparedReport one = invoice(0);
+    EXPECT_DOUBLE_EQ(item(one, "detail", "MENNYISEG")->rect.top(), item(one, "detail", "MEGNEVEZES")->rect.top());
+    EXPECT_EQ(item(one, "detail", "MEGJEGYZES"), nullptr);
+
+    TSzamlarEnvironment large = environment(0);
+    large.bfont = 10;
+    TSzamlar layout(large);
+    const PreparedReport bigger = print(layout);
+    EXPECT_GT(bigger.bands(0, "detail").front()->rect.height(), one.bands(0, "detail").front()->rect.height() * 1.3);
+}
+
+// A document not printed yet (PRINT empty) gets no "0. példány"; an overlay mark prints on
+// every page.
+TEST_F(TSzamlarTest, NoSerialBeforeTheFirstPrintAndTheOverlayOnEveryPage) {
+    header("B", 0);
+    doc.mszamla.edit();
+    doc.mszamla.setString("PRINT", "");
+    doc.mszamla.post();
+    for (int i = 1; i <= 60; ++i) line({"Tétel", 1, 100, 27});
+    QImage storno(200, 80, QImage::Format_ARGB32);
+    storno.fill(Qt::red);
+    TSzamlar layout(environment());
+    layout.setUp(SalesMode::Invoice);
+    layout.setOverlay(storno);
+    const PreparedReport r = print(layout);
+    ASSERT_GE(r.pageCount(), 2);
+    for (int p = 0; p < r.pageCount(); ++p) {
+        EXPECT_EQ(item(r, "pageHeader", "serialLabel", 0, p), nullptr);
+        const report::PageItem* overlay = item(r, "pageHeader", "overlay", 0, p);
+        ASSERT_TRUE(overlay);
+        EXPECT_EQ(overlay->image.size(), QSize(200, 80));
+    }
+}
+
 // Every prepare starts with an empty summary and a clear italic flag.
 TEST_F(TSzamlarTest, EachPrepareStartsWithAnEmptySummary) {
     header("B", 1270);

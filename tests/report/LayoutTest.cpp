@@ -56,7 +56,9 @@ TEST_F(LayoutTest, BandsPrintInOrderWithGroupsAndTheFooterAtThePageBottom) {
     layout.addBand(BandKind::ColumnHeader, "columns", 5).addText("c", QRectF(0, 0, 50, 5), "oszlopok", style);
     Band& groupHeader = layout.addBand(BandKind::GroupHeader, "group", 5);
     groupHeader.setGroupField("CSOPORT");
-    groupHeader.addField("g", QRectF(0, 0, 50, 5), lines, "CSOPORT", style);
+    groupHeader.addField("g", QRectF(0, 0, 50, 5), lines, "CSOPORT", style).format = [](const RecordCursor& c) {
+        return c.asString("CSOPORT").toUpper();
+    };
     Band& groupFooter = layout.addBand(BandKind::GroupFooter, "groupEnd", 5);
     groupFooter.setGroupField("CSOPORT");
     groupFooter.addField("last", QRectF(0, 0, 50, 5), lines, "NEV", style);
@@ -70,7 +72,7 @@ TEST_F(LayoutTest, BandsPrintInOrderWithGroupsAndTheFooterAtThePageBottom) {
     EXPECT_EQ(bandNames(r, 0), (std::vector<std::string>{"header", "title", "columns", "group", "detail", "detail",
                                                          "groupEnd", "group", "detail", "groupEnd", "summary", "footer"}));
     EXPECT_EQ(r.texts(0, "groupEnd"), (QStringList{"körte", "répa"}));
-    EXPECT_EQ(r.texts(0, "group"), (QStringList{"gyümölcs", "zöldség"}));
+    EXPECT_EQ(r.texts(0, "group"), (QStringList{"GYÜMÖLCS", "ZÖLDSÉG"}));
     const PlacedBand& footer = r.page(0).bands.back();
     EXPECT_DOUBLE_EQ(footer.rect.bottom(), layout.pageSetup().contentRect().bottom());
     EXPECT_DOUBLE_EQ(r.page(0).bands.front().rect.top(), 10);
