@@ -29,11 +29,19 @@ struct TextStyle {
 
     bool operator==(const TextStyle&) const = default;
 
-    TextStyle withSize(double points) const;
-    TextStyle withBold(bool on = true) const;
-    TextStyle withItalic(bool on = true) const;
-    TextStyle withAlignment(Qt::Alignment a) const;
-    TextStyle wrapped(bool on = true) const;
+    TextStyle withSize(double points) const { return changed([&](TextStyle& s) { s.pointSize = points; }); }
+    TextStyle withBold(bool on = true) const { return changed([&](TextStyle& s) { s.bold = on; }); }
+    TextStyle withItalic(bool on = true) const { return changed([&](TextStyle& s) { s.italic = on; }); }
+    TextStyle withAlignment(Qt::Alignment a) const { return changed([&](TextStyle& s) { s.alignment = a; }); }
+    TextStyle wrapped(bool on = true) const { return changed([&](TextStyle& s) { s.wordWrap = on; }); }
+
+private:
+    template <typename Change>
+    TextStyle changed(Change change) const {
+        TextStyle copy = *this;
+        change(copy);
+        return copy;
+    }
 };
 
 struct PageSetup {

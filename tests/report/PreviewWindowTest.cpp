@@ -106,7 +106,9 @@ TEST_F(PreviewWindowTest, SaveAsksForAPdfFileAndWritesEveryPage) {
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
     const QString file = QString::fromStdString(dir.file("szamla.pdf"));
     ASSERT_TRUE(QFileInfo::exists(file));
-    if (testing_report::popplerAvailable()) EXPECT_EQ(testing_report::pdfPageCount(file), 3);
+    if (testing_report::popplerAvailable()) {
+        EXPECT_EQ(testing_report::pdfPageCount(file), 3);
+    }
 }
 
 TEST_F(PreviewWindowTest, ACancelledFileChoiceWritesNothingAndAFailedExportIsReported) {

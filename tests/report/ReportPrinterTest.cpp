@@ -31,8 +31,9 @@ TEST(ReportPrinterTest, ThePdfPrinterWritesOneFilePerCopyNamedByDocumentAndTime)
     EXPECT_EQ(files, (QStringList{folder + "/SZA2008_00007_20080315_101500.pdf",
                                   folder + "/SZA2008_00007_20080315_101500_2.pdf"}));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 2) << "no partial file stays";
-    if (testing_report::popplerAvailable())
+    if (testing_report::popplerAvailable()) {
         for (const QString& f : files) EXPECT_EQ(testing_report::pdfPageCount(f), 3) << f.toStdString();
+    }
 }
 
 TEST(ReportPrinterTest, APdfPrinterFolderThatCannotBeMadeFailsWithoutWriting) {
