@@ -1,0 +1,81 @@
+#include "invoicing/DocumentNumbering.h"
+
+#include "foundation/TextFormat.h"
+
+namespace kavina::invoicing {
+
+namespace {
+
+QString settingText(const RecordCursor& settings, const char* field) {
+    return field ? settings.asString(field).trimmed() : QString();
+}
+
+// Five digits at least; a longer counter is written whole.
+QString counterText(const RecordCursor& settings, const char* field) {
+    const int64_t counter = settings.isNull(field) ? 0 : settings.asInteger(field);
+    return QStringLiteral("%1").arg(counter, 5, 10, QLatin1Char('0'));
+}
+
+// The settings record, read again from disk and put into edit: the edit locks it and reads it
+// once more under the lock, so what follows works on the current values.
+void editCurrentSettings(TableHandle& settings) {
+    settings.refresh();
+    settings.first();
+    settings.edit();
+}
+
+bool setWhenEmpty(RecordCursor& settings, const char* field) {
+    if (!settings.isNull(field)) return false;
+    settings.setInteger(field, 1);
+    return true;
+}
+
+}  // namespace
+
+QString composeNumber(NumberKind kind, const RecordCursor& settings, const QDate& today) {
+    const NumberRule& rule = numberRule(kind);
+    // The year of the day the number is made, not of the document's dates.
+    const QString year = dateText(today).left(4);
+    const QString prefix = rule.fixedPrefix ? QString::fromUtf8(rule.fixedPrefix) : settingText(settings, rule.prefixField);
+    return prefix + year + QLatin1Char('/') + counterText(settings, rule.counterField) +
+           settingText(settings, rule.suffixField);
+}
+
+QString takeNumber(NumberKind kind, TableHandle& settings, const QDate& today) {
+    editCurrentSettings(settings);
+    try {
+        setWhenEmpty(settings, "DEFUSER");
+        const NumberRule& rule = numberRule(kind);
+        const QString number = composeNumber(kind, settings, today);
+        settings.setInteger(rule.counterField, settings.asInteger(rule.counterField) + 1);
+        settings.post();
+        return number;
+    } catch (...) {
+        settings.cancel();
+        throw;
+    }
+}
+
+int64_t takeCode(TableHandle& settings, const char* counterField) {
+    editCurrentSettings(settings);
+    try {
+        const int64_t code = (settings.isNull(counterField) ? 0 : settings.asInteger(counterField)) + 1;
+        settings.setInteger(counterField, code);
+        settings.post();
+        return code;
+    } catch (...) {
+        settings.cancel();
+        throw;
+    }
+}
+
+void ensureCounterSet(TableHandle& settings, const char* counterField) {
+    settings.refresh();
+    settings.first();
+    if (!settings.isNull(counterField)) return;
+    settings.edit();
+    if (setWhenEmpty(settings, counterField)) settings.post();
+    else settings.cancel();
+}
+
+}  // namespace kavina::invoicing
