@@ -24,6 +24,20 @@ void editCurrentSettings(TableHandle& settings) {
     settings.edit();
 }
 
+// Runs change on the locked settings record and stores it; a failure leaves it unchanged.
+template <typename Change>
+auto changeSettings(TableHandle& settings, Change change) {
+    editCurrentSettings(settings);
+    try {
+        auto result = change();
+        settings.post();
+        return result;
+    } catch (...) {
+        settings.cancel();
+        throw;
+    }
+}
+
 bool setWhenEmpty(RecordCursor& settings, const char* field) {
     if (!settings.isNull(field)) return false;
     settings.setInteger(field, 1);
@@ -42,31 +56,21 @@ QString composeNumber(NumberKind kind, const RecordCursor& settings, const QDate
 }
 
 QString takeNumber(NumberKind kind, TableHandle& settings, const QDate& today) {
-    editCurrentSettings(settings);
-    try {
+    return changeSettings(settings, [&] {
         setWhenEmpty(settings, "DEFUSER");
-        const NumberRule& rule = numberRule(kind);
+        const char* counter = numberRule(kind).counterField;
         const QString number = composeNumber(kind, settings, today);
-        settings.setInteger(rule.counterField, settings.asInteger(rule.counterField) + 1);
-        settings.post();
+        settings.setInteger(counter, settings.asInteger(counter) + 1);
         return number;
-    } catch (...) {
-        settings.cancel();
-        throw;
-    }
+    });
 }
 
 int64_t takeCode(TableHandle& settings, const char* counterField) {
-    editCurrentSettings(settings);
-    try {
+    return changeSettings(settings, [&] {
         const int64_t code = (settings.isNull(counterField) ? 0 : settings.asInteger(counterField)) + 1;
         settings.setInteger(counterField, code);
-        settings.post();
         return code;
-    } catch (...) {
-        settings.cancel();
-        throw;
-    }
+    });
 }
 
 void ensureCounterSet(TableHandle& settings, const char* counterField) {
