@@ -1,0 +1,75 @@
+#pragma once
+// What the partner register window does, apart from drawing it: the tabs, the quick search,
+// sorting, deleting, the partner's invoices, the CSV export, the group check of the partner
+// dialog, and accepting a partner in picker mode. Messages go through the Prompt; the window
+// (forms/TPartnerForm) shows the state and forwards the user's actions.
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+#include "foundation/Prompt.h"
+#include "foundation/TDataModule1.h"
+
+namespace kavina::documents {
+
+// Who opened the window. Any caller but None makes it the partner picker.
+enum class PartnerCaller { None, Offer, Invoice, DeliveryNote, PartnerStatistics, Worksheet, Warranty };
+
+// The caller of a window opened while windows of these names are open (case ignored): the
+// document editors and the partner statistics.
+PartnerCaller callerFromOpenWindows(const QStringList& windowNames);
+
+// The unpaid invoices of a partner, shown before the picker accepts it: true goes on
+// ("&Tovább"), false keeps the picker open ("&Mégsem").
+using UnpaidInvoicesView = std::function<bool(TableHandle& unpaidInvoices)>;
+
+class PartnerWindow {
+public:
+    // statisticsPage: the page the partner statistics show (supplier pages are above 2).
+    PartnerWindow(TDataModule1& data, Prompt& prompt, PartnerCaller caller, int statisticsPage = 0);
+
+    bool isPicker() const { return m_caller != PartnerCaller::None; }
+    // Empties nothing but chooses and applies the opening tab.
+    void open();
+
+    const QStringList& tabs() const { return m_tabs; }
+    int currentTab() const { return m_tab; }
+    void selectTab(int index);
+    // Builds the tabs again, keeping the selected caption where it still exists.
+    void rebuildTabs();
+
+    // Moves to the first partner whose value in the sort field begins with the text (case
+    // ignored); stays when none does.
+    void quickSearch(const QString& text);
+    // The sort field ("NEV" or "TELJESCIM"); others are refused (false).
+    bool sortBy(const std::string& field);
+    const std::string& sortField() const { return m_sortField; }
+
+    // After the question; true when a partner was deleted.
+    bool deleteCurrent();
+    // "Számlák" (unpaidOnly false) and "Tartozások": restricts the documents to the partner's
+    // invoices, says so when there are none, and removes the restriction again.
+    void showInvoices(bool unpaidOnly);
+    // Asks for a file and writes the partners of the tab; false when cancelled.
+    bool exportCsv();
+    // The dialog's group box on leaving it: the text to keep (empty when the user declined
+    // to record a new group).
+    QString checkGroup(const QString& text);
+    // Picker mode: true when the picker may close with the partner chosen.
+    bool accept(const UnpaidInvoicesView& showUnpaid, bool fromList);
+
+private:
+    QString wantedTab() const;
+
+    TDataModule1& m_data;
+    Prompt& m_prompt;
+    PartnerCaller m_caller;
+    int m_statisticsPage;
+    QStringList m_tabs;
+    int m_tab = 0;
+    std::string m_sortField = "NEV";
+};
+
+}  // namespace kavina::documents

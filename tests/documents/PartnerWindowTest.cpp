@@ -1,0 +1,165 @@
+#include "documents/PartnerWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "dbase/TestFolder.h"
+#include "documents/PartnerRegister.h"
+#include "foundation/NewDataFolder.h"
+#include "foundation/ScriptedPrompt.h"
+
+namespace kavina::documents {
+namespace {
+
+class PartnerWindowTest : public ::testing::Test {
+protected:
+    testing_support::TestFolder dir;
+    TDataModule1 data;
+    ScriptedPrompt prompt;
+
+    void SetUp() override {
+        createDataFolder(dir.path());
+        data.open(dir.path());
+        data.UserTable().append();
+        data.UserTable().setInteger("PARTNERKOD", 0);
+        data.UserTable().post();
+    }
+    void TearDown() override { EXPECT_TRUE(prompt.failures().isEmpty()) << prompt.failures().join('\n').toStdString(); }
+
+    void add(const QString& name, const QString& group, const QString& street = QStringLiteral("Fő utca 1.")) {
+        PartnerFields f;
+        f.name = name;
+        f.group = group;
+        f.street = street;
+        createPartner(data.PartnerTable(), data.UserTable(), f);
+    }
+    void addInvoice(const QString& name, const QString& street, bool paid) {
+        TableHandle& d = data.SzamlaTable();
+        d.append();
+        d.setString("SZAMLASZAM", QStringLiteral("2008/%1").arg(d.recordCount() + 1, 5, 10, QLatin1Char('0')));
+        d.setString("SZAMLATIP", QStringLiteral("B"));
+        d.setString("NEV", name);
+        d.setString("CIM", street);
+        d.setLogical("FIZETVE", paid);
+        d.post();
+    }
+};
+
+TEST_F(PartnerWindowTest, ThePickerOpensOnTheCallersTabOrOnMinden) {
+    add(QStringLiteral("Alfa"), QStringLiteral("Vevő"));
+    add(QStringLiteral("Béta"), QStringLiteral("viszonteladó"));
+    EXPECT_EQ(callerFromOpenWindows({QStringLiteral("TForm1"), QStringLiteral("tszlevelFORM")}),
+              PartnerCaller::DeliveryNote);
+    EXPECT_EQ(callerFromOpenWindows({QStringLiteral("TForm1")}), PartnerCaller::None);
+
+    PartnerWindow fromDeliveryNote(data, prompt, PartnerCaller::DeliveryNote);
+    fromDeliveryNote.open();  // no group named Szállító
+    EXPECT_EQ(fromDeliveryNote.currentTab(), 0);
+    PartnerWindow fromInvoice(data, prompt, PartnerCaller::Invoice);
+    fromInvoice.open();
+    EXPECT_EQ(fromInvoice.tabs().value(fromInvoice.currentTab()), QStringLiteral("Vevő"));
+    EXPECT_TRUE(fromInvoice.isPicker());
+    EXPECT_FALSE(PartnerWindow(data, prompt, PartnerCaller::None).isPicker());
+}
+
+TEST_F(PartnerWindowTest, ANewGroupGetsItsTabOnlyAtTheNextRebuild) {
+    add(QStringLiteral("Alfa"), QStringLiteral("Vevő"));
+    PartnerWindow window(data, prompt, PartnerCaller::None);
+    window.open();
+    window.selectTab(1);
+    add(QStringLiteral("Gamma"), QStringLiteral("Szállító"));
+    EXPECT_EQ(window.tabs(), (QStringList{QStringLiteral("Minden"), QStringLiteral("Vevő")}));
+    window.rebuildTabs();
+    EXPECT_EQ(window.tabs(), (QStringList{QStringLiteral("Minden"), QStringLiteral("Szállító"), QStringLiteral("Vevő")}));
+    EXPECT_EQ(window.tabs().value(window.currentTab()), QStringLiteral("Vevő"));  // the selection follows its caption
+}
+
+TEST_F(PartnerWindowTest, AnUnpaidInvoiceIsShownAndMegsemKeepsThePickerOnThePartner) {
+    add(QStringLiteral("O'Brien Kft."), QStringLiteral("Vevő"));
+    add(QStringLiteral("Zeta Bt."), QStringLiteral("Vevő"));
+    addInvoice(QStringLiteral("O'Brien Kft."), QStringLiteral("Fő utca 1."), false);
+    addInvoice(QStringLiteral("O'Brien Kft."), QStringLiteral("Fő utca 1."), true);
+    PartnerWindow picker(data, prompt, PartnerCaller::Invoice);
+    picker.open();
+    ASSERT_TRUE(data.PartnerTable().locate({{"NEV", QStringLiteral("O'Brien Kft.")}}));
+    int shown = 0;
+    const auto cancel = [&](TableHandle& unpaid) {
+        ++shown;
+        EXPECT_EQ(unpaid.recordCount(), 1u);
+        return false;
+    };
+    EXPECT_FALSE(picker.accept(cancel, true));
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(data.PartnerTable().asString("NEV"), QStringLiteral("O'Brien Kft."));
+    EXPECT_EQ(data.SzamlaTable().recordCount(), 2u);  // the restriction is gone
+    EXPECT_TRUE(picker.accept([](TableHandle&) { return true; }, false));
+    ASSERT_TRUE(data.PartnerTable().locate({{"NEV", QStringLiteral("Zeta Bt.")}}));
+    EXPECT_TRUE(picker.accept([&](TableHandle&) { return ++shown, false; }, true));  // nothing unpaid
+    EXPECT_EQ(shown, 1);
+}
+
+TEST_F(PartnerWindowTest, InvoiceButtonsSayWhenThePartnerHasNone) {
+    add(QStringLiteral("O'Brien Kft."), QString());
+    addInvoice(QStringLiteral("O'Brien Kft."), QStringLiteral("Fő utca 1."), true);
+    PartnerWindow window(data, prompt, PartnerCaller::None);
+    window.open();
+    window.showInvoices(false);
+    EXPECT_TRUE(prompt.entries().empty());
+    window.showInvoices(true);
+    ASSERT_EQ(prompt.entries().size(), 1u);
+    const ScriptedPrompt::Entry& said = prompt.entries().front();
+    EXPECT_EQ(said.caption, QStringLiteral("Figyelem!"));
+    EXPECT_EQ(said.text, QStringLiteral("A partnernek nincs fizetetlen számlája!"));
+    EXPECT_EQ(said.icon, Icon::Information);
+}
+
+TEST_F(PartnerWindowTest, DeletingAndRecordingGroupsAskFirst) {
+    add(QStringLiteral("Alfa"), QStringLiteral("Vevő"));
+    PartnerWindow window(data, prompt, PartnerCaller::None);
+    window.open();
+    prompt.answerYesNo(false);
+    EXPECT_FALSE(window.deleteCurrent());
+    prompt.answerYesNo(true);
+    EXPECT_TRUE(window.deleteCurrent());
+    EXPECT_EQ(window.tabs(), QStringList{QStringLiteral("Minden")});
+    EXPECT_EQ(prompt.entries().front().text, QStringLiteral("Biztos, hogy törölni szeretné a kiválasztott partnert?"));
+
+    prompt.answerYesNo(true);
+    EXPECT_EQ(window.checkGroup(QStringLiteral("Nagyker")), QStringLiteral("Nagyker"));
+    EXPECT_EQ(prompt.entries().back().text,
+              QStringLiteral("Nagyker: ez a partnercsoport még nincs felvéve.\n\rSzeretné most rögzíteni?"));
+    EXPECT_EQ(window.checkGroup(QStringLiteral("NAGYKER")), QStringLiteral("NAGYKER"));  // known, case ignored
+    prompt.answerYesNo(false);
+    EXPECT_EQ(window.checkGroup(QStringLiteral("Kisker")), QString());
+    EXPECT_EQ(data.PcsopTable().recordCount(), 1u);
+}
+
+TEST_F(PartnerWindowTest, QuickSearchAndSortingFollowTheSortField) {
+    add(QStringLiteral("Béta"), QString(), QStringLiteral("Alma u. 2."));
+    add(QStringLiteral("Alfa"), QString(), QStringLiteral("Zöld u. 1."));
+    PartnerWindow window(data, prompt, PartnerCaller::None);
+    window.open();
+    window.quickSearch(QStringLiteral("bé"));
+    EXPECT_EQ(data.PartnerTable().asString("NEV"), QStringLiteral("Béta"));
+    window.quickSearch(QStringLiteral("x"));  // no match: stays
+    EXPECT_EQ(data.PartnerTable().asString("NEV"), QStringLiteral("Béta"));
+    EXPECT_FALSE(window.sortBy("NEV2"));
+    ASSERT_TRUE(window.sortBy("TELJESCIM"));
+    window.quickSearch(QStringLiteral(" zöld"));
+    EXPECT_EQ(data.PartnerTable().asString("NEV"), QStringLiteral("Alfa"));
+}
+
+TEST_F(PartnerWindowTest, ACancelledExportWritesNothing) {
+    add(QStringLiteral("Alfa"), QString());
+    PartnerWindow window(data, prompt, PartnerCaller::None);
+    window.open();
+    prompt.answerFile(std::nullopt);
+    EXPECT_FALSE(window.exportCsv());
+    prompt.answerFile(QString::fromStdString(dir.file("lista")));
+    EXPECT_TRUE(window.exportCsv());
+    EXPECT_EQ(QDir(QString::fromStdString(dir.path())).entryList({QStringLiteral("*.csv")}), QStringList{"lista.csv"});
+}
+
+}  // namespace
+}  // namespace kavina::documents
