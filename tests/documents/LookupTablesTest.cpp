@@ -1,0 +1,83 @@
+#include "documents/LookupTables.h"
+
+#include <gtest/gtest.h>
+
+#include "dbase/TestFolder.h"
+#include "documents/PartnerRegister.h"
+#include "foundation/NewDataFolder.h"
+#include "foundation/ScriptedPrompt.h"
+
+namespace kavina::documents {
+namespace {
+
+class LookupTablesTest : public ::testing::Test {
+protected:
+    testing_support::TestFolder dir;
+    TDataModule1 data;
+    ScriptedPrompt prompt;
+
+    void SetUp() override {
+        createDataFolder(dir.path());
+        data.open(dir.path());
+        data.UserTable().append();
+        data.UserTable().post();
+    }
+    void addPartner(const QString& name, const QString& group) {
+        PartnerFields f;
+        f.name = name;
+        f.group = group;
+        createPartner(data.PartnerTable(), data.UserTable(), f);
+    }
+};
+
+TEST_F(LookupTablesTest, GroupsAreAddedRenamedEverywhereAndDeleted) {
+    PartnerGroups groups(data, prompt);
+    prompt.answerText(QString());
+    EXPECT_FALSE(groups.add());
+    prompt.answerText(std::nullopt);
+    EXPECT_FALSE(groups.add());
+    prompt.answerText(QStringLiteral("Vevő"));
+    EXPECT_TRUE(groups.add());
+    addPartner(QStringLiteral("Alfa"), QStringLiteral("Vevő"));
+    addPartner(QStringLiteral("Béta"), QStringLiteral("Szállító"));
+    applyTab(data.PartnerTable(), 1, QStringLiteral("Szállító"));  // Alfa is hidden
+
+    prompt.answerText(std::nullopt);  // cancel keeps the name
+    EXPECT_FALSE(groups.modifyCurrent());
+    prompt.answerText(QStringLiteral("Vásárló"));
+    EXPECT_TRUE(groups.modifyCurrent());
+    EXPECT_EQ(data.PcsopTable().asString("PCSOPORT"), QStringLiteral("Vásárló"));
+    applyTab(data.PartnerTable(), 1, QStringLiteral("Vásárló"));
+    ASSERT_EQ(data.PartnerTable().recordCount(), 1u);
+    EXPECT_EQ(data.PartnerTable().asString("NEV"), QStringLiteral("Alfa"));
+    EXPECT_EQ(prompt.entries()[3].caption, QStringLiteral("Szerkesztés"));
+    EXPECT_EQ(prompt.entries()[3].text, QStringLiteral("Partner csoport:"));
+    EXPECT_EQ(prompt.entries()[3].detail, QStringLiteral("Vevő"));
+
+    prompt.answerYesNo(true);
+    EXPECT_TRUE(groups.deleteCurrent());
+    EXPECT_TRUE(data.PcsopTable().isEmpty());
+    EXPECT_FALSE(groups.deleteCurrent());  // nothing left: no question
+    EXPECT_EQ(data.PartnerTable().asString("PCSOPORT"), QStringLiteral("Vásárló"));  // partners keep the name
+}
+
+TEST_F(LookupTablesTest, SettlementSearchesMatchPrefixesIgnoringCase) {
+    TableHandle& towns = data.TelepTable();
+    for (const auto& [postcode, town] : {std::pair{"6720", "Szeged"}, std::pair{"1051", "Budapest"}}) {
+        towns.append();
+        towns.setString("IRSZAM", QString::fromUtf8(postcode));
+        towns.setString("TELEPULES", QString::fromUtf8(town));
+        towns.post();
+    }
+    Settlements settlements(data, prompt);
+    settlements.searchName(QStringLiteral("sze"));
+    EXPECT_EQ(towns.asString("IRSZAM"), QStringLiteral("6720"));
+    settlements.searchPostcode(QStringLiteral("10"));
+    EXPECT_EQ(towns.asString("TELEPULES"), QStringLiteral("Budapest"));
+    prompt.answerYesNo(false);
+    EXPECT_FALSE(settlements.deleteCurrent());
+    EXPECT_EQ(towns.recordCount(), 2u);
+}
+
+}  // namespace
+}  // namespace kavina::documents
