@@ -1,0 +1,28 @@
+#pragma once
+// The warning before a partner with unpaid invoices is picked: the invoices listed,
+// "&Tovább" accepts the partner, "&Mégsem" goes back to the picker.
+
+#include <QDialog>
+#include <memory>
+
+#include "foundation/TableHandle.h"
+
+namespace kavina::widgets {
+class RecordGridModel;
+}
+
+namespace kavina::documents {
+
+class Ttartozasform final : public QDialog {
+    Q_OBJECT
+
+public:
+    // unpaidInvoices: the document headers, restricted to the partner's unpaid invoices.
+    Ttartozasform(QWidget* parent, TableHandle& unpaidInvoices);
+    ~Ttartozasform() override;
+
+private:
+    std::unique_ptr<widgets::RecordGridModel> m_model;
+};
+
+}  // namespace kavina::documents
