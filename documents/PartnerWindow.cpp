@@ -22,6 +22,13 @@ PartnerCaller callerFromOpenWindows(const QStringList& windowNames) {
     return PartnerCaller::None;
 }
 
+bool choosePartnerByCode(TableHandle& partners, Prompt& prompt, const QString& code) {
+    if (code.isEmpty()) return false;
+    if (findByPartnerCode(partners, code)) return true;
+    prompt.warning(kWarning, QStringLiteral("A keresett partnerkód nem található a partnertörzsben!"));
+    return false;
+}
+
 PartnerWindow::PartnerWindow(TDataModule1& data, Prompt& prompt, PartnerCaller caller, int statisticsPage)
     : m_data(data), m_prompt(prompt), m_caller(caller), m_statisticsPage(statisticsPage) {}
 

@@ -25,6 +25,11 @@ PartnerCaller callerFromOpenWindows(const QStringList& windowNames);
 // ("&Tovább"), false keeps the picker open ("&Mégsem").
 using UnpaidInvoicesView = std::function<bool(TableHandle& unpaidInvoices)>;
 
+// The editors' "Partnerkód:" box on leaving it: moves the partners to the one with exactly
+// that code and returns true (the caller copies it as if picked); says so when there is none.
+// An empty box does nothing.
+bool choosePartnerByCode(TableHandle& partners, Prompt& prompt, const QString& code);
+
 class PartnerWindow {
 public:
     // statisticsPage: the page the partner statistics show (supplier pages are above 2).

@@ -150,6 +150,19 @@ TEST_F(PartnerWindowTest, QuickSearchAndSortingFollowTheSortField) {
     EXPECT_EQ(data.PartnerTable().asString("NEV"), QStringLiteral("Alfa"));
 }
 
+TEST_F(PartnerWindowTest, ThePartnerCodeBoxFindsTheCodeNotTheNumber) {
+    for (int i = 0; i < 42; ++i) add(QStringLiteral("Partner %1").arg(i + 1), QString());
+    EXPECT_TRUE(choosePartnerByCode(data.PartnerTable(), prompt, QStringLiteral("4770148115037")));
+    EXPECT_EQ(data.PartnerTable().asInteger("PARTNERKOD"), 42);
+    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_FALSE(choosePartnerByCode(data.PartnerTable(), prompt, QString()));
+    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_FALSE(choosePartnerByCode(data.PartnerTable(), prompt, QStringLiteral("42")));
+    ASSERT_EQ(prompt.entries().size(), 1u);
+    EXPECT_EQ(prompt.entries().front().caption, QStringLiteral("Figyelem!"));
+    EXPECT_EQ(prompt.entries().front().text, QStringLiteral("A keresett partnerkód nem található a partnertörzsben!"));
+}
+
 TEST_F(PartnerWindowTest, ACancelledExportWritesNothing) {
     add(QStringLiteral("Alfa"), QString());
     PartnerWindow window(data, prompt, PartnerCaller::None);
