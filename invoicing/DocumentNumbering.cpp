@@ -82,4 +82,13 @@ void ensureCounterSet(TableHandle& settings, const char* counterField) {
     else settings.cancel();
 }
 
+void recordIssueDate(IniFile& ini, IniSettings& settings, NumberKind kind, const QDate& issued) {
+    const bool invoice = kind == NumberKind::Invoice || kind == NumberKind::Corrective;
+    if (!invoice && kind != NumberKind::Proforma) return;
+    ini.writeDate(QStringLiteral("adatok"), invoice ? QStringLiteral("szamDate") : QStringLiteral("proDate"), issued);
+    (invoice ? settings.szamDate : settings.proDate) = issued;
+}
+
+bool dateBeforeLastInvoice(const IniSettings& settings, const QDate& today) { return today < settings.szamDate; }
+
 }  // namespace kavina::invoicing

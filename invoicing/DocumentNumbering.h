@@ -12,6 +12,7 @@
 #include <QDate>
 #include <QString>
 
+#include "foundation/IniSettings.h"
 #include "foundation/TableHandle.h"
 #include "invoicing/DocumentKinds.h"
 
@@ -32,5 +33,13 @@ int64_t takeCode(TableHandle& settings, const char* counterField);
 // An empty counter of the cash-register sales (DEFUSER) or the goods receipts (DEFUSERN) is
 // set to 1 and stored; a set one is left alone.
 void ensureCounterSet(TableHandle& settings, const char* counterField);
+
+// The issue date of the last printed invoice or corrective invoice (ini key szamDate) and of
+// the last proforma (proDate), stored in the ini file and in the settings in force; other
+// kinds keep no date. Throws IniError when the file cannot be written.
+void recordIssueDate(IniFile& ini, IniSettings& settings, NumberKind kind, const QDate& issued);
+
+// The main window's warning: the workstation's date is before the last invoice's.
+bool dateBeforeLastInvoice(const IniSettings& settings, const QDate& today);
 
 }  // namespace kavina::invoicing

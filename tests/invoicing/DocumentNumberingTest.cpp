@@ -106,6 +106,20 @@ TEST_F(DocumentNumberingTest, CodeCountersHoldTheLastCodeGiven) {
     EXPECT_EQ(counter("PARTNERKOD"), 42);
 }
 
+TEST_F(DocumentNumberingTest, InvoiceAndProformaIssueDatesGoToTheirIniKeys) {
+    IniFile ini(QString::fromStdString(dir.file("kavinaextra.ini")));
+    IniSettings in;
+    recordIssueDate(ini, in, NumberKind::Corrective, QDate(2008, 3, 15));
+    recordIssueDate(ini, in, NumberKind::Proforma, QDate(2008, 4, 1));
+    recordIssueDate(ini, in, NumberKind::DeliveryNote, QDate(2009, 1, 1));
+    const IniFile again(ini.path());
+    EXPECT_EQ(again.readDate(QStringLiteral("adatok"), QStringLiteral("szamDate"), {}), QDate(2008, 3, 15));
+    EXPECT_EQ(again.readDate(QStringLiteral("adatok"), QStringLiteral("proDate"), {}), QDate(2008, 4, 1));
+    EXPECT_EQ(in.szamDate, QDate(2008, 3, 15));
+    EXPECT_TRUE(dateBeforeLastInvoice(in, QDate(2008, 3, 14)));
+    EXPECT_FALSE(dateBeforeLastInvoice(in, QDate(2008, 3, 15)));
+}
+
 // Four workstations, each taking 250 numbers at once: every number is taken once, none is
 // skipped, and the counter ends 1000 higher.
 TEST_F(DocumentNumberingTest, ProcessesTakingNumbersAtOnceNeverShareOrSkipOne) {
