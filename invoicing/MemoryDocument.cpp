@@ -10,6 +10,17 @@ MemoryDocument::MemoryDocument() {
     lineFields.push_back({"beszerzar", dbase::FieldType::Float});
     lineFields.push_back({"bbesz", dbase::FieldType::Float});
     mszamla2.setFields(lineFields);
+    std::vector<dbase::FieldDef> stockFields;
+    for (const char* name : {"SZAMLASZAM", "ANYAGSZAM", "MENNYISEG", "EGYSEG", "AR1", "AR2", "AR3", "ARE", "EGYSEGAR",
+                             "ITJSZAM", "MEGNEVEZES", "NETTOAR", "AFA", "AFAFT", "OSSZESEN", "ARCSOPORT", "TERMEK",
+                             "MEGJEGYZES"})
+        stockFields.push_back(*catalogue::table(TableId::Szamla2).field(name));
+    mData2.setFields(stockFields);
+}
+
+void MemoryDocument::emptyAll() {
+    empty();
+    mData2.emptyTable();
 }
 
 void MemoryDocument::empty() {

@@ -12,6 +12,8 @@
 #include <QVBoxLayout>
 
 #include "documents/PartnerRegister.h"
+#include "documents/PartnerReport.h"
+#include "report/view/PreviewWindow.h"
 #include "documents/forms/TPartnerSzerk.h"
 #include "documents/forms/Ttartozasform.h"
 #include "widgets/RecordGridModel.h"
@@ -31,10 +33,9 @@ QPushButton* button(const QString& text, const QString& objectName) {
 
 }  // namespace
 
-TPartnerForm::TPartnerForm(QWidget* parent, TDataModule1& data, Prompt& prompt, PartnerCaller caller,
-                           bool showPriceGroups, int statisticsPage)
-    : QDialog(parent), m_data(data), m_prompt(prompt), m_logic(data, prompt, caller, statisticsPage),
-      m_showPriceGroups(showPriceGroups) {
+TPartnerForm::TPartnerForm(QWidget* parent, TDataModule1& data, Prompt& prompt, const PartnerFormOptions& options)
+    : QDialog(parent), m_data(data), m_prompt(prompt), m_logic(data, prompt, options.caller, options.statisticsPage),
+      m_options(options) {
     setObjectName(QStringLiteral("TPartnerForm"));
     setWindowTitle(QStringLiteral("Partnertörzs"));
     auto* layout = new QHBoxLayout(this);
@@ -104,9 +105,8 @@ QWidget* TPartnerForm::buttonColumn() {
     QPushButton* add = button(QStringLiteral("Új partner"), QStringLiteral("newPushButton"));
     QPushButton* modify = button(QStringLiteral("Módosítás"), QStringLiteral("modifyPushButton"));
     QPushButton* remove = button(QStringLiteral("Törlés"), QStringLiteral("deletePushButton"));
-    // The partner list goes to the print preview, which comes with the report engine.
     QPushButton* print = button(QStringLiteral("Nyomtatás"), QStringLiteral("printPushButton"));
-    print->setEnabled(false);
+    print->setEnabled(m_options.printing != nullptr);
     QPushButton* invoices = button(QStringLiteral("Számlák"), QStringLiteral("invoicesPushButton"));
     QPushButton* debts = button(QStringLiteral("Tartozások"), QStringLiteral("debtsPushButton"));
     m_acceptButton = button(QStringLiteral("Elfogad"), QStringLiteral("acceptPushButton"));
@@ -118,6 +118,7 @@ QWidget* TPartnerForm::buttonColumn() {
     connect(add, &QPushButton::clicked, this, &TPartnerForm::newPartner);
     connect(modify, &QPushButton::clicked, this, &TPartnerForm::modifyPartner);
     connect(remove, &QPushButton::clicked, this, &TPartnerForm::deletePartner);
+    connect(print, &QPushButton::clicked, this, &TPartnerForm::printList);
     connect(invoices, &QPushButton::clicked, this, [this] { guarded([&] { m_logic.showInvoices(false); }); });
     connect(debts, &QPushButton::clicked, this, [this] { guarded([&] { m_logic.showInvoices(true); }); });
     connect(m_acceptButton, &QPushButton::clicked, this, [this] { acceptPartner(false); });
@@ -132,7 +133,7 @@ void TPartnerForm::buildContextMenu() {
     (void)add;
     QAction* modify = m_contextMenu->addAction(QStringLiteral("Módosítá&s"), this, &TPartnerForm::modifyPartner);
     QAction* remove = m_contextMenu->addAction(QStringLiteral("&Törlés"), this, &TPartnerForm::deletePartner);
-    QAction* print = m_contextMenu->addAction(QStringLiteral("Ny&omtatás"));
+    QAction* print = m_contextMenu->addAction(QStringLiteral("Ny&omtatás"), this, &TPartnerForm::printList);
     QAction* csv = m_contextMenu->addAction(QStringLiteral("Exportálás csv fájlba"), this, [this] {
         guarded([&] {
             m_logic.exportCsv();
@@ -142,7 +143,7 @@ void TPartnerForm::buildContextMenu() {
     connect(m_grid, &QTableView::customContextMenuRequested, this, [=, this](const QPoint& at) {
         const bool any = !m_data.PartnerTable().isEmpty();
         for (QAction* a : {modify, remove, csv}) a->setEnabled(any);
-        print->setEnabled(false);
+        print->setEnabled(any && m_options.printing);
         m_contextMenu->popup(m_grid->viewport()->mapToGlobal(at));
     });
 }
@@ -168,7 +169,7 @@ void TPartnerForm::syncSelection() {
 
 void TPartnerForm::newPartner() {
     guarded([&] {
-        TPartnerSzerk dialog(this, m_data, m_logic, m_showPriceGroups, true);
+        TPartnerSzerk dialog(this, m_data, m_logic, m_options.showPriceGroups, true);
         if (dialog.exec() != QDialog::Accepted) return;
         createPartner(m_data.PartnerTable(), m_data.UserTable(), dialog.fields());
         reloadList();
@@ -178,7 +179,7 @@ void TPartnerForm::newPartner() {
 void TPartnerForm::modifyPartner() {
     guarded([&] {
         if (m_data.PartnerTable().isEmpty()) return;
-        TPartnerSzerk dialog(this, m_data, m_logic, m_showPriceGroups, false);
+        TPartnerSzerk dialog(this, m_data, m_logic, m_options.showPriceGroups, false);
         dialog.setFields(loadPartner(m_data.PartnerTable()));
         if (dialog.exec() != QDialog::Accepted) return;
         documents::modifyPartner(m_data.PartnerTable(), dialog.fields());
@@ -203,6 +204,18 @@ void TPartnerForm::acceptPartner(bool fromList) {
             return warning.exec() == QDialog::Accepted;
         };
         if (m_logic.accept(showUnpaid, fromList)) accept();
+    });
+}
+
+void TPartnerForm::printList() {
+    guarded([&] {
+        if (!m_options.printing || m_data.PartnerTable().isEmpty()) return;
+        const auto layout = TPartnerReport(m_data.PartnerTable(), m_options.webAddress, m_options.currentUser);
+        const report::PreparedReport pages = layout->prepare();
+        report::PreviewWindow preview(pages, m_prompt, *m_options.printing, {.pdfFileName = QStringLiteral("partnerek.pdf")},
+                                      this);
+        preview.exec();
+        syncSelection();
     });
 }
 

@@ -17,16 +17,26 @@ class QTableView;
 namespace kavina::widgets {
 class RecordGridModel;
 }
+namespace kavina::report {
+class PrintService;
+}
 
 namespace kavina::documents {
+
+struct PartnerFormOptions {
+    PartnerCaller caller = PartnerCaller::None;
+    int statisticsPage = 0;        // the partner statistics' page, when they are the caller
+    bool showPriceGroups = true;   // the "tobbar" setting, for the partner dialog
+    report::PrintService* printing = nullptr;  // the printers; without it nothing prints
+    QString currentUser;           // for the printed list's footer
+    QString webAddress;            // the maker's, for the printed list's footer
+};
 
 class TPartnerForm final : public QDialog {
     Q_OBJECT
 
 public:
-    // showPriceGroups: the "tobbar" setting, for the partner dialog.
-    TPartnerForm(QWidget* parent, TDataModule1& data, Prompt& prompt, PartnerCaller caller, bool showPriceGroups,
-                 int statisticsPage = 0);
+    TPartnerForm(QWidget* parent, TDataModule1& data, Prompt& prompt, const PartnerFormOptions& options);
     ~TPartnerForm() override;
 
     PartnerWindow& logic() { return m_logic; }
@@ -44,6 +54,7 @@ private:
     void modifyPartner();
     void deletePartner();
     void acceptPartner(bool fromList);
+    void printList();
     void sortByColumn(int column);
     template <typename Action>
     void guarded(Action action);
@@ -51,7 +62,7 @@ private:
     TDataModule1& m_data;
     Prompt& m_prompt;
     PartnerWindow m_logic;
-    bool m_showPriceGroups;
+    PartnerFormOptions m_options;
     QTabBar* m_tabBar;
     QTableView* m_grid;
     std::unique_ptr<widgets::RecordGridModel> m_model;

@@ -49,7 +49,7 @@ protected:
 };
 
 TEST_F(PartnerFormsTest, TheRegisterShowsTabsAndListAndHidesThePickersButton) {
-    TPartnerForm form(nullptr, data, prompt, PartnerCaller::None, true);
+    TPartnerForm form(nullptr, data, prompt, {});
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Partnertörzs"));
     QTabBar* tabs = child<QTabBar>(form, "groupTabBar");
     ASSERT_GE(tabs->count(), 3);
@@ -57,7 +57,7 @@ TEST_F(PartnerFormsTest, TheRegisterShowsTabsAndListAndHidesThePickersButton) {
     QTableView* grid = child<QTableView>(form, "partnerGrid");
     EXPECT_EQ(grid->model()->rowCount(), int(data.PartnerTable().recordCount()));
     EXPECT_FALSE(child<QPushButton>(form, "acceptPushButton")->isVisibleTo(&form));
-    EXPECT_FALSE(child<QPushButton>(form, "printPushButton")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>(form, "printPushButton")->isEnabled());  // no printers given
     picture(form, "partner-register");
 
     // A letter typed in the list moves into the quick search box.
@@ -67,7 +67,7 @@ TEST_F(PartnerFormsTest, TheRegisterShowsTabsAndListAndHidesThePickersButton) {
 }
 
 TEST_F(PartnerFormsTest, ThePickerShowsElfogadAndOpensOnTheCustomersTab) {
-    TPartnerForm picker(nullptr, data, prompt, PartnerCaller::Invoice, true);
+    TPartnerForm picker(nullptr, data, prompt, {.caller = PartnerCaller::Invoice});
     EXPECT_TRUE(child<QPushButton>(picker, "acceptPushButton")->isVisibleTo(&picker));
     QTabBar* tabs = child<QTabBar>(picker, "groupTabBar");
     EXPECT_EQ(tabs->tabText(tabs->currentIndex()), QStringLiteral("Vevő"));

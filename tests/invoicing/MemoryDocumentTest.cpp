@@ -41,6 +41,21 @@ TEST(MemoryDocumentTest, HeaderAndLinesHaveTheStoredFieldsAndThePickerPrices) {
     EXPECT_EQ(doc.mszamla.fieldCount(), int(catalogue::table(TableId::Szamla).fields.size()));
 }
 
+TEST(MemoryDocumentTest, TheSourceStockLinesKeepTheStockFieldsAndOnlyOpeningEmptiesThem) {
+    MemoryDocument doc;
+    EXPECT_EQ(names(doc.mData2),
+              (std::vector<std::string>{"SZAMLASZAM", "ANYAGSZAM", "MENNYISEG", "EGYSEG", "AR1", "AR2", "AR3", "ARE",
+                                        "EGYSEGAR", "ITJSZAM", "MEGNEVEZES", "NETTOAR", "AFA", "AFAFT", "OSSZESEN",
+                                        "ARCSOPORT", "TERMEK", "MEGJEGYZES"}));
+    doc.mData2.append();
+    doc.mData2.setFloat("MENNYISEG", 2.5);
+    doc.mData2.post();
+    doc.empty();
+    EXPECT_FALSE(doc.mData2.isEmpty());
+    doc.emptyAll();
+    EXPECT_TRUE(doc.mData2.isEmpty());
+}
+
 // Products before services, then by rate; a line whose flag or rate was never set counts
 // as a product at 0 %.
 TEST(MemoryDocumentTest, LinesSortProductsFirstThenByRateWithEmptyValuesAsFalseAndZero) {
