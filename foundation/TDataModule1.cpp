@@ -17,7 +17,7 @@ TDataModule1::TDataModule1(QObject* parent) : QObject(parent) {}
 // The engine's handles cut their own links when destroyed, in any order.
 TDataModule1::~TDataModule1() = default;
 
-void TDataModule1::open(const std::string& dataFolder) {
+void TDataModule1::bind(const std::string& dataFolder) {
     close();
     m_folder = withSeparator(dataFolder);
     for (const TableDef& def : catalogue::tables()) {
@@ -27,6 +27,10 @@ void TDataModule1::open(const std::string& dataFolder) {
         handle->setSharedHooks([this, name] { emit recordWritten(name); });
         m_handles[def.id] = std::move(handle);
     }
+}
+
+void TDataModule1::open(const std::string& dataFolder) {
+    bind(dataFolder);
     try {
         for (const TableDef& def : catalogue::tables())
             if (m_handles.count(def.id)) openOne(def, Order::Default);
@@ -56,6 +60,14 @@ void TDataModule1::reopen(TableId id, Order order) {
     const TableDef& def = catalogue::table(id);
     closeOne(def);
     openOne(def, order);
+}
+
+void TDataModule1::openTable(TableId id, Order order) {
+    if (!handle(id).isOpen()) openOne(catalogue::table(id), order);
+}
+
+void TDataModule1::closeTable(TableId id) {
+    closeOne(catalogue::table(id));
 }
 
 void TDataModule1::closeOne(const TableDef& def) {

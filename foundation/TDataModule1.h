@@ -31,6 +31,9 @@ public:
     // Binds every handle to the folder and opens it. Throws DbError when a table that is not
     // optional cannot be opened; every handle is then closed.
     void open(const std::string& dataFolder);
+    // Binds every handle to the folder, leaving them all closed, so that start-up can open
+    // them one by one (and repair a table whose index file is lost before opening it).
+    void bind(const std::string& dataFolder);
     // Closes every handle, dropping changes not posted; the module may be opened again.
     void close();
     // The data folder, ending in a path separator; empty before open().
@@ -39,6 +42,10 @@ public:
     // Closes one handle (cutting its own and its details' links) and opens it again, if its
     // file is there, on the given order, linking it again. For the reindex and the upgrade.
     void reopen(TableId id, Order order = Order::Default);
+    // Opens one bound handle, as reopen() does, unless it is open already.
+    void openTable(TableId id, Order order = Order::Default);
+    // Closes one handle, cutting its own link and its details' links to it.
+    void closeTable(TableId id);
 
     TableHandle& handle(TableId id);
 

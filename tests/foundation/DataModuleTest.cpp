@@ -81,6 +81,26 @@ TEST_F(DataModuleTest, AMissingBaseTableFailsTheOpenAndLeavesNothingOpen) {
     EXPECT_THROW(dm.SzamlaTable(), std::logic_error);
 }
 
+TEST_F(DataModuleTest, BoundHandlesOpenOneByOneAndDetailsLinkWhicheverOpensFirst) {
+    dm.bind(dir.path());
+    EXPECT_FALSE(dm.SzamlaTable().isOpen());
+    dm.openTable(TableId::Szamla2);
+    dm.openTable(TableId::Szamla);
+    appendRow(dm.SzamlaTable(), {{"SZAMLASZAM", "A"}});
+    appendRow(dm.SzamlaTable(), {{"SZAMLASZAM", "B"}});
+    appendRow(dm.Szamla2Table(), {{"SZAMLASZAM", "B"}, {"MEGNEVEZES", "line of B"}});
+    dm.SzamlaTable().first();
+    EXPECT_TRUE(dm.Szamla2Table().isEmpty());
+
+    // Closing the master cuts the detail's link: the detail then shows every line.
+    dm.closeTable(TableId::Szamla);
+    EXPECT_FALSE(dm.SzamlaTable().isOpen());
+    EXPECT_EQ(walk(dm.Szamla2Table(), "MEGNEVEZES"), std::vector<QString>{"line of B"});
+    dm.openTable(TableId::Szamla);
+    dm.openTable(TableId::Szamla);  // already open: stays where it is
+    EXPECT_TRUE(dm.Szamla2Table().isEmpty());
+}
+
 TEST_F(DataModuleTest, VatGroupsListTheHighestRateFirst) {
     dm.open(dir.path());
     appendRow(dm.AFATable(), {{"AFA", "12"}, {"MEGNEVEZES", "12%"}});
