@@ -218,7 +218,7 @@ TableDef jogok() {
     return {TableId::Jogok,
             "Jogok.dbf",
             "JogTable",
-            {text("FELHASZNAL", 40), text("JELSZO", 40), text("JOGOSULT", 20), date("DATUM"), date("JDATUM"),
+            {text("FELHASZNAL", 40), text("JELSZO", 200), text("JOGOSULT", 20), date("DATUM"), date("JDATUM"),
              logical("ajanlat"), logical("szamla"), logical("arlista"), logical("partner"), logical("anyag"),
              logical("garancia"), logical("szerviz"), text("JOGOK", 50)},
             tagsOn({"FELHASZNAL"}),

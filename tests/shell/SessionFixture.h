@@ -1,0 +1,41 @@
+#pragma once
+// A new data folder opened through the data module, a scripted prompt and a fixed clock: the
+// ground every shell logic test stands on.
+
+#include <QDateTime>
+#include <QString>
+#include <gtest/gtest.h>
+#include <ostream>
+
+#include "dbase/TestFolder.h"
+#include "foundation/ScriptedPrompt.h"
+#include "foundation/TDataModule1.h"
+#include "shell/SessionClock.h"
+
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace kavina::shell::testing {
+
+class SessionFixture : public ::testing::Test {
+protected:
+    SessionFixture();
+    ~SessionFixture() override;
+
+    testing_support::TestFolder dir;
+    TDataModule1 dm;
+    ScriptedPrompt prompt;
+    QDateTime now{QDate(2024, 5, 17), QTime(15, 0, 30)};
+    Clock clock = [this] { return now; };
+
+    // Appends a record of field texts to a handle and posts it.
+    static void appendRow(TableHandle& h, std::initializer_list<std::pair<const char*, QString>> values);
+    // Appends a user to Jogok.dbf.
+    void addUser(const QString& name, const QString& password, const QString& role = QStringLiteral("Rendszergazda"),
+                 const QString& rights = QStringLiteral("ABFMP13459TUVWGH"));
+    // The values of one field over every record, in the handle's order.
+    static QStringList column(TableHandle& h, const char* field);
+    // The bytes of a file of the data folder.
+    std::string fileBytes(const std::string& name) const;
+};
+
+}  // namespace kavina::shell::testing
