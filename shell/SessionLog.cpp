@@ -30,20 +30,20 @@ int SessionLog::purgeStale() {
 }
 
 void SessionLog::signIn(const QString& user) {
-    const QDateTime now = m_clock();
     m_log.append();
-    m_log.setString("USER", user);
-    m_log.setDate("DATE", now.date());
-    m_log.setString("TIME", timeText(now.time()));
-    m_log.post();
+    stamp(user);
     m_own = m_log.bookmark();
 }
 
 void SessionLog::signOfLife(const QString& user) {
     m_log.refresh();
     if (!findOwnRow(user)) return;
-    const QDateTime now = m_clock();
     m_log.edit();
+    stamp(user);
+}
+
+void SessionLog::stamp(const QString& user) {
+    const QDateTime now = m_clock();
     m_log.setString("USER", user);
     m_log.setDate("DATE", now.date());
     m_log.setString("TIME", timeText(now.time()));

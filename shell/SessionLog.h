@@ -42,6 +42,8 @@ public:
 
 private:
     bool findOwnRow(const QString& user);
+    // Sets USER, DATE and TIME of the record being changed and posts it.
+    void stamp(const QString& user);
 
     TableHandle& m_log;
     Clock m_clock;
