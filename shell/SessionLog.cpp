@@ -67,7 +67,9 @@ QStringList SessionLog::users() {
 }
 
 bool SessionLog::findOwnRow(const QString& user) {
-    if (m_own && m_log.gotoBookmark(*m_own) && m_log.asString("USER") == user) return true;
+    if (!m_own) return false;
+    if (m_log.gotoBookmark(*m_own) && m_log.asString("USER") == user) return true;
+    // The table was packed since (a reindex): the user's first row stands in.
     if (!m_log.locate({{"USER", user}})) return false;
     m_own = m_log.bookmark();
     return true;

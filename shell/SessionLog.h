@@ -6,8 +6,8 @@
 //
 // Each instance keeps to its own row: it remembers the row it appended and refreshes or
 // deletes that one, so that two instances signed in under the same name (a folder with one
-// password-less user) each keep a row of their own. When that row is gone (a reindex packed
-// the table), the first row of the user stands in for it.
+// password-less user) each keep a row of their own. When the remembered position no longer
+// holds the user (a reindex packed the table), the user's first row stands in for it.
 
 #include <QString>
 #include <QStringList>
@@ -32,9 +32,10 @@ public:
     // Appends this instance's row: USER, DATE today and TIME now.
     void signIn(const QString& user);
     // The 10-second sign of life: re-reads the table and sets USER, DATE and TIME on this
-    // instance's row. Does nothing when the user has no row.
+    // instance's row. Does nothing when it has none (signed out, or the row was purged).
     void signOfLife(const QString& user);
-    // Deletes this instance's row (or else the first row of the user). False when none is left.
+    // Deletes this instance's row. False when it has none; another instance's row of the same
+    // user is never taken for it.
     bool signOut(const QString& user);
 
     // USER of every row, in the table's order.

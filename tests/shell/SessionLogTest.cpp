@@ -4,6 +4,7 @@
 #include "shell/SessionLog.h"
 
 #include "SessionFixture.h"
+#include "shell/Reindex.h"
 
 namespace kavina::shell::testing {
 namespace {
@@ -66,13 +67,31 @@ TEST_F(SessionLogTest, TwoInstancesOfOneUserEachKeepAndRemoveTheirOwnRow) {
     EXPECT_TRUE(log.users().isEmpty());
 }
 
-TEST_F(SessionLogTest, SignOfLifeSetsDateAndTimeOnTheUsersRowAndNothingWithoutOne) {
-    addRow("Kata", "08:00:00", "2024.05.01");
+TEST_F(SessionLogTest, SignOfLifeRefreshesTheOwnRowUntilSignOut) {
+    addRow("Kata", "08:00:00", "2024.05.01");  // another instance's row
+    now = QDateTime(QDate(2024, 5, 16), QTime(23, 59, 58));
+    log.signIn("Kata");
+    now = QDateTime(QDate(2024, 5, 17), QTime(0, 0, 8));
     log.signOfLife("Kata");
-    EXPECT_EQ(dm.LoginTable().asString("DATE"), "2024.05.17");
-    EXPECT_EQ(dm.LoginTable().asString("TIME"), "15:00:30");
-    log.signOfLife("Nobody");
-    EXPECT_EQ(log.users(), QStringList({"Kata"}));
+    EXPECT_EQ(column(dm.LoginTable(), "DATE"), QStringList({"2024.05.01", "2024.05.17"}));
+    EXPECT_EQ(column(dm.LoginTable(), "TIME"), QStringList({"08:00:00", "00:00:08"}));
+
+    // Signed out, this instance touches no row of the user any more.
+    EXPECT_TRUE(log.signOut("Kata"));
+    log.signOfLife("Kata");
+    EXPECT_FALSE(log.signOut("Kata"));
+    EXPECT_EQ(column(dm.LoginTable(), "TIME"), QStringList({"08:00:00"}));
+}
+
+TEST_F(SessionLogTest, AfterAPackTheUsersFirstRowStandsInForTheOwnOne) {
+    addRow("Anna", "15:00:00");
+    log.signIn("Kata");
+    dm.LoginTable().first();
+    dm.LoginTable().deleteRecord();  // Anna's row goes; the pack moves Kata's row up
+    rebuildTable(dm, TableId::Userlog);
+    appendRow(dm.LoginTable(), {{"USER", "Péter"}, {"TIME", "15:00:00"}});
+    EXPECT_TRUE(log.signOut("Kata"));
+    EXPECT_EQ(log.users(), QStringList({"Péter"}));
 }
 
 TEST(ActiveUsersText, HeadingRuleAndOneLinePerRow) {
