@@ -169,13 +169,8 @@ bool fullReindexNeeded(const std::string& folder, bool lastRunEndedCleanly, bool
     return false;
 }
 
-int optionalReindexesNeeded(const std::string& folder) {
-    int count = 0;
-    for (TableId id : {TableId::Raktar, TableId::Vonalkod}) {
-        const TableDef& def = catalogue::table(id);
-        if (catalogue::existsIn(def, folder) && !hasIndexFile(folder, id)) ++count;
-    }
-    return count;
+bool optionalIndexMissing(const std::string& folder, TableId id) {
+    return catalogue::existsIn(catalogue::table(id), folder) && !hasIndexFile(folder, id);
 }
 
 }  // namespace kavina::shell

@@ -69,8 +69,8 @@ bool hasIndexFile(const std::string& folder, TableId id);
 // The start-up decision: a full reindex when one of the base tables' index files is missing,
 // when the last run did not end cleanly, or when autoindex is set.
 bool fullReindexNeeded(const std::string& folder, bool lastRunEndedCleanly, bool autoindex);
-// The optional tables checked after it: each whose file exists without its index file asks for
-// one more reindex.
-int optionalReindexesNeeded(const std::string& folder);
+// Checked after it for raktar.dbf and vonalkod.dbf: the table's file exists without its index
+// file, which asks for one more reindex.
+bool optionalIndexMissing(const std::string& folder, TableId id);
 
 }  // namespace kavina::shell

@@ -118,14 +118,14 @@ TEST_F(ReindexTest, StartupDecision) {
     fs::remove(dir.file("garancia2.mdx"));
     EXPECT_TRUE(fullReindexNeeded(dir.path(), true, false));
 
-    EXPECT_EQ(optionalReindexesNeeded(dir.path()), 0);
+    EXPECT_FALSE(optionalIndexMissing(dir.path(), TableId::Vonalkod));
     dm.close();
     fs::remove(dir.file("vonalkod.mdx"));
-    EXPECT_EQ(optionalReindexesNeeded(dir.path()), 1);
+    EXPECT_TRUE(optionalIndexMissing(dir.path(), TableId::Vonalkod));
     fs::remove(dir.file("vonalkod.dbf"));  // neither file: nothing to do
-    EXPECT_EQ(optionalReindexesNeeded(dir.path()), 0);
+    EXPECT_FALSE(optionalIndexMissing(dir.path(), TableId::Vonalkod));
     fs::remove(dir.file("raktar.mdx"));
-    EXPECT_EQ(optionalReindexesNeeded(dir.path()), 1);
+    EXPECT_TRUE(optionalIndexMissing(dir.path(), TableId::Raktar));
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ SessionFixture::~SessionFixture() {
     EXPECT_TRUE(prompt.failures().isEmpty()) << prompt.failures().join(QLatin1Char('\n')).toStdString();
 }
 
-void SessionFixture::appendRow(TableHandle& h, std::initializer_list<std::pair<const char*, QString>> values) {
+void appendRow(TableHandle& h, std::initializer_list<std::pair<const char*, QString>> values) {
     h.append();
     for (const auto& [field, value] : values) h.setString(field, value);
     h.post();
@@ -27,7 +27,7 @@ void SessionFixture::addUser(const QString& name, const QString& password, const
     appendRow(dm.JogTable(), {{"FELHASZNAL", name}, {"JELSZO", password}, {"JOGOSULT", role}, {"JOGOK", rights}});
 }
 
-QStringList SessionFixture::column(TableHandle& h, const char* field) {
+QStringList column(TableHandle& h, const char* field) {
     QStringList values;
     for (h.first(); !h.eof(); h.next()) values << h.asString(field);
     return values;

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <gtest/gtest.h>
 #include <ostream>
 
@@ -16,6 +17,11 @@ inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << tex
 
 namespace kavina::shell::testing {
 
+// Appends a record of field texts to a handle and posts it.
+void appendRow(TableHandle& h, std::initializer_list<std::pair<const char*, QString>> values);
+// The values of one field over every record, in the handle's order.
+QStringList column(TableHandle& h, const char* field);
+
 class SessionFixture : public ::testing::Test {
 protected:
     SessionFixture();
@@ -27,13 +33,9 @@ protected:
     QDateTime now{QDate(2024, 5, 17), QTime(15, 0, 30)};
     Clock clock = [this] { return now; };
 
-    // Appends a record of field texts to a handle and posts it.
-    static void appendRow(TableHandle& h, std::initializer_list<std::pair<const char*, QString>> values);
     // Appends a user to Jogok.dbf.
     void addUser(const QString& name, const QString& password, const QString& role = QStringLiteral("Rendszergazda"),
                  const QString& rights = QStringLiteral("ABFMP13459TUVWGH"));
-    // The values of one field over every record, in the handle's order.
-    static QStringList column(TableHandle& h, const char* field);
     // The bytes of a file of the data folder.
     std::string fileBytes(const std::string& name) const;
 };

@@ -1,0 +1,50 @@
+#pragma once
+// The start-up tasks the main window runs 100 ms after it first appears (and again after a
+// user switch): menus and rights, the settings record checks with the year opening, the
+// caption, the VAT groups the program relies on, and the one-off data fixes, each guarded by
+// its ini key. The database upgrade and the plugins are not part of this program yet: spack
+// is left as it is.
+
+#include <QString>
+
+namespace kavina::shell {
+
+struct SessionState;
+class SessionWindows;
+class MainWindowControl;
+
+class StartupTasks {
+public:
+    StartupTasks(SessionState& state, SessionWindows& windows, MainWindowControl& window);
+
+    void run();
+
+    // Year opening: when SUTOTAG is before this year, asks and on "Igen" resets the counters.
+    // True when they were reset. Another workstation that opened the year meanwhile is
+    // noticed on the re-read record and nothing is reset twice.
+    bool openYear();
+    // The settings record checks: the default record of an empty user.dbf, the company name
+    // still the default, the mandatory affixes; each may open the settings dialog.
+    void checkSettingsRecord();
+    // "FAD" is there, "T.A.M." and "TAM" are not.
+    void fixVatGroups();
+    // pkod, nszam and rkod, each once per workstation; a fix whose fields or tables the folder
+    // lacks waits, unmarked, for a later start.
+    void runOneOffFixes();
+
+private:
+    void checkAffixes();
+    bool copyPartnerCodes();
+    bool recomputeNetPrices();
+    bool fillWarehouseLabels();
+    void markDone(const char* key, int& setting);
+
+    SessionState& m_state;
+    SessionWindows& m_windows;
+    MainWindowControl& m_window;
+};
+
+// The question of the year opening.
+QString yearOpeningQuestion();
+
+}  // namespace kavina::shell

@@ -1,0 +1,49 @@
+#pragma once
+// Recording stand-ins for the shell's windows and the main window.
+
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+#include "shell/SessionWindows.h"
+#include "shell/ShellContext.h"
+
+namespace kavina::shell::testing {
+
+class FakeWindows : public SessionWindows {
+public:
+    QStringList calls;
+    std::optional<QString> folder;
+    std::function<bool()> onLogin = [] { return false; };
+    std::function<void()> onReindex = [] {};
+
+    std::optional<QString> chooseDataFolder() override { return record("folder"), folder; }
+    bool login() override { return record("login"), onLogin(); }
+    void showSplash() override { record("splash"); }
+    void hideSplash() override { record("hide splash"); }
+    void reindex() override { record("reindex"), onReindex(); }
+    void settings(SettingsPage page) override {
+        record(page == SettingsPage::Owner ? "settings owner" : "settings documents");
+    }
+    void users() override { record("users"); }
+    void passwordChange() override { record("password change"); }
+    void lockPrompt() override { record("lock prompt"); }
+    bool lockPromptOpen() const override { return false; }
+
+private:
+    int record(const char* call) { return calls << QString::fromLatin1(call), 0; }
+};
+
+class FakeMainWindow : public MainWindowControl {
+public:
+    QStringList calls;
+    bool visible = true;
+
+    void applyMenusAndRights() override { calls << "menus and rights"; }
+    void refreshCaption() override { calls << "caption"; }
+    void restartStartupTimer() override { calls << "restart start-up timer"; }
+    void showSaveIndicator() override { calls << "save indicator"; }
+    bool isMainWindowVisible() const override { return visible; }
+};
+
+}  // namespace kavina::shell::testing

@@ -1,0 +1,207 @@
+// The main sequence of start-up against a program folder and a data folder: the ini file of a
+// first start, the refusals, the repair of lost index files, the purge, the sign-in, the
+// crash flag and the reindex decision, and the data fix.
+
+#include "shell/Startup.h"
+
+#include <QFile>
+#include <filesystem>
+
+#include "SessionFakes.h"
+#include "SessionFixture.h"
+#include "dbase/Table.h"
+#include "foundation/NewDataFolder.h"
+#include "shell/Login.h"
+#include "shell/LoginPassword.h"
+#include "shell/Reindex.h"
+#include "shell/SessionState.h"
+
+namespace kavina::shell::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class StartupTest : public ::testing::Test {
+protected:
+    StartupTest() {
+        setPasswordHashCost(PasswordHashCost::Minimum);
+        createDataFolder(data.path(), {.today = QDate(2024, 5, 17)});
+        windows.onReindex = [this] { Reindex(state.data, prompt, {}).run(); };
+    }
+    ~StartupTest() override {
+        EXPECT_TRUE(prompt.failures().isEmpty()) << prompt.failures().join('\n').toStdString();
+    }
+
+    void writeIni(const QString& extra = {}) {
+        program.write("kavinaextra.ini",
+                      ("[adatok]\ndatabase='" + QString::fromStdString(data.path()) + "/'\n" + extra).toStdString());
+    }
+    // Rows and users put in before start-up, through a handle of their own.
+    void append(const char* file, std::initializer_list<std::pair<const char*, QString>> values) {
+        TableHandle h(data.path(), file);
+        h.open();
+        appendRow(h, values);
+    }
+    QStringList columnOf(const char* file, const char* field) {
+        TableHandle h(data.path(), file);
+        h.open();
+        return shell::testing::column(h, field);
+    }
+    StartupOutcome start() { return Startup(state, windows, systemPrinters, {}).run(); }
+    QString ini() const { return QString::fromStdString(program.read("kavinaextra.ini")); }
+
+    testing_support::TestFolder program;
+    testing_support::TestFolder data;
+    ScriptedPrompt prompt;
+    QDateTime now{QDate(2024, 5, 17), QTime(15, 0, 30)};
+    SessionState state{QString::fromStdString(program.path()), prompt, [this] { return now; }};
+    FakeWindows windows;
+    QStringList systemPrinters{"Irodai lézer"};
+};
+
+TEST_F(StartupTest, FirstStartWritesTheIniThroughTheFolderDialogWithoutCrashBox) {
+    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    windows.folder = QString::fromStdString(data.path());
+    ASSERT_EQ(start(), StartupOutcome::Run);
+    EXPECT_TRUE(ini().startsWith("[adatok]\ndatabase='" + QString::fromStdString(data.path()) + "/'\n")) << ini().toStdString();
+    EXPECT_TRUE(ini().contains("kilepett=0"));
+    EXPECT_EQ(windows.calls, QStringList({"folder", "splash"}));
+    EXPECT_TRUE(prompt.transcript().isEmpty());
+    EXPECT_EQ(state.session.currentUser, "Kata");
+    EXPECT_EQ(state.session.dataFolder, QString::fromStdString(data.path()));
+    EXPECT_TRUE(state.data.tranzakcio().isOpen());
+}
+
+TEST_F(StartupTest, LeavingTheFolderDialogEndsWithoutAnIniFile) {
+    EXPECT_EQ(start(), StartupOutcome::Exit);
+    EXPECT_FALSE(QFile::exists(state.iniPath()));
+}
+
+TEST_F(StartupTest, AMissingDataFolderEndsWithItsMessage) {
+    program.write("kavinaextra.ini", "[adatok]\ndatabase=nincs\n");
+    EXPECT_EQ(start(), StartupOutcome::Exit);
+    EXPECT_EQ(prompt.transcript(),
+              QStringList({"message|error|Figyelem!|A rendszer nem találja a megadott elérési utat!\nAz adatbázis nem "
+                           "található a(z) " + QString::fromStdString(program.path()) + "/nincs könyvtárban!\n\n"
+                           "Lehetséges, hogy hálózati meghajtó nincs csatlakoztatva, vagy az elérési út hibásan van "
+                           "bejegyzezve a kavinaextra.ini fájlban. Kérem, ellenőrizze a \"database\" kulcshoz rendelt "
+                           "bejegyzést."}));
+}
+
+TEST_F(StartupTest, WithoutPrintersOnlyASwitchedOffPdfPrinterEndsTheProgram) {
+    systemPrinters.clear();
+    writeIni("pdfprinter=0\n");
+    EXPECT_EQ(start(), StartupOutcome::Exit);
+    EXPECT_EQ(prompt.transcript(),
+              QStringList({"message|error|Figyelem!|A rendszer nem talál telepített nyomtatót!\n\nA program "
+                           "használatához mindenképpen szükség van nyomtatóra, ezért kérem csatlakoztassa és "
+                           "telepítse azt. "}));
+    EXPECT_FALSE(ini().contains("kilepett"));
+}
+
+TEST_F(StartupTest, AFolderHeldExclusivelyEndsWithTheWarningAndChangesNothing) {
+    writeIni("kilepett=1\n");
+    dbase::Table holder(data.path(), "user.dbf");
+    holder.open({.exclusive = true});
+    append("userlog.dbf", {{"USER", "old"}, {"TIME", "10:00:00"}});
+    EXPECT_EQ(start(), StartupOutcome::Exit);
+    EXPECT_EQ(prompt.transcript(),
+              QStringList({"message|warning|Figyelem!|A program adatbázisa kizárólagos használatban van!\n\nLehet, hogy "
+                           "a rendszergazda karbantartást végez a program adatbázisain.\nA belépéshez kérjen "
+                           "segítséget a rendszergazdától, vagy próbálkozzon később."}));
+    EXPECT_EQ(columnOf("userlog.dbf", "USER"), QStringList({"old"}));
+    EXPECT_TRUE(ini().contains("kilepett=1"));
+}
+
+TEST_F(StartupTest, StaleRowsArePurgedAndLostUserIndexesRepairedBeforeTheSignIn) {
+    writeIni("kilepett=1\n");
+    append("userlog.dbf", {{"USER", "fresh"}, {"TIME", "15:00:01"}});
+    append("userlog.dbf", {{"USER", "stale"}, {"TIME", "15:00:00"}});
+    append("userlog.dbf", {{"USER", "no-time"}});
+    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    fs::remove(fs::path(data.path()) / "userlog.mdx");
+    fs::remove(fs::path(data.path()) / "Jogok.mdx");
+    ASSERT_EQ(start(), StartupOutcome::Run);
+    EXPECT_TRUE(fs::exists(fs::path(data.path()) / "userlog.mdx"));
+    EXPECT_TRUE(fs::exists(fs::path(data.path()) / "Jogok.mdx"));
+    EXPECT_EQ(state.data.LoginTable().order(), "USER");
+    // The repaired indexes do not call for a reindex; the new row is this instance's own.
+    EXPECT_EQ(windows.calls, QStringList({"splash"}));
+    EXPECT_EQ(columnOf("userlog.dbf", "USER"), QStringList({"fresh", "no-time", "Kata"}));
+}
+
+TEST_F(StartupTest, ACrashedRunShowsTheCrashBoxAndReindexes) {
+    writeIni("kilepett=0\nnologo=1\n");
+    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    ASSERT_EQ(start(), StartupOutcome::Run);
+    EXPECT_EQ(windows.calls, QStringList({"reindex"}));
+    EXPECT_EQ(prompt.transcript(), QStringList({"message|information|Figyelem!|" + crashBoxText()}));
+    EXPECT_TRUE(crashBoxText().contains("szabálytalanul lett leállítva! \n"));
+    EXPECT_TRUE(ini().contains("kilepett=0"));
+}
+
+TEST_F(StartupTest, AutoindexReindexesAtEveryStart) {
+    writeIni("kilepett=1\nautoindex=1\nnologo=1\n");
+    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    ASSERT_EQ(start(), StartupOutcome::Run);
+    EXPECT_EQ(windows.calls, QStringList({"reindex"}));
+    EXPECT_TRUE(prompt.transcript().isEmpty());
+}
+
+TEST_F(StartupTest, AMissingBarcodeIndexCountsOnlyWithItsTable) {
+    writeIni("kilepett=1\nnologo=1\n");
+    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    fs::remove(fs::path(data.path()) / "vonalkod.mdx");
+    fs::remove(fs::path(data.path()) / "vonalkod.dbf");
+    ASSERT_EQ(start(), StartupOutcome::Run);
+    EXPECT_TRUE(windows.calls.isEmpty());
+    EXPECT_FALSE(state.data.vonalkodTable().isOpen());
+}
+
+TEST_F(StartupTest, AMissingWarehouseIndexWithItsTableAsksForAReindex) {
+    writeIni("kilepett=1\nnologo=1\n");
+    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    fs::remove(fs::path(data.path()) / "raktar.mdx");
+    ASSERT_EQ(start(), StartupOutcome::Run);
+    EXPECT_EQ(windows.calls, QStringList({"reindex"}));
+    EXPECT_TRUE(fs::exists(fs::path(data.path()) / "raktar.mdx"));
+    EXPECT_EQ(state.data.raktar().order(), "MEGNEVEZES");
+}
+
+TEST_F(StartupTest, TwoUsersOneWithoutPasswordShowTheLoginWindow) {
+    writeIni("kilepett=1\nnologo=1\n");
+    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    append("Jogok.dbf", {{"FELHASZNAL", "Péter"}, {"JELSZO", "x"}});
+    EXPECT_EQ(start(), StartupOutcome::Exit);  // the login window closed without a sign-in
+    EXPECT_EQ(windows.calls, QStringList({"login"}));
+    EXPECT_TRUE(ini().contains("kilepett=1"));
+}
+
+TEST_F(StartupTest, TheLoginWindowSignsInAndRightsComeFromTheUser) {
+    writeIni("kilepett=1\nnologo=1\n");
+    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}, {"JELSZO", "Alma"}, {"JOGOK", "B9"}});
+    windows.onLogin = [this] {
+        Login login(state.data.JogTable(), *state.log, state.session, prompt, state.clock);
+        return login.signIn("kata", "ALMA") == LoginOutcome::SignedIn;
+    };
+    ASSERT_EQ(start(), StartupOutcome::Run);
+    EXPECT_EQ(state.session.currentRights, "B9");
+    EXPECT_TRUE(state.session.mainWindowRightsApply);
+    EXPECT_EQ(columnOf("userlog.dbf", "TIME"), QStringList({"15:00:30"}));
+}
+
+TEST_F(StartupTest, CashSalesStoredAsInvoicesGetTheirOwnType) {
+    writeIni("kilepett=1\nnologo=1\n");
+    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    append("Szamla.dbf", {{"SZAMLASZAM", "PGÉ2008/00001"}, {"SZAMLATIP", "S"}});
+    append("Szamla.dbf", {{"SZAMLASZAM", "PGÉ2008/00002"}, {"SZAMLATIP", "S"}});
+    append("Szamla.dbf", {{"SZAMLASZAM", "SZA2008/00001"}, {"SZAMLATIP", "S"}});
+    append("Szamla.dbf", {{"SZAMLASZAM", "PGÉ2008/00003"}, {"SZAMLATIP", "T"}});
+    ASSERT_EQ(start(), StartupOutcome::Run);
+    EXPECT_EQ(columnOf("Szamla.dbf", "SZAMLATIP"), QStringList({"2", "2", "S", "T"}));
+    EXPECT_FALSE(state.data.SzamlaTable().filtered());
+    EXPECT_EQ(state.data.SzamlaTable().asString("SZAMLASZAM"), "PGÉ2008/00001");
+}
+
+}  // namespace
+}  // namespace kavina::shell::testing
