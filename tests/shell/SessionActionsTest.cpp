@@ -1,0 +1,156 @@
+// The shell's operations as the main window calls them: user switch, signed-in users, lock,
+// sign of life, sign-out and the save indicator; and the error handler.
+
+#include "shell/SessionActions.h"
+
+#include <QFile>
+
+#include "SessionFakes.h"
+#include "SessionFixture.h"
+#include "foundation/ConversionError.h"
+#include "foundation/NewDataFolder.h"
+#include "shell/ErrorReporter.h"
+#include "shell/Login.h"
+#include "shell/LoginPassword.h"
+#include "shell/SessionState.h"
+#include "shell/Shutdown.h"
+
+namespace kavina::shell::testing {
+namespace {
+
+class SessionActionsTest : public ::testing::Test {
+protected:
+    SessionActionsTest() {
+        setPasswordHashCost(PasswordHashCost::Minimum);
+        createDataFolder(data.path());
+        program.write("kavinaextra.ini", "[adatok]\nkilepett=0\n");
+        state.reloadIni();
+        state.session.dataFolder = QString::fromStdString(data.path());
+        state.bindTables();
+        for (const TableDef& def : catalogue::tables())
+            if (def.location == TableLocation::DataFolder) state.data.openTable(def.id);
+        appendRow(state.data.JogTable(), {{"FELHASZNAL", "Kata"}, {"JELSZO", "Alma"}});
+        appendRow(state.data.JogTable(), {{"FELHASZNAL", "Péter"}, {"JOGOK", "B"}});
+        Login(state.data.JogTable(), *state.log, state.session, prompt, state.clock).signIn("Kata", "alma");
+        actions.setWindow(&window);
+    }
+    ~SessionActionsTest() override {
+        EXPECT_TRUE(prompt.failures().isEmpty()) << prompt.failures().join('\n').toStdString();
+    }
+    QString ini() const { return QString::fromStdString(program.read("kavinaextra.ini")); }
+
+    testing_support::TestFolder program;
+    testing_support::TestFolder data;
+    ScriptedPrompt prompt;
+    QDateTime now{QDate(2024, 5, 17), QTime(15, 0, 30)};
+    SessionState state{QString::fromStdString(program.path()), prompt, [this] { return now; }};
+    FakeWindows windows;
+    FakeMainWindow window;
+    int ended = 0;
+    SessionActions actions{state, windows, [this] { ++ended; }};
+};
+
+TEST_F(SessionActionsTest, UserSwitchReplacesTheRowAndRedoesTheStartupTasks) {
+    windows.onLogin = [this] {
+        return Login(state.data.JogTable(), *state.log, state.session, prompt, state.clock).signIn("Péter", "") ==
+               LoginOutcome::SignedIn;
+    };
+    actions.switchUser();
+    EXPECT_EQ(state.log->users(), QStringList({"Péter"}));
+    EXPECT_EQ(state.session.currentRights, "B");
+    EXPECT_EQ(window.calls, QStringList({"restart start-up timer"}));
+    EXPECT_EQ(ended, 0);
+}
+
+TEST_F(SessionActionsTest, AUserSwitchWithoutSignInEndsTheProgramSignedOut) {
+    actions.switchUser();
+    EXPECT_EQ(ended, 1);
+    EXPECT_TRUE(state.log->users().isEmpty());
+    EXPECT_TRUE(ini().contains("kilepett=1"));
+}
+
+TEST_F(SessionActionsTest, ActiveUsersListEveryRow) {
+    appendRow(state.data.LoginTable(), {{"USER", "Anna"}});
+    actions.showActiveUsers();
+    EXPECT_EQ(prompt.transcript(),
+              QStringList({"message|information|Felhasználók|Bejelentkezett felhasználók:\n"
+                           "============================\nAnna\nKata\n"}));
+}
+
+TEST_F(SessionActionsTest, LockNeedsAPasswordAndTheIdleLockAVisibleWindow) {
+    actions.lockProgram();
+    actions.idleLock();
+    window.visible = false;
+    actions.idleLock();
+    state.session.currentPassword.clear();
+    window.visible = true;
+    actions.idleLock();
+    actions.lockProgram();
+    EXPECT_EQ(windows.calls, QStringList({"lock prompt", "lock prompt"}));
+    EXPECT_EQ(prompt.transcript(),
+              QStringList({"message|warning|Figyelem!|Önnek nincs beállított jelszava, ezért a zárolást nem lehet "
+                           "elvégezni!"}));
+}
+
+TEST_F(SessionActionsTest, SignOfLifeOnlyWhileTheWindowIsVisible) {
+    now = now.addSecs(10);
+    window.visible = false;
+    actions.signOfLife();
+    EXPECT_EQ(column(state.data.LoginTable(), "TIME"), QStringList({"15:00:30"}));
+    window.visible = true;
+    actions.signOfLife();
+    EXPECT_EQ(column(state.data.LoginTable(), "TIME"), QStringList({"15:00:40"}));
+}
+
+TEST_F(SessionActionsTest, ExitQuestionAndSignOut) {
+    prompt.answerYesNo(false);
+    EXPECT_FALSE(actions.confirmExit());
+    EXPECT_EQ(prompt.transcript(),
+              QStringList({"yes/no|question|Figyelem|Biztos benne, hogy kilép a Kavina programból?"}));
+    actions.signOut();
+    EXPECT_TRUE(state.log->users().isEmpty());
+    EXPECT_TRUE(ini().contains("kilepett=1"));
+    actions.signOut();  // a second sign-out changes nothing
+    EXPECT_TRUE(ini().contains("kilepett=1"));
+}
+
+TEST_F(SessionActionsTest, DataModuleWritesShowTheSaveIndicatorButTheMainWindowTablesDoNot) {
+    appendRow(state.data.PartnerTable(), {{"NEV", "Kovács Kft."}});
+    actions.signOfLife();
+    state.data.JogTable().edit();
+    state.data.JogTable().post();
+    EXPECT_EQ(window.calls, QStringList({"save indicator"}));
+    actions.setWindow(nullptr);
+    appendRow(state.data.PartnerTable(), {{"NEV", "Szabó Bt."}});
+    EXPECT_EQ(window.calls.size(), 1);
+}
+
+TEST(Shutdown, LeftoverFilesAreRemovedWherePresent) {
+    testing_support::TestFolder folder;
+    folder.write("storno.gif", "x");
+    folder.write("version.ini", "x");
+    folder.write("kavinaextra.ini", "x");
+    removeLeftoverFiles(QString::fromStdString(folder.path()));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder.file("storno.gif"))));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder.file("version.ini"))));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(folder.file("kavinaextra.ini"))));
+}
+
+TEST(ErrorReporterTest, AnEscapedErrorIsShownAndAConversionErrorEndsSilently) {
+    ScriptedPrompt prompt;
+    ErrorReporter reporter(prompt);
+    runCommand(reporter, [] { throw ConversionError("'12,x' is not a valid number"); });
+    EXPECT_TRUE(prompt.transcript().isEmpty());
+    bool after = false;
+    runCommand(reporter, [&] {
+        throw std::runtime_error("Szamla.dbf: Record is locked by another user.");
+        after = true;
+    });
+    EXPECT_FALSE(after);
+    EXPECT_EQ(prompt.transcript(), QStringList({"message|error|Figyelem!|A program használata során hiba történt!\n"
+                                                "A rendszer hibaüzenete: Szamla.dbf: Record is locked by another "
+                                                "user."}));
+}
+
+}  // namespace
+}  // namespace kavina::shell::testing

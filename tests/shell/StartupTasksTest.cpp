@@ -1,0 +1,189 @@
+// The start-up tasks after the main window appears: the year opening, the settings record
+// checks, the VAT groups and the one-off fixes with their ini keys.
+
+#include "shell/StartupTasks.h"
+
+#include "SessionFakes.h"
+#include "SessionFixture.h"
+#include "foundation/NewDataFolder.h"
+#include "foundation/SettingsRecord.h"
+#include "shell/SessionState.h"
+
+namespace kavina::shell::testing {
+namespace {
+
+using F = UserField;
+
+class StartupTasksTest : public ::testing::Test {
+protected:
+    StartupTasksTest() {
+        createDataFolder(data.path(), {.demo = true, .today = QDate(2023, 6, 1)});
+        program.write("kavinaextra.ini", "[adatok]\nspack=3\n");
+        state.reloadIni();
+        state.settings = loadIniSettings(*state.ini, state.programFolder, 0);
+        state.session.dataFolder = QString::fromStdString(data.path());
+        state.session.currentUser = "Kata";
+        state.data.open(data.path());
+        state.log.emplace(state.data.LoginTable(), state.clock);
+    }
+    ~StartupTasksTest() override {
+        EXPECT_TRUE(prompt.failures().isEmpty()) << prompt.failures().join('\n').toStdString();
+    }
+    SettingsRecord record() {
+        SettingsRecord r(state.data.UserTable());
+        r.reread();
+        return r;
+    }
+    void setText(F field, const QString& value) {
+        SettingsRecord r = record();
+        r.edit();
+        r.setText(field, value);
+        r.post();
+    }
+    QString ini() const { return QString::fromStdString(program.read("kavinaextra.ini")); }
+
+    testing_support::TestFolder program;
+    testing_support::TestFolder data;
+    ScriptedPrompt prompt;
+    QDateTime now{QDate(2024, 1, 2), QTime(8, 0)};
+    SessionState state{QString::fromStdString(program.path()), prompt, [this] { return now; }};
+    FakeWindows windows;
+    FakeMainWindow window;
+    StartupTasks tasks{state, windows, window};
+};
+
+TEST_F(StartupTasksTest, NoAtTheYearOpeningChangesNoCounterAndAsksAgainNextTime) {
+    const int64_t invoices = record().integer(F::SZAMLASZ);
+    prompt.answerYesNo(false);
+    EXPECT_FALSE(tasks.openYear());
+    EXPECT_EQ(record().integer(F::SZAMLASZ), invoices);
+    EXPECT_EQ(record().integer(F::SUTOTAG), 2023);
+    EXPECT_EQ(prompt.transcript(), QStringList({"yes/no|warning|Figyelem !|" + yearOpeningQuestion()}));
+    EXPECT_TRUE(yearOpeningQuestion().contains("le kell nulláznia.\r\nA program most"));
+    prompt.answerYesNo(false);
+    tasks.openYear();
+    EXPECT_EQ(prompt.transcript().size(), 2);
+}
+
+TEST_F(StartupTasksTest, YesResetsEveryCounterButLeavesTheRoundingChoice) {
+    SettingsRecord r = record();
+    r.edit();
+    for (F f : {F::SZAMLASZ, F::AJANLATSZ, F::PROFORMA, F::JOVAIR, F::PARTNERKOD}) r.setInteger(f, 77);
+    r.setInteger(F::SELOTAG, 3);
+    r.post();
+    prompt.answerYesNo(true);
+    ASSERT_TRUE(tasks.openYear());
+    r.reread();
+    EXPECT_EQ(r.integer(F::SUTOTAG), 2024);
+    for (F f : {F::SZAMLASZ, F::AJANLATSZ, F::PROFORMA, F::JOVAIR}) EXPECT_EQ(r.integer(f), 1);
+    EXPECT_EQ(r.integer(F::PARTNERKOD), 77);
+    EXPECT_EQ(r.integer(F::SELOTAG), 3);
+    EXPECT_FALSE(tasks.openYear());  // the year is open: no second question
+}
+
+TEST_F(StartupTasksTest, AYearOpenedByAnotherWorkstationMeanwhileIsNotResetAgain) {
+    prompt.answerYesNo(true);
+    // While the question is open, another workstation opens the year and issues an invoice.
+    TableHandle other(data.path(), "user.dbf");
+    other.open();
+    other.edit();
+    other.setInteger("SUTOTAG", 2024);
+    other.setInteger("SZAMLASZ", 2);
+    other.post();
+    EXPECT_FALSE(tasks.openYear());
+    EXPECT_EQ(record().integer(F::SZAMLASZ), 2);
+}
+
+TEST_F(StartupTasksTest, TheDefaultCompanyNameAndAMissingAffixOpenTheSettingsDialog) {
+    now = QDateTime(QDate(2023, 6, 2), QTime(8, 0));
+    setText(F::USER1, "Cég neve");
+    setText(F::GELO, "");
+    setText(F::GUTO, "");
+    setText(F::FELO, "");
+    tasks.checkSettingsRecord();
+    EXPECT_EQ(windows.calls, QStringList({"settings owner", "settings documents"}));
+    EXPECT_EQ(prompt.transcript(),
+              QStringList({"message|warning|Figyelem !|Bizonylat elő vagy utótagokat kötelező kitölteni! \n\rErre "
+                           "azért van szükség, hogy a bizonylatszámok ne ismétlődjenek.\n\rAz elő és utótagokat a "
+                           "\"beállítások\" ablak \"számlázás\" lapján tudja beállítani."}));
+}
+
+TEST_F(StartupTasksTest, AnEmptySettingsTableGetsTheDefaultRecordAndTheDialog) {
+    state.data.UserTable().first();
+    state.data.UserTable().deleteRecord();
+    tasks.checkSettingsRecord();
+    EXPECT_EQ(record().text(F::USER1), "Cég neve");
+    EXPECT_EQ(record().integer(F::SUTOTAG), 2024);
+    EXPECT_EQ(windows.calls, QStringList({"settings owner"}));
+    EXPECT_TRUE(prompt.transcript().isEmpty());
+}
+
+TEST_F(StartupTasksTest, VatGroupsGainFadAndLoseTheOldTaxFreeNames) {
+    TableHandle& groups = state.data.AFATable();
+    appendRow(groups, {{"MEGNEVEZES", "T.A.M."}});
+    appendRow(groups, {{"MEGNEVEZES", "TAM"}});
+    appendRow(groups, {{"MEGNEVEZES", "TAM"}});
+    tasks.fixVatGroups();
+    QStringList names = column(groups, "MEGNEVEZES");
+    EXPECT_EQ(names.count("FAD"), 1);
+    EXPECT_EQ(names.count("T.A.M."), 0);
+    EXPECT_EQ(names.count("TAM"), 1);  // only the first of each goes
+    tasks.fixVatGroups();
+    EXPECT_EQ(column(groups, "MEGNEVEZES").count("FAD"), 1);
+}
+
+TEST_F(StartupTasksTest, OneOffFixesRunOnceAndMarkTheirKeys) {
+    TableHandle& products = state.data.AnyagTable();
+    products.first();
+    const QString name = products.asString("MEGNEVEZES");
+    products.edit();
+    products.setFloat("AFAKULCS", 27);
+    products.setFloat("bar1", 127);
+    products.setFloat("bbesz", 100);
+    products.setString("MEGJEGYZES", "");
+    products.post();
+    appendRow(state.data.SzamlaTable(), {{"SZAMLASZAM", "SZA2023/00001"}, {"NEV", "Nincs Ilyen Bt."}});
+    TableHandle& partners = state.data.PartnerTable();
+    partners.first();
+    appendRow(state.data.SzamlaTable(), {{"SZAMLASZAM", "SZA2023/00002"}, {"NEV", partners.asString("NEV")},
+                                          {"IRSZAM", partners.asString("IRSZAM")}});
+
+    tasks.runOneOffFixes();
+    ASSERT_TRUE(products.locate({{"MEGNEVEZES", name}}));
+    EXPECT_DOUBLE_EQ(products.asFloat("AR1"), 100);
+    EXPECT_DOUBLE_EQ(products.asFloat("BESZERZAR"), 78.7402);
+    state.data.raktar().first();
+    EXPECT_EQ(products.asString("MEGJEGYZES"),
+              (state.data.raktar().asString("AZON") + " " + state.data.raktar().asString("MEGNEVEZES")).trimmed());
+    EXPECT_EQ(column(state.data.SzamlaTable(), "PARTNERKOD"),
+              QStringList({"", QString::number(partners.asInteger("PARTNERKOD"))}));
+    for (const char* key : {"pkod=1", "nszam=1", "rkod=1"}) EXPECT_TRUE(ini().contains(key)) << key;
+    EXPECT_TRUE(ini().contains("spack=3"));
+
+    // Marked: a second run leaves the data alone.
+    products.edit();
+    products.setString("MEGJEGYZES", "");
+    products.post();
+    tasks.runOneOffFixes();
+    EXPECT_EQ(products.asString("MEGJEGYZES"), "");
+}
+
+TEST_F(StartupTasksTest, WithoutAWarehouseTheLabelFixWaitsUnmarked) {
+    state.data.close();
+    for (const char* file : {"raktar.dbf", "raktar.mdx"}) std::remove(data.file(file).c_str());
+    state.data.open(data.path());
+    tasks.runOneOffFixes();
+    EXPECT_TRUE(ini().contains("pkod=1"));
+    EXPECT_FALSE(ini().contains("rkod"));
+}
+
+TEST_F(StartupTasksTest, RunSetsUpTheWindowThenChecksAndLeavesTheUpgradeLevel) {
+    prompt.answerYesNo(false);
+    tasks.run();
+    EXPECT_EQ(window.calls, QStringList({"menus and rights", "caption"}));
+    EXPECT_TRUE(ini().contains("spack=3"));
+    EXPECT_EQ(state.settings.spack, 3);
+}
+
+}  // namespace
+}  // namespace kavina::shell::testing
