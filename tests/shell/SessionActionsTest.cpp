@@ -18,10 +18,9 @@
 namespace kavina::shell::testing {
 namespace {
 
-class SessionActionsTest : public ::testing::Test {
+class SessionActionsTest : public ProgramFixture {
 protected:
     SessionActionsTest() {
-        setPasswordHashCost(PasswordHashCost::Minimum);
         createDataFolder(data.path());
         program.write("kavinaextra.ini", "[adatok]\nkilepett=0\n");
         state.reloadIni();
@@ -34,16 +33,7 @@ protected:
         Login(state.data.JogTable(), *state.log, state.session, prompt, state.clock).signIn("Kata", "alma");
         actions.setWindow(&window);
     }
-    ~SessionActionsTest() override {
-        EXPECT_TRUE(prompt.failures().isEmpty()) << prompt.failures().join('\n').toStdString();
-    }
-    QString ini() const { return QString::fromStdString(program.read("kavinaextra.ini")); }
 
-    testing_support::TestFolder program;
-    testing_support::TestFolder data;
-    ScriptedPrompt prompt;
-    QDateTime now{QDate(2024, 5, 17), QTime(15, 0, 30)};
-    SessionState state{QString::fromStdString(program.path()), prompt, [this] { return now; }};
     FakeWindows windows;
     FakeMainWindow window;
     int ended = 0;

@@ -37,4 +37,12 @@ std::string SessionFixture::fileBytes(const std::string& name) const {
     return dir.read(name);
 }
 
+ProgramFixture::ProgramFixture() {
+    setPasswordHashCost(PasswordHashCost::Minimum);
+}
+
+ProgramFixture::~ProgramFixture() {
+    EXPECT_TRUE(prompt.failures().isEmpty()) << prompt.failures().join(QLatin1Char('\n')).toStdString();
+}
+
 }  // namespace kavina::shell::testing

@@ -12,6 +12,7 @@
 #include "foundation/ScriptedPrompt.h"
 #include "foundation/TDataModule1.h"
 #include "shell/SessionClock.h"
+#include "shell/SessionState.h"
 
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
@@ -38,6 +39,23 @@ protected:
                  const QString& rights = QStringLiteral("ABFMP13459TUVWGH"));
     // The bytes of a file of the data folder.
     std::string fileBytes(const std::string& name) const;
+};
+
+// A program folder with its ini file beside a data folder, and the run-wide state over them,
+// for the start-up and the operations that follow it.
+class ProgramFixture : public ::testing::Test {
+protected:
+    ProgramFixture();
+    ~ProgramFixture() override;
+
+    // The ini file's text.
+    QString ini() const { return QString::fromStdString(program.read("kavinaextra.ini")); }
+
+    testing_support::TestFolder program;
+    testing_support::TestFolder data;
+    ScriptedPrompt prompt;
+    QDateTime now{QDate(2024, 5, 17), QTime(15, 0, 30)};
+    SessionState state{QString::fromStdString(program.path()), prompt, [this] { return now; }};
 };
 
 }  // namespace kavina::shell::testing

@@ -14,9 +14,10 @@ namespace {
 
 using F = UserField;
 
-class StartupTasksTest : public ::testing::Test {
+class StartupTasksTest : public ProgramFixture {
 protected:
     StartupTasksTest() {
+        now = QDateTime(QDate(2024, 1, 2), QTime(8, 0));
         createDataFolder(data.path(), {.demo = true, .today = QDate(2023, 6, 1)});
         program.write("kavinaextra.ini", "[adatok]\nspack=3\n");
         state.reloadIni();
@@ -25,9 +26,6 @@ protected:
         state.session.currentUser = "Kata";
         state.data.open(data.path());
         state.log.emplace(state.data.LoginTable(), state.clock);
-    }
-    ~StartupTasksTest() override {
-        EXPECT_TRUE(prompt.failures().isEmpty()) << prompt.failures().join('\n').toStdString();
     }
     SettingsRecord record() {
         SettingsRecord r(state.data.UserTable());
@@ -40,13 +38,7 @@ protected:
         r.setText(field, value);
         r.post();
     }
-    QString ini() const { return QString::fromStdString(program.read("kavinaextra.ini")); }
 
-    testing_support::TestFolder program;
-    testing_support::TestFolder data;
-    ScriptedPrompt prompt;
-    QDateTime now{QDate(2024, 1, 2), QTime(8, 0)};
-    SessionState state{QString::fromStdString(program.path()), prompt, [this] { return now; }};
     FakeWindows windows;
     FakeMainWindow window;
     StartupTasks tasks{state, windows, window};

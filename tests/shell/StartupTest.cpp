@@ -21,17 +21,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public ProgramFixture {
 protected:
     StartupTest() {
-        setPasswordHashCost(PasswordHashCost::Minimum);
         createDataFolder(data.path(), {.today = QDate(2024, 5, 17)});
         windows.onReindex = [this] { Reindex(state.data, prompt, {}).run(); };
     }
-    ~StartupTest() override {
-        EXPECT_TRUE(prompt.failures().isEmpty()) << prompt.failures().join('\n').toStdString();
-    }
-
     void writeIni(const QString& extra = {}) {
         program.write("kavinaextra.ini",
                       ("[adatok]\ndatabase='" + QString::fromStdString(data.path()) + "/'\n" + extra).toStdString());
@@ -48,13 +43,7 @@ protected:
         return shell::testing::column(h, field);
     }
     StartupOutcome start() { return Startup(state, windows, systemPrinters, {}).run(); }
-    QString ini() const { return QString::fromStdString(program.read("kavinaextra.ini")); }
 
-    testing_support::TestFolder program;
-    testing_support::TestFolder data;
-    ScriptedPrompt prompt;
-    QDateTime now{QDate(2024, 5, 17), QTime(15, 0, 30)};
-    SessionState state{QString::fromStdString(program.path()), prompt, [this] { return now; }};
     FakeWindows windows;
     QStringList systemPrinters{"Irodai lézer"};
 };
