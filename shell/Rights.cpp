@@ -1,7 +1,6 @@
 #include "shell/Rights.h"
 
 #include "foundation/RecordCursor.h"
-#include "shell/ShellContext.h"
 
 namespace kavina::shell {
 namespace {
@@ -59,36 +58,6 @@ std::vector<bool> ticksOfRights(const QString& rights) {
     std::vector<bool> ticks;
     for (const RightLetter& r : rightLetters()) ticks.push_back(rights.contains(r.letter));
     return ticks;
-}
-
-bool administrationEnabled(const QString& role) {
-    return role != kRoleUser;
-}
-
-const std::vector<Gate>& mainWindowGates() {
-    using E = GatedEntry;
-    static const std::vector<Gate> gates{
-        {E::OfferButton, 'A'},         {E::OfferMenu, 'A'},          {E::OfferList, 'A'},
-        {E::InvoiceButtonMenu, 'B'},   {E::InvoiceMenu, 'B'},        {E::InvoiceList, 'B'},
-        {E::UnpaidList, 'B'},          {E::DeliveryNoteButton, 'F'}, {E::DeliveryNoteMenu, 'F'},
-        {E::DeliveryNoteList, 'F'},    {E::CashSaleButton, '1'},     {E::CashSaleMenu, '1'},
-        {E::CashSaleList, '1'},        {E::ReceiptButton, '3'},      {E::ReceiptMenu, '3'},
-        {E::ReceiptList, '3'},         {E::ReturnButton, '4'},       {E::ReturnMenu, '4'},
-        {E::ReturnList, '4'},          {E::ScrapButton, '5'},        {E::ScrapMenu, '5'},
-        {E::ScrapList, '5'},           {E::PartnerButton, '9'},      {E::PartnerMenu, '9'},
-        {E::PartnerGroupMenu, '9'},    {E::ProductButton, 'T'},      {E::ProductMenu, 'T'},
-        {E::ProductCategoryMenu, 'T'}, {E::WarrantyButton, 'G'},     {E::WarrantyMenu, 'G'},
-        {E::WarrantyList, 'G'},        {E::WorksheetButton, 'H'},    {E::WorksheetMenu, 'H'},
-        {E::WorksheetList, 'H'},
-    };
-    return gates;
-}
-
-bool gatedEntryEnabled(GatedEntry entry, const Session& session) {
-    if (!session.mainWindowRightsApply) return true;
-    for (const Gate& gate : mainWindowGates())
-        if (gate.entry == entry) return session.hasRight(gate.letter);
-    return true;
 }
 
 }  // namespace kavina::shell

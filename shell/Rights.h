@@ -1,8 +1,8 @@
 #pragma once
 // Roles and rights letters. A right is granted when its letter occurs anywhere in the user's
-// rights string; the user dialog lists the letters in the order below. The main-window
-// letters gate the entries named by GatedEntry, and only in folders whose Jogok.dbf has more
-// than twelve fields (upgraded); the product window's letters (U, V, W) apply always.
+// rights string; the user dialog lists the letters in the order below. The main window
+// applies its letters only in folders whose Jogok.dbf has more than twelve fields (upgraded);
+// the product window's letters (U, V, W) apply always.
 
 #include <QChar>
 #include <QString>
@@ -13,8 +13,6 @@ class RecordCursor;
 }
 
 namespace kavina::shell {
-
-struct Session;
 
 inline const QString kFullRights = QStringLiteral("ABFMP13459TUVWGH");
 
@@ -43,35 +41,5 @@ bool mainWindowRightsApply(const RecordCursor& users);
 QString rightsFromTicks(const std::vector<bool>& ticked);
 // The check-list ticks of a rights string.
 std::vector<bool> ticksOfRights(const QString& rights);
-
-// "&Felhasználók", "Adatok mentése" and "Adatok visszatöltése" are disabled for the role
-// "Felhasználó" and enabled for every other role.
-bool administrationEnabled(const QString& role);
-
-// The main-window commands gated by a letter (Jogok.dbf rights table).
-enum class GatedEntry {
-    OfferButton, OfferMenu, OfferList,                        // A
-    InvoiceButtonMenu, InvoiceMenu, InvoiceList, UnpaidList,  // B
-    DeliveryNoteButton, DeliveryNoteMenu, DeliveryNoteList,   // F
-    CashSaleButton, CashSaleMenu, CashSaleList,               // 1
-    ReceiptButton, ReceiptMenu, ReceiptList,                  // 3
-    ReturnButton, ReturnMenu, ReturnList,                     // 4
-    ScrapButton, ScrapMenu, ScrapList,                        // 5
-    PartnerButton, PartnerMenu, PartnerGroupMenu,             // 9
-    ProductButton, ProductMenu, ProductCategoryMenu,          // T
-    WarrantyButton, WarrantyMenu, WarrantyList,               // G
-    WorksheetButton, WorksheetMenu, WorksheetList,            // H
-};
-
-struct Gate {
-    GatedEntry entry;
-    QChar letter;
-};
-// Every gated entry with its letter.
-const std::vector<Gate>& mainWindowGates();
-
-// Whether the entry is enabled for the session: always in a folder without the rights
-// field count, otherwise when the session holds the entry's letter.
-bool gatedEntryEnabled(GatedEntry entry, const Session& session);
 
 }  // namespace kavina::shell

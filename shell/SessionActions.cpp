@@ -22,16 +22,6 @@ bool showsSaveIndicator(const QString& handleName) {
     return true;
 }
 
-void SessionActions::setWindow(MainWindowControl* window) {
-    m_window = window;
-    QObject::disconnect(m_saveIndicator);
-    if (!window) return;
-    m_saveIndicator = QObject::connect(&m_state.data, &TDataModule1::recordWritten, &m_state.data,
-                                       [window](const QString& handleName) {
-                                           if (showsSaveIndicator(handleName)) window->showSaveIndicator();
-                                       });
-}
-
 void SessionActions::switchUser() {
     m_state.log->signOut(m_state.session.currentUser);
     if (!m_windows.login()) {

@@ -3,7 +3,6 @@
 // switch, signed-in users, program lock and idle lock, users, password change, settings,
 // reindex, the start-up tasks, the sign of life, the exit question and the sign-out.
 
-#include <QMetaObject>
 #include <QString>
 #include <functional>
 
@@ -20,9 +19,8 @@ public:
     // the sign-out.
     SessionActions(SessionState& state, SessionWindows& windows, std::function<void()> endProgram);
 
-    // The main window, once it exists; from then on every post or delete on a data-module
-    // table shows its save indicator. Requires: set before the window's timers run.
-    void setWindow(MainWindowControl* window);
+    // The main window, once it exists. Requires: set before the window's timers run.
+    void setWindow(MainWindowControl* window) { m_window = window; }
 
     void switchUser() override;
     void showActiveUsers() override;
@@ -42,10 +40,11 @@ private:
     SessionWindows& m_windows;
     std::function<void()> m_endProgram;
     MainWindowControl* m_window = nullptr;
-    QMetaObject::Connection m_saveIndicator;
 };
 
-// Whether a post or delete on the handle shows the save indicator.
+// Whether a post or delete reported by the data module's recordWritten shows the save
+// indicator: not for user.dbf, Jogok.dbf and userlog.dbf, which belong to the main window
+// (the sign of life writes userlog.dbf every 10 seconds).
 bool showsSaveIndicator(const QString& handleName);
 
 }  // namespace kavina::shell

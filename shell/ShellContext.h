@@ -51,9 +51,6 @@ public:
     virtual void refreshCaption() = 0;
     // Starts the one-shot start-up task timer again (after a user switch).
     virtual void restartStartupTimer() = 0;
-    // A record of a data-module table was posted or deleted: show the save indicator (and
-    // hide it again 500 ms later).
-    virtual void showSaveIndicator() = 0;
     virtual bool isMainWindowVisible() const = 0;
 };
 

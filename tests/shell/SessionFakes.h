@@ -42,7 +42,6 @@ public:
     void applyMenusAndRights() override { calls << "menus and rights"; }
     void refreshCaption() override { calls << "caption"; }
     void restartStartupTimer() override { calls << "restart start-up timer"; }
-    void showSaveIndicator() override { calls << "save indicator"; }
     bool isMainWindowVisible() const override { return visible; }
 };
 

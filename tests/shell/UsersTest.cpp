@@ -115,29 +115,11 @@ TEST_F(UsersTest, PasswordChangeChecksOldIgnoringCaseAndNewExactly) {
     EXPECT_FALSE(PasswordChange(dm.JogTable(), session, prompt).available());
 }
 
-TEST(Rights, LetterBEnablesTheInvoiceCommandsOnly) {
-    Session session;
-    session.currentRights = "B";
-    session.mainWindowRightsApply = true;
-    for (const Gate& gate : mainWindowGates())
-        EXPECT_EQ(gatedEntryEnabled(gate.entry, session), gate.letter == QChar('B')) << int(gate.entry);
-    EXPECT_TRUE(gatedEntryEnabled(GatedEntry::InvoiceButtonMenu, session));
-    EXPECT_TRUE(gatedEntryEnabled(GatedEntry::UnpaidList, session));
-    EXPECT_FALSE(gatedEntryEnabled(GatedEntry::OfferButton, session));
-
-    // An older folder (Jogok.dbf of twelve fields) gates nothing in the main window.
-    session.mainWindowRightsApply = false;
-    EXPECT_TRUE(gatedEntryEnabled(GatedEntry::OfferButton, session));
-}
-
-TEST(Rights, ChecklistOrderAndRoles) {
+TEST(Rights, ChecklistOrder) {
     EXPECT_EQ(rightsFromTicks(std::vector<bool>(16, true)), kFullRights);
     EXPECT_EQ(rightLetters().size(), 16u);
     EXPECT_EQ(ticksOfRights("BH"), std::vector<bool>({false, true, false, false, false, false, false, false, false,
                                                         false, false, false, false, false, false, true}));
-    EXPECT_FALSE(administrationEnabled("Felhasználó"));
-    EXPECT_TRUE(administrationEnabled("Rendszergazda"));
-    EXPECT_TRUE(administrationEnabled(""));
 }
 
 }  // namespace
