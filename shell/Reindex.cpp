@@ -75,8 +75,8 @@ const std::vector<ReindexStep>& reindexSteps() {
     return steps;
 }
 
-Reindex::Reindex(TDataModule1& data, Prompt& prompt, Progress progress)
-    : m_data(data), m_prompt(prompt), m_progress(std::move(progress)) {}
+Reindex::Reindex(TDataModule1& data, Prompt& prompt, Progress progress, std::function<void()> beforeTables)
+    : m_data(data), m_prompt(prompt), m_progress(std::move(progress)), m_beforeTables(std::move(beforeTables)) {}
 
 void Reindex::report(int position, const QString& label) {
     if (m_progress) m_progress(position, label);
@@ -96,6 +96,7 @@ bool Reindex::run() {
         m_prompt.error(kErrorCaption, busyText());
         return false;
     }
+    if (m_beforeTables) m_beforeTables();
     QString label = QStringLiteral("Rendszer");
     try {
         for (const ReindexStep& step : reindexSteps()) {

@@ -41,7 +41,8 @@ public:
     // Told the progress position and the group label before each table (and at the start).
     using Progress = std::function<void(int position, const QString& label)>;
 
-    Reindex(TDataModule1& data, Prompt& prompt, Progress progress);
+    // beforeTables is called once the folder is taken, before the first table is rebuilt.
+    Reindex(TDataModule1& data, Prompt& prompt, Progress progress, std::function<void()> beforeTables = {});
 
     // The whole job. Returns false, with the refusal shown and nothing changed, when another
     // instance has the folder open. Errors after that test are not caught: the tables done so
@@ -55,6 +56,7 @@ private:
     TDataModule1& m_data;
     Prompt& m_prompt;
     Progress m_progress;
+    std::function<void()> m_beforeTables;
 };
 
 // Rebuilds one table through its shared handle: closes it, refuses with "Table is busy."

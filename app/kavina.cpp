@@ -1,0 +1,114 @@
+// kavina, the desktop program: start-up up to the sign-in, the main window, and the sign-out.
+//
+//   kavina [--transcript FILE [--answer igen|nem]...]
+//
+// With --transcript nothing is asked on screen: messages and questions go to the file, a line
+// each, and questions are answered from the --answer options in order ("nem" after the last).
+// The program's windows still appear.
+
+#include <QDir>
+#include <QFileInfo>
+#include <deque>
+#include <memory>
+
+#include "foundation/Desktop.h"
+#include "foundation/PrinterList.h"
+#include "foundation/TextFormat.h"
+#include "foundation/forms/QtPrompt.h"
+#include "foundation/forms/SystemPrinters.h"
+#include "foundation/forms/Windows.h"
+#include "shell/ErrorReporter.h"
+#include "shell/Platform.h"
+#include "shell/SessionActions.h"
+#include "shell/SessionSignals.h"
+#include "shell/SessionState.h"
+#include "shell/SessionTranscript.h"
+#include "shell/Shutdown.h"
+#include "shell/Startup.h"
+#include "shell/forms/ErrorReporterApplication.h"
+#include "shell/forms/SessionWindowsQt.h"
+#include "shell/forms/TForm1.h"
+
+namespace {
+
+using namespace kavina;
+using namespace kavina::shell;
+
+struct Options {
+    QString transcript;
+    std::deque<bool> answers;
+};
+
+Options parseOptions(const QStringList& arguments) {
+    Options options;
+    for (int i = 1; i + 1 < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--transcript")) options.transcript = arguments[++i];
+        else if (arguments[i] == QLatin1String("--answer")) options.answers.push_back(arguments[++i] == QLatin1String("igen"));
+    }
+    return options;
+}
+
+std::unique_ptr<Prompt> makePrompt(const Options& options) {
+    if (options.transcript.isEmpty()) return std::make_unique<QtPrompt>();
+    return std::make_unique<SessionTranscript>(options.transcript, options.answers);
+}
+
+QString buildDate() {
+    return dateText(QFileInfo(QCoreApplication::applicationFilePath()).lastModified().date());
+}
+
+// The main window from the sign-in to the end of the run. Returns the event loop's result.
+int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt& windows, Desktop& desktop) {
+    SystemProgramStarter starter;
+    Platform platform(loadPlatformSettings(*state.ini), state.programFolder, desktop, starter, state.prompt);
+    TForm1 form(state.data, state.session, actions, MainWindowSettings{state.settings, platform, state.programFolder},
+                state.prompt);
+    actions.setWindow(&form);
+    windows.setParentWindow(&form);
+    windows.hideSplash();
+    form.show();
+    form.activateWindow();
+    const int result = QCoreApplication::exec();
+    actions.setWindow(nullptr);
+    return result;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ErrorReporterApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Kavina"));
+    installHungarianTranslator(app);
+    const Options options = parseOptions(QCoreApplication::arguments());
+    std::unique_ptr<Prompt> prompt = makePrompt(options);
+    ErrorReporter reporter(*prompt);
+    app.setReporter(&reporter);
+
+    // The program folder is the current one: the ini file's relative data folder and the files
+    // the main window writes beside the program are taken from there.
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    QDir::setCurrent(programFolder);
+    SessionState state(programFolder, *prompt, systemClock());
+    state.session.buildDate = buildDate();
+    SystemDesktop desktop;
+    const QStringList systemPrinters = systemPrinterNames();
+    SessionWindowsQt windows(state, desktop, printerList(systemPrinters),
+                             QUrl(PlatformSettings().makerSite));
+    SessionActions actions(state, windows, [] { QCoreApplication::exit(0); });
+    endOnTerminationSignals([&state] {
+        signOut(state);
+        QCoreApplication::exit(0);
+    });
+
+    int result = 0;
+    try {
+        if (Startup(state, windows, systemPrinters, systemDefaultPrinterName()).run() == StartupOutcome::Exit) return 0;
+        result = runMainWindow(state, actions, windows, desktop);
+    } catch (...) {
+        windows.hideSplash();
+        reporter.report(std::current_exception());
+        return 1;
+    }
+    removeLeftoverFiles(QDir::currentPath());
+    return result;
+}
