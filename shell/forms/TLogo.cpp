@@ -45,9 +45,9 @@ TLogo::TLogo(SessionState& state, Desktop& desktop, QUrl webSite, QWidget* paren
     m_ui->pictureLabel->installEventFilter(this);
     m_ui->buildLabel->setText(QStringLiteral("build: ") + state.session.buildDate);
     m_ui->splashProgressBar->hide();
+    // "&Belépés" is the default button: Enter in the password box presses it.
     connect(m_ui->loginPushButton, &QPushButton::clicked, this, &TLogo::signIn);
     connect(m_ui->leavePushButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_ui->passwordLineEdit, &QLineEdit::returnPressed, this, &TLogo::signIn);
     fillUsers();
     QTimer::singleShot(kFirstUserDelayMs, this, &TLogo::createFirstUser);
 }
