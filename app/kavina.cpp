@@ -95,15 +95,20 @@ int main(int argc, char** argv) {
     SessionWindowsQt windows(state, desktop, printerList(systemPrinters),
                              QUrl(PlatformSettings().makerSite));
     SessionActions actions(state, windows, [] { QCoreApplication::exit(0); });
-    endOnTerminationSignals([&state] {
-        signOut(state);
+    // Asked by the system to end: every event loop is left, and the sign-out follows once the
+    // work in hand is done (it may come in the middle of a reindex).
+    bool endRequested = false;
+    endOnTerminationSignals([&endRequested] {
+        endRequested = true;
         QCoreApplication::exit(0);
     });
 
     int result = 0;
     try {
-        if (Startup(state, windows, systemPrinters, systemDefaultPrinterName()).run() == StartupOutcome::Exit) return 0;
-        result = runMainWindow(state, actions, windows, desktop);
+        const StartupOutcome outcome = Startup(state, windows, systemPrinters, systemDefaultPrinterName()).run();
+        if (outcome == StartupOutcome::Run && !endRequested) result = runMainWindow(state, actions, windows, desktop);
+        if (endRequested) signOut(state);
+        if (outcome == StartupOutcome::Exit) return 0;
     } catch (...) {
         windows.hideSplash();
         reporter.report(std::current_exception());
