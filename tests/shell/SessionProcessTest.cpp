@@ -126,6 +126,8 @@ TEST_F(SessionProcessTest, AKilledInstanceLeavesItsTracesAndTheNextStartShowsThe
     Workstation station(dataFolder());
     station.start();
     ASSERT_TRUE(waitForRows(1)) << station.transcript().toStdString();
+    // Signed in, and past the point where it marks itself running.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return station.ini().contains("kilepett=0"); }, 10000));
     station.killOutright();
     EXPECT_TRUE(station.ini().contains("kilepett=0"));
     ASSERT_EQ(rows().size(), 1);
