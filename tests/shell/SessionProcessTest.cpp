@@ -107,6 +107,7 @@ TEST_F(SessionProcessTest, TwoInstancesBothListedAndClosingOneRemovesOnlyItsRow)
     ASSERT_TRUE(waitForRows(1)) << first.transcript().toStdString();  // the first user, signed in
     second.start();
     ASSERT_TRUE(waitForRows(2)) << second.transcript().toStdString();  // signed in automatically
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.ini().contains("kilepett=0"); }, 10000));
     EXPECT_EQ(activeUsersText(rows()), "Bejelentkezett felhasználók:\n============================\n"
                                        "Rendszergazda\nRendszergazda\n");
     EXPECT_TRUE(first.ini().contains("kilepett=0"));
