@@ -1,24 +1,24 @@
 #!/usr/bin/env bash
-# Starts the program. Until the desktop program exists, this shows the table engine at work
-# through kavina-db on a small demo table in build/demo-data.
+# Starts the program. When no data folder is configured yet (no kavinaextra.ini beside the
+# program), a demo data folder is made in build/demo-data with kavina-db init --demo and the
+# ini file is written to point at it, so the program opens on a small shop at once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bin=build/bin
-if [ -x "$bin/kavina" ]; then
-  exec "$bin/kavina" "$@"
+bin="$PWD/build/bin"
+if [ ! -x "$bin/kavina" ]; then
+  echo "kavina is not built: run make build first." >&2
+  exit 1
 fi
-echo "The desktop program is not built yet: showing kavina-db on a demo table instead."
-demo=build/demo-data
-rm -rf "$demo" && mkdir -p "$demo"
-"$bin/kavina-db" create "$demo/Partner.DBF" --fields NEV:C:60,VAROS:C:40,PARTNERKOD:I,EGYENLEG:F,AKTIV:L,FELVETEL:D
-cat > "$demo/partner.csv" <<'CSV'
-NEV,VAROS,PARTNERKOD,EGYENLEG,AKTIV,FELVETEL
-Kovács és Társa Kft.,Győr,1,125000.5,T,2008.03.15
-Szőlősi Árpád,Pécs,2,0,T,2015.11.02
-Öreg Hídépítő Zrt.,Szeged,3,-4500,F,2021.06.30
-CSV
-"$bin/kavina-db" import "$demo/Partner.DBF" --csv "$demo/partner.csv"
-"$bin/kavina-db" schema "$demo/Partner.DBF"
-echo
-echo "Active partners (filter AKTIV):"
-"$bin/kavina-db" dump "$demo/Partner.DBF" --filter "AKTIV"
+ini="$bin/kavinaextra.ini"
+if [ ! -f "$ini" ]; then
+  demo="$PWD/build/demo-data"
+  if [ ! -f "$demo/user.dbf" ]; then
+    "$bin/kavina-db" init --demo "$demo"
+  fi
+  printf "[adatok]\ndatabase='%s/'\nkilepett=1\n" "$demo" > "$ini"
+  echo "Data folder: $demo (remove $ini to choose another one)"
+fi
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "No display: run it under a desktop session, or with xvfb-run -a make run." >&2
+fi
+exec "$bin/kavina" "$@"
