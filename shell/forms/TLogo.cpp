@@ -105,7 +105,8 @@ void TLogo::runSplash() {
     m_ui->leavePushButton->hide();
     m_ui->userComboBox->setEditText(m_state.session.currentUser);
     m_ui->userComboBox->setEnabled(false);
-    m_ui->passwordLineEdit->setEnabled(false);
+    m_ui->passwordLabel->hide();
+    m_ui->passwordLineEdit->hide();
     m_ui->splashProgressBar->show();
     show();
     activateWindow();

@@ -43,7 +43,7 @@ TUserSzerk::TUserSzerk(UserAdmin& admin, const UserValues& values, bool isNew, Q
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(i < values.rights.size() && values.rights[i] ? Qt::Checked : Qt::Unchecked);
     }
-    m_rights->setMinimumHeight(m_rights->sizeHintForRow(0) * 9);
+    m_rights->setMinimumHeight(m_rights->sizeHintForRow(0) * m_rights->count() + 2 * m_rights->frameWidth());
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Felhasználó :"), m_name);
     form->addRow(QStringLiteral("Jogosultság :"), m_role);
