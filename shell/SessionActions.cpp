@@ -73,7 +73,7 @@ void SessionActions::runStartupTasks() {
 
 // A row another workstation holds locked for a moment is refreshed at the next beat.
 void SessionActions::signOfLife() {
-    if (!m_window || !m_window->isMainWindowVisible()) return;
+    if (!m_window || !m_window->isMainWindowVisible() || !m_state.data.LoginTable().isOpen()) return;
     try {
         m_state.log->signOfLife(m_state.session.currentUser);
     } catch (const dbase::DbError& e) {

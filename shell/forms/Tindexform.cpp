@@ -64,11 +64,12 @@ void Tindexform::runJob() {
     else QDialog::reject();
 }
 
+// Painted at once, without running the event loop: no timer of the main window (the sign of
+// life among them) may reach a table while its handle is closed for the rebuild.
 void Tindexform::showProgress(int position, const QString& label) {
     m_progress->setValue(position);
     m_groupLabel->setText(label);
     repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void Tindexform::rethrowError() const {
