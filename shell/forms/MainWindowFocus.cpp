@@ -92,9 +92,12 @@ MainWindowFocus::MainWindowFocus(Keys keys, MainWindowIdleLock& idle, QObject* p
             m_idle->focusMoved();
         moveFocusColour(old, now);
     });
-    connect(app, &QGuiApplication::focusWindowChanged, this, [this] {
-        if (m_attached && m_idle)
-            m_idle->windowChanged();
+    // A newly active window of the program starts the count again, as the focus moving into
+    // its first control would. Another program taking the focus (no window of ours active)
+    // does not stop the count, so a program left alone behind other windows still locks.
+    connect(app, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
+        if (m_attached && m_idle && window)
+            m_idle->focusMoved();
     });
     app->installEventFilter(this);
     m_attached = true;

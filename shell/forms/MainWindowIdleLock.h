@@ -1,8 +1,7 @@
 #pragma once
 // The idle-time count of the program lock: a one-second timer counts the seconds since the
 // focused control last changed in any window; when the count reaches the ini minutes
-// (jelszokeres) the timer stops and the lock is asked for. A change of the active window stops
-// the count until the focus moves again. With 0 minutes nothing is counted.
+// (jelszokeres) the timer stops and the lock is asked for. With 0 minutes nothing is counted.
 
 #include <QObject>
 #include <QTimer>
@@ -19,10 +18,8 @@ public:
     // Starts counting from 0.
     void start();
     void stop();
-    // The focused control changed: the count restarts.
+    // The focused control or the active window changed: the count restarts.
     void focusMoved() { start(); }
-    // The active window changed: the count stops at 0.
-    void windowChanged() { stop(); }
     // One second of idleness; the timer calls it.
     void tick();
 

@@ -7,7 +7,6 @@
 #include <QFontDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QIdentityProxyModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,29 +19,9 @@
 
 #include "shell/TableViewerExport.h"
 #include "shell/TableViewerModel.h"
+#include "shell/forms/TableViewerGrid.h"
 
 namespace kavina::shell {
-
-// Bold titles on the columns a click can order by, with a hint.
-class TableViewerHeaders : public QIdentityProxyModel {
-public:
-    explicit TableViewerHeaders(TableViewerModel& model) : m_model(model) { setSourceModel(&model); }
-
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation == Qt::Horizontal && role == Qt::FontRole) {
-            QFont font = QApplication::font();
-            font.setBold(m_model.isIndexed(section));
-            return font;
-        }
-        if (orientation == Qt::Horizontal && role == Qt::ToolTipRole && m_model.isIndexed(section))
-            return QStringLiteral("Kattintson a rendezéshez");
-        return QIdentityProxyModel::headerData(section, orientation, role);
-    }
-
-private:
-    TableViewerModel& m_model;
-};
 
 namespace {
 
@@ -61,17 +40,6 @@ QAction* addTool(QToolBar* bar, const QString& name, const QString& text,
             button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     }
     return action;
-}
-
-// Columns as wide as their field holds, within reason.
-void sizeColumns(QTableView& grid, const RecordCursor& cursor)
-{
-    const int unit = grid.fontMetrics().averageCharWidth();
-    for (int c = 0; c < cursor.fieldCount(); ++c) {
-        const dbase::FieldInfo& f = cursor.fields()[size_t(c)];
-        const int chars = std::max(int(f.name.size()) + 3, f.logical == dbase::FieldType::Character ? f.length : 10);
-        grid.setColumnWidth(c, unit * std::clamp(chars, 6, 32) + 12);
-    }
 }
 
 }  // namespace

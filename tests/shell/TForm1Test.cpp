@@ -348,9 +348,8 @@ TEST_F(MainWindowTest, TheIdleCountLocksAfterTheSetMinutesWhileTheWindowIsVisibl
     idle->tick();
     EXPECT_EQ(actions.calls.count("idleLock"), 1);
     EXPECT_FALSE(idle->counting());
-
-    idle->windowChanged();
-    EXPECT_FALSE(idle->counting());
+    idle->focusMoved();
+    EXPECT_TRUE(idle->counting());
     EXPECT_EQ(idle->idleSeconds(), 0);
 }
 
