@@ -248,6 +248,21 @@ TEST_F(MainWindowTest, APostShowsTheSaveIndicatorForHalfASecondAndClearsTheFolde
     EXPECT_TRUE(indicator->isVisible());
     EXPECT_TRUE(waitFor([&] { return !indicator->isVisible(); }, 1000));
     EXPECT_EQ(panel(w, 3), "  ");
+    QMetaObject::invokeMethod(w.findChild<QTimer*>("statusTimer"), "timeout");
+    EXPECT_EQ(panel(w, 3), "adatbázis: " + session.dataFolder);
+}
+
+TEST_F(MainWindowTest, TheStatusTickRefreshesThePanelsAndGivesASignOfLifeOnlyWhileVisible)
+{
+    TForm1& w = makeWindow();
+    auto* status = w.findChild<QTimer*>("statusTimer");
+    session.currentUser = "Pénztáros";
+    ASSERT_TRUE(QMetaObject::invokeMethod(status, "timeout"));
+    EXPECT_EQ(panel(w, 0), "Ügyintéző: Pénztáros");
+    EXPECT_FALSE(actions.calls.contains("signOfLife"));
+    w.show();
+    ASSERT_TRUE(QMetaObject::invokeMethod(status, "timeout"));
+    EXPECT_EQ(actions.calls.count("signOfLife"), 1);
 }
 
 TEST_F(MainWindowTest, StartupTasksRunAbout100msAfterTheFirstShowingAndAgainWhenRestarted)
