@@ -134,11 +134,7 @@ void TForm1::runEntry(const QString& handler)
 
 void TForm1::guarded(const std::function<void()>& work)
 {
-    try {
-        work();
-    } catch (const std::exception& e) {
-        m_prompt.error(QStringLiteral("Hiba"), QString::fromUtf8(e.what()));
-    }
+    m_commands.guard(work);
 }
 
 bool TForm1::ownUserListed()

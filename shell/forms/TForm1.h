@@ -55,6 +55,7 @@ public:
     ~TForm1() override;
 
     // The commands behind the entries; after adding one, applyMenusAndRights() enables it.
+    // Errors escaping a command, a timer or a hook go to the commands' error handler.
     MainWindowCommands& commands() { return m_commands; }
     void setDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
     // The cancelled-document overlay, loaded with its transparency when the window first shows.

@@ -196,6 +196,25 @@ TEST_F(MainWindowTest, ACommandOfALaterPartIsShownDisabledUntilItIsRegistered)
     EXPECT_EQ(prompt.transcript(), QStringList({"message|error|Hiba|A számla nem menthető."}));
 }
 
+TEST_F(MainWindowTest, ErrorsOfCommandsAndTimersGoToTheProgramsErrorHandlerWhenOneIsSet)
+{
+    TForm1& w = makeWindow();
+    QStringList reported;
+    w.commands().setErrorHandler([&](std::exception_ptr error) {
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception& e) {
+            reported << e.what();
+        }
+    });
+    w.commands().add("mPluginClick", [] { throw std::runtime_error("plugin"); });
+    w.applyMenusAndRights();
+    EXPECT_FALSE(w.commands().run("mPluginClick"));
+    w.commands().guard([] { throw std::runtime_error("timer"); });
+    EXPECT_EQ(reported, QStringList({"plugin", "timer"}));
+    EXPECT_TRUE(prompt.entries().empty());
+}
+
 TEST_F(MainWindowTest, EntriesRunTheShellsOperationsAndF3AndF9WorkFromAnyWindow)
 {
     starter.onPath = {"kcalc", "galculator"};
