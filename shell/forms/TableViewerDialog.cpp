@@ -180,6 +180,8 @@ bool TableViewerDialog::showTable(const QString& handleName)
 void TableViewerDialog::tableChosen()
 {
     leaveTable();
+    if (!m_list->currentItem())
+        return;
     const TableDef* def = catalogue::findByHandleName(m_list->currentItem()->text().toStdString());
     if (!def)
         return;
