@@ -11,6 +11,7 @@
 #include <deque>
 #include <memory>
 
+#include "documents/forms/PartnerCommands.h"
 #include "foundation/Desktop.h"
 #include "foundation/PrinterList.h"
 #include "foundation/TextFormat.h"
@@ -27,6 +28,7 @@
 #include "shell/Startup.h"
 #include "shell/forms/ErrorReporterApplication.h"
 #include "shell/forms/SessionWindowsQt.h"
+#include "report/view/ReportPrinter.h"
 #include "shell/forms/TForm1.h"
 
 namespace {
@@ -63,6 +65,21 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
     Platform platform(loadPlatformSettings(*state.ini), state.programFolder, desktop, starter, state.prompt);
     TForm1 form(state.data, state.session, actions, MainWindowSettings{state.settings, platform, state.programFolder},
                 state.prompt);
+    std::unique_ptr<report::ReportPrinter> printer;
+    documents::addPartnerCommands(
+        [&form](const QString& handler, std::function<void()> command) { form.commands().add(handler, std::move(command)); },
+        {.data = state.data,
+         .prompt = state.prompt,
+         .parent = [&form] { return static_cast<QWidget*>(&form); },
+         .currentUser = [&state] { return state.session.currentUser; },
+         .showPriceGroups = [&state] { return state.settings.tobbar != 0; },
+         .printing =
+             [&state, &printer]() -> report::PrintService* {
+                 printer = std::make_unique<report::ReportPrinter>(report::configuredPrinter(
+                     state.settings.printer, systemPrinterNames(), systemDefaultPrinterName(), state.programFolder));
+                 return printer.get();
+             },
+         .webAddress = PlatformSettings().makerSite});
     actions.setWindow(&form);
     windows.setParentWindow(&form);
     windows.hideSplash();
