@@ -60,7 +60,8 @@ QString buildDate() {
 }
 
 // The main window from the sign-in to the end of the run. Returns the event loop's result.
-int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt& windows, Desktop& desktop) {
+int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt& windows, Desktop& desktop,
+                  ErrorReporter& reporter) {
     SystemProgramStarter starter;
     Platform platform(loadPlatformSettings(*state.ini), state.programFolder, desktop, starter, state.prompt);
     TForm1 form(state.data, state.session, actions, MainWindowSettings{state.settings, platform, state.programFolder},
@@ -80,6 +81,7 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
                  return printer.get();
              },
          .webAddress = PlatformSettings().makerSite});
+    form.commands().setErrorHandler([&reporter](std::exception_ptr error) { reporter.report(error); });
     actions.setWindow(&form);
     windows.setParentWindow(&form);
     windows.hideSplash();
@@ -123,7 +125,7 @@ int main(int argc, char** argv) {
     int result = 0;
     try {
         const StartupOutcome outcome = Startup(state, windows, systemPrinters, systemDefaultPrinterName()).run();
-        if (outcome == StartupOutcome::Run && !endRequested) result = runMainWindow(state, actions, windows, desktop);
+        if (outcome == StartupOutcome::Run && !endRequested) result = runMainWindow(state, actions, windows, desktop, reporter);
         if (endRequested) signOut(state);
         if (outcome == StartupOutcome::Exit) return 0;
     } catch (...) {
