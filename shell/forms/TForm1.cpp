@@ -1,5 +1,7 @@
 #include "shell/forms/TForm1.h"
 
+#include "shell/SessionActions.h"
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
@@ -202,8 +204,12 @@ void TForm1::statusTick()
         guarded([this] { m_actions.signOfLife(); });
 }
 
-void TForm1::recordWritten()
+void TForm1::recordWritten(const QString& handleName)
 {
+    // The user, rights and sign-in tables are the main window's own: the sign of life every
+    // ten seconds must not flash the indicator.
+    if (!showsSaveIndicator(handleName))
+        return;
     m_status->showSaveIndicator(true);
     m_saveTimer.start();
 }

@@ -86,7 +86,7 @@ private:
     void firstShown();
     void refreshStatusBar();
     void statusTick();
-    void recordWritten();
+    void recordWritten(const QString& handleName);
     void checkSystemDate();
     void writeOverlayPictures();
     void fixCashSaleCopies();

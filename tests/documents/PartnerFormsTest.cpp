@@ -13,6 +13,7 @@
 #include "dbase/TestFolder.h"
 #include "documents/PartnerRegister.h"
 #include "documents/forms/LookupWindows.h"
+#include "documents/forms/PartnerCommands.h"
 #include "documents/forms/TPartnerForm.h"
 #include "documents/forms/TPartnerSzerk.h"
 #include "foundation/NewDataFolder.h"
@@ -106,6 +107,31 @@ TEST_F(PartnerFormsTest, TheLookupWindowsListTheirTables) {
     Ttelepulesform towns(nullptr, data, prompt);
     EXPECT_EQ(child<QTableView>(towns, "settlementGrid")->model()->rowCount(), int(data.TelepTable().recordCount()));
     picture(towns, "settlements");
+}
+
+}  // namespace
+}  // namespace kavina::documents
+
+namespace kavina::documents {
+namespace {
+
+TEST(PartnerCommandsTest, TheMainWindowsThreePartnerEntriesGetTheirCommands) {
+    testing_support::TestFolder dir;
+    createDataFolder(dir.path());
+    TDataModule1 data;
+    data.open(dir.path());
+    ScriptedPrompt prompt;
+    QStringList handlers;
+    addPartnerCommands([&](const QString& handler, std::function<void()>) { handlers << handler; },
+                       {.data = data,
+                        .prompt = prompt,
+                        .parent = [] { return static_cast<QWidget*>(nullptr); },
+                        .currentUser = [] { return QString(); },
+                        .showPriceGroups = [] { return true; },
+                        .printing = [] { return static_cast<report::PrintService*>(nullptr); },
+                        .webAddress = QString()});
+    EXPECT_EQ(handlers, (QStringList{QStringLiteral("Partnerek"), QStringLiteral("mPartnerKategoriaClick"),
+                                     QStringLiteral("TBItem5Click")}));
 }
 
 }  // namespace

@@ -259,6 +259,10 @@ TEST_F(MainWindowTest, APostShowsTheSaveIndicatorForHalfASecondAndClearsTheFolde
     w.show();
     auto* indicator = w.findChild<QLabel*>("saveIndicator");
     EXPECT_FALSE(indicator->isVisible());
+    // The sign-in table's sign of life is no save of the user's.
+    dm.LoginTable().append();
+    dm.LoginTable().post();
+    EXPECT_FALSE(indicator->isVisible());
     dm.EgysegTable().first();
     dm.EgysegTable().edit();
     dm.EgysegTable().post();
