@@ -2,33 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "dbase/TestFolder.h"
-#include "documents/PartnerRegister.h"
-#include "foundation/NewDataFolder.h"
-#include "foundation/ScriptedPrompt.h"
+#include "PartnerFolder.h"
 
 namespace kavina::documents {
 namespace {
 
-class LookupTablesTest : public ::testing::Test {
-protected:
-    testing_support::TestFolder dir;
-    TDataModule1 data;
-    ScriptedPrompt prompt;
-
-    void SetUp() override {
-        createDataFolder(dir.path());
-        data.open(dir.path());
-        data.UserTable().append();
-        data.UserTable().post();
-    }
-    void addPartner(const QString& name, const QString& group) {
-        PartnerFields f;
-        f.name = name;
-        f.group = group;
-        createPartner(data.PartnerTable(), data.UserTable(), f);
-    }
-};
+using LookupTablesTest = PartnerFolder;
 
 TEST_F(LookupTablesTest, GroupsAreAddedRenamedEverywhereAndDeleted) {
     PartnerGroups groups(data, prompt);

@@ -4,35 +4,16 @@
 
 #include <QDir>
 
-#include "dbase/TestFolder.h"
 #include "documents/PartnerRegister.h"
-#include "foundation/NewDataFolder.h"
-#include "foundation/ScriptedPrompt.h"
+#include "PartnerFolder.h"
 
 namespace kavina::documents {
 namespace {
 
-class PartnerWindowTest : public ::testing::Test {
+class PartnerWindowTest : public PartnerFolder {
 protected:
-    testing_support::TestFolder dir;
-    TDataModule1 data;
-    ScriptedPrompt prompt;
-
-    void SetUp() override {
-        createDataFolder(dir.path());
-        data.open(dir.path());
-        data.UserTable().append();
-        data.UserTable().setInteger("PARTNERKOD", 0);
-        data.UserTable().post();
-    }
-    void TearDown() override { EXPECT_TRUE(prompt.failures().isEmpty()) << prompt.failures().join('\n').toStdString(); }
-
     void add(const QString& name, const QString& group, const QString& street = QStringLiteral("Fő utca 1.")) {
-        PartnerFields f;
-        f.name = name;
-        f.group = group;
-        f.street = street;
-        createPartner(data.PartnerTable(), data.UserTable(), f);
+        addPartner(name, group, street);
     }
     void addInvoice(const QString& name, const QString& street, bool paid) {
         TableHandle& d = data.SzamlaTable();
