@@ -18,6 +18,7 @@
 #include "foundation/forms/QtPrompt.h"
 #include "foundation/forms/SystemPrinters.h"
 #include "foundation/forms/Windows.h"
+#include "report/view/ReportPrinter.h"
 #include "shell/ErrorReporter.h"
 #include "shell/Platform.h"
 #include "shell/SessionActions.h"
@@ -28,7 +29,6 @@
 #include "shell/Startup.h"
 #include "shell/forms/ErrorReporterApplication.h"
 #include "shell/forms/SessionWindowsQt.h"
-#include "report/view/ReportPrinter.h"
 #include "shell/forms/TForm1.h"
 
 namespace {
@@ -44,8 +44,10 @@ struct Options {
 Options parseOptions(const QStringList& arguments) {
     Options options;
     for (int i = 1; i + 1 < arguments.size(); ++i) {
-        if (arguments[i] == QLatin1String("--transcript")) options.transcript = arguments[++i];
-        else if (arguments[i] == QLatin1String("--answer")) options.answers.push_back(arguments[++i] == QLatin1String("igen"));
+        if (arguments[i] == QLatin1String("--transcript"))
+            options.transcript = arguments[++i];
+        else if (arguments[i] == QLatin1String("--answer"))
+            options.answers.push_back(arguments[++i] == QLatin1String("igen"));
     }
     return options;
 }
@@ -68,18 +70,19 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
                 state.prompt);
     std::unique_ptr<report::ReportPrinter> printer;
     documents::addPartnerCommands(
-        [&form](const QString& handler, std::function<void()> command) { form.commands().add(handler, std::move(command)); },
+        [&form](const QString& handler, std::function<void()> command) {
+            form.commands().add(handler, std::move(command));
+        },
         {.data = state.data,
          .prompt = state.prompt,
          .parent = [&form] { return static_cast<QWidget*>(&form); },
          .currentUser = [&state] { return state.session.currentUser; },
          .showPriceGroups = [&state] { return state.settings.tobbar != 0; },
-         .printing =
-             [&state, &printer]() -> report::PrintService* {
-                 printer = std::make_unique<report::ReportPrinter>(report::configuredPrinter(
-                     state.settings.printer, systemPrinterNames(), systemDefaultPrinterName(), state.programFolder));
-                 return printer.get();
-             },
+         .printing = [&state, &printer]() -> report::PrintService* {
+             printer = std::make_unique<report::ReportPrinter>(report::configuredPrinter(
+                 state.settings.printer, systemPrinterNames(), systemDefaultPrinterName(), state.programFolder));
+             return printer.get();
+         },
          .webAddress = PlatformSettings().makerSite});
     form.commands().setErrorHandler([&reporter](std::exception_ptr error) { reporter.report(error); });
     actions.setWindow(&form);
@@ -111,8 +114,7 @@ int main(int argc, char** argv) {
     state.session.buildDate = buildDate();
     SystemDesktop desktop;
     const QStringList systemPrinters = systemPrinterNames();
-    SessionWindowsQt windows(state, desktop, printerList(systemPrinters),
-                             QUrl(PlatformSettings().makerSite));
+    SessionWindowsQt windows(state, desktop, printerList(systemPrinters), QUrl(PlatformSettings().makerSite));
     SessionActions actions(state, windows, [] { QCoreApplication::exit(0); });
     // Asked by the system to end: every event loop is left, and the sign-out follows once the
     // work in hand is done (it may come in the middle of a reindex).
@@ -125,7 +127,8 @@ int main(int argc, char** argv) {
     int result = 0;
     try {
         const StartupOutcome outcome = Startup(state, windows, systemPrinters, systemDefaultPrinterName()).run();
-        if (outcome == StartupOutcome::Run && !endRequested) result = runMainWindow(state, actions, windows, desktop, reporter);
+        if (outcome == StartupOutcome::Run && !endRequested)
+            result = runMainWindow(state, actions, windows, desktop, reporter);
         if (endRequested) signOut(state);
         if (outcome == StartupOutcome::Exit) return 0;
     } catch (...) {

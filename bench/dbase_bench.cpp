@@ -45,8 +45,8 @@ struct Item {
     double price;     // net list price
     double purchase;  // net purchase price
     int vat;
-    bool product;     // false for services
-    bool measured;    // sold by weight or length, so quantities have fractions
+    bool product;   // false for services
+    bool measured;  // sold by weight or length, so quantities have fractions
 };
 
 // A hardware shop that also sells some food, books and office goods; four names start with
@@ -104,19 +104,15 @@ const Item kItems[] = {
 constexpr size_t kItemCount = sizeof kItems / sizeof kItems[0];
 
 const char* const kRemarks[] = {
-    "Szállítás a megrendelő telephelyére",
-    "Garancia: 12 hónap",
-    "Akciós ár, a készlet erejéig",
-    "Visszárú jóváírása a következő számlán",
-    "Előleg beszámítva",
-    "Megrendelés száma: MR-2024-118",
+    "Szállítás a megrendelő telephelyére",    "Garancia: 12 hónap", "Akciós ár, a készlet erejéig",
+    "Visszárú jóváírása a következő számlán", "Előleg beszámítva",  "Megrendelés száma: MR-2024-118",
 };
 constexpr size_t kRemarkCount = sizeof kRemarks / sizeof kRemarks[0];
 
 struct Row {
-    char doc[16];     // "2024/00042"
+    char doc[16];  // "2024/00042"
     uint16_t item;
-    int8_t remark;    // -1 for none
+    int8_t remark;  // -1 for none
     int8_t priceGroup;
     double anyagszam, qty, ar1, ar2, ar3, are, unitPrice, net, vat, vatAmount, total;
     double bar1, bar2, bar3, fixGross, unitGross, gross, purchase, profit;
@@ -133,7 +129,9 @@ struct SplitMix {
     uint32_t below(uint32_t n) { return uint32_t(next() % n); }
 };
 
-double round2(double v) { return std::round(v * 100.0) / 100.0; }
+double round2(double v) {
+    return std::round(v * 100.0) / 100.0;
+}
 
 // Document lines: one to five lines a document (three on average), document numbers per year.
 std::vector<Row> makeRows(size_t count) {
@@ -189,19 +187,32 @@ bool matchesFilter(const Row& r) {
 
 const std::vector<dbase::FieldDef>& lineFields(dbase::TableLevel level) {
     static const std::vector<dbase::FieldDef> kFields = {
-        {"SZAMLASZAM", FieldType::Character, 16}, {"ANYAGSZAM", FieldType::Float},
-        {"MENNYISEG", FieldType::Float},          {"EGYSEG", FieldType::Character, 10},
-        {"AR1", FieldType::Float},                {"AR2", FieldType::Float},
-        {"AR3", FieldType::Float},                {"ARE", FieldType::Float},
-        {"EGYSEGAR", FieldType::Float},           {"ITJSZAM", FieldType::Character, 15},
-        {"MEGNEVEZES", FieldType::Character, 100}, {"NETTOAR", FieldType::Float},
-        {"AFA", FieldType::Float},                {"AFAFT", FieldType::Float},
-        {"OSSZESEN", FieldType::Float},           {"ARCSOPORT", FieldType::Short},
-        {"TERMEK", FieldType::Logical},           {"MEGJEGYZES", FieldType::Character, 100},
-        {"bar1", FieldType::Float},               {"bar2", FieldType::Float},
-        {"bar3", FieldType::Float},               {"bfixar", FieldType::Float},
-        {"begysegar", FieldType::Float},          {"bruttoar", FieldType::Float},
-        {"cikkszam", FieldType::Character, 30},   {"nbesz", FieldType::Float},
+        {"SZAMLASZAM", FieldType::Character, 16},
+        {"ANYAGSZAM", FieldType::Float},
+        {"MENNYISEG", FieldType::Float},
+        {"EGYSEG", FieldType::Character, 10},
+        {"AR1", FieldType::Float},
+        {"AR2", FieldType::Float},
+        {"AR3", FieldType::Float},
+        {"ARE", FieldType::Float},
+        {"EGYSEGAR", FieldType::Float},
+        {"ITJSZAM", FieldType::Character, 15},
+        {"MEGNEVEZES", FieldType::Character, 100},
+        {"NETTOAR", FieldType::Float},
+        {"AFA", FieldType::Float},
+        {"AFAFT", FieldType::Float},
+        {"OSSZESEN", FieldType::Float},
+        {"ARCSOPORT", FieldType::Short},
+        {"TERMEK", FieldType::Logical},
+        {"MEGJEGYZES", FieldType::Character, 100},
+        {"bar1", FieldType::Float},
+        {"bar2", FieldType::Float},
+        {"bar3", FieldType::Float},
+        {"bfixar", FieldType::Float},
+        {"begysegar", FieldType::Float},
+        {"bruttoar", FieldType::Float},
+        {"cikkszam", FieldType::Character, 30},
+        {"nbesz", FieldType::Float},
         {"haszon", FieldType::Float},
     };
     // dBASE III keeps floats as text: 14 digits with 2 decimals (3 for quantities) carry every
@@ -265,20 +276,24 @@ struct Digest {
 
 // ---- timing -------------------------------------------------------------------------------
 
-double seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+double seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
 
 double report(const std::string& name, uint64_t records, double secs) {
     const double rate = secs > 0 ? double(records) / secs : 0.0;
-    std::printf("  %-60s %9llu rec %8.3f s %12.0f rec/s\n", name.c_str(), static_cast<unsigned long long>(records), secs,
-                rate);
+    std::printf("  %-60s %9llu rec %8.3f s %12.0f rec/s\n", name.c_str(), static_cast<unsigned long long>(records),
+                secs, rate);
     std::fflush(stdout);
     return rate;
 }
 
 std::string human(double rate) {
     char buf[32];
-    if (rate >= 1e6) std::snprintf(buf, sizeof buf, "%.2f M/s", rate / 1e6);
-    else std::snprintf(buf, sizeof buf, "%.1f k/s", rate / 1e3);
+    if (rate >= 1e6)
+        std::snprintf(buf, sizeof buf, "%.2f M/s", rate / 1e6);
+    else
+        std::snprintf(buf, sizeof buf, "%.1f k/s", rate / 1e3);
     return buf;
 }
 
@@ -286,8 +301,8 @@ std::string human(double rate) {
 
 // bulk: the import path (records written a block at a time); otherwise every post is written
 // through on its own, as an editor saves.
-[[gnu::noinline]] double engineAppend(const std::string& dir, const std::string& file, const std::vector<Row>& rows, size_t count,
-                    dbase::TableLevel level, bool bulk) {
+[[gnu::noinline]] double engineAppend(const std::string& dir, const std::string& file, const std::vector<Row>& rows,
+                                      size_t count, dbase::TableLevel level, bool bulk) {
     dbase::Table::create(dir, file, lineFields(level), level);
     dbase::Table t(dir, file);
     t.open();
@@ -321,7 +336,8 @@ std::string human(double rate) {
             switch (types[size_t(k)]) {
                 case FieldType::Character: d.textBytes += t.asString(k).size(); break;
                 case FieldType::Float: d.numbers += t.asFloat(k); break;
-                case FieldType::Short: case FieldType::Integer: d.integers += t.asInteger(k); break;
+                case FieldType::Short:
+                case FieldType::Integer: d.integers += t.asInteger(k); break;
                 case FieldType::Logical: d.trues += t.asLogical(k) ? 1 : 0; break;
                 default: d.textBytes += t.asString(k).size(); break;
             }
@@ -384,7 +400,9 @@ private:
 const char* sqlType(FieldType t) {
     switch (t) {
         case FieldType::Float: return "REAL";
-        case FieldType::Short: case FieldType::Integer: case FieldType::Logical: return "INTEGER";
+        case FieldType::Short:
+        case FieldType::Integer:
+        case FieldType::Logical: return "INTEGER";
         default: return "TEXT";
     }
 }
@@ -407,12 +425,33 @@ void bindRow(sqlite3_stmt* st, const Row& r) {
     const auto text = [st](int col, const char* s) { sqlite3_bind_text(st, col, s, -1, SQLITE_STATIC); };
     const auto real = [st](int col, double v) { sqlite3_bind_double(st, col, v); };
     const Item& it = kItems[r.item];
-    text(1, r.doc); real(2, r.anyagszam); real(3, r.qty); text(4, it.unit); real(5, r.ar1); real(6, r.ar2);
-    real(7, r.ar3); real(8, r.are); real(9, r.unitPrice); text(10, it.itj); text(11, it.name); real(12, r.net);
-    real(13, r.vat); real(14, r.vatAmount); real(15, r.total); sqlite3_bind_int(st, 16, r.priceGroup);
-    sqlite3_bind_int(st, 17, it.product ? 1 : 0); text(18, r.remark < 0 ? "" : kRemarks[r.remark]);
-    real(19, r.bar1); real(20, r.bar2); real(21, r.bar3); real(22, r.fixGross); real(23, r.unitGross);
-    real(24, r.gross); text(25, it.sku); real(26, r.purchase); real(27, r.profit);
+    text(1, r.doc);
+    real(2, r.anyagszam);
+    real(3, r.qty);
+    text(4, it.unit);
+    real(5, r.ar1);
+    real(6, r.ar2);
+    real(7, r.ar3);
+    real(8, r.are);
+    real(9, r.unitPrice);
+    text(10, it.itj);
+    text(11, it.name);
+    real(12, r.net);
+    real(13, r.vat);
+    real(14, r.vatAmount);
+    real(15, r.total);
+    sqlite3_bind_int(st, 16, r.priceGroup);
+    sqlite3_bind_int(st, 17, it.product ? 1 : 0);
+    text(18, r.remark < 0 ? "" : kRemarks[r.remark]);
+    real(19, r.bar1);
+    real(20, r.bar2);
+    real(21, r.bar3);
+    real(22, r.fixGross);
+    real(23, r.unitGross);
+    real(24, r.gross);
+    text(25, it.sku);
+    real(26, r.purchase);
+    real(27, r.profit);
 }
 
 double sqliteInsert(const std::string& path, bool wal, const std::vector<Row>& rows) {
@@ -529,14 +568,22 @@ Options parseOptions(int argc, char** argv) {
             if (v < 1) throw std::runtime_error(std::string(a) + " needs a positive number");
             return v;
         };
-        if (a == "--rows") o.rows = size_t(value());
-        else if (a == "--dbfread-rows") o.dbfreadRows = size_t(value());
-        else if (a == "--repeat") o.repeat = int(value());
-        else if (a == "--seeks") o.seeks = size_t(value());
-        else if (a == "--ranges") o.ranges = size_t(value());
-        else if (a == "--appends") o.appends = size_t(value());
-        else if (a == "--indexes-only") o.indexesOnly = true;
-        else throw std::runtime_error(kUsage);
+        if (a == "--rows")
+            o.rows = size_t(value());
+        else if (a == "--dbfread-rows")
+            o.dbfreadRows = size_t(value());
+        else if (a == "--repeat")
+            o.repeat = int(value());
+        else if (a == "--seeks")
+            o.seeks = size_t(value());
+        else if (a == "--ranges")
+            o.ranges = size_t(value());
+        else if (a == "--appends")
+            o.appends = size_t(value());
+        else if (a == "--indexes-only")
+            o.indexesOnly = true;
+        else
+            throw std::runtime_error(kUsage);
     }
     o.dbfreadRows = std::min(o.dbfreadRows, o.rows);
     o.appends = std::min(o.appends, o.rows);
@@ -597,8 +644,8 @@ std::string format(const char* pattern, double value) {
 
 void reportPer(const std::string& name, uint64_t operations, double secs, const char* unit, double scale) {
     const double per = operations ? secs * scale / double(operations) : 0.0;
-    std::printf("  %-60s %9llu op  %8.3f s %10.2f %s/op\n", name.c_str(), static_cast<unsigned long long>(operations), secs,
-                per, unit);
+    std::printf("  %-60s %9llu op  %8.3f s %10.2f %s/op\n", name.c_str(), static_cast<unsigned long long>(operations),
+                secs, per, unit);
     std::fflush(stdout);
 }
 
@@ -697,15 +744,17 @@ int runIndexes(const Options& opt, const std::string& dir, const std::vector<Row
     const auto agree = [&](const char* what, const Found& engine, const Found& sql, uint64_t expected) {
         const bool sameNet = std::fabs(engine.net - sql.net) <= 1e-6 * std::max(1.0, std::fabs(sql.net));
         if (engine.lines != sql.lines || engine.lines != expected || !sameNet) {
-            std::printf("  ERROR: %s: engine %llu lines (net %.2f), SQLite %llu lines (net %.2f), expected %llu lines\n", what,
-                        static_cast<unsigned long long>(engine.lines), engine.net,
-                        static_cast<unsigned long long>(sql.lines), sql.net, static_cast<unsigned long long>(expected));
+            std::printf(
+                "  ERROR: %s: engine %llu lines (net %.2f), SQLite %llu lines (net %.2f), expected %llu lines\n", what,
+                static_cast<unsigned long long>(engine.lines), engine.net, static_cast<unsigned long long>(sql.lines),
+                sql.net, static_cast<unsigned long long>(expected));
             consistent = false;
         }
     };
     const std::vector<Document> docs = documentsOf(rows);
-    std::printf("\nIndexes: tags ANYAGSZAM and SZAMLASZAM on %zu rows (%zu documents), SQLite indexes on the same columns\n",
-                rows.size(), docs.size());
+    std::printf(
+        "\nIndexes: tags ANYAGSZAM and SZAMLASZAM on %zu rows (%zu documents), SQLite indexes on the same columns\n",
+        rows.size(), docs.size());
     Sqlite db(dir + "/rollback.db");
 
     // ---- building ----
@@ -819,7 +868,8 @@ int runIndexes(const Options& opt, const std::string& dir, const std::vector<Row
     const double sqlVacuum = seconds(start);
     report("SQLite VACUUM (table and both indexes)", rows.size(), sqlVacuum);
     if (packedCount != rows.size() - doomed.size()) {
-        std::printf("  ERROR: the packed table holds %u records, expected %zu\n", packedCount, rows.size() - doomed.size());
+        std::printf("  ERROR: the packed table holds %u records, expected %zu\n", packedCount,
+                    rows.size() - doomed.size());
         consistent = false;
     }
 
@@ -857,12 +907,12 @@ int runIndexes(const Options& opt, const std::string& dir, const std::vector<Row
         return secs;
     };
     // SQLite gets the same new documents, so both end up holding the same rows.
-    const double sqlRate = report("SQLite insert into the indexed table, one transaction", bulk.size(),
-                                  sqlInsertRows(bulk, true));
+    const double sqlRate =
+        report("SQLite insert into the indexed table, one transaction", bulk.size(), sqlInsertRows(bulk, true));
     // Without syncs, as the engine's posts are written through to the system but not synced.
     db.exec("PRAGMA synchronous=OFF");
-    const double sqlEachRate = report("SQLite insert, a transaction each (synchronous=OFF)", single.size(),
-                                      sqlInsertRows(single, false));
+    const double sqlEachRate =
+        report("SQLite insert, a transaction each (synchronous=OFF)", single.size(), sqlInsertRows(single, false));
     db.exec("PRAGMA synchronous=FULL");
 
     // ---- the tags after all of it ----
@@ -882,7 +932,8 @@ int runIndexes(const Options& opt, const std::string& dir, const std::vector<Row
         std::vector<std::string> keys;
         for (size_t i = 0; i < 2000; ++i) keys.push_back(docs[rng.below(uint32_t(docs.size()))].number);
         for (const auto* batch : {&single, &bulk})
-            for (size_t i = 0; i < 1000 && !batch->empty(); ++i) keys.push_back((*batch)[rng.below(uint32_t(batch->size()))].doc);
+            for (size_t i = 0; i < 1000 && !batch->empty(); ++i)
+                keys.push_back((*batch)[rng.below(uint32_t(batch->size()))].doc);
         t.setOrder("SZAMLASZAM");
         const Found engine = engineLookups(t, keys);
         const Found sql = sqliteRows(db, kSqlLookup, keys, true);
@@ -891,9 +942,10 @@ int runIndexes(const Options& opt, const std::string& dir, const std::vector<Row
         const uint64_t sqlCount = uint64_t(sqlite3_column_int64(st, 0));
         sqlite3_finalize(st);
         const uint64_t engineCount = t.recordCount();
-        std::printf("  records: engine %llu, SQLite %llu; %zu lookups after the changes: engine %llu lines, SQLite %llu\n",
-                    static_cast<unsigned long long>(engineCount), static_cast<unsigned long long>(sqlCount), keys.size(),
-                    static_cast<unsigned long long>(engine.lines), static_cast<unsigned long long>(sql.lines));
+        std::printf(
+            "  records: engine %llu, SQLite %llu; %zu lookups after the changes: engine %llu lines, SQLite %llu\n",
+            static_cast<unsigned long long>(engineCount), static_cast<unsigned long long>(sqlCount), keys.size(),
+            static_cast<unsigned long long>(engine.lines), static_cast<unsigned long long>(sql.lines));
         if (engineCount != sqlCount || engineCount != packedCount + 2 * single.size()) {
             std::printf("  ERROR: the record counts disagree\n");
             consistent = false;
@@ -916,7 +968,8 @@ int runIndexes(const Options& opt, const std::string& dir, const std::vector<Row
 
     // The goals hold for a million records; smaller runs show the figures only.
     const std::vector<Goal> goals = {
-        {"both tags built within 0.9 s (" + format("%.3f s", engineBuild) + ", SQLite " + format("%.3f s", sqlBuild) + ")",
+        {"both tags built within 0.9 s (" + format("%.3f s", engineBuild) + ", SQLite " + format("%.3f s", sqlBuild) +
+             ")",
          engineBuild <= 0.9},
         {"a document's lines within 19 us a lookup (" + format("%.2f us", seekUs) + ", SQLite " +
              format("%.2f", sqlSeekEach.secs * 1e6 / double(opt.seeks)) + " / " +
@@ -925,7 +978,8 @@ int runIndexes(const Options& opt, const std::string& dir, const std::vector<Row
         {"a range of 1000 keys within 1 ms (" + format("%.3f ms", rangeMs) + ", SQLite " +
              format("%.3f ms", sqlRange.secs * 1e3 / double(opt.ranges)) + ")",
          rangeMs <= 1.0},
-        {"pack with both tags within 2 s (" + format("%.3f s", enginePack) + ", VACUUM " + format("%.3f s", sqlVacuum) + ")",
+        {"pack with both tags within 2 s (" + format("%.3f s", enginePack) + ", VACUUM " + format("%.3f s", sqlVacuum) +
+             ")",
          enginePack <= 2.0},
         {"bulk append with tags at least SQLite's indexed insert (" + human(bulkRate) + " vs " + human(sqlRate) +
              "; single posts " + human(singleRate) + ")",
@@ -949,7 +1003,8 @@ int run(const Options& opt) {
     const std::vector<Row> rows = makeRows(opt.rows);
     const uint64_t expectedMatches = uint64_t(std::count_if(rows.begin(), rows.end(), matchesFilter));
     std::printf("  generated in %.2f s; filter %s selects %llu rows (%.1f %%)\n", seconds(t0), kFilter,
-                static_cast<unsigned long long>(expectedMatches), 100.0 * double(expectedMatches) / double(rows.size()));
+                static_cast<unsigned long long>(expectedMatches),
+                100.0 * double(expectedMatches) / double(rows.size()));
 
     bool consistent = true;
     const auto check = [&](const char* what, uint64_t got, uint64_t want) {
@@ -971,13 +1026,15 @@ int run(const Options& opt) {
     }
 
     std::printf("\nWriting\n");
-    const double appendRate = report("engine bulk append (append / set by index / post)", rows.size(),
-                                     engineAppend(dir, "Szamla2.dbf", rows, rows.size(), dbase::TableLevel::DBase7, true));
+    const double appendRate =
+        report("engine bulk append (append / set by index / post)", rows.size(),
+               engineAppend(dir, "Szamla2.dbf", rows, rows.size(), dbase::TableLevel::DBase7, true));
     const size_t singleRows = std::min<size_t>(rows.size(), 100000);
     report("engine append, each post written through on its own", singleRows,
            engineAppend(dir, "SINGLE.DBF", rows, singleRows, dbase::TableLevel::DBase7, false));
-    const double sqlInsertRollback = report(std::string("SQLite ") + sqlite3_libversion() + " insert, one transaction, rollback journal",
-                                            rows.size(), sqliteInsert(dir + "/rollback.db", false, rows));
+    const double sqlInsertRollback =
+        report(std::string("SQLite ") + sqlite3_libversion() + " insert, one transaction, rollback journal",
+               rows.size(), sqliteInsert(dir + "/rollback.db", false, rows));
     const double sqlInsertWal = report(std::string("SQLite ") + sqlite3_libversion() + " insert, one transaction, WAL",
                                        rows.size(), sqliteInsert(dir + "/wal.db", true, rows));
     report("engine append, dBASE III copy (numbers as text)", opt.dbfreadRows,
@@ -1016,12 +1073,13 @@ int run(const Options& opt) {
         report("SELECT count(*) WHERE afa=27 AND megnevezes LIKE 'Csavar%'", rows.size(), sqlFilter.secs);
     const double sqlAllRate = report("SELECT *, every column by sqlite3_column_*", rows.size(), sqlAll.secs);
     if (!(sqlDigest == engineDigest)) {
-        std::printf("  ERROR: the engine and SQLite read different values (text bytes %llu/%llu, numbers %.17g/%.17g, "
-                    "integers %lld/%lld, trues %llu/%llu)\n",
-                    static_cast<unsigned long long>(engineDigest.textBytes), static_cast<unsigned long long>(sqlDigest.textBytes),
-                    engineDigest.numbers, sqlDigest.numbers, static_cast<long long>(engineDigest.integers),
-                    static_cast<long long>(sqlDigest.integers), static_cast<unsigned long long>(engineDigest.trues),
-                    static_cast<unsigned long long>(sqlDigest.trues));
+        std::printf(
+            "  ERROR: the engine and SQLite read different values (text bytes %llu/%llu, numbers %.17g/%.17g, "
+            "integers %lld/%lld, trues %llu/%llu)\n",
+            static_cast<unsigned long long>(engineDigest.textBytes),
+            static_cast<unsigned long long>(sqlDigest.textBytes), engineDigest.numbers, sqlDigest.numbers,
+            static_cast<long long>(engineDigest.integers), static_cast<long long>(sqlDigest.integers),
+            static_cast<unsigned long long>(engineDigest.trues), static_cast<unsigned long long>(sqlDigest.trues));
         consistent = false;
     }
 

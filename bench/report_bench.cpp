@@ -2,6 +2,8 @@
 // the memory the prepared pages take), then 100 of its pages exported to PDF (time per page,
 // and memory after the 10th and the 100th page, which must stay flat: each page goes to disk
 // when done). Runs offscreen.
+#include <sys/resource.h>
+#include <unistd.h>
 #include <QGuiApplication>
 #include <QImage>
 #include <chrono>
@@ -10,8 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include "foundation/Catalogue.h"
 #include "foundation/MemTable.h"
@@ -65,7 +65,8 @@ void fillDocument(MemoryDocument& doc, int lines) {
         const double rate = i % 3 ? 27 : 5, price = 100 + i % 997;
         const double net = price * (1 + i % 4), gross = double(Kerekit(-1, net * (100 + rate) / 100));
         doc.mszamla2.append();
-        doc.mszamla2.setString("MEGNEVEZES", i % 10 ? "Facsavar 4x40" : "Csavarhúzókészlet 12 részes, krómvanádium, tokkal");
+        doc.mszamla2.setString("MEGNEVEZES",
+                               i % 10 ? "Facsavar 4x40" : "Csavarhúzókészlet 12 részes, krómvanádium, tokkal");
         doc.mszamla2.setFloat("MENNYISEG", 1 + i % 4);
         doc.mszamla2.setString("EGYSEG", "db");
         doc.mszamla2.setFloat("EGYSEGAR", price);
@@ -163,6 +164,7 @@ int main(int argc, char** argv) {
     goal(big.megabytes / big.pages * 1024 <= 200, "a prepared page takes at most 200 KB");
     goal(pdf.pages == 100, "the exported layout has 100 pages");
     goal(1000 * pdf.seconds / pdf.pages <= 400, "exporting takes at most 400 ms per page");
-    goal(pdf.residentAtEnd - pdf.residentAt10 <= 8 * 1024, "memory grows by at most 8 MB from page 10 to the last page");
+    goal(pdf.residentAtEnd - pdf.residentAt10 <= 8 * 1024,
+         "memory grows by at most 8 MB from page 10 to the last page");
     return ok ? 0 : 1;
 }

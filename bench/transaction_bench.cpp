@@ -64,8 +64,10 @@ private:
 };
 
 std::vector<FieldDef> lineFields() {
-    std::vector<FieldDef> f = {{"SZAMLASZAM", FieldType::Character, 16}, {"ANYAGSZAM", FieldType::Float},
-                               {"MENNYISEG", FieldType::Float},         {"EGYSEG", FieldType::Character, 10}};
+    std::vector<FieldDef> f = {{"SZAMLASZAM", FieldType::Character, 16},
+                               {"ANYAGSZAM", FieldType::Float},
+                               {"MENNYISEG", FieldType::Float},
+                               {"EGYSEG", FieldType::Character, 10}};
     for (const char* n : {"AR1", "AR2", "AR3", "ARE", "EGYSEGAR"}) f.push_back({n, FieldType::Float});
     f.push_back({"ITJSZAM", FieldType::Character, 15});
     f.push_back({"MEGNEVEZES", FieldType::Character, 100});
@@ -73,7 +75,8 @@ std::vector<FieldDef> lineFields() {
     f.push_back({"ARCSOPORT", FieldType::Short});
     f.push_back({"TERMEK", FieldType::Logical});
     f.push_back({"MEGJEGYZES", FieldType::Character, 100});
-    for (const char* n : {"bar1", "bar2", "bar3", "bfixar", "begysegar", "bruttoar"}) f.push_back({n, FieldType::Float});
+    for (const char* n : {"bar1", "bar2", "bar3", "bfixar", "begysegar", "bruttoar"})
+        f.push_back({n, FieldType::Float});
     f.push_back({"cikkszam", FieldType::Character, 30});
     f.push_back({"nbesz", FieldType::Float});
     f.push_back({"haszon", FieldType::Float});
@@ -88,13 +91,18 @@ std::string number(long n) {
 
 void build(const std::string& dir, long lines, int products) {
     Table::create(dir, "user.dbf", {{"SZAMLASZ", FieldType::Integer}});
-    Table::create(dir, "Szamla.dbf", {{"SZAMLASZAM", FieldType::Character, 16}, {"NEV", FieldType::Character, 40},
-                                      {"OSSZESEN", FieldType::Float}});
+    Table::create(
+        dir, "Szamla.dbf",
+        {{"SZAMLASZAM", FieldType::Character, 16}, {"NEV", FieldType::Character, 40}, {"OSSZESEN", FieldType::Float}});
     Table::create(dir, "Szamla2.dbf", lineFields());
-    Table::create(dir, "tranzakcio.dbf", {{"CIKKSZAM", FieldType::Character, 30}, {"MENNYISEG", FieldType::Float},
-                                          {"TIPUS", FieldType::Character, 3}});
-    Table::create(dir, "Anyag.dbf", {{"ANYAGKOD", FieldType::Float}, {"CIKKSZAM", FieldType::Character, 30},
-                                     {"MEGNEVEZES", FieldType::Character, 60}, {"MENNYISEG", FieldType::Float}});
+    Table::create(
+        dir, "tranzakcio.dbf",
+        {{"CIKKSZAM", FieldType::Character, 30}, {"MENNYISEG", FieldType::Float}, {"TIPUS", FieldType::Character, 3}});
+    Table::create(dir, "Anyag.dbf",
+                  {{"ANYAGKOD", FieldType::Float},
+                   {"CIKKSZAM", FieldType::Character, 30},
+                   {"MEGNEVEZES", FieldType::Character, 60},
+                   {"MENNYISEG", FieldType::Float}});
     const long documents = lines / 3;
     {
         Table t(dir, "user.dbf");
@@ -148,8 +156,11 @@ void build(const std::string& dir, long lines, int products) {
 struct Handles {
     Table user, head, line, log, anyag;
     Handles(const std::string& dir, FileSystem& fs)
-        : user(dir, "user.dbf", fs), head(dir, "Szamla.dbf", fs), line(dir, "Szamla2.dbf", fs),
-          log(dir, "tranzakcio.dbf", fs), anyag(dir, "Anyag.dbf", fs) {
+        : user(dir, "user.dbf", fs),
+          head(dir, "Szamla.dbf", fs),
+          line(dir, "Szamla2.dbf", fs),
+          log(dir, "tranzakcio.dbf", fs),
+          anyag(dir, "Anyag.dbf", fs) {
         for (Table* t : {&user, &head, &line, &log, &anyag}) t->open();
         head.setOrder("SZAMLASZAM");
         line.setOrder("SZAMLASZAM");
@@ -216,7 +227,8 @@ int main(int argc, char** argv) {
     const int products = 2000;
     char pattern[] = "/tmp/kavina-txbench-XXXXXX";
     const std::string dir = mkdtemp(pattern);
-    std::printf("Document save as one transaction: 20 lines into a lines table of %ld records, %d saves each\n", lines, runs);
+    std::printf("Document save as one transaction: 20 lines into a lines table of %ld records, %d saves each\n", lines,
+                runs);
     const auto t0 = Clock::now();
     build(dir, lines, products);
     std::printf("  folder built in %.1f s\n", std::chrono::duration<double>(Clock::now() - t0).count());
@@ -229,11 +241,13 @@ int main(int argc, char** argv) {
     const long callsPerSave = fs.calls - calls0, syncsPerSave = fs.syncs - syncs0;
     const Stats unsynced = measure(dir, fs, h, false, runs, products);
     const Stats synced = measure(dir, fs, h, true, runs, products);
-    std::printf("  unsynced   median %.3f ms   p99 %.3f ms   worst %.3f ms\n", unsynced.median, unsynced.p99, unsynced.worst);
+    std::printf("  unsynced   median %.3f ms   p99 %.3f ms   worst %.3f ms\n", unsynced.median, unsynced.p99,
+                unsynced.worst);
     std::printf("  synced     median %.3f ms   p99 %.3f ms   worst %.3f ms\n", synced.median, synced.p99, synced.worst);
     std::printf("  per save   %ld file-system calls, %ld syncs\n", callsPerSave, syncsPerSave);
-    std::printf("  for orientation, SQLite on this machine: 3.6 ms (rollback journal, synced), 1.0 ms (WAL, synced), "
-                "0.4-0.9 ms unsynced, 120-190 calls\n");
+    std::printf(
+        "  for orientation, SQLite on this machine: 3.6 ms (rollback journal, synced), 1.0 ms (WAL, synced), "
+        "0.4-0.9 ms unsynced, 120-190 calls\n");
 
     bool ok = true;
     auto goal = [&](bool pass, const std::string& text) {

@@ -122,7 +122,11 @@ std::string fromUtf8(CodePage cp, std::string_view utf8, size_t maxChars) {
 CodePage codePageForDriver(uint8_t driverId, std::string_view driverName) {
     if (driverName.substr(0, 5) == "DB852") return CodePage::Dos852;
     switch (driverId) {
-        case 0x22: case 0x1F: case 0x23: case 0x87: case 0x64: return CodePage::Dos852;
+        case 0x22:
+        case 0x1F:
+        case 0x23:
+        case 0x87:
+        case 0x64: return CodePage::Dos852;
         default: return CodePage::Win1250;
     }
 }

@@ -59,9 +59,13 @@ Collation::Collation(const unsigned char* fold, const unsigned char* weight) : m
 Collation::Collation(CodePage cp)
     : Collation(foldTable(cp), cp == CodePage::Dos852 ? detail::kDos852Weight : detail::kWin1250Weight) {}
 
-Collation Collation::binary(CodePage cp) { return Collation(foldTable(cp), identityWeights()); }
+Collation Collation::binary(CodePage cp) {
+    return Collation(foldTable(cp), identityWeights());
+}
 
-bool Collation::isBinary() const { return m_weight == identityWeights(); }
+bool Collation::isBinary() const {
+    return m_weight == identityWeights();
+}
 
 std::string_view trimRight(std::string_view text) {
     size_t n = text.size();

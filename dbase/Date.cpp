@@ -6,7 +6,9 @@
 namespace dbase {
 namespace {
 
-bool isLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool isLeap(int y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int daysInMonth(int y, int m) {
     static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -22,8 +24,7 @@ bool readInt(std::string_view s, int& out) {
 }  // namespace
 
 bool Date::isValid() const {
-    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-           day <= daysInMonth(year, month);
+    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= daysInMonth(year, month);
 }
 
 int64_t Date::julianDay() const {
@@ -70,8 +71,7 @@ std::optional<Date> Date::parse(std::string_view text) {
 
 std::string DateTime::text() const {
     char buf[32];
-    std::snprintf(buf, sizeof buf, " %02d:%02d:%02d", secondsOfDay / 3600, secondsOfDay / 60 % 60,
-                  secondsOfDay % 60);
+    std::snprintf(buf, sizeof buf, " %02d:%02d:%02d", secondsOfDay / 3600, secondsOfDay / 60 % 60, secondsOfDay % 60);
     return date.text() + buf;
 }
 
@@ -91,8 +91,7 @@ std::optional<DateTime> DateTime::parse(std::string_view text) {
         time = time.substr(colon + 1);
         if (count == 3) return std::nullopt;
     }
-    if (count < 2 || parts[0] > 23 || parts[1] > 59 || parts[2] > 59 || parts[0] < 0 || parts[1] < 0 ||
-        parts[2] < 0)
+    if (count < 2 || parts[0] > 23 || parts[1] > 59 || parts[2] > 59 || parts[0] < 0 || parts[1] < 0 || parts[2] < 0)
         return std::nullopt;
     out.secondsOfDay = parts[0] * 3600 + parts[1] * 60 + parts[2];
     return out;

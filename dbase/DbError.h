@@ -18,9 +18,7 @@ public:
     explicit DbError(const std::string& text) : std::runtime_error(text) {}
 
     // True when the text carries the given engine constant.
-    bool contains(const char* constant) const {
-        return std::string(what()).find(constant) != std::string::npos;
-    }
+    bool contains(const char* constant) const { return std::string(what()).find(constant) != std::string::npos; }
 };
 
 // Builds "<file>: <cause>", the form of every engine error text.

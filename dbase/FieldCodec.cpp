@@ -60,7 +60,8 @@ std::optional<double> parseNumber(const FieldInfo& f, std::string_view text) {
     if (text.front() == '*') return std::nullopt;
     double v = 0;
     const auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || p != text.data() + text.size()) fieldFail(f, "'" + std::string(text) + "' is not a number");
+    if (ec != std::errc() || p != text.data() + text.size())
+        fieldFail(f, "'" + std::string(text) + "' is not a number");
     return v;
 }
 
@@ -115,9 +116,14 @@ double timestampOf(const DateTime& value) {
 bool isNull(const FieldInfo& f, const uint8_t* record) {
     const uint8_t* p = record + f.offset;
     switch (f.physical) {
-        case 'I': case '+': case 'O': case '@': return allBytes(p, f.length, 0);
+        case 'I':
+        case '+':
+        case 'O':
+        case '@': return allBytes(p, f.length, 0);
         case 'L': return *p == ' ' || *p == '?' || *p == 0;
-        case 'M': case 'B': case 'G': return readMemoBlock(f, record) == 0;
+        case 'M':
+        case 'B':
+        case 'G': return readMemoBlock(f, record) == 0;
         case 'C': return rawText(f, record).empty();
         default: return trim(span(f, record)).empty();
     }
@@ -146,9 +152,11 @@ std::string_view rawText(const FieldInfo& f, const uint8_t* record) {
 std::optional<int64_t> readInteger(const FieldInfo& f, const uint8_t* record) {
     const uint8_t* p = record + f.offset;
     switch (f.physical) {
-        case 'I': case '+': {
+        case 'I':
+        case '+': {
             if (allBytes(p, 4, 0)) return std::nullopt;
-            const uint32_t u = (uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]) ^ 0x8000'0000U;
+            const uint32_t u =
+                (uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]) ^ 0x8000'0000U;
             return static_cast<int32_t>(u);
         }
         case 'L': {
@@ -166,11 +174,14 @@ std::optional<double> readFloat(const FieldInfo& f, const uint8_t* record) {
     const uint8_t* p = record + f.offset;
     switch (f.physical) {
         case 'O': return zero64(p) ? std::nullopt : std::optional<double>(decodeDouble(p));
-        case 'I': case '+': {
+        case 'I':
+        case '+': {
             const auto v = readInteger(f, record);
             return v ? std::optional<double>(double(*v)) : std::nullopt;
         }
-        case 'N': case 'F': case 'C': return parseNumber(f, span(f, record));
+        case 'N':
+        case 'F':
+        case 'C': return parseNumber(f, span(f, record));
         default: fieldFail(f, "is not a number field");
     }
 }
@@ -178,8 +189,14 @@ std::optional<double> readFloat(const FieldInfo& f, const uint8_t* record) {
 std::optional<bool> readLogical(const FieldInfo& f, const uint8_t* record) {
     if (f.physical != 'L') fieldFail(f, "is not a logical field");
     switch (record[f.offset]) {
-        case 'T': case 't': case 'Y': case 'y': return true;
-        case 'F': case 'f': case 'N': case 'n': return false;
+        case 'T':
+        case 't':
+        case 'Y':
+        case 'y': return true;
+        case 'F':
+        case 'f':
+        case 'N':
+        case 'n': return false;
         default: return std::nullopt;
     }
 }
@@ -244,7 +261,8 @@ std::string readAsText(const FieldInfo& f, const uint8_t* record, CodePage cp) {
     if (isNull(f, record)) return {};
     switch (f.logical) {
         case FieldType::Character: return toUtf8(cp, rawText(f, record));
-        case FieldType::Integer: case FieldType::Short: {
+        case FieldType::Integer:
+        case FieldType::Short: {
             const auto v = readInteger(f, record);
             return v ? std::to_string(*v) : std::string();
         }
@@ -276,7 +294,9 @@ void writeText(const FieldInfo& f, uint8_t* record, std::string_view utf8, CodeP
         const std::string_view value = trim(utf8);
         if (value.empty()) return setNull(f, record);
         switch (f.logical) {
-            case FieldType::Integer: case FieldType::Short: case FieldType::Float: {
+            case FieldType::Integer:
+            case FieldType::Short:
+            case FieldType::Float: {
                 const auto v = parseNumber(f, value);
                 if (!v) fieldFail(f, "'" + std::string(value) + "' is not a number");
                 if (f.logical == FieldType::Float) return writeFloat(f, record, *v);
@@ -310,18 +330,24 @@ void writeText(const FieldInfo& f, uint8_t* record, std::string_view utf8, CodeP
 
 void writeInteger(const FieldInfo& f, uint8_t* record, int64_t value) {
     switch (f.physical) {
-        case 'I': case '+': {
+        case 'I':
+        case '+': {
             // The smallest 32-bit value encodes as four zero bytes, the empty value.
             requireRange(f, value, std::numeric_limits<int32_t>::min() + 1LL, std::numeric_limits<int32_t>::max());
             const uint32_t u = static_cast<uint32_t>(static_cast<int32_t>(value)) ^ 0x8000'0000U;
             uint8_t* p = record + f.offset;
-            p[0] = uint8_t(u >> 24); p[1] = uint8_t(u >> 16); p[2] = uint8_t(u >> 8); p[3] = uint8_t(u);
+            p[0] = uint8_t(u >> 24);
+            p[1] = uint8_t(u >> 16);
+            p[2] = uint8_t(u >> 8);
+            p[3] = uint8_t(u);
             return;
         }
         case 'O': return writeFloat(f, record, double(value));
-        case 'N': case 'F':
+        case 'N':
+        case 'F':
             if (f.logical == FieldType::Short) requireRange(f, value, -32768, 32767);
-            if (f.logical == FieldType::Integer) requireRange(f, value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
+            if (f.logical == FieldType::Integer)
+                requireRange(f, value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
             if (f.decimals == 0) return writeAscii(f, record, std::to_string(value));
             return writeNumeric(f, record, double(value));
         case 'L': return writeLogical(f, record, value != 0);
@@ -338,8 +364,10 @@ void writeFloat(const FieldInfo& f, uint8_t* record, double value) {
             bits = (bits & 0x8000'0000'0000'0000ULL) ? ~bits : bits | 0x8000'0000'0000'0000ULL;
             return storeBigEndian64(record + f.offset, bits);
         }
-        case 'I': case '+': return writeInteger(f, record, roundTiesToEven(f, value));
-        case 'N': case 'F':
+        case 'I':
+        case '+': return writeInteger(f, record, roundTiesToEven(f, value));
+        case 'N':
+        case 'F':
             if (f.logical != FieldType::Float) return writeInteger(f, record, roundTiesToEven(f, value));
             return writeNumeric(f, record, value);
         default: fieldFail(f, "is not a number field");

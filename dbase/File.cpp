@@ -5,20 +5,24 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <strings.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <strings.h>
 
 #include "DbError.h"
 
 namespace dbase {
 
-void fail(const std::string& file, const std::string& cause) { throw DbError(file + ": " + cause); }
+void fail(const std::string& file, const std::string& cause) {
+    throw DbError(file + ": " + cause);
+}
 
 namespace {
 
-std::string systemError() { return std::strerror(errno); }
+std::string systemError() {
+    return std::strerror(errno);
+}
 
 class PosixFile final : public File {
 public:
@@ -28,8 +32,8 @@ public:
     size_t read(uint64_t offset, void* buffer, size_t size) override {
         size_t done = 0;
         while (done < size) {
-            const ssize_t n = ::pread(m_fd, static_cast<char*>(buffer) + done, size - done,
-                                      static_cast<off_t>(offset + done));
+            const ssize_t n =
+                ::pread(m_fd, static_cast<char*>(buffer) + done, size - done, static_cast<off_t>(offset + done));
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) fail(m_path, "read failed: " + systemError());
             if (n == 0) break;
@@ -41,8 +45,8 @@ public:
     void write(uint64_t offset, const void* data, size_t size) override {
         size_t done = 0;
         while (done < size) {
-            const ssize_t n = ::pwrite(m_fd, static_cast<const char*>(data) + done, size - done,
-                                       static_cast<off_t>(offset + done));
+            const ssize_t n =
+                ::pwrite(m_fd, static_cast<const char*>(data) + done, size - done, static_cast<off_t>(offset + done));
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) fail(m_path, "write failed: " + systemError());
             done += static_cast<size_t>(n);
@@ -139,8 +143,7 @@ public:
     }
 
     void remove(const std::string& path) override {
-        if (::unlink(path.c_str()) != 0 && errno != ENOENT)
-            fail(path, "cannot delete: " + systemError());
+        if (::unlink(path.c_str()) != 0 && errno != ENOENT) fail(path, "cannot delete: " + systemError());
     }
 };
 

@@ -41,16 +41,24 @@ Op flipped(Op op) {
 }
 
 template <typename T>
-int threeWay(T a, T b) { return a < b ? -1 : (b < a ? 1 : 0); }
+int threeWay(T a, T b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
 
 // ---- predicates -------------------------------------------------------------------------
 
 class TextCompare final : public RecordPredicate {
 public:
     TextCompare(const FieldInfo& f, std::string constant, Op op, bool prefix, bool ci, CodePage cp)
-        : m_offset(f.offset), m_length(f.length), m_constant(std::move(constant)), m_op(op), m_prefix(prefix),
-          m_ci(ci), m_collation(cp) {
-        if (m_ci) for (char& c : m_constant) c = static_cast<char>(m_collation.fold(static_cast<unsigned char>(c)));
+        : m_offset(f.offset),
+          m_length(f.length),
+          m_constant(std::move(constant)),
+          m_op(op),
+          m_prefix(prefix),
+          m_ci(ci),
+          m_collation(cp) {
+        if (m_ci)
+            for (char& c : m_constant) c = static_cast<char>(m_collation.fold(static_cast<unsigned char>(c)));
         m_constant = std::string(trimRight(m_constant));
         m_fits = m_constant.size() <= size_t(m_length);
     }
@@ -70,7 +78,8 @@ private:
             if (std::memcmp(raw, m_constant.data(), n) != 0) return false;
         } else {
             for (size_t i = 0; i < n; ++i)
-                if (m_collation.fold(static_cast<unsigned char>(raw[i])) != static_cast<unsigned char>(m_constant[i])) return false;
+                if (m_collation.fold(static_cast<unsigned char>(raw[i])) != static_cast<unsigned char>(m_constant[i]))
+                    return false;
         }
         if (m_prefix) return true;
         for (size_t i = n; i < size_t(m_length); ++i)
@@ -130,7 +139,8 @@ private:
                 static const uint8_t kZero[8] = {};
                 return std::memcmp(p, kZero, 8) == 0 ? 0.0 : codec::decodeDouble(p);
             }
-            case 'I': case '+': {
+            case 'I':
+            case '+': {
                 const auto v = codec::readInteger(m_field, record);
                 return v ? double(*v) : 0.0;
             }
@@ -163,7 +173,8 @@ public:
     bool test(const uint8_t* record) const override {
         static const uint8_t kZero[8] = {};
         const uint8_t* p = record + m_offset;
-        const double v = std::memcmp(p, kZero, 8) == 0 ? -std::numeric_limits<double>::infinity() : codec::decodeTimestamp(p);
+        const double v =
+            std::memcmp(p, kZero, 8) == 0 ? -std::numeric_limits<double>::infinity() : codec::decodeTimestamp(p);
         return applyOp(m_op, threeWay(v, m_constant));
     }
 
@@ -233,8 +244,12 @@ struct Token {
     size_t position;  // 1-based
 };
 
-bool identStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
-bool identChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool identStart(char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
+}
+bool identChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
 
 class Parser {
 public:
@@ -259,13 +274,25 @@ private:
         while (i < m_text.size()) {
             const char c = m_text[i];
             const size_t pos = i + 1;
-            if (c == ' ' || c == '\t' || c == '\r' || c == '\n') { ++i; continue; }
-            if (c == '(' || c == ')') { m_tokens.push_back({c == '(' ? Tok::LParen : Tok::RParen, std::string(1, c), pos}); ++i; continue; }
-            if (c == '\'' || c == '"') { i = readQuoted(i); continue; }
-            if (std::isdigit(static_cast<unsigned char>(c)) || ((c == '-' || c == '+' || c == '.') && i + 1 < m_text.size() &&
-                                                                std::isdigit(static_cast<unsigned char>(m_text[i + 1])))) {
+            if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+                ++i;
+                continue;
+            }
+            if (c == '(' || c == ')') {
+                m_tokens.push_back({c == '(' ? Tok::LParen : Tok::RParen, std::string(1, c), pos});
+                ++i;
+                continue;
+            }
+            if (c == '\'' || c == '"') {
+                i = readQuoted(i);
+                continue;
+            }
+            if (std::isdigit(static_cast<unsigned char>(c)) ||
+                ((c == '-' || c == '+' || c == '.') && i + 1 < m_text.size() &&
+                 std::isdigit(static_cast<unsigned char>(m_text[i + 1])))) {
                 size_t j = i + 1;
-                while (j < m_text.size() && (std::isdigit(static_cast<unsigned char>(m_text[j])) || m_text[j] == '.')) ++j;
+                while (j < m_text.size() && (std::isdigit(static_cast<unsigned char>(m_text[j])) || m_text[j] == '.'))
+                    ++j;
                 m_tokens.push_back({Tok::Number, std::string(m_text.substr(i, j - i)), pos});
                 i = j;
                 continue;
@@ -299,7 +326,11 @@ private:
         while (true) {
             if (j >= m_text.size()) error(i + 1, "the text constant is not closed");
             if (m_text[j] == quote) {
-                if (j + 1 < m_text.size() && m_text[j + 1] == quote) { value += quote; j += 2; continue; }
+                if (j + 1 < m_text.size() && m_text[j + 1] == quote) {
+                    value += quote;
+                    j += 2;
+                    continue;
+                }
                 break;
             }
             value += m_text[j++];
@@ -321,19 +352,28 @@ private:
     std::unique_ptr<RecordPredicate> parseOr() {
         std::vector<std::unique_ptr<RecordPredicate>> parts;
         parts.push_back(parseAnd());
-        while (keyword("OR")) { take(); parts.push_back(parseAnd()); }
+        while (keyword("OR")) {
+            take();
+            parts.push_back(parseAnd());
+        }
         return parts.size() == 1 ? std::move(parts[0]) : std::make_unique<OrNode>(std::move(parts));
     }
 
     std::unique_ptr<RecordPredicate> parseAnd() {
         std::vector<std::unique_ptr<RecordPredicate>> parts;
         parts.push_back(parseFactor());
-        while (keyword("AND")) { take(); parts.push_back(parseFactor()); }
+        while (keyword("AND")) {
+            take();
+            parts.push_back(parseFactor());
+        }
         return parts.size() == 1 ? std::move(parts[0]) : std::make_unique<AndNode>(std::move(parts));
     }
 
     std::unique_ptr<RecordPredicate> parseFactor() {
-        if (keyword("NOT")) { take(); return std::make_unique<NotNode>(parseFactor()); }
+        if (keyword("NOT")) {
+            take();
+            return std::make_unique<NotNode>(parseFactor());
+        }
         if (peek().kind == Tok::LParen) {
             take();
             auto inner = parseOr();
@@ -357,7 +397,8 @@ private:
         const bool leftField = left.kind == Tok::Ident && !isLogicalWord(left);
         const bool rightField = right.kind == Tok::Ident && !isLogicalWord(right);
         if (leftField == rightField) error(left.position, "a condition compares one field with one constant");
-        return leftField ? comparison(fieldAt(left), opOf(op), right) : comparison(fieldAt(right), flipped(opOf(op)), left);
+        return leftField ? comparison(fieldAt(left), opOf(op), right)
+                         : comparison(fieldAt(right), flipped(opOf(op)), left);
     }
 
     static bool isLogicalWord(const Token& t) {
@@ -377,7 +418,8 @@ private:
 
     const FieldInfo& fieldAt(const Token& t) const {
         for (const FieldInfo& f : m_header.fields)
-            if (f.name.size() == t.text.size() && strncasecmp(f.name.c_str(), t.text.c_str(), t.text.size()) == 0) return f;
+            if (f.name.size() == t.text.size() && strncasecmp(f.name.c_str(), t.text.c_str(), t.text.size()) == 0)
+                return f;
         error(t.position, "unknown field '" + t.text + "'");
     }
 
@@ -393,7 +435,9 @@ private:
             case FieldType::Character:
                 return std::make_unique<TextCompare>(f, fromUtf8(m_header.codePage(), value), op, prefix,
                                                      m_options.caseInsensitive, m_header.codePage());
-            case FieldType::Integer: case FieldType::Short: case FieldType::Float: {
+            case FieldType::Integer:
+            case FieldType::Short:
+            case FieldType::Float: {
                 double number = 0;
                 const auto [p, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
                 if (value.empty() || ec != std::errc() || p != value.data() + value.size() || prefix)
@@ -408,9 +452,11 @@ private:
             }
             case FieldType::Date: return dateComparison(f, op, constant, value, prefix);
             case FieldType::DateTime: {
-                if (value.empty()) return std::make_unique<TimestampCompare>(f, -std::numeric_limits<double>::infinity(), op);
+                if (value.empty())
+                    return std::make_unique<TimestampCompare>(f, -std::numeric_limits<double>::infinity(), op);
                 const auto dt = DateTime::parse(value);
-                if (!dt || prefix) error(constant.position, "'" + constant.text + "' is not a date and time for field " + f.name);
+                if (!dt || prefix)
+                    error(constant.position, "'" + constant.text + "' is not a date and time for field " + f.name);
                 return std::make_unique<TimestampCompare>(f, codec::timestampOf(*dt), op);
             }
             case FieldType::Memo: error(constant.position, "memo field " + f.name + " cannot be compared");
@@ -418,7 +464,8 @@ private:
         error(constant.position, "unsupported comparison");
     }
 
-    std::unique_ptr<RecordPredicate> dateComparison(const FieldInfo& f, Op op, const Token& constant, const std::string& value, bool prefix) {
+    std::unique_ptr<RecordPredicate> dateComparison(const FieldInfo& f, Op op, const Token& constant,
+                                                    const std::string& value, bool prefix) {
         if (f.physical == '@') error(constant.position, "unsupported date field");
         if (value.empty() && !prefix) return std::make_unique<BytesCompare>(f, std::string(8, ' '), op, false);
         if (prefix) {
@@ -477,8 +524,8 @@ std::unique_ptr<RecordPredicate> makeFieldEquals(const TableHeader& header, int 
         return std::make_unique<NumberCompare>(f, v.value_or(0.0), Op::Eq);
     }
     FieldInfo shifted = f;
-    return std::make_unique<BytesCompare>(shifted, std::string(reinterpret_cast<const char*>(record.data() + f.offset), size_t(f.length)),
-                                          Op::Eq, false);
+    return std::make_unique<BytesCompare>(
+        shifted, std::string(reinterpret_cast<const char*>(record.data() + f.offset), size_t(f.length)), Op::Eq, false);
 }
 
 std::unique_ptr<RecordPredicate> makeAll(std::vector<std::unique_ptr<RecordPredicate>> parts) {

@@ -1,10 +1,10 @@
 #include "IndexKey.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <vector>
-#include <algorithm>
 
 #include "DbError.h"
 #include "FieldCodec.h"
@@ -57,9 +57,15 @@ KeyShape KeyShape::forField(const FieldInfo& field) {
     switch (field.physical) {
         case 'C': return {KeyType::Character, std::min(field.length, kMaxCharacterKey)};
         case 'L': return {KeyType::Character, 1};
-        case 'D': case '@': return {KeyType::Date, 8};
-        case 'N': case 'F': case 'I': case '+': case 'O': return {KeyType::Numeric, kBcdLength};
-        default: throw DbError("field " + field.name + " of type " + std::string(1, field.physical) + " cannot be indexed");
+        case 'D':
+        case '@': return {KeyType::Date, 8};
+        case 'N':
+        case 'F':
+        case 'I':
+        case '+':
+        case 'O': return {KeyType::Numeric, kBcdLength};
+        default:
+            throw DbError("field " + field.name + " of type " + std::string(1, field.physical) + " cannot be indexed");
     }
 }
 
@@ -123,15 +129,14 @@ std::string storedKey(const FieldInfo& field, const KeyShape& shape, const uint8
             return key;
         }
         case KeyType::Numeric: {
-            const auto v = field.physical == 'N' || field.physical == 'F'
-                               ? [&]() -> std::optional<double> {
-                                     try {
-                                         return codec::readFloat(field, record);
-                                     } catch (const DbError&) {
-                                         return 0.0;  // a damaged number keys as 0, like a blank one
-                                     }
-                                 }()
-                               : codec::readFloat(field, record);
+            const auto v = field.physical == 'N' || field.physical == 'F' ? [&]() -> std::optional<double> {
+                try {
+                    return codec::readFloat(field, record);
+                } catch (const DbError&) {
+                    return 0.0;  // a damaged number keys as 0, like a blank one
+                }
+            }()
+                : codec::readFloat(field, record);
             return encodeBcd(v.value_or(0.0));
         }
         case KeyType::Date: {

@@ -29,6 +29,8 @@ Guard::Guard(File& file, uint64_t offset, uint64_t length, const std::string& ta
     if (!lockWithWait(file, offset, length, LockKind::Exclusive)) fail(tablePath, errtext::kTableBusy);
 }
 
-Guard::~Guard() { m_file.unlock(m_offset, m_length); }
+Guard::~Guard() {
+    m_file.unlock(m_offset, m_length);
+}
 
 }  // namespace dbase::locks

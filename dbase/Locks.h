@@ -20,7 +20,9 @@ inline constexpr uint64_t kMemoLockOffset = 0xEFFF'FFFEULL;
 inline constexpr uint64_t kMemoLockLength = 1;
 inline constexpr uint64_t kOpenLockOffset = 0xF000'0000ULL;
 
-inline uint64_t recordLockOffset(uint32_t recNo) { return 0xEFFF'FFFEULL - recNo; }
+inline uint64_t recordLockOffset(uint32_t recNo) {
+    return 0xEFFF'FFFEULL - recNo;
+}
 
 // Takes the open-mode lock; false when another handle's mode conflicts.
 bool tryOpenLock(File& file, bool exclusive);

@@ -27,9 +27,16 @@ constexpr size_t kCacheLimit = 16384;
 uint32_t get32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
-uint16_t get16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-void put32(uint8_t* p, uint32_t v) { for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i)); }
-void put16(uint8_t* p, uint16_t v) { p[0] = uint8_t(v); p[1] = uint8_t(v >> 8); }
+uint16_t get16(const uint8_t* p) {
+    return uint16_t(p[0] | p[1] << 8);
+}
+void put32(uint8_t* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
+}
+void put16(uint8_t* p, uint16_t v) {
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+}
 
 void putDate(uint8_t* p) {
     const std::time_t now = std::time(nullptr);
@@ -136,7 +143,8 @@ void MdxFile::loadHeader() {
         tag.root = get32(t);
         tag.descending = (t[8] & 0x08) != 0;
         const char type = char(t[9]);
-        if (type != 'C' && type != 'N' && type != 'D') damaged("tag " + tag.name + " has key type " + std::string(1, type));
+        if (type != 'C' && type != 'N' && type != 'D')
+            damaged("tag " + tag.name + " has key type " + std::string(1, type));
         tag.shape = {static_cast<KeyType>(type), get16(t + 12)};
         tag.maxKeys = get16(t + 14);
         tag.entryLength = get16(t + 18);
@@ -230,12 +238,14 @@ MdxFile::Node MdxFile::parseNode(int tag, uint32_t page, const std::vector<uint8
         const uint8_t* e = p + 8 + size_t(i) * size_t(t.entryLength);
         IndexEntry entry{std::string(reinterpret_cast<const char*>(e + 4), size_t(t.shape.length)), get32(e)};
         if (entry.recNo == 0) damaged(where + " has an empty pointer");
-        if (!node.leaf && (entry.recNo < kFirstTagPage || entry.recNo + kPagesPerBlock > m_pageCount || entry.recNo == page))
+        if (!node.leaf &&
+            (entry.recNo < kFirstTagPage || entry.recNo + kPagesPerBlock > m_pageCount || entry.recNo == page))
             damaged(where + " points outside the file");
         node.sorts.push_back(sortForm(tag, entry.stored));
         node.entries.push_back(std::move(entry));
     }
-    if (!node.leaf && (node.rightmost < kFirstTagPage || node.rightmost + kPagesPerBlock > m_pageCount || node.rightmost == page))
+    if (!node.leaf &&
+        (node.rightmost < kFirstTagPage || node.rightmost + kPagesPerBlock > m_pageCount || node.rightmost == page))
         damaged(where + " points outside the file");
     return node;
 }
@@ -248,7 +258,8 @@ std::vector<uint8_t> MdxFile::serializeNode(int tag, const Node& n) const {
     for (size_t i = 0; i < n.count(); ++i) {
         uint8_t* e = b.data() + 8 + i * size_t(t.entryLength);
         put32(e, n.entries[i].recNo);
-        std::memcpy(e + 4, n.entries[i].stored.data(), std::min<size_t>(n.entries[i].stored.size(), size_t(t.shape.length)));
+        std::memcpy(e + 4, n.entries[i].stored.data(),
+                    std::min<size_t>(n.entries[i].stored.size(), size_t(t.shape.length)));
     }
     if (!n.leaf) put32(b.data() + 8 + n.count() * size_t(t.entryLength), n.rightmost);
     return b;
@@ -257,7 +268,8 @@ std::vector<uint8_t> MdxFile::serializeNode(int tag, const Node& n) const {
 MdxFile::Node& MdxFile::node(int tag, uint32_t page) {
     const auto it = m_cache.find(page);
     if (it != m_cache.end()) return it->second;
-    if (page < kFirstTagPage || page + kPagesPerBlock > m_pageCount) damaged("page " + std::to_string(page) + " lies outside the file");
+    if (page < kFirstTagPage || page + kPagesPerBlock > m_pageCount)
+        damaged("page " + std::to_string(page) + " lies outside the file");
     if (!m_changing && m_cache.size() >= kCacheLimit) m_cache.clear();
     std::vector<uint8_t> bytes(kBlockSize);
     if (m_file->read(uint64_t(page) * kPageSize, bytes.data(), kBlockSize) < kBlockSize)
@@ -798,7 +810,10 @@ void MdxFile::addTag(const std::string& name, const std::string& expression, con
         return c < 0 || (c == 0 && entries[a].recNo < entries[b].recNo);
     });
     // Level by level from the leaves: each level is written as one run of pages.
-    struct Built { uint32_t page; std::string stored; };
+    struct Built {
+        uint32_t page;
+        std::string stored;
+    };
     std::vector<Built> level;
     const size_t perLeaf = size_t(t.maxKeys);
     const size_t leafCount = std::max<size_t>(1, (order.size() + perLeaf - 1) / perLeaf);
@@ -809,10 +824,12 @@ void MdxFile::addTag(const std::string& name, const std::string& expression, con
         Node n;
         n.leaf = true;
         n.prev = l == 0 ? 0 : firstLeaf + uint32_t(l - 1) * kPagesPerBlock;
-        for (size_t k = l * perLeaf; k < std::min(order.size(), (l + 1) * perLeaf); ++k) n.entries.push_back(entries[order[k]]);
+        for (size_t k = l * perLeaf; k < std::min(order.size(), (l + 1) * perLeaf); ++k)
+            n.entries.push_back(entries[order[k]]);
         const std::vector<uint8_t> bytes = serializeNode(tag, n);
         std::memcpy(run.data() + l * kBlockSize, bytes.data(), kBlockSize);
-        level.push_back({firstLeaf + uint32_t(l) * kPagesPerBlock, n.entries.empty() ? std::string() : n.entries.back().stored});
+        level.push_back(
+            {firstLeaf + uint32_t(l) * kPagesPerBlock, n.entries.empty() ? std::string() : n.entries.back().stored});
     }
     m_file->write(uint64_t(firstLeaf) * kPageSize, run.data(), run.size());
     const size_t perInterior = size_t(t.maxKeys) - 1 + 1;  // maximum − 1 keys plus the rightmost child
@@ -857,7 +874,8 @@ std::vector<IndexEntry> MdxFile::walk(int tag, std::vector<std::string>& faults)
     uint32_t lastRec = 0;
     bool haveLast = false;
     // Returns the largest sort form below page, or nullopt for an empty subtree.
-    std::function<std::optional<std::string>(uint32_t, int)> visit = [&](uint32_t page, int depth) -> std::optional<std::string> {
+    std::function<std::optional<std::string>(uint32_t, int)> visit = [&](uint32_t page,
+                                                                         int depth) -> std::optional<std::string> {
         if (depth > kMaxDepth || !visited.insert(page).second) {
             faults.push_back(name + ": page " + std::to_string(page) + " is reached twice (a loop)");
             return std::nullopt;
@@ -878,14 +896,16 @@ std::vector<IndexEntry> MdxFile::walk(int tag, std::vector<std::string>& faults)
                 haveLast = true;
                 out.push_back(n.entries[i]);
             }
-            if (n.count() == 0 && depth > 0) faults.push_back(name + ": page " + std::to_string(page) + " is an empty leaf");
+            if (n.count() == 0 && depth > 0)
+                faults.push_back(name + ": page " + std::to_string(page) + " is an empty leaf");
             return n.count() ? std::optional<std::string>(n.sorts.back()) : std::nullopt;
         }
         std::optional<std::string> largest;
         for (size_t i = 0; i <= n.count(); ++i) {
             largest = visit(childAt(n, int(i)), depth + 1);
             if (i < n.count() && largest && *largest != n.sorts[i])
-                faults.push_back(name + ": page " + std::to_string(page) + " holds a key that is not its child's largest");
+                faults.push_back(name + ": page " + std::to_string(page) +
+                                 " holds a key that is not its child's largest");
         }
         return largest;
     };

@@ -139,7 +139,7 @@ private:
         std::vector<IndexEntry> entries;
         std::vector<std::string> sorts;
         uint32_t rightmost = 0;
-        std::vector<uint8_t> onDisk;  // the page as last read or written; empty for a new page
+        std::vector<uint8_t> onDisk;   // the page as last read or written; empty for a new page
         uint64_t onDiskRollbacks = 0;  // the file's rollback count when onDisk was taken
         size_t count() const { return entries.size(); }
         size_t children() const { return leaf ? 0 : entries.size() + 1; }

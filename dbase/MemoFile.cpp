@@ -19,7 +19,9 @@ constexpr char kFreeRunMark[4] = {'K', 'V', 'F', 'B'};
 uint32_t get32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
-void put32(uint8_t* p, uint32_t v) { for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i)); }
+void put32(uint8_t* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
+}
 
 }  // namespace
 
@@ -72,8 +74,10 @@ std::string MemoFile::read(uint32_t block) {
     if (!m_dbase4) return readDBase3(block);
     uint8_t head[kUsedHeader];
     const uint64_t pos = uint64_t(block) * m_blockSize;
-    if (m_file->read(pos, head, kUsedHeader) < kUsedHeader) fail(path, "memo block " + std::to_string(block) + " is truncated");
-    if (std::memcmp(head, kUsedSignature, 4) != 0) fail(path, "memo block " + std::to_string(block) + " is not the start of a memo");
+    if (m_file->read(pos, head, kUsedHeader) < kUsedHeader)
+        fail(path, "memo block " + std::to_string(block) + " is truncated");
+    if (std::memcmp(head, kUsedSignature, 4) != 0)
+        fail(path, "memo block " + std::to_string(block) + " is not the start of a memo");
     const uint32_t length = get32(head + 4);
     if (length < kUsedHeader || length - kUsedHeader > kMaxMemo || pos + length > m_file->size())
         fail(path, "memo block " + std::to_string(block) + " has a damaged length");

@@ -19,10 +19,19 @@ constexpr size_t kDescriptor7 = 48;
 constexpr size_t kFieldsStart3 = 32;
 constexpr size_t kFieldsStart7 = 68;
 
-uint16_t get16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-uint32_t get32(const uint8_t* p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24); }
-void put16(uint8_t* p, uint16_t v) { p[0] = uint8_t(v); p[1] = uint8_t(v >> 8); }
-void put32(uint8_t* p, uint32_t v) { for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i)); }
+uint16_t get16(const uint8_t* p) {
+    return uint16_t(p[0] | (p[1] << 8));
+}
+uint32_t get32(const uint8_t* p) {
+    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+void put16(uint8_t* p, uint16_t v) {
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+}
+void put32(uint8_t* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (8 * i));
+}
 
 std::string upper(std::string s) {
     for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -35,9 +44,12 @@ FieldType logicalFor(char physical, int length, int decimals) {
         case 'L': return FieldType::Logical;
         case 'D': return FieldType::Date;
         case '@': return FieldType::DateTime;
-        case 'I': case '+': return FieldType::Integer;
+        case 'I':
+        case '+': return FieldType::Integer;
         case 'O': return FieldType::Float;
-        case 'M': case 'B': case 'G': return FieldType::Memo;
+        case 'M':
+        case 'B':
+        case 'G': return FieldType::Memo;
         default:  // N and F
             if (decimals == 0 && length <= 6) return FieldType::Short;
             if (decimals == 0 && length <= 11) return FieldType::Integer;
@@ -50,14 +62,19 @@ std::string lengthFault(char type, int length, int decimals) {
     const auto bad = [&] { return "field of type " + std::string(1, type) + " has width " + std::to_string(length); };
     switch (type) {
         case 'C': return length >= 1 ? "" : bad();
-        case 'N': case 'F':
+        case 'N':
+        case 'F':
             if (length < 1 || length > 20) return bad();
             return decimals < length ? "" : "field has more decimals than width";
         case 'L': return length == 1 ? "" : bad();
         case 'D': return length == 8 ? "" : bad();
-        case 'M': case 'B': case 'G': return length == 10 || length == 4 ? "" : bad();
-        case 'I': case '+': return length == 4 ? "" : bad();
-        case 'O': case '@': return length == 8 ? "" : bad();
+        case 'M':
+        case 'B':
+        case 'G': return length == 10 || length == 4 ? "" : bad();
+        case 'I':
+        case '+': return length == 4 ? "" : bad();
+        case 'O':
+        case '@': return length == 8 ? "" : bad();
         default: return "unknown field type '" + std::string(1, type) + "'";
     }
 }
@@ -91,27 +108,54 @@ FieldInfo physicalFor(const std::string& file, const FieldDef& def, TableLevel l
     switch (def.type) {
         case FieldType::Character:
             if (def.width < 1 || def.width > 254) fail(file, "field " + def.name + ": width must be 1-254");
-            f.physical = 'C'; f.length = def.width; break;
-        case FieldType::Integer:
-            if (level7) { f.physical = 'I'; f.length = 4; } else { f.physical = 'N'; f.length = 11; }
+            f.physical = 'C';
+            f.length = def.width;
             break;
-        case FieldType::Short: f.physical = 'N'; f.length = 6; break;
+        case FieldType::Integer:
+            if (level7) {
+                f.physical = 'I';
+                f.length = 4;
+            } else {
+                f.physical = 'N';
+                f.length = 11;
+            }
+            break;
+        case FieldType::Short:
+            f.physical = 'N';
+            f.length = 6;
+            break;
         case FieldType::Float:
-            if (level7) { f.physical = 'O'; f.length = 8; break; }
+            if (level7) {
+                f.physical = 'O';
+                f.length = 8;
+                break;
+            }
             f.physical = level == TableLevel::DBase4 ? 'F' : 'N';
             // dBASE III numbers have at most 19 digits; dBASE IV floats 20.
             f.length = def.width > 0 ? def.width : (level == TableLevel::DBase3 ? 19 : 20);
             f.decimals = def.width > 0 ? def.decimals : 6;
             if (f.length > (level == TableLevel::DBase3 ? 19 : 20) || f.decimals < 0 || f.decimals >= f.length)
                 fail(file, "field " + def.name + ": float width must be 1-19 (dBASE III) or 1-20 with fewer decimals");
-            if (f.decimals == 0 && f.length <= 11) fail(file, "field " + def.name + ": a float needs decimals or a width over 11");
+            if (f.decimals == 0 && f.length <= 11)
+                fail(file, "field " + def.name + ": a float needs decimals or a width over 11");
             break;
-        case FieldType::Logical: f.physical = 'L'; f.length = 1; break;
-        case FieldType::Date: f.physical = 'D'; f.length = 8; break;
+        case FieldType::Logical:
+            f.physical = 'L';
+            f.length = 1;
+            break;
+        case FieldType::Date:
+            f.physical = 'D';
+            f.length = 8;
+            break;
         case FieldType::DateTime:
             if (!level7) fail(file, "field " + def.name + ": date-time fields need a level 7 table");
-            f.physical = '@'; f.length = 8; break;
-        case FieldType::Memo: f.physical = 'M'; f.length = 10; break;
+            f.physical = '@';
+            f.length = 8;
+            break;
+        case FieldType::Memo:
+            f.physical = 'M';
+            f.length = 10;
+            break;
     }
     return f;
 }
@@ -144,7 +188,9 @@ TableHeader TableHeader::parse(const std::string& file, const std::vector<uint8_
     if (std::find(std::begin(kKnown), std::end(kKnown), h.version) == std::end(kKnown))
         fail(file, "not a dBASE table (version byte " + std::to_string(h.version) + ")");
     h.level = levelOf(h.version);
-    h.updateYear = p[1]; h.updateMonth = p[2]; h.updateDay = p[3];
+    h.updateYear = p[1];
+    h.updateMonth = p[2];
+    h.updateDay = p[3];
     h.recordCount = get32(p + 4);
     h.headerLength = get16(p + 8);
     h.recordLength = get16(p + 10);
@@ -172,7 +218,10 @@ TableHeader TableHeader::parse(const std::string& file, const std::vector<uint8_
         f.length = level7 ? d[33] : d[16];
         f.decimals = level7 ? d[34] : d[17];
         // dBASE III stores character widths over 255 in the decimal byte.
-        if (f.physical == 'C' && !level7 && f.decimals > 0) { f.length += 256 * f.decimals; f.decimals = 0; }
+        if (f.physical == 'C' && !level7 && f.decimals > 0) {
+            f.length += 256 * f.decimals;
+            f.decimals = 0;
+        }
         f.hasTag = (level7 ? d[37] : d[31]) != 0;
         if (!validName(f.name)) fail(file, "field " + std::to_string(h.fields.size() + 1) + " has an invalid name");
         if (!seen.insert(upper(f.name)).second) fail(file, "field " + f.name + " is defined twice");
@@ -186,7 +235,8 @@ TableHeader TableHeader::parse(const std::string& file, const std::vector<uint8_
     }
     if (h.fields.empty()) fail(file, "the table has no fields");
     if (offset != h.recordLength)
-        fail(file, "the record length " + std::to_string(h.recordLength) + " does not match the fields (" + std::to_string(offset) + ")");
+        fail(file, "the record length " + std::to_string(h.recordLength) + " does not match the fields (" +
+                       std::to_string(offset) + ")");
     if (h.dataEnd() > fileSize)
         fail(file, "the record count " + std::to_string(h.recordCount) + " goes beyond the end of the file");
     return h;
@@ -215,7 +265,10 @@ TableHeader TableHeader::build(const std::string& file, const std::vector<FieldD
     switch (level) {
         case TableLevel::DBase7: h.version = memo ? 0x8C : 0x04; break;
         case TableLevel::DBase4: h.version = memo ? 0x8B : 0x03; break;
-        case TableLevel::DBase3: h.version = memo ? 0x83 : 0x03; h.languageId = 0; break;
+        case TableLevel::DBase3:
+            h.version = memo ? 0x83 : 0x03;
+            h.languageId = 0;
+            break;
     }
     const size_t start = level == TableLevel::DBase7 ? kFieldsStart7 : kFieldsStart3;
     const size_t size = level == TableLevel::DBase7 ? kDescriptor7 : kDescriptor3;
@@ -233,7 +286,9 @@ std::vector<uint8_t> TableHeader::serialize() const {
     std::vector<uint8_t> out(headerLength, 0);
     uint8_t* p = out.data();
     p[0] = version;
-    p[1] = updateYear; p[2] = updateMonth; p[3] = updateDay;
+    p[1] = updateYear;
+    p[2] = updateMonth;
+    p[3] = updateDay;
     put32(p + 4, recordCount);
     put16(p + 8, headerLength);
     put16(p + 10, recordLength);
@@ -246,8 +301,10 @@ std::vector<uint8_t> TableHeader::serialize() const {
         uint8_t* d = p + pos;
         std::memcpy(d, f.name.data(), std::min<size_t>(f.name.size(), level7 ? 32 : 11));
         if (level7) {
-            d[32] = static_cast<uint8_t>(f.physical); d[33] = static_cast<uint8_t>(f.length);
-            d[34] = static_cast<uint8_t>(f.decimals); d[37] = f.hasTag ? 1 : 0;
+            d[32] = static_cast<uint8_t>(f.physical);
+            d[33] = static_cast<uint8_t>(f.length);
+            d[34] = static_cast<uint8_t>(f.decimals);
+            d[37] = f.hasTag ? 1 : 0;
         } else {
             d[11] = static_cast<uint8_t>(f.physical);
             d[16] = static_cast<uint8_t>(f.length & 0xFF);

@@ -30,13 +30,13 @@ struct FieldDef {
 enum class TableLevel { DBase3 = 3, DBase4 = 4, DBase7 = 7 };
 
 struct FieldInfo {
-    std::string name;          // as stored; lookups ignore case
-    char physical = 'C';       // stored type letter: C N F L D M I O @ + B G
+    std::string name;     // as stored; lookups ignore case
+    char physical = 'C';  // stored type letter: C N F L D M I O @ + B G
     int length = 0;
     int decimals = 0;
-    int offset = 0;            // within the record, counting the deletion flag at 0
+    int offset = 0;  // within the record, counting the deletion flag at 0
     FieldType logical = FieldType::Character;
-    bool hasTag = false;       // production index flag of the descriptor
+    bool hasTag = false;  // production index flag of the descriptor
 };
 
 struct TableHeader {
@@ -59,11 +59,9 @@ struct TableHeader {
 
     // Parses and checks the header bytes (at least the stored header length) of a table file
     // of fileSize bytes. Throws DbError naming file and fault.
-    static TableHeader parse(const std::string& file, const std::vector<uint8_t>& bytes,
-                             uint64_t fileSize);
+    static TableHeader parse(const std::string& file, const std::vector<uint8_t>& bytes, uint64_t fileSize);
     // The header of a new table.
-    static TableHeader build(const std::string& file, const std::vector<FieldDef>& defs,
-                             TableLevel level);
+    static TableHeader build(const std::string& file, const std::vector<FieldDef>& defs, TableLevel level);
     std::vector<uint8_t> serialize() const;
 };
 

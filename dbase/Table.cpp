@@ -31,7 +31,9 @@ std::string baseName(const std::string& fileName) {
     return dot == std::string::npos ? fileName : fileName.substr(0, dot);
 }
 
-std::string withExtension(const std::string& fileName, const char* ext) { return baseName(fileName) + ext; }
+std::string withExtension(const std::string& fileName, const char* ext) {
+    return baseName(fileName) + ext;
+}
 
 std::vector<uint8_t> blankRecord(const TableHeader& h) {
     std::vector<uint8_t> rec(h.recordLength, ' ');
@@ -76,16 +78,22 @@ Table::~Table() {
     }
 }
 
-void Table::failHere(const std::string& cause) const { fail(m_path, cause); }
+void Table::failHere(const std::string& cause) const {
+    fail(m_path, cause);
+}
 
 void Table::badField(int field) const {
     requireOpen();
     failHere("field number " + std::to_string(field) + " does not exist");
 }
 
-void Table::noCurrentRecord() const { failHere("there is no current record"); }
+void Table::noCurrentRecord() const {
+    failHere("there is no current record");
+}
 
-void Table::notEditing() const { failHere("the table is not in edit or insert state"); }
+void Table::notEditing() const {
+    failHere("the table is not in edit or insert state");
+}
 
 // ---- definition ---------------------------------------------------------------------------
 
@@ -240,13 +248,16 @@ void Table::open(const OpenOptions& options) {
     first();
 }
 
-std::string Table::memoPath() const { return resolvePath(m_folder, withExtension(m_fileName, ".dbt")); }
+std::string Table::memoPath() const {
+    return resolvePath(m_folder, withExtension(m_fileName, ".dbt"));
+}
 
 void Table::openMemo() {
     const std::string path = memoPath();
     if (!m_fs.exists(path)) failHere("the memo file " + withExtension(m_fileName, ".dbt") + " is missing");
     m_memo = std::make_unique<MemoFile>(
-        participatingFile(m_fs.open(path, m_options.readOnly ? OpenMode::ReadOnly : OpenMode::ReadWrite), m_folderState),
+        participatingFile(m_fs.open(path, m_options.readOnly ? OpenMode::ReadOnly : OpenMode::ReadWrite),
+                          m_folderState),
         m_header.memoIsDBase4());
 }
 
@@ -291,7 +302,8 @@ uint32_t Table::readCountFromDisk() {
     uint8_t head[7];
     if (m_file->read(kHeaderDateOffset, head, 7) < 7) failHere("the header is truncated");
     const uint8_t* bytes = head + (kHeaderCountOffset - kHeaderDateOffset);
-    const uint32_t count = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
+    const uint32_t count =
+        uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
     if (count == m_header.recordCount) return count;  // checked against the file size before
     if (m_header.headerLength + uint64_t(count) * m_header.recordLength > m_file->size())
         failHere("the record count " + std::to_string(count) + " goes beyond the end of the file");
@@ -364,7 +376,8 @@ void Table::flushBulk() {
     m_bulkRecords.push_back(kEndOfFile);
     m_file->write(recordOffset(count + 1), m_bulkRecords.data(), m_bulkRecords.size());
     const uint32_t newCount = count + m_bulkPending;
-    uint8_t head[7] = {0, 0, 0, uint8_t(newCount), uint8_t(newCount >> 8), uint8_t(newCount >> 16), uint8_t(newCount >> 24)};
+    uint8_t head[7] = {
+        0, 0, 0, uint8_t(newCount), uint8_t(newCount >> 8), uint8_t(newCount >> 16), uint8_t(newCount >> 24)};
     headerDate(head);
     m_file->write(kHeaderDateOffset, head, sizeof head);
     m_header.recordCount = newCount;
@@ -576,7 +589,8 @@ void Table::refresh() {
         if (rec && visible(rec)) {
             placeOn(at, rec);
             placeIndexOn(at);
-            if (!m_ix.valid()) m_ix = m_mdx->lowerBound(m_orderTag, m_mdx->sortForm(m_orderTag, tagKey(m_orderTag, rec)));
+            if (!m_ix.valid())
+                m_ix = m_mdx->lowerBound(m_orderTag, m_mdx->sortForm(m_orderTag, tagKey(m_orderTag, rec)));
         } else if (at) {
             m_ix = m_mdx->lowerBound(m_orderTag, m_mdx->sortForm(m_orderTag, tagKey(m_orderTag, rec)));
             if (!settleIndex(Direction::Forward)) indexLast();
@@ -602,7 +616,8 @@ bool Table::locate(const std::vector<std::pair<std::string, std::string>>& field
     requireBrowse();
     std::vector<std::unique_ptr<RecordPredicate>> parts;
     for (const auto& [name, value] : fieldValues)
-        parts.push_back(makeFieldEquals(m_header, fieldNumber(name), value, options.caseInsensitive, options.partialKey, m_path));
+        parts.push_back(
+            makeFieldEquals(m_header, fieldNumber(name), value, options.caseInsensitive, options.partialKey, m_path));
     const auto predicate = makeAll(std::move(parts));
     readCountFromDisk();
     invalidateCache();
@@ -640,8 +655,10 @@ bool Table::locateInOrder(const RecordPredicate& predicate, int field, const std
     m_mdx->refreshIfChanged();
     // When the order's own field is searched, only its stretch of keys is walked.
     const auto range = m_tagField[size_t(m_orderTag)] == field ? keyRange(m_orderTag, value, options) : std::nullopt;
-    if (range) m_ix = m_mdx->lowerBound(m_orderTag, range->low);
-    else m_ix = m_rangeSort ? m_mdx->lowerBound(m_orderTag, *m_rangeSort) : m_mdx->first(m_orderTag);
+    if (range)
+        m_ix = m_mdx->lowerBound(m_orderTag, range->low);
+    else
+        m_ix = m_rangeSort ? m_mdx->lowerBound(m_orderTag, *m_rangeSort) : m_mdx->first(m_orderTag);
     while (settleIndex(Direction::Forward)) {
         if (range && !withinKeyRange(m_mdx->sortAt(m_ix), *range)) break;
         if (predicate.test(m_current)) {
@@ -735,9 +752,6 @@ void Table::notifyDetails() {
 
 // ---- records ------------------------------------------------------------------------------
 
-
-
-
 std::vector<uint8_t> Table::readRecordFromDisk(uint32_t recNo) {
     std::vector<uint8_t> rec(m_header.recordLength);
     if (m_file->read(recordOffset(recNo), rec.data(), rec.size()) < rec.size())
@@ -747,7 +761,8 @@ std::vector<uint8_t> Table::readRecordFromDisk(uint32_t recNo) {
 
 void Table::patchCache(uint32_t recNo, const uint8_t* record) {
     if (recNo >= m_cacheFirst && recNo < m_cacheFirst + m_cacheCount)
-        std::memcpy(m_cache.get() + size_t(recNo - m_cacheFirst) * m_header.recordLength, record, m_header.recordLength);
+        std::memcpy(m_cache.get() + size_t(recNo - m_cacheFirst) * m_header.recordLength, record,
+                    m_header.recordLength);
 }
 
 void Table::append() {
@@ -810,7 +825,8 @@ void Table::appendRecord() {
     m_endMarkerRollbacks = m_file->rollbackCount();
     m_buffer.pop_back();
     const uint32_t newCount = count + 1;
-    uint8_t head[7] = {0, 0, 0, uint8_t(newCount), uint8_t(newCount >> 8), uint8_t(newCount >> 16), uint8_t(newCount >> 24)};
+    uint8_t head[7] = {
+        0, 0, 0, uint8_t(newCount), uint8_t(newCount >> 8), uint8_t(newCount >> 16), uint8_t(newCount >> 24)};
     headerDate(head);
     m_file->write(kHeaderDateOffset, head, sizeof head);
     m_header.recordCount = newCount;
@@ -840,7 +856,8 @@ void Table::rewriteRecord() {
         locks::Guard memoLock(m_memo->file(), locks::kMemoLockOffset, locks::kMemoLockLength, m_path);
         for (const auto& entry : m_pendingMemos) {
             const uint32_t old = codec::readMemoBlock(m_header.fields[size_t(entry.first)], before.data());
-            if (old != codec::readMemoBlock(m_header.fields[size_t(entry.first)], m_buffer.data())) m_memo->release(old);
+            if (old != codec::readMemoBlock(m_header.fields[size_t(entry.first)], m_buffer.data()))
+                m_memo->release(old);
         }
     }
 }
@@ -868,8 +885,10 @@ void Table::post() {
     m_current = m_buffer.data();
     m_eof = m_bof = false;
     if (inserting) invalidateCache();
-    if (inserting && !m_bulk) placeIndexOnNewest(m_recNo);
-    else if (!inserting && (m_keysChanged || !m_ix.valid())) placeIndexOn(m_recNo);
+    if (inserting && !m_bulk)
+        placeIndexOnNewest(m_recNo);
+    else if (!inserting && (m_keysChanged || !m_ix.valid()))
+        placeIndexOn(m_recNo);
     notifyDetails();
 }
 
@@ -892,8 +911,10 @@ void Table::cancel() {
     m_state = TableState::Browse;
     m_pendingMemos.clear();
     const uint8_t* rec = m_recNo ? recordAt(m_recNo, Direction::Forward) : nullptr;
-    if (rec) placeOn(m_recNo, rec);
-    else setEmptyPosition();
+    if (rec)
+        placeOn(m_recNo, rec);
+    else
+        setEmptyPosition();
 }
 
 void Table::deleteRecord() {
@@ -1126,13 +1147,14 @@ std::vector<std::string> Table::checkIntegrity() {
     std::sort(memos.begin(), memos.end(), [](const Use& a, const Use& b) { return a.block < b.block; });
     for (size_t i = 1; i < memos.size(); ++i)
         if (memos[i].block < memos[i - 1].block + memos[i - 1].count)
-            fault("the memos of records " + std::to_string(memos[i - 1].recNo) + " and " + std::to_string(memos[i].recNo) +
-                  " share block " + std::to_string(memos[i].block));
+            fault("the memos of records " + std::to_string(memos[i - 1].recNo) + " and " +
+                  std::to_string(memos[i].recNo) + " share block " + std::to_string(memos[i].block));
     if (m_memo) {
         for (const auto& [block, count] : m_memo->freeRuns())
             for (const Use& u : memos)
                 if (block < u.block + u.count && u.block < block + count)
-                    fault("free memo block " + std::to_string(block) + " is in use by record " + std::to_string(u.recNo));
+                    fault("free memo block " + std::to_string(block) + " is in use by record " +
+                          std::to_string(u.recNo));
     }
     invalidateCache();
     for (std::string& f : checkIndexes()) faults.push_back(std::move(f));

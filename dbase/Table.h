@@ -70,7 +70,8 @@ public:
 
     // The tags an index file lists (names, fields, directions), read as far as a damaged file
     // allows; tags of the field flags in the table header when the index file is unreadable.
-    static std::vector<MdxFile::TagDefinition> readTagDefinitions(const std::string& folder, const std::string& fileName,
+    static std::vector<MdxFile::TagDefinition> readTagDefinitions(const std::string& folder,
+                                                                  const std::string& fileName,
                                                                   FileSystem& fs = FileSystem::real());
     // Rebuilds the production index from scratch: deletes the index file, clears the flag,
     // opens the table exclusively, packs it and adds the tags again.
@@ -93,7 +94,7 @@ public:
     // ---- structure ----
     const std::vector<FieldInfo>& fields() const { return m_header.fields; }
     const TableHeader& header() const { return m_header; }
-    int fieldIndex(std::string_view name) const;  // -1 when the table has no such field
+    int fieldIndex(std::string_view name) const;   // -1 when the table has no such field
     int fieldNumber(std::string_view name) const;  // throws for an unknown field
     TableLevel level() const { return m_header.level; }
     CodePage codePage() const { return m_codePage; }
@@ -269,7 +270,8 @@ private:
     void placeIndexOnNewest(uint32_t recNo);
     uint32_t countInRange();
     bool seek(std::string_view value, bool nearest);
-    bool locateInOrder(const RecordPredicate& predicate, int field, const std::string& value, const LocateOptions& options);
+    bool locateInOrder(const RecordPredicate& predicate, int field, const std::string& value,
+                       const LocateOptions& options);
     // (sort form of the first key, whether it is a prefix), when a tag can answer the search.
     // Sort forms that bound every key a search can match (prefix: keys compared over the
     // length of the bounds).
@@ -295,7 +297,9 @@ private:
     void rewriteRecord();
     std::vector<uint8_t> readRecordFromDisk(uint32_t recNo);
     void patchCache(uint32_t recNo, const uint8_t* record);
-    uint64_t recordOffset(uint32_t recNo) const { return m_header.headerLength + uint64_t(recNo - 1) * m_header.recordLength; }
+    uint64_t recordOffset(uint32_t recNo) const {
+        return m_header.headerLength + uint64_t(recNo - 1) * m_header.recordLength;
+    }
     std::string memoPath() const;
     void openMemo();
     [[noreturn]] void failHere(const std::string& cause) const;
@@ -321,11 +325,12 @@ private:
     bool m_eof = true;
     bool m_bof = true;
     const uint8_t* m_current = nullptr;
-    std::vector<uint8_t> m_buffer;  // the record being edited or inserted, or the last posted one
-    std::vector<uint8_t> m_blank;   // an empty record of this table
+    std::vector<uint8_t> m_buffer;      // the record being edited or inserted, or the last posted one
+    std::vector<uint8_t> m_blank;       // an empty record of this table
     std::vector<uint8_t> m_editBefore;  // the record as edit read it
     bool m_keysChanged = false;
-    bool m_walking = false;  // an index-order step is reading         // the last post of an edit moved the record in a tag
+    bool m_walking =
+        false;  // an index-order step is reading         // the last post of an edit moved the record in a tag
     std::map<int, std::string> m_pendingMemos;
     std::optional<uint32_t> m_visibleCount;
     uint32_t m_lockedRecord = 0;

@@ -37,7 +37,9 @@ std::string baseOf(const std::string& fileName) {
 
 }  // namespace
 
-std::string Table::indexPath() const { return resolvePath(m_folder, mdxName(m_fileName)); }
+std::string Table::indexPath() const {
+    return resolvePath(m_folder, mdxName(m_fileName));
+}
 
 namespace {
 
@@ -55,8 +57,8 @@ Collation indexCollation(const TableHeader& header, uint8_t languageByte) {
 void Table::openIndex() {
     const std::string path = indexPath();
     if (!m_fs.exists(path)) failHere("the production index file " + mdxName(m_fileName) + " is missing");
-    auto file =
-        participatingFile(m_fs.open(path, m_options.readOnly ? OpenMode::ReadOnly : OpenMode::ReadWrite), m_folderState);
+    auto file = participatingFile(m_fs.open(path, m_options.readOnly ? OpenMode::ReadOnly : OpenMode::ReadWrite),
+                                  m_folderState);
     uint8_t languageByte = 0;
     file->read(31, &languageByte, 1);
     m_mdx = std::make_unique<MdxFile>(std::move(file), m_path, indexCollation(m_header, languageByte));
@@ -64,7 +66,6 @@ void Table::openIndex() {
         m_mdx->damaged("it was made for another language driver (" + std::to_string(languageByte) + ")");
     resolveTags();
 }
-
 
 void Table::resolveTags() {
     // Every tag must be a plain field of this table keyed the way this engine keys it;
@@ -93,7 +94,7 @@ std::vector<std::string> Table::tagNames() const {
 }
 
 std::vector<MdxFile::TagDefinition> Table::readTagDefinitions(const std::string& folder, const std::string& fileName,
-                                                               FileSystem& fs) {
+                                                              FileSystem& fs) {
     std::vector<MdxFile::TagDefinition> defs;
     const std::string mdx = resolvePath(folder, mdxName(fileName));
     if (fs.exists(mdx)) defs = MdxFile::readDefinitions(*fs.open(mdx, OpenMode::ReadOnly));
@@ -212,8 +213,10 @@ bool Table::settleIndex(Direction dir) {
             placeOn(entry.recNo, rec);
             return true;
         }
-        if (dir == Direction::Forward) m_mdx->next(m_ix);
-        else m_mdx->prior(m_ix);
+        if (dir == Direction::Forward)
+            m_mdx->next(m_ix);
+        else
+            m_mdx->prior(m_ix);
     }
     return false;
 }
@@ -243,8 +246,10 @@ void Table::indexLast() {
     m_mdx->refreshIfChanged();
     if (m_rangeSort) {
         m_ix = m_mdx->lowerBound(m_orderTag, *m_rangeSort + '\0');
-        if (m_ix.valid()) m_mdx->prior(m_ix);
-        else m_ix = m_mdx->last(m_orderTag);
+        if (m_ix.valid())
+            m_mdx->prior(m_ix);
+        else
+            m_ix = m_mdx->last(m_orderTag);
     } else {
         m_ix = m_mdx->last(m_orderTag);
     }
@@ -355,7 +360,8 @@ std::optional<uint32_t> Table::locateByTag(const RecordPredicate& predicate, int
         const uint32_t recNo = m_mdx->entryAt(c).recNo;
         if (best != 0 && recNo >= best) continue;
         if (recNo > m_header.recordCount) readCountFromDisk();
-        if (recNo > m_header.recordCount || m_file->read(recordOffset(recNo), rec.data(), rec.size()) < rec.size()) continue;
+        if (recNo > m_header.recordCount || m_file->read(recordOffset(recNo), rec.data(), rec.size()) < rec.size())
+            continue;
         if (visible(rec.data()) && predicate.test(rec.data())) best = recNo;
     }
     return best;
@@ -372,11 +378,11 @@ bool Table::seek(std::string_view value, bool nearest) {
         if (shape.type == KeyType::Character && !nearest) {
             // An exact key: the value blank-padded to the key length.
             std::vector<uint8_t> scratch(m_header.recordLength, ' ');
-            codec::writeText(m_header.fields[size_t(m_tagField[size_t(m_orderTag)])], scratch.data(), value, m_codePage);
+            codec::writeText(m_header.fields[size_t(m_tagField[size_t(m_orderTag)])], scratch.data(), value,
+                             m_codePage);
             sort = m_mdx->sortForm(m_orderTag, tagKey(m_orderTag, scratch.data()));
         } else {
-            sort = m_mdx->seekForm(m_orderTag,
-                                   sortKeyOfText(shape, value, m_codePage, m_mdx->collation(), false));
+            sort = m_mdx->seekForm(m_orderTag, sortKeyOfText(shape, value, m_codePage, m_mdx->collation(), false));
         }
     } catch (const DbError& e) {
         failHere(e.what());
@@ -411,7 +417,8 @@ void Table::indexAppended(uint32_t firstRecNo, const uint8_t* records, uint32_t 
     MdxChange change(*m_mdx);
     for (uint32_t i = 0; i < count; ++i) {
         const uint8_t* rec = records + size_t(i) * m_header.recordLength;
-        for (size_t t = 0; t < m_tagField.size(); ++t) m_mdx->insert(int(t), {tagKey(int(t), rec), firstRecNo + i}, true);
+        for (size_t t = 0; t < m_tagField.size(); ++t)
+            m_mdx->insert(int(t), {tagKey(int(t), rec), firstRecNo + i}, true);
     }
     change.commit();
 }
@@ -454,7 +461,8 @@ void Table::addIndex(const std::string& name, const std::string& fields, bool de
     if (!m_mdx) createIndexFile();
     {
         MdxChange change(*m_mdx);
-        m_mdx->addTag(upperCopy(name), m_header.fields[size_t(field)].name, shape, descending, entriesOfField(field, shape));
+        m_mdx->addTag(upperCopy(name), m_header.fields[size_t(field)].name, shape, descending,
+                      entriesOfField(field, shape));
         change.commit();
     }
     m_tagField.push_back(field);
@@ -496,7 +504,8 @@ void Table::rebuildIndexes() {
     MdxChange change(*m_mdx);
     for (const Def& d : defs) {
         const KeyShape shape = KeyShape::forField(m_header.fields[size_t(d.field)]);
-        m_mdx->addTag(d.name, m_header.fields[size_t(d.field)].name, shape, d.descending, entriesOfField(d.field, shape));
+        m_mdx->addTag(d.name, m_header.fields[size_t(d.field)].name, shape, d.descending,
+                      entriesOfField(d.field, shape));
         m_tagField.push_back(d.field);
     }
     change.commit();

@@ -70,13 +70,16 @@ public:
         std::map<File*, std::pair<uint64_t, uint64_t>> spans;
         for (const HeldLock& lock : held) {
             auto [it, fresh] = spans.insert({lock.file, {lock.offset, lock.offset + lock.length}});
-            if (!fresh) it->second = {std::min(it->second.first, lock.offset), std::max(it->second.second, lock.offset + lock.length)};
+            if (!fresh)
+                it->second = {std::min(it->second.first, lock.offset),
+                              std::max(it->second.second, lock.offset + lock.length)};
         }
         for (const auto& [file, span] : spans) file->unlock(span.first, span.second - span.first);
         held.clear();
     }
     void forget(File* file) {
-        held.erase(std::remove_if(held.begin(), held.end(), [&](const HeldLock& l) { return l.file == file; }), held.end());
+        held.erase(std::remove_if(held.begin(), held.end(), [&](const HeldLock& l) { return l.file == file; }),
+                   held.end());
     }
 };
 
@@ -108,7 +111,8 @@ void FolderState::Shadow::put(uint64_t offset, const char* data, size_t size) {
         ++last;
     }
     std::string merged(size_t(stop - start), '\0');
-    for (auto k = it; k != last; ++k) std::memcpy(merged.data() + (k->first - start), k->second.data(), k->second.size());
+    for (auto k = it; k != last; ++k)
+        std::memcpy(merged.data() + (k->first - start), k->second.data(), k->second.size());
     std::memcpy(merged.data() + (offset - start), data, size);
     runs.erase(it, last);
     runs.emplace(start, std::move(merged));
@@ -222,7 +226,8 @@ public:
     bool heldByTransaction(uint64_t offset, uint64_t length) const override {
         if (!m_state->active) return false;
         for (const auto& lock : m_state->held)
-            if (lock.path == path() && lock.offset <= offset && offset + length <= lock.offset + lock.length) return true;
+            if (lock.path == path() && lock.offset <= offset && offset + length <= lock.offset + lock.length)
+                return true;
         return false;
     }
 
@@ -423,8 +428,12 @@ std::shared_ptr<FolderState> folderState(const std::string& folder) {
     return state;
 }
 
-uint64_t rollbackEpoch(const FolderState& state) { return state.epoch; }
-bool transactionActive(const FolderState& state) { return state.active; }
+uint64_t rollbackEpoch(const FolderState& state) {
+    return state.epoch;
+}
+bool transactionActive(const FolderState& state) {
+    return state.active;
+}
 
 std::unique_ptr<File> participatingFile(std::unique_ptr<File> file, std::shared_ptr<FolderState> state) {
     return std::make_unique<ParticipatingFile>(std::move(file), std::move(state));
@@ -525,16 +534,16 @@ void Transaction::commit() {
                 }
                 if (!span || run->first < spanStart || runEnd > spanStart + spanLength) {
                     uint64_t last = runEnd;
-                    for (auto next = std::next(run); next != shadow.runs.end() && next->first < oldSize &&
-                                                      next->first - last < kSpanGap;
-                         ++next)
+                    for (auto next = std::next(run);
+                         next != shadow.runs.end() && next->first < oldSize && next->first - last < kSpanGap; ++next)
                         last = std::min<uint64_t>(next->first + next->second.size(), oldSize);
                     spanStart = run->first;
                     span = std::make_unique_for_overwrite<char[]>(size_t(last - spanStart));
                     spanLength = t.file->read(spanStart, span.get(), size_t(last - spanStart));
                 }
                 const size_t from = size_t(run->first - spanStart);
-                const size_t length = size_t(std::min<uint64_t>(runEnd - run->first, spanLength > from ? spanLength - from : 0));
+                const size_t length =
+                    size_t(std::min<uint64_t>(runEnd - run->first, spanLength > from ? spanLength - from : 0));
                 JournalEntry e{kImage, name, run->first, std::string(span.get() + from, length), 0};
                 journal += encodeEntry(e);
                 ++entries;

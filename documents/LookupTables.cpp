@@ -11,7 +11,8 @@ const QString kGroupPrompt = QStringLiteral("Partner csoport:");
 
 bool confirmDelete(Prompt& prompt, TableHandle& table) {
     if (table.isEmpty()) return false;
-    if (!prompt.askYesNo(QStringLiteral("Figyelem!"), QStringLiteral("Biztos, hogy törölni szeretné a kiválasztott tételt?")))
+    if (!prompt.askYesNo(QStringLiteral("Figyelem!"),
+                         QStringLiteral("Biztos, hogy törölni szeretné a kiválasztott tételt?")))
         return false;
     table.deleteRecord();
     return true;
@@ -46,12 +47,20 @@ bool PartnerGroups::modifyCurrent() {
     return true;
 }
 
-bool PartnerGroups::deleteCurrent() { return confirmDelete(m_prompt, m_data.PcsopTable()); }
+bool PartnerGroups::deleteCurrent() {
+    return confirmDelete(m_prompt, m_data.PcsopTable());
+}
 
-void Settlements::searchPostcode(const QString& text) { searchPrefix(m_data.TelepTable(), "IRSZAM", text); }
+void Settlements::searchPostcode(const QString& text) {
+    searchPrefix(m_data.TelepTable(), "IRSZAM", text);
+}
 
-void Settlements::searchName(const QString& text) { searchPrefix(m_data.TelepTable(), "TELEPULES", text); }
+void Settlements::searchName(const QString& text) {
+    searchPrefix(m_data.TelepTable(), "TELEPULES", text);
+}
 
-bool Settlements::deleteCurrent() { return confirmDelete(m_prompt, m_data.TelepTable()); }
+bool Settlements::deleteCurrent() {
+    return confirmDelete(m_prompt, m_data.TelepTable());
+}
 
 }  // namespace kavina::documents

@@ -18,8 +18,12 @@ constexpr int64_t kPartnerCodeBase = 4770148114995;
 class KeepView {
 public:
     explicit KeepView(TableHandle& handle)
-        : m_handle(handle), m_order(handle.order()), m_filter(handle.filter()), m_filtered(handle.filtered()),
-          m_options(handle.table().filterOptions()), m_mark(handle.bookmark()) {}
+        : m_handle(handle),
+          m_order(handle.order()),
+          m_filter(handle.filter()),
+          m_filtered(handle.filtered()),
+          m_options(handle.table().filterOptions()),
+          m_mark(handle.bookmark()) {}
     ~KeepView() {
         try {
             m_handle.setFilterOptions(m_options);
@@ -56,12 +60,23 @@ void unfilter(TableHandle& handle) {
 }
 
 void writeFields(RecordCursor& partners, const PartnerFields& f) {
-    const std::pair<const char*, const QString*> texts[] = {
-        {"NEV", &f.name},          {"NEV2", &f.name2},         {"KAPCSNEV", &f.contact},     {"PCSOPORT", &f.group},
-        {"IRSZAM", &f.postcode},   {"VAROS", &f.town},         {"UTCA", &f.street},          {"LEVIR", &f.mailPostcode},
-        {"LEVVAROS", &f.mailTown}, {"LEVUTCA", &f.mailStreet}, {"TELEFON", &f.phone},        {"FAX", &f.fax},
-        {"EMAIL", &f.email},       {"ADOSZAM", &f.taxNumber},  {"BANKFIOK", &f.bankBranch}, {"BANKSZAMLA", &f.bankAccount},
-        {"FIZMOD", &f.paymentMethod}};
+    const std::pair<const char*, const QString*> texts[] = {{"NEV", &f.name},
+                                                            {"NEV2", &f.name2},
+                                                            {"KAPCSNEV", &f.contact},
+                                                            {"PCSOPORT", &f.group},
+                                                            {"IRSZAM", &f.postcode},
+                                                            {"VAROS", &f.town},
+                                                            {"UTCA", &f.street},
+                                                            {"LEVIR", &f.mailPostcode},
+                                                            {"LEVVAROS", &f.mailTown},
+                                                            {"LEVUTCA", &f.mailStreet},
+                                                            {"TELEFON", &f.phone},
+                                                            {"FAX", &f.fax},
+                                                            {"EMAIL", &f.email},
+                                                            {"ADOSZAM", &f.taxNumber},
+                                                            {"BANKFIOK", &f.bankBranch},
+                                                            {"BANKSZAMLA", &f.bankAccount},
+                                                            {"FIZMOD", &f.paymentMethod}};
     for (const auto& [field, value] : texts) partners.setString(field, *value);
     partners.setString("TELJESCIM", f.town + QLatin1Char(' ') + f.street);
     partners.setInteger("ARCSOPORT", f.priceGroup);
@@ -71,7 +86,9 @@ void writeFields(RecordCursor& partners, const PartnerFields& f) {
 
 }  // namespace
 
-QString partnerCodeOf(int64_t partnerNumber) { return QString::number(partnerNumber + kPartnerCodeBase); }
+QString partnerCodeOf(int64_t partnerNumber) {
+    return QString::number(partnerNumber + kPartnerCodeBase);
+}
 
 std::string filterConstant(const QString& text) {
     QString quoted = text;
@@ -177,8 +194,8 @@ void renameGroup(TableHandle& partners, const QString& from, const QString& to) 
 }
 
 int restrictToInvoices(TableHandle& documents, const QString& name, const QString& street, bool unpaidOnly) {
-    std::string expression = "NEV = " + filterConstant(name) + " AND CIM = " + filterConstant(street) +
-                             " AND SZAMLATIP = 'B'";
+    std::string expression =
+        "NEV = " + filterConstant(name) + " AND CIM = " + filterConstant(street) + " AND SZAMLATIP = 'B'";
     if (unpaidOnly) expression += " AND NOT FIZETVE";
     filterExactly(documents, expression);
     documents.first();

@@ -39,9 +39,9 @@ struct PartnerFields {
     QString phone, fax, email;
     QString taxNumber, bankBranch, bankAccount;
     QString paymentMethod = QStringLiteral("Készpénz");
-    int priceGroup = 4;     // 1-3 the product prices, 4 the fixed price
-    int transferDays = 8;   // payment term of transfers
-    int discount = 0;       // whole percent
+    int priceGroup = 4;    // 1-3 the product prices, 4 the fixed price
+    int transferDays = 8;  // payment term of transfers
+    int discount = 0;      // whole percent
 };
 
 PartnerFields loadPartner(const RecordCursor& partners);

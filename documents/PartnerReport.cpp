@@ -55,22 +55,27 @@ std::unique_ptr<report::Layout> TPartnerReport(RecordCursor& partners, const QSt
     header.addText("title", QRectF(0, 0, layout->bandWidth(), 8), QStringLiteral("Partnerek"),
                    plain.withSize(14).withBold().withAlignment(Qt::AlignHCenter | Qt::AlignTop));
     for (const Column& c : kColumns)
-        header.addText(std::string("title_") + c.title, QRectF(c.left + 1, 11, c.width - 2, 5), QString::fromUtf8(c.title),
-                       bold);
+        header.addText(std::string("title_") + c.title, QRectF(c.left + 1, 11, c.width - 2, 5),
+                       QString::fromUtf8(c.title), bold);
     header.addLine("underline", QPointF(0, 17), QPointF(layout->bandWidth(), 17));
 
     report::Band& detail = layout->addBand(BandKind::Detail, "Detail", 11.5);
     detail.addFrame("frame", QRectF(0, 0, layout->bandWidth(), 11));
-    addTwoLines(detail, partners, kColumns[0], 0, [](const RecordCursor& p) { return joined(p, "NEV", " ", "NEV2"); },
-                [](const RecordCursor& p) { return p.asString("KAPCSNEV"); }, plain);
-    addTwoLines(detail, partners, kColumns[1], 1,
-                [](const RecordCursor& p) { return addressLine(p, "IRSZAM", "VAROS", "UTCA"); },
-                [](const RecordCursor& p) { return addressLine(p, "LEVIR", "LEVVAROS", "LEVUTCA"); }, plain);
-    addTwoLines(detail, partners, kColumns[2], 2, [](const RecordCursor& p) { return p.asString("TELEFON"); },
-                [](const RecordCursor& p) { return p.asString("FAX"); }, plain);
-    addTwoLines(detail, partners, kColumns[3], 3, [](const RecordCursor& p) { return p.asString("EMAIL"); }, {}, plain);
-    addTwoLines(detail, partners, kColumns[4], 4, [](const RecordCursor& p) { return p.asString("PCSOPORT"); },
-                [](const RecordCursor& p) { return p.asString("FIZMOD"); }, plain);
+    addTwoLines(
+        detail, partners, kColumns[0], 0, [](const RecordCursor& p) { return joined(p, "NEV", " ", "NEV2"); },
+        [](const RecordCursor& p) { return p.asString("KAPCSNEV"); }, plain);
+    addTwoLines(
+        detail, partners, kColumns[1], 1,
+        [](const RecordCursor& p) { return addressLine(p, "IRSZAM", "VAROS", "UTCA"); },
+        [](const RecordCursor& p) { return addressLine(p, "LEVIR", "LEVVAROS", "LEVUTCA"); }, plain);
+    addTwoLines(
+        detail, partners, kColumns[2], 2, [](const RecordCursor& p) { return p.asString("TELEFON"); },
+        [](const RecordCursor& p) { return p.asString("FAX"); }, plain);
+    addTwoLines(
+        detail, partners, kColumns[3], 3, [](const RecordCursor& p) { return p.asString("EMAIL"); }, {}, plain);
+    addTwoLines(
+        detail, partners, kColumns[4], 4, [](const RecordCursor& p) { return p.asString("PCSOPORT"); },
+        [](const RecordCursor& p) { return p.asString("FIZMOD"); }, plain);
 
     report::Band& footer = layout->addBand(BandKind::PageFooter, "PageFooter", 8);
     const double width = layout->bandWidth();

@@ -13,9 +13,9 @@ const QString kWarning = QStringLiteral("Figyelem!");
 PartnerCaller callerFromOpenWindows(const QStringList& windowNames) {
     // The editors' window names; the first one found decides.
     const std::pair<const char*, PartnerCaller> kinds[] = {
-        {"TAjanlatForm", PartnerCaller::Offer},         {"TSzamlaForm", PartnerCaller::Invoice},
-        {"Tszlevelform", PartnerCaller::DeliveryNote},  {"TPartnerStatForm", PartnerCaller::PartnerStatistics},
-        {"TMunkalapForm", PartnerCaller::Worksheet},    {"TGaranciaForm", PartnerCaller::Warranty}};
+        {"TAjanlatForm", PartnerCaller::Offer},        {"TSzamlaForm", PartnerCaller::Invoice},
+        {"Tszlevelform", PartnerCaller::DeliveryNote}, {"TPartnerStatForm", PartnerCaller::PartnerStatistics},
+        {"TMunkalapForm", PartnerCaller::Worksheet},   {"TGaranciaForm", PartnerCaller::Warranty}};
     for (const QString& name : windowNames)
         for (const auto& [kind, caller] : kinds)
             if (name.compare(QString::fromLatin1(kind), Qt::CaseInsensitive) == 0) return caller;
@@ -117,7 +117,8 @@ QString PartnerWindow::checkGroup(const QString& text) {
     TableHandle& groups = m_data.PcsopTable();
     groups.refresh();
     if (groups.locate({{"PCSOPORT", text}}, {.caseInsensitive = true})) return text;
-    const QString question = text + QStringLiteral(": ez a partnercsoport még nincs felvéve.\n\rSzeretné most rögzíteni?");
+    const QString question =
+        text + QStringLiteral(": ez a partnercsoport még nincs felvéve.\n\rSzeretné most rögzíteni?");
     if (!m_prompt.askYesNo(kWarning, question)) return QString();
     groups.append();
     groups.setString("PCSOPORT", text);

@@ -6,8 +6,7 @@ namespace kavina {
 namespace {
 
 // One field of every visible record, leaving the shared handle on the record it was on.
-QStringList column(TableHandle& handle, const char* field)
-{
+QStringList column(TableHandle& handle, const char* field) {
     QStringList values;
     if (!handle.isOpen()) return values;
     const CursorMark mark = handle.bookmark();
@@ -18,10 +17,11 @@ QStringList column(TableHandle& handle, const char* field)
 
 }  // namespace
 
-QString DataModuleSetupData::dataFolder() const { return QString::fromStdString(m_module.dataFolder()); }
+QString DataModuleSetupData::dataFolder() const {
+    return QString::fromStdString(m_module.dataFolder());
+}
 
-SetupRecord DataModuleSetupData::readRecord()
-{
+SetupRecord DataModuleSetupData::readRecord() {
     SettingsRecord settings(m_module.UserTable());
     settings.reread();
     SetupRecord record;
@@ -32,8 +32,7 @@ SetupRecord DataModuleSetupData::readRecord()
     return record;
 }
 
-void DataModuleSetupData::writeRecord(const SetupRecord& record)
-{
+void DataModuleSetupData::writeRecord(const SetupRecord& record) {
     TableHandle& table = m_module.UserTable();
     SettingsRecord settings(table);
     settings.reread();
@@ -52,10 +51,16 @@ void DataModuleSetupData::writeRecord(const SetupRecord& record)
     }
 }
 
-QStringList DataModuleSetupData::vatGroups() { return column(m_module.AFATable(), "MEGNEVEZES"); }
+QStringList DataModuleSetupData::vatGroups() {
+    return column(m_module.AFATable(), "MEGNEVEZES");
+}
 
-QStringList DataModuleSetupData::paymentMethods() { return column(m_module.FizmodTable(), "FIZMOD"); }
+QStringList DataModuleSetupData::paymentMethods() {
+    return column(m_module.FizmodTable(), "FIZMOD");
+}
 
-void DataModuleSetupData::rereadCategories() { m_module.KategoriaTable().refresh(); }
+void DataModuleSetupData::rereadCategories() {
+    m_module.KategoriaTable().refresh();
+}
 
 }  // namespace kavina

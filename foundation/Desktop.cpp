@@ -7,8 +7,7 @@
 
 namespace kavina {
 
-OpenRequest resolveOpenRequest(const QString& pathOrAddress)
-{
+OpenRequest resolveOpenRequest(const QString& pathOrAddress) {
     const QString text = pathOrAddress.trimmed();
     OpenRequest request;
     // A scheme of two or more letters (one letter would be a drive letter such as "C:").
@@ -32,17 +31,12 @@ SystemDesktop::SystemDesktop()
           [](const QString& program, const QStringList& arguments, const QString& folder) {
               return QProcess::startDetached(program, arguments, folder);
           },
-          [](const QUrl& url) { return QDesktopServices::openUrl(url); })
-{
-}
+          [](const QUrl& url) { return QDesktopServices::openUrl(url); }) {}
 
 SystemDesktop::SystemDesktop(QString fileOpener, StartDetached start, OpenUrl openUrl)
-    : m_fileOpener(std::move(fileOpener)), m_start(std::move(start)), m_openUrl(std::move(openUrl))
-{
-}
+    : m_fileOpener(std::move(fileOpener)), m_start(std::move(start)), m_openUrl(std::move(openUrl)) {}
 
-bool SystemDesktop::openFile(const QString& pathOrAddress)
-{
+bool SystemDesktop::openFile(const QString& pathOrAddress) {
     if (pathOrAddress.trimmed().isEmpty()) return false;
     const OpenRequest request = resolveOpenRequest(pathOrAddress);
     if (request.kind == OpenRequest::Kind::Address) return m_openUrl(request.url);

@@ -22,8 +22,8 @@ public:
 struct OpenRequest {
     enum class Kind { Address, File } kind = Kind::File;
     QUrl url;
-    QString filePath;        // absolute, for files
-    QString workingFolder;   // the file's folder, for files
+    QString filePath;       // absolute, for files
+    QString workingFolder;  // the file's folder, for files
 };
 
 OpenRequest resolveOpenRequest(const QString& pathOrAddress);
@@ -33,8 +33,8 @@ OpenRequest resolveOpenRequest(const QString& pathOrAddress);
 // QDesktopServices when the command cannot be started.
 class SystemDesktop : public Desktop {
 public:
-    using StartDetached = std::function<bool(const QString& program, const QStringList& arguments,
-                                             const QString& workingFolder)>;
+    using StartDetached =
+        std::function<bool(const QString& program, const QStringList& arguments, const QString& workingFolder)>;
     using OpenUrl = std::function<bool(const QUrl&)>;
 
     SystemDesktop();

@@ -11,33 +11,30 @@
 namespace kavina {
 namespace {
 
-const char* encodingName(IniFile::Encoding encoding)
-{
+const char* encodingName(IniFile::Encoding encoding) {
     return encoding == IniFile::Encoding::Utf8 ? "UTF-8" : "windows-1250";
 }
 
-QString decode(const QByteArray& bytes, IniFile::Encoding encoding)
-{
+QString decode(const QByteArray& bytes, IniFile::Encoding encoding) {
     QStringDecoder decoder(encodingName(encoding));
     return decoder.decode(bytes);
 }
 
-bool isValidUtf8(const QByteArray& bytes)
-{
+bool isValidUtf8(const QByteArray& bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8);
     [[maybe_unused]] const QString text = decoder.decode(bytes);
     return !decoder.hasError();
 }
 
-std::vector<IniFile::Line> splitLines(const QByteArray& bytes)
-{
+std::vector<IniFile::Line> splitLines(const QByteArray& bytes) {
     std::vector<IniFile::Line> lines;
     qsizetype start = 0;
     while (start < bytes.size()) {
         qsizetype end = start;
         while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r') ++end;
         qsizetype next = end;
-        if (next < bytes.size()) next += (bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n') ? 2 : 1;
+        if (next < bytes.size())
+            next += (bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n') ? 2 : 1;
         lines.push_back({bytes.mid(start, end - start), bytes.mid(end, next - end)});
         start = next;
     }
@@ -52,8 +49,7 @@ struct ParsedLine {
     QString value;  // trimmed, quotes still on
 };
 
-ParsedLine parse(const IniFile::Line& line, IniFile::Encoding encoding)
-{
+ParsedLine parse(const IniFile::Line& line, IniFile::Encoding encoding) {
     const QString text = decode(line.text, encoding).trimmed();
     if (text.isEmpty()) return {LineKind::Blank, {}, {}};
     if (text.startsWith(QLatin1Char(';')) || text.startsWith(QLatin1Char('#'))) return {LineKind::Comment, {}, {}};
@@ -69,20 +65,20 @@ ParsedLine parse(const IniFile::Line& line, IniFile::Encoding encoding)
     return {LineKind::Key, key, text.mid(equals + 1).trimmed()};
 }
 
-QChar enclosingQuote(const QString& value)
-{
+QChar enclosingQuote(const QString& value) {
     if (value.size() >= 2 && value.front() == value.back() &&
         (value.front() == QLatin1Char('\'') || value.front() == QLatin1Char('"')))
         return value.front();
     return {};
 }
 
-QString unquote(const QString& value)
-{
+QString unquote(const QString& value) {
     return enclosingQuote(value).isNull() ? value : value.mid(1, value.size() - 2);
 }
 
-bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool sameName(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 // Where a key of a section is, or where a new key of it would go.
 struct KeyPlace {
@@ -92,8 +88,7 @@ struct KeyPlace {
 };
 
 KeyPlace findKey(const std::vector<IniFile::Line>& lines, IniFile::Encoding encoding, const QString& section,
-                 const QString& key)
-{
+                 const QString& key) {
     KeyPlace place;
     bool inSection = false;
     bool inFirstBlock = false;
@@ -111,35 +106,32 @@ KeyPlace findKey(const std::vector<IniFile::Line>& lines, IniFile::Encoding enco
     return place;
 }
 
-QByteArray encode(const QString& text, IniFile::Encoding encoding, const QString& path)
-{
+QByteArray encode(const QString& text, IniFile::Encoding encoding, const QString& path) {
     QStringEncoder encoder(encodingName(encoding));
     const QByteArray bytes = encoder.encode(text);
     if (encoder.hasError() || decode(bytes, encoding) != text)
-        throw IniError(QStringLiteral("A(z) %1 fájlba nem írható ez a szöveg, mert a fájl kódlapján nem ábrázolható: %2")
-                           .arg(path, text)
-                           .toStdString());
+        throw IniError(
+            QStringLiteral("A(z) %1 fájlba nem írható ez a szöveg, mert a fájl kódlapján nem ábrázolható: %2")
+                .arg(path, text)
+                .toStdString());
     return bytes;
 }
 
 // The text after "=": quoted when reading would otherwise change it (blanks at its ends, or
 // quotes of its own at both ends), or when the old value was quoted.
-QString valueText(const QString& value, QChar oldQuote)
-{
+QString valueText(const QString& value, QChar oldQuote) {
     QChar quote = oldQuote;
     if (quote.isNull() && (value != value.trimmed() || !enclosingQuote(value).isNull())) quote = QLatin1Char('"');
     return quote.isNull() ? value : quote + value + quote;
 }
 
-QByteArray dominantEnding(const std::vector<IniFile::Line>& lines)
-{
+QByteArray dominantEnding(const std::vector<IniFile::Line>& lines) {
     for (const IniFile::Line& line : lines)
         if (!line.ending.isEmpty()) return line.ending;
     return QByteArrayLiteral("\n");
 }
 
-void checkName(const QString& name, const QString& path)
-{
+void checkName(const QString& name, const QString& path) {
     if (name.trimmed().isEmpty() || name.contains(QLatin1Char('=')) || name.contains(QLatin1Char('\n')) ||
         name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char(']')))
         throw IniError(QStringLiteral("Érvénytelen kulcsnév a(z) %1 fájlban: %2").arg(path, name).toStdString());
@@ -147,10 +139,11 @@ void checkName(const QString& name, const QString& path)
 
 }  // namespace
 
-IniFile::IniFile(QString path) : m_path(std::move(path)) { load(); }
+IniFile::IniFile(QString path) : m_path(std::move(path)) {
+    load();
+}
 
-void IniFile::load()
-{
+void IniFile::load() {
     QFile file(m_path);
     m_exists = file.exists();
     m_lines.clear();
@@ -163,20 +156,17 @@ void IniFile::load()
     m_lines = splitLines(bytes);
 }
 
-std::optional<QString> IniFile::value(const QString& section, const QString& key) const
-{
+std::optional<QString> IniFile::value(const QString& section, const QString& key) const {
     const KeyPlace place = findKey(m_lines, m_encoding, section, key);
     if (place.keyLine < 0) return std::nullopt;
     return unquote(parse(m_lines[size_t(place.keyLine)], m_encoding).value);
 }
 
-QString IniFile::readString(const QString& section, const QString& key, const QString& fallback) const
-{
+QString IniFile::readString(const QString& section, const QString& key, const QString& fallback) const {
     return value(section, key).value_or(fallback);
 }
 
-int IniFile::readInteger(const QString& section, const QString& key, int fallback) const
-{
+int IniFile::readInteger(const QString& section, const QString& key, int fallback) const {
     const std::optional<QString> text = value(section, key);
     if (!text) return fallback;
     bool ok = false;
@@ -190,15 +180,13 @@ int IniFile::readInteger(const QString& section, const QString& key, int fallbac
     return ok ? number : fallback;
 }
 
-QDate IniFile::readDate(const QString& section, const QString& key, const QDate& fallback) const
-{
+QDate IniFile::readDate(const QString& section, const QString& key, const QDate& fallback) const {
     const std::optional<QString> text = value(section, key);
     if (!text) return fallback;
     return parseDateText(*text).value_or(fallback);
 }
 
-void IniFile::write(const QString& section, const std::vector<std::pair<QString, QString>>& values)
-{
+void IniFile::write(const QString& section, const std::vector<std::pair<QString, QString>>& values) {
     checkName(section, m_path);
     for (const auto& [key, value] : values) {
         checkName(key, m_path);
@@ -239,18 +227,15 @@ void IniFile::write(const QString& section, const std::vector<std::pair<QString,
     m_exists = true;
 }
 
-void IniFile::writeString(const QString& section, const QString& key, const QString& value)
-{
+void IniFile::writeString(const QString& section, const QString& key, const QString& value) {
     write(section, {{key, value}});
 }
 
-void IniFile::writeInteger(const QString& section, const QString& key, int value)
-{
+void IniFile::writeInteger(const QString& section, const QString& key, int value) {
     writeString(section, key, QString::number(value));
 }
 
-void IniFile::writeDate(const QString& section, const QString& key, const QDate& value)
-{
+void IniFile::writeDate(const QString& section, const QString& key, const QDate& value) {
     writeString(section, key, dateText(value));
 }
 

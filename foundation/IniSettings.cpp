@@ -70,17 +70,17 @@ const Key<QDate> kDateKeys[] = {
     {kIniSection, "proDate", &IniSettings::proDate},
 };
 
-QString name(const char* text) { return QString::fromLatin1(text); }
+QString name(const char* text) {
+    return QString::fromLatin1(text);
+}
 
 }  // namespace
 
-QString IniSettings::dataFolder(const QString& programFolder) const
-{
+QString IniSettings::dataFolder(const QString& programFolder) const {
     return QDir::cleanPath(QDir(programFolder).absoluteFilePath(database));
 }
 
-std::optional<QString> IniSettings::articleNumberLengthMessage(const QString& articleNumber) const
-{
+std::optional<QString> IniSettings::articleNumberLengthMessage(const QString& articleNumber) const {
     if (cikk_max <= 0) return std::nullopt;
     const qsizetype length = articleNumber.size();
     if (length <= cikk_max && length >= cikk_min) return std::nullopt;
@@ -89,13 +89,11 @@ std::optional<QString> IniSettings::articleNumberLengthMessage(const QString& ar
     return QStringLiteral("A cikkszám mező hosszának %1 és %2 közé kell esnie!").arg(cikk_min).arg(cikk_max);
 }
 
-QString iniFilePath(const QString& programFolder)
-{
+QString iniFilePath(const QString& programFolder) {
     return QDir(programFolder).filePath(name(kIniFileName));
 }
 
-IniSettings loadIniSettings(const IniFile& ini, const QString& programFolder, int defaultPrinter)
-{
+IniSettings loadIniSettings(const IniFile& ini, const QString& programFolder, int defaultPrinter) {
     IniSettings s;
     s.printer = defaultPrinter;
     s.database = QDir(programFolder).filePath(QStringLiteral("adatok"));
@@ -111,13 +109,13 @@ IniSettings loadIniSettings(const IniFile& ini, const QString& programFolder, in
         s.*key.member = ini.readDate(name(key.section), name(key.name), s.*key.member);
     for (const Key<QColor>& key : kColorKeys) {
         const int fallback = colorToIni(s.*key.member);
-        s.*key.member = colorFromIni(ini.readInteger(name(key.section), name(key.name), fallback)).value_or(s.*key.member);
+        s.*key.member =
+            colorFromIni(ini.readInteger(name(key.section), name(key.name), fallback)).value_or(s.*key.member);
     }
     return s;
 }
 
-void writeSetupKeys(IniFile& ini, const IniSettings& s)
-{
+void writeSetupKeys(IniFile& ini, const IniSettings& s) {
     const auto number = [](int value) { return QString::number(value); };
     ini.write(name(kIniSection), {
                                      {QStringLiteral("szlistmode"), number(s.szlistmode)},
@@ -132,8 +130,7 @@ void writeSetupKeys(IniFile& ini, const IniSettings& s)
                                  });
 }
 
-void copySetupKeys(const IniSettings& from, IniSettings& to)
-{
+void copySetupKeys(const IniSettings& from, IniSettings& to) {
     to.szlistmode = from.szlistmode;
     to.tobbar = from.tobbar;
     to.afakulcs = from.afakulcs;
@@ -145,14 +142,12 @@ void copySetupKeys(const IniSettings& from, IniSettings& to)
     to.automataar = from.automataar;
 }
 
-std::optional<QColor> colorFromIni(int value)
-{
+std::optional<QColor> colorFromIni(int value) {
     if (value < 0 || value > 0xFFFFFF) return std::nullopt;
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
 }
 
-int colorToIni(const QColor& color)
-{
+int colorToIni(const QColor& color) {
     return color.red() | (color.green() << 8) | (color.blue() << 16);
 }
 

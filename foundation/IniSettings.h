@@ -16,8 +16,8 @@ namespace kavina {
 
 struct IniSettings {
     // section adatok
-    QString database;             // as written; see dataFolder()
-    bool databaseGiven = false;   // whether the file names the data folder
+    QString database;            // as written; see dataFolder()
+    bool databaseGiven = false;  // whether the file names the data folder
     int kilepett = 0;
     int autoindex = 0;
     int nologo = 0;

@@ -42,8 +42,7 @@ public:
     // The text prompt: the prompt above one edit box of at most 255 characters, pre-filled
     // with the initial text, and the buttons "Elfogad" and "Mégsem". The edited text, or
     // nothing when cancelled.
-    virtual std::optional<QString> askText(const QString& caption, const QString& prompt,
-                                           const QString& initial) = 0;
+    virtual std::optional<QString> askText(const QString& caption, const QString& prompt, const QString& initial) = 0;
 
     // The copies dialog before printing ("Nyomtatás"): a count of copies, 0 allowed, or
     // nothing when the user leaves without printing.

@@ -2,12 +2,12 @@
 // destination; text is gathered until the state changes and then inserted with the format of
 // that state.
 #include <QColor>
-#include <cctype>
 #include <QHash>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <cctype>
 #include <memory>
 #include <optional>
 #include <unordered_map>
@@ -37,8 +37,7 @@ struct Font {
 };
 
 // Windows code pages of the font character sets a Central European rich-edit control writes.
-int codePageOfCharset(int charset)
-{
+int codePageOfCharset(int charset) {
     switch (charset) {
         case 0: return 1252;
         case 238: return 1250;
@@ -50,25 +49,28 @@ int codePageOfCharset(int charset)
     }
 }
 
-bool isHexDigit(QChar ch)
-{
+bool isHexDigit(QChar ch) {
     return ch.unicode() < 128 && std::isxdigit(ch.unicode());
 }
 
-bool skippedDestination(const QString& word)
-{
+bool skippedDestination(const QString& word) {
     static const QStringList words = {
-        QStringLiteral("info"),      QStringLiteral("stylesheet"), QStringLiteral("pict"),
-        QStringLiteral("object"),    QStringLiteral("header"),     QStringLiteral("headerl"),
-        QStringLiteral("headerr"),   QStringLiteral("headerf"),    QStringLiteral("footer"),
-        QStringLiteral("footerl"),   QStringLiteral("footerr"),    QStringLiteral("footerf"),
-        QStringLiteral("footnote"),  QStringLiteral("fldinst"),    QStringLiteral("listtable"),
-        QStringLiteral("listoverridetable"), QStringLiteral("rsidtbl"), QStringLiteral("filetbl"),
-        QStringLiteral("revtbl"),    QStringLiteral("pntext"),     QStringLiteral("pntxta"),
-        QStringLiteral("pntxtb"),    QStringLiteral("xe"),         QStringLiteral("tc"),
-        QStringLiteral("themedata"), QStringLiteral("colorschememapping"), QStringLiteral("latentstyles"),
-        QStringLiteral("datastore"), QStringLiteral("userprops"),  QStringLiteral("docvar"),
-        QStringLiteral("nonshppict"), QStringLiteral("generator"),
+        QStringLiteral("info"),         QStringLiteral("stylesheet"),
+        QStringLiteral("pict"),         QStringLiteral("object"),
+        QStringLiteral("header"),       QStringLiteral("headerl"),
+        QStringLiteral("headerr"),      QStringLiteral("headerf"),
+        QStringLiteral("footer"),       QStringLiteral("footerl"),
+        QStringLiteral("footerr"),      QStringLiteral("footerf"),
+        QStringLiteral("footnote"),     QStringLiteral("fldinst"),
+        QStringLiteral("listtable"),    QStringLiteral("listoverridetable"),
+        QStringLiteral("rsidtbl"),      QStringLiteral("filetbl"),
+        QStringLiteral("revtbl"),       QStringLiteral("pntext"),
+        QStringLiteral("pntxta"),       QStringLiteral("pntxtb"),
+        QStringLiteral("xe"),           QStringLiteral("tc"),
+        QStringLiteral("themedata"),    QStringLiteral("colorschememapping"),
+        QStringLiteral("latentstyles"), QStringLiteral("datastore"),
+        QStringLiteral("userprops"),    QStringLiteral("docvar"),
+        QStringLiteral("nonshppict"),   QStringLiteral("generator"),
     };
     return words.contains(word);
 }
@@ -129,8 +131,7 @@ private:
     std::unordered_map<int, std::unique_ptr<QStringDecoder>> m_decoders;
 };
 
-void Reader::run()
-{
+void Reader::run() {
     m_document.clear();
     m_cursor = QTextCursor(&m_document);
     while (m_pos < m_in.size()) {
@@ -154,8 +155,7 @@ void Reader::run()
     if (m_blockHasContent) paragraphEnd();
 }
 
-void Reader::readControl()
-{
+void Reader::readControl() {
     if (m_pos >= m_in.size()) return;
     const QChar first = m_in[m_pos];
     if (!first.isLetter() || first.unicode() > 127) {
@@ -163,7 +163,8 @@ void Reader::readControl()
         if (first == QLatin1Char('\'')) {
             const QString digits = m_in.mid(m_pos, 2);
             m_pos += digits.size();
-            if (digits.size() == 2 && isHexDigit(digits[0]) && isHexDigit(digits[1])) hexByte(digits.toInt(nullptr, 16));
+            if (digits.size() == 2 && isHexDigit(digits[0]) && isHexDigit(digits[1]))
+                hexByte(digits.toInt(nullptr, 16));
             return;
         }
         controlSymbol(first);
@@ -179,30 +180,29 @@ void Reader::readControl()
     if (m_pos > numberStart) {
         bool ok = false;
         const int value = m_in.mid(numberStart, m_pos - numberStart).toInt(&ok);
-        if (ok) parameter = value;
-        else if (m_pos - numberStart == 1) m_pos = numberStart;  // a lone "-" is text
+        if (ok)
+            parameter = value;
+        else if (m_pos - numberStart == 1)
+            m_pos = numberStart;  // a lone "-" is text
     }
     if (m_pos < m_in.size() && m_in[m_pos] == QLatin1Char(' ')) ++m_pos;
     controlWord(word, parameter);
 }
 
-void Reader::openGroup()
-{
+void Reader::openGroup() {
     m_groupStart = true;
     m_starred = false;
     m_stack.push_back(m_stack.back());
 }
 
-void Reader::closeGroup()
-{
+void Reader::closeGroup() {
     if (state().destination == Destination::FontTable && !m_fontName.isEmpty()) fontTableText(QLatin1Char(';'));
     flushText();
     m_skipCount = 0;
     if (m_stack.size() > 1) m_stack.pop_back();
 }
 
-void Reader::controlWord(const QString& word, std::optional<int> parameter)
-{
+void Reader::controlWord(const QString& word, std::optional<int> parameter) {
     const bool groupStart = m_groupStart;
     m_groupStart = false;
     if (state().destination == Destination::Skip) return;
@@ -217,7 +217,10 @@ void Reader::controlWord(const QString& word, std::optional<int> parameter)
         }
         return;
     }
-    if (word == QLatin1String("fonttbl")) { state().destination = Destination::FontTable; return; }
+    if (word == QLatin1String("fonttbl")) {
+        state().destination = Destination::FontTable;
+        return;
+    }
     if (word == QLatin1String("colortbl")) {
         state().destination = Destination::ColorTable;
         return;
@@ -233,9 +236,12 @@ void Reader::controlWord(const QString& word, std::optional<int> parameter)
         return;
     }
     if (state().destination == Destination::ColorTable) {
-        if (word == QLatin1String("red")) m_red = value;
-        else if (word == QLatin1String("green")) m_green = value;
-        else if (word == QLatin1String("blue")) m_blue = value;
+        if (word == QLatin1String("red"))
+            m_red = value;
+        else if (word == QLatin1String("green"))
+            m_green = value;
+        else if (word == QLatin1String("blue"))
+            m_blue = value;
         return;
     }
 
@@ -245,12 +251,18 @@ void Reader::controlWord(const QString& word, std::optional<int> parameter)
         flushText();
         state().*member = newValue;
     };
-    if (word == QLatin1String("par") || word == QLatin1String("page") || word == QLatin1String("sect")) paragraphEnd();
-    else if (word == QLatin1String("pard")) m_alignment = Qt::AlignLeft;
-    else if (word == QLatin1String("ql")) m_alignment = Qt::AlignLeft;
-    else if (word == QLatin1String("qc")) m_alignment = Qt::AlignHCenter;
-    else if (word == QLatin1String("qr")) m_alignment = Qt::AlignRight;
-    else if (word == QLatin1String("qj")) m_alignment = Qt::AlignJustify;
+    if (word == QLatin1String("par") || word == QLatin1String("page") || word == QLatin1String("sect"))
+        paragraphEnd();
+    else if (word == QLatin1String("pard"))
+        m_alignment = Qt::AlignLeft;
+    else if (word == QLatin1String("ql"))
+        m_alignment = Qt::AlignLeft;
+    else if (word == QLatin1String("qc"))
+        m_alignment = Qt::AlignHCenter;
+    else if (word == QLatin1String("qr"))
+        m_alignment = Qt::AlignRight;
+    else if (word == QLatin1String("qj"))
+        m_alignment = Qt::AlignJustify;
     else if (word == QLatin1String("plain")) {
         decodePendingBytes();
         flushText();
@@ -258,37 +270,54 @@ void Reader::controlWord(const QString& word, std::optional<int> parameter)
         state() = GroupState{};
         state().destination = old.destination;
         state().unicodeSkip = old.unicodeSkip;
-    } else if (word == QLatin1String("b")) setChar(&GroupState::bold, value != 0);
-    else if (word == QLatin1String("i")) setChar(&GroupState::italic, value != 0);
+    } else if (word == QLatin1String("b"))
+        setChar(&GroupState::bold, value != 0);
+    else if (word == QLatin1String("i"))
+        setChar(&GroupState::italic, value != 0);
     else if (word == QLatin1String("ul") || word == QLatin1String("uld") || word == QLatin1String("uldb") ||
              word == QLatin1String("ulw") || word == QLatin1String("uldash") || word == QLatin1String("ulth"))
         setChar(&GroupState::underline, value != 0);
-    else if (word == QLatin1String("ulnone")) setChar(&GroupState::underline, false);
-    else if (word == QLatin1String("f")) setChar(&GroupState::font, value);
-    else if (word == QLatin1String("fs")) setChar(&GroupState::halfPoints, value > 0 ? value : 24);
-    else if (word == QLatin1String("cf")) setChar(&GroupState::color, value);
-    else if (word == QLatin1String("uc")) state().unicodeSkip = qMax(0, value);
+    else if (word == QLatin1String("ulnone"))
+        setChar(&GroupState::underline, false);
+    else if (word == QLatin1String("f"))
+        setChar(&GroupState::font, value);
+    else if (word == QLatin1String("fs"))
+        setChar(&GroupState::halfPoints, value > 0 ? value : 24);
+    else if (word == QLatin1String("cf"))
+        setChar(&GroupState::color, value);
+    else if (word == QLatin1String("uc"))
+        state().unicodeSkip = qMax(0, value);
     else if (word == QLatin1String("u")) {
         decodePendingBytes();
         m_pendingText += QChar(char16_t(value < 0 ? value + 65536 : value));
         m_skipCount = state().unicodeSkip;
         return;
-    } else if (word == QLatin1String("deff")) m_defaultFont = value;
-    else if (word == QLatin1String("ansicpg")) m_documentCodePage = value;
-    else if (word == QLatin1String("tab")) literal(QLatin1Char('\t'));
-    else if (word == QLatin1String("line")) literal(QChar::LineSeparator);
-    else if (word == QLatin1String("emdash")) literal(QChar(0x2014));
-    else if (word == QLatin1String("endash")) literal(QChar(0x2013));
-    else if (word == QLatin1String("bullet")) literal(QChar(0x2022));
-    else if (word == QLatin1String("lquote")) literal(QChar(0x2018));
-    else if (word == QLatin1String("rquote")) literal(QChar(0x2019));
-    else if (word == QLatin1String("ldblquote")) literal(QChar(0x201C));
-    else if (word == QLatin1String("rdblquote")) literal(QChar(0x201D));
+    } else if (word == QLatin1String("deff"))
+        m_defaultFont = value;
+    else if (word == QLatin1String("ansicpg"))
+        m_documentCodePage = value;
+    else if (word == QLatin1String("tab"))
+        literal(QLatin1Char('\t'));
+    else if (word == QLatin1String("line"))
+        literal(QChar::LineSeparator);
+    else if (word == QLatin1String("emdash"))
+        literal(QChar(0x2014));
+    else if (word == QLatin1String("endash"))
+        literal(QChar(0x2013));
+    else if (word == QLatin1String("bullet"))
+        literal(QChar(0x2022));
+    else if (word == QLatin1String("lquote"))
+        literal(QChar(0x2018));
+    else if (word == QLatin1String("rquote"))
+        literal(QChar(0x2019));
+    else if (word == QLatin1String("ldblquote"))
+        literal(QChar(0x201C));
+    else if (word == QLatin1String("rdblquote"))
+        literal(QChar(0x201D));
     m_skipCount = 0;
 }
 
-void Reader::controlSymbol(QChar symbol)
-{
+void Reader::controlSymbol(QChar symbol) {
     const bool groupStart = m_groupStart;
     m_groupStart = false;
     if (symbol == QLatin1Char('*')) {
@@ -296,16 +325,18 @@ void Reader::controlSymbol(QChar symbol)
         m_groupStart = groupStart;
         return;
     }
-    if (symbol == QLatin1Char('\\') || symbol == QLatin1Char('{') || symbol == QLatin1Char('}')) literal(symbol);
-    else if (symbol == QLatin1Char('~')) literal(QChar(0x00A0));
-    else if (symbol == QLatin1Char('_')) literal(QChar(0x2011));
+    if (symbol == QLatin1Char('\\') || symbol == QLatin1Char('{') || symbol == QLatin1Char('}'))
+        literal(symbol);
+    else if (symbol == QLatin1Char('~'))
+        literal(QChar(0x00A0));
+    else if (symbol == QLatin1Char('_'))
+        literal(QChar(0x2011));
     else if (symbol == QLatin1Char('\n') || symbol == QLatin1Char('\r')) {
         if (state().destination == Destination::Text) paragraphEnd();
     }
 }
 
-void Reader::literal(QChar ch)
-{
+void Reader::literal(QChar ch) {
     if (state().destination == Destination::Skip) return;
     if (m_skipCount > 0) {
         --m_skipCount;
@@ -323,8 +354,7 @@ void Reader::literal(QChar ch)
     m_pendingText += ch;
 }
 
-void Reader::hexByte(int byte)
-{
+void Reader::hexByte(int byte) {
     if (state().destination == Destination::Skip) return;
     if (m_skipCount > 0) {
         --m_skipCount;
@@ -340,19 +370,18 @@ void Reader::hexByte(int byte)
     m_pendingBytes += char(byte);
 }
 
-void Reader::fontTableText(QChar ch)
-{
+void Reader::fontTableText(QChar ch) {
     if (ch != QLatin1Char(';')) {
         m_fontName += ch;
         return;
     }
     if (m_fontInTable >= 0)
-        m_fonts.insert(m_fontInTable, Font{m_fontName.trimmed(), m_fontCharset >= 0 ? codePageOfCharset(m_fontCharset) : 0});
+        m_fonts.insert(m_fontInTable,
+                       Font{m_fontName.trimmed(), m_fontCharset >= 0 ? codePageOfCharset(m_fontCharset) : 0});
     m_fontName.clear();
 }
 
-void Reader::colorTableEnd()
-{
+void Reader::colorTableEnd() {
     if (m_red < 0 && m_green < 0 && m_blue < 0)
         m_colors.push_back(std::nullopt);
     else
@@ -360,16 +389,14 @@ void Reader::colorTableEnd()
     m_red = m_green = m_blue = -1;
 }
 
-int Reader::codePage() const
-{
+int Reader::codePage() const {
     const int font = m_stack.back().font >= 0 ? m_stack.back().font : m_defaultFont;
     const auto it = m_fonts.find(font);
     if (it != m_fonts.end() && it->codePage != 0) return it->codePage;
     return m_documentCodePage;
 }
 
-QStringDecoder& Reader::decoder(int codePage)
-{
+QStringDecoder& Reader::decoder(int codePage) {
     std::unique_ptr<QStringDecoder>& slot = m_decoders[codePage];
     if (!slot) {
         slot = std::make_unique<QStringDecoder>(QStringLiteral("windows-%1").arg(codePage).toLatin1().constData());
@@ -378,15 +405,13 @@ QStringDecoder& Reader::decoder(int codePage)
     return *slot;
 }
 
-void Reader::decodePendingBytes()
-{
+void Reader::decodePendingBytes() {
     if (m_pendingBytes.isEmpty()) return;
     m_pendingText += decoder(codePage()).decode(m_pendingBytes).operator QString();
     m_pendingBytes.clear();
 }
 
-QTextCharFormat Reader::charFormat() const
-{
+QTextCharFormat Reader::charFormat() const {
     const GroupState& s = m_stack.back();
     QTextCharFormat format;
     const auto font = m_fonts.find(s.font >= 0 ? s.font : m_defaultFont);
@@ -400,16 +425,14 @@ QTextCharFormat Reader::charFormat() const
     return format;
 }
 
-void Reader::startBlockIfNeeded()
-{
+void Reader::startBlockIfNeeded() {
     if (!m_needBlock) return;
     m_cursor.insertBlock();
     m_needBlock = false;
     m_blockHasContent = false;
 }
 
-void Reader::flushText()
-{
+void Reader::flushText() {
     decodePendingBytes();
     if (m_pendingText.isEmpty()) return;
     startBlockIfNeeded();
@@ -418,8 +441,7 @@ void Reader::flushText()
     m_blockHasContent = true;
 }
 
-void Reader::paragraphEnd()
-{
+void Reader::paragraphEnd() {
     flushText();
     startBlockIfNeeded();
     QTextBlockFormat block = m_cursor.blockFormat();
@@ -432,18 +454,15 @@ void Reader::paragraphEnd()
 
 }  // namespace
 
-bool isRtf(const QString& memo)
-{
+bool isRtf(const QString& memo) {
     return memo.trimmed().startsWith(QLatin1String("{\\rtf"));
 }
 
-void readRtf(const QString& rtf, QTextDocument& document)
-{
+void readRtf(const QString& rtf, QTextDocument& document) {
     Reader(rtf, document).run();
 }
 
-void readFooterText(const QString& memo, QTextDocument& document)
-{
+void readFooterText(const QString& memo, QTextDocument& document) {
     if (isRtf(memo))
         readRtf(memo, document);
     else

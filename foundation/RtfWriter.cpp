@@ -23,8 +23,7 @@ struct CharProps {
     int color = 0;
 };
 
-QString familyOf(const QTextCharFormat& format)
-{
+QString familyOf(const QTextCharFormat& format) {
     const QStringList families = format.fontFamilies().toStringList();
     return families.isEmpty() ? QString() : families.first();
 }
@@ -54,8 +53,7 @@ private:
     QStringDecoder m_decoder{"windows-1250"};
 };
 
-QString Writer::run()
-{
+QString Writer::run() {
     collectTables();
     m_out = QStringLiteral("{\\rtf1\\ansi\\ansicpg1250\\deff0\\deflang1038{\\fonttbl");
     for (qsizetype i = 0; i < m_fonts.size(); ++i)
@@ -76,8 +74,7 @@ QString Writer::run()
     return m_out;
 }
 
-void Writer::collectTables()
-{
+void Writer::collectTables() {
     const auto addFont = [this](const QTextCharFormat& format) {
         const QString family = familyOf(format);
         if (!family.isEmpty() && !m_fonts.contains(family)) m_fonts << family;
@@ -100,19 +97,16 @@ void Writer::collectTables()
     if (m_fonts.isEmpty()) m_fonts << m_document.defaultFont().family();
 }
 
-int Writer::fontIndex(const QTextCharFormat& format) const
-{
+int Writer::fontIndex(const QTextCharFormat& format) const {
     return qMax(0, int(m_fonts.indexOf(familyOf(format))));
 }
 
-int Writer::colorIndex(const QTextCharFormat& format) const
-{
+int Writer::colorIndex(const QTextCharFormat& format) const {
     if (!format.hasProperty(QTextFormat::ForegroundBrush) || format.foreground().style() == Qt::NoBrush) return 0;
     return int(m_colors.indexOf(format.foreground().color())) + 1;
 }
 
-CharProps Writer::propsOf(const QTextCharFormat& format) const
-{
+CharProps Writer::propsOf(const QTextCharFormat& format) const {
     CharProps props;
     props.font = fontIndex(format);
     const double points = format.fontPointSize() > 0 ? format.fontPointSize() : 12.0;
@@ -124,14 +118,12 @@ CharProps Writer::propsOf(const QTextCharFormat& format) const
     return props;
 }
 
-void Writer::word(const QString& control)
-{
+void Writer::word(const QString& control) {
     m_out += QLatin1Char('\\') + control;
     m_afterWord = true;
 }
 
-void Writer::change(const CharProps& next)
-{
+void Writer::change(const CharProps& next) {
     const auto toggle = [this](bool on, const char* name, const char* off) {
         word(on ? QString::fromLatin1(name) : QString::fromLatin1(off));
     };
@@ -144,14 +136,23 @@ void Writer::change(const CharProps& next)
     m_current = next;
 }
 
-void Writer::text(const QString& text)
-{
+void Writer::text(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar ch = text[i];
         const char16_t code = ch.unicode();
-        if (code == '\t') { word(QStringLiteral("tab")); continue; }
-        if (ch == QChar::LineSeparator) { word(QStringLiteral("line")); continue; }
-        if (code == 0x00A0) { word(QStringLiteral("~")); m_afterWord = false; continue; }
+        if (code == '\t') {
+            word(QStringLiteral("tab"));
+            continue;
+        }
+        if (ch == QChar::LineSeparator) {
+            word(QStringLiteral("line"));
+            continue;
+        }
+        if (code == 0x00A0) {
+            word(QStringLiteral("~"));
+            m_afterWord = false;
+            continue;
+        }
         if (code < 0x20) continue;
         if (m_afterWord) m_out += QLatin1Char(' ');
         m_afterWord = false;
@@ -171,13 +172,15 @@ void Writer::text(const QString& text)
     }
 }
 
-void Writer::block(const QTextBlock& b)
-{
+void Writer::block(const QTextBlock& b) {
     word(QStringLiteral("pard"));
     const Qt::Alignment alignment = b.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-    if (alignment & Qt::AlignHCenter) word(QStringLiteral("qc"));
-    else if (alignment & Qt::AlignJustify) word(QStringLiteral("qj"));
-    else if (alignment & Qt::AlignRight) word(QStringLiteral("qr"));
+    if (alignment & Qt::AlignHCenter)
+        word(QStringLiteral("qc"));
+    else if (alignment & Qt::AlignJustify)
+        word(QStringLiteral("qj"));
+    else if (alignment & Qt::AlignRight)
+        word(QStringLiteral("qr"));
     if (b.length() <= 1) change(propsOf(b.charFormat()));
     for (auto it = b.begin(); !it.atEnd(); ++it) {
         change(propsOf(it.fragment().charFormat()));
@@ -189,8 +192,7 @@ void Writer::block(const QTextBlock& b)
 
 }  // namespace
 
-QString writeRtf(const QTextDocument& document)
-{
+QString writeRtf(const QTextDocument& document) {
     return Writer(document).run();
 }
 

@@ -58,9 +58,15 @@ public:
     std::optional<QString> chooseFolder(const FolderChoice& choice) override;
 
 private:
-    struct TextAnswer { std::optional<QString> value; };
-    struct FileAnswer { std::optional<QString> value; };
-    struct FolderAnswer { std::optional<QString> value; };
+    struct TextAnswer {
+        std::optional<QString> value;
+    };
+    struct FileAnswer {
+        std::optional<QString> value;
+    };
+    struct FolderAnswer {
+        std::optional<QString> value;
+    };
     using Answer = std::variant<bool, TextAnswer, std::optional<int>, FileAnswer, FolderAnswer>;
 
     template <typename T>

@@ -25,8 +25,7 @@ QDate oneYearLater(const QDate& date);
 
 // Switches the filter off and returns to the record that was current, if it still exists.
 template <typename Handle>
-void unfilterInPlace(Handle& handle)
-{
+void unfilterInPlace(Handle& handle) {
     const auto mark = handle.bookmark();
     handle.setFiltered(false);
     handle.gotoBookmark(mark);
@@ -35,8 +34,7 @@ void unfilterInPlace(Handle& handle)
 // Sets the filter text, switches filtering on and returns the number of visible records.
 // A filter text the handle refuses throws its error and leaves the previous filter in force.
 template <typename Handle>
-int filterAndCount(Handle& handle, const std::string& filter)
-{
+int filterAndCount(Handle& handle, const std::string& filter) {
     handle.setFilter(filter);
     handle.setFiltered(true);
     return int(handle.recordCount());
@@ -45,8 +43,7 @@ int filterAndCount(Handle& handle, const std::string& filter)
 // Empties the filter text, switches filtering off, returns to the record that was current and
 // returns the number of records.
 template <typename Handle>
-int clearFilterAndCount(Handle& handle)
-{
+int clearFilterAndCount(Handle& handle) {
     const auto mark = handle.bookmark();
     handle.setFilter(std::string());
     handle.setFiltered(false);

@@ -9,66 +9,69 @@ namespace kavina {
 namespace {
 
 const char* const kNames[] = {
-    "USER1", "USER2", "CIM", "TELEFON", "ADOSZAM", "SZAMLASZAM", "VALLALK_IG", "WEBLAP", "EMAIL", "LABLEC1", "LABLEC2",
-    "LABSZAMLA", "LABAJANLAT", "LABSZALL", "LABGARANC", "LABMUNKA", "LABARLISTA", "LABPARTNER", "LAPLABLEC",
-    "LOGOKEP", "MEGJEGYZES", "HATARIDO", "SZORZO1", "SZORZO2", "SZORZO3",
-    "PARTNERKOD", "ANYAGKOD", "SZAMLASZ", "AJANLATSZ", "MUNKASZ", "GARLEVSZAM", "SZLEVSZ", "VISSZA", "SELEJT",
-    "MEGRENDELO", "IDEIGLENES", "ELOLEG", "PROFORMA", "PKIF", "JOVAIR", "DEFUSER", "DEFUSERN", "SELOTAG", "SUTOTAG",
-    "SELO", "SUTO", "AELO", "AUTO", "FELO", "FUTO", "GELO", "GUTO", "MELO", "MUTO",
-    "PRNSZAMLA", "PRNAJANLAT", "PRNMUNKA", "PRNGARANC", "PRNSZL",
+    "USER1",      "USER2",      "CIM",        "TELEFON",    "ADOSZAM",    "SZAMLASZAM", "VALLALK_IG", "WEBLAP",
+    "EMAIL",      "LABLEC1",    "LABLEC2",    "LABSZAMLA",  "LABAJANLAT", "LABSZALL",   "LABGARANC",  "LABMUNKA",
+    "LABARLISTA", "LABPARTNER", "LAPLABLEC",  "LOGOKEP",    "MEGJEGYZES", "HATARIDO",   "SZORZO1",    "SZORZO2",
+    "SZORZO3",    "PARTNERKOD", "ANYAGKOD",   "SZAMLASZ",   "AJANLATSZ",  "MUNKASZ",    "GARLEVSZAM", "SZLEVSZ",
+    "VISSZA",     "SELEJT",     "MEGRENDELO", "IDEIGLENES", "ELOLEG",     "PROFORMA",   "PKIF",       "JOVAIR",
+    "DEFUSER",    "DEFUSERN",   "SELOTAG",    "SUTOTAG",    "SELO",       "SUTO",       "AELO",       "AUTO",
+    "FELO",       "FUTO",       "GELO",       "GUTO",       "MELO",       "MUTO",       "PRNSZAMLA",  "PRNAJANLAT",
+    "PRNMUNKA",   "PRNGARANC",  "PRNSZL",
 };
 static_assert(std::size(kNames) == size_t(UserField::PRNSZL) + 1);
 
 }  // namespace
 
-const char* fieldName(UserField field) { return kNames[size_t(field)]; }
+const char* fieldName(UserField field) {
+    return kNames[size_t(field)];
+}
 
-int fieldWidth(UserField field)
-{
+int fieldWidth(UserField field) {
     const dbase::FieldDef* def = catalogue::table(TableId::User).field(fieldName(field));
     return def && def->type == dbase::FieldType::Character ? def->width : 0;
 }
 
-int cashSaleCopiesOf(const QString& text)
-{
+int cashSaleCopiesOf(const QString& text) {
     bool ok = false;
     const double value = QString(text).trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
     if (!ok || !std::isfinite(value) || value < 0 || value > 9999) return 2;
     return int(floatToInteger(value));
 }
 
-void SettingsRecord::reread()
-{
+void SettingsRecord::reread() {
     m_table.refresh();
     m_table.first();
 }
 
-bool SettingsRecord::has(UserField field) const { return m_table.fieldIndex(fieldName(field)) >= 0; }
+bool SettingsRecord::has(UserField field) const {
+    return m_table.fieldIndex(fieldName(field)) >= 0;
+}
 
-QString SettingsRecord::text(UserField field) const
-{
+QString SettingsRecord::text(UserField field) const {
     return has(field) ? m_table.asString(fieldName(field)) : QString();
 }
 
-int64_t SettingsRecord::integer(UserField field) const
-{
+int64_t SettingsRecord::integer(UserField field) const {
     return has(field) ? m_table.asInteger(fieldName(field)) : 0;
 }
 
-double SettingsRecord::number(UserField field) const
-{
+double SettingsRecord::number(UserField field) const {
     return has(field) ? m_table.asFloat(fieldName(field)) : 0.0;
 }
 
+void SettingsRecord::setText(UserField field, const QString& value) {
+    m_table.setString(fieldName(field), value);
+}
 
-void SettingsRecord::setText(UserField field, const QString& value) { m_table.setString(fieldName(field), value); }
+void SettingsRecord::setInteger(UserField field, int64_t value) {
+    m_table.setInteger(fieldName(field), value);
+}
 
-void SettingsRecord::setInteger(UserField field, int64_t value) { m_table.setInteger(fieldName(field), value); }
+void SettingsRecord::setNumber(UserField field, double value) {
+    m_table.setFloat(fieldName(field), value);
+}
 
-void SettingsRecord::setNumber(UserField field, double value) { m_table.setFloat(fieldName(field), value); }
-
-void appendDefaultSettingsRecord(TableHandle& userTable, const QDate& today)
-{
+void appendDefaultSettingsRecord(TableHandle& userTable, const QDate& today) {
     using F = UserField;
     SettingsRecord record(userTable);
     userTable.append();

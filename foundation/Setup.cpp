@@ -18,8 +18,7 @@ const QString kCaption = QStringLiteral("Figyelem !");
 
 // The entry of the list with that name (exact spelling first, then ignoring case), else the
 // first entry.
-QString located(const QStringList& list, const QString& name)
-{
+QString located(const QStringList& list, const QString& name) {
     if (list.contains(name)) return name;
     for (const QString& entry : list)
         if (entry.compare(name, Qt::CaseInsensitive) == 0) return entry;
@@ -28,8 +27,7 @@ QString located(const QStringList& list, const QString& name)
 
 // The first text that Windows-1250, the code page of the tables, cannot hold; the engine would
 // store such a letter as "?".
-std::optional<QString> unstorableText(const SetupRecord& record)
-{
+std::optional<QString> unstorableText(const SetupRecord& record) {
     for (const auto& f : setupTextFields()) {
         const QString& text = record.*f.member;
         QStringEncoder encoder("windows-1250");
@@ -41,27 +39,45 @@ std::optional<QString> unstorableText(const SetupRecord& record)
 
 }  // namespace
 
-const std::vector<SetupField<QString>>& setupTextFields()
-{
+const std::vector<SetupField<QString>>& setupTextFields() {
     using F = UserField;
     using R = SetupRecord;
     static const std::vector<SetupField<QString>> fields = {
-        {&R::USER1, F::USER1},           {&R::USER2, F::USER2},           {&R::CIM, F::CIM},
-        {&R::TELEFON, F::TELEFON},       {&R::EMAIL, F::EMAIL},           {&R::WEBLAP, F::WEBLAP},
-        {&R::ADOSZAM, F::ADOSZAM},       {&R::SZAMLASZAM, F::SZAMLASZAM}, {&R::VALLALK_IG, F::VALLALK_IG},
-        {&R::LABLEC1, F::LABLEC1},       {&R::SELO, F::SELO},             {&R::SUTO, F::SUTO},
-        {&R::AELO, F::AELO},             {&R::AUTO, F::AUTO},             {&R::GELO, F::GELO},
-        {&R::GUTO, F::GUTO},             {&R::MELO, F::MELO},             {&R::MUTO, F::MUTO},
-        {&R::FELO, F::FELO},             {&R::FUTO, F::FUTO},             {&R::MEGJEGYZES, F::MEGJEGYZES},
-        {&R::LABSZAMLA, F::LABSZAMLA},   {&R::LABAJANLAT, F::LABAJANLAT}, {&R::LABGARANC, F::LABGARANC},
-        {&R::LABMUNKA, F::LABMUNKA},     {&R::LABSZALL, F::LABSZALL},     {&R::LABPARTNER, F::LABPARTNER},
-        {&R::LABARLISTA, F::LABARLISTA}, {&R::LAPLABLEC, F::LAPLABLEC},   {&R::LOGOKEP, F::LOGOKEP},
+        {&R::USER1, F::USER1},
+        {&R::USER2, F::USER2},
+        {&R::CIM, F::CIM},
+        {&R::TELEFON, F::TELEFON},
+        {&R::EMAIL, F::EMAIL},
+        {&R::WEBLAP, F::WEBLAP},
+        {&R::ADOSZAM, F::ADOSZAM},
+        {&R::SZAMLASZAM, F::SZAMLASZAM},
+        {&R::VALLALK_IG, F::VALLALK_IG},
+        {&R::LABLEC1, F::LABLEC1},
+        {&R::SELO, F::SELO},
+        {&R::SUTO, F::SUTO},
+        {&R::AELO, F::AELO},
+        {&R::AUTO, F::AUTO},
+        {&R::GELO, F::GELO},
+        {&R::GUTO, F::GUTO},
+        {&R::MELO, F::MELO},
+        {&R::MUTO, F::MUTO},
+        {&R::FELO, F::FELO},
+        {&R::FUTO, F::FUTO},
+        {&R::MEGJEGYZES, F::MEGJEGYZES},
+        {&R::LABSZAMLA, F::LABSZAMLA},
+        {&R::LABAJANLAT, F::LABAJANLAT},
+        {&R::LABGARANC, F::LABGARANC},
+        {&R::LABMUNKA, F::LABMUNKA},
+        {&R::LABSZALL, F::LABSZALL},
+        {&R::LABPARTNER, F::LABPARTNER},
+        {&R::LABARLISTA, F::LABARLISTA},
+        {&R::LAPLABLEC, F::LAPLABLEC},
+        {&R::LOGOKEP, F::LOGOKEP},
     };
     return fields;
 }
 
-const std::vector<SetupField<int>>& setupIntegerFields()
-{
+const std::vector<SetupField<int>>& setupIntegerFields() {
     using F = UserField;
     using R = SetupRecord;
     static const std::vector<SetupField<int>> fields = {
@@ -71,23 +87,20 @@ const std::vector<SetupField<int>>& setupIntegerFields()
     return fields;
 }
 
-const std::vector<SetupField<double>>& setupNumberFields()
-{
+const std::vector<SetupField<double>>& setupNumberFields() {
     static const std::vector<SetupField<double>> fields = {{&SetupRecord::SZORZO1, UserField::SZORZO1},
                                                            {&SetupRecord::SZORZO2, UserField::SZORZO2},
                                                            {&SetupRecord::SZORZO3, UserField::SZORZO3}};
     return fields;
 }
 
-QString affixWarning()
-{
+QString affixWarning() {
     return QStringLiteral("Bizonylat elő vagy utótagokat kötelező kitölteni! ") + QStringLiteral("\n\r") +
            QStringLiteral("Erre azért van szükség, hogy a bizonylatszámok ne ismétlődjenek.") + QStringLiteral("\n\r") +
            QStringLiteral("Az elő és utótagokat a \"számlázás\" lapon tudja beállítani.");
 }
 
-bool affixPairMissing(const SetupRecord& r)
-{
+bool affixPairMissing(const SetupRecord& r) {
     const auto empty = [](const QString& prefix, const QString& suffix) {
         return prefix.trimmed().isEmpty() && suffix.trimmed().isEmpty();
     };
@@ -95,15 +108,13 @@ bool affixPairMissing(const SetupRecord& r)
            empty(r.FELO, r.FUTO);
 }
 
-QSize logoDisplaySize(const QSize& picture)
-{
+QSize logoDisplaySize(const QSize& picture) {
     const double factor = std::max(picture.width() / 105.0, picture.height() / 100.0);
     if (factor <= 0) return {};
     return QSize(int(std::lround(picture.width() / factor)), int(std::lround(picture.height() / factor)));
 }
 
-QString copyLogoIntoDataFolder(const QString& picture, const QString& dataFolder)
-{
+QString copyLogoIntoDataFolder(const QString& picture, const QString& dataFolder) {
     const QFileInfo source(picture);
     const QString name = source.fileName();
     const QFileInfo target(QDir(dataFolder).filePath(name));
@@ -115,19 +126,15 @@ QString copyLogoIntoDataFolder(const QString& picture, const QString& dataFolder
     const QByteArray bytes = in.readAll();
     QSaveFile out(target.filePath());
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        throw std::runtime_error(QStringLiteral("A kép nem másolható az adatbázis könyvtárába: %1")
-                                     .arg(target.filePath())
-                                     .toStdString());
+        throw std::runtime_error(
+            QStringLiteral("A kép nem másolható az adatbázis könyvtárába: %1").arg(target.filePath()).toStdString());
     return name;
 }
 
 SetupLogic::SetupLogic(SetupData& data, IniSettings& settings, IniFile& ini, Prompt& prompt, QStringList printers)
-    : m_data(data), m_settings(settings), m_ini(ini), m_prompt(prompt), m_printers(std::move(printers))
-{
-}
+    : m_data(data), m_settings(settings), m_ini(ini), m_prompt(prompt), m_printers(std::move(printers)) {}
 
-SetupValues SetupLogic::open()
-{
+SetupValues SetupLogic::open() {
     SetupValues v;
     v.record = m_data.readRecord();
     if (v.record.MEGJEGYZES.trimmed().isEmpty()) {
@@ -145,8 +152,7 @@ SetupValues SetupLogic::open()
     return v;
 }
 
-SetupLogic::Outcome SetupLogic::accept(const SetupValues& values)
-{
+SetupLogic::Outcome SetupLogic::accept(const SetupValues& values) {
     if (affixPairMissing(values.record)) {
         m_prompt.warning(kCaption, affixWarning());
         return Outcome::ShowDocumentsPage;
@@ -175,15 +181,13 @@ SetupLogic::Outcome SetupLogic::accept(const SetupValues& values)
     return Outcome::Closed;
 }
 
-SetupLogic::Outcome SetupLogic::leave()
-{
+SetupLogic::Outcome SetupLogic::leave() {
     if (!affixPairMissing(m_data.readRecord())) return Outcome::Closed;
     m_prompt.warning(kCaption, affixWarning());
     return Outcome::ShowDocumentsPage;
 }
 
-bool SetupLogic::chooseLogo(SetupValues& values)
-{
+bool SetupLogic::chooseLogo(SetupValues& values) {
     FileChoice choice;
     choice.caption = QStringLiteral("Logó választása");
     choice.filter = QStringLiteral("Képek (*.bmp *.jpg *.jpeg *.png *.gif)");
@@ -205,20 +209,17 @@ bool SetupLogic::chooseLogo(SetupValues& values)
     return true;
 }
 
-void SetupLogic::logoTicked(SetupValues& values)
-{
+void SetupLogic::logoTicked(SetupValues& values) {
     values.useLogo = true;
     if (values.record.LOGOKEP.trimmed().isEmpty() && !chooseLogo(values)) values.useLogo = false;
 }
 
-void SetupLogic::chooseBackupFolder(SetupValues& values)
-{
+void SetupLogic::chooseBackupFolder(SetupValues& values) {
     const FolderChoice choice{QStringLiteral("Válasszon mappát"), values.settings.savepath};
     if (const std::optional<QString> folder = m_prompt.chooseFolder(choice)) values.settings.savepath = *folder;
 }
 
-QString SetupLogic::logoPath(const SetupValues& values) const
-{
+QString SetupLogic::logoPath(const SetupValues& values) const {
     if (!values.useLogo || values.record.LOGOKEP.trimmed().isEmpty()) return {};
     return QDir(m_data.dataFolder()).filePath(values.record.LOGOKEP.trimmed());
 }

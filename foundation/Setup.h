@@ -96,9 +96,9 @@ public:
 
     enum class Outcome { Closed, StayOpen, ShowDocumentsPage };
     // "&Elfogad": refuses (warning, documents page) while an affix pair is empty in the boxes,
-    // and (warning) while a text holds a letter the tables cannot store; otherwise re-reads the categories, stores the record with SELOTAG, LOGOKEP (emptied when
-    // the logo is not used) and MEGJEGYZES, then sets and writes the workstation keys. A failed
-    // ini write is shown and keeps the dialog open with the record already stored.
+    // and (warning) while a text holds a letter the tables cannot store; otherwise re-reads the categories, stores the
+    // record with SELOTAG, LOGOKEP (emptied when the logo is not used) and MEGJEGYZES, then sets and writes the
+    // workstation keys. A failed ini write is shown and keeps the dialog open with the record already stored.
     Outcome accept(const SetupValues& values);
     // "&Kilépés", Esc or the close box: discards what was typed, but refuses (warning,
     // documents page) while the stored record has an empty affix pair.

@@ -8,22 +8,22 @@ namespace kavina {
 namespace {
 
 const char* const kUnits[10] = {"", "egy", "kettő", "három", "négy", "öt", "hat", "hét", "nyolc", "kilenc"};
-const char* const kTensAlone[10] = {"",        "tíz",     "húsz",     "harminc",  "negyven",
-                                    "ötven",   "hatvan",  "hetven",   "nyolcvan", "kilencven"};
-const char* const kTensJoined[10] = {"",        "tizen",   "huszon",   "harminc",  "negyven",
-                                     "ötven",   "hatvan",  "hetven",   "nyolcvan", "kilencven"};
+const char* const kTensAlone[10] = {"",      "tíz",    "húsz",   "harminc",  "negyven",
+                                    "ötven", "hatvan", "hetven", "nyolcvan", "kilencven"};
+const char* const kTensJoined[10] = {"",      "tizen",  "huszon", "harminc",  "negyven",
+                                     "ötven", "hatvan", "hetven", "nyolcvan", "kilencven"};
 
-QString units(int digit) { return QString::fromUtf8(kUnits[digit]); }
+QString units(int digit) {
+    return QString::fromUtf8(kUnits[digit]);
+}
 
-QString tens(int digit, int unitsDigit)
-{
+QString tens(int digit, int unitsDigit) {
     return QString::fromUtf8(unitsDigit == 0 ? kTensAlone[digit] : kTensJoined[digit]);
 }
 
 // One group of three digits above the units group (thousands or millions): the group word
 // goes after the lowest non-zero digit, so 300 000 is "háromszázezer" and 20 000 "húszezer".
-QString upperGroup(int hundreds, int ten, int one, const QString& word)
-{
+QString upperGroup(int hundreds, int ten, int one, const QString& word) {
     const QString oneText = one != 0 ? units(one) + word : QString();
     QString tenText;
     if (one != 0 || ten == 0)
@@ -36,8 +36,7 @@ QString upperGroup(int hundreds, int ten, int one, const QString& word)
     return hundredText + tenText + oneText;
 }
 
-void requireIntegerRange(long double x)
-{
+void requireIntegerRange(long double x) {
     // 2^63 is exactly representable; anything at or beyond it cannot be held.
     constexpr long double kLimit = 9223372036854775808.0L;
     if (!std::isfinite(x) || x >= kLimit || x < -kLimit)
@@ -46,8 +45,7 @@ void requireIntegerRange(long double x)
 
 }  // namespace
 
-QString SzamSzov(int64_t n)
-{
+QString SzamSzov(int64_t n) {
     const uint64_t a = n < 0 ? 0 - uint64_t(n) : uint64_t(n);
     int d[9];
     uint64_t rest = a;
@@ -65,15 +63,13 @@ QString SzamSzov(int64_t n)
     return result;
 }
 
-int64_t KerekitRound(long double x)
-{
+int64_t KerekitRound(long double x) {
     const long double shifted = x > 0 ? x + 0.5L : x - 0.5L;
     requireIntegerRange(shifted);
     return int64_t(std::trunc(shifted));
 }
 
-long double Kerekit(int mode, long double x)
-{
+long double Kerekit(int mode, long double x) {
     switch (mode) {
         case 0: return KerekitRound(x * 100.0L) / 100.0L;
         case 1: return KerekitRound(x);
@@ -84,14 +80,12 @@ long double Kerekit(int mode, long double x)
     }
 }
 
-long double roundTo(int decimals, long double x)
-{
+long double roundTo(int decimals, long double x) {
     const long double scale = std::pow(10.0L, decimals);
     return KerekitRound(x * scale) / scale;
 }
 
-int64_t cashRound(long double x)
-{
+int64_t cashRound(long double x) {
     const int64_t r = KerekitRound(x);
     const int last = int((r < 0 ? -r : r) % 10);
     // Steps toward the nearest 0 or 5 for the last digit 0..9, for a positive amount.
@@ -99,8 +93,7 @@ int64_t cashRound(long double x)
     return x > 0 ? r + kUp[last] : r - kUp[last];
 }
 
-int64_t floatToInteger(double x)
-{
+int64_t floatToInteger(double x) {
     // Settled by hand rather than by the floating-point rounding mode, which any library
     // call could have changed.
     const long double lower = std::floor(static_cast<long double>(x));
@@ -112,8 +105,7 @@ int64_t floatToInteger(double x)
     return low % 2 == 0 ? low : low + 1;
 }
 
-QString groupDigits(int64_t n)
-{
+QString groupDigits(int64_t n) {
     const QString digits = QString::number(n);
     QString result;
     int taken = 0;
@@ -124,8 +116,7 @@ QString groupDigits(int64_t n)
     return result;
 }
 
-QString moneyText(double x)
-{
+QString moneyText(double x) {
     const int64_t cents = KerekitRound(static_cast<long double>(x) * 100.0L);
     const uint64_t magnitude = cents < 0 ? 0 - uint64_t(cents) : uint64_t(cents);
     const QString whole = QString::number(magnitude / 100);

@@ -31,7 +31,9 @@ namespace fuzz {
 // finds nothing on disk and keeps the exact names used here.
 inline const std::string kFolder = "/nonexistent-kavina-fuzz";
 
-inline std::string pathOf(const std::string& name) { return kFolder + "/" + name; }
+inline std::string pathOf(const std::string& name) {
+    return kFolder + "/" + name;
+}
 
 class MemoryFileSystem final : public dbase::FileSystem {
 public:

@@ -81,7 +81,6 @@ const std::vector<uint8_t>& sampleMemoWithFreeChain() {
     return bytes;
 }
 
-
 bool readAllFields(const Table& table, const uint8_t* /*stored*/) {
     bool clean = true;
     const auto& fields = table.fields();

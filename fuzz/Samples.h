@@ -31,7 +31,6 @@ const std::vector<uint8_t>& sampleMemoWithFreeChain();
 // record's stored bytes, values that hit a reported reader fault are not read as text.
 bool readAllFields(const dbase::Table& table, const uint8_t* stored = nullptr);
 
-
 // Runs f and returns false instead of letting a DbError out.
 template <typename F>
 bool tolerate(F&& f) {

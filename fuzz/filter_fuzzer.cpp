@@ -66,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const TableLevel level = (options & 4) ? TableLevel::DBase3 : TableLevel::DBase7;
     const Fixture& fx = fixture(level);
-    const dbase::FilterOptions filterOptions{.caseInsensitive = (options & 1) != 0, .noPrefixMatching = (options & 2) != 0};
+    const dbase::FilterOptions filterOptions{.caseInsensitive = (options & 1) != 0,
+                                             .noPrefixMatching = (options & 2) != 0};
 
     std::unique_ptr<dbase::RecordPredicate> predicate;
     try {
@@ -105,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const uint32_t counted = t.recordCount();
     if (walked != matching || counted != matching)
-        finding("the filter matches " + std::to_string(matching) + " records, the table walks " + std::to_string(walked) +
-                " and counts " + std::to_string(counted));
+        finding("the filter matches " + std::to_string(matching) + " records, the table walks " +
+                std::to_string(walked) + " and counts " + std::to_string(counted));
     return 0;
 }

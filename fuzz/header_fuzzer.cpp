@@ -14,7 +14,8 @@ namespace {
 
 void checkLayout(const TableHeader& h, size_t bytes, uint64_t fileSize) {
     if (h.fields.empty()) fuzz::finding("a header without fields was accepted");
-    if (h.headerLength > bytes || h.headerLength > fileSize) fuzz::finding("the header length lies past the bytes read");
+    if (h.headerLength > bytes || h.headerLength > fileSize)
+        fuzz::finding("the header length lies past the bytes read");
     if (h.dataEnd() > fileSize) fuzz::finding("the records lie past the end of the file");
     int expected = 1;
     for (const auto& f : h.fields) {
@@ -26,7 +27,6 @@ void checkLayout(const TableHeader& h, size_t bytes, uint64_t fileSize) {
     (void)h.memoIsDBase4();
     (void)h.codePage();
 }
-
 
 void checkRoundTrip(const TableHeader& h) {
     const std::vector<uint8_t> bytes = h.serialize();

@@ -23,7 +23,9 @@ void save(const fs::path& file, const std::vector<uint8_t>& bytes) {
     if (!out) throw std::runtime_error("cannot write " + file.string());
 }
 
-std::vector<uint8_t> bytesOf(const std::string& s) { return {s.begin(), s.end()}; }
+std::vector<uint8_t> bytesOf(const std::string& s) {
+    return {s.begin(), s.end()};
+}
 
 // A memo file written through the engine; dBASE IV layout with the given block size, or
 // dBASE III layout when blockSize is 0. The first four bytes of the result are the blocks of

@@ -69,8 +69,8 @@ std::string readMemo(Table& t, uint32_t rec, int note, const char* what) {
 void expectMemo(Table& t, uint32_t rec, int note, const std::string& text, const char* what) {
     const std::string now = readMemo(t, rec, note, what);
     if (now != text)
-        finding(std::string(what) + ": record " + std::to_string(rec) + " reads a memo of " + std::to_string(now.size()) +
-                " bytes instead of the " + std::to_string(text.size()) + " written");
+        finding(std::string(what) + ": record " + std::to_string(rec) + " reads a memo of " +
+                std::to_string(now.size()) + " bytes instead of the " + std::to_string(text.size()) + " written");
 }
 
 }  // namespace

@@ -41,7 +41,9 @@ const uint8_t* storedRecord(const Table& t) {
     return t.recNo() && at + t.header().recordLength <= file.size() ? file.data() + at : nullptr;
 }
 
-bool readAll(const Table& t) { return fuzz::readAllFields(t, storedRecord(t)); }
+bool readAll(const Table& t) {
+    return fuzz::readAllFields(t, storedRecord(t));
+}
 
 Walk walk(Table& t) {
     Walk w;
@@ -72,7 +74,8 @@ Walk walk(Table& t) {
         std::string value;
         // Reported: locating a number given as "*..." reads an empty optional.
         if (tolerate([&] { value = t.asString(0); }) &&
-            !(t.fields()[0].physical != 'C' && value.find('*') != std::string::npos)) tolerate([&] { t.locate({{t.fields()[0].name, value}}, {.caseInsensitive = true, .partialKey = true}); });
+            !(t.fields()[0].physical != 'C' && value.find('*') != std::string::npos))
+            tolerate([&] { t.locate({{t.fields()[0].name, value}}, {.caseInsensitive = true, .partialKey = true}); });
     }
     return w;
 }
@@ -118,7 +121,8 @@ void checkSame(Table& t, const std::vector<std::optional<std::string>>& expected
             finding(std::string(what) + ": field " + t.fields()[i].name + " no longer reads: " + e.what());
         }
         if (now != *expected[i])
-            finding(std::string(what) + ": field " + t.fields()[i].name + " reads '" + now + "', was '" + *expected[i] + "'");
+            finding(std::string(what) + ": field " + t.fields()[i].name + " reads '" + now + "', was '" + *expected[i] +
+                    "'");
     }
 }
 
@@ -130,7 +134,11 @@ void appendAndEdit(Table& t, fuzz::MemoryFileSystem& fs) {
         const uint64_t at = t.header().headerLength + uint64_t(rec - 1) * t.header().recordLength;
         const auto& file = fs.get(kDbf);
         const std::vector<uint8_t> before(file.begin() + long(at), file.begin() + long(at + t.header().recordLength));
-        if (!tolerate([&] { t.edit(); t.post(); })) return;
+        if (!tolerate([&] {
+                t.edit();
+                t.post();
+            }))
+            return;
         const auto& after = fs.get(kDbf);
         if (after.size() < at + before.size() || !std::equal(before.begin(), before.end(), after.begin() + long(at)))
             finding("an edit without changes altered record " + std::to_string(rec));

@@ -50,7 +50,8 @@ QString composeNumber(NumberKind kind, const RecordCursor& settings, const QDate
     const NumberRule& rule = numberRule(kind);
     // The year of the day the number is made, not of the document's dates.
     const QString year = dateText(today).left(4);
-    const QString prefix = rule.fixedPrefix ? QString::fromUtf8(rule.fixedPrefix) : settingText(settings, rule.prefixField);
+    const QString prefix =
+        rule.fixedPrefix ? QString::fromUtf8(rule.fixedPrefix) : settingText(settings, rule.prefixField);
     return prefix + year + QLatin1Char('/') + counterText(settings, rule.counterField) +
            settingText(settings, rule.suffixField);
 }
@@ -78,8 +79,10 @@ void ensureCounterSet(TableHandle& settings, const char* counterField) {
     settings.first();
     if (!settings.isNull(counterField)) return;
     settings.edit();
-    if (setWhenEmpty(settings, counterField)) settings.post();
-    else settings.cancel();
+    if (setWhenEmpty(settings, counterField))
+        settings.post();
+    else
+        settings.cancel();
 }
 
 void recordIssueDate(IniFile& ini, IniSettings& settings, NumberKind kind, const QDate& issued) {
@@ -89,6 +92,8 @@ void recordIssueDate(IniFile& ini, IniSettings& settings, NumberKind kind, const
     (invoice ? settings.szamDate : settings.proDate) = issued;
 }
 
-bool dateBeforeLastInvoice(const IniSettings& settings, const QDate& today) { return today < settings.szamDate; }
+bool dateBeforeLastInvoice(const IniSettings& settings, const QDate& today) {
+    return today < settings.szamDate;
+}
 
 }  // namespace kavina::invoicing

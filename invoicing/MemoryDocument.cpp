@@ -11,9 +11,9 @@ MemoryDocument::MemoryDocument() {
     lineFields.push_back({"bbesz", dbase::FieldType::Float});
     mszamla2.setFields(lineFields);
     std::vector<dbase::FieldDef> stockFields;
-    for (const char* name : {"SZAMLASZAM", "ANYAGSZAM", "MENNYISEG", "EGYSEG", "AR1", "AR2", "AR3", "ARE", "EGYSEGAR",
-                             "ITJSZAM", "MEGNEVEZES", "NETTOAR", "AFA", "AFAFT", "OSSZESEN", "ARCSOPORT", "TERMEK",
-                             "MEGJEGYZES"})
+    for (const char* name :
+         {"SZAMLASZAM", "ANYAGSZAM", "MENNYISEG", "EGYSEG", "AR1", "AR2", "AR3", "ARE", "EGYSEGAR", "ITJSZAM",
+          "MEGNEVEZES", "NETTOAR", "AFA", "AFAFT", "OSSZESEN", "ARCSOPORT", "TERMEK", "MEGJEGYZES"})
         stockFields.push_back(*catalogue::table(TableId::Szamla2).field(name));
     mData2.setFields(stockFields);
 }

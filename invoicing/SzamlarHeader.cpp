@@ -80,8 +80,8 @@ void addCashBlock(SzamlarRun& run, Band& band) {
     }
     const double captionWidth = report::textWidth(s, caption);
     band.addText("numberLabel", QRectF(x, kBoxTop + 12.5, captionWidth + 0.5, 5), caption, s);
-    band.addText("number", QRectF(x + captionWidth, kBoxTop + 12.5, 89 - captionWidth, 5),
-                 run.headerText("SZAMLASZAM"), s.withBold());
+    band.addText("number", QRectF(x + captionWidth, kBoxTop + 12.5, 89 - captionWidth, 5), run.headerText("SZAMLASZAM"),
+                 s.withBold());
 }
 
 QString copiesNote(const SzamlarRun& run) {

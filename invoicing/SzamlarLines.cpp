@@ -61,8 +61,7 @@ void fillLine(SzamlarRun& run, Band& band) {
 // Two rows: the numbers and the remark go under however many lines the name took.
 void placeSecondRow(Band& band, double rowHeight) {
     Element& name = band.element("MEGNEVEZES");
-    const double nameHeight =
-        std::max(rowHeight, report::textHeight(name.style, name.text, name.rect.width()));
+    const double nameHeight = std::max(rowHeight, report::textHeight(name.style, name.text, name.rect.width()));
     for (const auto& e : band.elements())
         if (e->name != "ITJSZAM" && e->name != "MEGNEVEZES") e->rect.moveTop(nameHeight);
     band.setHeight(nameHeight + rowHeight);

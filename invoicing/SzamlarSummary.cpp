@@ -61,7 +61,8 @@ void addRows(SzamlarRun& run, Band& band) {
     for (int r = 0; r < VatSummary::kPrintedRates; ++r) {
         const double top = kTableTop + r * kRowHeight;
         band.addText(rowName("rate", r), QRectF(2, top, 36, kRowHeight), QString(), s);
-        for (int c = 0; c < 5; ++c) band.addText(rowName(kCells[c], r), cellRect(c, top), QString(), s.withAlignment(kRight));
+        for (int c = 0; c < 5; ++c)
+            band.addText(rowName(kCells[c], r), cellRect(c, top), QString(), s.withAlignment(kRight));
     }
     band.addLine("totalsLine", QPointF(kColumnsLeft, kTableTop), QPointF(szamlar::kWidth, kTableTop), 0.2);
     for (int c = 0; c < 5; ++c)
@@ -71,7 +72,8 @@ void addRows(SzamlarRun& run, Band& band) {
     band.addText("payableLabel", QRectF(90, 0, 40, 6), "Fizetendő:", big);
     band.addText("payable", QRectF(130, 0, 52, 6), QString(), big.withAlignment(kRight));
     band.addText("payableUnit", QRectF(183, 0, 7, 6), "Ft", big.withAlignment(kRight));
-    band.addText("words", QRectF(0, 0, szamlar::kWidth, 4.5), QString(), s.withSize(9).withItalic().withAlignment(kRight));
+    band.addText("words", QRectF(0, 0, szamlar::kWidth, 4.5), QString(),
+                 s.withSize(9).withItalic().withAlignment(kRight));
     Element& note = band.addText("note", QRectF(0, 0, szamlar::kWidth, 4), QString(), s.withSize(7.5).wrapped());
     note.stretch = true;
 }
@@ -106,7 +108,8 @@ void fillSummary(SzamlarRun& run, Band& band) {
     }
     const double totalsTop = kTableTop + rows.size() * kRowHeight + 0.6;
     const VatRow totals = run.vat.totals(discount);
-    band.element("totalsLine").rect = QRectF(QPointF(kColumnsLeft, totalsTop - 0.3), QPointF(szamlar::kWidth, totalsTop - 0.3));
+    band.element("totalsLine").rect =
+        QRectF(QPointF(kColumnsLeft, totalsTop - 0.3), QPointF(szamlar::kWidth, totalsTop - 0.3));
     for (int c = 0; c < 5; ++c) {
         Element& cell = band.element(rowName(kCells[c], 9));
         cell.text = moneyText(cellsOf(totals, c));
@@ -164,7 +167,8 @@ void buildRemark(SzamlarRun& run) {
     if (!remark.isEmpty()) {
         // The remark has room for three lines, more when it needs them.
         const double threeLines = 3 * report::textHeight(s, QStringLiteral("Ág"), 100);
-        Element& text = band.addText("MEGJEGYZES", QRectF(0, top, szamlar::kWidth, threeLines), run.headerText("MEGJEGYZES"), s);
+        Element& text =
+            band.addText("MEGJEGYZES", QRectF(0, top, szamlar::kWidth, threeLines), run.headerText("MEGJEGYZES"), s);
         text.stretch = true;
         top += std::max(threeLines, report::textHeight(s, text.text, szamlar::kWidth)) + 1;
     }
@@ -179,7 +183,8 @@ void buildPageFooter(SzamlarRun& run) {
     band.addLine("top", QPointF(0, 0.3), QPointF(szamlar::kWidth, 0.3), 0.2);
     if (footer) band.addRichText("LAPLABLEC", QRectF(0, 1, 128, footerHeight), footer);
     const TextStyle s = run.base;
-    band.addText("madeBy", QRectF(130, 1, 60, 4), "Készítette: " + run.environment().currentUser, s.withAlignment(kRight));
+    band.addText("madeBy", QRectF(130, 1, 60, 4), "Készítette: " + run.environment().currentUser,
+                 s.withAlignment(kRight));
     band.addText("program", QRectF(0, y, 95, 3.5), TSzamlar::kProgramLabel, s.withSize(6.5));
     band.addText("maker", QRectF(95, y, 95, 3.5), TSzamlar::kMakerAddress, s.withSize(6.5).withAlignment(kRight));
 }

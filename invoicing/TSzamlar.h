@@ -85,8 +85,8 @@ private:
     QImage m_overlay;
     int m_copiesPrinted = 0;
     bool m_supplierOrderForm = false;
-    bool m_cashLayout = false;      // cash-register sale and scrap record
-    bool m_numberAsField = false;   // scrap record: the number after its caption, apart
+    bool m_cashLayout = false;     // cash-register sale and scrap record
+    bool m_numberAsField = false;  // scrap record: the number after its caption, apart
     bool m_italicFlag = false;
 };
 

@@ -1,8 +1,9 @@
 #include "pdf/JpegEncoder.h"
 
-#include <cstdio>  // jpeglib.h needs FILE declared first
 #include <csetjmp>
+#include <cstdio>  // jpeglib.h needs FILE declared first
 #include <cstdlib>
+
 #include <jpeglib.h>
 
 #include <string>

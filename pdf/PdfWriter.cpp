@@ -112,7 +112,8 @@ void PdfWriter::finish() {
     write("trailer\n<< /Size " + std::to_string(m_objectOffsets.size() + 1) + " /Root " + std::to_string(kCatalog) +
           " 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n");
 
-    if (std::fflush(m_file) != 0 || ::fsync(::fileno(m_file)) != 0) fail(std::string("cannot write: ") + std::strerror(errno));
+    if (std::fflush(m_file) != 0 || ::fsync(::fileno(m_file)) != 0)
+        fail(std::string("cannot write: ") + std::strerror(errno));
     const int closed = std::fclose(m_file);
     m_file = nullptr;
     if (closed != 0) fail(std::string("cannot write: ") + std::strerror(errno));

@@ -30,11 +30,11 @@ struct Element {
     // Text
     QString text;
     TextStyle style;
-    bool stretch = false;    // a wrapped text taller than rect makes rect, and the band, taller
+    bool stretch = false;                  // a wrapped text taller than rect makes rect, and the band, taller
     const RecordCursor* cursor = nullptr;  // data-bound when set: cursor's field replaces text
     std::string field;
     std::function<QString(const RecordCursor&)> format;  // data-bound text other than the field's text
-    QString pageFormat;  // page-number text when not empty
+    QString pageFormat;                                  // page-number text when not empty
 
     // Line and frame
     double penWidth = 0.2;

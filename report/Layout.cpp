@@ -65,7 +65,8 @@ public:
         : m_layout(layout), m_report(report), m_content(layout.pageSetup().contentRect()) {
         for (const auto& band : layout.bands()) {
             const bool grouping = band->kind() == BandKind::GroupHeader || band->kind() == BandKind::GroupFooter;
-            if (grouping && std::find(m_groupFields.begin(), m_groupFields.end(), band->groupField()) == m_groupFields.end())
+            if (grouping &&
+                std::find(m_groupFields.begin(), m_groupFields.end(), band->groupField()) == m_groupFields.end())
                 m_groupFields.push_back(band->groupField());
         }
     }
@@ -97,8 +98,9 @@ private:
 
     void place(Evaluated& band, double top) {
         Page& page = m_report.lastPage();
-        PlacedBand placed{band.band->name(), band.band->kind(), QRectF(m_content.left(), top, m_content.width(), band.height),
-                          int(page.items.size()), int(band.items.size())};
+        PlacedBand placed{band.band->name(), band.band->kind(),
+                          QRectF(m_content.left(), top, m_content.width(), band.height), int(page.items.size()),
+                          int(band.items.size())};
         for (PageItem& item : band.items) {
             item.rect.translate(m_content.left(), top);
             page.items.push_back(std::move(item));

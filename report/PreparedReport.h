@@ -19,7 +19,7 @@ struct PageItem {
     std::string element;  // the element's name
     QRectF rect;          // on the page, millimetres from the paper's top left
     QString text;
-    int style = 0;        // index into PreparedReport::styles()
+    int style = 0;            // index into PreparedReport::styles()
     bool pageNumber = false;  // text is a page-number format until the layout fills it in
     double penWidth = 0;
     QColor color;

@@ -29,11 +29,21 @@ struct TextStyle {
 
     bool operator==(const TextStyle&) const = default;
 
-    TextStyle withSize(double points) const { return changed([&](TextStyle& s) { s.pointSize = points; }); }
-    TextStyle withBold(bool on = true) const { return changed([&](TextStyle& s) { s.bold = on; }); }
-    TextStyle withItalic(bool on = true) const { return changed([&](TextStyle& s) { s.italic = on; }); }
-    TextStyle withAlignment(Qt::Alignment a) const { return changed([&](TextStyle& s) { s.alignment = a; }); }
-    TextStyle wrapped(bool on = true) const { return changed([&](TextStyle& s) { s.wordWrap = on; }); }
+    TextStyle withSize(double points) const {
+        return changed([&](TextStyle& s) { s.pointSize = points; });
+    }
+    TextStyle withBold(bool on = true) const {
+        return changed([&](TextStyle& s) { s.bold = on; });
+    }
+    TextStyle withItalic(bool on = true) const {
+        return changed([&](TextStyle& s) { s.italic = on; });
+    }
+    TextStyle withAlignment(Qt::Alignment a) const {
+        return changed([&](TextStyle& s) { s.alignment = a; });
+    }
+    TextStyle wrapped(bool on = true) const {
+        return changed([&](TextStyle& s) { s.wordWrap = on; });
+    }
 
 private:
     template <typename Change>

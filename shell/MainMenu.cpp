@@ -6,8 +6,7 @@ namespace kavina::shell {
 
 namespace {
 
-MenuEntry item(const QString& caption, const QString& handler = {}, const QString& shortcut = {})
-{
+MenuEntry item(const QString& caption, const QString& handler = {}, const QString& shortcut = {}) {
     MenuEntry e;
     e.caption = caption;
     e.handler = handler;
@@ -15,8 +14,7 @@ MenuEntry item(const QString& caption, const QString& handler = {}, const QStrin
     return e;
 }
 
-MenuEntry sub(const QString& caption, std::vector<MenuEntry> children)
-{
+MenuEntry sub(const QString& caption, std::vector<MenuEntry> children) {
     MenuEntry e;
     e.caption = caption;
     e.submenu = true;
@@ -24,58 +22,52 @@ MenuEntry sub(const QString& caption, std::vector<MenuEntry> children)
     return e;
 }
 
-MenuEntry top(const QString& name, const QString& caption, std::vector<MenuEntry> children)
-{
+MenuEntry top(const QString& name, const QString& caption, std::vector<MenuEntry> children) {
     MenuEntry e = sub(caption, std::move(children));
     e.objectName = name;
     return e;
 }
 
-MenuEntry separator()
-{
+MenuEntry separator() {
     MenuEntry e;
     e.separator = true;
     return e;
 }
 
-MenuEntry hidden(MenuEntry e)
-{
+MenuEntry hidden(MenuEntry e) {
     e.hidden = true;
     return e;
 }
 
-MenuEntry right(QChar letter, MenuEntry e)
-{
+MenuEntry right(QChar letter, MenuEntry e) {
     e.gate = Gate::Right;
     e.right = letter;
     return e;
 }
 
-MenuEntry gate(Gate g, MenuEntry e)
-{
+MenuEntry gate(Gate g, MenuEntry e) {
     e.gate = g;
     return e;
 }
 
 // The invoice entries shared by the toolbar's "   Számla   " and the menu's "&Számla"; the
 // template that replaces a spoiled invoice is captioned differently in the two places.
-std::vector<MenuEntry> invoiceEntries(const QString& fromCancelledCaption)
-{
+std::vector<MenuEntry> invoiceEntries(const QString& fromCancelledCaption) {
     return {
         item("Új számla", "SzamlaNew"),
         item("Helyesbítő számla", "mJovairClick"),
         item("Proforma számla", "bProformaClick"),
-        sub("Számla sablon", {
-                                 item("Számla árajánlatból", "Szamlaajanlat"),
-                                 item("Számla szállítólevélből", "Szamlaszallito"),
-                                 item(fromCancelledCaption, "mSzamlaStornobolClick"),
-                                 item("Számla korábbi számlából", "mSzamlaKorabbibolClick"),
-                             }),
+        sub("Számla sablon",
+            {
+                item("Számla árajánlatból", "Szamlaajanlat"),
+                item("Számla szállítólevélből", "Szamlaszallito"),
+                item(fromCancelledCaption, "mSzamlaStornobolClick"),
+                item("Számla korábbi számlából", "mSzamlaKorabbibolClick"),
+            }),
     };
 }
 
-std::vector<MenuEntry> invoiceMenu()
-{
+std::vector<MenuEntry> invoiceMenu() {
     std::vector<MenuEntry> entries = invoiceEntries("Számla stornó számlából");
     entries.push_back(separator());
     entries.push_back(hidden(item("&Befizetés rögzítése", "mBefizetesClick")));
@@ -85,8 +77,7 @@ std::vector<MenuEntry> invoiceMenu()
     return entries;
 }
 
-MenuEntry fileMenu()
-{
+MenuEntry fileMenu() {
     return top("fileMenu", "&Fájl",
                {
                    item("Felhasználó váltása", "mSelectUserClick"),
@@ -109,8 +100,7 @@ MenuEntry fileMenu()
 
 // The visible entries directly under "&Műveletek" run the commands of gated submenus; they
 // carry the same letters, so that a right withheld is withheld everywhere.
-MenuEntry operationsMenu()
-{
+MenuEntry operationsMenu() {
     return top(
         "operationsMenu", "&Műveletek",
         {
@@ -128,16 +118,16 @@ MenuEntry operationsMenu()
             right('3', item("Bevételezés", "bBevetelClick")),
             hidden(right('3', sub("&Bevételezés",
                                   {item("Új bevételezés", "bBevetelClick"), item("Stornó", "mSzallitoStornoClick")}))),
-            hidden(right('F', sub("S&zállítólevél", {item("Új szállítólevél", "mUjSzallitoClick"),
-                                                     item("Szállítólevél stornó szállítólevélből",
-                                                          "mSzallitoStornobolClick"),
-                                                     item("Stornó", "mSzallitoStornoClick")}))),
+            hidden(right(
+                'F', sub("S&zállítólevél", {item("Új szállítólevél", "mUjSzallitoClick"),
+                                            item("Szállítólevél stornó szállítólevélből", "mSzallitoStornobolClick"),
+                                            item("Stornó", "mSzallitoStornoClick")}))),
             right('F', item("Szállítólevél", "mUjSzallitoClick")),
             right('4', item("Visszáru", "bVisszaruClick")),
             right('5', item("Selejt", "bSelejtClick")),
             separator(),
-            hidden(right('H', sub("&Munkalap",
-                                  {item("Új munkalap", "MunkalapNew"), item("Módosítás", "mModMunkalapClick")}))),
+            hidden(right(
+                'H', sub("&Munkalap", {item("Új munkalap", "MunkalapNew"), item("Módosítás", "mModMunkalapClick")}))),
             right('H', item("Munkalap", "MunkalapNew")),
             separator(),
             sub("Leltár", {item("Leltárfelvételi ív", "bKeszletClick"), hidden(item("Leltártöbblet rögzítése")),
@@ -145,8 +135,7 @@ MenuEntry operationsMenu()
         });
 }
 
-MenuEntry registersMenu()
-{
+MenuEntry registersMenu() {
     return top("registersMenu", "&Törzsadatok",
                {
                    right('9', item("&Partnerek", "Partnerek")),
@@ -165,8 +154,7 @@ MenuEntry registersMenu()
                });
 }
 
-MenuEntry listsMenu()
-{
+MenuEntry listsMenu() {
     return top("listsMenu", "&Listák",
                {
                    right('A', item("&Árajánlatok", "AjanlatokMenu")),
@@ -190,8 +178,7 @@ MenuEntry listsMenu()
                });
 }
 
-MenuEntry statisticsMenu()
-{
+MenuEntry statisticsMenu() {
     return top("statisticsMenu", "St&atisztika",
                {
                    item("Termék statisztika", "TBItem35Click"),
@@ -209,8 +196,7 @@ MenuEntry statisticsMenu()
                });
 }
 
-MenuEntry settingsMenu()
-{
+MenuEntry settingsMenu() {
     return top("settingsMenu", "&Beállítások",
                {
                    gate(Gate::NotPlainUser, item("&Felhasználók", "Felhasznlk1Click")),
@@ -221,8 +207,7 @@ MenuEntry settingsMenu()
                });
 }
 
-MenuEntry helpMenu()
-{
+MenuEntry helpMenu() {
     return top("helpMenu", "&Súgó",
                {
                    item("&A program leírása", "Sugo", "F1"),
@@ -236,8 +221,7 @@ MenuEntry helpMenu()
                });
 }
 
-MenuEntry serviceMenu()
-{
+MenuEntry serviceMenu() {
     return top(kServiceMenuName, "Szervíz funkciók",
                {
                    item("Táblák megtekintése", "mSzervizTablaClick"),
@@ -251,8 +235,7 @@ MenuEntry serviceMenu()
 }
 
 ToolbarButton button(const QString& name, const QString& caption, const QString& handler, bool switchable,
-                     QChar letter = {})
-{
+                     QChar letter = {}) {
     ToolbarButton b;
     b.objectName = name;
     b.caption = caption;
@@ -265,14 +248,12 @@ ToolbarButton button(const QString& name, const QString& caption, const QString&
     return b;
 }
 
-ToolbarButton withMenu(ToolbarButton b, std::vector<MenuEntry> menu)
-{
+ToolbarButton withMenu(ToolbarButton b, std::vector<MenuEntry> menu) {
     b.menu = std::move(menu);
     return b;
 }
 
-ToolbarDef operationsToolbar()
-{
+ToolbarDef operationsToolbar() {
     return {"operationsToolbar",
             "Műveletek",
             false,
@@ -294,8 +275,7 @@ ToolbarDef operationsToolbar()
             }};
 }
 
-ToolbarDef mastersToolbar()
-{
+ToolbarDef mastersToolbar() {
     return {"mastersToolbar",
             "Törzsadatok",
             false,
@@ -307,13 +287,11 @@ ToolbarDef mastersToolbar()
             }};
 }
 
-ToolbarDef helperToolbar()
-{
+ToolbarDef helperToolbar() {
     return {"helperToolbar", "Segéd", false, {button("settingsButton", "Beállítások", "SetupMenu", false)}};
 }
 
-ToolbarDef linksToolbar()
-{
+ToolbarDef linksToolbar() {
     return {"linksToolbar",
             "Hivatkozások",
             true,
@@ -324,33 +302,28 @@ ToolbarDef linksToolbar()
             }};
 }
 
-void collect(const std::vector<MenuEntry>& entries, std::vector<QString>& out)
-{
+void collect(const std::vector<MenuEntry>& entries, std::vector<QString>& out) {
     for (const MenuEntry& e : entries) {
-        if (!e.handler.isEmpty() && std::find(out.begin(), out.end(), e.handler) == out.end())
-            out.push_back(e.handler);
+        if (!e.handler.isEmpty() && std::find(out.begin(), out.end(), e.handler) == out.end()) out.push_back(e.handler);
         collect(e.children, out);
     }
 }
 
 }  // namespace
 
-const std::vector<MenuEntry>& mainMenuBar()
-{
-    static const std::vector<MenuEntry> menus = {fileMenu(),     operationsMenu(), registersMenu(), listsMenu(),
-                                                 statisticsMenu(), settingsMenu(), helpMenu(),      serviceMenu()};
+const std::vector<MenuEntry>& mainMenuBar() {
+    static const std::vector<MenuEntry> menus = {fileMenu(),       operationsMenu(), registersMenu(), listsMenu(),
+                                                 statisticsMenu(), settingsMenu(),   helpMenu(),      serviceMenu()};
     return menus;
 }
 
-const std::vector<ToolbarDef>& mainToolbars()
-{
+const std::vector<ToolbarDef>& mainToolbars() {
     static const std::vector<ToolbarDef> toolbars = {operationsToolbar(), mastersToolbar(), helperToolbar(),
                                                      linksToolbar()};
     return toolbars;
 }
 
-std::vector<QString> allHandlers()
-{
+std::vector<QString> allHandlers() {
     std::vector<QString> out;
     for (const ToolbarDef& t : mainToolbars())
         for (const ToolbarButton& b : t.buttons) {

@@ -11,17 +11,13 @@ MainWindowCommands::MainWindowCommands(Prompt& prompt)
           } catch (...) {
               prompt.error(QStringLiteral("Hiba"), QStringLiteral("Ismeretlen hiba történt."));
           }
-      })
-{
-}
+      }) {}
 
-void MainWindowCommands::add(const QString& handler, Command command)
-{
+void MainWindowCommands::add(const QString& handler, Command command) {
     m_commands[handler] = std::move(command);
 }
 
-void MainWindowCommands::guard(const std::function<void()>& work)
-{
+void MainWindowCommands::guard(const std::function<void()>& work) {
     try {
         work();
     } catch (...) {
@@ -29,11 +25,9 @@ void MainWindowCommands::guard(const std::function<void()>& work)
     }
 }
 
-bool MainWindowCommands::run(const QString& handler)
-{
+bool MainWindowCommands::run(const QString& handler) {
     const auto it = m_commands.find(handler);
-    if (it == m_commands.end())
-        return false;
+    if (it == m_commands.end()) return false;
     bool done = false;
     guard([&] {
         it->second();

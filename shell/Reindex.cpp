@@ -45,8 +45,9 @@ void rebuildClosed(const std::string& folder, const TableDef& def, bool pack) {
 }
 
 QString busyText() {
-    return QStringLiteral("Az adatbázis használatban van, ezért nem lehet kizárólagos használatra megnyitni!\n\r"
-                          "Kérem próbálja meg később elindítani az újraindexelést.");
+    return QStringLiteral(
+        "Az adatbázis használatban van, ezért nem lehet kizárólagos használatra megnyitni!\n\r"
+        "Kérem próbálja meg később elindítani az újraindexelést.");
 }
 
 }  // namespace
@@ -132,8 +133,7 @@ bool Reindex::takeFolder() {
         if (e.contains(dbase::errtext::kTableBusy))
             m_prompt.error(kErrorCaption, busyText());
         else
-            m_prompt.error(kErrorCaption,
-                           QStringLiteral("Error: DbError\n\r") + QString::fromStdString(e.what()));
+            m_prompt.error(kErrorCaption, QStringLiteral("Error: DbError\n\r") + QString::fromStdString(e.what()));
         return false;
     }
 }
@@ -160,9 +160,9 @@ bool hasIndexFile(const std::string& folder, TableId id) {
 
 bool fullReindexNeeded(const std::string& folder, bool lastRunEndedCleanly, bool autoindex) {
     static const TableId baseTables[] = {
-        TableId::Anyag,    TableId::Egyseg,  TableId::Fizmod,    TableId::Garancia, TableId::Garancia2,
-        TableId::Jogok,    TableId::Kategoria, TableId::Munkalap, TableId::Partner, TableId::PCsoport,
-        TableId::Szamla,   TableId::Szamla2, TableId::Telep,     TableId::Userlog,  TableId::AFA,
+        TableId::Anyag,  TableId::Egyseg,    TableId::Fizmod,   TableId::Garancia, TableId::Garancia2,
+        TableId::Jogok,  TableId::Kategoria, TableId::Munkalap, TableId::Partner,  TableId::PCsoport,
+        TableId::Szamla, TableId::Szamla2,   TableId::Telep,    TableId::Userlog,  TableId::AFA,
     };
     if (!lastRunEndedCleanly || autoindex) return true;
     for (TableId id : baseTables)

@@ -1,10 +1,10 @@
 #include "shell/SessionSignals.h"
 
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace kavina::shell {
 namespace {

@@ -27,18 +27,18 @@ struct Session {
 class ShellActions {
 public:
     virtual ~ShellActions() = default;
-    virtual void switchUser() = 0;        // "Felhasználó váltása"
-    virtual void showActiveUsers() = 0;   // "Aktív felhasználók"
-    virtual void lockProgram() = 0;       // "Program zárolása" and F9
-    virtual void idleLock() = 0;          // the idle time reached the lock setting
-    virtual void openUsers() = 0;         // "&Felhasználók"
-    virtual void changePassword() = 0;    // "&Jelszó módosítása"
-    virtual void openSettings() = 0;      // the settings dialog
-    virtual void reindex() = 0;           // the reindex window
-    virtual void runStartupTasks() = 0;   // 100 ms after the main window first appears
-    virtual void signOfLife() = 0;        // every 10 seconds while the main window is visible
-    virtual bool confirmExit() = 0;       // the exit question; true closes the program
-    virtual void signOut() = 0;           // on close: the userlog row deleted, kilepett = 1
+    virtual void switchUser() = 0;       // "Felhasználó váltása"
+    virtual void showActiveUsers() = 0;  // "Aktív felhasználók"
+    virtual void lockProgram() = 0;      // "Program zárolása" and F9
+    virtual void idleLock() = 0;         // the idle time reached the lock setting
+    virtual void openUsers() = 0;        // "&Felhasználók"
+    virtual void changePassword() = 0;   // "&Jelszó módosítása"
+    virtual void openSettings() = 0;     // the settings dialog
+    virtual void reindex() = 0;          // the reindex window
+    virtual void runStartupTasks() = 0;  // 100 ms after the main window first appears
+    virtual void signOfLife() = 0;       // every 10 seconds while the main window is visible
+    virtual bool confirmExit() = 0;      // the exit question; true closes the program
+    virtual void signOut() = 0;          // on close: the userlog row deleted, kilepett = 1
 };
 
 // What the shell asks of the main window.

@@ -20,7 +20,8 @@ void signOut(SessionState& state) {
 
 void removeLeftoverFiles(const QString& folder) {
     const QDir dir(folder);
-    for (const char* name : {"rontott.gif", "storno.gif", "version.ini"}) QFile::remove(dir.filePath(QLatin1String(name)));
+    for (const char* name : {"rontott.gif", "storno.gif", "version.ini"})
+        QFile::remove(dir.filePath(QLatin1String(name)));
 }
 
 }  // namespace kavina::shell

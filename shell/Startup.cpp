@@ -19,40 +19,44 @@ const QString kCaption = QStringLiteral("Figyelem!");
 
 // The tables start-up opens after the sign-in, in this order; optional ones only when there.
 const TableId kRemainingTables[] = {
-    TableId::Partner,  TableId::Anyag,  TableId::Kategoria, TableId::Raktar,    TableId::Vonalkod,
-    TableId::PCsoport, TableId::Telep,  TableId::Fizmod,    TableId::Szamla,    TableId::Szamla2,
-    TableId::AFA,      TableId::Egyseg, TableId::Garancia,  TableId::Garancia2, TableId::Arcsoport,
+    TableId::Partner,  TableId::Anyag,  TableId::Kategoria,  TableId::Raktar,    TableId::Vonalkod,
+    TableId::PCsoport, TableId::Telep,  TableId::Fizmod,     TableId::Szamla,    TableId::Szamla2,
+    TableId::AFA,      TableId::Egyseg, TableId::Garancia,   TableId::Garancia2, TableId::Arcsoport,
     TableId::Munkalap, TableId::Akcio,  TableId::Tranzakcio,
 };
 
 QString missingFolderText(const QString& folder) {
-    return QStringLiteral("A rendszer nem találja a megadott elérési utat!\n"
-                          "Az adatbázis nem található a(z) %1 könyvtárban!\n\n"
-                          "Lehetséges, hogy hálózati meghajtó nincs csatlakoztatva, vagy az elérési út hibásan van "
-                          "bejegyzezve a kavinaextra.ini fájlban. Kérem, ellenőrizze a \"database\" kulcshoz rendelt "
-                          "bejegyzést.")
+    return QStringLiteral(
+               "A rendszer nem találja a megadott elérési utat!\n"
+               "Az adatbázis nem található a(z) %1 könyvtárban!\n\n"
+               "Lehetséges, hogy hálózati meghajtó nincs csatlakoztatva, vagy az elérési út hibásan van "
+               "bejegyzezve a kavinaextra.ini fájlban. Kérem, ellenőrizze a \"database\" kulcshoz rendelt "
+               "bejegyzést.")
         .arg(folder);
 }
 
 QString missingPrinterText() {
-    return QStringLiteral("A rendszer nem talál telepített nyomtatót!\n\n"
-                          "A program használatához mindenképpen szükség van nyomtatóra, ezért kérem csatlakoztassa és "
-                          "telepítse azt. ");
+    return QStringLiteral(
+        "A rendszer nem talál telepített nyomtatót!\n\n"
+        "A program használatához mindenképpen szükség van nyomtatóra, ezért kérem csatlakoztassa és "
+        "telepítse azt. ");
 }
 
 QString exclusiveUseText() {
-    return QStringLiteral("A program adatbázisa kizárólagos használatban van!\n\n"
-                          "Lehet, hogy a rendszergazda karbantartást végez a program adatbázisain.\n"
-                          "A belépéshez kérjen segítséget a rendszergazdától, vagy próbálkozzon később.");
+    return QStringLiteral(
+        "A program adatbázisa kizárólagos használatban van!\n\n"
+        "Lehet, hogy a rendszergazda karbantartást végez a program adatbázisain.\n"
+        "A belépéshez kérjen segítséget a rendszergazdától, vagy próbálkozzon később.");
 }
 
 }  // namespace
 
 QString crashBoxText() {
-    return QStringLiteral("Figyelem!\n\n"
-                          "A Kavina program a legutóbbi használat során szabálytalanul lett leállítva! \n"
-                          "Ennek oka számítógép lefagyás, vagy áramszünet lehet.\n"
-                          "Használat előtt a program frissíteni fogja az adatbázis indexeit.");
+    return QStringLiteral(
+        "Figyelem!\n\n"
+        "A Kavina program a legutóbbi használat során szabálytalanul lett leállítva! \n"
+        "Ennek oka számítógép lefagyás, vagy áramszünet lehet.\n"
+        "Használat előtt a program frissíteni fogja az adatbázis indexeit.");
 }
 
 void writeNewIniFile(const QString& path, const QString& dataFolder) {
@@ -115,7 +119,8 @@ bool Startup::checkDataFolder() {
 
 // The program's PDF printer stands in for a missing system printer unless switched off.
 bool Startup::checkPrinter() {
-    const bool pdfPrinter = m_state.ini->readInteger(QString::fromLatin1(kIniSection), QStringLiteral("pdfprinter"), 1) != 0;
+    const bool pdfPrinter =
+        m_state.ini->readInteger(QString::fromLatin1(kIniSection), QStringLiteral("pdfprinter"), 1) != 0;
     if (pdfPrinter || !m_systemPrinters.isEmpty()) return true;
     m_state.prompt.error(kCaption, missingPrinterText());
     return false;

@@ -15,17 +15,18 @@ using F = UserField;
 const QString kCaption = QStringLiteral("Figyelem !");
 
 // Counters set to 1 when a year opens; those an older folder lacks are left out.
-const F kYearCounters[] = {F::SZAMLASZ,   F::AJANLATSZ, F::MUNKASZ, F::GARLEVSZAM, F::SZLEVSZ,
-                           F::DEFUSER,    F::DEFUSERN,  F::VISSZA,  F::SELEJT,     F::MEGRENDELO,
-                           F::ELOLEG,     F::PROFORMA,  F::PKIF,    F::JOVAIR,     F::IDEIGLENES};
+const F kYearCounters[] = {F::SZAMLASZ, F::AJANLATSZ, F::MUNKASZ, F::GARLEVSZAM, F::SZLEVSZ,
+                           F::DEFUSER,  F::DEFUSERN,  F::VISSZA,  F::SELEJT,     F::MEGRENDELO,
+                           F::ELOLEG,   F::PROFORMA,  F::PKIF,    F::JOVAIR,     F::IDEIGLENES};
 
 const std::pair<F, F> kAffixPairs[] = {
     {F::SELO, F::SUTO}, {F::AELO, F::AUTO}, {F::GELO, F::GUTO}, {F::MELO, F::MUTO}, {F::FELO, F::FUTO}};
 
 QString affixCheckText() {
-    return QStringLiteral("Bizonylat elő vagy utótagokat kötelező kitölteni! \n\r"
-                          "Erre azért van szükség, hogy a bizonylatszámok ne ismétlődjenek.\n\r"
-                          "Az elő és utótagokat a \"beállítások\" ablak \"számlázás\" lapján tudja beállítani.");
+    return QStringLiteral(
+        "Bizonylat elő vagy utótagokat kötelező kitölteni! \n\r"
+        "Erre azért van szükség, hogy a bizonylatszámok ne ismétlődjenek.\n\r"
+        "Az elő és utótagokat a \"beállítások\" ablak \"számlázás\" lapján tudja beállítani.");
 }
 
 bool hasFields(const TableHandle& table, std::initializer_list<const char*> fields) {
@@ -37,9 +38,10 @@ bool hasFields(const TableHandle& table, std::initializer_list<const char*> fiel
 }  // namespace
 
 QString yearOpeningQuestion() {
-    return QStringLiteral("Az új év beköszöntével a programnak a bizonylatok sorszámait le kell nulláznia.\r\n"
-                          "A program most ezt automatikusan elvégzi, ha az \"Igen\" gombra kattint.\r\n"
-                          "Szeretne most új évet nyitni?");
+    return QStringLiteral(
+        "Az új év beköszöntével a programnak a bizonylatok sorszámait le kell nulláznia.\r\n"
+        "A program most ezt automatikusan elvégzi, ha az \"Igen\" gombra kattint.\r\n"
+        "Szeretne most új évet nyitni?");
 }
 
 StartupTasks::StartupTasks(SessionState& state, SessionWindows& windows, MainWindowControl& window)
@@ -163,7 +165,8 @@ bool StartupTasks::fillWarehouseLabels() {
     TableHandle& products = m_state.data.AnyagTable();
     if (!warehouses.isOpen() || warehouses.isEmpty()) return false;
     warehouses.first();
-    const QString label = (warehouses.asString("AZON") + QLatin1Char(' ') + warehouses.asString("MEGNEVEZES")).trimmed();
+    const QString label =
+        (warehouses.asString("AZON") + QLatin1Char(' ') + warehouses.asString("MEGNEVEZES")).trimmed();
     for (products.first(); !products.eof(); products.next()) {
         if (!products.asString("MEGJEGYZES").isEmpty()) continue;
         products.edit();

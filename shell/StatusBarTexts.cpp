@@ -2,22 +2,18 @@
 
 namespace kavina::shell {
 
-QString clerkPanelText(const Session& session)
-{
+QString clerkPanelText(const Session& session) {
     return QStringLiteral("Ügyintéző: ") + session.currentUser;
 }
 
-QString versionPanelText(const QString& buildDate)
-{
+QString versionPanelText(const QString& buildDate) {
     QString digits;
     for (const QChar c : buildDate.mid(2))
-        if (c.isDigit())
-            digits += c;
+        if (c.isDigit()) digits += c;
     return QStringLiteral("Verzió: %1.%2.%3").arg("1", "0", digits);
 }
 
-QString databasePanelText(const Session& session)
-{
+QString databasePanelText(const Session& session) {
     return QStringLiteral("adatbázis: ") + session.dataFolder;
 }
 

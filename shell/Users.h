@@ -22,10 +22,10 @@ struct Session;
 
 // What the user dialog shows and edits.
 struct UserValues {
-    QString name;           // "Felhasználó :"
-    QString role;           // "Jogosultság :"
-    QString password;       // "Jelszó :"
-    QString passwordAgain;  // "Jelszó ismét:"
+    QString name;              // "Felhasználó :"
+    QString role;              // "Jogosultság :"
+    QString password;          // "Jelszó :"
+    QString passwordAgain;     // "Jelszó ismét:"
     std::vector<bool> rights;  // "Jogok:", in the order of rightLetters()
 };
 

@@ -12,16 +12,30 @@ std::optional<std::vector<std::string>> readCsvRecord(std::istream& in) {
     for (int ch = in.get(); ch != std::char_traits<char>::eof(); ch = in.get()) {
         const char c = static_cast<char>(ch);
         if (quoted) {
-            if (c != '"') { fields.back() += c; continue; }
-            if (in.peek() == '"') { fields.back() += '"'; in.get(); continue; }
+            if (c != '"') {
+                fields.back() += c;
+                continue;
+            }
+            if (in.peek() == '"') {
+                fields.back() += '"';
+                in.get();
+                continue;
+            }
             quoted = false;
             afterQuote = true;
             continue;
         }
-        if (c == ',') { fields.emplace_back(); afterQuote = false; continue; }
+        if (c == ',') {
+            fields.emplace_back();
+            afterQuote = false;
+            continue;
+        }
         if (c == '\r' && in.peek() == '\n') continue;
         if (c == '\n') return fields;
-        if (c == '"' && fields.back().empty() && !afterQuote) { quoted = true; continue; }
+        if (c == '"' && fields.back().empty() && !afterQuote) {
+            quoted = true;
+            continue;
+        }
         fields.back() += c;
     }
     if (quoted) throw std::runtime_error("a quoted CSV field is not closed");

@@ -115,7 +115,9 @@ std::string jsonValue(const Table& table, int i) {
     const auto& f = table.fields()[size_t(i)];
     if (table.isNull(i)) return "null";
     switch (f.logical) {
-        case FieldType::Integer: case FieldType::Short: case FieldType::Float: return table.asString(i);
+        case FieldType::Integer:
+        case FieldType::Short:
+        case FieldType::Float: return table.asString(i);
         case FieldType::Logical: return table.asLogical(i) ? "true" : "false";
         default: return jsonString(table.asString(i));
     }
@@ -177,7 +179,8 @@ std::vector<dbase::FieldDef> parseFields(const std::string& spec) {
         dbase::FieldDef def{parts[0], *type, 0, 0};
         if (parts.size() > 2) def.width = toInt(parts[2], "width");
         if (parts.size() > 3) def.decimals = toInt(parts[3], "decimals");
-        if (*type == FieldType::Character && def.width == 0) throw UsageError("text field " + parts[0] + " needs a width");
+        if (*type == FieldType::Character && def.width == 0)
+            throw UsageError("text field " + parts[0] + " needs a width");
         defs.push_back(def);
     }
     if (defs.empty()) throw UsageError("--fields lists no field");
@@ -263,12 +266,14 @@ int reindex(const Command& cmd, std::ostream& out) {
 // Sets every column of one CSV row into the record being inserted.
 void fillRecord(Table& table, const std::vector<int>& columns, const std::vector<std::string>& row, size_t line) {
     if (row.size() != columns.size())
-        throw std::runtime_error("line " + std::to_string(line) + " has " + std::to_string(row.size()) + " values, the header " +
-                                 std::to_string(columns.size()));
+        throw std::runtime_error("line " + std::to_string(line) + " has " + std::to_string(row.size()) +
+                                 " values, the header " + std::to_string(columns.size()));
     for (size_t i = 0; i < columns.size(); ++i) {
         try {
-            if (row[i].empty()) table.setNull(columns[i]);
-            else table.setString(columns[i], row[i]);
+            if (row[i].empty())
+                table.setNull(columns[i]);
+            else
+                table.setString(columns[i], row[i]);
         } catch (const dbase::DbError& e) {
             throw std::runtime_error("line " + std::to_string(line) + ": " + e.what());
         }
@@ -310,7 +315,9 @@ int import(const Command& cmd, std::ostream& out) {
 
 }  // namespace
 
-const char* usage() { return kUsage; }
+const char* usage() {
+    return kUsage;
+}
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     try {

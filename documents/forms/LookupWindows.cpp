@@ -67,8 +67,8 @@ Tpcsopform::Tpcsopform(QWidget* parent, TDataModule1& data, Prompt& prompt)
     bindSelection(m_grid, m_model.get());
     layout->addWidget(m_grid, 1);
     auto* buttons = new QVBoxLayout;
-    connect(addButton(buttons, QStringLiteral("Új csoport"), QStringLiteral("newPushButton")), &QPushButton::clicked, this,
-            [this] { run(&PartnerGroups::add); });
+    connect(addButton(buttons, QStringLiteral("Új csoport"), QStringLiteral("newPushButton")), &QPushButton::clicked,
+            this, [this] { run(&PartnerGroups::add); });
     connect(addButton(buttons, QStringLiteral("Módosítá&s"), QStringLiteral("modifyPushButton")), &QPushButton::clicked,
             this, [this] { run(&PartnerGroups::modifyCurrent); });
     connect(addButton(buttons, QStringLiteral("&Törlés"), QStringLiteral("deletePushButton")), &QPushButton::clicked,
@@ -108,8 +108,12 @@ TTelepSzerk::TTelepSzerk(QWidget* parent, const QString& postcode, const QString
     addDialogButtons(this, layout, QStringLiteral("&Elfogad"), QStringLiteral("&Mégsem"));
 }
 
-QString TTelepSzerk::postcode() const { return m_postcode->text(); }
-QString TTelepSzerk::town() const { return m_town->text(); }
+QString TTelepSzerk::postcode() const {
+    return m_postcode->text();
+}
+QString TTelepSzerk::town() const {
+    return m_town->text();
+}
 
 Ttelepulesform::Ttelepulesform(QWidget* parent, TDataModule1& data, Prompt& prompt)
     : QDialog(parent), m_data(data), m_prompt(prompt), m_settlements(data, prompt) {
@@ -135,12 +139,16 @@ Ttelepulesform::Ttelepulesform(QWidget* parent, TDataModule1& data, Prompt& prom
     left->addWidget(m_grid, 1);
     layout->addLayout(left, 1);
     auto* buttons = new QVBoxLayout;
-    connect(addButton(buttons, QStringLiteral("Hozzáadás"), QStringLiteral("newPushButton")), &QPushButton::clicked, this,
-            [this] { edit(true); });
+    connect(addButton(buttons, QStringLiteral("Hozzáadás"), QStringLiteral("newPushButton")), &QPushButton::clicked,
+            this, [this] { edit(true); });
     connect(addButton(buttons, QStringLiteral("Módosítá&s"), QStringLiteral("modifyPushButton")), &QPushButton::clicked,
             this, [this] { edit(false); });
     connect(addButton(buttons, QStringLiteral("&Törlés"), QStringLiteral("deletePushButton")), &QPushButton::clicked,
-            this, [this] { guarded(m_prompt, [&] { if (m_settlements.deleteCurrent()) reload(); }); });
+            this, [this] {
+                guarded(m_prompt, [&] {
+                    if (m_settlements.deleteCurrent()) reload();
+                });
+            });
     buttons->addStretch(1);
     connect(addButton(buttons, QStringLiteral("&Kilépés"), QStringLiteral("closePushButton")), &QPushButton::clicked,
             this, &QDialog::reject);
@@ -163,10 +171,13 @@ void Ttelepulesform::edit(bool isNew) {
     guarded(m_prompt, [&] {
         TableHandle& towns = m_data.TelepTable();
         if (!isNew && towns.isEmpty()) return;
-        TTelepSzerk dialog(this, isNew ? QString() : towns.asString("IRSZAM"), isNew ? QString() : towns.asString("TELEPULES"));
+        TTelepSzerk dialog(this, isNew ? QString() : towns.asString("IRSZAM"),
+                           isNew ? QString() : towns.asString("TELEPULES"));
         if (dialog.exec() != QDialog::Accepted) return;
-        if (isNew) towns.append();
-        else towns.edit();
+        if (isNew)
+            towns.append();
+        else
+            towns.edit();
         towns.setString("IRSZAM", dialog.postcode());
         towns.setString("TELEPULES", dialog.town());
         towns.post();

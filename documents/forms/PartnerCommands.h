@@ -19,9 +19,9 @@ namespace kavina::documents {
 struct PartnerCommandContext {
     TDataModule1& data;
     Prompt& prompt;
-    std::function<QWidget*()> parent;          // the main window
-    std::function<QString()> currentUser;      // for the printed list
-    std::function<bool()> showPriceGroups;     // the "tobbar" setting
+    std::function<QWidget*()> parent;                 // the main window
+    std::function<QString()> currentUser;             // for the printed list
+    std::function<bool()> showPriceGroups;            // the "tobbar" setting
     std::function<report::PrintService*()> printing;  // the configured printer, made when needed
     QString webAddress;
 };

@@ -13,9 +13,9 @@
 
 #include "documents/PartnerRegister.h"
 #include "documents/PartnerReport.h"
-#include "report/view/PreviewWindow.h"
 #include "documents/forms/TPartnerSzerk.h"
 #include "documents/forms/Ttartozasform.h"
+#include "report/view/PreviewWindow.h"
 #include "widgets/RecordGridModel.h"
 
 namespace kavina::documents {
@@ -34,7 +34,10 @@ QPushButton* button(const QString& text, const QString& objectName) {
 }  // namespace
 
 TPartnerForm::TPartnerForm(QWidget* parent, TDataModule1& data, Prompt& prompt, const PartnerFormOptions& options)
-    : QDialog(parent), m_data(data), m_prompt(prompt), m_logic(data, prompt, options.caller, options.statisticsPage),
+    : QDialog(parent),
+      m_data(data),
+      m_prompt(prompt),
+      m_logic(data, prompt, options.caller, options.statisticsPage),
       m_options(options) {
     setObjectName(QStringLiteral("TPartnerForm"));
     setWindowTitle(QStringLiteral("Partnertörzs"));
@@ -163,8 +166,10 @@ void TPartnerForm::reloadList() {
 void TPartnerForm::syncSelection() {
     const int row = m_model->currentRow();
     const QSignalBlocker quiet(m_grid->selectionModel());
-    if (row >= 0) m_grid->selectRow(row);
-    else m_grid->clearSelection();
+    if (row >= 0)
+        m_grid->selectRow(row);
+    else
+        m_grid->clearSelection();
 }
 
 void TPartnerForm::newPartner() {
@@ -212,8 +217,8 @@ void TPartnerForm::printList() {
         if (!m_options.printing || m_data.PartnerTable().isEmpty()) return;
         const auto layout = TPartnerReport(m_data.PartnerTable(), m_options.webAddress, m_options.currentUser);
         const report::PreparedReport pages = layout->prepare();
-        report::PreviewWindow preview(pages, m_prompt, *m_options.printing, {.pdfFileName = QStringLiteral("partnerek.pdf")},
-                                      this);
+        report::PreviewWindow preview(pages, m_prompt, *m_options.printing,
+                                      {.pdfFileName = QStringLiteral("partnerek.pdf")}, this);
         preview.exec();
         syncSelection();
     });

@@ -25,11 +25,11 @@ namespace kavina::documents {
 
 struct PartnerFormOptions {
     PartnerCaller caller = PartnerCaller::None;
-    int statisticsPage = 0;        // the partner statistics' page, when they are the caller
-    bool showPriceGroups = true;   // the "tobbar" setting, for the partner dialog
+    int statisticsPage = 0;                    // the partner statistics' page, when they are the caller
+    bool showPriceGroups = true;               // the "tobbar" setting, for the partner dialog
     report::PrintService* printing = nullptr;  // the printers; without it nothing prints
-    QString currentUser;           // for the printed list's footer
-    QString webAddress;            // the maker's, for the printed list's footer
+    QString currentUser;                       // for the printed list's footer
+    QString webAddress;                        // the maker's, for the printed list's footer
 };
 
 class TPartnerForm final : public QDialog {

@@ -60,7 +60,8 @@ TPartnerSzerk::TPartnerSzerk(QWidget* parent, TDataModule1& data, PartnerWindow&
 }
 
 TPartnerSzerk::Address TPartnerSzerk::addAddressRows(QFormLayout* form, const QString& prefix) {
-    Address a{lineEdit(prefix + QStringLiteral("PostcodeLineEdit"), 4), lineEdit(prefix + QStringLiteral("TownLineEdit"), 40),
+    Address a{lineEdit(prefix + QStringLiteral("PostcodeLineEdit"), 4),
+              lineEdit(prefix + QStringLiteral("TownLineEdit"), 40),
               lineEdit(prefix + QStringLiteral("StreetLineEdit"), 50)};
     form->addRow(QStringLiteral("Irányítószám :"), a.postcode);
     form->addRow(QStringLiteral("Település:"), a.town);

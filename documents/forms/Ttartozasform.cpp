@@ -21,19 +21,18 @@ Ttartozasform::Ttartozasform(QWidget* parent, TableHandle& unpaidInvoices) : QDi
     header->setFont(bold);
     layout->addWidget(header);
     m_model = std::make_unique<widgets::RecordGridModel>(
-        unpaidInvoices,
-        std::vector<widgets::GridColumn>{{QStringLiteral("Számlaszám"), "SZAMLASZAM"},
-                                         {QStringLiteral("Fizetési mód"), "FIZMOD"},
-                                         {QStringLiteral("Készült"), "KIALLIT"},
-                                         {QStringLiteral("Teljesítve"), "TELJESIT"},
-                                         {QStringLiteral("Határidő"), "FIZHAT"},
-                                         {QStringLiteral("ÁFA alap"), "AFAALAP"},
-                                         {QStringLiteral("ÁFA (Ft)"), "AFAFT"},
-                                         {QStringLiteral("Fizetendő"), "FIZETENDO"},
-                                         {QStringLiteral("Készítette"), "UGYINTEZO"},
-                                         {QStringLiteral("Partnerünk neve"), "PNEV"},
-                                         {QStringLiteral("Partner járadéka"), "POSSZEG"},
-                                         {QStringLiteral("Megjegyzés"), "MEGJEGYZES"}});
+        unpaidInvoices, std::vector<widgets::GridColumn>{{QStringLiteral("Számlaszám"), "SZAMLASZAM"},
+                                                         {QStringLiteral("Fizetési mód"), "FIZMOD"},
+                                                         {QStringLiteral("Készült"), "KIALLIT"},
+                                                         {QStringLiteral("Teljesítve"), "TELJESIT"},
+                                                         {QStringLiteral("Határidő"), "FIZHAT"},
+                                                         {QStringLiteral("ÁFA alap"), "AFAALAP"},
+                                                         {QStringLiteral("ÁFA (Ft)"), "AFAFT"},
+                                                         {QStringLiteral("Fizetendő"), "FIZETENDO"},
+                                                         {QStringLiteral("Készítette"), "UGYINTEZO"},
+                                                         {QStringLiteral("Partnerünk neve"), "PNEV"},
+                                                         {QStringLiteral("Partner járadéka"), "POSSZEG"},
+                                                         {QStringLiteral("Megjegyzés"), "MEGJEGYZES"}});
     auto* grid = new QTableView;
     grid->setObjectName(QStringLiteral("unpaidInvoicesGrid"));
     grid->setModel(m_model.get());

@@ -9,8 +9,7 @@
 
 namespace kavina {
 
-CopiesDialog::CopiesDialog(QWidget* parent, int initial) : QDialog(parent)
-{
+CopiesDialog::CopiesDialog(QWidget* parent, int initial) : QDialog(parent) {
     setObjectName(QStringLiteral("copiesDialog"));
     setWindowTitle(QStringLiteral("Nyomtatás"));
     auto* label = new QLabel(QStringLiteral("Kérem adja meg a nyomtatás példányszámát:"), this);
@@ -26,6 +25,8 @@ CopiesDialog::CopiesDialog(QWidget* parent, int initial) : QDialog(parent)
     addDialogButtons(this, layout, QStringLiteral("Nyomtatás"), QStringLiteral("&Kilépés"));
 }
 
-int CopiesDialog::copies() const { return m_edit->text().isEmpty() ? 0 : m_edit->text().toInt(); }
+int CopiesDialog::copies() const {
+    return m_edit->text().isEmpty() ? 0 : m_edit->text().toInt();
+}
 
 }  // namespace kavina

@@ -7,8 +7,7 @@
 namespace kavina {
 
 DialogButtons addDialogButtons(QDialog* dialog, QBoxLayout* layout, const QString& acceptText,
-                               const QString& rejectText)
-{
+                               const QString& rejectText) {
     DialogButtons buttons{new QPushButton(acceptText, dialog), new QPushButton(rejectText, dialog)};
     buttons.accept->setObjectName(QStringLiteral("acceptPushButton"));
     buttons.accept->setDefault(true);

@@ -9,8 +9,7 @@
 namespace kavina {
 namespace {
 
-QMessageBox::Icon boxIcon(Icon icon)
-{
+QMessageBox::Icon boxIcon(Icon icon) {
     switch (icon) {
         case Icon::None: return QMessageBox::NoIcon;
         case Icon::Information: return QMessageBox::Information;
@@ -24,8 +23,7 @@ QMessageBox::Icon boxIcon(Icon icon)
 }  // namespace
 
 std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& caption, const QString& text, Icon icon,
-                                            MessageButtons buttons)
-{
+                                            MessageButtons buttons) {
     auto box = std::make_unique<QMessageBox>(parent);
     box->setWindowTitle(caption);
     box->setTextFormat(Qt::PlainText);
@@ -44,42 +42,37 @@ std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& capt
     return box;
 }
 
-void QtPrompt::message(const QString& caption, const QString& text, Icon icon)
-{
+void QtPrompt::message(const QString& caption, const QString& text, Icon icon) {
     makeMessageBox(m_parent, caption, text, icon, MessageButtons::Ok)->exec();
 }
 
-bool QtPrompt::askYesNo(const QString& caption, const QString& question, Icon icon)
-{
+bool QtPrompt::askYesNo(const QString& caption, const QString& question, Icon icon) {
     return makeMessageBox(m_parent, caption, question, icon, MessageButtons::YesNo)->exec() == QMessageBox::Yes;
 }
 
-std::optional<QString> QtPrompt::askText(const QString& caption, const QString& prompt, const QString& initial)
-{
+std::optional<QString> QtPrompt::askText(const QString& caption, const QString& prompt, const QString& initial) {
     TextPromptDialog dialog(m_parent, caption, prompt, initial);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.text();
 }
 
-std::optional<int> QtPrompt::askCopies(int initial)
-{
+std::optional<int> QtPrompt::askCopies(int initial) {
     CopiesDialog dialog(m_parent, initial);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.copies();
 }
 
-std::optional<QString> QtPrompt::chooseFile(const FileChoice& choice)
-{
+std::optional<QString> QtPrompt::chooseFile(const FileChoice& choice) {
     QString start = choice.folder;
-    if (!choice.fileName.isEmpty()) start = start.isEmpty() ? choice.fileName : start + QLatin1Char('/') + choice.fileName;
+    if (!choice.fileName.isEmpty())
+        start = start.isEmpty() ? choice.fileName : start + QLatin1Char('/') + choice.fileName;
     const QString path = choice.save ? QFileDialog::getSaveFileName(m_parent, choice.caption, start, choice.filter)
                                      : QFileDialog::getOpenFileName(m_parent, choice.caption, start, choice.filter);
     if (path.isEmpty()) return std::nullopt;
     return path;
 }
 
-std::optional<QString> QtPrompt::chooseFolder(const FolderChoice& choice)
-{
+std::optional<QString> QtPrompt::chooseFolder(const FolderChoice& choice) {
     const QString path = QFileDialog::getExistingDirectory(m_parent, choice.caption, choice.folder);
     if (path.isEmpty()) return std::nullopt;
     return path;

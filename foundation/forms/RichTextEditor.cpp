@@ -15,8 +15,7 @@
 
 namespace kavina {
 
-RichTextEditor::RichTextEditor(QWidget* parent) : QWidget(parent)
-{
+RichTextEditor::RichTextEditor(QWidget* parent) : QWidget(parent) {
     m_font = new QFontComboBox(this);
     m_font->setObjectName(QStringLiteral("fontComboBox"));
     m_size = new QComboBox(this);
@@ -36,9 +35,11 @@ RichTextEditor::RichTextEditor(QWidget* parent) : QWidget(parent)
     font.setUnderline(true);
     m_underline->setFont(font);
     m_left = addToggle(QStringLiteral("Balra"), QStringLiteral("leftToolButton"), QStringLiteral("Balra igazítás"));
-    m_center = addToggle(QStringLiteral("Középre"), QStringLiteral("centerToolButton"), QStringLiteral("Középre igazítás"));
+    m_center =
+        addToggle(QStringLiteral("Középre"), QStringLiteral("centerToolButton"), QStringLiteral("Középre igazítás"));
     m_right = addToggle(QStringLiteral("Jobbra"), QStringLiteral("rightToolButton"), QStringLiteral("Jobbra igazítás"));
-    m_justify = addToggle(QStringLiteral("Sorkizárt"), QStringLiteral("justifyToolButton"), QStringLiteral("Sorkizárás"));
+    m_justify =
+        addToggle(QStringLiteral("Sorkizárt"), QStringLiteral("justifyToolButton"), QStringLiteral("Sorkizárás"));
 
     m_edit = new QTextEdit(this);
     m_edit->setObjectName(QStringLiteral("footerTextEdit"));
@@ -90,8 +91,7 @@ RichTextEditor::RichTextEditor(QWidget* parent) : QWidget(parent)
     connect(m_edit, &QTextEdit::currentCharFormatChanged, this, &RichTextEditor::showFormat);
 }
 
-QToolButton* RichTextEditor::addToggle(const QString& text, const QString& objectName, const QString& toolTip)
-{
+QToolButton* RichTextEditor::addToggle(const QString& text, const QString& objectName, const QString& toolTip) {
     auto* button = new QToolButton(this);
     button->setText(text);
     button->setObjectName(objectName);
@@ -100,17 +100,17 @@ QToolButton* RichTextEditor::addToggle(const QString& text, const QString& objec
     return button;
 }
 
-void RichTextEditor::setMemo(const QString& memo)
-{
+void RichTextEditor::setMemo(const QString& memo) {
     readFooterText(memo, *m_edit->document());
     m_edit->moveCursor(QTextCursor::Start);
     showFormat();
 }
 
-QString RichTextEditor::rtf() const { return writeRtf(*m_edit->document()); }
+QString RichTextEditor::rtf() const {
+    return writeRtf(*m_edit->document());
+}
 
-void RichTextEditor::mergeFormat(const QTextCharFormat& format)
-{
+void RichTextEditor::mergeFormat(const QTextCharFormat& format) {
     QTextCursor cursor = m_edit->textCursor();
     if (!cursor.hasSelection()) cursor.select(QTextCursor::WordUnderCursor);
     cursor.mergeCharFormat(format);
@@ -118,14 +118,12 @@ void RichTextEditor::mergeFormat(const QTextCharFormat& format)
     m_edit->setFocus();
 }
 
-void RichTextEditor::setAlignment(Qt::Alignment alignment)
-{
+void RichTextEditor::setAlignment(Qt::Alignment alignment) {
     m_edit->setAlignment(alignment);
     showFormat();
 }
 
-void RichTextEditor::showFormat()
-{
+void RichTextEditor::showFormat() {
     const QTextCharFormat format = m_edit->currentCharFormat();
     const QString family = format.fontFamilies().toStringList().value(0);
     if (!family.isEmpty()) m_font->setCurrentFont(QFont(family));
@@ -141,9 +139,7 @@ void RichTextEditor::showFormat()
     m_left->setChecked(!m_center->isChecked() && !m_justify->isChecked() && !m_right->isChecked());
 }
 
-FooterEditorDialog::FooterEditorDialog(QWidget* parent, const QString& caption, const QString& memo)
-    : QDialog(parent)
-{
+FooterEditorDialog::FooterEditorDialog(QWidget* parent, const QString& caption, const QString& memo) : QDialog(parent) {
     setObjectName(QStringLiteral("footerEditorDialog"));
     setWindowTitle(caption);
     m_editor = new RichTextEditor(this);
@@ -154,8 +150,7 @@ FooterEditorDialog::FooterEditorDialog(QWidget* parent, const QString& caption, 
     resize(640, 360);
 }
 
-std::optional<QString> FooterEditorDialog::edit(QWidget* parent, const QString& caption, const QString& memo)
-{
+std::optional<QString> FooterEditorDialog::edit(QWidget* parent, const QString& caption, const QString& memo) {
     FooterEditorDialog dialog(parent, caption, memo);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.editor()->rtf();

@@ -4,8 +4,12 @@
 
 namespace kavina {
 
-QStringList systemPrinterNames() { return QPrinterInfo::availablePrinterNames(); }
+QStringList systemPrinterNames() {
+    return QPrinterInfo::availablePrinterNames();
+}
 
-QString systemDefaultPrinterName() { return QPrinterInfo::defaultPrinterName(); }
+QString systemDefaultPrinterName() {
+    return QPrinterInfo::defaultPrinterName();
+}
 
 }  // namespace kavina

@@ -45,8 +45,10 @@ struct CopiesBinding {
 };
 
 const CopiesBinding kCopies[] = {
-    {&SetupRecord::PRNSZAMLA, &Ui::TSetup::prnszamlaSpinBox}, {&SetupRecord::PRNAJANLAT, &Ui::TSetup::prnajanlatSpinBox},
-    {&SetupRecord::PRNGARANC, &Ui::TSetup::prngarancSpinBox}, {&SetupRecord::PRNMUNKA, &Ui::TSetup::prnmunkaSpinBox},
+    {&SetupRecord::PRNSZAMLA, &Ui::TSetup::prnszamlaSpinBox},
+    {&SetupRecord::PRNAJANLAT, &Ui::TSetup::prnajanlatSpinBox},
+    {&SetupRecord::PRNGARANC, &Ui::TSetup::prngarancSpinBox},
+    {&SetupRecord::PRNMUNKA, &Ui::TSetup::prnmunkaSpinBox},
     {&SetupRecord::PRNSZL, &Ui::TSetup::prnszlSpinBox},
 };
 
@@ -80,20 +82,18 @@ const FooterBinding kFooters[] = {
 
 // The index when the list has it, else no selection (an unknown stored value stays unknown
 // instead of turning into the first choice).
-void selectIndex(QComboBox* box, int index)
-{
+void selectIndex(QComboBox* box, int index) {
     box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
 }
 
-int chosenIndex(const QComboBox* box, int previous)
-{
+int chosenIndex(const QComboBox* box, int previous) {
     return box->currentIndex() >= 0 ? box->currentIndex() : previous;
 }
 
 }  // namespace
 
-TSetup::TSetup(QWidget* parent, SetupLogic& logic) : QDialog(parent), m_ui(std::make_unique<Ui::TSetup>()), m_logic(logic)
-{
+TSetup::TSetup(QWidget* parent, SetupLogic& logic)
+    : QDialog(parent), m_ui(std::make_unique<Ui::TSetup>()), m_logic(logic) {
     m_ui->setupUi(this);
     const QLocale hungarian(QLocale::Hungarian, QLocale::Hungary);
     for (const MultiplierBinding& binding : kMultipliers) (m_ui.get()->*binding.box)->setLocale(hungarian);
@@ -108,8 +108,7 @@ TSetup::TSetup(QWidget* parent, SetupLogic& logic) : QDialog(parent), m_ui(std::
 
 TSetup::~TSetup() = default;
 
-void TSetup::bindButtons()
-{
+void TSetup::bindButtons() {
     connect(m_ui->acceptPushButton, &QPushButton::clicked, this, &TSetup::accept);
     connect(m_ui->leavePushButton, &QPushButton::clicked, this, &TSetup::reject);
     connect(m_ui->hideMultipliersCheckBox, &QCheckBox::toggled, this, &TSetup::showMultipliersState);
@@ -133,15 +132,13 @@ void TSetup::bindButtons()
                 [this, binding] { editFooter(binding.field, QString::fromUtf8(binding.caption)); });
 }
 
-void TSetup::prepare(Page page)
-{
+void TSetup::prepare(Page page) {
     m_values = m_logic.open();
     display(m_values);
     m_ui->pagesTabWidget->setCurrentIndex(int(page));
 }
 
-void TSetup::display(const SetupValues& v)
-{
+void TSetup::display(const SetupValues& v) {
     for (const TextBinding& binding : kTexts) (m_ui.get()->*binding.edit)->setText(v.record.*binding.field);
     for (const CopiesBinding& binding : kCopies) (m_ui.get()->*binding.box)->setValue(v.record.*binding.field);
     for (const MultiplierBinding& binding : kMultipliers) (m_ui.get()->*binding.box)->setValue(v.record.*binding.field);
@@ -167,8 +164,7 @@ void TSetup::display(const SetupValues& v)
     showLogo();
 }
 
-SetupValues TSetup::values() const
-{
+SetupValues TSetup::values() const {
     SetupValues v = m_values;
     for (const TextBinding& binding : kTexts) v.record.*binding.field = (m_ui.get()->*binding.edit)->text();
     for (const CopiesBinding& binding : kCopies) v.record.*binding.field = (m_ui.get()->*binding.box)->value();
@@ -178,7 +174,8 @@ SetupValues TSetup::values() const
     v.settings.szlistmode = chosenIndex(m_ui->productLinesComboBox, v.settings.szlistmode);
     v.settings.tsorrend = chosenIndex(m_ui->productOrderComboBox, v.settings.tsorrend);
     v.settings.printer = chosenIndex(m_ui->printerComboBox, v.settings.printer);
-    if (m_ui->paymentMethodComboBox->currentIndex() >= 0) v.settings.fizmod = m_ui->paymentMethodComboBox->currentText();
+    if (m_ui->paymentMethodComboBox->currentIndex() >= 0)
+        v.settings.fizmod = m_ui->paymentMethodComboBox->currentText();
     if (m_ui->vatGroupComboBox->currentIndex() >= 0) v.settings.afakulcs = m_ui->vatGroupComboBox->currentText();
     v.settings.tobbar = m_ui->hideMultipliersCheckBox->isChecked() ? 0 : 1;
     v.settings.automataar = m_ui->noAutoPriceCheckBox->isChecked() ? 1 : 0;
@@ -188,14 +185,12 @@ SetupValues TSetup::values() const
     return v;
 }
 
-void TSetup::showMultipliersState()
-{
+void TSetup::showMultipliersState() {
     const bool offered = !m_ui->hideMultipliersCheckBox->isChecked();
     for (const MultiplierBinding& binding : kMultipliers) (m_ui.get()->*binding.box)->setEnabled(offered);
 }
 
-void TSetup::showLogo()
-{
+void TSetup::showLogo() {
     const QPixmap picture(m_logic.logoPath(values()));
     if (picture.isNull()) {
         m_ui->logoLabel->clear();
@@ -205,21 +200,18 @@ void TSetup::showLogo()
         picture.scaled(logoDisplaySize(picture.size()), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
-void TSetup::logoChosen(const SetupValues& values)
-{
+void TSetup::logoChosen(const SetupValues& values) {
     m_values.record.LOGOKEP = values.record.LOGOKEP;
     m_ui->useLogoCheckBox->setChecked(values.useLogo);
     showLogo();
 }
 
-void TSetup::editFooter(QString SetupRecord::*field, const QString& caption)
-{
+void TSetup::editFooter(QString SetupRecord::*field, const QString& caption) {
     if (const std::optional<QString> rtf = FooterEditorDialog::edit(this, caption, m_values.record.*field))
         m_values.record.*field = *rtf;
 }
 
-void TSetup::accept()
-{
+void TSetup::accept() {
     switch (m_logic.accept(values())) {
         case SetupLogic::Outcome::Closed: QDialog::accept(); break;
         case SetupLogic::Outcome::ShowDocumentsPage: m_ui->pagesTabWidget->setCurrentIndex(int(Page::Documents)); break;
@@ -227,8 +219,7 @@ void TSetup::accept()
     }
 }
 
-void TSetup::reject()
-{
+void TSetup::reject() {
     switch (m_logic.leave()) {
         case SetupLogic::Outcome::Closed: QDialog::reject(); break;
         case SetupLogic::Outcome::ShowDocumentsPage: m_ui->pagesTabWidget->setCurrentIndex(int(Page::Documents)); break;

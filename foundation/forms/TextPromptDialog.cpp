@@ -11,8 +11,7 @@ namespace kavina {
 
 TextPromptDialog::TextPromptDialog(QWidget* parent, const QString& caption, const QString& prompt,
                                    const QString& initial)
-    : QDialog(parent)
-{
+    : QDialog(parent) {
     setObjectName(QStringLiteral("textPromptDialog"));
     setWindowTitle(caption);
     auto* label = new QLabel(prompt, this);
@@ -32,10 +31,11 @@ TextPromptDialog::TextPromptDialog(QWidget* parent, const QString& caption, cons
     setMinimumWidth(45 * QFontMetrics(font()).averageCharWidth());
 }
 
-QString TextPromptDialog::text() const { return m_edit->text(); }
+QString TextPromptDialog::text() const {
+    return m_edit->text();
+}
 
-void TextPromptDialog::showEvent(QShowEvent* event)
-{
+void TextPromptDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (QWidget* window = parentWidget() ? parentWidget()->window() : nullptr)
         move(window->frameGeometry().center() - rect().center());

@@ -36,7 +36,9 @@ PreviewWindow::PreviewWindow(const PreparedReport& report, Prompt& prompt, Print
     addButton("lastPageButton", QStringLiteral("Utolsó oldal"), [this] { goToPage(m_report.pageCount() - 1); });
     row->addSpacing(12);
     addButton("saveButton", QStringLiteral("Mentés"), [this] { saveAsPdf(); });
-    addButton("printButton", QStringLiteral("Nyomtatás"), [this] { printReport(); })->setEnabled(m_options.printEnabled);
+    addButton("printButton", QStringLiteral("Nyomtatás"), [this] {
+        printReport();
+    })->setEnabled(m_options.printEnabled);
     row->addStretch();
     addButton("closeButton", QStringLiteral("Kilépés"), [this] { reject(); });
 
@@ -97,7 +99,8 @@ void PreviewWindow::fitWidth() {
 void PreviewWindow::fitPage() {
     const QSize page = m_view->pageSize(100);
     const QSize room = m_scroll->viewport()->size() - QSize(20, 20);
-    zoomTo(int(std::floor(100.0 * std::min(double(room.width()) / page.width(), double(room.height()) / page.height()))));
+    zoomTo(
+        int(std::floor(100.0 * std::min(double(room.width()) / page.width(), double(room.height()) / page.height()))));
 }
 
 void PreviewWindow::goToPage(int index) {

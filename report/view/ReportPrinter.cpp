@@ -57,11 +57,13 @@ PrinterChoice configuredPrinter(int printerIndex, const QStringList& systemPrint
     const QStringList printers = printerList(systemPrinters);
     if (printerIndex < 0 || printerIndex >= printers.size())
         printerIndex = defaultPrinterIndex(systemPrinters, systemDefault);
-    const QString folder = pdfFolderSetting.trimmed().isEmpty() ? QStringLiteral("nyomtatas") : pdfFolderSetting.trimmed();
+    const QString folder =
+        pdfFolderSetting.trimmed().isEmpty() ? QStringLiteral("nyomtatas") : pdfFolderSetting.trimmed();
     return {printers[printerIndex], QDir::cleanPath(QDir(programFolder).absoluteFilePath(folder)), QString()};
 }
 
-ReportPrinter::ReportPrinter(PrinterChoice choice, Clock clock) : m_choice(std::move(choice)), m_clock(std::move(clock)) {}
+ReportPrinter::ReportPrinter(PrinterChoice choice, Clock clock)
+    : m_choice(std::move(choice)), m_clock(std::move(clock)) {}
 
 bool ReportPrinter::isPdfPrinter() const {
     return m_choice.printerName == kPdfPrinterName;
@@ -74,7 +76,8 @@ QString ReportPrinter::pdfFileName(const QDateTime& when) const {
     base += QLatin1Char('_') + when.toString(QStringLiteral("yyyyMMdd_HHmmss"));
     const QDir folder(m_choice.pdfFolder);
     QString name = base + QStringLiteral(".pdf");
-    for (int n = 2; folder.exists(name); ++n) name = base + QLatin1Char('_') + QString::number(n) + QStringLiteral(".pdf");
+    for (int n = 2; folder.exists(name); ++n)
+        name = base + QLatin1Char('_') + QString::number(n) + QStringLiteral(".pdf");
     return folder.filePath(name);
 }
 

@@ -13,23 +13,20 @@ namespace kavina::shell {
 
 namespace {
 
-QLabel* label(QWidget* parent, const QString& name, const QString& text)
-{
+QLabel* label(QWidget* parent, const QString& name, const QString& text) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
     return l;
 }
 
-QString anchor(const QString& target, const QString& text)
-{
+QString anchor(const QString& target, const QString& text) {
     return QStringLiteral("<a href=\"%1\">%2</a>").arg(target.toHtmlEscaped(), text.toHtmlEscaped());
 }
 
 }  // namespace
 
 AboutBox::AboutBox(const QString& buildDate, const PlatformSettings& addresses, Links links, QWidget* parent)
-    : QDialog(parent), m_links(std::move(links))
-{
+    : QDialog(parent), m_links(std::move(links)) {
     setObjectName("AboutBox");
     setWindowTitle(QStringLiteral("Névjegy"));
     auto* top = new QHBoxLayout;
@@ -69,12 +66,11 @@ AboutBox::AboutBox(const QString& buildDate, const PlatformSettings& addresses, 
     layout->addWidget(buttons);
 }
 
-void AboutBox::follow(const QString& link)
-{
-    const std::function<void()>& open =
-        link == "maker" ? m_links.makerSite : link == "product" ? m_links.productPage : m_links.supportMail;
-    if (open)
-        open();
+void AboutBox::follow(const QString& link) {
+    const std::function<void()>& open = link == "maker"     ? m_links.makerSite
+                                        : link == "product" ? m_links.productPage
+                                                            : m_links.supportMail;
+    if (open) open();
 }
 
 }  // namespace kavina::shell

@@ -8,18 +8,15 @@ namespace kavina::shell {
 
 namespace {
 
-bool showsAnEntry(const QMenu* menu)
-{
+bool showsAnEntry(const QMenu* menu) {
     for (const QAction* a : menu->actions())
-        if (a->isVisible() && !a->isSeparator())
-            return true;
+        if (a->isVisible() && !a->isSeparator()) return true;
     return false;
 }
 
 }  // namespace
 
-std::map<QString, QMenu*> MainMenuBuilder::buildMenuBar(QMenuBar* bar)
-{
+std::map<QString, QMenu*> MainMenuBuilder::buildMenuBar(QMenuBar* bar) {
     std::map<QString, QMenu*> menus;
     for (const MenuEntry& top : mainMenuBar()) {
         QMenu* menu = bar->addMenu(top.caption);
@@ -30,16 +27,12 @@ std::map<QString, QMenu*> MainMenuBuilder::buildMenuBar(QMenuBar* bar)
     return menus;
 }
 
-void MainMenuBuilder::fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries)
-{
-    for (const MenuEntry& entry : entries)
-        addEntry(menu, entry);
+void MainMenuBuilder::fillMenu(QMenu* menu, const std::vector<MenuEntry>& entries) {
+    for (const MenuEntry& entry : entries) addEntry(menu, entry);
 }
 
-QAction* MainMenuBuilder::addEntry(QMenu* menu, const MenuEntry& entry)
-{
-    if (entry.separator)
-        return menu->addSeparator();
+QAction* MainMenuBuilder::addEntry(QMenu* menu, const MenuEntry& entry) {
+    if (entry.separator) return menu->addSeparator();
     if (entry.isSubmenu()) {
         QMenu* sub = menu->addMenu(entry.caption);
         sub->setObjectName(entry.caption);
@@ -49,34 +42,30 @@ QAction* MainMenuBuilder::addEntry(QMenu* menu, const MenuEntry& entry)
         return sub->menuAction();
     }
     // F3 and F9 work from every window (MainWindowKeys); the menu only names them.
-    const QString text = entry.shortcut.isEmpty() || entry.shortcut == "F1" ? entry.caption
-                                                                             : entry.caption + "\t" + entry.shortcut;
+    const QString text =
+        entry.shortcut.isEmpty() || entry.shortcut == "F1" ? entry.caption : entry.caption + "\t" + entry.shortcut;
     QAction* action = menu->addAction(text);
     action->setObjectName(uniqueName(entry.handler.isEmpty() ? entry.caption : entry.handler));
     action->setProperty("handler", entry.handler);
     action->setProperty("caption", entry.caption);
     action->setVisible(!entry.hidden);
-    if (entry.shortcut == "F1")
-        action->setShortcut(QKeySequence(Qt::Key_F1));
+    if (entry.shortcut == "F1") action->setShortcut(QKeySequence(Qt::Key_F1));
     if (!entry.handler.isEmpty())
         QObject::connect(action, &QAction::triggered, action, [run = m_run, h = entry.handler] { run(h); });
     track(action, entry.handler, entry.gate, entry.right);
     return action;
 }
 
-QString MainMenuBuilder::uniqueName(const QString& handler)
-{
+QString MainMenuBuilder::uniqueName(const QString& handler) {
     const int use = ++m_nameUse[handler];
     return use == 1 ? handler : handler + "_" + QString::number(use);
 }
 
-void MainMenuBuilder::track(QAction* action, const QString& handler, Gate gate, QChar right, QMenu* menu)
-{
+void MainMenuBuilder::track(QAction* action, const QString& handler, Gate gate, QChar right, QMenu* menu) {
     m_tracked.push_back({action, handler, gate, right, menu});
 }
 
-void MainMenuBuilder::apply(const GateInputs& inputs, const MainWindowCommands& commands)
-{
+void MainMenuBuilder::apply(const GateInputs& inputs, const MainWindowCommands& commands) {
     // Innermost menus were tracked first, so a submenu sees its children already decided.
     for (const Tracked& t : m_tracked) {
         const bool open = gateOpen(t.gate, t.right, inputs);
@@ -87,12 +76,10 @@ void MainMenuBuilder::apply(const GateInputs& inputs, const MainWindowCommands& 
     }
 }
 
-std::vector<QAction*> MainMenuBuilder::actionsOf(const QString& handler) const
-{
+std::vector<QAction*> MainMenuBuilder::actionsOf(const QString& handler) const {
     std::vector<QAction*> out;
     for (const Tracked& t : m_tracked)
-        if (!t.menu && t.handler == handler)
-            out.push_back(t.action);
+        if (!t.menu && t.handler == handler) out.push_back(t.action);
     return out;
 }
 

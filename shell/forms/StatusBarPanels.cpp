@@ -14,8 +14,7 @@ constexpr int kStretch[] = {2, 2, 1, 5};
 
 }  // namespace
 
-StatusBarPanels::StatusBarPanels(QStatusBar& bar)
-{
+StatusBarPanels::StatusBarPanels(QStatusBar& bar) {
     bar.setSizeGripEnabled(true);
     m_indicator = new QLabel(&bar);
     m_indicator->setObjectName("saveIndicator");
@@ -40,18 +39,15 @@ StatusBarPanels::StatusBarPanels(QStatusBar& bar)
     m_indicator->hide();
 }
 
-void StatusBarPanels::setText(int panel, const QString& text)
-{
+void StatusBarPanels::setText(int panel, const QString& text) {
     m_panels[size_t(panel)]->setText(text);
 }
 
-QString StatusBarPanels::text(int panel) const
-{
+QString StatusBarPanels::text(int panel) const {
     return m_panels[size_t(panel)]->text();
 }
 
-void StatusBarPanels::showSaveIndicator(bool on)
-{
+void StatusBarPanels::showSaveIndicator(bool on) {
     m_indicator->setVisible(on);
 }
 

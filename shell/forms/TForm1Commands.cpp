@@ -13,8 +13,7 @@
 
 namespace kavina::shell {
 
-void TForm1::registerCommands()
-{
+void TForm1::registerCommands() {
     MainWindowCommands& c = m_commands;
     c.add("mSelectUserClick", [this] { m_actions.switchUser(); });
     c.add("mCurrentUserClick", [this] { m_actions.showActiveUsers(); });
@@ -34,16 +33,14 @@ void TForm1::registerCommands()
     registerDialogCommands();
 }
 
-void TForm1::registerDialogCommands()
-{
+void TForm1::registerDialogCommands() {
     m_commands.add("mPrinterSetupClick", [this] { setupPrinter(); });
     m_commands.add("mAboutClick", [this] { showAbout(); });
     m_commands.add("mSzervizTablaClick", [this] { showTableViewer(); });
     m_commands.add("TBItem8Click", [this] { closeServiceMenu(); });
 }
 
-QPrinter& TForm1::documentPrinter()
-{
+QPrinter& TForm1::documentPrinter() {
     if (!m_printer) {
         const QStringList printers = printerList(systemPrinterNames());
         const int index = m_settings.ini.printer;
@@ -56,8 +53,7 @@ QPrinter& TForm1::documentPrinter()
     return *m_printer;
 }
 
-void TForm1::setupPrinter()
-{
+void TForm1::setupPrinter() {
     QPrintDialog dialog(&documentPrinter(), this);
     dialog.setObjectName("printerSetupDialog");
     dialog.setWindowTitle(QStringLiteral("Nyomtató beállítása"));
@@ -65,8 +61,7 @@ void TForm1::setupPrinter()
     m_runDialog(dialog);
 }
 
-void TForm1::showAbout()
-{
+void TForm1::showAbout() {
     Platform& platform = m_settings.platform;
     AboutBox box(m_session.buildDate, platform.settings(),
                  {[&platform] { platform.openMakerSite(); }, [&platform] { platform.openProductPage(); },
@@ -75,14 +70,12 @@ void TForm1::showAbout()
     m_runDialog(box);
 }
 
-void TForm1::showTableViewer()
-{
+void TForm1::showTableViewer() {
     TableViewerDialog viewer(m_data, m_prompt, m_settings.platform.desktop(), m_settings.ini, this);
     m_runDialog(viewer);
 }
 
-void TForm1::closeServiceMenu()
-{
+void TForm1::closeServiceMenu() {
     m_serviceMenuClosed = true;
     m_menus[kServiceMenuName]->menuAction()->setVisible(false);
 }

@@ -38,7 +38,10 @@ QPixmap logoPicture() {
 }
 
 TLogo::TLogo(SessionState& state, Desktop& desktop, QUrl webSite, QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::TLogo>()), m_state(state), m_desktop(desktop),
+    : QDialog(parent),
+      m_ui(std::make_unique<Ui::TLogo>()),
+      m_state(state),
+      m_desktop(desktop),
       m_webSite(std::move(webSite)) {
     m_ui->setupUi(this);
     m_ui->pictureLabel->setPixmap(logoPicture());
@@ -76,9 +79,7 @@ void TLogo::signIn() {
                 m_signedIn = true;
                 accept();
                 break;
-            case LoginOutcome::Refused:
-                reject();
-                break;
+            case LoginOutcome::Refused: reject(); break;
             case LoginOutcome::TryAgain:
                 m_ui->passwordLineEdit->selectAll();
                 m_ui->passwordLineEdit->setFocus();

@@ -29,8 +29,7 @@ const QString kCaption = QStringLiteral("Figyelem!");
 
 // A navigator button shows its picture only, a tool button its text.
 QAction* addTool(QToolBar* bar, const QString& name, const QString& text,
-                 QStyle::StandardPixmap icon = QStyle::SP_CustomBase, bool iconOnly = true)
-{
+                 QStyle::StandardPixmap icon = QStyle::SP_CustomBase, bool iconOnly = true) {
     QAction* action = bar->addAction(text);
     action->setObjectName(name);
     action->setToolTip(text);
@@ -55,8 +54,7 @@ TableViewerDialog::TableViewerDialog(TDataModule1& data, Prompt& prompt, Desktop
           const QFont font = QFontDialog::getFont(&ok, current, owner, QStringLiteral("Betütípus"));
           return ok ? std::optional<QFont>(font) : std::nullopt;
       }),
-      m_spreadsheetFolder(QDir::tempPath())
-{
+      m_spreadsheetFolder(QDir::tempPath()) {
     setObjectName("tableViewer");
     setWindowTitle(QStringLiteral("Táblák megtekintése"));
     resize(1100, 680);
@@ -77,13 +75,11 @@ TableViewerDialog::TableViewerDialog(TDataModule1& data, Prompt& prompt, Desktop
             m_list->addItem(QString::fromStdString(def.handleName));
 }
 
-TableViewerDialog::~TableViewerDialog()
-{
+TableViewerDialog::~TableViewerDialog() {
     leaveTable();
 }
 
-void TableViewerDialog::buildLayout()
-{
+void TableViewerDialog::buildLayout() {
     m_list = new QListWidget(this);
     m_list->setObjectName("tableList");
     m_list->setFixedWidth(190);
@@ -135,8 +131,7 @@ void TableViewerDialog::buildLayout()
     layout->addLayout(right, 1);
 }
 
-QWidget* TableViewerDialog::buildToolbar()
-{
+QWidget* TableViewerDialog::buildToolbar() {
     auto* bar = new QToolBar(this);
     bar->setObjectName("viewerToolbar");
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -161,30 +156,24 @@ QWidget* TableViewerDialog::buildToolbar()
     m_rowSelect = addTool(bar, "rowSelectAction", "Sorkijelölés");
     m_rowSelect->setCheckable(true);
     connect(m_rowSelect, &QAction::toggled, this, &TableViewerDialog::switchRowSelection);
-    connect(addTool(bar, "excelAction", "Mentés Excelbe", QStyle::SP_DialogSaveButton, false), &QAction::triggered, this,
-            &TableViewerDialog::saveToSpreadsheet);
-    for (QAction* a : bar->actions())
-        a->setEnabled(a == m_rowSelect || a->objectName() == "fontAction");
+    connect(addTool(bar, "excelAction", "Mentés Excelbe", QStyle::SP_DialogSaveButton, false), &QAction::triggered,
+            this, &TableViewerDialog::saveToSpreadsheet);
+    for (QAction* a : bar->actions()) a->setEnabled(a == m_rowSelect || a->objectName() == "fontAction");
     return bar;
 }
 
-bool TableViewerDialog::showTable(const QString& handleName)
-{
+bool TableViewerDialog::showTable(const QString& handleName) {
     const auto found = m_list->findItems(handleName, Qt::MatchExactly);
-    if (found.isEmpty())
-        return false;
+    if (found.isEmpty()) return false;
     m_list->setCurrentItem(found.first());
     return true;
 }
 
-void TableViewerDialog::tableChosen()
-{
+void TableViewerDialog::tableChosen() {
     leaveTable();
-    if (!m_list->currentItem())
-        return;
+    if (!m_list->currentItem()) return;
     const TableDef* def = catalogue::findByHandleName(m_list->currentItem()->text().toStdString());
-    if (!def)
-        return;
+    if (!def) return;
     m_handleName = QString::fromStdString(def->handleName);
     m_model = std::make_unique<TableViewerModel>(m_data.handle(def->id),
                                                  [this](const QString& text) { m_prompt.warning(kCaption, text); });
@@ -194,35 +183,29 @@ void TableViewerDialog::tableChosen()
     connect(m_model.get(), &QAbstractItemModel::modelReset, this, &TableViewerDialog::selectCurrentRow);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& now) { m_model->moveTo(now.row()); });
-    for (QAction* a : findChild<QToolBar*>("viewerToolbar")->actions())
-        a->setEnabled(true);
+    for (QAction* a : findChild<QToolBar*>("viewerToolbar")->actions()) a->setEnabled(true);
     m_search->clear();
     m_note->clear();
     selectCurrentRow();
 }
 
-void TableViewerDialog::leaveTable()
-{
-    if (!m_model)
-        return;
+void TableViewerDialog::leaveTable() {
+    if (!m_model) return;
     m_grid->setModel(nullptr);
     m_model->restoreHandle();
     m_headers.reset();
     m_model.reset();
 }
 
-void TableViewerDialog::done(int result)
-{
+void TableViewerDialog::done(int result) {
     leaveTable();
     QDialog::done(result);
 }
 
-void TableViewerDialog::selectCurrentRow()
-{
+void TableViewerDialog::selectCurrentRow() {
     const int order = m_model->orderColumn();
     m_grid->horizontalHeader()->setSortIndicatorShown(order >= 0);
-    if (order >= 0)
-        m_grid->horizontalHeader()->setSortIndicator(order, Qt::AscendingOrder);
+    if (order >= 0) m_grid->horizontalHeader()->setSortIndicator(order, Qt::AscendingOrder);
     const int row = m_model->currentRow();
     if (row >= 0) {
         const int column = std::max(0, m_grid->currentIndex().column());
@@ -232,64 +215,50 @@ void TableViewerDialog::selectCurrentRow()
     showCount();
 }
 
-void TableViewerDialog::showCount()
-{
+void TableViewerDialog::showCount() {
     m_count->setText(QStringLiteral("%1: %2 rekord").arg(m_handleName).arg(m_model->rowCount()));
 }
 
-void TableViewerDialog::headerClicked(int column)
-{
-    if (m_model && !m_model->orderBy(column))
-        selectCurrentRow();  // the title keeps showing the order in force
+void TableViewerDialog::headerClicked(int column) {
+    if (m_model && !m_model->orderBy(column)) selectCurrentRow();  // the title keeps showing the order in force
 }
 
-void TableViewerDialog::searchChanged(const QString& text)
-{
-    if (!m_model)
-        return;
+void TableViewerDialog::searchChanged(const QString& text) {
+    if (!m_model) return;
     m_note->setText(m_model->quickSearch(text));
     selectCurrentRow();
 }
 
-void TableViewerDialog::chooseFont()
-{
-    if (const std::optional<QFont> font = m_chooseFont(m_grid->font(), this))
-        m_grid->setFont(*font);
+void TableViewerDialog::chooseFont() {
+    if (const std::optional<QFont> font = m_chooseFont(m_grid->font(), this)) m_grid->setFont(*font);
 }
 
-void TableViewerDialog::switchRowSelection(bool rows)
-{
+void TableViewerDialog::switchRowSelection(bool rows) {
     m_grid->setSelectionBehavior(rows ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
     if (m_grid->currentIndex().isValid())
-        m_grid->selectionModel()->select(m_grid->currentIndex(), QItemSelectionModel::ClearAndSelect |
-                                                                     (rows ? QItemSelectionModel::Rows
-                                                                           : QItemSelectionModel::NoUpdate));
+        m_grid->selectionModel()->select(
+            m_grid->currentIndex(),
+            QItemSelectionModel::ClearAndSelect | (rows ? QItemSelectionModel::Rows : QItemSelectionModel::NoUpdate));
 }
 
-void TableViewerDialog::stepRows(int step)
-{
+void TableViewerDialog::stepRows(int step) {
     const int rows = m_model->rowCount();
-    if (rows == 0)
-        return;
+    if (rows == 0) return;
     const int row = std::clamp(m_grid->currentIndex().row() + step, 0, rows - 1);
     m_grid->setCurrentIndex(m_headers->index(row, std::max(0, m_grid->currentIndex().column())));
 }
 
-void TableViewerDialog::appendRecord()
-{
+void TableViewerDialog::appendRecord() {
     m_model->appendRecord();
 }
 
-void TableViewerDialog::deleteRecord()
-{
-    if (m_model->rowCount() == 0)
-        return;
+void TableViewerDialog::deleteRecord() {
+    if (m_model->rowCount() == 0) return;
     if (m_prompt.askYesNo(kCaption, QStringLiteral("Biztos, hogy törölni szeretné a kiválasztott tételt?")))
         m_model->deleteCurrent();
 }
 
-void TableViewerDialog::refreshTable()
-{
+void TableViewerDialog::refreshTable() {
     try {
         m_model->handle().refresh();
     } catch (const std::exception& e) {
@@ -298,8 +267,7 @@ void TableViewerDialog::refreshTable()
     m_model->reload();
 }
 
-void TableViewerDialog::saveToSpreadsheet()
-{
+void TableViewerDialog::saveToSpreadsheet() {
     const QString path = spreadsheetPath(m_spreadsheetFolder, m_handleName, QDateTime::currentDateTime());
     try {
         writeSpreadsheet(m_model->handle(), path, m_handleName);
@@ -311,7 +279,8 @@ void TableViewerDialog::saveToSpreadsheet()
         return;
     }
     if (!m_desktop.openFile(path))
-        m_prompt.warning(kCaption, QStringLiteral("Az excel megnyitása sikertelen. Talán nincs telepítve erre a gépre?"));
+        m_prompt.warning(kCaption,
+                         QStringLiteral("Az excel megnyitása sikertelen. Talán nincs telepítve erre a gépre?"));
 }
 
 }  // namespace kavina::shell

@@ -4,11 +4,9 @@
 #include <QTableView>
 #include <algorithm>
 
-
 namespace kavina::shell {
 
-QVariant TableViewerHeaders::headerData(int section, Qt::Orientation orientation, int role) const
-{
+QVariant TableViewerHeaders::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::FontRole) {
         QFont font = QApplication::font();
         font.setBold(m_model.isIndexed(section));
@@ -19,8 +17,7 @@ QVariant TableViewerHeaders::headerData(int section, Qt::Orientation orientation
     return QIdentityProxyModel::headerData(section, orientation, role);
 }
 
-void sizeColumns(QTableView& grid, const RecordCursor& cursor)
-{
+void sizeColumns(QTableView& grid, const RecordCursor& cursor) {
     const int unit = grid.fontMetrics().averageCharWidth();
     for (int c = 0; c < cursor.fieldCount(); ++c) {
         const dbase::FieldInfo& f = cursor.fields()[size_t(c)];

@@ -60,8 +60,10 @@ void Tindexform::runJob() {
         m_error = std::current_exception();
     }
     if (waiting) QApplication::restoreOverrideCursor();
-    if (m_done) accept();
-    else QDialog::reject();
+    if (m_done)
+        accept();
+    else
+        QDialog::reject();
 }
 
 // Painted at once, without running the event loop: no timer of the main window (the sign of

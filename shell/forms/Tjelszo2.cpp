@@ -12,7 +12,8 @@
 namespace kavina::shell {
 
 Tjelszo2::Tjelszo2(const Session& session, Prompt& prompt, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_session(session),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_session(session),
       m_prompt(prompt) {
     setObjectName(QStringLiteral("Tjelszo2"));
     setWindowTitle(QStringLiteral("Jelszó kérés"));

@@ -16,8 +16,8 @@ class QToolBar;
 namespace kavina::shell {
 
 struct BuiltToolbars {
-    std::map<QString, QToolBar*> bars;      // by toolbar object name
-    std::map<QString, QAction*> buttons;    // by button object name
+    std::map<QString, QToolBar*> bars;    // by toolbar object name
+    std::map<QString, QAction*> buttons;  // by button object name
 };
 
 // Adds the toolbars to the window; the builder tracks every button for enabling.

@@ -17,21 +17,18 @@ constexpr qreal kScale = 2;
 
 using Painting = std::function<void(QPainter&)>;
 
-QColor darker(const QColor& c)
-{
+QColor darker(const QColor& c) {
     return c.darker(150);
 }
 
-QPainterPath polygon(std::initializer_list<QPointF> points)
-{
+QPainterPath polygon(std::initializer_list<QPointF> points) {
     QPainterPath path;
     path.addPolygon(QPolygonF(QList<QPointF>(points)));
     path.closeSubpath();
     return path;
 }
 
-void outlined(QPainter& p, const QPainterPath& path, const QColor& fill)
-{
+void outlined(QPainter& p, const QPainterPath& path, const QColor& fill) {
     p.setPen(QPen(darker(fill), 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     QLinearGradient g(0, 0, 0, kGrid);
     g.setColorAt(0, fill.lighter(130));
@@ -40,8 +37,7 @@ void outlined(QPainter& p, const QPainterPath& path, const QColor& fill)
     p.drawPath(path);
 }
 
-void sheet(QPainter& p)
-{
+void sheet(QPainter& p) {
     const QPainterPath page = polygon({{6, 3}, {20, 3}, {26, 9}, {26, 29}, {6, 29}});
     p.setPen(QPen(QColor(110, 120, 135), 1.2));
     p.setBrush(Qt::white);
@@ -49,20 +45,21 @@ void sheet(QPainter& p)
     p.setBrush(QColor(220, 225, 232));
     p.drawPolygon(QPolygonF({QPointF(20, 3), QPointF(20, 9), QPointF(26, 9)}));
     p.setPen(QPen(QColor(170, 178, 190), 1.2));
-    for (int y = 12; y <= 18; y += 3)
-        p.drawLine(QPointF(9, y), QPointF(22, y));
+    for (int y = 12; y <= 18; y += 3) p.drawLine(QPointF(9, y), QPointF(22, y));
 }
 
 // A document with a round badge carrying a short sign.
-Painting document(QColor badge, QString sign)
-{
+Painting document(QColor badge, QString sign) {
     return [badge, sign](QPainter& p) {
         sheet(p);
-        outlined(p, [] {
-            QPainterPath c;
-            c.addEllipse(QPointF(21, 23), 8.5, 8.5);
-            return c;
-        }(), badge);
+        outlined(
+            p,
+            [] {
+                QPainterPath c;
+                c.addEllipse(QPointF(21, 23), 8.5, 8.5);
+                return c;
+            }(),
+            badge);
         QFont f(QStringLiteral("DejaVu Sans"));
         f.setBold(true);
         f.setPixelSize(sign.size() > 1 ? 8 : 11);
@@ -72,8 +69,7 @@ Painting document(QColor badge, QString sign)
     };
 }
 
-void box(QPainter& p, QRectF r, QColor colour)
-{
+void box(QPainter& p, QRectF r, QColor colour) {
     QPainterPath front;
     front.addRect(r);
     outlined(p, front, colour);
@@ -81,8 +77,7 @@ void box(QPainter& p, QRectF r, QColor colour)
     p.drawLine(QPointF(r.center().x(), r.top()), QPointF(r.center().x(), r.top() + r.height() / 3));
 }
 
-void arrow(QPainter& p, QPointF from, QPointF to, QColor colour)
-{
+void arrow(QPainter& p, QPointF from, QPointF to, QColor colour) {
     p.setPen(QPen(colour, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawLine(from, to);
     const QPointF d = (to - from) / std::hypot(to.x() - from.x(), to.y() - from.y());
@@ -90,8 +85,7 @@ void arrow(QPainter& p, QPointF from, QPointF to, QColor colour)
     p.drawPolyline(QPolygonF({to - 5 * d + 4 * n, to, to - 5 * d - 4 * n}));
 }
 
-Painting goodsWithArrow(QColor colour, bool in)
-{
+Painting goodsWithArrow(QColor colour, bool in) {
     return [colour, in](QPainter& p) {
         box(p, QRectF(4, 14, 18, 15), QColor(196, 150, 92));
         if (in)
@@ -101,8 +95,7 @@ Painting goodsWithArrow(QColor colour, bool in)
     };
 }
 
-void person(QPainter& p, QPointF at, qreal size, QColor colour)
-{
+void person(QPainter& p, QPointF at, qreal size, QColor colour) {
     QPainterPath body;
     body.addEllipse(at + QPointF(0, -size * 0.55), size * 0.32, size * 0.32);
     QPainterPath shoulders;
@@ -114,14 +107,12 @@ void person(QPainter& p, QPointF at, qreal size, QColor colour)
     outlined(p, body, colour);
 }
 
-void partners(QPainter& p)
-{
+void partners(QPainter& p) {
     person(p, QPointF(20, 17), 16, QColor(90, 130, 190));
     person(p, QPointF(12, 20), 17, QColor(60, 150, 110));
 }
 
-void truck(QPainter& p)
-{
+void truck(QPainter& p) {
     QPainterPath cargo;
     cargo.addRoundedRect(QRectF(2, 9, 18, 14), 1.5, 1.5);
     outlined(p, cargo, QColor(52, 120, 200));
@@ -133,14 +124,12 @@ void truck(QPainter& p)
     }
 }
 
-void warehouse(QPainter& p)
-{
+void warehouse(QPainter& p) {
     outlined(p, polygon({{3, 13}, {16, 4}, {29, 13}, {29, 29}, {3, 29}}), QColor(150, 160, 172));
     box(p, QRectF(9, 17, 14, 12), QColor(196, 150, 92));
 }
 
-void coins(QPainter& p)
-{
+void coins(QPainter& p) {
     for (int i = 0; i < 4; ++i) {
         QPainterPath coin;
         coin.addEllipse(QRectF(3, 22 - i * 4, 18, 7));
@@ -149,8 +138,7 @@ void coins(QPainter& p)
     arrow(p, QPointF(20, 10), QPointF(30, 10), QColor(200, 60, 40));
 }
 
-void shield(QPainter& p)
-{
+void shield(QPainter& p) {
     QPainterPath s;
     s.moveTo(16, 2);
     s.lineTo(28, 7);
@@ -162,33 +150,28 @@ void shield(QPainter& p)
     p.drawPolyline(QPolygonF({QPointF(10, 16), QPointF(15, 21), QPointF(23, 11)}));
 }
 
-void bin(QPainter& p)
-{
+void bin(QPainter& p) {
     outlined(p, polygon({{8, 9}, {24, 9}, {22, 29}, {10, 29}}), QColor(200, 70, 60));
     p.setPen(QPen(darker(QColor(200, 70, 60)), 2, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(5, 6), QPointF(27, 6));
     p.drawLine(QPointF(13, 3), QPointF(19, 3));
     p.setPen(QPen(Qt::white, 1.4));
-    for (const qreal x : {12.5, 16.0, 19.5})
-        p.drawLine(QPointF(x, 13), QPointF(x, 25));
+    for (const qreal x : {12.5, 16.0, 19.5}) p.drawLine(QPointF(x, 13), QPointF(x, 25));
 }
 
-void stock(QPainter& p)
-{
+void stock(QPainter& p) {
     box(p, QRectF(2, 17, 13, 12), QColor(196, 150, 92));
     box(p, QRectF(16, 17, 13, 12), QColor(180, 136, 80));
     box(p, QRectF(9, 5, 13, 12), QColor(210, 165, 105));
 }
 
-void product(QPainter& p)
-{
+void product(QPainter& p) {
     outlined(p, polygon({{3, 9}, {16, 15}, {16, 30}, {3, 23}}), QColor(190, 140, 80));
     outlined(p, polygon({{29, 9}, {16, 15}, {16, 30}, {29, 23}}), QColor(160, 115, 62));
     outlined(p, polygon({{16, 3}, {29, 9}, {16, 15}, {3, 9}}), QColor(222, 178, 120));
 }
 
-void chart(QPainter& p)
-{
+void chart(QPainter& p) {
     p.setPen(QPen(QColor(90, 90, 90), 1.5));
     p.drawLine(QPointF(3, 29), QPointF(29, 29));
     const QColor colours[] = {QColor(70, 140, 210), QColor(80, 170, 100), QColor(230, 160, 40), QColor(200, 80, 70)};
@@ -200,8 +183,7 @@ void chart(QPainter& p)
     }
 }
 
-void gear(QPainter& p)
-{
+void gear(QPainter& p) {
     QPainterPath teeth;
     for (int i = 0; i < 8; ++i) {
         QTransform t;
@@ -217,8 +199,7 @@ void gear(QPainter& p)
     outlined(p, (wheel.united(teeth)).subtracted(hole), QColor(120, 132, 148));
 }
 
-Painting worksheet()
-{
+Painting worksheet() {
     return [](QPainter& p) {
         sheet(p);
         p.setPen(QPen(QColor(60, 110, 150), 4, Qt::SolidLine, Qt::RoundCap));
@@ -231,8 +212,7 @@ Painting worksheet()
     };
 }
 
-const std::map<QString, Painting>& paintings()
-{
+const std::map<QString, Painting>& paintings() {
     static const std::map<QString, Painting> all = {
         {"bAjanlat", document(QColor(20, 150, 140), "%")},
         {"bSzamla", document(QColor(40, 100, 190), "Ft")},
@@ -255,8 +235,7 @@ const std::map<QString, Painting>& paintings()
     return all;
 }
 
-QPixmap render(const Painting& paint, int size)
-{
+QPixmap render(const Painting& paint, int size) {
     QPixmap pixmap(int(size * kScale), int(size * kScale));
     pixmap.setDevicePixelRatio(kScale);
     pixmap.fill(Qt::transparent);
@@ -269,8 +248,7 @@ QPixmap render(const Painting& paint, int size)
 
 }  // namespace
 
-QIcon toolbarIcon(const QString& buttonName)
-{
+QIcon toolbarIcon(const QString& buttonName) {
     const auto it = paintings().find(buttonName);
     QIcon icon;
     for (const int size : {16, 24, 32})
@@ -278,8 +256,7 @@ QIcon toolbarIcon(const QString& buttonName)
     return icon;
 }
 
-QPixmap saveIndicatorPixmap(int size)
-{
+QPixmap saveIndicatorPixmap(int size) {
     return render(
         [](QPainter& p) {
             QPainterPath disk;
@@ -296,8 +273,7 @@ QPixmap saveIndicatorPixmap(int size)
         size);
 }
 
-QPixmap workAreaPicture()
-{
+QPixmap workAreaPicture() {
     constexpr int kWidth = 420;
     constexpr int kHeight = 300;
     QPixmap pixmap(int(kWidth * kScale), int(kHeight * kScale));

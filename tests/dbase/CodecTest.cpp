@@ -30,7 +30,9 @@ struct OneField {
     std::string text() const { return {record.begin() + 1, record.end()}; }
 };
 
-std::vector<uint8_t> hex(std::initializer_list<int> values) { return {values.begin(), values.end()}; }
+std::vector<uint8_t> hex(std::initializer_list<int> values) {
+    return {values.begin(), values.end()};
+}
 
 }  // namespace
 

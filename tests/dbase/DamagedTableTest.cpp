@@ -17,7 +17,8 @@ protected:
     std::string good;
 
     void SetUp() override {
-        Table::create(dir.path(), "t.dbf", {{"NEV", FieldType::Character, 10}, {"AR", FieldType::Float}}, TableLevel::DBase4);
+        Table::create(dir.path(), "t.dbf", {{"NEV", FieldType::Character, 10}, {"AR", FieldType::Float}},
+                      TableLevel::DBase4);
         Table t(dir.path(), "t.dbf");
         t.open();
         for (int i = 0; i < 3; ++i) {
@@ -129,8 +130,8 @@ TEST(IntegrityTest, TheCheckFindsSharedMemosBadFlagsBadValuesAndTrailingBytes) {
     probe.close();
     std::string bytes = dir.read("m.dbf");
     std::memcpy(bytes.data() + start + length + memoAt, "         1", 10);  // record 2 shares record 1's memo
-    bytes[start + 2 * length] = 'x';                                       // record 3's deletion flag
-    std::memcpy(bytes.data() + start + arAt, "  1a2 ", 6);                 // record 1's number
+    bytes[start + 2 * length] = 'x';                                        // record 3's deletion flag
+    std::memcpy(bytes.data() + start + arAt, "  1a2 ", 6);                  // record 1's number
     bytes += "trailing";
     dir.write("m.dbf", bytes);
     Table t(dir.path(), "m.dbf");

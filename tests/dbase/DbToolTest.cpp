@@ -26,8 +26,9 @@ protected:
     }
 
     void createProducts(const std::string& name) {
-        ASSERT_EQ(run({"create", dir.file(name), "--fields",
-                       "NEV:C:30,KOD:I,DB:S,AR:F,TERMEK:L,DATUM:D,IDO:T,MEGJ:M"}).code, 0);
+        ASSERT_EQ(
+            run({"create", dir.file(name), "--fields", "NEV:C:30,KOD:I,DB:S,AR:F,TERMEK:L,DATUM:D,IDO:T,MEGJ:M"}).code,
+            0);
     }
 };
 
@@ -88,9 +89,11 @@ TEST_F(DbToolTest, ABadRowChangesNothing) {
     EXPECT_EQ(run({"dump", dir.file("a.dbf")}).out, "NEV,KOD,DB,AR,TERMEK,DATUM,IDO,MEGJ\n");
 
     dir.write("cols.csv", "NEV,NINCS\nx,y\n");
-    EXPECT_NE(run({"import", dir.file("a.dbf"), "--csv", dir.file("cols.csv")}).err.find("no field NINCS"), std::string::npos);
+    EXPECT_NE(run({"import", dir.file("a.dbf"), "--csv", dir.file("cols.csv")}).err.find("no field NINCS"),
+              std::string::npos);
     dir.write("short.csv", "NEV,KOD\nx\n");
-    EXPECT_NE(run({"import", dir.file("a.dbf"), "--csv", dir.file("short.csv")}).err.find("has 1 values"), std::string::npos);
+    EXPECT_NE(run({"import", dir.file("a.dbf"), "--csv", dir.file("short.csv")}).err.find("has 1 values"),
+              std::string::npos);
     dir.write("open.csv", "NEV\n\"nincs vége\n");
     EXPECT_EQ(run({"import", dir.file("a.dbf"), "--csv", dir.file("open.csv")}).code, 1);
 }

@@ -32,14 +32,22 @@ std::string documentNumber(int64_t n) {
 
 void makeDocumentFolder(const std::string& folder, int products, int documents) {
     Table::create(folder, "user.dbf", {{"SZAMLASZ", FieldType::Integer}, {"CEG", FieldType::Character, 40}});
-    Table::create(folder, "Szamla.dbf", {{"SZAMLASZAM", FieldType::Character, 16}, {"NEV", FieldType::Character, 40},
-                                         {"OSSZESEN", FieldType::Float}});
-    Table::create(folder, "Szamla2.dbf", {{"SZAMLASZAM", FieldType::Character, 16}, {"ANYAGSZAM", FieldType::Float},
-                                          {"MENNYISEG", FieldType::Float}, {"MEGNEVEZES", FieldType::Character, 60}});
-    Table::create(folder, "tranzakcio.dbf", {{"CIKKSZAM", FieldType::Character, 20}, {"MENNYISEG", FieldType::Float},
-                                             {"TIPUS", FieldType::Character, 3}});
-    Table::create(folder, "Anyag.dbf", {{"ANYAGKOD", FieldType::Float}, {"CIKKSZAM", FieldType::Character, 20},
-                                        {"MEGNEVEZES", FieldType::Character, 40}, {"MENNYISEG", FieldType::Float}});
+    Table::create(
+        folder, "Szamla.dbf",
+        {{"SZAMLASZAM", FieldType::Character, 16}, {"NEV", FieldType::Character, 40}, {"OSSZESEN", FieldType::Float}});
+    Table::create(folder, "Szamla2.dbf",
+                  {{"SZAMLASZAM", FieldType::Character, 16},
+                   {"ANYAGSZAM", FieldType::Float},
+                   {"MENNYISEG", FieldType::Float},
+                   {"MEGNEVEZES", FieldType::Character, 60}});
+    Table::create(
+        folder, "tranzakcio.dbf",
+        {{"CIKKSZAM", FieldType::Character, 20}, {"MENNYISEG", FieldType::Float}, {"TIPUS", FieldType::Character, 3}});
+    Table::create(folder, "Anyag.dbf",
+                  {{"ANYAGKOD", FieldType::Float},
+                   {"CIKKSZAM", FieldType::Character, 20},
+                   {"MEGNEVEZES", FieldType::Character, 40},
+                   {"MENNYISEG", FieldType::Float}});
     addTags(folder, "Szamla.dbf", {"SZAMLASZAM", "NEV"});
     addTags(folder, "Szamla2.dbf", {"ANYAGSZAM", "SZAMLASZAM"});
     addTags(folder, "tranzakcio.dbf", {"CIKKSZAM"});
@@ -60,7 +68,8 @@ void makeDocumentFolder(const std::string& folder, int products, int documents) 
         anyag.setFloat("MENNYISEG", 100000);
         anyag.post();
     }
-    for (int d = 0; d < documents; ++d) saveDocument(folder, FileSystem::real(), {.lines = 3, .stockProducts = products});
+    for (int d = 0; d < documents; ++d)
+        saveDocument(folder, FileSystem::real(), {.lines = 3, .stockProducts = products});
 }
 
 namespace {
@@ -90,7 +99,8 @@ std::string saveWith(DocumentHandles& h, const DocumentSave& save, Transaction& 
         h.log.setFloat("MENNYISEG", -save.quantity);
         h.log.setString("TIPUS", "ELA");
         h.log.post();
-        if (!h.products.findKey(std::to_string(product))) throw std::runtime_error("no product " + std::to_string(product));
+        if (!h.products.findKey(std::to_string(product)))
+            throw std::runtime_error("no product " + std::to_string(product));
         h.products.edit();  // the stock rule: the re-read quantity plus the movement
         h.products.setFloat("MENNYISEG", h.products.asFloat("MENNYISEG") - save.quantity);
         h.products.post();
@@ -102,8 +112,11 @@ std::string saveWith(DocumentHandles& h, const DocumentSave& save, Transaction& 
 }  // namespace
 
 DocumentHandles::DocumentHandles(const std::string& folder, FileSystem& fs)
-    : user(folder, "user.dbf", fs), head(folder, "Szamla.dbf", fs), lines(folder, "Szamla2.dbf", fs),
-      log(folder, "tranzakcio.dbf", fs), products(folder, "Anyag.dbf", fs) {
+    : user(folder, "user.dbf", fs),
+      head(folder, "Szamla.dbf", fs),
+      lines(folder, "Szamla2.dbf", fs),
+      log(folder, "tranzakcio.dbf", fs),
+      products(folder, "Anyag.dbf", fs) {
     for (Table* t : {&user, &head, &lines, &log, &products}) t->open();
     products.setOrder("ANYAGKOD");
 }
@@ -114,7 +127,8 @@ std::string saveDocument(const std::string& folder, FileSystem& fs, const Docume
     return saveWith(handles, save, tx);
 }
 
-std::string saveDocument(const std::string& folder, FileSystem& fs, DocumentHandles& handles, const DocumentSave& save) {
+std::string saveDocument(const std::string& folder, FileSystem& fs, DocumentHandles& handles,
+                         const DocumentSave& save) {
     Transaction tx(folder, fs);
     return saveWith(handles, save, tx);
 }

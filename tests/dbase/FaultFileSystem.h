@@ -63,7 +63,9 @@ public:
     void beforeSync(const std::string& path);
     void beforeLock();
     static bool isJournal(const std::string& path) { return path.find("kavina.jnl") != std::string::npos; }
-    static bool isData(const std::string& path) { return !isJournal(path) && path.find("kavina.lck") == std::string::npos; }
+    static bool isData(const std::string& path) {
+        return !isJournal(path) && path.find("kavina.lck") == std::string::npos;
+    }
 
 private:
     struct Undo {

@@ -16,8 +16,12 @@ protected:
 
     void SetUp() override {
         Table::create(dir.path(), "Anyag.dbf",
-                      {{"MEGNEVEZES", FieldType::Character, 30}, {"AR", FieldType::Float}, {"DB", FieldType::Short},
-                       {"TERMEK", FieldType::Logical}, {"DATUM", FieldType::Date}, {"IDO", FieldType::DateTime}});
+                      {{"MEGNEVEZES", FieldType::Character, 30},
+                       {"AR", FieldType::Float},
+                       {"DB", FieldType::Short},
+                       {"TERMEK", FieldType::Logical},
+                       {"DATUM", FieldType::Date},
+                       {"IDO", FieldType::DateTime}});
         t.open();
         add("Csavar", 10, 100, false, "2008.03.15", "2008.03.15 10:15:00");
         add("csavarhúzó", 1500.5, 3, false, "2008.03.16", "2008.03.16 08:00:00");
@@ -112,7 +116,8 @@ TEST_F(FilterTest, LogicalFieldsStandAloneAndCombine) {
     EXPECT_EQ(matching("TERMEK"), (Names{"Szerelés", "Kovács's bolt"}));
     EXPECT_EQ(matching("not termek and AR > 1000"), (Names{"csavarhúzó", "Ütvefúró"}));
     EXPECT_EQ(matching("TERMEK = 'F' AND DB = 0"), (Names{"Anya"}));
-    EXPECT_EQ(matching("((TERMEK OR AR = 10) AND NOT (DB = 7)) Or MEGNEVEZES = 'Anya'"), (Names{"Csavar", "Anya", "Szerelés"}));
+    EXPECT_EQ(matching("((TERMEK OR AR = 10) AND NOT (DB = 7)) Or MEGNEVEZES = 'Anya'"),
+              (Names{"Csavar", "Anya", "Szerelés"}));
     EXPECT_EQ(matching("NOT NOT TERMEK"), (Names{"Szerelés", "Kovács's bolt"}));
 }
 

@@ -32,8 +32,10 @@ protected:
 
     void createLines() {
         Table::create(dir.path(), "Szamla.dbf", {{"SZAMLASZAM", FieldType::Character, 16}});
-        Table::create(dir.path(), "Szamla2.dbf", {{"SZAMLASZAM", FieldType::Character, 16}, {"ANYAGSZAM", FieldType::Float},
-                                                  {"MEGNEVEZES", FieldType::Character, 30}});
+        Table::create(dir.path(), "Szamla2.dbf",
+                      {{"SZAMLASZAM", FieldType::Character, 16},
+                       {"ANYAGSZAM", FieldType::Float},
+                       {"MEGNEVEZES", FieldType::Character, 30}});
         Table head(dir.path(), "Szamla.dbf");
         Table lines(dir.path(), "Szamla2.dbf");
         head.open({.exclusive = true});
@@ -46,8 +48,9 @@ protected:
             head.setString("SZAMLASZAM", "2024/0000" + std::to_string(doc));
             head.post();
         }
-        const char* rows[][3] = {{"2024/00002", "7", "anya"},   {"2024/00001", "3", "csavar"}, {"2024/00003", "1", "ék"},
-                                 {"2024/00001", "9", "alátét"}, {"2024/00002", "2", "szög"},   {"2024/00001", "1", "zár"}};
+        const char* rows[][3] = {{"2024/00002", "7", "anya"}, {"2024/00001", "3", "csavar"},
+                                 {"2024/00003", "1", "ék"},   {"2024/00001", "9", "alátét"},
+                                 {"2024/00002", "2", "szög"}, {"2024/00001", "1", "zár"}};
         for (const auto& row : rows) {
             lines.append();
             lines.setString("SZAMLASZAM", row[0]);

@@ -74,7 +74,9 @@ std::string hexOf(double value) {
     return hex;
 }
 
-double doubleOfHex(const std::string& hex) { return std::bit_cast<double>(std::stoull(hex.substr(0, 16), nullptr, 16)); }
+double doubleOfHex(const std::string& hex) {
+    return std::bit_cast<double>(std::stoull(hex.substr(0, 16), nullptr, 16));
+}
 
 // The shortest text that reads back as the same double, as Python's repr() writes it.
 std::string shortestText(double value) {
@@ -124,7 +126,8 @@ void writeWithEngine(const std::string& folder, const std::string& file, const C
             if (!value) continue;
             switch (columnNamed(c, name).type) {
                 case FieldType::Memo: t.setMemo(name, *value); break;
-                case FieldType::Integer: case FieldType::Short: t.setInteger(name, std::stoll(*value)); break;
+                case FieldType::Integer:
+                case FieldType::Short: t.setInteger(name, std::stoll(*value)); break;
                 case FieldType::Float: t.setFloat(name, doubleOfHex(*value)); break;
                 case FieldType::Logical: t.setLogical(name, *value == "T"); break;
                 default: t.setString(name, *value); break;  // text, dates and date-times parse from text
@@ -144,7 +147,9 @@ void writeWithEngine(const std::string& folder, const std::string& file, const C
 }
 
 // The physical descriptor TDbf is asked to create for a column of a level-7 table.
-std::string level7Descriptor(const Column& col) { return testing_support::level7Descriptor(col.type, col.width); }
+std::string level7Descriptor(const Column& col) {
+    return testing_support::level7Descriptor(col.type, col.width);
+}
 
 // The content as the tools read it. TDbf takes floats as the hex digits of the double,
 // python-dbf as decimal text (decimalFloats).
@@ -169,7 +174,8 @@ std::string contentText(const Content& c, const std::string& preamble,
 std::string tdbfView(const Column& col, const std::optional<std::string>& value) {
     if (!value || (col.type == FieldType::Memo && value->empty())) return "<null>";
     switch (col.type) {
-        case FieldType::Character: case FieldType::Memo: return escape(*value);
+        case FieldType::Character:
+        case FieldType::Memo: return escape(*value);
         case FieldType::Float: return value->substr(0, 16);
         case FieldType::DateTime: return *value + ".000";
         default: return *value;
@@ -186,22 +192,27 @@ std::optional<std::string> engineView(const Table& t, const FieldInfo& f) {
     if (t.isNull(i)) return std::nullopt;
     switch (f.logical) {
         case FieldType::Memo: return t.asMemo(i);
-        case FieldType::Integer: case FieldType::Short: return std::to_string(t.asInteger(i));
+        case FieldType::Integer:
+        case FieldType::Short: return std::to_string(t.asInteger(i));
         case FieldType::Float: return hexOf(t.asFloat(i));
         case FieldType::Logical: return std::string(t.asLogical(i) ? "T" : "F");
         default: return t.asString(i);
     }
 }
 
-std::string shown(const std::optional<std::string>& v) { return v ? escape(*v) : "<null>"; }
+std::string shown(const std::optional<std::string>& v) {
+    return v ? escape(*v) : "<null>";
+}
 
 // Compares two texts in full; a long text's difference is shown around its first byte.
 ::testing::AssertionResult sameText(const std::string& actual, const std::string& expected) {
     if (actual == expected) return ::testing::AssertionSuccess();
     if (actual.size() + expected.size() < 400)
         return ::testing::AssertionFailure() << "got \"" << actual << "\"\n   expected \"" << expected << "\"";
-    const size_t at = size_t(std::mismatch(actual.begin(), actual.begin() + long(std::min(actual.size(), expected.size())),
-                                           expected.begin()).first - actual.begin());
+    const size_t at = size_t(
+        std::mismatch(actual.begin(), actual.begin() + long(std::min(actual.size(), expected.size())), expected.begin())
+            .first -
+        actual.begin());
     const size_t from = at < 40 ? 0 : at - 40;
     return ::testing::AssertionFailure() << "texts of " << actual.size() << " and " << expected.size()
                                          << " bytes differ from byte " << at << ": got \"" << actual.substr(from, 120)
@@ -255,12 +266,28 @@ Content everyTypeContent(const std::string& text) {
     Content c;
     c.columns = kEveryType;
     c.rows = {
-        {{"NEV", text}, {"SZAM", "2147483647"}, {"DB", "32767"}, {"AR", hexOf(0.1)}, {"TERMEK", "T"},
-         {"DATUM", "1900.01.01"}, {"IDO", "1900.01.01 00:00:01"}, {"MEGJ", bigMemo(text)}},
-        {{"NEV", "Csavar M6"}, {"SZAM", "-2147483647"}, {"DB", "-32768"}, {"AR", hexOf(-1234567.8901234567)},
-         {"TERMEK", "F"}, {"DATUM", "2099.12.31"}, {"IDO", "2099.12.31 23:59:59"}, {"MEGJ", "rövid\r\n" + text}},
+        {{"NEV", text},
+         {"SZAM", "2147483647"},
+         {"DB", "32767"},
+         {"AR", hexOf(0.1)},
+         {"TERMEK", "T"},
+         {"DATUM", "1900.01.01"},
+         {"IDO", "1900.01.01 00:00:01"},
+         {"MEGJ", bigMemo(text)}},
+        {{"NEV", "Csavar M6"},
+         {"SZAM", "-2147483647"},
+         {"DB", "-32768"},
+         {"AR", hexOf(-1234567.8901234567)},
+         {"TERMEK", "F"},
+         {"DATUM", "2099.12.31"},
+         {"IDO", "2099.12.31 23:59:59"},
+         {"MEGJ", "rövid\r\n" + text}},
         {{"NEV", "törölt"}, {"SZAM", "7"}, {"MEGJ", "a deleted record's memo"}},
-        {{"NEV", "zero"}, {"SZAM", "0"}, {"DB", "0"}, {"AR", hexOf(0.0)}, {"DATUM", "2000.02.29"},
+        {{"NEV", "zero"},
+         {"SZAM", "0"},
+         {"DB", "0"},
+         {"AR", hexOf(0.0)},
+         {"DATUM", "2000.02.29"},
          {"IDO", "2008.03.15 10:15:00"}},
         {},
     };
@@ -268,7 +295,9 @@ Content everyTypeContent(const std::string& text) {
     return c;
 }
 
-std::string asciiOnly() { return "Plain text, \"quoted\" and \\ backslashed"; }
+std::string asciiOnly() {
+    return "Plain text, \"quoted\" and \\ backslashed";
+}
 
 }  // namespace
 
@@ -302,11 +331,14 @@ std::vector<TagWalk> parseTagWalks(const std::string& out) {
 // Partners with Hungarian names in several cases, repeated prices and counts.
 Content indexedPartners() {
     Content c;
-    c.columns = {{"NEV", FieldType::Character, 30}, {"AR", FieldType::Float}, {"DB", FieldType::Integer},
+    c.columns = {{"NEV", FieldType::Character, 30},
+                 {"AR", FieldType::Float},
+                 {"DB", FieldType::Integer},
                  {"DATUM", FieldType::Date}};
-    const char* names[] = {"Őrült Kft.", "orsós Bt.", "ÖRÖM Zrt.", "Álom Kft.", "alma", "Alma", "ábel", "Ábel",
-                           "Cica", "csiga", "Ödön", "olló", "Ózd", "óra", "Utca", "üveg", "Űr", "ünnep",
-                           "zebra", "Zsolt", "", "Éva", "Eger", "égbolt", "Ivó", "ír"};
+    const char* names[] = {"Őrült Kft.", "orsós Bt.", "ÖRÖM Zrt.", "Álom Kft.", "alma",  "Alma",  "ábel",
+                           "Ábel",       "Cica",      "csiga",     "Ödön",      "olló",  "Ózd",   "óra",
+                           "Utca",       "üveg",      "Űr",        "ünnep",     "zebra", "Zsolt", "",
+                           "Éva",        "Eger",      "égbolt",    "Ivó",       "ír"};
     int i = 0;
     for (const char* name : names) {
         ++i;
@@ -337,7 +369,7 @@ protected:
     void writeWithTDbf(const std::string& file, const std::string& content, const char* mode = "write") {
         dir.write("content.txt", content);
         const ToolRun r = run(dir, quote(tdbfChecker().command) + " " + mode + " " + quote(dir.file(file)) + " " +
-                                   quote(dir.file("content.txt")));
+                                       quote(dir.file("content.txt")));
         ASSERT_EQ(r.code, 0) << "TDbf could not write " << file << ": " << r.err;
     }
 
@@ -363,7 +395,7 @@ TEST_F(InteropTDbfTest, ReadsEveryFieldTypeOfAnEngineTable) {
     writeWithEngine(dir.path(), "tetel.dbf", c);
     const Dump d = dumpWithTDbf("tetel.dbf");
     EXPECT_EQ(d.header.at("level"), "7");
-    const std::vector<std::string> fields = {"NEV C 60 0", "SZAM I 4 0", "DB N 6 0",   "AR O 8 0",
+    const std::vector<std::string> fields = {"NEV C 60 0",   "SZAM I 4 0",  "DB N 6 0",  "AR O 8 0",
                                              "TERMEK L 1 0", "DATUM D 8 0", "IDO @ 8 0", "MEGJ M 10 0"};
     EXPECT_EQ(d.fields, fields);
     expectTDbfShows(d, c);
@@ -377,7 +409,8 @@ TEST_F(InteropTDbfTest, ReadsHungarianTextOfAnEngineTableAsWindows1250) {
     const Dump d = dumpWithTDbf("partner.dbf");
     // TDbf takes a level-7 table's code page from the driver name at header bytes 32-63 alone;
     // the id at byte 29 is not consulted at this level.
-    EXPECT_EQ(d.header.at("codepage"), "1250") << "driver name written: '" << (d.header.count("langname") ? d.header.at("langname") : "") << "'";
+    EXPECT_EQ(d.header.at("codepage"), "1250")
+        << "driver name written: '" << (d.header.count("langname") ? d.header.at("langname") : "") << "'";
     expectTDbfShows(d, c);
 }
 
@@ -392,7 +425,8 @@ TEST_F(InteropTDbfTest, EngineReadsEveryFieldTypeOfATDbfTable) {
         EXPECT_EQ(t.codePage(), CodePage::Win1250);
         ASSERT_EQ(t.fields().size(), kEveryType.size());
         for (size_t i = 0; i < kEveryType.size(); ++i)
-            EXPECT_EQ(t.fields()[i].logical, kEveryType[i].type) << t.fields()[i].name << " stored as " << t.fields()[i].physical;
+            EXPECT_EQ(t.fields()[i].logical, kEveryType[i].type)
+                << t.fields()[i].name << " stored as " << t.fields()[i].physical;
         EXPECT_EQ(t.recordCount(), 4u);
     }
     expectEngineReads(dir.path(), "tetel.dbf", c);
@@ -401,12 +435,24 @@ TEST_F(InteropTDbfTest, EngineReadsEveryFieldTypeOfATDbfTable) {
 TEST_F(InteropTDbfTest, NumbersKeepEveryBitBothWays) {
     Content c;
     c.columns = {{"SZAM", FieldType::Integer}, {"DB", FieldType::Short}, {"AR", FieldType::Float}};
-    const double doubles[] = {0.1, -0.1, 1.0 / 3.0, -2.25, 3.5, 123456789.12345679, 1e300, -1e-300,
-                              5e-324, 1.7976931348623157e308, -1.7976931348623157e308, 2.2250738585072014e-308, -1.0};
+    const double doubles[] = {0.1,
+                              -0.1,
+                              1.0 / 3.0,
+                              -2.25,
+                              3.5,
+                              123456789.12345679,
+                              1e300,
+                              -1e-300,
+                              5e-324,
+                              1.7976931348623157e308,
+                              -1.7976931348623157e308,
+                              2.2250738585072014e-308,
+                              -1.0};
     const long long ints[] = {1, -1, 2147483647, -2147483647, 1000000, -999999, 42, -5, 65536, -65536, 2, -2, 3};
     const int shorts[] = {1, -1, 32767, -32768, 100, -100, 9999, -9999, 12345, -12345, 0, 7, -7};
     for (size_t i = 0; i < std::size(doubles); ++i)
-        c.rows.push_back({{"SZAM", std::to_string(ints[i])}, {"DB", std::to_string(shorts[i])}, {"AR", hexOf(doubles[i])}});
+        c.rows.push_back(
+            {{"SZAM", std::to_string(ints[i])}, {"DB", std::to_string(shorts[i])}, {"AR", hexOf(doubles[i])}});
 
     writeWithEngine(dir.path(), "engine.dbf", c);
     expectTDbfShows(dumpWithTDbf("engine.dbf"), c);
@@ -474,11 +520,19 @@ TEST_F(InteropTDbfTest, MemosSurviveWhenTDbfAppendsAfterTheEngineFreedBlocks) {
 TEST_F(InteropTDbfTest, EngineReadsADBase4TableWrittenByTDbf) {
     Content c;
     c.columns = {{"NEV", FieldType::Character, 60}, {"SZAM", FieldType::Integer}, {"AR", FieldType::Float},
-                 {"TERMEK", FieldType::Logical}, {"DATUM", FieldType::Date}, {"MEGJ", FieldType::Memo}};
-    c.rows = {{{"NEV", kHungarian}, {"SZAM", "-2147483648"}, {"AR", hexOf(-1234.5)}, {"TERMEK", "T"},
-               {"DATUM", "2008.03.15"}, {"MEGJ", bigMemo(kHungarian)}},
-              {{"NEV", "második"}, {"SZAM", "2147483647"}, {"AR", hexOf(0.25)}, {"TERMEK", "F"},
-               {"DATUM", "2099.12.31"}, {"MEGJ", "ő\r\nű"}},
+                 {"TERMEK", FieldType::Logical},    {"DATUM", FieldType::Date},   {"MEGJ", FieldType::Memo}};
+    c.rows = {{{"NEV", kHungarian},
+               {"SZAM", "-2147483648"},
+               {"AR", hexOf(-1234.5)},
+               {"TERMEK", "T"},
+               {"DATUM", "2008.03.15"},
+               {"MEGJ", bigMemo(kHungarian)}},
+              {{"NEV", "második"},
+               {"SZAM", "2147483647"},
+               {"AR", hexOf(0.25)},
+               {"TERMEK", "F"},
+               {"DATUM", "2099.12.31"},
+               {"MEGJ", "ő\r\nű"}},
               {}};
     const auto descriptor = [](const Column& col) -> std::string {
         switch (col.type) {
@@ -507,10 +561,13 @@ protected:
 
     void SetUp() override { ASSERT_FALSE(pythonLibraries().command.empty()) << pythonLibraries().problem; }
 
-    std::string script(const char* name) const { return quote(pythonLibraries().command) + " " + quote(std::string(KAVINA_TEST_TOOLS) + "/" + name); }
+    std::string script(const char* name) const {
+        return quote(pythonLibraries().command) + " " + quote(std::string(KAVINA_TEST_TOOLS) + "/" + name);
+    }
 
     Dump dumpWithDbfread(const std::string& file, const std::string& encoding = "") {
-        const ToolRun r = run(dir, script("dbfreaddump.py") + " " + quote(dir.file(file)) + (encoding.empty() ? "" : " " + encoding));
+        const ToolRun r =
+            run(dir, script("dbfreaddump.py") + " " + quote(dir.file(file)) + (encoding.empty() ? "" : " " + encoding));
         EXPECT_EQ(r.code, 0) << "dbfread could not read " << file << ": " << r.err;
         const Dump d = parseDump(r.out);
         EXPECT_TRUE(d.complete) << r.out.substr(0, 4000) << r.err;
@@ -520,13 +577,23 @@ protected:
     // Values chosen to be exact in N(19,6), so the text dbfread parses is the value written.
     static Content levelContent() {
         Content c;
-        c.columns = {{"NEV", FieldType::Character, 60}, {"SZAM", FieldType::Integer}, {"DB", FieldType::Short},
+        c.columns = {{"NEV", FieldType::Character, 60}, {"SZAM", FieldType::Integer},   {"DB", FieldType::Short},
                      {"AR", FieldType::Float, 19, 6},   {"TERMEK", FieldType::Logical}, {"DATUM", FieldType::Date},
                      {"MEGJ", FieldType::Memo}};
-        c.rows = {{{"NEV", kHungarian}, {"SZAM", "2147483647"}, {"DB", "-32768"}, {"AR", hexOf(-1234.5)},
-                   {"TERMEK", "T"}, {"DATUM", "1900.01.01"}, {"MEGJ", bigMemo(kHungarian)}},
-                  {{"NEV", "Csavar"}, {"SZAM", "-2147483648"}, {"DB", "32767"}, {"AR", hexOf(123456789012.25)},
-                   {"TERMEK", "F"}, {"DATUM", "2099.12.31"}, {"MEGJ", "rövid\r\nmemó"}},
+        c.rows = {{{"NEV", kHungarian},
+                   {"SZAM", "2147483647"},
+                   {"DB", "-32768"},
+                   {"AR", hexOf(-1234.5)},
+                   {"TERMEK", "T"},
+                   {"DATUM", "1900.01.01"},
+                   {"MEGJ", bigMemo(kHungarian)}},
+                  {{"NEV", "Csavar"},
+                   {"SZAM", "-2147483648"},
+                   {"DB", "32767"},
+                   {"AR", hexOf(123456789012.25)},
+                   {"TERMEK", "F"},
+                   {"DATUM", "2099.12.31"},
+                   {"MEGJ", "rövid\r\nmemó"}},
                   {{"NEV", "törölt"}, {"SZAM", "5"}, {"MEGJ", "gone"}},
                   {{"NEV", "zero"}, {"SZAM", "0"}, {"AR", hexOf(0.1)}}};
         c.deleted = {false, false, true};
@@ -536,7 +603,8 @@ protected:
     static std::string dbfreadView(const Column& col, const std::optional<std::string>& value) {
         if (!value) return col.type == FieldType::Character ? "" : "<null>";
         switch (col.type) {
-            case FieldType::Character: case FieldType::Memo: return escape(*value);
+            case FieldType::Character:
+            case FieldType::Memo: return escape(*value);
             case FieldType::Float: return shortestText(doubleOfHex(*value));
             default: return *value;
         }
@@ -575,7 +643,7 @@ TEST_F(InteropDbfLibraryTest, DbfreadReadsEngineTablesOfLevels3And4) {
     const Dump iii = dumpWithDbfread("iii.dbf", "cp1250");
     EXPECT_EQ(iii.header.at("version"), "0x83");
     EXPECT_EQ(iii.header.at("langid"), "0");
-    const std::vector<std::string> fieldsIII = {"NEV C 60 0", "SZAM N 11 0", "DB N 6 0", "AR N 19 6",
+    const std::vector<std::string> fieldsIII = {"NEV C 60 0",   "SZAM N 11 0", "DB N 6 0",   "AR N 19 6",
                                                 "TERMEK L 1 0", "DATUM D 8 0", "MEGJ M 10 0"};
     EXPECT_EQ(iii.fields, fieldsIII);
     expectDbfreadShows(iii, c);
@@ -583,7 +651,7 @@ TEST_F(InteropDbfLibraryTest, DbfreadReadsEngineTablesOfLevels3And4) {
     const Dump iv = dumpWithDbfread("iv.dbf");
     EXPECT_EQ(iv.header.at("version"), "0x8b");
     EXPECT_EQ(iv.header.at("encoding"), "cp1250") << "dbfread chooses the code page from byte 29";
-    const std::vector<std::string> fieldsIV = {"NEV C 60 0", "SZAM N 11 0", "DB N 6 0", "AR F 19 6",
+    const std::vector<std::string> fieldsIV = {"NEV C 60 0",   "SZAM N 11 0", "DB N 6 0",   "AR F 19 6",
                                                "TERMEK L 1 0", "DATUM D 8 0", "MEGJ M 10 0"};
     EXPECT_EQ(iv.fields, fieldsIV);
     expectDbfreadShows(iv, c);
@@ -594,11 +662,19 @@ class InteropDbfWriterTest : public InteropDbfLibraryTest, public ::testing::Wit
 TEST_P(InteropDbfWriterTest, EngineReadsADBase3TableWrittenByPythonDbf) {
     Content c;
     c.columns = {{"NEV", FieldType::Character, 60}, {"SZAM", FieldType::Integer}, {"AR", FieldType::Float, 19, 6},
-                 {"TERMEK", FieldType::Logical}, {"DATUM", FieldType::Date}, {"MEGJ", FieldType::Memo}};
-    c.rows = {{{"NEV", kHungarian}, {"SZAM", "2147483647"}, {"AR", hexOf(-1234.5)}, {"TERMEK", "T"},
-               {"DATUM", "1900.01.01"}, {"MEGJ", bigMemo(kHungarian)}},
-              {{"NEV", "Csavar"}, {"SZAM", "-99999999"}, {"AR", hexOf(0.125)}, {"TERMEK", "F"},
-               {"DATUM", "2099.12.31"}, {"MEGJ", "rövid\r\nmemó ő"}},
+                 {"TERMEK", FieldType::Logical},    {"DATUM", FieldType::Date},   {"MEGJ", FieldType::Memo}};
+    c.rows = {{{"NEV", kHungarian},
+               {"SZAM", "2147483647"},
+               {"AR", hexOf(-1234.5)},
+               {"TERMEK", "T"},
+               {"DATUM", "1900.01.01"},
+               {"MEGJ", bigMemo(kHungarian)}},
+              {{"NEV", "Csavar"},
+               {"SZAM", "-99999999"},
+               {"AR", hexOf(0.125)},
+               {"TERMEK", "F"},
+               {"DATUM", "2099.12.31"},
+               {"MEGJ", "rövid\r\nmemó ő"}},
               {}};
     const auto descriptor = [](const Column& col) -> std::string {
         switch (col.type) {
@@ -609,7 +685,8 @@ TEST_P(InteropDbfWriterTest, EngineReadsADBase3TableWrittenByPythonDbf) {
         }
     };
     dir.write("content.txt", contentText(c, std::string("codepage ") + GetParam() + "\n", descriptor, true));
-    const ToolRun r = run(dir, script("dbfwrite.py") + " " + quote(dir.file("tetel.dbf")) + " " + quote(dir.file("content.txt")));
+    const ToolRun r =
+        run(dir, script("dbfwrite.py") + " " + quote(dir.file("tetel.dbf")) + " " + quote(dir.file("content.txt")));
     ASSERT_EQ(r.code, 0) << "python-dbf could not write the table: " << r.err;
     {
         Table t(dir.path(), "tetel.dbf");
@@ -668,7 +745,8 @@ TEST_F(InteropTDbfIndexTest, TDbfListsAndWalksTheTagsOfAnEngineTableInTheEngines
     }
     const std::vector<TagWalk> walks = tagsWithTDbf("Partner.dbf");
     ASSERT_EQ(walks.size(), 4u);
-    const std::pair<const char*, const char*> listed[] = {{"NEV", "asc"}, {"AR", "desc"}, {"DB", "asc"}, {"DATUM", "asc"}};
+    const std::pair<const char*, const char*> listed[] = {
+        {"NEV", "asc"}, {"AR", "desc"}, {"DB", "asc"}, {"DATUM", "asc"}};
     for (size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(walks[i].name, listed[i].first);
         EXPECT_EQ(walks[i].expression, listed[i].first);

@@ -144,6 +144,5 @@ TEST(MdxTest, NumericKeysMatchTheKnownLayouts) {
     EXPECT_EQ(uint8_t(encodeBcd(0.05)[0]), 0x33);
     // Both writers' digit counts read back to the same value.
     EXPECT_EQ(decodeBcd(std::string("\x35\x09\x30", 3) + std::string(9, '\0')), 3);
-    for (double v : {0.1, -2.5, 1e15, 123456789.125, -0.000123, 27.0})
-        EXPECT_EQ(decodeBcd(encodeBcd(v)), v) << v;
+    for (double v : {0.1, -2.5, 1e15, 123456789.125, -0.000123, 27.0}) EXPECT_EQ(decodeBcd(encodeBcd(v)), v) << v;
 }

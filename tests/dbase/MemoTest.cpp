@@ -125,7 +125,10 @@ TEST_F(MemoTest, LargerBlockSizesOfOtherWritersAreHonoured) {
     memo[20] = 0x00;
     memo[21] = 0x04;
     const std::string body = "ezer b\xE1jt blokk";  // Windows-1250 bytes on disk
-    memo[1024] = '\xFF'; memo[1025] = '\xFF'; memo[1026] = 0x08; memo[1027] = 0x00;
+    memo[1024] = '\xFF';
+    memo[1025] = '\xFF';
+    memo[1026] = 0x08;
+    memo[1027] = 0x00;
     put32(memo, 1028, uint32_t(body.size() + 8));
     std::memcpy(memo.data() + 1032, body.data(), body.size());
     dir.write("notes.dbt", memo);
@@ -207,8 +210,10 @@ TEST_F(MemoTest, AFreeListThatDoesNotHoldTogetherIsGivenUpNotFollowed) {
         t.post();
         t.close();
         std::string memo = dir.read("notes.dbt");
-        if (damage == "loop") put32(memo, 512, 1);
-        else memo[512 + 8] = 'X';
+        if (damage == "loop")
+            put32(memo, 512, 1);
+        else
+            memo[512 + 8] = 'X';
         dir.write("notes.dbt", memo);
         t.open();
         t.last();

@@ -32,15 +32,30 @@ public:
         }
     }
     ~Workstation() {
-        if (m_pid > 0 && !m_waited) { signal(); exitCode(); }
+        if (m_pid > 0 && !m_waited) {
+            signal();
+            exitCode();
+        }
     }
 
     // In the child: tell the parent; wait for the parent's go.
-    void tellParent() { char c = 1; (void)!write(m_toParent[1], &c, 1); }
-    void waitForParent() { char c; (void)!read(m_toChild[0], &c, 1); }
+    void tellParent() {
+        char c = 1;
+        (void)!write(m_toParent[1], &c, 1);
+    }
+    void waitForParent() {
+        char c;
+        (void)!read(m_toChild[0], &c, 1);
+    }
     // In the parent.
-    void waitForChild() { char c; (void)!read(m_toParent[0], &c, 1); }
-    void signal() { char c = 1; (void)!write(m_toChild[1], &c, 1); }
+    void waitForChild() {
+        char c;
+        (void)!read(m_toParent[0], &c, 1);
+    }
+    void signal() {
+        char c = 1;
+        (void)!write(m_toChild[1], &c, 1);
+    }
     int exitCode() {
         int status = 0;
         waitpid(m_pid, &status, 0);
@@ -59,8 +74,9 @@ class ProcessTest : public ::testing::Test {
 protected:
     TestFolder dir;
     void SetUp() override {
-        Table::create(dir.path(), "Szamla2.dbf", {{"SZAMLASZAM", FieldType::Character, 16}, {"SOR", FieldType::Integer},
-                                                  {"MEGJ", FieldType::Memo}});
+        Table::create(
+            dir.path(), "Szamla2.dbf",
+            {{"SZAMLASZAM", FieldType::Character, 16}, {"SOR", FieldType::Integer}, {"MEGJ", FieldType::Memo}});
     }
 
     static bool isBusy(Table& t, const OpenOptions& options) {

@@ -15,14 +15,9 @@ namespace {
 const std::string kHungarian = "árvíztűrő tükörfúrógép ÁRVÍZTŰRŐ TÜKÖRFÚRÓGÉP";
 
 std::vector<FieldDef> everyType() {
-    return {{"NEV", FieldType::Character, 60},
-            {"KOD", FieldType::Integer},
-            {"DB", FieldType::Short},
-            {"AR", FieldType::Float},
-            {"AKTIV", FieldType::Logical},
-            {"DATUM", FieldType::Date},
-            {"IDO", FieldType::DateTime},
-            {"MEGJ", FieldType::Memo}};
+    return {{"NEV", FieldType::Character, 60}, {"KOD", FieldType::Integer},   {"DB", FieldType::Short},
+            {"AR", FieldType::Float},          {"AKTIV", FieldType::Logical}, {"DATUM", FieldType::Date},
+            {"IDO", FieldType::DateTime},      {"MEGJ", FieldType::Memo}};
 }
 
 class TableTest : public ::testing::Test {
@@ -30,8 +25,9 @@ protected:
     TestFolder dir;
 
     void createPartners() {
-        Table::create(dir.path(), "Partner.DBF", {{"NEV", FieldType::Character, 30}, {"VAROS", FieldType::Character, 20},
-                                                  {"KOD", FieldType::Integer}});
+        Table::create(
+            dir.path(), "Partner.DBF",
+            {{"NEV", FieldType::Character, 30}, {"VAROS", FieldType::Character, 20}, {"KOD", FieldType::Integer}});
         Table t(dir.path(), "Partner.DBF");
         t.open();
         const char* rows[][2] = {{"Kovács", "Győr"}, {"Szabó", "Pécs"}, {"Tóth", "Győr"}, {"Nagy", "Szeged"}};
@@ -105,8 +101,12 @@ TEST_F(TableTest, EveryTypeRoundTripsThroughCloseAndReopenIncludingExtremes) {
 TEST_F(TableTest, OlderLevelsKeepTheirOwnLayout) {
     for (TableLevel level : {TableLevel::DBase3, TableLevel::DBase4}) {
         const std::string name = level == TableLevel::DBase3 ? "d3.dbf" : "d4.dbf";
-        Table::create(dir.path(), name, {{"NEV", FieldType::Character, 20}, {"AR", FieldType::Float, 19, 4},
-                                         {"KOD", FieldType::Integer}, {"MEGJ", FieldType::Memo}, {"DATUM", FieldType::Date}},
+        Table::create(dir.path(), name,
+                      {{"NEV", FieldType::Character, 20},
+                       {"AR", FieldType::Float, 19, 4},
+                       {"KOD", FieldType::Integer},
+                       {"MEGJ", FieldType::Memo},
+                       {"DATUM", FieldType::Date}},
                       level);
         Table t(dir.path(), name);
         t.open();
@@ -138,7 +138,7 @@ TEST_F(TableTest, NavigationSkipsDeletedRecordsAndKeepsEdgesStable) {
     EXPECT_EQ(names(t), (std::vector<std::string>{"Kovács", "Szabó", "Tóth", "Nagy"}));
     t.first();
     t.next();
-    t.deleteRecord();  // Szabó
+    t.deleteRecord();                      // Szabó
     EXPECT_EQ(t.asString("NEV"), "Tóth");  // the cursor moves on to the next record
     EXPECT_EQ(t.recordCount(), 3u);
     t.last();
@@ -201,7 +201,7 @@ TEST_F(TableTest, EditRereadsTheRecordAndCancelRestoresIt) {
     a.setString("VAROS", "Budapest");
     a.post();
     EXPECT_EQ(b.asString("VAROS"), "Győr");  // b's buffer is as it was
-    b.edit();  // edit re-reads what a wrote
+    b.edit();                                // edit re-reads what a wrote
     EXPECT_EQ(b.asString("VAROS"), "Budapest");
     b.setString("VAROS", "Eger");
     b.cancel();
@@ -290,7 +290,8 @@ TEST_F(TableTest, EmptyAndDropRemoveEverything) {
     }
     Table::drop(dir.path(), "M.dbf");
     for (const char* name : {"m.dbf", "m.dbt", "M.MDX"}) EXPECT_EQ(dir.read(name), "") << name;
-    EXPECT_THROW(Table::create(dir.path(), "x.dbf", {{"A", FieldType::Character, 1}, {"a", FieldType::Integer}}), DbError);
+    EXPECT_THROW(Table::create(dir.path(), "x.dbf", {{"A", FieldType::Character, 1}, {"a", FieldType::Integer}}),
+                 DbError);
 }
 
 TEST_F(TableTest, IndexFlagWithoutIndexFileRefusesToOpenUntilCleared) {
@@ -312,7 +313,8 @@ TEST_F(TableTest, IndexFlagWithoutIndexFileRefusesToOpenUntilCleared) {
 
 TEST_F(TableTest, MasterLinkShowsOnlyTheCurrentHeadersLines) {
     Table::create(dir.path(), "Szamla.dbf", {{"SZAMLASZAM", FieldType::Character, 16}});
-    Table::create(dir.path(), "Szamla2.dbf", {{"SZAMLASZAM", FieldType::Character, 16}, {"MEGNEVEZES", FieldType::Character, 20}});
+    Table::create(dir.path(), "Szamla2.dbf",
+                  {{"SZAMLASZAM", FieldType::Character, 16}, {"MEGNEVEZES", FieldType::Character, 20}});
     Table head(dir.path(), "Szamla.dbf");
     Table lines(dir.path(), "Szamla2.dbf");
     head.open();

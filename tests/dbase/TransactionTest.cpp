@@ -261,7 +261,8 @@ TEST_F(TransactionTest, ProcessSavesQueueAndNeitherNumbersNorStockAreLost) {
         const pid_t pid = fork();
         if (pid == 0) {
             try {
-                for (int i = 0; i < kEach; ++i) saveDocument(dir.path(), FileSystem::real(), {.lines = kLines, .stockProducts = 3});
+                for (int i = 0; i < kEach; ++i)
+                    saveDocument(dir.path(), FileSystem::real(), {.lines = kLines, .stockProducts = 3});
             } catch (const std::exception& e) {
                 std::fprintf(stderr, "save failed: %s\n", e.what());
                 _exit(2);

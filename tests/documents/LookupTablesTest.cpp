@@ -36,7 +36,7 @@ TEST_F(LookupTablesTest, GroupsAreAddedRenamedEverywhereAndDeleted) {
     prompt.answerYesNo(true);
     EXPECT_TRUE(groups.deleteCurrent());
     EXPECT_TRUE(data.PcsopTable().isEmpty());
-    EXPECT_FALSE(groups.deleteCurrent());  // nothing left: no question
+    EXPECT_FALSE(groups.deleteCurrent());                                            // nothing left: no question
     EXPECT_EQ(data.PartnerTable().asString("PCSOPORT"), QStringLiteral("Vásárló"));  // partners keep the name
 }
 

@@ -79,9 +79,8 @@ TEST_F(PartnerRegisterTest, TabsAreTheDistinctGroupsInCaseInsensitiveOrderAfterM
     add(QStringLiteral("Gamma"), QStringLiteral("Szállító"));
     add(QStringLiteral("Delta"), QString());
     add(QStringLiteral("Epszilon"), QStringLiteral("VEVŐ"));  // after Alfa in name order
-    EXPECT_EQ(groupTabs(data.PartnerTable()),
-              (QStringList{QStringLiteral("Minden"), QStringLiteral("Szállító"), QStringLiteral("Vevő"),
-                           QStringLiteral("viszonteladó")}));
+    EXPECT_EQ(groupTabs(data.PartnerTable()), (QStringList{QStringLiteral("Minden"), QStringLiteral("Szállító"),
+                                                           QStringLiteral("Vevő"), QStringLiteral("viszonteladó")}));
     // A tab shows its group exactly, case included; the first tab shows everyone.
     applyTab(data.PartnerTable(), 2, QStringLiteral("Vevő"));
     EXPECT_EQ(visibleNames(), QStringList{QStringLiteral("Alfa")});
@@ -160,9 +159,11 @@ TEST_F(PartnerRegisterTest, TheCsvExportIsWindows1250WithCrLfAndReadsBackInARead
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("\"NÉV\";\"NÉV 2\";\"IRSZ.\"")));
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral("\"FIZ.MÓD\";\"ÁRCSOPORT\"")));
     // An independent reader: Python's csv module with the code page.
-    const std::string command = "/usr/bin/python3 -c \"import csv,sys; rows=list(csv.reader(open(sys.argv[1], "
-                                "encoding='cp1250', newline=''), delimiter=';')); print(rows[1][0], rows[1][4], "
-                                "rows[1][15], len(rows[0]))\" " + dir.file("partnerek.csv");
+    const std::string command =
+        "/usr/bin/python3 -c \"import csv,sys; rows=list(csv.reader(open(sys.argv[1], "
+        "encoding='cp1250', newline=''), delimiter=';')); print(rows[1][0], rows[1][4], "
+        "rows[1][15], len(rows[0]))\" " +
+        dir.file("partnerek.csv");
     FILE* reader = popen(command.c_str(), "r");
     ASSERT_NE(reader, nullptr);
     char out[256] = {};

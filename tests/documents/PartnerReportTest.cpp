@@ -36,7 +36,8 @@ TEST(PartnerReportTest, TwoLinesAPartnerInTheTabsOrderWithTheUserInTheFooter) {
         createPartner(data.PartnerTable(), data.UserTable(), f);
     }
     applyTab(data.PartnerTable(), 1, QStringLiteral("Vevő"));
-    const auto layout = TPartnerReport(data.PartnerTable(), QStringLiteral("www.kavina.hu"), QStringLiteral("Kovács Anna"));
+    const auto layout =
+        TPartnerReport(data.PartnerTable(), QStringLiteral("www.kavina.hu"), QStringLiteral("Kovács Anna"));
     EXPECT_EQ(layout->pageSetup().orientation, QPageLayout::Landscape);
     const report::PreparedReport pages = layout->prepare();
     ASSERT_GE(pages.pageCount(), 2);  // 30 partners of two lines do not fit one landscape page

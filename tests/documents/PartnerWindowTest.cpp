@@ -4,8 +4,8 @@
 
 #include <QDir>
 
-#include "documents/PartnerRegister.h"
 #include "PartnerFolder.h"
+#include "documents/PartnerRegister.h"
 
 namespace kavina::documents {
 namespace {
@@ -52,7 +52,8 @@ TEST_F(PartnerWindowTest, ANewGroupGetsItsTabOnlyAtTheNextRebuild) {
     add(QStringLiteral("Gamma"), QStringLiteral("Szállító"));
     EXPECT_EQ(window.tabs(), (QStringList{QStringLiteral("Minden"), QStringLiteral("Vevő")}));
     window.rebuildTabs();
-    EXPECT_EQ(window.tabs(), (QStringList{QStringLiteral("Minden"), QStringLiteral("Szállító"), QStringLiteral("Vevő")}));
+    EXPECT_EQ(window.tabs(),
+              (QStringList{QStringLiteral("Minden"), QStringLiteral("Szállító"), QStringLiteral("Vevő")}));
     EXPECT_EQ(window.tabs().value(window.currentTab()), QStringLiteral("Vevő"));  // the selection follows its caption
 }
 

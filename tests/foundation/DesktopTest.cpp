@@ -1,7 +1,7 @@
 #include "foundation/Desktop.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
+#include <QDir>
 
 #include "QtPrinters.h"
 
@@ -13,8 +13,7 @@ struct Recorder {
     QList<QUrl> urls;
     bool startWorks = true;
 
-    SystemDesktop desktop()
-    {
+    SystemDesktop desktop() {
         return SystemDesktop(
             QStringLiteral("opener"),
             [this](const QString& program, const QStringList& arguments, const QString& folder) {
@@ -28,8 +27,7 @@ struct Recorder {
     }
 };
 
-TEST(DesktopTest, FileStartsInItsOwnFolder)
-{
+TEST(DesktopTest, FileStartsInItsOwnFolder) {
     Recorder recorder;
     SystemDesktop desktop = recorder.desktop();
     EXPECT_TRUE(desktop.openFile(QStringLiteral("/tmp/lista/árlista.csv")));
@@ -37,16 +35,14 @@ TEST(DesktopTest, FileStartsInItsOwnFolder)
     EXPECT_TRUE(recorder.urls.isEmpty());
 }
 
-TEST(DesktopTest, RelativeFileIsMadeAbsolute)
-{
+TEST(DesktopTest, RelativeFileIsMadeAbsolute) {
     const OpenRequest request = resolveOpenRequest(QStringLiteral("err080315.htm"));
     EXPECT_EQ(request.kind, OpenRequest::Kind::File);
     EXPECT_EQ(request.filePath, QDir::current().absoluteFilePath(QStringLiteral("err080315.htm")));
     EXPECT_EQ(request.workingFolder, QDir::currentPath());
 }
 
-TEST(DesktopTest, AddressesGoToTheUrlHandler)
-{
+TEST(DesktopTest, AddressesGoToTheUrlHandler) {
     Recorder recorder;
     SystemDesktop desktop = recorder.desktop();
     desktop.openFile(QStringLiteral("https://example.com/kavina"));
@@ -59,8 +55,7 @@ TEST(DesktopTest, AddressesGoToTheUrlHandler)
     EXPECT_TRUE(recorder.started.isEmpty());
 }
 
-TEST(DesktopTest, FailedOpenerFallsBackAndEmptyPathOpensNothing)
-{
+TEST(DesktopTest, FailedOpenerFallsBackAndEmptyPathOpensNothing) {
     Recorder recorder;
     recorder.startWorks = false;
     SystemDesktop desktop = recorder.desktop();

@@ -1,8 +1,8 @@
 #include "foundation/IniFile.h"
 
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QStringEncoder>
-#include <gtest/gtest.h>
 
 #include "QtPrinters.h"
 #include "dbase/TestFolder.h"
@@ -11,8 +11,7 @@
 namespace kavina {
 namespace {
 
-QByteArray cp1250(const QString& text)
-{
+QByteArray cp1250(const QString& text) {
     QStringEncoder encoder("windows-1250");
     return encoder.encode(text);
 }
@@ -26,8 +25,7 @@ protected:
     testing_support::TestFolder m_folder;
 };
 
-TEST_F(IniFileTest, ReadingFollowsTheDesktopRules)
-{
+TEST_F(IniFileTest, ReadingFollowsTheDesktopRules) {
     put("; megjegyzés\n"
         "[ADATOK]\n"
         "Database = '/srv/kavina/adatok/'\n"
@@ -55,8 +53,7 @@ TEST_F(IniFileTest, ReadingFollowsTheDesktopRules)
     EXPECT_FALSE(ini.value("adatok", "nincs"));
 }
 
-TEST_F(IniFileTest, OnlyTheDatabaseKeyGivesEveryOtherDefault)
-{
+TEST_F(IniFileTest, OnlyTheDatabaseKeyGivesEveryOtherDefault) {
     put("[adatok]\r\ndatabase=adatok2\r\n");
     const IniSettings settings = loadIniSettings(IniFile(path()), QStringLiteral("/opt/kavina"), 3);
     IniSettings expected;
@@ -71,8 +68,7 @@ TEST_F(IniFileTest, OnlyTheDatabaseKeyGivesEveryOtherDefault)
     EXPECT_EQ(settings.dataFolder(QStringLiteral("/opt/kavina")), QStringLiteral("/opt/kavina/adatok2"));
 }
 
-TEST_F(IniFileTest, MissingFileGivesDefaultsAndNoDatabase)
-{
+TEST_F(IniFileTest, MissingFileGivesDefaultsAndNoDatabase) {
     const IniFile ini(path());
     EXPECT_FALSE(ini.exists());
     const IniSettings settings = loadIniSettings(ini, QStringLiteral("/opt/kavina"), 0);
@@ -82,8 +78,7 @@ TEST_F(IniFileTest, MissingFileGivesDefaultsAndNoDatabase)
     EXPECT_EQ(settings.bMunkalap, 1);
 }
 
-TEST_F(IniFileTest, ValuesOfEveryKindAreRead)
-{
+TEST_F(IniFileTest, ValuesOfEveryKindAreRead) {
     put("[adatok]\ndatabase=/d\nzebracolor=13828093\nredcolor=-16777211\ntsorrend=2\ncikk_max=8\n"
         "savepath='/mentés'\nszamDate=2009.01.02.\n[toolbar]\nbVisszaru=0\n");
     const IniSettings s = loadIniSettings(IniFile(path()), QStringLiteral("/p"), 0);
@@ -97,17 +92,17 @@ TEST_F(IniFileTest, ValuesOfEveryKindAreRead)
     EXPECT_EQ(s.bSelejt, 1);
 }
 
-TEST_F(IniFileTest, WritingOneKeyKeepsEveryOtherByteOfAWindows1250File)
-{
-    const QByteArray before = cp1250(QStringLiteral("; Kavina beállítások – árvíztűrő tükörfúrógép\r\n"
-                                                    "[adatok]\r\n"
-                                                    "database='C:\\Kavina\\adatok\\'\r\n"
-                                                    "fizmod = Átutalás\r\n"
-                                                    "szlistmode=1\r\n"
-                                                    "  hibás sor\r\n"
-                                                    "\r\n"
-                                                    "[toolbar]\r\n"
-                                                    "bSzamla=1"));
+TEST_F(IniFileTest, WritingOneKeyKeepsEveryOtherByteOfAWindows1250File) {
+    const QByteArray before =
+        cp1250(QStringLiteral("; Kavina beállítások – árvíztűrő tükörfúrógép\r\n"
+                              "[adatok]\r\n"
+                              "database='C:\\Kavina\\adatok\\'\r\n"
+                              "fizmod = Átutalás\r\n"
+                              "szlistmode=1\r\n"
+                              "  hibás sor\r\n"
+                              "\r\n"
+                              "[toolbar]\r\n"
+                              "bSzamla=1"));
     ASSERT_TRUE(before.contains('\xe1') && before.contains('\xfb'));  // á and ű as single bytes
     put(before);
     IniFile ini(path());
@@ -119,11 +114,11 @@ TEST_F(IniFileTest, WritingOneKeyKeepsEveryOtherByteOfAWindows1250File)
     EXPECT_EQ(IniFile(path()).readString("adatok", "database"), QStringLiteral("C:\\Kavina\\adatok\\"));
 }
 
-TEST_F(IniFileTest, NewKeysGoAfterTheLastKeyOfTheirSection)
-{
+TEST_F(IniFileTest, NewKeysGoAfterTheLastKeyOfTheirSection) {
     put("[adatok]\r\ndatabase=/d\r\n\r\n[toolbar]\r\nbSzamla=1");
     IniFile ini(path());
-    ini.write("adatok", {{QStringLiteral("tobbar"), QStringLiteral("0")}, {QStringLiteral("savepath"), QStringLiteral(" /m ")}});
+    ini.write("adatok",
+              {{QStringLiteral("tobbar"), QStringLiteral("0")}, {QStringLiteral("savepath"), QStringLiteral(" /m ")}});
     ini.writeInteger("toolbar", "bSelejt", 0);
     ini.writeDate("uj", "szamDate", QDate(2008, 3, 15));
     EXPECT_EQ(bytes(), QByteArray("[adatok]\r\ndatabase=/d\r\ntobbar=0\r\nsavepath=\" /m \"\r\n\r\n"
@@ -131,16 +126,14 @@ TEST_F(IniFileTest, NewKeysGoAfterTheLastKeyOfTheirSection)
     EXPECT_EQ(IniFile(path()).readString("adatok", "savepath"), QStringLiteral(" /m "));
 }
 
-TEST_F(IniFileTest, QuotedValuesStayQuoted)
-{
+TEST_F(IniFileTest, QuotedValuesStayQuoted) {
     put("[adatok]\ndatabase='/régi/'\n");
     IniFile ini(path());
     ini.writeString("adatok", "database", QStringLiteral("/új/"));
     EXPECT_EQ(QString::fromUtf8(bytes()), QStringLiteral("[adatok]\ndatabase='/új/'\n"));
 }
 
-TEST_F(IniFileTest, UnwritableValuesChangeNothing)
-{
+TEST_F(IniFileTest, UnwritableValuesChangeNothing) {
     const QByteArray before = cp1250(QStringLiteral("[adatok]\r\nfizmod=Átutalás\r\n"));
     put(before);
     IniFile ini(path());
@@ -153,8 +146,7 @@ TEST_F(IniFileTest, UnwritableValuesChangeNothing)
     EXPECT_EQ(ini.readString("adatok", "fizmod"), QStringLiteral("Átutalás"));
 }
 
-TEST_F(IniFileTest, WritingKeepsWhatAnotherProgramWroteMeanwhile)
-{
+TEST_F(IniFileTest, WritingKeepsWhatAnotherProgramWroteMeanwhile) {
     put("[adatok]\nkilepett=0\n");
     IniFile ini(path());
     put("[adatok]\nkilepett=0\nspack=10\n");
@@ -163,16 +155,14 @@ TEST_F(IniFileTest, WritingKeepsWhatAnotherProgramWroteMeanwhile)
     EXPECT_EQ(ini.readInteger("adatok", "spack", 0), 10);
 }
 
-TEST_F(IniFileTest, WritingIntoAMissingFolderIsAnError)
-{
+TEST_F(IniFileTest, WritingIntoAMissingFolderIsAnError) {
     const QString folder = QString::fromStdString(m_folder.file("nincs-ilyen"));
     IniFile ini(folder + QStringLiteral("/kavinaextra.ini"));
     EXPECT_THROW(ini.writeInteger("adatok", "kilepett", 1), IniError);
     EXPECT_FALSE(QFile::exists(folder));
 }
 
-TEST_F(IniFileTest, SetupKeysAreWrittenTogether)
-{
+TEST_F(IniFileTest, SetupKeysAreWrittenTogether) {
     put("[adatok]\ndatabase=/d\n");
     IniFile ini(path());
     IniSettings s;
@@ -199,8 +189,7 @@ TEST_F(IniFileTest, SetupKeysAreWrittenTogether)
     EXPECT_EQ(back.database, QStringLiteral("/d"));
 }
 
-TEST(ArticleNumberTest, LengthMessageFollowsTheLimits)
-{
+TEST(ArticleNumberTest, LengthMessageFollowsTheLimits) {
     IniSettings s;
     EXPECT_FALSE(s.articleNumberLengthMessage(QString(40, QLatin1Char('x'))));
     s.cikk_min = s.cikk_max = 8;

@@ -99,7 +99,8 @@ TEST_F(NewDataFolderTest, InitWritesEveryCatalogueTableAsTDbfReadsIt) {
         EXPECT_EQ(dump.header.at("level"), "7");
         EXPECT_EQ(dump.header.at("codepage"), "1250");
         std::vector<std::string> want;  // TDbf shows names in capitals
-        for (const auto& f : def.fields) want.push_back(upper(f.name) + " " + testing_support::level7Descriptor(f.type, f.width));
+        for (const auto& f : def.fields)
+            want.push_back(upper(f.name) + " " + testing_support::level7Descriptor(f.type, f.width));
         EXPECT_EQ(dump.fields, want);
     }
     EXPECT_EQ(filesIn(folder()), expected) << "the exact file names, and nothing left over";

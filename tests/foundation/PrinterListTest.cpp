@@ -7,8 +7,7 @@
 namespace kavina {
 namespace {
 
-TEST(PrinterListTest, PdfPrinterFollowsTheSystemPrinters)
-{
+TEST(PrinterListTest, PdfPrinterFollowsTheSystemPrinters) {
     const QStringList system{QStringLiteral("Iroda"), QStringLiteral("Raktár")};
     EXPECT_EQ(printerList(system), (QStringList{QStringLiteral("Iroda"), QStringLiteral("Raktár"), kPdfPrinterName}));
     EXPECT_EQ(defaultPrinterIndex(system, QStringLiteral("Raktár")), 1);

@@ -1,10 +1,10 @@
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QCoreApplication>
-#include <QTranslator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <gtest/gtest.h>
+#include <QTranslator>
 
 #include "QtPrinters.h"
 
@@ -17,8 +17,7 @@
 namespace kavina {
 namespace {
 
-TEST(ScriptedPromptTest, RecordsEveryCallAndAnswersInOrder)
-{
+TEST(ScriptedPromptTest, RecordsEveryCallAndAnswersInOrder) {
     ScriptedPrompt prompt;
     prompt.answerYesNo(false);
     prompt.answerText(QStringLiteral("új szöveg"));
@@ -43,8 +42,7 @@ TEST(ScriptedPromptTest, RecordsEveryCallAndAnswersInOrder)
     EXPECT_EQ(prompt.pendingAnswers(), 0u);
 }
 
-TEST(ScriptedPromptTest, UnexpectedQuestionsAreScriptErrors)
-{
+TEST(ScriptedPromptTest, UnexpectedQuestionsAreScriptErrors) {
     ScriptedPrompt prompt;
     EXPECT_THROW(prompt.askYesNo(QStringLiteral("Figyelem!"), QStringLiteral("Töröl?")), ScriptError);
     prompt.answerText(QStringLiteral("x"));
@@ -55,8 +53,7 @@ TEST(ScriptedPromptTest, UnexpectedQuestionsAreScriptErrors)
     EXPECT_EQ(prompt.pendingAnswers(), 1u);
 }
 
-TEST(QtPromptTest, QuestionBoxesSayIgenAndNem)
-{
+TEST(QtPromptTest, QuestionBoxesSayIgenAndNem) {
     auto box = makeMessageBox(nullptr, QStringLiteral("Figyelem !"), QStringLiteral("Biztos <b>benne</b>?"),
                               Icon::Warning, MessageButtons::YesNo);
     EXPECT_EQ(box->windowTitle(), QStringLiteral("Figyelem !"));
@@ -69,17 +66,15 @@ TEST(QtPromptTest, QuestionBoxesSayIgenAndNem)
     EXPECT_EQ(box->escapeButton(), box->button(QMessageBox::No));
 }
 
-TEST(QtPromptTest, MessageBoxesHaveOneOkButtonAndTheirIcon)
-{
-    auto box = makeMessageBox(nullptr, QStringLiteral("Hiba"), QStringLiteral("Szöveg"), Icon::Error,
-                              MessageButtons::Ok);
+TEST(QtPromptTest, MessageBoxesHaveOneOkButtonAndTheirIcon) {
+    auto box =
+        makeMessageBox(nullptr, QStringLiteral("Hiba"), QStringLiteral("Szöveg"), Icon::Error, MessageButtons::Ok);
     EXPECT_EQ(box->icon(), QMessageBox::Critical);
     ASSERT_EQ(box->buttons().size(), 1);
     EXPECT_EQ(box->button(QMessageBox::Ok)->text(), QStringLiteral("OK"));
 }
 
-TEST(QtPromptTest, TextPromptIsPrefilledSelectedAndLimited)
-{
+TEST(QtPromptTest, TextPromptIsPrefilledSelectedAndLimited) {
     TextPromptDialog dialog(nullptr, QStringLiteral("Új kategória"), QStringLiteral("Kérem írja be:"),
                             QStringLiteral("Lomtár"));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Új kategória"));
@@ -102,8 +97,7 @@ TEST(QtPromptTest, TextPromptIsPrefilledSelectedAndLimited)
     EXPECT_EQ(dialog.text(), QStringLiteral("Lomtár"));
 }
 
-TEST(QtPromptTest, CopiesBoxSwallowsSignsAndSeparators)
-{
+TEST(QtPromptTest, CopiesBoxSwallowsSignsAndSeparators) {
     CopiesDialog dialog(nullptr, 2);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Nyomtatás"));
     auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("copiesLineEdit"));
@@ -117,8 +111,7 @@ TEST(QtPromptTest, CopiesBoxSwallowsSignsAndSeparators)
     EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("rejectPushButton"))->text(), QStringLiteral("&Kilépés"));
 }
 
-TEST(WindowsTest, FormOpenComparesNamesWithoutCase)
-{
+TEST(WindowsTest, FormOpenComparesNamesWithoutCase) {
     QWidget window;
     window.setObjectName(QStringLiteral("SzamlaForm"));
     EXPECT_FALSE(isFormOpen(QStringLiteral("szamlaform")));
@@ -128,8 +121,7 @@ TEST(WindowsTest, FormOpenComparesNamesWithoutCase)
 }
 
 // The standard file and folder dialogs speak Hungarian only with Qt's translation installed.
-TEST(WindowsTest, HungarianTranslationOfQtIsThere)
-{
+TEST(WindowsTest, HungarianTranslationOfQtIsThere) {
     QTranslator* translator = installHungarianTranslator(*QCoreApplication::instance());
     ASSERT_TRUE(translator);
     EXPECT_EQ(QCoreApplication::translate("QFileDialog", "&Open"), QStringLiteral("&Megnyitás"));

@@ -1,11 +1,11 @@
 #include "foundation/forms/RichTextEditor.h"
 
+#include <gtest/gtest.h>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 #include "QtPrinters.h"
 #include "foundation/Rtf.h"
@@ -13,20 +13,17 @@
 namespace kavina {
 namespace {
 
-QToolButton* button(const RichTextEditor& editor, const char* name)
-{
+QToolButton* button(const RichTextEditor& editor, const char* name) {
     return editor.findChild<QToolButton*>(QString::fromLatin1(name));
 }
 
-void selectFirstWord(QTextEdit* edit)
-{
+void selectFirstWord(QTextEdit* edit) {
     QTextCursor cursor(edit->document());
     cursor.movePosition(QTextCursor::EndOfWord, QTextCursor::KeepAnchor);
     edit->setTextCursor(cursor);
 }
 
-TEST(RichTextEditorTest, ToolbarFormatsTheSelectionAndTheRtfKeepsIt)
-{
+TEST(RichTextEditorTest, ToolbarFormatsTheSelectionAndTheRtfKeepsIt) {
     RichTextEditor editor;
     editor.setMemo(QStringLiteral("Árvíztűrő tükörfúrógép"));
     selectFirstWord(editor.textEdit());
@@ -44,8 +41,7 @@ TEST(RichTextEditorTest, ToolbarFormatsTheSelectionAndTheRtfKeepsIt)
     EXPECT_NE((++block.begin()).fragment().charFormat().fontWeight(), QFont::Bold);
 }
 
-TEST(RichTextEditorTest, ToolbarShowsTheFormatAtTheCursor)
-{
+TEST(RichTextEditorTest, ToolbarShowsTheFormatAtTheCursor) {
     RichTextEditor editor;
     editor.setMemo(QStringLiteral("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\pard\\qr\\i\\fs20 d\\'f5lt\\i0  sima\\par}"));
     EXPECT_TRUE(button(editor, "rightToolButton")->isChecked());
@@ -59,8 +55,7 @@ TEST(RichTextEditorTest, ToolbarShowsTheFormatAtTheCursor)
     EXPECT_FALSE(button(editor, "italicToolButton")->isChecked());
 }
 
-TEST(RichTextEditorTest, DialogHasItsCaptionAndButtons)
-{
+TEST(RichTextEditorTest, DialogHasItsCaptionAndButtons) {
     FooterEditorDialog dialog(nullptr, QStringLiteral("Számlák lábléce"), QStringLiteral("szöveg"));
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Számlák lábléce"));
     EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("acceptPushButton"))->text(), QStringLiteral("&Elfogad"));

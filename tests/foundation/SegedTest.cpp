@@ -10,8 +10,7 @@
 namespace kavina {
 namespace {
 
-TEST(SegedTest, PaddingNeverCuts)
-{
+TEST(SegedTest, PaddingNeverCuts) {
     EXPECT_EQ(zeroPad(42, 5), QStringLiteral("00042"));
     EXPECT_EQ(zeroPad(123456, 5), QStringLiteral("123456"));
     EXPECT_EQ(zeroPad(0, 3), QStringLiteral("000"));
@@ -20,8 +19,7 @@ TEST(SegedTest, PaddingNeverCuts)
     EXPECT_EQ(padLeft(QStringLiteral("abcdef"), 5), QStringLiteral("abcdef"));
 }
 
-TEST(SegedTest, OneYearLaterKeepsMonthAndDay)
-{
+TEST(SegedTest, OneYearLaterKeepsMonthAndDay) {
     EXPECT_EQ(oneYearLater(QDate(2008, 3, 15)), QDate(2009, 3, 15));
     EXPECT_EQ(oneYearLater(QDate(2008, 2, 29)), QDate(2009, 2, 28));
     EXPECT_EQ(oneYearLater(QDate(2007, 12, 31)), QDate(2008, 12, 31));
@@ -29,8 +27,7 @@ TEST(SegedTest, OneYearLaterKeepsMonthAndDay)
 
 class FilterHelperTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         dbase::Table::create(m_folder.path(), "nevek.dbf", {{"NEV", dbase::FieldType::Character, 10}});
         m_table.open();
         for (const char* name : {"Anna", "Béla", "Anikó", "Csaba"}) {
@@ -40,32 +37,26 @@ protected:
         }
     }
 
-    void moveTo(const std::string& name)
-    {
-        ASSERT_TRUE(m_table.locate({{"NEV", QString::fromStdString(name)}}));
-    }
+    void moveTo(const std::string& name) { ASSERT_TRUE(m_table.locate({{"NEV", QString::fromStdString(name)}})); }
 
     testing_support::TestFolder m_folder;
     TableHandle m_table{m_folder.path(), "nevek.dbf"};
 };
 
-TEST_F(FilterHelperTest, FilterAndCountSwitchesTheFilterOn)
-{
+TEST_F(FilterHelperTest, FilterAndCountSwitchesTheFilterOn) {
     EXPECT_EQ(filterAndCount(m_table, "NEV = 'An*'"), 2);
     EXPECT_TRUE(m_table.filtered());
     EXPECT_EQ(m_table.asString("NEV"), QStringLiteral("Anna"));
 }
 
-TEST_F(FilterHelperTest, RefusedFilterKeepsThePreviousOne)
-{
+TEST_F(FilterHelperTest, RefusedFilterKeepsThePreviousOne) {
     filterAndCount(m_table, "NEV = 'An*'");
     EXPECT_ANY_THROW(filterAndCount(m_table, "NINCS = 1"));
     EXPECT_EQ(m_table.filter(), "NEV = 'An*'");
     EXPECT_EQ(m_table.recordCount(), 2u);
 }
 
-TEST_F(FilterHelperTest, UnfilteringStaysOnTheCurrentRecord)
-{
+TEST_F(FilterHelperTest, UnfilteringStaysOnTheCurrentRecord) {
     filterAndCount(m_table, "NEV = 'An*'");
     moveTo("Anikó");
     unfilterInPlace(m_table);
@@ -75,8 +66,7 @@ TEST_F(FilterHelperTest, UnfilteringStaysOnTheCurrentRecord)
     EXPECT_EQ(m_table.filter(), "NEV = 'An*'");
 }
 
-TEST_F(FilterHelperTest, ClearingEmptiesTheTextAndCountsAll)
-{
+TEST_F(FilterHelperTest, ClearingEmptiesTheTextAndCountsAll) {
     filterAndCount(m_table, "NEV = 'An*'");
     moveTo("Anikó");
     EXPECT_EQ(clearFilterAndCount(m_table), 4);

@@ -22,15 +22,13 @@ using testing_support::TestFolder;
 
 class SettingsRecordTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         createDataFolder(m_dir.path());
         m_module.open(m_dir.path());
     }
 
     // What another workstation would read from disk.
-    std::unique_ptr<TableHandle> reopened() const
-    {
+    std::unique_ptr<TableHandle> reopened() const {
         auto handle = std::make_unique<TableHandle>(m_dir.path(), "user.dbf");
         handle->open();
         handle->first();
@@ -41,8 +39,7 @@ protected:
     TDataModule1 m_module;
 };
 
-TEST_F(SettingsRecordTest, DefaultRecordHoldsTheStartingValues)
-{
+TEST_F(SettingsRecordTest, DefaultRecordHoldsTheStartingValues) {
     appendDefaultSettingsRecord(m_module.UserTable(), QDate(2024, 5, 6));
     const auto disk = reopened();
     SettingsRecord r(*disk);
@@ -68,7 +65,8 @@ TEST_F(SettingsRecordTest, DefaultRecordHoldsTheStartingValues)
     for (F counter : {F::PARTNERKOD, F::ANYAGKOD, F::VISSZA, F::PKIF}) EXPECT_EQ(r.integer(counter), 0);
     EXPECT_EQ(r.integer(F::SELOTAG), 1);
     EXPECT_EQ(r.integer(F::SUTOTAG), 2024);
-    for (F copies : {F::PRNSZAMLA, F::PRNAJANLAT, F::PRNMUNKA, F::PRNGARANC, F::PRNSZL}) EXPECT_EQ(r.integer(copies), 2);
+    for (F copies : {F::PRNSZAMLA, F::PRNAJANLAT, F::PRNMUNKA, F::PRNGARANC, F::PRNSZL})
+        EXPECT_EQ(r.integer(copies), 2);
     EXPECT_EQ(r.text(F::SELO), QStringLiteral("SZA"));
     EXPECT_EQ(r.text(F::AELO), QStringLiteral("ARA"));
     EXPECT_EQ(r.text(F::GELO), QStringLiteral("GAR"));
@@ -79,8 +77,7 @@ TEST_F(SettingsRecordTest, DefaultRecordHoldsTheStartingValues)
     EXPECT_EQ(r.text(F::LABSZAMLA), QString());
 }
 
-TEST_F(SettingsRecordTest, FieldNamesAndWidthsComeFromTheCatalogue)
-{
+TEST_F(SettingsRecordTest, FieldNamesAndWidthsComeFromTheCatalogue) {
     EXPECT_STREQ(fieldName(F::VALLALK_IG), "VALLALK_IG");
     EXPECT_STREQ(fieldName(F::PRNSZL), "PRNSZL");
     EXPECT_EQ(fieldWidth(F::SELO), 10);
@@ -90,8 +87,7 @@ TEST_F(SettingsRecordTest, FieldNamesAndWidthsComeFromTheCatalogue)
         EXPECT_TRUE(SettingsRecord(m_module.UserTable()).has(F(i))) << fieldName(F(i));
 }
 
-TEST_F(SettingsRecordTest, CashSaleCopiesAreReadFromText)
-{
+TEST_F(SettingsRecordTest, CashSaleCopiesAreReadFromText) {
     EXPECT_EQ(cashSaleCopiesOf(QStringLiteral("3")), 3);
     EXPECT_EQ(cashSaleCopiesOf(QStringLiteral(" 2,5 ")), 2);
     EXPECT_EQ(cashSaleCopiesOf(QStringLiteral("3.5")), 4);
@@ -100,8 +96,7 @@ TEST_F(SettingsRecordTest, CashSaleCopiesAreReadFromText)
     EXPECT_EQ(cashSaleCopiesOf(QStringLiteral("-1")), 2);
 }
 
-TEST(OlderSettingsRecordTest, CountersOfLaterUpgradesReadAsZeroAndRefuseWrites)
-{
+TEST(OlderSettingsRecordTest, CountersOfLaterUpgradesReadAsZeroAndRefuseWrites) {
     TestFolder dir;
     dbase::Table::create(dir.path(), "user.dbf",
                          {{"USER1", dbase::FieldType::Character, 80}, {"SZAMLASZ", dbase::FieldType::Integer}});
@@ -123,8 +118,7 @@ TEST(OlderSettingsRecordTest, CountersOfLaterUpgradesReadAsZeroAndRefuseWrites)
 
 class DataModuleSetupTest : public SettingsRecordTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SettingsRecordTest::SetUp();
         appendDefaultSettingsRecord(m_module.UserTable(), QDate(2024, 5, 6));
         m_dir.write("kavinaextra.ini", "[adatok]\ndatabase=adatok\n");
@@ -133,8 +127,7 @@ protected:
     DataModuleSetupData m_data{m_module};
 };
 
-TEST_F(DataModuleSetupTest, RecordRoundTripsThroughTheTable)
-{
+TEST_F(DataModuleSetupTest, RecordRoundTripsThroughTheTable) {
     SetupRecord r = m_data.readRecord();
     EXPECT_EQ(r.USER1, QStringLiteral("Cég neve"));
     EXPECT_EQ(r.PRNSZL, 2);
@@ -155,8 +148,7 @@ TEST_F(DataModuleSetupTest, RecordRoundTripsThroughTheTable)
     EXPECT_EQ(onDisk.integer(F::SZAMLASZ), 1) << "fields the dialog does not show stay";
 }
 
-TEST_F(DataModuleSetupTest, ListsKeepTheSharedHandlesWhereTheyWere)
-{
+TEST_F(DataModuleSetupTest, ListsKeepTheSharedHandlesWhereTheyWere) {
     TableHandle& afa = m_module.AFATable();
     afa.last();
     const QString current = afa.asString("MEGNEVEZES");
@@ -170,8 +162,7 @@ TEST_F(DataModuleSetupTest, ListsKeepTheSharedHandlesWhereTheyWere)
     EXPECT_EQ(m_data.dataFolder(), QString::fromStdString(m_dir.path() + "/"));
 }
 
-TEST_F(DataModuleSetupTest, ChoosingHundredForintsStoresThreeInSelotag)
-{
+TEST_F(DataModuleSetupTest, ChoosingHundredForintsStoresThreeInSelotag) {
     IniFile ini(QString::fromStdString(m_dir.file("kavinaextra.ini")));
     IniSettings settings = loadIniSettings(ini, QString::fromStdString(m_dir.path()), 0);
     ScriptedPrompt prompt;
@@ -188,8 +179,7 @@ TEST_F(DataModuleSetupTest, ChoosingHundredForintsStoresThreeInSelotag)
     EXPECT_TRUE(prompt.entries().empty());
 }
 
-TEST_F(DataModuleSetupTest, AnEmptyTableGetsTheRecordAppended)
-{
+TEST_F(DataModuleSetupTest, AnEmptyTableGetsTheRecordAppended) {
     TableHandle& user = m_module.UserTable();
     user.first();
     user.deleteRecord();

@@ -1,5 +1,6 @@
 #include "foundation/Setup.h"
 
+#include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -9,7 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <gtest/gtest.h>
 
 #include "QtPrinters.h"
 #include "dbase/TestFolder.h"
@@ -26,8 +26,7 @@ public:
 
     QString dataFolder() const override { return m_folder; }
     SetupRecord readRecord() override { return stored; }
-    void writeRecord(const SetupRecord& record) override
-    {
+    void writeRecord(const SetupRecord& record) override {
         stored = record;
         log << QStringLiteral("record");
     }
@@ -42,8 +41,7 @@ private:
     QString m_folder;
 };
 
-SetupRecord completeRecord()
-{
+SetupRecord completeRecord() {
     SetupRecord r;
     r.USER1 = QStringLiteral("Cég neve");
     r.SELO = QStringLiteral("SZA");
@@ -65,14 +63,12 @@ const QString kAffixWarning = QStringLiteral(
 
 class SetupTest : public ::testing::Test {
 protected:
-    SetupTest()
-    {
+    SetupTest() {
         m_data.stored = completeRecord();
         m_settings = loadIniSettings(m_ini, QStringLiteral("/p"), 0);
     }
 
-    QString writtenIni()
-    {
+    QString writtenIni() {
         m_folder.write("kavinaextra.ini", "; munkaállomás\n[adatok]\ndatabase=/adatok\nfizmod=Átutalás\n");
         return QString::fromStdString(m_folder.file("kavinaextra.ini"));
     }
@@ -88,8 +84,7 @@ protected:
     SetupLogic m_logic{m_data, m_settings, m_ini, m_prompt, {QStringLiteral("Nyomtató A"), QStringLiteral("PDF")}};
 };
 
-TEST_F(SetupTest, OpeningLocatesTheListsAndFillsAnEmptyCashCopiesCount)
-{
+TEST_F(SetupTest, OpeningLocatesTheListsAndFillsAnEmptyCashCopiesCount) {
     m_data.stored.MEGJEGYZES.clear();
     m_settings.afakulcs = QStringLiteral("nincs ilyen");
     const SetupValues v = m_logic.open();
@@ -102,8 +97,7 @@ TEST_F(SetupTest, OpeningLocatesTheListsAndFillsAnEmptyCashCopiesCount)
     EXPECT_TRUE(m_prompt.entries().empty());
 }
 
-TEST_F(SetupTest, AcceptStoresTheRecordThenTheWorkstationKeys)
-{
+TEST_F(SetupTest, AcceptStoresTheRecordThenTheWorkstationKeys) {
     SetupValues v = m_logic.open();
     v.record.SELOTAG = 3;
     v.record.LOGOKEP = QStringLiteral("logo.png");
@@ -125,8 +119,7 @@ TEST_F(SetupTest, AcceptStoresTheRecordThenTheWorkstationKeys)
     EXPECT_TRUE(m_prompt.entries().empty());
 }
 
-TEST_F(SetupTest, AnEmptyAffixPairKeepsTheDialogOpenAndStoresNothing)
-{
+TEST_F(SetupTest, AnEmptyAffixPairKeepsTheDialogOpenAndStoresNothing) {
     SetupValues v = m_logic.open();
     v.record.MELO = QStringLiteral("  ");
     const QByteArray before = iniBytes();
@@ -136,8 +129,7 @@ TEST_F(SetupTest, AnEmptyAffixPairKeepsTheDialogOpenAndStoresNothing)
     EXPECT_EQ(iniBytes(), before);
 }
 
-TEST_F(SetupTest, LeavingChecksTheStoredRecordAndWritesNothing)
-{
+TEST_F(SetupTest, LeavingChecksTheStoredRecordAndWritesNothing) {
     SetupValues v = m_logic.open();
     v.settings.tobbar = 0;
     EXPECT_EQ(m_logic.leave(), SetupLogic::Outcome::Closed);
@@ -149,8 +141,7 @@ TEST_F(SetupTest, LeavingChecksTheStoredRecordAndWritesNothing)
     EXPECT_TRUE(m_data.log.isEmpty());
 }
 
-TEST_F(SetupTest, LettersTheTablesCannotHoldAreRefused)
-{
+TEST_F(SetupTest, LettersTheTablesCannotHoldAreRefused) {
     SetupValues v = m_logic.open();
     v.record.USER2 = QStringLiteral("Łódź 東京");
     EXPECT_EQ(m_logic.accept(v), SetupLogic::Outcome::StayOpen);
@@ -162,18 +153,17 @@ TEST_F(SetupTest, LettersTheTablesCannotHoldAreRefused)
     EXPECT_EQ(m_logic.accept(v), SetupLogic::Outcome::Closed);
 }
 
-TEST_F(SetupTest, AFailedIniWriteIsShownAndKeepsTheDialogOpen)
-{
+TEST_F(SetupTest, AFailedIniWriteIsShownAndKeepsTheDialogOpen) {
     SetupValues v = m_logic.open();
     v.settings.savepath = QStringLiteral("/mentés\n");
     EXPECT_EQ(m_logic.accept(v), SetupLogic::Outcome::StayOpen);
-    EXPECT_EQ(m_prompt.transcript(),
-              QStringList{QStringLiteral("message|error|Figyelem!|A(z) savepath kulcs értéke nem tartalmazhat sortörést.")});
+    EXPECT_EQ(
+        m_prompt.transcript(),
+        QStringList{QStringLiteral("message|error|Figyelem!|A(z) savepath kulcs értéke nem tartalmazhat sortörést.")});
     EXPECT_EQ(m_settings.savepath, QString());
 }
 
-TEST_F(SetupTest, ChosenLogoIsCopiedIntoTheDataFolder)
-{
+TEST_F(SetupTest, ChosenLogoIsCopiedIntoTheDataFolder) {
     testing_support::TestFolder pictures;
     QImage(210, 100, QImage::Format_RGB32).save(QString::fromStdString(pictures.file("cég logó.png")));
     SetupValues v = m_logic.open();
@@ -191,8 +181,7 @@ TEST_F(SetupTest, ChosenLogoIsCopiedIntoTheDataFolder)
     EXPECT_EQ(QImage(folder() + QStringLiteral("/cég logó.png")).size(), QSize(210, 100));
 }
 
-TEST_F(SetupTest, ALogoNameLongerThanItsFieldIsRefused)
-{
+TEST_F(SetupTest, ALogoNameLongerThanItsFieldIsRefused) {
     SetupValues v = m_logic.open();
     const QString name = QString(101, QLatin1Char('x')) + QStringLiteral(".png");
     m_prompt.answerFile(QStringLiteral("/kepek/") + name);
@@ -202,8 +191,7 @@ TEST_F(SetupTest, ALogoNameLongerThanItsFieldIsRefused)
     EXPECT_EQ(v.record.LOGOKEP, QString());
 }
 
-TEST_F(SetupTest, TickingTheLogoWithoutOneAsksAndUnticksWhenNoneIsChosen)
-{
+TEST_F(SetupTest, TickingTheLogoWithoutOneAsksAndUnticksWhenNoneIsChosen) {
     SetupValues v = m_logic.open();
     m_prompt.answerFile(std::nullopt);
     m_logic.logoTicked(v);
@@ -220,8 +208,7 @@ TEST_F(SetupTest, TickingTheLogoWithoutOneAsksAndUnticksWhenNoneIsChosen)
     EXPECT_EQ(m_prompt.entries().size(), 3u);
 }
 
-TEST_F(SetupTest, BackupFolderIsChosenWithItsCaption)
-{
+TEST_F(SetupTest, BackupFolderIsChosenWithItsCaption) {
     SetupValues v = m_logic.open();
     v.settings.savepath = QStringLiteral("/régi");
     m_prompt.answerFolder(QStringLiteral("/új"));
@@ -234,8 +221,7 @@ TEST_F(SetupTest, BackupFolderIsChosenWithItsCaption)
                                                   QStringLiteral("folder|none|Válasszon mappát||/új")}));
 }
 
-TEST(LogoSizeTest, TheLargerRatioScalesThePicture)
-{
+TEST(LogoSizeTest, TheLargerRatioScalesThePicture) {
     EXPECT_EQ(logoDisplaySize(QSize(210, 100)), QSize(105, 50));
     EXPECT_EQ(logoDisplaySize(QSize(100, 400)), QSize(25, 100));
     EXPECT_EQ(logoDisplaySize(QSize(21, 20)), QSize(105, 100));
@@ -245,8 +231,7 @@ TEST(LogoSizeTest, TheLargerRatioScalesThePicture)
 class TSetupFormTest : public SetupTest {
 protected:
     template <typename T>
-    T* find(const char* name)
-    {
+    T* find(const char* name) {
         T* widget = m_form.findChild<T*>(QString::fromLatin1(name));
         EXPECT_TRUE(widget) << name;
         return widget;
@@ -255,8 +240,7 @@ protected:
     TSetup m_form{nullptr, m_logic};
 };
 
-TEST_F(TSetupFormTest, PagesAndCaptionsAreThoseOfTheSettingsDialog)
-{
+TEST_F(TSetupFormTest, PagesAndCaptionsAreThoseOfTheSettingsDialog) {
     m_form.prepare(TSetup::Page::Other);
     EXPECT_EQ(m_form.windowTitle(), QStringLiteral("Beállítások"));
     auto* pages = find<QTabWidget>("pagesTabWidget");
@@ -277,14 +261,12 @@ TEST_F(TSetupFormTest, PagesAndCaptionsAreThoseOfTheSettingsDialog)
     EXPECT_EQ(find<QLineEdit>("seloLineEdit")->text(), QStringLiteral("SZA"));
 }
 
-TEST_F(TSetupFormTest, BoxesTakeNoMoreThanTheirFieldsHold)
-{
+TEST_F(TSetupFormTest, BoxesTakeNoMoreThanTheirFieldsHold) {
     EXPECT_EQ(find<QLineEdit>("seloLineEdit")->maxLength(), 10);
     EXPECT_EQ(find<QLineEdit>("cimLineEdit")->maxLength(), 100);
 }
 
-TEST_F(TSetupFormTest, HidingTheMultipliersGreysAllThreeAtOnce)
-{
+TEST_F(TSetupFormTest, HidingTheMultipliersGreysAllThreeAtOnce) {
     m_form.prepare(TSetup::Page::Other);
     auto* hide = find<QCheckBox>("hideMultipliersCheckBox");
     const char* boxes[] = {"szorzo1SpinBox", "szorzo2SpinBox", "szorzo3SpinBox"};
@@ -296,8 +278,7 @@ TEST_F(TSetupFormTest, HidingTheMultipliersGreysAllThreeAtOnce)
     for (const char* box : boxes) EXPECT_TRUE(find<QDoubleSpinBox>(box)->isEnabled());
 }
 
-TEST_F(TSetupFormTest, ChoosingHundredForintsStoresThree)
-{
+TEST_F(TSetupFormTest, ChoosingHundredForintsStoresThree) {
     m_form.prepare(TSetup::Page::Other);
     find<QComboBox>("roundingComboBox")->setCurrentText(QStringLiteral("100 ft"));
     find<QLineEdit>("cimLineEdit")->setText(QStringLiteral("1234 Város, Fő utca 1."));
@@ -308,8 +289,7 @@ TEST_F(TSetupFormTest, ChoosingHundredForintsStoresThree)
     EXPECT_DOUBLE_EQ(m_data.stored.SZORZO2, 20);
 }
 
-TEST_F(TSetupFormTest, EmptyAffixesSwitchToTheDocumentsPage)
-{
+TEST_F(TSetupFormTest, EmptyAffixesSwitchToTheDocumentsPage) {
     m_form.prepare(TSetup::Page::Owner);
     find<QLineEdit>("geloLineEdit")->clear();
     find<QPushButton>("acceptPushButton")->click();
@@ -318,8 +298,7 @@ TEST_F(TSetupFormTest, EmptyAffixesSwitchToTheDocumentsPage)
     EXPECT_EQ(m_data.stored.GELO, QStringLiteral("GAR"));
 }
 
-TEST_F(TSetupFormTest, LeavingDiscardsWhatWasTyped)
-{
+TEST_F(TSetupFormTest, LeavingDiscardsWhatWasTyped) {
     m_form.prepare(TSetup::Page::Owner);
     find<QLineEdit>("user1LineEdit")->setText(QStringLiteral("Más cég"));
     const QByteArray before = iniBytes();

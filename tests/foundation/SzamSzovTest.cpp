@@ -2,17 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include "QtPrinters.h"
 #include <limits>
 #include <stdexcept>
+#include "QtPrinters.h"
 
 namespace kavina {
 namespace {
 
-QString words(int64_t n) { return SzamSzov(n); }
+QString words(int64_t n) {
+    return SzamSzov(n);
+}
 
-TEST(SzamSzovTest, SmallNumbersUseTheUnitsAndTensWords)
-{
+TEST(SzamSzovTest, SmallNumbersUseTheUnitsAndTensWords) {
     EXPECT_EQ(words(0), QString());
     EXPECT_EQ(words(5), QStringLiteral("öt"));
     EXPECT_EQ(words(10), QStringLiteral("tíz"));
@@ -24,8 +25,7 @@ TEST(SzamSzovTest, SmallNumbersUseTheUnitsAndTensWords)
     EXPECT_EQ(words(200), QStringLiteral("kettőszáz"));
 }
 
-TEST(SzamSzovTest, HyphensFollowTheSizeOfTheAmountOnly)
-{
+TEST(SzamSzovTest, HyphensFollowTheSizeOfTheAmountOnly) {
     EXPECT_EQ(words(2000), QStringLiteral("kettőezer"));
     EXPECT_EQ(words(2001), QStringLiteral("kettőezer-egy"));
     EXPECT_EQ(words(3000), QStringLiteral("háromezer-"));
@@ -39,20 +39,17 @@ TEST(SzamSzovTest, HyphensFollowTheSizeOfTheAmountOnly)
     EXPECT_EQ(words(1000000000), QStringLiteral("--"));
 }
 
-TEST(SzamSzovTest, MillionsAndTheSignWord)
-{
+TEST(SzamSzovTest, MillionsAndTheSignWord) {
     EXPECT_EQ(words(1234567), QStringLiteral("egymillió-kettőszázharmincnégyezer-ötszázhatvanhét"));
     EXPECT_EQ(words(-1234567), QStringLiteral("mínusz egymillió-kettőszázharmincnégyezer-ötszázhatvanhét"));
-    EXPECT_EQ(words(2147483647),
-              QStringLiteral("egyszáznegyvenhétmillió-négyszáznyolcvanháromezer-hatszáznegyvenhét"));
+    EXPECT_EQ(words(2147483647), QStringLiteral("egyszáznegyvenhétmillió-négyszáznyolcvanháromezer-hatszáznegyvenhét"));
     EXPECT_EQ(words(20000000), QStringLiteral("húszmillió--"));
     EXPECT_EQ(words(500000000), QStringLiteral("ötszázmillió--"));
     EXPECT_EQ(words(-5), QStringLiteral("mínusz öt"));
     EXPECT_EQ(words(std::numeric_limits<int64_t>::min()).left(7), QStringLiteral("mínusz "));
 }
 
-TEST(KerekitTest, ModesRoundHalvesAwayFromZero)
-{
+TEST(KerekitTest, ModesRoundHalvesAwayFromZero) {
     EXPECT_EQ(Kerekit(1, 2.5), 3);
     EXPECT_EQ(Kerekit(1, -2.5), -3);
     EXPECT_EQ(Kerekit(2, 1234.5), 1230);
@@ -65,8 +62,7 @@ TEST(KerekitTest, ModesRoundHalvesAwayFromZero)
     EXPECT_EQ(Kerekit(-2, 100), 0);
 }
 
-TEST(KerekitTest, RoundingHelpersShareTheHalfAwayRule)
-{
+TEST(KerekitTest, RoundingHelpersShareTheHalfAwayRule) {
     EXPECT_EQ(KerekitRound(0.5), 1);
     EXPECT_EQ(KerekitRound(-0.5), -1);
     EXPECT_EQ(KerekitRound(0.49), 0);
@@ -80,8 +76,7 @@ TEST(KerekitTest, RoundingHelpersShareTheHalfAwayRule)
     EXPECT_THROW(KerekitRound(1e300), std::range_error);
 }
 
-TEST(KerekitTest, PlainConversionRoundsTiesToEven)
-{
+TEST(KerekitTest, PlainConversionRoundsTiesToEven) {
     EXPECT_EQ(floatToInteger(2.5), 2);
     EXPECT_EQ(floatToInteger(3.5), 4);
     EXPECT_EQ(floatToInteger(-2.5), -2);
@@ -91,17 +86,15 @@ TEST(KerekitTest, PlainConversionRoundsTiesToEven)
     EXPECT_THROW(floatToInteger(std::numeric_limits<double>::infinity()), std::range_error);
 }
 
-TEST(CashRoundTest, LastDigitGoesToTheNearestZeroOrFive)
-{
-    const std::pair<double, int64_t> cases[] = {{100, 100}, {101, 100}, {102, 100}, {103, 105}, {104, 105},
-                                                {105, 105}, {106, 105}, {107, 105}, {108, 110}, {109, 110},
-                                                {-103, -105}, {-101, -100}, {-108, -110}, {-106, -105},
-                                                {102.5, 105}, {0.4, 0}, {0, 0}};
+TEST(CashRoundTest, LastDigitGoesToTheNearestZeroOrFive) {
+    const std::pair<double, int64_t> cases[] = {{100, 100},   {101, 100},   {102, 100},   {103, 105},   {104, 105},
+                                                {105, 105},   {106, 105},   {107, 105},   {108, 110},   {109, 110},
+                                                {-103, -105}, {-101, -100}, {-108, -110}, {-106, -105}, {102.5, 105},
+                                                {0.4, 0},     {0, 0}};
     for (const auto& [amount, expected] : cases) EXPECT_EQ(cashRound(amount), expected) << amount;
 }
 
-TEST(GroupDigitsTest, EveryThirdCharacterFromTheRightGetsABlank)
-{
+TEST(GroupDigitsTest, EveryThirdCharacterFromTheRightGetsABlank) {
     EXPECT_EQ(groupDigits(1234567), QStringLiteral("1 234 567"));
     EXPECT_EQ(groupDigits(123), QStringLiteral(" 123"));
     EXPECT_EQ(groupDigits(123456), QStringLiteral(" 123 456"));
@@ -111,8 +104,7 @@ TEST(GroupDigitsTest, EveryThirdCharacterFromTheRightGetsABlank)
     EXPECT_EQ(groupDigits(0), QStringLiteral("0"));
 }
 
-TEST(MoneyTextTest, HungarianCurrencyRightAlignedInTwelve)
-{
+TEST(MoneyTextTest, HungarianCurrencyRightAlignedInTwelve) {
     EXPECT_EQ(moneyText(1234.5), QStringLiteral(" 1 234,50 Ft"));
     EXPECT_EQ(moneyText(0), QStringLiteral("     0,00 Ft"));
     EXPECT_EQ(moneyText(-1234.5), QStringLiteral("-1 234,50 Ft"));

@@ -65,8 +65,12 @@ TEST(MemoryDocumentTest, LinesSortProductsFirstThenByRateWithEmptyValuesAsFalseA
         const char* service;
         const char* rate;
     };
-    for (Line l : {Line{"munkadíj", "T", "27"}, {"csavar", "F", "27"}, {"könyv", "F", "5"}, {"kiszállás", "T", "5"},
-                   {"minta", "", ""}, {"alátét", "F", "27"}}) {
+    for (Line l : {Line{"munkadíj", "T", "27"},
+                   {"csavar", "F", "27"},
+                   {"könyv", "F", "5"},
+                   {"kiszállás", "T", "5"},
+                   {"minta", "", ""},
+                   {"alátét", "F", "27"}}) {
         doc.mszamla2.append();
         doc.mszamla2.setString("MEGNEVEZES", l.name);
         doc.mszamla2.setString("TERMEK", l.service);

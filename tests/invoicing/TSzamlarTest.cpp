@@ -9,9 +9,9 @@
 #include <QImage>
 
 #include "InvoiceFixture.h"
-#include "foundation/QtPrinters.h"
 #include "dbase/TestFolder.h"
 #include "foundation/NewDataFolder.h"
+#include "foundation/QtPrinters.h"
 #include "foundation/SzamSzov.h"
 #include "foundation/TDataModule1.h"
 #include "report/PreparedReport.h"
@@ -241,7 +241,8 @@ TEST_F(TSzamlarTest, CashSaleAndScrapPrintDateAndNumberInsteadOfTheBuyer) {
     EXPECT_EQ(text(r, "pageHeader", "nameLabel"), "Kelt:2008.03.15");
     EXPECT_EQ(text(r, "pageHeader", "numberLabel"), "Bizonylat: SZA2008/00007");
     const QStringList header = r.texts(0, "pageHeader");
-    for (const char* absent : {"Cím :", "Példa Kereskedelmi Kft. Beszerzési osztály", "Fizetés módja:", "Eredeti példány"})
+    for (const char* absent :
+         {"Cím :", "Példa Kereskedelmi Kft. Beszerzési osztály", "Fizetés módja:", "Eredeti példány"})
         EXPECT_FALSE(header.contains(absent)) << absent;
     EXPECT_LT(r.bands(0, "columnHeader").front()->rect.top(), 80) << "the headings move up";
 
@@ -314,7 +315,9 @@ TEST_F(TSzamlarTest, RemarkFootersAndAuthor) {
     doc.mszamla.post();
     line({"Fúrógép", 2, 500, 27});
     settings.edit();
-    settings.setString("LABSZAMLA", R"({\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}}\f0\fs16 A term\'e9k \b 1 \b0 \'e9v garanci\'e1val.\par})");
+    settings.setString(
+        "LABSZAMLA",
+        R"({\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}}\f0\fs16 A term\'e9k \b 1 \b0 \'e9v garanci\'e1val.\par})");
     settings.setString("LAPLABLEC", "Köszönjük a vásárlást!");
     settings.post();
     const PreparedReport r = invoice();

@@ -48,7 +48,8 @@ protected:
 // Page header, title, column header, group header on every change, details, the group
 // footer showing its group's last record, summary, page footer at the bottom.
 TEST_F(LayoutTest, BandsPrintInOrderWithGroupsAndTheFooterAtThePageBottom) {
-    for (auto [name, group] : {std::pair{"alma", "gyümölcs"}, {"körte", "gyümölcs"}, {"répa", "zöldség"}}) add(name, group);
+    for (auto [name, group] : {std::pair{"alma", "gyümölcs"}, {"körte", "gyümölcs"}, {"répa", "zöldség"}})
+        add(name, group);
     layout.addBand(BandKind::PageFooter, "footer", 10).addText("f", QRectF(0, 0, 50, 5), "lábléc", style);
     layout.addBand(BandKind::Summary, "summary", 5).addText("s", QRectF(0, 0, 50, 5), "összesen", style);
     layout.addBand(BandKind::PageHeader, "header", 20).addText("h", QRectF(0, 0, 50, 5), "fejléc", style);
@@ -69,8 +70,9 @@ TEST_F(LayoutTest, BandsPrintInOrderWithGroupsAndTheFooterAtThePageBottom) {
     const PreparedReport r = layout.prepare();
 
     ASSERT_EQ(r.pageCount(), 1);
-    EXPECT_EQ(bandNames(r, 0), (std::vector<std::string>{"header", "title", "columns", "group", "detail", "detail",
-                                                         "groupEnd", "group", "detail", "groupEnd", "summary", "footer"}));
+    EXPECT_EQ(bandNames(r, 0),
+              (std::vector<std::string>{"header", "title", "columns", "group", "detail", "detail", "groupEnd", "group",
+                                        "detail", "groupEnd", "summary", "footer"}));
     EXPECT_EQ(r.texts(0, "groupEnd"), (QStringList{"körte", "répa"}));
     EXPECT_EQ(r.texts(0, "group"), (QStringList{"GYÜMÖLCS", "ZÖLDSÉG"}));
     const PlacedBand& footer = r.page(0).bands.back();

@@ -23,7 +23,8 @@ QRectF inkMm(const QImage& image, double perMm) {
                 left = std::min(left, x), right = std::max(right, x);
                 top = std::min(top, y), bottom = std::max(bottom, y);
             }
-    return right < 0 ? QRectF() : QRectF(left / perMm, top / perMm, (right - left + 1) / perMm, (bottom - top + 1) / perMm);
+    return right < 0 ? QRectF()
+                     : QRectF(left / perMm, top / perMm, (right - left + 1) / perMm, (bottom - top + 1) / perMm);
 }
 
 class PagePainterTest : public ::testing::Test {

@@ -7,20 +7,20 @@
 #include <QRegularExpression>
 #include <filesystem>
 
+#include "ReportFixture.h"
 #include "dbase/TestFolder.h"
 #include "pdf/JpegEncoder.h"
 #include "pdf/PdfError.h"
 #include "pdf/PdfWriter.h"
 #include "report/Layout.h"
 #include "report/PdfExport.h"
-#include "ReportFixture.h"
 
 namespace kavina::report {
 namespace {
 
-using testing_support::TestFolder;
 using testing_report::popplerAvailable;
 using testing_report::runTool;
+using testing_support::TestFolder;
 
 std::vector<uint8_t> solidJpeg(const QColor& colour, int width = 40, int height = 30) {
     QImage image(width, height, QImage::Format_RGB888);

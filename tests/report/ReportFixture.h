@@ -14,8 +14,7 @@ inline PreparedReport numberedPages(Layout& layout, int pages) {
     Band& header = layout.addBand(BandKind::PageHeader, "header", 20);
     header.addPageNumber("page", QRectF(0, 0, 100, 20), "{page}. oldal", TextStyle{}.withSize(30));
     for (int i = 0; i < pages; ++i)
-        layout.addBand(BandKind::Summary, "body" + std::to_string(i), 250)
-            .addFrame("box", QRectF(0, 0, 190, 250), 1);
+        layout.addBand(BandKind::Summary, "body" + std::to_string(i), 250).addFrame("box", QRectF(0, 0, 190, 250), 1);
     return layout.prepare();
 }
 

@@ -16,8 +16,7 @@
 namespace kavina::shell::testing {
 namespace {
 
-QColor base(const QWidget* w)
-{
+QColor base(const QWidget* w) {
     return w->palette().color(QPalette::Base);
 }
 
@@ -33,8 +32,7 @@ struct Form {
     QLineEdit* marked = new QLineEdit(&dialog);
     QTableView* grid = new QTableView(&dialog);
 
-    Form()
-    {
+    Form() {
         auto* layout = new QVBoxLayout(&dialog);
         for (QWidget* w : std::initializer_list<QWidget*>{name, shown, copies, list, editableList, marked, grid})
             layout->addWidget(w);
@@ -46,8 +44,7 @@ struct Form {
     }
 };
 
-TEST(FocusColourTest, EditBoxesThatCanBeTypedIntoTurnYellowAndGiveTheirColourBack)
-{
+TEST(FocusColourTest, EditBoxesThatCanBeTypedIntoTurnYellowAndGiveTheirColourBack) {
     Form form;
     EXPECT_TRUE(takesFocusColour(form.name));
     EXPECT_TRUE(takesFocusColour(form.copies));
@@ -72,14 +69,12 @@ TEST(FocusColourTest, EditBoxesThatCanBeTypedIntoTurnYellowAndGiveTheirColourBac
     EXPECT_EQ(base(form.marked), QColor(Qt::red));
 }
 
-TEST_F(MainWindowTest, TheFocusHookColoursEveryWindowAndRestartsTheIdleCount)
-{
+TEST_F(MainWindowTest, TheFocusHookColoursEveryWindowAndRestartsTheIdleCount) {
     ini.jelszokeres = 5;
     TForm1& w = makeWindow();
     w.show();
     auto* idle = w.findChild<MainWindowIdleLock*>("idleLock");
-    for (int s = 0; s < 10; ++s)
-        idle->tick();
+    for (int s = 0; s < 10; ++s) idle->tick();
     ASSERT_EQ(idle->idleSeconds(), 10);
 
     Form form;

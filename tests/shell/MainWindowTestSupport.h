@@ -37,8 +37,7 @@ public:
     void reindex() override { calls << "reindex"; }
     void runStartupTasks() override { calls << "runStartupTasks"; }
     void signOfLife() override { calls << "signOfLife"; }
-    bool confirmExit() override
-    {
+    bool confirmExit() override {
         calls << "confirmExit";
         return exitAnswer;
     }
@@ -49,8 +48,7 @@ class RecordingDesktop : public Desktop {
 public:
     QStringList opened;
     bool works = true;
-    bool openFile(const QString& pathOrAddress) override
-    {
+    bool openFile(const QString& pathOrAddress) override {
         opened << pathOrAddress;
         return works;
     }
@@ -58,15 +56,13 @@ public:
 
 class RecordingStarter : public ProgramStarter {
 public:
-    QStringList onPath;    // program names that are found
-    QStringList started;   // "program arg arg"
+    QStringList onPath;   // program names that are found
+    QStringList started;  // "program arg arg"
     bool works = true;
-    QString findProgram(const QString& name) const override
-    {
+    QString findProgram(const QString& name) const override {
         return onPath.contains(name) ? "/usr/bin/" + name : QString();
     }
-    bool start(const QString& program, const QStringList& arguments) override
-    {
+    bool start(const QString& program, const QStringList& arguments) override {
         started << (QStringList{program} + arguments).join(' ');
         return works;
     }
@@ -88,8 +84,7 @@ protected:
     std::unique_ptr<TForm1> window;
     std::vector<QString> ranDialogs;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         createDataFolder(dataDir.path(), {true, today});
         dm.open(dataDir.path());
         session.dataFolder = QString::fromStdString(dataDir.path());
@@ -104,8 +99,7 @@ protected:
 
     QString programFolder() const { return QString::fromStdString(programDir.path()); }
 
-    TForm1& makeWindow()
-    {
+    TForm1& makeWindow() {
         platform = std::make_unique<Platform>(PlatformSettings{}, programFolder(), desktop, starter, prompt);
         window = std::make_unique<TForm1>(dm, session, actions,
                                           MainWindowSettings{ini, *platform, programFolder(), [this] { return today; }},
@@ -123,19 +117,16 @@ protected:
     QMenu* menu(const QString& objectName) const { return window->findChild<QMenu*>(objectName); }
 
     // The action found by its path of captions from the menu bar: {"&Fájl", "Aktív felhasználók"}.
-    QAction* entry(const QStringList& captions) const
-    {
+    QAction* entry(const QStringList& captions) const {
         QList<QAction*> level = window->menuBar()->actions();
         QAction* found = nullptr;
         for (const QString& caption : captions) {
             found = nullptr;
             for (QAction* a : level) {
                 const QString own = a->property("caption").isValid() ? a->property("caption").toString() : a->text();
-                if (own == caption)
-                    found = a;
+                if (own == caption) found = a;
             }
-            if (!found)
-                return nullptr;
+            if (!found) return nullptr;
             level = found->menu() ? found->menu()->actions() : QList<QAction*>();
         }
         return found;

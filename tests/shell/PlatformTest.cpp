@@ -21,8 +21,7 @@ protected:
     Platform platform(PlatformSettings settings = {}) { return Platform(settings, folder(), desktop, starter, prompt); }
 };
 
-TEST_F(PlatformTest, TheCalculatorIsTheFirstOfTheDesktopCalculatorsOnThePath)
-{
+TEST_F(PlatformTest, TheCalculatorIsTheFirstOfTheDesktopCalculatorsOnThePath) {
     starter.onPath = {"xcalc", "galculator"};
     platform().startCalculator();
     EXPECT_EQ(starter.started, QStringList({"/usr/bin/galculator"}));
@@ -34,8 +33,7 @@ TEST_F(PlatformTest, TheCalculatorIsTheFirstOfTheDesktopCalculatorsOnThePath)
                            "A kavinaextra.ini fájl calculator kulcsában megadhatja, melyiket indítsa a program."}));
 }
 
-TEST_F(PlatformTest, IniKeysNameTheCalculatorTheDateCommandAndTheAddresses)
-{
+TEST_F(PlatformTest, IniKeysNameTheCalculatorTheDateCommandAndTheAddresses) {
     {
         IniFile ini(folder() + "/kavinaextra.ini");
         ini.write("adatok", {{"calculator", "speedcrunch --portable"},
@@ -58,24 +56,24 @@ TEST_F(PlatformTest, IniKeysNameTheCalculatorTheDateCommandAndTheAddresses)
               QStringList({"message|warning|Figyelem!|A számológép nem indítható el: speedcrunch --portable"}));
 }
 
-TEST_F(PlatformTest, DateSettingsTryTheKnownCommandsInOrder)
-{
+TEST_F(PlatformTest, DateSettingsTryTheKnownCommandsInOrder) {
     starter.onPath = {"time-admin"};
     platform().openDateSettings();
     EXPECT_EQ(starter.started, QStringList({"/usr/bin/time-admin"}));
     starter.onPath = {};
     platform().openDateSettings();
     ASSERT_EQ(prompt.entries().size(), 1u);
-    EXPECT_EQ(prompt.entries()[0].text, "A dátum és idő beállításai nem nyithatók meg.\n"
-                                        "A kavinaextra.ini fájl datecommand kulcsában megadhatja a parancsot.");
+    EXPECT_EQ(prompt.entries()[0].text,
+              "A dátum és idő beállításai nem nyithatók meg.\n"
+              "A kavinaextra.ini fájl datecommand kulcsában megadhatja a parancsot.");
 }
 
-TEST_F(PlatformTest, TheHelpFileOpensWhenItIsBesideTheProgramAndIsMissedInHungarianOtherwise)
-{
+TEST_F(PlatformTest, TheHelpFileOpensWhenItIsBesideTheProgramAndIsMissedInHungarianOtherwise) {
     platform().openHelp();
     EXPECT_TRUE(desktop.opened.isEmpty());
     EXPECT_EQ(prompt.transcript(), QStringList({"message|warning|Figyelem!|A program leírása (kavina.chm) nem "
-                                                "található a program mappájában:\n" + folder()}));
+                                                "található a program mappájában:\n" +
+                                                folder()}));
 
     QFile help(folder() + "/kavina.chm");
     ASSERT_TRUE(help.open(QIODevice::WriteOnly));
@@ -85,12 +83,12 @@ TEST_F(PlatformTest, TheHelpFileOpensWhenItIsBesideTheProgramAndIsMissedInHungar
 
     desktop.works = false;
     platform().openHelp();
-    EXPECT_EQ(prompt.entries().back().text, "A program leírása nem nyitható meg: nincs a gépen olyan program, "
-                                            "amely a kavina.chm fájlt megjeleníti.");
+    EXPECT_EQ(prompt.entries().back().text,
+              "A program leírása nem nyitható meg: nincs a gépen olyan program, "
+              "amely a kavina.chm fájlt megjeleníti.");
 }
 
-TEST_F(PlatformTest, ALinkTheDesktopCannotOpenSaysSo)
-{
+TEST_F(PlatformTest, ALinkTheDesktopCannotOpenSaysSo) {
     desktop.works = false;
     platform().openMakerSite();
     EXPECT_EQ(desktop.opened, QStringList({"https://www.lumetra.hu/"}));
@@ -98,8 +96,7 @@ TEST_F(PlatformTest, ALinkTheDesktopCannotOpenSaysSo)
               QStringList({"message|warning|Figyelem!|A hivatkozás nem nyitható meg: https://www.lumetra.hu/"}));
 }
 
-TEST(SystemProgramStarterTest, FindsProgramsOnThePathAndByPath)
-{
+TEST(SystemProgramStarterTest, FindsProgramsOnThePathAndByPath) {
     SystemProgramStarter starter;
     EXPECT_EQ(starter.findProgram("sh"), QStandardPaths::findExecutable("sh"));
     EXPECT_EQ(starter.findProgram("/bin/sh"), "/bin/sh");

@@ -68,11 +68,26 @@ TEST_F(ReindexTest, PacksEveryTableButGaranciaAndRebuildsTheirIndexes) {
 
 TEST_F(ReindexTest, ProgressFollowsTheTableOrderWithItsGroupLabels) {
     ASSERT_TRUE(reindex.run());
-    const std::vector<std::pair<int, QString>> expected{
-        {0, ""},  {1, "Rendszer"},  {1, "Rendszer"},    {2, "Rendszer"},    {3, "Partnerek"},
-        {4, "Termékek"}, {5, "Termékek"}, {6, "Munkalapok"}, {7, "Munkalapok"}, {7, "Munkalapok"},
-        {8, "Települések"}, {9, "Települések"}, {10, "Bizonylatok"}, {11, "Bizonylatok"}, {12, "Bizonylatok"},
-        {13, "Bizonylatok"}, {14, "Bizonylatok"}, {15, "Munkalapok"}, {16, "Vonalkódok"}, {17, "Tranzakciók"}};
+    const std::vector<std::pair<int, QString>> expected{{0, ""},
+                                                        {1, "Rendszer"},
+                                                        {1, "Rendszer"},
+                                                        {2, "Rendszer"},
+                                                        {3, "Partnerek"},
+                                                        {4, "Termékek"},
+                                                        {5, "Termékek"},
+                                                        {6, "Munkalapok"},
+                                                        {7, "Munkalapok"},
+                                                        {7, "Munkalapok"},
+                                                        {8, "Települések"},
+                                                        {9, "Települések"},
+                                                        {10, "Bizonylatok"},
+                                                        {11, "Bizonylatok"},
+                                                        {12, "Bizonylatok"},
+                                                        {13, "Bizonylatok"},
+                                                        {14, "Bizonylatok"},
+                                                        {15, "Munkalapok"},
+                                                        {16, "Vonalkódok"},
+                                                        {17, "Tranzakciók"}};
     EXPECT_EQ(progress, expected);
 }
 
@@ -113,7 +128,7 @@ TEST_F(ReindexTest, ATableHeldElsewhereIsRefusedBeforeItsIndexIsTouched) {
 
 TEST_F(ReindexTest, StartupDecision) {
     EXPECT_FALSE(fullReindexNeeded(dir.path(), true, false));
-    EXPECT_TRUE(fullReindexNeeded(dir.path(), true, true));   // autoindex
+    EXPECT_TRUE(fullReindexNeeded(dir.path(), true, true));    // autoindex
     EXPECT_TRUE(fullReindexNeeded(dir.path(), false, false));  // the last run did not end cleanly
     fs::remove(dir.file("garancia2.mdx"));
     EXPECT_TRUE(fullReindexNeeded(dir.path(), true, false));

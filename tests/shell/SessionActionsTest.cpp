@@ -62,9 +62,8 @@ TEST_F(SessionActionsTest, AUserSwitchWithoutSignInEndsTheProgramSignedOut) {
 TEST_F(SessionActionsTest, ActiveUsersListEveryRow) {
     appendRow(state.data.LoginTable(), {{"USER", "Anna"}});
     actions.showActiveUsers();
-    EXPECT_EQ(prompt.transcript(),
-              QStringList({"message|information|Felhasználók|Bejelentkezett felhasználók:\n"
-                           "============================\nAnna\nKata\n"}));
+    EXPECT_EQ(prompt.transcript(), QStringList({"message|information|Felhasználók|Bejelentkezett felhasználók:\n"
+                                                "============================\nAnna\nKata\n"}));
 }
 
 TEST_F(SessionActionsTest, LockNeedsAPasswordAndTheIdleLockAVisibleWindow) {

@@ -22,8 +22,7 @@ void appendRow(TableHandle& h, std::initializer_list<std::pair<const char*, QStr
     h.post();
 }
 
-void SessionFixture::addUser(const QString& name, const QString& password, const QString& role,
-                             const QString& rights) {
+void SessionFixture::addUser(const QString& name, const QString& password, const QString& role, const QString& rights) {
     appendRow(dm.JogTable(), {{"FELHASZNAL", name}, {"JELSZO", password}, {"JOGOSULT", role}, {"JOGOK", rights}});
 }
 

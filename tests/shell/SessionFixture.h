@@ -2,10 +2,10 @@
 // A new data folder opened through the data module, a scripted prompt and a fixed clock: the
 // ground every shell logic test stands on.
 
+#include <gtest/gtest.h>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
-#include <gtest/gtest.h>
 #include <ostream>
 
 #include "dbase/TestFolder.h"
@@ -14,7 +14,9 @@
 #include "shell/SessionClock.h"
 #include "shell/SessionState.h"
 
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace kavina::shell::testing {
 

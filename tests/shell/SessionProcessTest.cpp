@@ -32,7 +32,8 @@ public:
         std::error_code ec;
         fs::create_hard_link(kProgram.toStdString(), program.toStdString(), ec);
         if (ec) fs::copy_file(kProgram.toStdString(), program.toStdString());
-        m_folder.write("kavinaextra.ini", ("[adatok]\ndatabase='" + dataFolder + "/'\nkilepett=1\nnologo=1\n").toStdString());
+        m_folder.write("kavinaextra.ini",
+                       ("[adatok]\ndatabase='" + dataFolder + "/'\nkilepett=1\nnologo=1\n").toStdString());
         m_process.setProgram(program);
         m_process.setArguments({"--transcript", transcriptPath(), "--answer", "igen"});
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -108,8 +109,9 @@ TEST_F(SessionProcessTest, TwoInstancesBothListedAndClosingOneRemovesOnlyItsRow)
     second.start();
     ASSERT_TRUE(waitForRows(2)) << second.transcript().toStdString();  // signed in automatically
     ASSERT_TRUE(QTest::qWaitFor([&] { return second.ini().contains("kilepett=0"); }, 10000));
-    EXPECT_EQ(activeUsersText(rows()), "Bejelentkezett felhasználók:\n============================\n"
-                                       "Rendszergazda\nRendszergazda\n");
+    EXPECT_EQ(activeUsersText(rows()),
+              "Bejelentkezett felhasználók:\n============================\n"
+              "Rendszergazda\nRendszergazda\n");
     EXPECT_TRUE(first.ini().contains("kilepett=0"));
 
     ASSERT_TRUE(first.terminate());
@@ -160,7 +162,8 @@ TEST_F(SessionProcessTest, AKilledInstanceLeavesItsTracesAndTheNextStartShowsThe
     }
     station.start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return rows().size() == 1 && station.ini().contains("kilepett=0"); }, 20000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return rows("TIME").first() >= QTime::currentTime().addSecs(-15).toString("HH:mm:ss"); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return rows("TIME").first() >= QTime::currentTime().addSecs(-15).toString("HH:mm:ss"); }, 5000));
     ASSERT_TRUE(station.terminate());
     EXPECT_TRUE(rows().isEmpty());
 }

@@ -137,8 +137,9 @@ TEST_F(StartupTasksTest, OneOffFixesRunOnceAndMarkTheirKeys) {
     appendRow(state.data.SzamlaTable(), {{"SZAMLASZAM", "SZA2023/00001"}, {"NEV", "Nincs Ilyen Bt."}});
     TableHandle& partners = state.data.PartnerTable();
     partners.first();
-    appendRow(state.data.SzamlaTable(), {{"SZAMLASZAM", "SZA2023/00002"}, {"NEV", partners.asString("NEV")},
-                                          {"IRSZAM", partners.asString("IRSZAM")}});
+    appendRow(
+        state.data.SzamlaTable(),
+        {{"SZAMLASZAM", "SZA2023/00002"}, {"NEV", partners.asString("NEV")}, {"IRSZAM", partners.asString("IRSZAM")}});
 
     tasks.runOneOffFixes();
     ASSERT_TRUE(products.locate({{"MEGNEVEZES", name}}));

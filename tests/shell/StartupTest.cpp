@@ -52,7 +52,8 @@ TEST_F(StartupTest, FirstStartWritesTheIniThroughTheFolderDialogWithoutCrashBox)
     append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
     windows.folder = QString::fromStdString(data.path());
     ASSERT_EQ(start(), StartupOutcome::Run);
-    EXPECT_TRUE(ini().startsWith("[adatok]\ndatabase='" + QString::fromStdString(data.path()) + "/'\n")) << ini().toStdString();
+    EXPECT_TRUE(ini().startsWith("[adatok]\ndatabase='" + QString::fromStdString(data.path()) + "/'\n"))
+        << ini().toStdString();
     EXPECT_TRUE(ini().contains("kilepett=0"));
     EXPECT_EQ(windows.calls, QStringList({"folder", "splash"}));
     EXPECT_TRUE(prompt.transcript().isEmpty());
@@ -71,7 +72,9 @@ TEST_F(StartupTest, AMissingDataFolderEndsWithItsMessage) {
     EXPECT_EQ(start(), StartupOutcome::Exit);
     EXPECT_EQ(prompt.transcript(),
               QStringList({"message|error|Figyelem!|A rendszer nem találja a megadott elérési utat!\nAz adatbázis nem "
-                           "található a(z) " + QString::fromStdString(program.path()) + "/nincs könyvtárban!\n\n"
+                           "található a(z) " +
+                           QString::fromStdString(program.path()) +
+                           "/nincs könyvtárban!\n\n"
                            "Lehetséges, hogy hálózati meghajtó nincs csatlakoztatva, vagy az elérési út hibásan van "
                            "bejegyzezve a kavinaextra.ini fájlban. Kérem, ellenőrizze a \"database\" kulcshoz rendelt "
                            "bejegyzést."}));
@@ -94,10 +97,11 @@ TEST_F(StartupTest, AFolderHeldExclusivelyEndsWithTheWarningAndChangesNothing) {
     holder.open({.exclusive = true});
     append("userlog.dbf", {{"USER", "old"}, {"TIME", "10:00:00"}});
     EXPECT_EQ(start(), StartupOutcome::Exit);
-    EXPECT_EQ(prompt.transcript(),
-              QStringList({"message|warning|Figyelem!|A program adatbázisa kizárólagos használatban van!\n\nLehet, hogy "
-                           "a rendszergazda karbantartást végez a program adatbázisain.\nA belépéshez kérjen "
-                           "segítséget a rendszergazdától, vagy próbálkozzon később."}));
+    EXPECT_EQ(
+        prompt.transcript(),
+        QStringList({"message|warning|Figyelem!|A program adatbázisa kizárólagos használatban van!\n\nLehet, hogy "
+                     "a rendszergazda karbantartást végez a program adatbázisain.\nA belépéshez kérjen "
+                     "segítséget a rendszergazdától, vagy próbálkozzon később."}));
     EXPECT_EQ(columnOf("userlog.dbf", "USER"), QStringList({"old"}));
     EXPECT_TRUE(ini().contains("kilepett=1"));
 }

@@ -19,39 +19,32 @@
 namespace kavina::shell::testing {
 namespace {
 
-void pump(int ms)
-{
+void pump(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
-bool waitFor(const std::function<bool()>& done, int ms = 3000)
-{
-    for (int waited = 0; waited < ms && !done(); waited += 20)
-        pump(20);
+bool waitFor(const std::function<bool()>& done, int ms = 3000) {
+    for (int waited = 0; waited < ms && !done(); waited += 20) pump(20);
     return done();
 }
 
-QString panel(TForm1& w, int i)
-{
+QString panel(TForm1& w, int i) {
     return w.findChild<QLabel*>(QStringLiteral("statusPanel%1").arg(i))->text();
 }
 
-void press(QWidget* target, Qt::Key key)
-{
+void press(QWidget* target, Qt::Key key) {
     QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(target, &down);
 }
 
-TEST_F(MainWindowTest, TheMenuBarHoldsEveryMenuAndTheServiceMenuOnlyWithZirma)
-{
+TEST_F(MainWindowTest, TheMenuBarHoldsEveryMenuAndTheServiceMenuOnlyWithZirma) {
     TForm1& w = makeWindow();
     QStringList captions;
-    for (QAction* a : w.menuBar()->actions())
-        captions << a->text();
-    EXPECT_EQ(captions, QStringList({"&Fájl", "&Műveletek", "&Törzsadatok", "&Listák", "St&atisztika",
-                                     "&Beállítások", "&Súgó", "Szervíz funkciók"}));
+    for (QAction* a : w.menuBar()->actions()) captions << a->text();
+    EXPECT_EQ(captions, QStringList({"&Fájl", "&Műveletek", "&Törzsadatok", "&Listák", "St&atisztika", "&Beállítások",
+                                     "&Súgó", "Szervíz funkciók"}));
     EXPECT_FALSE(menu(kServiceMenuName)->menuAction()->isVisible()) << "zirma is missing from the ini file";
     EXPECT_EQ(w.windowTitle(), "Kavina");
 
@@ -64,8 +57,7 @@ TEST_F(MainWindowTest, TheMenuBarHoldsEveryMenuAndTheServiceMenuOnlyWithZirma)
     EXPECT_FALSE(menu(kServiceMenuName)->menuAction()->isVisible()) << "closed until the next start";
 }
 
-TEST_F(MainWindowTest, HiddenEntriesExistWithoutBeingShownAndEntriesShowTheirKeys)
-{
+TEST_F(MainWindowTest, HiddenEntriesExistWithoutBeingShownAndEntriesShowTheirKeys) {
     makeWindow();
     for (const QStringList& path : {QStringList{"&Műveletek", "&Számla", "&Befizetés rögzítése"},
                                     {"&Műveletek", "&Számla", "Sto&rnó számla"},
@@ -94,14 +86,13 @@ TEST_F(MainWindowTest, HiddenEntriesExistWithoutBeingShownAndEntriesShowTheirKey
     EXPECT_EQ(action("bSzamla")->menu()->actions().last()->menu()->actions()[2]->text(), "Számla rontott számlából");
 }
 
-TEST_F(MainWindowTest, AToolbarSwitchAtZeroHidesOnlyItsButton)
-{
+TEST_F(MainWindowTest, AToolbarSwitchAtZeroHidesOnlyItsButton) {
     ini.bEladas = 0;
     TForm1& w = makeWindow();
     EXPECT_FALSE(action("bEladas")->isVisible());
     EXPECT_EQ(w.findChild<QToolButton*>("bSzamla")->text(), "   Számla   ");
-    for (const char* other : {"bAjanlat", "bSzamla", "bKifizetes", "bGarancia", "bBevetel", "bMegrendeles",
-                              "bSzallito", "bVisszaru", "bSelejt", "bMunkalap", "partnersButton"})
+    for (const char* other : {"bAjanlat", "bSzamla", "bKifizetes", "bGarancia", "bBevetel", "bMegrendeles", "bSzallito",
+                              "bVisszaru", "bSelejt", "bMunkalap", "partnersButton"})
         EXPECT_TRUE(action(other)->isVisible()) << other;
     EXPECT_TRUE(entry({"&Műveletek", "Pénztárgépes értékesítés"})->isVisible());
     EXPECT_TRUE(entry({"&Listák", "&Pénztárgépes értékesítések"})->isVisible());
@@ -110,19 +101,16 @@ TEST_F(MainWindowTest, AToolbarSwitchAtZeroHidesOnlyItsButton)
 class MainWindowRightsTest : public MainWindowTest {
 protected:
     // Every command exists, as when all Parts are there, so that only the gates decide.
-    void registerEverything(TForm1& w)
-    {
+    void registerEverything(TForm1& w) {
         for (const QString& h : allHandlers())
-            if (!w.commands().has(h))
-                w.commands().add(h, [] {});
+            if (!w.commands().has(h)) w.commands().add(h, [] {});
         w.applyMenusAndRights();
     }
 
     bool enabled(const QStringList& path) { return entry(path)->isEnabled(); }
 };
 
-TEST_F(MainWindowRightsTest, RightsBEnableTheInvoiceCommandsAndDisableTheOtherGroups)
-{
+TEST_F(MainWindowRightsTest, RightsBEnableTheInvoiceCommandsAndDisableTheOtherGroups) {
     session.currentRights = "B";
     TForm1& w = makeWindow();
     registerEverything(w);
@@ -135,23 +123,36 @@ TEST_F(MainWindowRightsTest, RightsBEnableTheInvoiceCommandsAndDisableTheOtherGr
     for (const char* button : {"bAjanlat", "bEladas", "bGarancia", "bBevetel", "bSzallito", "bVisszaru", "bSelejt",
                                "bMunkalap", "partnersButton", "productsButton"})
         EXPECT_FALSE(action(button)->isEnabled()) << button;
-    for (const QStringList& path :
-         {QStringList{"&Műveletek", "&Árajánlat"}, {"&Műveletek", "&Pénztárgépes értékesítés"},
-          {"&Műveletek", "Pénztárgépes értékesítés"}, {"&Műveletek", "&Garancialevél"}, {"&Műveletek", "Garancialevél"},
-          {"&Műveletek", "Bevételezés"}, {"&Műveletek", "S&zállítólevél"}, {"&Műveletek", "Szállítólevél"},
-          {"&Műveletek", "Visszáru"}, {"&Műveletek", "Selejt"}, {"&Műveletek", "Munkalap"},
-          {"&Listák", "&Árajánlatok"}, {"&Listák", "Szállítólevelek"}, {"&Listák", "Visszáruk"},
-          {"&Listák", "&Garancia levelek"}, {"&Listák", "&Munkalapok"}, {"&Törzsadatok", "&Partnerek"},
-          {"&Törzsadatok", "Partner &csoportok"}, {"&Törzsadatok", "&Termékek"}, {"&Törzsadatok", "Termék kategóriák"}})
+    for (const QStringList& path : {QStringList{"&Műveletek", "&Árajánlat"},
+                                    {"&Műveletek", "&Pénztárgépes értékesítés"},
+                                    {"&Műveletek", "Pénztárgépes értékesítés"},
+                                    {"&Műveletek", "&Garancialevél"},
+                                    {"&Műveletek", "Garancialevél"},
+                                    {"&Műveletek", "Bevételezés"},
+                                    {"&Műveletek", "S&zállítólevél"},
+                                    {"&Műveletek", "Szállítólevél"},
+                                    {"&Műveletek", "Visszáru"},
+                                    {"&Műveletek", "Selejt"},
+                                    {"&Műveletek", "Munkalap"},
+                                    {"&Listák", "&Árajánlatok"},
+                                    {"&Listák", "Szállítólevelek"},
+                                    {"&Listák", "Visszáruk"},
+                                    {"&Listák", "&Garancia levelek"},
+                                    {"&Listák", "&Munkalapok"},
+                                    {"&Törzsadatok", "&Partnerek"},
+                                    {"&Törzsadatok", "Partner &csoportok"},
+                                    {"&Törzsadatok", "&Termékek"},
+                                    {"&Törzsadatok", "Termék kategóriák"}})
         EXPECT_FALSE(enabled(path)) << path.join(" > ").toStdString();
     for (const QStringList& path : {QStringList{"&Műveletek", "Pénztárgépes kifizetés"},
-                                    {"&Műveletek", "Megrendelés szálítótól"}, {"&Listák", "Proforma számlák"},
-                                    {"&Törzsadatok", "Raktárak"}, {"St&atisztika", "Partner statisztika"}})
+                                    {"&Műveletek", "Megrendelés szálítótól"},
+                                    {"&Listák", "Proforma számlák"},
+                                    {"&Törzsadatok", "Raktárak"},
+                                    {"St&atisztika", "Partner statisztika"}})
         EXPECT_TRUE(enabled(path)) << path.join(" > ").toStdString();
 }
 
-TEST_F(MainWindowRightsTest, LettersApplyOnlyToUpgradedFoldersAndRolesGateTheAdministration)
-{
+TEST_F(MainWindowRightsTest, LettersApplyOnlyToUpgradedFoldersAndRolesGateTheAdministration) {
     session.currentRights = "B";
     session.mainWindowRightsApply = false;
     session.currentRole = "Felhasználó";
@@ -174,8 +175,7 @@ TEST_F(MainWindowRightsTest, LettersApplyOnlyToUpgradedFoldersAndRolesGateTheAdm
     EXPECT_TRUE(enabled({"&Beállítások", "&Jelszó módosítása"}));
 }
 
-TEST_F(MainWindowTest, ACommandOfALaterPartIsShownDisabledUntilItIsRegistered)
-{
+TEST_F(MainWindowTest, ACommandOfALaterPartIsShownDisabledUntilItIsRegistered) {
     TForm1& w = makeWindow();
     QAction* invoice = entry({"&Műveletek", "&Számla", "Új számla"});
     EXPECT_TRUE(invoice->isVisible());
@@ -185,8 +185,7 @@ TEST_F(MainWindowTest, ACommandOfALaterPartIsShownDisabledUntilItIsRegistered)
 
     int runs = 0;
     w.commands().add("SzamlaNew", [&] {
-        if (++runs == 2)
-            throw std::runtime_error("A számla nem menthető.");
+        if (++runs == 2) throw std::runtime_error("A számla nem menthető.");
     });
     w.applyMenusAndRights();
     ASSERT_TRUE(invoice->isEnabled());
@@ -196,8 +195,7 @@ TEST_F(MainWindowTest, ACommandOfALaterPartIsShownDisabledUntilItIsRegistered)
     EXPECT_EQ(prompt.transcript(), QStringList({"message|error|Hiba|A számla nem menthető."}));
 }
 
-TEST_F(MainWindowTest, ErrorsOfCommandsAndTimersGoToTheProgramsErrorHandlerWhenOneIsSet)
-{
+TEST_F(MainWindowTest, ErrorsOfCommandsAndTimersGoToTheProgramsErrorHandlerWhenOneIsSet) {
     TForm1& w = makeWindow();
     QStringList reported;
     w.commands().setErrorHandler([&](std::exception_ptr error) {
@@ -215,8 +213,7 @@ TEST_F(MainWindowTest, ErrorsOfCommandsAndTimersGoToTheProgramsErrorHandlerWhenO
     EXPECT_TRUE(prompt.entries().empty());
 }
 
-TEST_F(MainWindowTest, EntriesRunTheShellsOperationsAndF3AndF9WorkFromAnyWindow)
-{
+TEST_F(MainWindowTest, EntriesRunTheShellsOperationsAndF3AndF9WorkFromAnyWindow) {
     starter.onPath = {"kcalc", "galculator"};
     makeWindow();
     entry({"&Fájl", "Felhasználó váltása"})->trigger();
@@ -237,11 +234,11 @@ TEST_F(MainWindowTest, EntriesRunTheShellsOperationsAndF3AndF9WorkFromAnyWindow)
 
     entry({"&Súgó", "&Kavina a Weben"})->trigger();
     action("supportMailLink")->trigger();
-    EXPECT_EQ(desktop.opened, QStringList({"https://www.lumetra.hu/kavina/", "mailto:kavina@lumetra.hu?subject=Kavina"}));
+    EXPECT_EQ(desktop.opened,
+              QStringList({"https://www.lumetra.hu/kavina/", "mailto:kavina@lumetra.hu?subject=Kavina"}));
 }
 
-TEST_F(MainWindowTest, StatusBarShowsClerkVersionAndFolderAndTheCaptionTheCompany)
-{
+TEST_F(MainWindowTest, StatusBarShowsClerkVersionAndFolderAndTheCaptionTheCompany) {
     TForm1& w = makeWindow();
     EXPECT_EQ(panel(w, 0), "Ügyintéző: Rendszergazda");
     EXPECT_EQ(panel(w, 1), "Verzió: 1.0.080301");
@@ -253,8 +250,7 @@ TEST_F(MainWindowTest, StatusBarShowsClerkVersionAndFolderAndTheCaptionTheCompan
     EXPECT_TRUE(w.findChild<QTimer*>("statusTimer")->isActive());
 }
 
-TEST_F(MainWindowTest, APostShowsTheSaveIndicatorForHalfASecondAndClearsTheFolderPanel)
-{
+TEST_F(MainWindowTest, APostShowsTheSaveIndicatorForHalfASecondAndClearsTheFolderPanel) {
     TForm1& w = makeWindow();
     w.show();
     auto* indicator = w.findChild<QLabel*>("saveIndicator");
@@ -275,8 +271,7 @@ TEST_F(MainWindowTest, APostShowsTheSaveIndicatorForHalfASecondAndClearsTheFolde
     EXPECT_EQ(panel(w, 3), "adatbázis: " + session.dataFolder);
 }
 
-TEST_F(MainWindowTest, TheStatusTickRefreshesThePanelsAndGivesASignOfLifeOnlyWhileVisible)
-{
+TEST_F(MainWindowTest, TheStatusTickRefreshesThePanelsAndGivesASignOfLifeOnlyWhileVisible) {
     TForm1& w = makeWindow();
     auto* status = w.findChild<QTimer*>("statusTimer");
     session.currentUser = "Pénztáros";
@@ -288,8 +283,7 @@ TEST_F(MainWindowTest, TheStatusTickRefreshesThePanelsAndGivesASignOfLifeOnlyWhi
     EXPECT_EQ(actions.calls.count("signOfLife"), 1);
 }
 
-TEST_F(MainWindowTest, StartupTasksRunAbout100msAfterTheFirstShowingAndAgainWhenRestarted)
-{
+TEST_F(MainWindowTest, StartupTasksRunAbout100msAfterTheFirstShowingAndAgainWhenRestarted) {
     TForm1& w = makeWindow();
     pump(200);
     EXPECT_FALSE(actions.calls.contains("runStartupTasks")) << "not before the window shows";
@@ -304,28 +298,26 @@ TEST_F(MainWindowTest, StartupTasksRunAbout100msAfterTheFirstShowingAndAgainWhen
     EXPECT_TRUE(waitFor([&] { return actions.calls.count("runStartupTasks") == 2; }, 1000));
 }
 
-TEST_F(MainWindowTest, ASystemDateBeforeTheLastInvoiceWarnsOnceAboutASecondAfterStart)
-{
+TEST_F(MainWindowTest, ASystemDateBeforeTheLastInvoiceWarnsOnceAboutASecondAfterStart) {
     ini.szamDate = QDate(2008, 3, 16);
     makeWindow();
     pump(600);
     EXPECT_TRUE(prompt.entries().empty());
     EXPECT_TRUE(waitFor([&] { return !prompt.entries().empty(); }, 1500));
     pump(1200);
-    EXPECT_EQ(prompt.transcript(),
-              QStringList({"message|warning|Figyelem!|A rendszerdátum korábbi az utolsó számla készítésének dátumánál!"}));
+    EXPECT_EQ(
+        prompt.transcript(),
+        QStringList({"message|warning|Figyelem!|A rendszerdátum korábbi az utolsó számla készítésének dátumánál!"}));
 }
 
-TEST_F(MainWindowTest, NoDateWarningOnTheDayOfTheLastInvoice)
-{
+TEST_F(MainWindowTest, NoDateWarningOnTheDayOfTheLastInvoice) {
     ini.szamDate = today;
     makeWindow();
     pump(1300);
     EXPECT_TRUE(prompt.entries().empty());
 }
 
-TEST_F(MainWindowTest, TheFirstShowingWritesTheOverlayPicturesAndFillsTheCashSaleCopies)
-{
+TEST_F(MainWindowTest, TheFirstShowingWritesTheOverlayPicturesAndFillsTheCashSaleCopies) {
     ini.datumkeres = 1;
     starter.onPath = {"systemsettings"};
     QFile own(programFolder() + "/rontott.gif");
@@ -354,8 +346,7 @@ TEST_F(MainWindowTest, TheFirstShowingWritesTheOverlayPicturesAndFillsTheCashSal
     EXPECT_EQ(starter.started, QStringList({"/usr/bin/systemsettings kcm_clock"}));
 }
 
-TEST_F(MainWindowTest, ClosingAsksAndOnlyYesSignsOut)
-{
+TEST_F(MainWindowTest, ClosingAsksAndOnlyYesSignsOut) {
     TForm1& w = makeWindow();
     w.show();
     actions.exitAnswer = false;
@@ -369,19 +360,16 @@ TEST_F(MainWindowTest, ClosingAsksAndOnlyYesSignsOut)
     EXPECT_EQ(actions.calls, QStringList({"confirmExit", "confirmExit", "signOut"}));
 }
 
-TEST_F(MainWindowTest, TheIdleCountLocksAfterTheSetMinutesWhileTheWindowIsVisible)
-{
+TEST_F(MainWindowTest, TheIdleCountLocksAfterTheSetMinutesWhileTheWindowIsVisible) {
     ini.jelszokeres = 1;
     TForm1& w = makeWindow();
     w.show();
     auto* idle = w.findChild<MainWindowIdleLock*>("idleLock");
     ASSERT_NE(idle, nullptr);
     EXPECT_TRUE(idle->counting());
-    for (int s = 0; s < 59; ++s)
-        idle->tick();
+    for (int s = 0; s < 59; ++s) idle->tick();
     idle->focusMoved();
-    for (int s = 0; s < 59; ++s)
-        idle->tick();
+    for (int s = 0; s < 59; ++s) idle->tick();
     EXPECT_FALSE(actions.calls.contains("idleLock"));
     idle->tick();
     EXPECT_EQ(actions.calls.count("idleLock"), 1);
@@ -391,15 +379,13 @@ TEST_F(MainWindowTest, TheIdleCountLocksAfterTheSetMinutesWhileTheWindowIsVisibl
     EXPECT_EQ(idle->idleSeconds(), 0);
 }
 
-TEST_F(MainWindowTest, WithoutLockMinutesNothingIsCounted)
-{
+TEST_F(MainWindowTest, WithoutLockMinutesNothingIsCounted) {
     TForm1& w = makeWindow();
     w.show();
     auto* idle = w.findChild<MainWindowIdleLock*>("idleLock");
     idle->focusMoved();
     EXPECT_FALSE(idle->counting());
-    for (int s = 0; s < 3600; ++s)
-        idle->tick();
+    for (int s = 0; s < 3600; ++s) idle->tick();
     EXPECT_FALSE(actions.calls.contains("idleLock"));
 }
 

@@ -20,8 +20,7 @@ class TableViewerDialogTest : public MainWindowTest {
 protected:
     std::unique_ptr<TableViewerDialog> viewer;
 
-    TableViewerDialog& open()
-    {
+    TableViewerDialog& open() {
         viewer = std::make_unique<TableViewerDialog>(dm, prompt, desktop, ini);
         viewer->setSpreadsheetFolder(QString::fromStdString(dataDir.path()));
         viewer->show();
@@ -29,7 +28,9 @@ protected:
     }
 
     template <typename T>
-    T* child(const char* name) { return viewer->findChild<T*>(name); }
+    T* child(const char* name) {
+        return viewer->findChild<T*>(name);
+    }
 
     QTableView* grid() { return child<QTableView>("tableGrid"); }
     QString count() { return child<QLabel>("recordCountLabel")->text(); }
@@ -38,14 +39,12 @@ protected:
     void tool(const char* name) { child<QAction>(name)->trigger(); }
 };
 
-TEST_F(TableViewerDialogTest, ListsTheOpenSharedHandlesAndShowsTheChosenOne)
-{
+TEST_F(TableViewerDialogTest, ListsTheOpenSharedHandlesAndShowsTheChosenOne) {
     dm.akcio().close();
     TableViewerDialog& v = open();
     auto* list = child<QListWidget>("tableList");
     QStringList names;
-    for (int i = 0; i < list->count(); ++i)
-        names << list->item(i)->text();
+    for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
     EXPECT_TRUE(names.contains("PartnerTable"));
     EXPECT_TRUE(names.contains("LoginTable"));
     EXPECT_FALSE(names.contains("akcio")) << "closed handles are not listed";
@@ -60,8 +59,7 @@ TEST_F(TableViewerDialogTest, ListsTheOpenSharedHandlesAndShowsTheChosenOne)
     EXPECT_TRUE(child<QAction>("excelAction")->isEnabled());
 }
 
-TEST_F(TableViewerDialogTest, ATitleClickOrdersByAnIndexedColumnAndClosingGivesTheOrderBack)
-{
+TEST_F(TableViewerDialogTest, ATitleClickOrdersByAnIndexedColumnAndClosingGivesTheOrderBack) {
     TableViewerDialog& v = open();
     v.showTable("AnyagTable");
     QHeaderView* header = grid()->horizontalHeader();
@@ -77,8 +75,7 @@ TEST_F(TableViewerDialogTest, ATitleClickOrdersByAnIndexedColumnAndClosingGivesT
     EXPECT_EQ(dm.AnyagTable().order(), "MEGNEVEZES");
 }
 
-TEST_F(TableViewerDialogTest, TheQuickSearchMovesToTheRowOrFiltersWithAPercentSign)
-{
+TEST_F(TableViewerDialogTest, TheQuickSearchMovesToTheRowOrFiltersWithAPercentSign) {
     TableViewerDialog& v = open();
     v.showTable("AnyagTable");
     auto* search = child<QLineEdit>("quickSearchEdit");
@@ -96,8 +93,7 @@ TEST_F(TableViewerDialogTest, TheQuickSearchMovesToTheRowOrFiltersWithAPercentSi
     EXPECT_EQ(count(), QStringLiteral("AnyagTable: %1 rekord").arg(dm.AnyagTable().recordCount()));
 }
 
-TEST_F(TableViewerDialogTest, MentesExcelbeWritesAWorkbookAndOpensItOrSaysTheSpreadsheetIsMissing)
-{
+TEST_F(TableViewerDialogTest, MentesExcelbeWritesAWorkbookAndOpensItOrSaysTheSpreadsheetIsMissing) {
     TableViewerDialog& v = open();
     v.showTable("EgysegTable");
     tool("excelAction");
@@ -108,12 +104,12 @@ TEST_F(TableViewerDialogTest, MentesExcelbeWritesAWorkbookAndOpensItOrSaysTheSpr
 
     desktop.works = false;
     tool("excelAction");
-    EXPECT_EQ(prompt.transcript(),
-              QStringList({"message|warning|Figyelem!|Az excel megnyitása sikertelen. Talán nincs telepítve erre a gépre?"}));
+    EXPECT_EQ(
+        prompt.transcript(),
+        QStringList({"message|warning|Figyelem!|Az excel megnyitása sikertelen. Talán nincs telepítve erre a gépre?"}));
 }
 
-TEST_F(TableViewerDialogTest, DeletingAsksFirstAndTheNavigatorMovesThroughTheRows)
-{
+TEST_F(TableViewerDialogTest, DeletingAsksFirstAndTheNavigatorMovesThroughTheRows) {
     TableViewerDialog& v = open();
     v.showTable("EgysegTable");
     const uint32_t before = dm.EgysegTable().recordCount();
@@ -136,8 +132,7 @@ TEST_F(TableViewerDialogTest, DeletingAsksFirstAndTheNavigatorMovesThroughTheRow
     EXPECT_EQ(grid()->currentIndex().row(), 0);
 }
 
-TEST_F(TableViewerDialogTest, TheFontAndTheWholeRowSelectionAreTheUsersChoice)
-{
+TEST_F(TableViewerDialogTest, TheFontAndTheWholeRowSelectionAreTheUsersChoice) {
     ini.dbrowselect = 0;
     TableViewerDialog& v = open();
     EXPECT_EQ(grid()->selectionBehavior(), QAbstractItemView::SelectItems);
@@ -154,8 +149,7 @@ TEST_F(TableViewerDialogTest, TheFontAndTheWholeRowSelectionAreTheUsersChoice)
     EXPECT_EQ(grid()->selectionBehavior(), QAbstractItemView::SelectRows);
 }
 
-TEST_F(TableViewerDialogTest, ARefusedEditIsShownAndTheRecordStaysAsItWas)
-{
+TEST_F(TableViewerDialogTest, ARefusedEditIsShownAndTheRecordStaysAsItWas) {
     TableViewerDialog& v = open();
     v.showTable("AnyagTable");
     const QModelIndex quantity = grid()->model()->index(0, column("MENNYISEG"));
@@ -167,8 +161,7 @@ TEST_F(TableViewerDialogTest, ARefusedEditIsShownAndTheRecordStaysAsItWas)
     EXPECT_EQ(quantity.data().toString(), before);
 }
 
-TEST_F(MainWindowTest, TheServiceAndHelpEntriesOpenTheirDialogs)
-{
+TEST_F(MainWindowTest, TheServiceAndHelpEntriesOpenTheirDialogs) {
     ini.zirma = 1;
     makeWindow();
     action("mSzervizTablaClick")->trigger();
@@ -177,8 +170,7 @@ TEST_F(MainWindowTest, TheServiceAndHelpEntriesOpenTheirDialogs)
     EXPECT_EQ(ranDialogs, std::vector<QString>({"tableViewer", "AboutBox", "printerSetupDialog"}));
 }
 
-TEST(AboutBoxTest, ShowsNameVersionAndBuildAndFollowsItsLinks)
-{
+TEST(AboutBoxTest, ShowsNameVersionAndBuildAndFollowsItsLinks) {
     QStringList followed;
     AboutBox box("2005.02.02", PlatformSettings{},
                  {[&] { followed << "maker"; }, [&] { followed << "product"; }, [&] { followed << "mail"; }});
@@ -188,8 +180,7 @@ TEST(AboutBoxTest, ShowsNameVersionAndBuildAndFollowsItsLinks)
     EXPECT_EQ(box.findChild<QLabel*>("buildLabel")->text(), "build: 2005.02.02");
     auto* links = box.findChild<QLabel*>("linksLabel");
     EXPECT_TRUE(links->text().contains("kavina@lumetra.hu"));
-    for (const char* link : {"mail", "maker", "product"})
-        emit links->linkActivated(link);
+    for (const char* link : {"mail", "maker", "product"}) emit links->linkActivated(link);
     EXPECT_EQ(followed, QStringList({"mail", "maker", "product"}));
 }
 

@@ -84,14 +84,12 @@ protected:
     TestFolder dir;
     TDataModule1 dm;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         createDataFolder(dir.path());
         dm.open(dir.path());
     }
 
-    QStringList readBack(const QString& path)
-    {
+    QStringList readBack(const QString& path) {
         QProcess python;
         python.start("/usr/bin/python3", {"-c", kReader, path});
         EXPECT_TRUE(python.waitForFinished(30000));
@@ -99,11 +97,12 @@ protected:
         return QString::fromUtf8(python.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     }
 
-    QStringList folderEntries() { return QDir(QString::fromStdString(dir.path())).entryList(QDir::Files | QDir::Hidden); }
+    QStringList folderEntries() {
+        return QDir(QString::fromStdString(dir.path())).entryList(QDir::Files | QDir::Hidden);
+    }
 };
 
-TEST_F(TableViewerExportTest, WritesAHeaderAndEveryVisibleRecordWithNumbersDatesAndLogicalsTyped)
-{
+TEST_F(TableViewerExportTest, WritesAHeaderAndEveryVisibleRecordWithNumbersDatesAndLogicalsTyped) {
     TableHandle& units = dm.EgysegTable();
     const int unitCount = int(units.recordCount());
     TableHandle& partners = dm.PartnerTable();
@@ -148,8 +147,7 @@ TEST_F(TableViewerExportTest, WritesAHeaderAndEveryVisibleRecordWithNumbersDates
               unitCount + 1);
 }
 
-TEST_F(TableViewerExportTest, AFailedWriteLeavesTheTargetAsItWasAndNoTemporaryFile)
-{
+TEST_F(TableViewerExportTest, AFailedWriteLeavesTheTargetAsItWasAndNoTemporaryFile) {
     const QString path = QString::fromStdString(dir.file("meglevo.xlsx"));
     {
         QFile old(path);
@@ -173,8 +171,7 @@ TEST_F(TableViewerExportTest, AFailedWriteLeavesTheTargetAsItWasAndNoTemporaryFi
     }
 }
 
-TEST(SpreadsheetPathTest, NamesTheFileAfterTheTableAndTheMoment)
-{
+TEST(SpreadsheetPathTest, NamesTheFileAfterTheTableAndTheMoment) {
     EXPECT_EQ(spreadsheetPath("/tmp/x", "PartnerTable", QDateTime(QDate(2008, 3, 15), QTime(10, 15, 0))),
               "/tmp/x/PartnerTable_20080315_101500.xlsx");
 }

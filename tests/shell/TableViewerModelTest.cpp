@@ -20,8 +20,7 @@ protected:
     TDataModule1 dm;
     QStringList errors;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         createDataFolder(dir.path());
         dm.open(dir.path());
         addPartner(3, "Szabó Kft.", "Fő utca 1.");
@@ -33,8 +32,7 @@ protected:
 
     TableHandle& partners() { return dm.PartnerTable(); }
 
-    void addPartner(int code, const QString& name, const QString& street)
-    {
+    void addPartner(int code, const QString& name, const QString& street) {
         partners().append();
         partners().setInteger("PARTNERKOD", code);
         partners().setString("NEV", name);
@@ -42,31 +40,26 @@ protected:
         partners().post();
     }
 
-    std::unique_ptr<TableViewerModel> model()
-    {
+    std::unique_ptr<TableViewerModel> model() {
         return std::make_unique<TableViewerModel>(partners(), [this](const QString& e) { errors << e; });
     }
 
     int column(TableViewerModel& m, const char* field) { return m.handle().fieldNumber(field); }
 
-    QStringList columnTexts(TableViewerModel& m, const char* field)
-    {
+    QStringList columnTexts(TableViewerModel& m, const char* field) {
         QStringList out;
-        for (int r = 0; r < m.rowCount(); ++r)
-            out << m.data(m.index(r, column(m, field)), Qt::DisplayRole).toString();
+        for (int r = 0; r < m.rowCount(); ++r) out << m.data(m.index(r, column(m, field)), Qt::DisplayRole).toString();
         return out;
     }
 
     QString currentName() { return partners().asString("NEV"); }
 };
 
-TEST_F(TableViewerModelTest, ShowsTheRecordsInTheHandlesOrderAndOrdersByAnIndexedColumnOnly)
-{
+TEST_F(TableViewerModelTest, ShowsTheRecordsInTheHandlesOrderAndOrdersByAnIndexedColumnOnly) {
     auto m = model();
     EXPECT_EQ(m->columnCount(), partners().fieldCount());
     EXPECT_EQ(m->headerData(column(*m, "NEV"), Qt::Horizontal, Qt::DisplayRole).toString(), "NEV");
-    EXPECT_EQ(columnTexts(*m, "NEV"),
-              QStringList({"Alfa Bt.", "Kovács és Társa", "Szabó Kft.", "Szeged Vas Zrt."}));
+    EXPECT_EQ(columnTexts(*m, "NEV"), QStringList({"Alfa Bt.", "Kovács és Társa", "Szabó Kft.", "Szeged Vas Zrt."}));
     EXPECT_EQ(m->orderColumn(), column(*m, "NEV"));
 
     EXPECT_TRUE(m->orderBy(column(*m, "PARTNERKOD")));
@@ -78,8 +71,7 @@ TEST_F(TableViewerModelTest, ShowsTheRecordsInTheHandlesOrderAndOrdersByAnIndexe
     EXPECT_EQ(partners().order(), "PARTNERKOD");
 }
 
-TEST_F(TableViewerModelTest, QuickSearchLocatesByPrefixIgnoringCaseInTheCurrentOrder)
-{
+TEST_F(TableViewerModelTest, QuickSearchLocatesByPrefixIgnoringCaseInTheCurrentOrder) {
     auto m = model();
     EXPECT_EQ(m->quickSearch("SZE"), "");
     EXPECT_EQ(currentName(), "Szeged Vas Zrt.");
@@ -92,8 +84,7 @@ TEST_F(TableViewerModelTest, QuickSearchLocatesByPrefixIgnoringCaseInTheCurrentO
     EXPECT_EQ(m->rowCount(), 4);
 }
 
-TEST_F(TableViewerModelTest, PercentFiltersTheOrderFieldByPrefixAndAnEmptyBoxRemovesTheFilter)
-{
+TEST_F(TableViewerModelTest, PercentFiltersTheOrderFieldByPrefixAndAnEmptyBoxRemovesTheFilter) {
     auto m = model();
     EXPECT_EQ(m->quickSearch("%sz"), "");
     EXPECT_EQ(columnTexts(*m, "NEV"), QStringList({"Szabó Kft.", "Szeged Vas Zrt."}));
@@ -110,8 +101,7 @@ TEST_F(TableViewerModelTest, PercentFiltersTheOrderFieldByPrefixAndAnEmptyBoxRem
     EXPECT_EQ(m->rowCount(), 4);
 }
 
-TEST_F(TableViewerModelTest, SearchWithoutAnOrderOrWithAValueTheFieldCannotHoldChangesNothing)
-{
+TEST_F(TableViewerModelTest, SearchWithoutAnOrderOrWithAValueTheFieldCannotHoldChangesNothing) {
     partners().setOrder("");
     auto m = model();
     EXPECT_EQ(m->quickSearch("%Sz"), "A kereséshez rendezze a táblát: kattintson egy indexelt oszlop fejlécére.");
@@ -124,8 +114,7 @@ TEST_F(TableViewerModelTest, SearchWithoutAnOrderOrWithAValueTheFieldCannotHoldC
     EXPECT_EQ(columnTexts(*m, "NEV"), QStringList({"Szeged Vas Zrt."}));
 }
 
-TEST_F(TableViewerModelTest, AnEditGoesStraightToDiskAndARefusedValueChangesNothing)
-{
+TEST_F(TableViewerModelTest, AnEditGoesStraightToDiskAndARefusedValueChangesNothing) {
     auto m = model();
     int written = 0;
     QObject::connect(&dm, &TDataModule1::recordWritten, [&] { ++written; });
@@ -147,8 +136,7 @@ TEST_F(TableViewerModelTest, AnEditGoesStraightToDiskAndARefusedValueChangesNoth
     EXPECT_FALSE(partners().isEditing());
 }
 
-TEST_F(TableViewerModelTest, ChangingTheOrderKeyMovesTheRowAndAppendAndDeleteFollowTheTable)
-{
+TEST_F(TableViewerModelTest, ChangingTheOrderKeyMovesTheRowAndAppendAndDeleteFollowTheTable) {
     auto m = model();
     ASSERT_TRUE(m->setData(m->index(0, column(*m, "NEV")), "Zöld Kft.", Qt::EditRole));
     EXPECT_EQ(columnTexts(*m, "NEV").last(), "Zöld Kft.");
@@ -162,8 +150,7 @@ TEST_F(TableViewerModelTest, ChangingTheOrderKeyMovesTheRowAndAppendAndDeleteFol
     EXPECT_EQ(partners().recordCount(), 4u);
 }
 
-TEST_F(TableViewerModelTest, RestoringPutsBackTheOrderTheFilterAndTheRecord)
-{
+TEST_F(TableViewerModelTest, RestoringPutsBackTheOrderTheFilterAndTheRecord) {
     partners().setFilter("PARTNERKOD<>4");
     partners().setFiltered(true);
     ASSERT_TRUE(partners().locate({{"NEV", "Szabó Kft."}}));

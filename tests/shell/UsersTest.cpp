@@ -119,7 +119,7 @@ TEST(Rights, ChecklistOrder) {
     EXPECT_EQ(rightsFromTicks(std::vector<bool>(16, true)), kFullRights);
     EXPECT_EQ(rightLetters().size(), 16u);
     EXPECT_EQ(ticksOfRights("BH"), std::vector<bool>({false, true, false, false, false, false, false, false, false,
-                                                        false, false, false, false, false, false, true}));
+                                                      false, false, false, false, false, false, true}));
 }
 
 }  // namespace

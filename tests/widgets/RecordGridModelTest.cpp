@@ -15,7 +15,8 @@ protected:
 
     void SetUp() override {
         towns.setFields({{"IRSZAM", dbase::FieldType::Character, 4}, {"TELEPULES", dbase::FieldType::Character, 30}});
-        const std::pair<const char*, const char*> rows[] = {{"6720", "Szeged"}, {"1051", "Budapest"}, {"6721", "Algyő"}};
+        const std::pair<const char*, const char*> rows[] = {
+            {"6720", "Szeged"}, {"1051", "Budapest"}, {"6721", "Algyő"}};
         for (const auto& [postcode, town] : rows) {
             towns.append();
             towns.setString("IRSZAM", QString::fromUtf8(postcode));
@@ -28,7 +29,8 @@ protected:
 TEST_F(RecordGridModelTest, ShowsEveryRecordWithoutMovingTheSharedCursor) {
     towns.first();
     towns.next();  // another window stands on Budapest
-    RecordGridModel model(towns, {{QStringLiteral("Irsz."), "IRSZAM"}, {QStringLiteral("Település"), "TELEPULES", true}});
+    RecordGridModel model(towns,
+                          {{QStringLiteral("Irsz."), "IRSZAM"}, {QStringLiteral("Település"), "TELEPULES", true}});
     ASSERT_EQ(model.rowCount(), 3);
     ASSERT_EQ(model.columnCount(), 2);
     EXPECT_EQ(model.data(model.index(2, 1), Qt::DisplayRole).toString(), QStringLiteral("Algyő"));
