@@ -1,7 +1,7 @@
 // The shell's operations as the main window calls them: user switch, signed-in users, lock,
 // sign of life, sign-out and the save indicator; and the error handler.
 
-#include "shell/SessionActions.h"
+#include "shell/mainwindow/SessionActions.h"
 
 #include <QFile>
 
@@ -9,11 +9,11 @@
 #include "SessionFixture.h"
 #include "foundation/ConversionError.h"
 #include "foundation/NewDataFolder.h"
-#include "shell/ErrorReporter.h"
-#include "shell/Login.h"
-#include "shell/LoginPassword.h"
-#include "shell/SessionState.h"
-#include "shell/Shutdown.h"
+#include "shell/startup/ErrorReporter.h"
+#include "shell/startup/SessionState.h"
+#include "shell/startup/Shutdown.h"
+#include "shell/users/Login.h"
+#include "shell/users/LoginPassword.h"
 
 namespace kavina::shell::testing {
 namespace {

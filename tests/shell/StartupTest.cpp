@@ -2,7 +2,7 @@
 // first start, the refusals, the repair of lost index files, the purge, the sign-in, the
 // crash flag and the reindex decision, and the data fix.
 
-#include "shell/Startup.h"
+#include "shell/startup/Startup.h"
 
 #include <QFile>
 #include <filesystem>
@@ -11,10 +11,10 @@
 #include "SessionFixture.h"
 #include "dbase/Table.h"
 #include "foundation/NewDataFolder.h"
-#include "shell/Login.h"
-#include "shell/LoginPassword.h"
-#include "shell/Reindex.h"
-#include "shell/SessionState.h"
+#include "maintenance/reindex/Reindex.h"
+#include "shell/startup/SessionState.h"
+#include "shell/users/Login.h"
+#include "shell/users/LoginPassword.h"
 
 namespace kavina::shell::testing {
 namespace {
@@ -25,7 +25,7 @@ class StartupTest : public ProgramFixture {
 protected:
     StartupTest() {
         createDataFolder(data.path(), {.today = QDate(2024, 5, 17)});
-        windows.onReindex = [this] { Reindex(state.data, prompt, {}).run(); };
+        windows.onReindex = [this] { maintenance::Reindex(state.data, prompt, {}).run(); };
     }
     void writeIni(const QString& extra = {}) {
         program.write("kavinaextra.ini",
