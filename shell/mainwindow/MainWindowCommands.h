@@ -1,5 +1,5 @@
 #pragma once
-// The commands the main window's entries run, by handler name. Each Part that brings the
+// The commands the main window's entries run, by handler name. The feature that owns the
 // window behind an entry registers its command here under the entry's handler name; an entry
 // whose handler has no command is shown disabled.
 //

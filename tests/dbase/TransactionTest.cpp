@@ -10,6 +10,7 @@
 #include "DocumentFolder.h"
 #include "FaultFileSystem.h"
 #include "TestFolder.h"
+#include "TestSeed.h"
 #include "dbase/DbError.h"
 #include "dbase/Table.h"
 #include "dbase/Transaction.h"
@@ -225,7 +226,7 @@ TEST_F(TransactionTest, KillCrashAtRandomMomentsLeavesTheFolderBeforeOrAfter) {
     const auto before = snapshot(dir.path());
     saveDocument(dir.path(), FileSystem::real(), {});
     const auto after = snapshot(dir.path());
-    const unsigned seed = std::random_device{}();
+    const unsigned seed = testing_support::testSeed();
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 rng(seed);
     int asBefore = 0, asAfter = 0;
