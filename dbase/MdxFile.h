@@ -1,6 +1,6 @@
 #pragma once
 // The production index file (.mdx) of a table: up to 47 tags, each a B+ tree of 1024-byte
-// nodes (formats/dbase.md, section 3).
+// nodes (docs/dbase-format.md, section 3).
 //
 // Tree shape: a leaf entry points at a record; an interior entry points at a child and holds
 // the largest key of that child's subtree; an interior node also has a rightmost child for the

@@ -1,5 +1,5 @@
 #pragma once
-// The .dbt memo file of a table (formats/dbase.md, section 2).
+// The .dbt memo file of a table (docs/dbase-format.md, section 2).
 //  - dBASE IV / level 7 layout: block size from header bytes 20-21, used blocks start with
 //    FF FF 08 00 and a length that counts those 8 bytes. Header bytes 0-3 always name the end
 //    of the file, because other writers append every memo there. Freed runs are kept in a free

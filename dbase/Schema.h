@@ -1,5 +1,5 @@
 #pragma once
-// Field definitions and the table header (formats/dbase.md, sections 1.1-1.4).
+// Field definitions and the table header (docs/dbase-format.md, sections 1.1-1.4).
 //
 // Logical types are those the program's tables use; each is stored in a physical dBASE type
 // that round-trips it and that other dBASE readers understand:

@@ -6,7 +6,7 @@
 // operating-system byte-range lock on the table file for as long as the handle is open, so it
 // excludes other handles of this process and other processes on other machines alike. Every
 // post and delete is written through to the operating system at once; refresh() re-reads what
-// other processes wrote. Appends take the header lock (formats/dbase.md, section 4), re-read
+// other processes wrote. Appends take the header lock (docs/dbase-format.md, section 4), re-read
 // the record count and write the record after the last one on disk.
 //
 // Errors are DbError with a text naming the file and the cause.
