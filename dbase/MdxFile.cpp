@@ -89,7 +89,7 @@ MdxFile::~MdxFile() {
 }
 
 void MdxFile::damaged(const std::string& cause) const {
-    fail(m_tablePath, "the index file " + m_file->path() + " is damaged: " + cause);
+    fail(m_tablePath, DbErrorKind::Damaged, "the index file " + m_file->path() + " is damaged: " + cause);
 }
 
 int MdxFile::tagIndex(std::string_view name) const {

@@ -82,9 +82,13 @@ void Table::failHere(const std::string& cause) const {
     fail(m_path, cause);
 }
 
+void Table::failHere(DbErrorKind kind, const std::string& cause) const {
+    fail(m_path, kind, cause);
+}
+
 void Table::badField(int field) const {
     requireOpen();
-    failHere("field number " + std::to_string(field) + " does not exist");
+    failHere(DbErrorKind::Invalid, "field number " + std::to_string(field) + " does not exist");
 }
 
 void Table::noCurrentRecord() const {
@@ -218,7 +222,7 @@ void Table::open(const OpenOptions& options) {
     m_path = resolvePath(m_folder, m_fileName);
     // A save that a dead process left half done is rolled back before anything is read.
     recoverFolder(m_folder, m_fs);
-    if (!m_fs.exists(m_path)) failHere("the table does not exist");
+    if (!m_fs.exists(m_path)) failHere(DbErrorKind::Missing, "the table does not exist");
     auto file = m_fs.open(m_path, options.readOnly ? OpenMode::ReadOnly : OpenMode::ReadWrite);
     if (!locks::tryOpenLock(*file, options.exclusive)) failHere(errtext::kTableBusy);
     m_folderState = folderState(m_folder);
@@ -254,7 +258,8 @@ std::string Table::memoPath() const {
 
 void Table::openMemo() {
     const std::string path = memoPath();
-    if (!m_fs.exists(path)) failHere("the memo file " + withExtension(m_fileName, ".dbt") + " is missing");
+    if (!m_fs.exists(path))
+        failHere(DbErrorKind::Missing, "the memo file " + withExtension(m_fileName, ".dbt") + " is missing");
     m_memo = std::make_unique<MemoFile>(
         participatingFile(m_fs.open(path, m_options.readOnly ? OpenMode::ReadOnly : OpenMode::ReadWrite),
                           m_folderState),
@@ -287,7 +292,7 @@ void Table::close() {
 void Table::readHeaderFromDisk() {
     std::vector<uint8_t> bytes(kMinHeaderRead);
     bytes.resize(m_file->read(0, bytes.data(), bytes.size()));
-    if (bytes.size() < 32) failHere("the header is truncated");
+    if (bytes.size() < 32) failHere(DbErrorKind::Damaged, "the header is truncated");
     const size_t length = size_t(bytes[8] | bytes[9] << 8);
     if (length > bytes.size()) {
         bytes.resize(length);
@@ -300,13 +305,14 @@ uint32_t Table::readCountFromDisk() {
     // The date is read with the count: an append rewrites both, so under the header lock this
     // one read also holds what a transaction's journal needs of them.
     uint8_t head[7];
-    if (m_file->read(kHeaderDateOffset, head, 7) < 7) failHere("the header is truncated");
+    if (m_file->read(kHeaderDateOffset, head, 7) < 7) failHere(DbErrorKind::Damaged, "the header is truncated");
     const uint8_t* bytes = head + (kHeaderCountOffset - kHeaderDateOffset);
     const uint32_t count =
         uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
     if (count == m_header.recordCount) return count;  // checked against the file size before
     if (m_header.headerLength + uint64_t(count) * m_header.recordLength > m_file->size())
-        failHere("the record count " + std::to_string(count) + " goes beyond the end of the file");
+        failHere(DbErrorKind::Damaged,
+                 "the record count " + std::to_string(count) + " goes beyond the end of the file");
     m_visibleCount.reset();
     m_header.recordCount = count;
     return count;
@@ -396,7 +402,7 @@ int Table::fieldIndex(std::string_view name) const {
 
 int Table::fieldNumber(std::string_view name) const {
     const int i = fieldIndex(name);
-    if (i < 0) failHere("the table has no field " + std::string(name));
+    if (i < 0) failHere(DbErrorKind::Invalid, "the table has no field " + std::string(name));
     return i;
 }
 
@@ -755,7 +761,7 @@ void Table::notifyDetails() {
 std::vector<uint8_t> Table::readRecordFromDisk(uint32_t recNo) {
     std::vector<uint8_t> rec(m_header.recordLength);
     if (m_file->read(recordOffset(recNo), rec.data(), rec.size()) < rec.size())
-        failHere("record " + std::to_string(recNo) + " lies beyond the end of the file");
+        failHere(DbErrorKind::Damaged, "record " + std::to_string(recNo) + " lies beyond the end of the file");
     return rec;
 }
 
@@ -802,7 +808,7 @@ void Table::edit() {
 
 void Table::writeMemos() {
     if (m_pendingMemos.empty()) return;
-    if (!m_memo) failHere("the table has no memo file");
+    if (!m_memo) failHere(DbErrorKind::Damaged, "the table has no memo file");
     locks::Guard memoLock(m_memo->file(), locks::kMemoLockOffset, locks::kMemoLockLength, m_path);
     for (const auto& [field, text] : m_pendingMemos) {
         const FieldInfo& f = m_header.fields[size_t(field)];
@@ -973,7 +979,7 @@ std::string Table::asString(int field) const {
     try {
         return codec::readAsText(f, current(), codePage());
     } catch (const DbError& e) {
-        failHere(std::string(e.what()) + " in record " + std::to_string(m_recNo));
+        failHere(e.kind(), std::string(e.what()) + " in record " + std::to_string(m_recNo));
     }
 }
 
@@ -981,7 +987,7 @@ int64_t Table::asInteger(int field) const {
     try {
         return codec::readInteger(fieldAt(field), current()).value_or(0);
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -989,7 +995,7 @@ double Table::asFloat(int field) const {
     try {
         return codec::readFloat(fieldAt(field), current()).value_or(0.0);
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -997,7 +1003,7 @@ bool Table::asLogical(int field) const {
     try {
         return codec::readLogical(fieldAt(field), current()).value_or(false);
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -1005,7 +1011,7 @@ std::optional<Date> Table::asDate(int field) const {
     try {
         return codec::readDate(fieldAt(field), current());
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -1013,7 +1019,7 @@ std::optional<DateTime> Table::asDateTime(int field) const {
     try {
         return codec::readDateTime(fieldAt(field), current());
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -1025,10 +1031,10 @@ std::string Table::asMemo(int field) const {
     try {
         block = codec::readMemoBlock(f, current());
     } catch (const DbError& e) {
-        failHere(std::string(e.what()) + " in record " + std::to_string(m_recNo));
+        failHere(e.kind(), std::string(e.what()) + " in record " + std::to_string(m_recNo));
     }
     if (block == 0) return {};
-    if (!m_memo) failHere("the table has no memo file");
+    if (!m_memo) failHere(DbErrorKind::Damaged, "the table has no memo file");
     return toUtf8(codePage(), m_memo->read(block));
 }
 
@@ -1049,7 +1055,7 @@ void Table::setString(int field, std::string_view value) {
     try {
         codec::writeText(f, rec, value, codePage());
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -1058,7 +1064,7 @@ void Table::setInteger(int field, int64_t value) {
     try {
         codec::writeInteger(fieldAt(field), rec, value);
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -1067,7 +1073,7 @@ void Table::setFloat(int field, double value) {
     try {
         codec::writeFloat(fieldAt(field), rec, value);
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -1076,7 +1082,7 @@ void Table::setLogical(int field, bool value) {
     try {
         codec::writeLogical(fieldAt(field), rec, value);
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -1085,7 +1091,7 @@ void Table::setDate(int field, const Date& value) {
     try {
         codec::writeDate(fieldAt(field), rec, value);
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -1094,7 +1100,7 @@ void Table::setDateTime(int field, const DateTime& value) {
     try {
         codec::writeDateTime(fieldAt(field), rec, value);
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "Date.h"
+#include "DbError.h"
 #include "File.h"
 #include "Filter.h"
 #include "MdxFile.h"
@@ -303,6 +304,7 @@ private:
     std::string memoPath() const;
     void openMemo();
     [[noreturn]] void failHere(const std::string& cause) const;
+    [[noreturn]] void failHere(DbErrorKind kind, const std::string& cause) const;
 
     std::string m_folder;
     std::string m_fileName;
