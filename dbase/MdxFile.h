@@ -63,6 +63,8 @@ public:
     ~MdxFile();
 
     const std::vector<TagInfo>& tags() const { return m_tags; }
+    // Header byte 24: dBASE opens an index file with its table only when it is set.
+    bool productionFlag() const { return m_headerPage.size() > 24 && m_headerPage[24] != 0; }
     int tagIndex(std::string_view name) const;  // -1 when there is none
     File& file() { return *m_file; }
 

@@ -164,21 +164,37 @@ uint32_t MemoFile::allocate(uint32_t count) {
         previous = current;
         current = run.next;
     }
-    // New memos go at the end of the file; a header pointing elsewhere is not trusted.
-    setEnd(end + count);
+    // New memos go at the end of the file (the caller moves the header's next free block
+    // past them once they are written).
     return end;
+}
+
+uint32_t MemoFile::nextFreeBlock() {
+    loadHeader();
+    return m_next;
+}
+
+void MemoFile::requireWhole() {
+    // A file that ends before its header's next free block was cut short: records may point
+    // into the lost part, and a memo written at the end would take their blocks.
+    const uint32_t end = endBlock();
+    if (m_next > end)
+        fail(m_file->path(), DbErrorKind::Damaged,
+             "the memo file ends at block " + std::to_string(end) + " before its next free block " +
+                 std::to_string(m_next) + ": it was cut short, and no memo is written to it");
 }
 
 uint32_t MemoFile::write(const std::string& bytes) {
     if (bytes.empty()) return 0;
     loadHeader();
+    requireWhole();
+    const uint32_t end = endBlock();
     if (!m_dbase4) {
-        const uint32_t block = endBlock();
         std::string data = bytes + "\x1A\x1A";
         data.resize(size_t(blocksFor(data.size())) * m_blockSize, '\0');
-        m_file->write(uint64_t(block) * m_blockSize, data.data(), data.size());
-        setEnd(block + blocksFor(data.size()));
-        return block;
+        m_file->write(uint64_t(end) * m_blockSize, data.data(), data.size());
+        setEnd(end + blocksFor(data.size()));
+        return end;
     }
     const uint32_t count = blocksFor(bytes.size() + kUsedHeader);
     const uint32_t block = allocate(count);
@@ -187,6 +203,9 @@ uint32_t MemoFile::write(const std::string& bytes) {
     put32(reinterpret_cast<uint8_t*>(data.data()) + 4, static_cast<uint32_t>(bytes.size() + kUsedHeader));
     std::memcpy(data.data() + kUsedHeader, bytes.data(), bytes.size());
     m_file->write(uint64_t(block) * m_blockSize, data.data(), data.size());
+    // The header names the new end only once the memo is there: a writer that dies between
+    // the two leaves a file longer than its header says, never a header past its end.
+    if (block == end) setEnd(end + count);
     return block;
 }
 

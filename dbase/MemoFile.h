@@ -39,6 +39,10 @@ public:
     std::vector<std::pair<uint32_t, uint32_t>> freeRuns();
     // Clears every memo (used when a table is emptied).
     void clear(const std::string& baseName);
+    // Header bytes 0-3 as the file holds them now: where other writers put the next memo.
+    uint32_t nextFreeBlock();
+    // The first block past the end of the file.
+    uint32_t endBlock();
     void sync() { m_file->sync(); }
     File& file() { return *m_file; }
 
@@ -51,7 +55,7 @@ private:
     };
 
     void loadHeader();
-    uint32_t endBlock();
+    void requireWhole();
     uint32_t blocksFor(size_t bytes) const;
     uint32_t allocate(uint32_t count);
     FreeRun readFreeRun(uint32_t block);

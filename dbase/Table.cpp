@@ -234,7 +234,7 @@ void Table::open(const OpenOptions& options) {
         m_fieldByName.clear();
         for (size_t i = 0; i < m_header.fields.size(); ++i) m_fieldByName[upper(m_header.fields[i].name)] = int(i);
         if (m_header.hasMemo()) openMemo();
-        if (m_header.indexFlag != 0) openIndex();
+        if (m_header.indexFlag != 0 && !m_ignoreIndex) openIndex();
     } catch (...) {
         m_file.reset();
         m_memo.reset();
@@ -369,8 +369,16 @@ void Table::beginBulkAppend() {
 
 void Table::endBulkAppend() {
     if (!isOpen()) return;
-    finishEdit();
-    flushBulk();
+    try {
+        finishEdit();
+        flushBulk();
+    } catch (...) {
+        // Reported here; what was not written is dropped, not tried again at close.
+        m_bulk = false;
+        m_bulkPending = 0;
+        m_bulkRecords.clear();
+        throw;
+    }
     m_bulk = false;
 }
 
@@ -378,6 +386,7 @@ void Table::flushBulk() {
     if (m_bulkPending == 0) return;
     locks::Guard headerLock(*m_file, locks::kHeaderLockOffset, locks::kHeaderLockLength, m_path);
     const uint32_t count = readCountFromDisk();
+    refuseRecordsPastCount(count);
     if (uint64_t(count) + m_bulkPending > 0xFFFF'FFFEu) failHere("the table is full");
     m_bulkRecords.push_back(kEndOfFile);
     m_file->write(recordOffset(count + 1), m_bulkRecords.data(), m_bulkRecords.size());
@@ -818,8 +827,12 @@ void Table::writeMemos() {
 }
 
 void Table::appendRecord() {
+    // Inside a transaction the header lock, once taken, stays taken: the first append of the
+    // transaction looked past the count, and nobody else can have appended since.
+    const bool looked = m_file->heldByTransaction(locks::kHeaderLockOffset, locks::kHeaderLockLength);
     locks::Guard headerLock(*m_file, locks::kHeaderLockOffset, locks::kHeaderLockLength, m_path);
     const uint32_t count = readCountFromDisk();
+    if (!looked) refuseRecordsPastCount(count);
     if (count == 0xFFFF'FFFFu) failHere("the table is full");
     // This handle's last append ended the file with the marker; while the count is still the
     // one it left, the marker is still there (spares a transaction reading it back).
@@ -1109,62 +1122,6 @@ void Table::setMemo(int field, std::string_view value) {
     const FieldInfo& f = fieldAt(field);
     if (f.logical != FieldType::Memo) failHere("field " + f.name + " is not a memo field");
     m_pendingMemos[field] = std::string(value);
-}
-
-}  // namespace dbase
-
-namespace dbase {
-
-std::vector<std::string> Table::checkIntegrity() {
-    requireBrowse();
-    std::vector<std::string> faults;
-    const auto fault = [&](const std::string& text) { faults.push_back(m_path + ": " + text); };
-    readHeaderFromDisk();
-    const uint64_t size = m_file->size();
-    if (size > m_header.dataEnd() + 1)
-        fault("the file holds " + std::to_string(size - m_header.dataEnd() - 1) + " bytes past its last record");
-    struct Use {
-        uint32_t block, count, recNo;
-    };
-    std::vector<Use> memos;
-    invalidateCache();
-    for (uint32_t r = 1; r <= m_header.recordCount && faults.size() < 1000; ++r) {
-        const uint8_t* rec = recordAt(r, Direction::Forward);
-        if (!rec) {
-            fault("record " + std::to_string(r) + " cannot be read");
-            break;
-        }
-        if (rec[0] != ' ' && rec[0] != '*') fault("record " + std::to_string(r) + " has a damaged deletion flag");
-        for (const FieldInfo& f : m_header.fields) {
-            try {
-                if (f.logical != FieldType::Memo) {
-                    (void)codec::readAsText(f, rec, m_codePage);
-                    continue;
-                }
-                const uint32_t block = codec::readMemoBlock(f, rec);
-                if (block == 0) continue;
-                if (!m_memo) throw DbError("the table has no memo file");
-                memos.push_back({block, m_memo->extent(block), r});
-            } catch (const DbError& e) {
-                fault("record " + std::to_string(r) + ": " + e.what());
-            }
-        }
-    }
-    std::sort(memos.begin(), memos.end(), [](const Use& a, const Use& b) { return a.block < b.block; });
-    for (size_t i = 1; i < memos.size(); ++i)
-        if (memos[i].block < memos[i - 1].block + memos[i - 1].count)
-            fault("the memos of records " + std::to_string(memos[i - 1].recNo) + " and " +
-                  std::to_string(memos[i].recNo) + " share block " + std::to_string(memos[i].block));
-    if (m_memo) {
-        for (const auto& [block, count] : m_memo->freeRuns())
-            for (const Use& u : memos)
-                if (block < u.block + u.count && u.block < block + count)
-                    fault("free memo block " + std::to_string(block) + " is in use by record " +
-                          std::to_string(u.recNo));
-    }
-    invalidateCache();
-    for (std::string& f : checkIndexes()) faults.push_back(std::move(f));
-    return faults;
 }
 
 }  // namespace dbase

@@ -111,22 +111,6 @@ std::vector<MdxFile::TagDefinition> Table::readTagDefinitions(const std::string&
     return defs;
 }
 
-void Table::reindex(const std::string& folder, const std::string& fileName,
-                    const std::vector<MdxFile::TagDefinition>& tags, FileSystem& fs) {
-    {
-        // Nobody else may have the table open while its index is replaced.
-        auto file = fs.open(resolvePath(folder, fileName), OpenMode::ReadWrite);
-        if (!locks::tryOpenLock(*file, true)) fail(resolvePath(folder, fileName), errtext::kTableBusy);
-    }
-    fs.remove(resolvePath(folder, mdxName(fileName)));
-    clearIndexFlag(resolvePath(folder, fileName), fs);
-    Table t(folder, fileName, fs);
-    t.open({.exclusive = true});
-    t.pack();
-    for (const auto& tag : tags) t.addIndex(tag.name, tag.expression, tag.descending);
-    if (t.m_mdx) t.m_mdx->file().sync();
-}
-
 // ---- order --------------------------------------------------------------------------------
 
 void Table::setOrder(const std::string& order) {

@@ -143,3 +143,72 @@ TEST(IntegrityTest, TheCheckFindsSharedMemosBadFlagsBadValuesAndTrailingBytes) {
     EXPECT_NE(all.find("record 1: field AR"), std::string::npos) << all;
     EXPECT_NE(all.find("bytes past its last record"), std::string::npos) << all;
 }
+
+namespace {
+
+// The table of DamagedTableTest with its header counting fewer records than the file holds,
+// as a writer that died between writing records and raising the count leaves it.
+std::string withCount(std::string bytes, uint32_t count) {
+    for (int i = 0; i < 4; ++i) bytes[size_t(4 + i)] = char(uint8_t(count >> (8 * i)));
+    return bytes;
+}
+
+std::vector<std::string> names(Table& t) {
+    std::vector<std::string> out;
+    for (t.first(); !t.eof(); t.next()) out.push_back(t.asString("NEV"));
+    return out;
+}
+
+}  // namespace
+
+TEST_F(DamagedTableTest, AppendsRefuseToOverwriteRecordsPastTheHeaderCount) {
+    const std::string bytes = withCount(good, 1);
+    dir.write("t.dbf", bytes);
+    Table t(dir.path(), "t.dbf");
+    t.open();
+    EXPECT_EQ(t.recordCount(), 1u);
+    EXPECT_EQ(t.recordsPastCount(), 2u);
+    t.append();
+    t.setString("NEV", "uj");
+    try {
+        t.post();
+        ADD_FAILURE() << "the append overwrote record 2";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.kind(), DbErrorKind::Damaged);
+        EXPECT_NE(std::string(e.what()).find("a reindex recovers them"), std::string::npos) << e.what();
+    }
+    t.cancel();
+    t.beginBulkAppend();
+    t.append();
+    t.setString("NEV", "uj");
+    t.post();
+    EXPECT_THROW(t.endBulkAppend(), DbError);
+    t.close();
+    EXPECT_TRUE(dir.read("t.dbf") == bytes);
+}
+
+TEST_F(DamagedTableTest, AReindexCountsWholeRecordsAgainAndDropsATornOneAfterThem) {
+    Table probe(dir.path(), "t.dbf");
+    probe.open();
+    const size_t start = probe.header().headerLength, length = probe.header().recordLength;
+    probe.close();
+    for (const bool pack : {true, false}) {
+        SCOPED_TRACE(pack ? "packed" : "not packed");
+        std::string bytes = withCount(good, 1);
+        bytes[start + length] = '*';  // record 2 was deleted
+        bytes.resize(start + 3 * length);
+        bytes += " n3-torn";  // a fourth record cut short, without the end marker
+        dir.write("t.dbf", bytes);
+        const ReindexReport report =
+            Table::reindex(dir.path(), "t.dbf", {{"NEV", "NEV", false}}, FileSystem::real(), {.pack = pack});
+        EXPECT_EQ(report.recoveredRecords, 2u);
+        EXPECT_EQ(report.droppedBytes, 8u);
+        Table t(dir.path(), "t.dbf");
+        t.open();
+        EXPECT_EQ(names(t), (std::vector<std::string>{"n0", "n2"}));
+        EXPECT_EQ(t.header().recordCount, pack ? 2u : 3u);
+        EXPECT_TRUE(t.checkIntegrity().empty());
+        t.setOrder("NEV");
+        EXPECT_EQ(names(t), (std::vector<std::string>{"n0", "n2"}));
+    }
+}

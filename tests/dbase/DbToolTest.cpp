@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <sstream>
 
 #include "TestFolder.h"
@@ -140,4 +141,88 @@ TEST_F(DbToolTest, TagsAreCreatedKeptCurrentCheckedAndRebuilt) {
     EXPECT_EQ(run({"check", dir.file("afa.dbf")}).code, 1);
     EXPECT_EQ(run({"reindex", dir.path()}).code, 0);
     EXPECT_EQ(run({"check", dir.path()}).code, 0);
+}
+
+namespace {
+
+// Puts a record count into a table file's header, as a crash between writing records and
+// the header leaves it.
+std::string withRecordCount(std::string table, uint32_t count) {
+    for (int i = 0; i < 4; ++i) table[size_t(4 + i)] = char(uint8_t(count >> (8 * i)));
+    return table;
+}
+
+}  // namespace
+
+TEST_F(DbToolTest, RecordsPastTheHeaderCountAreReportedAndAReindexRecoversThem) {
+    ASSERT_EQ(run({"create", dir.file("a.dbf"), "--fields", "NEV:C:12,AR:I,MEGJ:M", "--tags", "NEV"}).code, 0);
+    dir.write("in.csv", "NEV,AR,MEGJ\nbab,1,egy\nalma,2,\ncitrom,3,három\ndió,4,\n");
+    ASSERT_EQ(run({"import", dir.file("a.dbf"), "--csv", dir.file("in.csv")}).code, 0);
+    const std::string whole = dir.read("a.dbf");
+    const std::string index = dir.read("a.mdx");
+    const std::string ordered = run({"dump", dir.file("a.dbf"), "--order", "NEV"}).out;
+    for (uint32_t counted : {0u, 2u}) {
+        SCOPED_TRACE(counted);
+        dir.write("a.dbf", withRecordCount(whole, counted));
+        dir.write("a.mdx", index);
+        const Result dumped = run({"dump", dir.file("a.dbf")});
+        EXPECT_EQ(dumped.code, 1);
+        EXPECT_NE(dumped.err.find(std::to_string(4 - counted) + " whole records after the " + std::to_string(counted)),
+                  std::string::npos)
+            << dumped.err;
+        const Result checked = run({"check", dir.path()});
+        EXPECT_EQ(checked.code, 1);
+        EXPECT_NE(checked.out.find("whole records after the"), std::string::npos) << checked.out;
+        const Result rebuilt = run({"reindex", dir.file("a.dbf")});
+        ASSERT_EQ(rebuilt.code, 0) << rebuilt.err;
+        EXPECT_NE(rebuilt.out.find(std::to_string(4 - counted) + " records past the header's count recovered"),
+                  std::string::npos)
+            << rebuilt.out;
+        EXPECT_EQ(run({"dump", dir.file("a.dbf"), "--order", "NEV"}).out, ordered);
+        EXPECT_EQ(run({"check", dir.path()}).code, 0);
+    }
+}
+
+TEST_F(DbToolTest, AReindexOfATableItCannotReadChangesNoFile) {
+    ASSERT_EQ(run({"create", dir.file("a.dbf"), "--fields", "NEV:C:12,AR:I,MEGJ:M", "--tags", "NEV,AR"}).code, 0);
+    dir.write("in.csv", "NEV,AR,MEGJ\nbab,1,egy\nalma,2,\n");
+    ASSERT_EQ(run({"import", dir.file("a.dbf"), "--csv", dir.file("in.csv")}).code, 0);
+    const std::string table = dir.read("a.dbf"), index = dir.read("a.mdx"), memo = dir.read("a.dbt");
+    const auto patched = [&](size_t at, std::initializer_list<int> bytes) {
+        std::string out = table;
+        for (int b : bytes) out[at++] = char(b);
+        return out;
+    };
+    std::string noise(index.size(), '\0');
+    for (size_t i = 0; i < noise.size(); ++i) noise[i] = char((i * 7919 + 13) % 251);
+    struct Case {
+        const char* what;
+        std::string table, index, memo;
+        bool memoFile = true;
+    };
+    const std::vector<Case> cases = {
+        {"version byte", patched(0, {0x30}), index, memo},
+        {"header length", patched(8, {0xFF, 0x7F}), index, memo},
+        {"record length", patched(10, {99, 0}), index, memo},
+        {"field type", patched(68 + 32, {'X'}), index, memo},
+        {"record count", patched(4, {200, 0, 0, 0}), index, memo},
+        {"cut short", table.substr(0, table.size() - 20), index, memo},
+        {"truncated header", table.substr(0, 40), index, memo},
+        {"memo header", table, index, memo.substr(0, 10)},
+        {"memo file missing", table, index, memo, false},
+        {"index of random bytes", patched(0, {0x30}), noise, memo},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        dir.write("a.dbf", c.table);
+        dir.write("a.mdx", c.index);
+        std::remove(dir.file("a.dbt").c_str());
+        if (c.memoFile) dir.write("a.dbt", c.memo);
+        const Result r = run({"reindex", dir.file("a.dbf")});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_NE(r.err.find("a.db"), std::string::npos) << r.err;
+        EXPECT_TRUE(dir.read("a.dbf") == c.table) << "the table was written to";
+        EXPECT_TRUE(dir.read("a.mdx") == c.index) << "the index was written to or deleted";
+        if (c.memoFile) EXPECT_TRUE(dir.read("a.dbt") == c.memo) << "the memo file was written to";
+    }
 }
