@@ -226,3 +226,56 @@ TEST_F(DbToolTest, AReindexOfATableItCannotReadChangesNoFile) {
         if (c.memoFile) EXPECT_TRUE(dir.read("a.dbt") == c.memo) << "the memo file was written to";
     }
 }
+
+namespace {
+
+uint32_t get32(const std::string& b, size_t at) {
+    return uint32_t(uint8_t(b[at])) | uint32_t(uint8_t(b[at + 1])) << 8 | uint32_t(uint8_t(b[at + 2])) << 16 |
+           uint32_t(uint8_t(b[at + 3])) << 24;
+}
+
+void set32(std::string& b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + size_t(i)] = char(uint8_t(v >> (8 * i)));
+}
+
+// Puts a chain of interior pages above the first tag's root, each pointing at the next page
+// three times: a walk in key order would meet the leaves 3^depth times.
+std::string withRepeatedPages(std::string mdx, int depth) {
+    constexpr size_t kPage = 512, kBlock = 1024, kEntry = 16;  // a 12-byte character key
+    const uint32_t tagHeader = get32(mdx, 544);
+    const uint32_t leaf = get32(mdx, tagHeader * kPage);
+    const uint32_t first = uint32_t(mdx.size() / kPage);
+    const std::string largest = mdx.substr(leaf * kPage + 8 + 4, 12);  // a key; its order does not matter here
+    for (int level = 0; level < depth; ++level) {
+        std::string node(kBlock, '\0');
+        const uint32_t child = level + 1 < depth ? first + uint32_t(level + 1) * 2 : leaf;
+        set32(node, 0, 2);
+        for (size_t e = 0; e < 2; ++e) {
+            set32(node, 8 + e * kEntry, child);
+            node.replace(8 + e * kEntry + 4, 12, largest);
+        }
+        set32(node, 8 + 2 * kEntry, child);
+        mdx += node;
+    }
+    set32(mdx, tagHeader * kPage, first);
+    set32(mdx, 32, uint32_t(mdx.size() / kPage));
+    return mdx;
+}
+
+}  // namespace
+
+TEST_F(DbToolTest, ATagWhosePagesRepeatEndsTheOrderedDumpWithAnError) {
+    ASSERT_EQ(run({"create", dir.file("a.dbf"), "--fields", "NEV:C:12", "--tags", "NEV"}).code, 0);
+    dir.write("in.csv", "NEV\nbab\nalma\ncitrom\n");
+    ASSERT_EQ(run({"import", dir.file("a.dbf"), "--csv", dir.file("in.csv")}).code, 0);
+    dir.write("a.mdx", withRepeatedPages(dir.read("a.mdx"), 30));
+    const Result dumped = run({"dump", dir.file("a.dbf"), "--order", "NEV"});
+    EXPECT_EQ(dumped.code, 1);
+    EXPECT_NE(dumped.err.find("tag NEV loops"), std::string::npos) << dumped.err;
+    EXPECT_LT(dumped.out.size(), 10000u);
+    const Result checked = run({"check", dir.file("a.dbf")});
+    EXPECT_EQ(checked.code, 1);
+    EXPECT_NE(checked.out.find("reached twice"), std::string::npos) << checked.out;
+    EXPECT_EQ(run({"reindex", dir.file("a.dbf")}).code, 0);
+    EXPECT_EQ(run({"dump", dir.file("a.dbf"), "--order", "NEV"}).out, "NEV\nalma\nbab\ncitrom\n");
+}
