@@ -246,6 +246,14 @@ TableHeader TableHeader::parse(const std::string& file, const std::vector<uint8_
     if (h.dataEnd() > fileSize)
         fail(file, DbErrorKind::Damaged,
              "the record count " + std::to_string(h.recordCount) + " goes beyond the end of the file");
+    // Padding after the field list (or level 7's field properties) is allowed, so a header
+    // length a few bytes too large still parses; then the first record, when the caller read
+    // it, must begin with a deletion flag, or every record would be read shifted.
+    if (h.headerLength > pos + 1 && h.recordCount > 0 && bytes.size() > h.headerLength &&
+        bytes[h.headerLength] != ' ' && bytes[h.headerLength] != '*')
+        fail(file, DbErrorKind::Damaged,
+             "the header length " + std::to_string(h.headerLength) +
+                 " is damaged: the first record does not begin where it says");
     return h;
 }
 

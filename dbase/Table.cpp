@@ -293,7 +293,9 @@ void Table::readHeaderFromDisk() {
     std::vector<uint8_t> bytes(kMinHeaderRead);
     bytes.resize(m_file->read(0, bytes.data(), bytes.size()));
     if (bytes.size() < 32) failHere(DbErrorKind::Damaged, "the header is truncated");
-    const size_t length = size_t(bytes[8] | bytes[9] << 8);
+    // One byte more than the header: the first record's deletion flag, which shows whether
+    // the header length is right.
+    const size_t length = size_t(bytes[8] | bytes[9] << 8) + 1;
     if (length > bytes.size()) {
         bytes.resize(length);
         bytes.resize(m_file->read(0, bytes.data(), length));

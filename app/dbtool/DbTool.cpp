@@ -243,8 +243,13 @@ int check(const Command& cmd, std::ostream& out) {
     std::error_code ec;
     if (std::filesystem::is_directory(cmd.file, ec)) {
         const std::string damaged = cmd.file + "/" + dbase::kJournalName + ".damaged";
+        // Kept until someone has looked: the tables can check clean and still hold part of
+        // the save the journal could not undo in full.
         if (std::filesystem::exists(damaged)) {
-            out << damaged << ": an incomplete rollback journal was found and rolled back; check the tables\n";
+            out << damaged
+                << ": a save was interrupted and its rollback journal was damaged or named a missing file; what it "
+                   "reached was rolled back, but the tables may still hold part of that save. Look at the documents "
+                   "saved last (and at the faults listed below), repair them, then delete this file\n";
             faulty = true;
         }
     }

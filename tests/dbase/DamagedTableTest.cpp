@@ -64,6 +64,9 @@ TEST_F(DamagedTableTest, HeaderFaultsAreNamed) {
     EXPECT_NE(openError(patched(0, {0x30})).find("not a dBASE table"), std::string::npos);
     EXPECT_NE(openError(patched(8, {0xFF, 0x7F})).find("length is damaged"), std::string::npos);
     EXPECT_NE(openError(patched(8, {10, 0})).find("length is damaged"), std::string::npos);
+    // One byte too many: the field list still ends inside the header, but every record
+    // would be read one byte late.
+    EXPECT_NE(openError(patched(8, {32 + 2 * 32 + 1 + 1, 0})).find("header length 98 is damaged"), std::string::npos);
 }
 
 TEST_F(DamagedTableTest, FieldListFaultsAreNamed) {

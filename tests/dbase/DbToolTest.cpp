@@ -3,7 +3,10 @@
 #include <cstdio>
 #include <sstream>
 
+#include "DocumentFolder.h"
+#include "FaultFileSystem.h"
 #include "TestFolder.h"
+#include "dbase/Transaction.h"
 #include "dbtool/DbTool.h"
 
 using testing_support::TestFolder;
@@ -278,4 +281,105 @@ TEST_F(DbToolTest, ATagWhosePagesRepeatEndsTheOrderedDumpWithAnError) {
     EXPECT_NE(checked.out.find("reached twice"), std::string::npos) << checked.out;
     EXPECT_EQ(run({"reindex", dir.file("a.dbf")}).code, 0);
     EXPECT_EQ(run({"dump", dir.file("a.dbf"), "--order", "NEV"}).out, "NEV\nalma\nbab\ncitrom\n");
+}
+
+// Damage other software or a failing disk leaves: every kind makes check and dump fail with
+// the cause, never pass or print garbage.
+TEST_F(DbToolTest, DamagedValuesHeadersAndFlagsFailCheckAndDump) {
+    ASSERT_EQ(run({"create", dir.file("a.dbf"), "--fields", "NEV:C:6,AR:F,KESZ:L", "--tags", "NEV"}).code, 0);
+    dir.write("in.csv", "NEV,AR,KESZ\nbab,1.5,T\nalma,2,F\n");
+    ASSERT_EQ(run({"import", dir.file("a.dbf"), "--csv", dir.file("in.csv")}).code, 0);
+    const std::string table = dir.read("a.dbf");
+    const size_t headerLength = uint8_t(table[8]) | uint8_t(table[9]) << 8;
+    const size_t record2 = headerLength + (1 + 6 + 8 + 1);
+    const auto expectFailure = [&](const std::string& what, const std::string& bytes, const std::string& cause) {
+        SCOPED_TRACE(what);
+        dir.write("a.dbf", bytes);
+        const Result checked = run({"check", dir.file("a.dbf")});
+        EXPECT_EQ(checked.code, 1);
+        EXPECT_NE(checked.out.find(cause), std::string::npos) << checked.out;
+        for (const char* format : {"csv", "json"}) {
+            const Result dumped = run({"dump", dir.file("a.dbf"), "--format", format});
+            EXPECT_EQ(dumped.code, 1) << dumped.out;
+            EXPECT_NE(dumped.err.find(cause), std::string::npos) << dumped.err;
+            EXPECT_EQ(dumped.out.find("nan"), std::string::npos) << dumped.out;
+        }
+    };
+    std::string nan = table;
+    nan.replace(record2 + 1 + 6, 8, std::string(8, '\xFF'));
+    expectFailure("a float of FF bytes", nan, "field AR: holds no valid number");
+    std::string q = table;
+    q[record2 + 1 + 6 + 8] = 'Q';
+    expectFailure("a logical Q", q, "field KESZ: holds 'Q', which is no logical value");
+    std::string longer = table;
+    longer[8] = char(headerLength + 1);
+    expectFailure("a header length one too large", longer, "header length " + std::to_string(headerLength + 1));
+
+    // The table without its index flag opens, but its index file is no longer kept current.
+    std::string unflagged = table;
+    unflagged[28] = 0;
+    dir.write("a.dbf", unflagged);
+    const Result checked = run({"check", dir.file("a.dbf")});
+    EXPECT_EQ(checked.code, 1);
+    EXPECT_NE(checked.out.find("index flag is cleared, but its index file a.mdx exists"), std::string::npos)
+        << checked.out;
+    ASSERT_EQ(run({"reindex", dir.file("a.dbf")}).code, 0);
+    EXPECT_EQ(run({"check", dir.file("a.dbf")}).code, 0);
+    EXPECT_EQ(run({"dump", dir.file("a.dbf"), "--order", "NEV"}).out, "NEV,AR,KESZ\nalma,2,F\nbab,1.5,T\n");
+    std::string index = dir.read("a.mdx");
+    index[24] = 0;
+    dir.write("a.mdx", index);
+    EXPECT_NE(run({"check", dir.file("a.dbf")}).out.find("not marked as a production index"), std::string::npos);
+}
+
+TEST_F(DbToolTest, TheCheckNamesMemoFilesCutShortOrWithTheirNextBlockInsideAMemo) {
+    ASSERT_EQ(run({"create", dir.file("a.dbf"), "--fields", "NEV:C:6,MEGJ:M"}).code, 0);
+    dir.write("in.csv", "NEV,MEGJ\nbab," + std::string(600, 'b') + "\nalma," + std::string(600, 'a') + "\n");
+    ASSERT_EQ(run({"import", dir.file("a.dbf"), "--csv", dir.file("in.csv")}).code, 0);
+    ASSERT_EQ(run({"check", dir.path()}).code, 0);
+    const std::string memo = dir.read("a.dbt");
+    std::string inside = memo;
+    set32(inside, 0, 2);  // inside bab's memo (blocks 1 and 2)
+    dir.write("a.dbt", inside);
+    Result checked = run({"check", dir.path()});
+    EXPECT_EQ(checked.code, 1);
+    EXPECT_NE(checked.out.find("next free block 2 lies inside the memo of record 1"), std::string::npos) << checked.out;
+    dir.write("a.dbt", memo.substr(0, 3 * 512));
+    checked = run({"check", dir.path()});
+    EXPECT_EQ(checked.code, 1);
+    EXPECT_NE(checked.out.find("it was cut short"), std::string::npos) << checked.out;
+    dir.write("in2.csv", "NEV,MEGJ\nuj,szoveg\n");
+    const Result imported = run({"import", dir.file("a.dbf"), "--csv", dir.file("in2.csv")});
+    EXPECT_EQ(imported.code, 1);
+    EXPECT_NE(imported.err.find("cut short"), std::string::npos) << imported.err;
+}
+
+// A save died while writing its changes, and then someone deleted the index file it was
+// changing. Every command still runs; check names the journal it set aside and says what to do.
+TEST_F(DbToolTest, AJournalNamingADeletedFileIsSetAsideAndNamedByTheCheck) {
+    using namespace testing_support;
+    makeDocumentFolder(dir.path(), 30, 3);
+    FaultFileSystem counting;
+    const auto before = snapshot(dir.path());
+    saveDocument(dir.path(), counting, {});
+    restore(dir.path(), before);
+    FaultFileSystem crashing;
+    crashing.crashWriteAt = counting.writes;
+    EXPECT_THROW(saveDocument(dir.path(), crashing, {}), SimulatedCrash);
+    std::remove(dir.file("Szamla.mdx").c_str());
+
+    const Result dumped = run({"dump", dir.file("Anyag.dbf")});
+    EXPECT_EQ(dumped.code, 0) << dumped.err;
+    const Result checked = run({"check", dir.path()});
+    EXPECT_EQ(checked.code, 1);
+    const std::string damaged = dir.file(std::string(dbase::kJournalName) + ".damaged");
+    EXPECT_NE(checked.out.find(damaged + ": a save was interrupted"), std::string::npos) << checked.out;
+    EXPECT_NE(checked.out.find("then delete this file"), std::string::npos) << checked.out;
+    EXPECT_NE(checked.out.find("Szamla.mdx is missing"), std::string::npos) << checked.out;
+
+    ASSERT_EQ(run({"reindex", dir.path()}).code, 0);
+    EXPECT_EQ(run({"check", dir.path()}).code, 1);  // until someone has looked and deleted it
+    std::remove(damaged.c_str());
+    const Result clean = run({"check", dir.path()});
+    EXPECT_EQ(clean.code, 0) << clean.out;
 }
