@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "TestFolder.h"
@@ -214,4 +215,66 @@ TEST_F(DamagedTableTest, AReindexCountsWholeRecordsAgainAndDropsATornOneAfterThe
         t.setOrder("NEV");
         EXPECT_EQ(names(t), (std::vector<std::string>{"n0", "n2"}));
     }
+}
+
+namespace {
+
+template <typename Action>
+DbError failureOf(Action&& action) {
+    try {
+        action();
+    } catch (const DbError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no engine error";
+    return DbError("none");
+}
+
+}  // namespace
+
+TEST(DbErrorTest, FailuresCarryTheirKindAndTable) {
+    TestFolder dir;
+    Table::create(dir.path(), "Szamla.dbf", {{"NEV", FieldType::Character, 10}, {"MEGJ", FieldType::Memo}});
+    Table held(dir.path(), "Szamla.dbf");
+    held.open();
+    held.append();
+    held.setString("NEV", "egy");
+    held.setMemo("MEGJ", "megjegyzés");
+    held.post();
+
+    Table other(dir.path(), "Szamla.dbf");
+    const DbError busy = failureOf([&] { other.open({.exclusive = true}); });
+    EXPECT_EQ(busy.kind(), DbErrorKind::Busy);
+    EXPECT_EQ(busy.tableName(), "Szamla.dbf");
+    EXPECT_EQ(busy.file(), dir.file("Szamla.dbf"));
+    other.open();
+    held.edit();
+    const DbError locked = failureOf([&] { other.edit(); });
+    EXPECT_EQ(locked.kind(), DbErrorKind::RecordLocked);
+    EXPECT_TRUE(locked.contains(errtext::kRecordLocked));
+    held.cancel();
+    EXPECT_EQ(failureOf([&] { other.setOrder("NINCS"); }).kind(), DbErrorKind::Invalid);
+    EXPECT_EQ(failureOf([&] { (void)other.fieldNumber("NINCS"); }).kind(), DbErrorKind::Invalid);
+    other.edit();
+    EXPECT_EQ(failureOf([&] { other.setDate("NEV", Date{2024, 2, 30}); }).kind(), DbErrorKind::Invalid);
+    other.cancel();
+    other.close();
+    held.close();
+
+    std::string memo = dir.read("Szamla.dbt");
+    memo[512] = 'x';  // the memo's block no longer starts a memo
+    dir.write("Szamla.dbt", memo);
+    Table t(dir.path(), "Szamla.dbf");
+    t.open();
+    const DbError damaged = failureOf([&] { (void)t.asMemo("MEGJ"); });
+    EXPECT_EQ(damaged.kind(), DbErrorKind::Damaged);
+    EXPECT_EQ(damaged.tableName(), "Szamla.dbf");  // the memo file's table
+    t.close();
+
+    const DbError missing = failureOf([&] { Table(dir.path(), "Nincs.dbf").open(); });
+    EXPECT_EQ(missing.kind(), DbErrorKind::Missing);
+    EXPECT_EQ(missing.tableName(), "Nincs.dbf");
+    std::remove(dir.file("Szamla.dbt").c_str());
+    EXPECT_EQ(failureOf([&] { t.open(); }).kind(), DbErrorKind::Missing);
+    EXPECT_EQ(DbError(dir.path() + ": Table is busy.", DbErrorKind::Busy, dir.path()).tableName(), "");
 }
