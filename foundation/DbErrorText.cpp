@@ -49,4 +49,9 @@ QString dbErrorText(const dbase::DbError& error) {
     return sentence + QStringLiteral(": ") + QString::fromUtf8(error.what());
 }
 
+QString errorText(const std::exception& error) {
+    if (const auto* engine = dynamic_cast<const dbase::DbError*>(&error)) return dbErrorText(*engine);
+    return QString::fromUtf8(error.what());
+}
+
 }  // namespace kavina

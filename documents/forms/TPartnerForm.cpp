@@ -15,6 +15,7 @@
 #include "documents/PartnerReport.h"
 #include "documents/forms/TPartnerSzerk.h"
 #include "documents/forms/Ttartozasform.h"
+#include "foundation/DbErrorText.h"
 #include "report/view/PreviewWindow.h"
 #include "widgets/RecordGridModel.h"
 
@@ -252,7 +253,7 @@ void TPartnerForm::guarded(Action action) {
     try {
         action();
     } catch (const std::exception& e) {
-        m_prompt.error(QStringLiteral("Hiba"), QString::fromUtf8(e.what()));
+        m_prompt.error(QStringLiteral("Hiba"), errorText(e));
     }
 }
 

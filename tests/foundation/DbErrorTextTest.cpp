@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "dbase/DbError.h"
 
 namespace kavina {
@@ -49,6 +51,13 @@ TEST(DbErrorTextTest, MemoAndIndexFilesNameTheirTableAndFolderErrorsTheDatabase)
     // An error raised without a file (by code outside the engine's tables) still reads well.
     EXPECT_EQ(dbErrorText(DbError("lock refused")),
               QStringLiteral("Hiba történt az adatbázis kezelése közben: lock refused"));
+}
+
+TEST(DbErrorTextTest, AnyErrorOfAMessageBoxIsToldTheSameWay) {
+    const DbError engine("/adat/Szamla.dbf: Table is busy.", DbErrorKind::Busy, "/adat/Szamla.dbf");
+    const std::exception& asException = engine;
+    EXPECT_EQ(errorText(asException), dbErrorText(engine));
+    EXPECT_EQ(errorText(std::runtime_error("A számla nem menthető.")), QStringLiteral("A számla nem menthető."));
 }
 
 }  // namespace
