@@ -166,6 +166,11 @@ bool Table::pack() {
     if (!m_options.exclusive) failHere("packing a table needs it open exclusively");
     requireNoTransaction("packing");
     readHeaderFromDisk();
+    // The packed file ends at the count: records past it would be lost (a reindex counts them).
+    if (const uint32_t past = readTail().records; past > 0)
+        failHere(DbErrorKind::Damaged, "the file holds " + std::to_string(past) + " records after the " +
+                                           std::to_string(m_header.recordCount) +
+                                           " its header counts; a reindex recovers them");
     // The packed rows go to a new file that replaces the table in one rename; the lock taken
     // on the new file before the rename keeps the table exclusive throughout. Memo blocks keep
     // their numbers, so the memo file stays valid whichever file a crash leaves.

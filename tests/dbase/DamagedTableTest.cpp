@@ -189,6 +189,11 @@ TEST_F(DamagedTableTest, AppendsRefuseToOverwriteRecordsPastTheHeaderCount) {
     EXPECT_THROW(t.endBulkAppend(), DbError);
     t.close();
     EXPECT_TRUE(dir.read("t.dbf") == bytes);
+    // Nor does a pack end the file before them.
+    t.open({.exclusive = true});
+    EXPECT_THROW(t.pack(), DbError);
+    t.close();
+    EXPECT_TRUE(dir.read("t.dbf") == bytes);
 }
 
 TEST_F(DamagedTableTest, AReindexCountsWholeRecordsAgainAndDropsATornOneAfterThem) {
