@@ -43,6 +43,9 @@ public:
     uint32_t nextFreeBlock();
     // The first block past the end of the file.
     uint32_t endBlock();
+    // Puts the header's next free block at the end of the file (a reindex's repair of a header
+    // that names an end past it).
+    void setNextFreeToEnd() { setEnd(endBlock()); }
     void sync() { m_file->sync(); }
     File& file() { return *m_file; }
 

@@ -53,6 +53,7 @@ struct ReindexOptions {
 struct ReindexReport {
     uint32_t recoveredRecords = 0;  // whole records past the header's count, counted again
     uint64_t droppedBytes = 0;      // bytes after the last whole record that held no record
+    bool memoEndRepaired = false;   // the memo file's next free block was put back at its end
 };
 
 // A saved cursor position; a plain value, valid while the table is not packed.
@@ -87,7 +88,8 @@ public:
     // without its index, so a table that cannot be read (or that another handle has open)
     // throws with every file unchanged. Then the flag is cleared, the index file deleted, the
     // records a dead writer left past the header's count are counted again, the table packed
-    // (unless told not to) and the tags added again.
+    // (unless told not to) and the tags added again. A memo file whose header names an end
+    // past the file, while every record's memo lies whole inside it, gets its end back.
     static ReindexReport reindex(const std::string& folder, const std::string& fileName,
                                  const std::vector<MdxFile::TagDefinition>& tags, FileSystem& fs = FileSystem::real(),
                                  const ReindexOptions& options = {});
@@ -330,6 +332,7 @@ private:
     Tail readTail();
     void refuseRecordsPastCount(uint32_t count);
     ReindexReport rebuild(const std::vector<MdxFile::TagDefinition>& tags, const ReindexOptions& options);
+    bool repairMemoEnd();
     [[noreturn]] void failHere(const std::string& cause) const;
     [[noreturn]] void failHere(DbErrorKind kind, const std::string& cause) const;
 

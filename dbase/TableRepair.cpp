@@ -1,11 +1,9 @@
 // Damage and repair of a table handle: the integrity check, the records a dead writer left
 // past the header's count, and the reindex that rebuilds a table's index from scratch.
 #include <algorithm>
-#include <cstring>
 
 #include "DbError.h"
 #include "FieldCodec.h"
-#include "Locks.h"
 #include "MemoFile.h"
 #include "Table.h"
 
@@ -188,10 +186,36 @@ ReindexReport Table::rebuild(const std::vector<MdxFile::TagDefinition>& tags, co
         m_file->write(m_header.dataEnd(), &kEndOfFile, 1);
         invalidateCache();
     }
+    report.memoEndRepaired = repairMemoEnd();
     for (const auto& tag : tags) addIndex(tag.name, tag.expression, tag.descending);
     if (m_mdx) m_mdx->file().sync();
     m_file->sync();
     return report;
+}
+
+// A header whose next free block lies past the end of the memo file refuses every memo write
+// (MemoFile). When every memo a record points at is still whole in the file, only unused
+// space was lost (a writer died between raising the end and writing its memo, as older
+// versions of this engine could), and the end is put back. When a record's memo lies in the
+// lost part, the file stays as it is: it has to come from a backup.
+bool Table::repairMemoEnd() {
+    if (!m_memo || m_memo->nextFreeBlock() <= m_memo->endBlock()) return false;
+    invalidateCache();
+    for (uint32_t r = 1; r <= m_header.recordCount; ++r) {
+        const uint8_t* rec = recordAt(r, Direction::Forward);
+        if (!rec) return false;
+        for (const FieldInfo& f : m_header.fields) {
+            if (f.logical != FieldType::Memo) continue;
+            try {
+                if (const uint32_t block = codec::readMemoBlock(f, rec)) (void)m_memo->extent(block);
+            } catch (const DbError&) {
+                return false;
+            }
+        }
+    }
+    m_memo->setNextFreeToEnd();
+    m_memo->sync();
+    return true;
 }
 
 }  // namespace dbase

@@ -277,6 +277,7 @@ int reindex(const Command& cmd, std::ostream& out) {
             out << path << ": " << report.recoveredRecords << " records past the header's count recovered\n";
         if (report.droppedBytes > 0)
             out << path << ": " << report.droppedBytes << " bytes after the last whole record dropped (no record)\n";
+        if (report.memoEndRepaired) out << path << ": the memo file's next free block put back at its end\n";
         out << path << ": " << tags.size() << " tags rebuilt\n";
     }
     return 0;

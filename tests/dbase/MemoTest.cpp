@@ -273,6 +273,33 @@ TEST_F(MemoTest, AMemoFileCutShortRefusesWritesAndTheCheckSaysSo) {
     }
 }
 
+TEST_F(MemoTest, AReindexPutsTheEndBackOnlyWhenNoMemoWasLost) {
+    createNotes();
+    {
+        Table t(dir.path(), "notes.dbf");
+        t.open();
+        for (const char* name : {"a", "b"}) appendNote(t, name, std::string(600, name[0]));  // blocks 1-4
+    }
+    const std::string whole = dir.read("notes.dbt");
+    // A header that names an end past the file, every memo whole: a writer died before its memo.
+    std::string ahead = whole;
+    put32(ahead, 0, 9);
+    dir.write("notes.dbt", ahead);
+    EXPECT_TRUE(Table::reindex(dir.path(), "notes.dbf", {}).memoEndRepaired);
+    {
+        Table t(dir.path(), "notes.dbf");
+        t.open();
+        appendNote(t, "c", "written again");
+        EXPECT_TRUE(t.checkIntegrity().empty());
+        t.last();
+        EXPECT_EQ(t.asMemo("MEGJ"), "written again");
+    }
+    // A file cut inside b's memo: b's text is lost, and the file is left for a backup.
+    dir.write("notes.dbt", whole.substr(0, 4 * 512));
+    EXPECT_FALSE(Table::reindex(dir.path(), "notes.dbf", {}).memoEndRepaired);
+    EXPECT_TRUE(dir.read("notes.dbt") == whole.substr(0, 4 * 512));
+}
+
 TEST_F(MemoTest, TheCheckFindsANextFreeBlockInsideAUsedMemo) {
     createNotes();
     {
