@@ -97,6 +97,7 @@ public:
     // Requires: open exclusively.
     void emptyTable();
     // Removes the records marked deleted. Requires: open exclusively. Returns true on success.
+    // Throws, changing nothing, while records lie past the header's count (recordsPastCount).
     bool pack();
 
     // ---- opening ----

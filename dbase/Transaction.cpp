@@ -408,8 +408,10 @@ RecoveryReport rollBackJournal(const std::string& folder, FileSystem& fs) {
         // Cut short, damaged or naming a file that is gone: what it could reach is back, but
         // nothing proves the folder is as before the save.
         report.needsCheck = true;
+        const auto reached = std::count_if(journal.entries.begin(), journal.entries.end(),
+                                           [&](const JournalEntry& e) { return !missing.count(e.name); });
         report.detail = "the rollback journal of " + folder + " was " + (journal.complete ? "complete" : "incomplete") +
-                        "; " + std::to_string(journal.entries.size()) + " of its changes were rolled back";
+                        "; " + std::to_string(reached) + " of its changes were rolled back";
         for (const std::string& name : missing)
             report.detail += "; " + name + " is missing, so its changes could not be rolled back";
         fs.rename(path, path + ".damaged");
