@@ -124,6 +124,13 @@ void Table::setOrder(const std::string& order) {
             for (size_t t = 0; t < m_tagField.size() && tag < 0; ++t)
                 if (m_tagField[t] == field) tag = int(t);
         }
+        // A cleared index flag beside an index file is damage, not a wrong order: the tags
+        // are there but were not opened, and have not followed the table's changes since.
+        if (tag < 0 && !m_mdx && m_fs.exists(indexPath()))
+            failHere(DbErrorKind::Damaged, "no index tag matches the order '" + order +
+                                               "': the table's production index flag is cleared, though its index "
+                                               "file " +
+                                               mdxName(m_fileName) + " exists; a reindex rebuilds it");
         if (tag < 0) failHere(DbErrorKind::Invalid, "no index tag matches the order '" + order + "'");
     }
     m_orderTag = tag;

@@ -276,6 +276,19 @@ TEST(DbErrorTest, FailuresCarryTheirKindAndTable) {
     EXPECT_EQ(damaged.tableName(), "Szamla.dbf");  // the memo file's table
     t.close();
 
+    // Without its index flag the table opens, but asking for a tag tells why there is none.
+    {
+        Table indexed(dir.path(), "Szamla.dbf");
+        indexed.open({.exclusive = true});
+        indexed.addIndex("NEV", "NEV");
+    }
+    Table::clearIndexFlag(dir.file("Szamla.dbf"));
+    t.open();
+    const DbError unflagged = failureOf([&] { t.setOrder("NEV"); });
+    EXPECT_EQ(unflagged.kind(), DbErrorKind::Damaged);
+    EXPECT_NE(std::string(unflagged.what()).find("index flag is cleared"), std::string::npos) << unflagged.what();
+    t.close();
+
     const DbError missing = failureOf([&] { Table(dir.path(), "Nincs.dbf").open(); });
     EXPECT_EQ(missing.kind(), DbErrorKind::Missing);
     EXPECT_EQ(missing.tableName(), "Nincs.dbf");
