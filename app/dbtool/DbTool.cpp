@@ -242,6 +242,10 @@ int check(const Command& cmd, std::ostream& out) {
     bool faulty = false;
     std::error_code ec;
     if (std::filesystem::is_directory(cmd.file, ec)) {
+        // What a dead save left is rolled back first (any open would do it), so that what it
+        // could not undo is told here.
+        const dbase::RecoveryReport recovery = dbase::recoverFolder(cmd.file);
+        if (recovery.needsCheck) out << cmd.file << ": " << recovery.detail << "\n";
         const std::string damaged = cmd.file + "/" + dbase::kJournalName + ".damaged";
         // Kept until someone has looked: the tables can check clean and still hold part of
         // the save the journal could not undo in full.
