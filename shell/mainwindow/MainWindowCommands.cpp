@@ -1,5 +1,7 @@
 #include "shell/mainwindow/MainWindowCommands.h"
 
+#include "foundation/DbErrorText.h"
+
 namespace kavina::shell {
 
 MainWindowCommands::MainWindowCommands(Prompt& prompt)
@@ -7,7 +9,7 @@ MainWindowCommands::MainWindowCommands(Prompt& prompt)
           try {
               std::rethrow_exception(error);
           } catch (const std::exception& e) {
-              prompt.error(QStringLiteral("Hiba"), QString::fromUtf8(e.what()));
+              prompt.error(QStringLiteral("Hiba"), errorText(e));
           } catch (...) {
               prompt.error(QStringLiteral("Hiba"), QStringLiteral("Ismeretlen hiba történt."));
           }

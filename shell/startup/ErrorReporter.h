@@ -1,6 +1,7 @@
 #pragma once
 // The program-wide handler of errors that escape a command. A conversion error ends the
-// command silently; any other error is shown in an error box and the program goes on. The
+// command silently; any other error is shown in an error box and the program goes on. An
+// engine error is told in Hungarian, naming its table, before the engine's own text. The
 // full error report (report file, screenshot, mail) is not part of this program yet.
 
 #include <QString>

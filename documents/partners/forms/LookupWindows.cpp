@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "foundation/DbErrorText.h"
 #include "foundation/forms/DialogButtons.h"
 #include "widgets/RecordGridModel.h"
 
@@ -49,7 +50,7 @@ void guarded(Prompt& prompt, Action action) {
     try {
         action();
     } catch (const std::exception& e) {
-        prompt.error(QStringLiteral("Hiba"), QString::fromUtf8(e.what()));
+        prompt.error(QStringLiteral("Hiba"), errorText(e));
     }
 }
 

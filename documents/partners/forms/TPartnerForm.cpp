@@ -15,6 +15,7 @@
 #include "documents/partners/PartnerReport.h"
 #include "documents/partners/forms/TPartnerSzerk.h"
 #include "documents/partners/forms/Ttartozasform.h"
+#include "foundation/DbErrorText.h"
 #include "report/view/PreviewWindow.h"
 #include "widgets/RecordGridModel.h"
 
@@ -252,7 +253,7 @@ void TPartnerForm::guarded(Action action) {
     try {
         action();
     } catch (const std::exception& e) {
-        m_prompt.error(QStringLiteral("Hiba"), QString::fromUtf8(e.what()));
+        m_prompt.error(QStringLiteral("Hiba"), errorText(e));
     }
 }
 
