@@ -254,6 +254,7 @@ TableHeader TableHeader::parse(const std::string& file, const std::vector<uint8_
         fail(file, DbErrorKind::Damaged,
              "the header length " + std::to_string(h.headerLength) +
                  " is damaged: the first record does not begin where it says");
+    h.stored.assign(bytes.begin(), bytes.begin() + h.headerLength);
     return h;
 }
 
@@ -300,7 +301,7 @@ TableHeader TableHeader::build(const std::string& file, const std::vector<FieldD
 }
 
 std::vector<uint8_t> TableHeader::serialize() const {
-    std::vector<uint8_t> out(headerLength, 0);
+    std::vector<uint8_t> out = stored.size() == headerLength ? stored : std::vector<uint8_t>(headerLength, 0);
     uint8_t* p = out.data();
     p[0] = version;
     p[1] = updateYear;

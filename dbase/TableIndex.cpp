@@ -470,8 +470,9 @@ void Table::createIndexFile() {
         MdxFile::initialise(*file, baseOf(m_fileName), m_header.languageId);
         file->sync();
     }
+    // Ordered as openIndex will read it back: a table without a driver id gets byte 31 = 0.
     m_mdx = std::make_unique<MdxFile>(participatingFile(m_fs.open(path, OpenMode::ReadWrite), m_folderState), m_path,
-                                      Collation(m_header.codePage()));
+                                      indexCollation(m_header, m_header.languageId));
     m_tagField.clear();
     m_header.indexFlag = 1;
 }

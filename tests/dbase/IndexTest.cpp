@@ -338,3 +338,32 @@ TEST_F(IndexTest, CaseInsensitiveLocatesThroughATagFindWhatAScanFinds) {
         }
     }
 }
+
+// A dBASE III table has no language driver, so its index says 0 at the driver byte; the keys
+// must be ordered as a later opening reads that 0, or seeks and the check disagree with the tag.
+TEST_F(IndexTest, ALevel3TablesTagKeepsOneOrderWhenReopened) {
+    Table::create(dir.path(), "nevek.dbf", {{"NEV", FieldType::Character, 12}}, TableLevel::DBase3);
+    Texts walked;
+    {
+        Table t(dir.path(), "nevek.dbf");
+        t.open({.exclusive = true});
+        for (const char* name : {"Zoltán", "Ábel", "anna", "Őze", "Béla", "Ottó"}) {
+            t.append();
+            t.setString("NEV", name);
+            t.post();
+        }
+        t.addIndex("NEV", "NEV");
+        t.setOrder("NEV");
+        walked = column(t, "NEV");
+    }
+    Table t(dir.path(), "nevek.dbf");
+    t.open();
+    t.setOrder("NEV");
+    EXPECT_EQ(column(t, "NEV"), walked);
+    EXPECT_TRUE(t.checkIntegrity().empty());
+    for (const std::string& name : walked) EXPECT_TRUE(t.findKey(name)) << name;
+    t.append();
+    t.setString("NEV", "Éva");
+    t.post();
+    EXPECT_TRUE(t.checkIntegrity().empty());
+}
