@@ -246,10 +246,9 @@ int check(const Command& cmd, std::ostream& out) {
         // could not undo is told here.
         const dbase::RecoveryReport recovery = dbase::recoverFolder(cmd.file);
         if (recovery.needsCheck) out << cmd.file << ": " << recovery.detail << "\n";
-        const std::string damaged = cmd.file + "/" + dbase::kJournalName + ".damaged";
         // Kept until someone has looked: the tables can check clean and still hold part of
         // the save the journal could not undo in full.
-        if (std::filesystem::exists(damaged)) {
+        for (const std::string& damaged : dbase::keptDamagedJournals(cmd.file)) {
             out << damaged
                 << ": a save was interrupted and its rollback journal was damaged or named a missing file; what it "
                    "reached was rolled back, but the tables may still hold part of that save. Look at the documents "

@@ -161,9 +161,10 @@ bool Startup::openSettingsTable() {
 // rolled back in full is kept beside the tables, and every start says so until the
 // administrator has looked at the folder and deleted it.
 void Startup::reportDamagedJournal() {
-    const QString kept = QString::fromStdString(
-        dbase::joinPath(m_state.data.dataFolder(), std::string(dbase::kJournalName) + ".damaged"));
-    if (QFileInfo::exists(kept)) m_state.prompt.warning(kCaption, damagedJournalText(kept));
+    QStringList kept;
+    for (const std::string& path : dbase::keptDamagedJournals(m_state.data.dataFolder()))
+        kept << QString::fromStdString(path);
+    if (!kept.isEmpty()) m_state.prompt.warning(kCaption, damagedJournalText(kept.join(QLatin1Char('\n'))));
 }
 
 void Startup::openUserTables() {

@@ -136,13 +136,17 @@ TEST_F(StartupTest, ACrashedRunShowsTheCrashBoxAndReindexes) {
 TEST_F(StartupTest, AJournalThatCouldNotBeRolledBackInFullIsToldToTheClerk) {
     writeIni("kilepett=1\nnologo=1\n");
     append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    data.write("kavina.jnl.damaged", "an earlier one nobody has looked at yet");
     data.write("kavina.jnl", "KVJNL001\x07 a save cut short");
     ASSERT_EQ(start(), StartupOutcome::Run);
-    const QString kept = QString::fromStdString(data.file("kavina.jnl.damaged"));
+    const QString earlier = QString::fromStdString(data.file("kavina.jnl.damaged"));
+    const QString kept = QString::fromStdString(data.file("kavina.jnl.damaged2"));
+    EXPECT_EQ(data.read("kavina.jnl.damaged"), "an earlier one nobody has looked at yet");
     EXPECT_TRUE(QFile::exists(kept));
-    EXPECT_EQ(prompt.transcript(), QStringList({"message|warning|Figyelem!|" + damagedJournalText(kept)}));
-    EXPECT_TRUE(damagedJournalText(kept).contains("A naplót a program félretette: " + kept + "\n\n"));
-    EXPECT_TRUE(damagedJournalText(kept).endsWith("majd törölje ezt a fájlt."));
+    const QString both = earlier + "\n" + kept;
+    EXPECT_EQ(prompt.transcript(), QStringList({"message|warning|Figyelem!|" + damagedJournalText(both)}));
+    EXPECT_TRUE(damagedJournalText(both).contains("A naplót a program félretette: " + both + "\n\n"));
+    EXPECT_TRUE(damagedJournalText(both).endsWith("majd törölje ezt a fájlt."));
 }
 
 TEST_F(StartupTest, AutoindexReindexesAtEveryStart) {
