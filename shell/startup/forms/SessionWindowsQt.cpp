@@ -47,12 +47,12 @@ void SessionWindowsQt::reindex() {
     dialog.rethrowError();
 }
 
-void SessionWindowsQt::settings(SettingsPage page) {
+bool SessionWindowsQt::settings(SettingsPage page) {
     DataModuleSetupData data(m_state.data);
     SetupLogic logic(data, m_state.settings, *m_state.ini, m_state.prompt, m_printers);
     TSetup dialog(m_parent, logic);
     dialog.prepare(page == SettingsPage::Owner ? TSetup::Page::Owner : TSetup::Page::Documents);
-    dialog.exec();
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void SessionWindowsQt::users() {

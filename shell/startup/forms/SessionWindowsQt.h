@@ -33,7 +33,7 @@ public:
     void showSplash() override;
     void hideSplash() override;
     void reindex() override;
-    void settings(SettingsPage page) override;
+    bool settings(SettingsPage page) override;
     void users() override;
     void passwordChange() override;
     void lockPrompt() override;
