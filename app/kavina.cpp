@@ -83,7 +83,7 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
                  state.settings.printer, systemPrinterNames(), systemDefaultPrinterName(), state.programFolder));
              return printer.get();
          },
-         .webAddress = PlatformSettings().makerSite});
+         .webAddress = platform.settings().makerSite});
     form.commands().setErrorHandler([&reporter](std::exception_ptr error) { reporter.report(error); });
     actions.setWindow(&form);
     windows.setParentWindow(&form);
@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     state.session.buildDate = buildDate();
     SystemDesktop desktop;
     const QStringList systemPrinters = systemPrinterNames();
-    SessionWindowsQt windows(state, desktop, printerList(systemPrinters), QUrl(PlatformSettings().makerSite));
+    SessionWindowsQt windows(state, desktop, printerList(systemPrinters));
     SessionActions actions(state, windows, [] { QCoreApplication::exit(0); });
     // Asked by the system to end: every event loop is left, and the sign-out follows once the
     // work in hand is done (it may come in the middle of a reindex).

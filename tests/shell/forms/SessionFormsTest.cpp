@@ -1,6 +1,7 @@
 // The shell's windows under the offscreen platform: their wiring to the logic, found by
 // object name; no real modal dialog is opened.
 
+#include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFontMetrics>
@@ -16,6 +17,7 @@
 #include "foundation/NewDataFolder.h"
 #include "maintenance/reindex/forms/Tindexform.h"
 #include "shell/SessionFixture.h"
+#include "shell/startup/forms/SessionWindowsQt.h"
 #include "shell/startup/forms/Tfoldselect.h"
 #include "shell/users/Rights.h"
 #include "shell/users/Users.h"
@@ -104,6 +106,22 @@ TEST_F(SessionFormsTest, SplashHidesTheButtonsAndStepsItsBarToTheEnd) {
     EXPECT_FALSE(child<QPushButton>(splash, "leavePushButton")->isVisible());
     EXPECT_EQ(child<QProgressBar>(splash, "splashProgressBar")->value(), 100);
     EXPECT_EQ(child<QComboBox>(splash, "userComboBox")->currentText(), "Kata");
+}
+
+TEST_F(SessionFormsTest, TheLoginPictureOpensTheMakersSiteOfTheIniFile) {
+    program.write("kavinaextra.ini", "[adatok]\nmakersite=https://www.sajat-oldal.hu/\n");
+    state.reloadIni();
+    addUser("Kata", "");
+    state.session.currentUser = "Kata";
+    SessionWindowsQt windows(state, desktop, {});
+    windows.showSplash();
+    TLogo* splash = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* logo = qobject_cast<TLogo*>(top); logo && logo->isVisible()) splash = logo;
+    ASSERT_NE(splash, nullptr);
+    QTest::mouseClick(child<QLabel>(*splash, "pictureLabel"), Qt::LeftButton);
+    windows.hideSplash();
+    EXPECT_EQ(desktop.opened, QStringList({"https://www.sajat-oldal.hu/"}));
 }
 
 TEST_F(SessionFormsTest, UserDialogConfirmedUntouchedStoresTheDefaultRightsAndMarksDifferentPasswords) {
