@@ -1,4 +1,5 @@
 #include "foundation/forms/QtPrompt.h"
+#include "foundation/forms/InputGuards.h"
 
 #include <QAbstractButton>
 #include <QFileDialog>
@@ -52,12 +53,14 @@ bool QtPrompt::askYesNo(const QString& caption, const QString& question, Icon ic
 
 std::optional<QString> QtPrompt::askText(const QString& caption, const QString& prompt, const QString& initial) {
     TextPromptDialog dialog(m_parent, caption, prompt, initial);
+    guardInputBoxes(&dialog, *this);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.text();
 }
 
 std::optional<int> QtPrompt::askCopies(int initial) {
     CopiesDialog dialog(m_parent, initial);
+    guardInputBoxes(&dialog, *this);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.copies();
 }
