@@ -79,8 +79,12 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
          .currentUser = [&state] { return state.session.currentUser; },
          .showPriceGroups = [&state] { return state.settings.tobbar != 0; },
          .printing = [&state, &printer]() -> report::PrintService* {
-             printer = std::make_unique<report::ReportPrinter>(report::configuredPrinter(
-                 state.settings.printer, systemPrinterNames(), systemDefaultPrinterName(), state.programFolder));
+             const QString pdfFolder = pdfPrinterSetting(state.ini->readString(QString::fromLatin1(kIniSection),
+                                                                               QStringLiteral("pdfprinter")))
+                                           .folder;
+             printer = std::make_unique<report::ReportPrinter>(
+                 report::configuredPrinter(state.settings.printer, systemPrinterNames(), systemDefaultPrinterName(),
+                                           state.programFolder, pdfFolder));
              return printer.get();
          },
          .webAddress = platform.settings().makerSite});

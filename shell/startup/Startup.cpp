@@ -139,7 +139,8 @@ bool Startup::checkDataFolder() {
 // The program's PDF printer stands in for a missing system printer unless switched off.
 bool Startup::checkPrinter() {
     const bool pdfPrinter =
-        m_state.ini->readInteger(QString::fromLatin1(kIniSection), QStringLiteral("pdfprinter"), 1) != 0;
+        pdfPrinterSetting(m_state.ini->readString(QString::fromLatin1(kIniSection), QStringLiteral("pdfprinter")))
+            .enabled;
     if (pdfPrinter || !m_systemPrinters.isEmpty()) return true;
     m_state.prompt.error(kCaption, missingPrinterText());
     return false;
