@@ -105,6 +105,7 @@ int main(int argc, char** argv) {
     ErrorReporterApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Kavina"));
     installHungarianTranslator(app);
+    useHungarianLocale();
     const Options options = parseOptions(QCoreApplication::arguments());
     std::unique_ptr<Prompt> prompt = makePrompt(options);
     ErrorReporter reporter(*prompt);

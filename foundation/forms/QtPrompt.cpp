@@ -1,10 +1,11 @@
 #include "foundation/forms/QtPrompt.h"
-#include "foundation/forms/InputGuards.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFileDialog>
 
 #include "foundation/forms/CopiesDialog.h"
+#include "foundation/forms/InputGuards.h"
 #include "foundation/forms/TextPromptDialog.h"
 
 namespace kavina {
@@ -66,9 +67,10 @@ std::optional<int> QtPrompt::askCopies(int initial) {
 }
 
 std::optional<QString> QtPrompt::chooseFile(const FileChoice& choice) {
-    QString start = choice.folder;
-    if (!choice.fileName.isEmpty())
-        start = start.isEmpty() ? choice.fileName : start + QLatin1Char('/') + choice.fileName;
+    // Without a folder of its own the dialog starts in the clerk's home folder, not in the
+    // program's folder, which is the current one.
+    QString start = choice.folder.isEmpty() ? QDir::homePath() : choice.folder;
+    if (!choice.fileName.isEmpty()) start += QLatin1Char('/') + choice.fileName;
     const QString path = choice.save ? QFileDialog::getSaveFileName(m_parent, choice.caption, start, choice.filter)
                                      : QFileDialog::getOpenFileName(m_parent, choice.caption, start, choice.filter);
     if (path.isEmpty()) return std::nullopt;
@@ -76,7 +78,8 @@ std::optional<QString> QtPrompt::chooseFile(const FileChoice& choice) {
 }
 
 std::optional<QString> QtPrompt::chooseFolder(const FolderChoice& choice) {
-    const QString path = QFileDialog::getExistingDirectory(m_parent, choice.caption, choice.folder);
+    const QString start = choice.folder.isEmpty() ? QDir::homePath() : choice.folder;
+    const QString path = QFileDialog::getExistingDirectory(m_parent, choice.caption, start);
     if (path.isEmpty()) return std::nullopt;
     return path;
 }

@@ -3,7 +3,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileSystemModel>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +14,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTreeView>
 
 #include "foundation/Desktop.h"
 #include "foundation/NewDataFolder.h"
@@ -210,6 +213,11 @@ TEST_F(SessionFormsTest, FolderDialogTakesTheTreesChoiceAndRefusesAnEmptyBox) {
     Tfoldselect dialog;
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), "Adatbázis");
+    auto* tree = child<QTreeView>(dialog, "folderTreeView");
+    auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+    ASSERT_NE(model, nullptr);
+    EXPECT_EQ(model->filePath(tree->currentIndex()), QDir::homePath()) << "the tree starts at the home folder";
+    EXPECT_TRUE(tree->isExpanded(tree->currentIndex().parent()));
     child<QPushButton>(dialog, "okPushButton")->click();
     EXPECT_TRUE(dialog.isVisible());
     dialog.setFolder(QString::fromStdString(data.path()));
