@@ -4,6 +4,7 @@
 
 #include "shell/startup/Startup.h"
 
+#include <QDir>
 #include <QFile>
 #include <filesystem>
 
@@ -77,6 +78,41 @@ TEST_F(StartupTest, AMissingDataFolderEndsWithItsMessage) {
                            "/nincs könyvtárban!\n\n"
                            "Lehetséges, hogy hálózati meghajtó nincs csatlakoztatva, vagy az elérési út hibásan van "
                            "bejegyzezve a kavinaextra.ini fájlban. Kérem, ellenőrizze a \"database\" kulcshoz rendelt "
+                           "bejegyzést."}));
+}
+
+TEST_F(StartupTest, AnEmptyFolderChosenAtFirstStartIsToldInHungarianAndMayGetANewDatabase) {
+    testing_support::TestFolder empty;
+    const QString folder = QString::fromStdString(empty.path());
+    windows.folder = folder;
+    const QString question = "yes/no|question|Figyelem!|A(z) " + folder +
+                             " könyvtárban nincs Kavina adatbázis!\n\nLétrehozza most ebben a könyvtárban a program "
+                             "új, üres adatbázisát?";
+    prompt.answerYesNo(false);
+    EXPECT_EQ(start(), StartupOutcome::Exit);
+    EXPECT_EQ(prompt.transcript(), QStringList({question}));
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
+
+    prompt.answerYesNo(true);
+    // The login window of a new folder makes its first user and signs them in.
+    windows.onLogin = [this] {
+        Login login(state.data.JogTable(), *state.log, state.session, prompt, state.clock);
+        return login.createFirstUser() && login.signIn("Rendszergazda", "") == LoginOutcome::SignedIn;
+    };
+    EXPECT_EQ(start(), StartupOutcome::Run);
+    EXPECT_EQ(prompt.transcript(), QStringList({question, question}));
+    EXPECT_TRUE(QFile::exists(folder + "/user.dbf"));
+}
+
+TEST_F(StartupTest, AFolderWithOtherTablesButNoSettingsTableIsRefused) {
+    testing_support::TestFolder other;
+    other.write("adat.dbf", "x");
+    program.write("kavinaextra.ini", "[adatok]\ndatabase='" + other.path() + "/'\n");
+    EXPECT_EQ(start(), StartupOutcome::Exit);
+    EXPECT_EQ(prompt.transcript(),
+              QStringList({"message|error|Figyelem!|A(z) " + QString::fromStdString(other.path()) +
+                           " könyvtár nem Kavina adatbázis: hiányzik belőle a beállítások táblája (user.dbf).\n\n"
+                           "Kérem, ellenőrizze a kavinaextra.ini fájlban a \"database\" kulcshoz rendelt "
                            "bejegyzést."}));
 }
 
