@@ -1,12 +1,13 @@
 #include "foundation/DataModuleSetupData.h"
 
+#include "foundation/CatalogueFields.h"
 #include "foundation/SettingsRecord.h"
 
 namespace kavina {
 namespace {
 
 // One field of every visible record, leaving the shared handle on the record it was on.
-QStringList column(TableHandle& handle, const char* field) {
+QStringList column(TableHandle& handle, const Field& field) {
     QStringList values;
     if (!handle.isOpen()) return values;
     const CursorMark mark = handle.bookmark();
@@ -52,11 +53,11 @@ void DataModuleSetupData::writeRecord(const SetupRecord& record) {
 }
 
 QStringList DataModuleSetupData::vatGroups() {
-    return column(m_module.AFATable(), "MEGNEVEZES");
+    return column(m_module.AFATable(), fields::AFA::MEGNEVEZES);
 }
 
 QStringList DataModuleSetupData::paymentMethods() {
-    return column(m_module.FizmodTable(), "FIZMOD");
+    return column(m_module.FizmodTable(), fields::Fizmod::FIZMOD);
 }
 
 void DataModuleSetupData::rereadCategories() {

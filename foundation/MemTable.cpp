@@ -150,7 +150,7 @@ void MemTable::sort(std::string_view fieldList) {
         std::string_view name = fieldList.substr(0, semi);
         while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
         while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
-        if (!name.empty()) keys.push_back({std::string(name)});
+        if (!name.empty()) keys.push_back({Field{m_name, name}});
         fieldList = semi == std::string_view::npos ? std::string_view() : fieldList.substr(semi + 1);
     }
     sort(keys);
@@ -228,7 +228,7 @@ bool MemTable::locate(const FieldValues& values, const dbase::LocateOptions& opt
     if (isEditing()) post();
     std::vector<std::unique_ptr<dbase::RecordPredicate>> parts;
     for (const auto& [name, value] : values)
-        parts.push_back(dbase::makeFieldEquals(m_header, fieldNumber(name), value.toStdString(),
+        parts.push_back(dbase::makeFieldEquals(m_header, fieldNumber(name.name), value.toStdString(),
                                                options.caseInsensitive, options.partialKey, sourceName()));
     const auto predicate = dbase::makeAll(std::move(parts));
     for (size_t i = 0; i < m_records.size(); ++i) {

@@ -22,6 +22,16 @@ int RecordCursor::fieldNumber(std::string_view name) const {
     return i;
 }
 
+int RecordCursor::fieldIndex(const Field& field) const {
+    checkTable(field);
+    return fieldIndex(field.name);
+}
+
+int RecordCursor::fieldNumber(const Field& field) const {
+    checkTable(field);
+    return fieldNumber(field.name);
+}
+
 QDate RecordCursor::asDate(int field) const {
     const auto d = dateAt(field);
     return d ? toQDate(*d) : QDate();

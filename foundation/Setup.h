@@ -34,7 +34,7 @@ struct SetupRecord {
 template <typename T>
 struct SetupField {
     T SetupRecord::*member;
-    UserField field;
+    Field field;
 };
 const std::vector<SetupField<QString>>& setupTextFields();
 const std::vector<SetupField<int>>& setupIntegerFields();

@@ -1,10 +1,24 @@
 #include "foundation/TableHandle.h"
 
+#include <strings.h>
+
 #include "dbase/DbError.h"
+#include "foundation/Catalogue.h"
 
 namespace kavina {
 
-TableHandle::TableHandle(std::string folder, std::string fileName) : m_table(std::move(folder), std::move(fileName)) {}
+TableHandle::TableHandle(std::string folder, std::string fileName) : m_table(folder, fileName) {
+    if (const TableDef* def = catalogue::findByFileName(fileName)) m_catalogueName = def->fileName;
+}
+
+void TableHandle::checkTable(const Field& field) const {
+    if (m_catalogueName.empty()) return;
+    if (field.table.size() == m_catalogueName.size() &&
+        ::strncasecmp(field.table.data(), m_catalogueName.data(), m_catalogueName.size()) == 0)
+        return;
+    dbase::fail(sourceName(),
+                "the field " + field.text() + " of " + std::string(field.table) + " is not a field of this table");
+}
 
 TableHandle::~TableHandle() = default;
 
@@ -32,6 +46,11 @@ void TableHandle::close() {
 void TableHandle::setOrder(const std::string& order) {
     postPending();
     m_table.setOrder(order);
+}
+
+void TableHandle::setOrder(const Field& field) {
+    checkTable(field);
+    setOrder(field.text());
 }
 
 bool TableHandle::findKey(std::string_view value) {
@@ -81,7 +100,10 @@ bool TableHandle::gotoBookmark(const CursorMark& mark) {
 bool TableHandle::locate(const FieldValues& values, const dbase::LocateOptions& options) {
     if (values.empty()) dbase::fail(sourceName(), "a locate needs at least one field");
     std::vector<std::pair<std::string, std::string>> asText;
-    for (const auto& [field, value] : values) asText.emplace_back(field, value.toStdString());
+    for (const auto& [field, value] : values) {
+        checkTable(field);
+        asText.emplace_back(field.text(), value.toStdString());
+    }
     postPending();
     return m_table.locate(asText, options);
 }

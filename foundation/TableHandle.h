@@ -7,6 +7,10 @@
 // delete, also a post that moving or editing on makes, it calls its change listener. The
 // engine writes every post and delete through to disk at once, so nothing else is needed for
 // other workstations to see the change.
+//
+// A handle on a catalogue table takes only that table's field constants: a field of another
+// table (fields::Szamla::NEV on the partners) throws DbError, even where a field of that name
+// exists.
 
 #include <functional>
 #include <memory>
@@ -35,6 +39,8 @@ public:
     // Orders by a tag, or by a field a tag is keyed on; empty is physical order. Moves to
     // the first record. Throws when no tag matches.
     void setOrder(const std::string& order);
+    // Orders by the tag keyed on the field.
+    void setOrder(const Field& field);
     const std::string& order() const { return m_table.order(); }
     bool findKey(std::string_view value);
     bool findNearest(std::string_view value);
@@ -76,6 +82,8 @@ public:
     void deleteRecord() override;
 
 protected:
+    std::string_view fieldTable() const override { return m_catalogueName; }
+    void checkTable(const Field& field) const override;
     bool nullAt(int field) const override { return m_table.isNull(field); }
     QString textAt(int field) const override { return QString::fromStdString(m_table.asString(field)); }
     int64_t integerAt(int field) const override { return m_table.asInteger(field); }
@@ -96,6 +104,7 @@ private:
     void changed();
 
     dbase::Table m_table;
+    std::string m_catalogueName;  // the catalogue's file name of the table, empty for another file
     ChangeListener m_listener;
     bool m_shared = false;
 };

@@ -14,7 +14,7 @@ namespace kavina::widgets {
 
 struct GridColumn {
     QString title;
-    std::string field;
+    Field field;
     bool bold = false;  // the titles of columns the list can be sorted by
 };
 

@@ -1,6 +1,7 @@
 #include "documents/partners/LookupTables.h"
 
 #include "documents/partners/PartnerRegister.h"
+#include "foundation/CatalogueFields.h"
 
 namespace kavina::documents {
 
@@ -18,7 +19,7 @@ bool confirmDelete(Prompt& prompt, TableHandle& table) {
     return true;
 }
 
-void searchPrefix(TableHandle& table, const char* field, const QString& text) {
+void searchPrefix(TableHandle& table, const Field& field, const QString& text) {
     if (!text.isEmpty()) table.locate({{field, text}}, {.caseInsensitive = true, .partialKey = true});
 }
 
@@ -29,7 +30,7 @@ bool PartnerGroups::add() {
     if (!name || name->isEmpty()) return false;
     TableHandle& groups = m_data.PcsopTable();
     groups.append();
-    groups.setString("PCSOPORT", *name);
+    groups.setString(fields::PCsoport::PCSOPORT, *name);
     groups.post();
     return true;
 }
@@ -37,11 +38,11 @@ bool PartnerGroups::add() {
 bool PartnerGroups::modifyCurrent() {
     TableHandle& groups = m_data.PcsopTable();
     if (groups.isEmpty()) return false;
-    const QString old = groups.asString("PCSOPORT");
+    const QString old = groups.asString(fields::PCsoport::PCSOPORT);
     const std::optional<QString> name = m_prompt.askText(kEditCaption, kGroupPrompt, old);
     if (!name) return false;
     groups.edit();
-    groups.setString("PCSOPORT", *name);
+    groups.setString(fields::PCsoport::PCSOPORT, *name);
     groups.post();
     renameGroup(m_data.PartnerTable(), old, *name);
     return true;
@@ -52,11 +53,11 @@ bool PartnerGroups::deleteCurrent() {
 }
 
 void Settlements::searchPostcode(const QString& text) {
-    searchPrefix(m_data.TelepTable(), "IRSZAM", text);
+    searchPrefix(m_data.TelepTable(), fields::Telep::IRSZAM, text);
 }
 
 void Settlements::searchName(const QString& text) {
-    searchPrefix(m_data.TelepTable(), "TELEPULES", text);
+    searchPrefix(m_data.TelepTable(), fields::Telep::TELEPULES, text);
 }
 
 bool Settlements::deleteCurrent() {

@@ -3,8 +3,8 @@
 // new and changed partners, the lookup by partner code, group renames, the restriction of the
 // documents to one partner's invoices, the address completion and the CSV export.
 //
-// Restrictions are filters over the stored text. Values are quoted for the filter (an
-// apostrophe doubled) and matched whole, never as a prefix, so equal texts always match.
+// Restrictions are filters over the stored text built by foundation/FieldFilter.h: values are
+// quoted and matched whole, never as a prefix, so equal texts always match.
 
 #include <QString>
 #include <QStringList>
@@ -17,9 +17,6 @@ namespace kavina::documents {
 
 // The partner code users type (and print as a barcode): PARTNERKOD + 4770148114995.
 QString partnerCodeOf(int64_t partnerNumber);
-
-// A text constant of the filter language standing for exactly this text.
-std::string filterConstant(const QString& text);
 
 // The first tab, all partners.
 inline const QString kAllPartnersTab = QStringLiteral("Minden");

@@ -4,6 +4,8 @@
 
 namespace kavina::documents {
 
+namespace P = fields::Partner;
+
 namespace {
 
 const QString kWarning = QStringLiteral("Figyelem!");
@@ -69,8 +71,8 @@ void PartnerWindow::quickSearch(const QString& text) {
     m_data.PartnerTable().locate({{m_sortField, text}}, {.caseInsensitive = true, .partialKey = true});
 }
 
-bool PartnerWindow::sortBy(const std::string& field) {
-    if (field != "NEV" && field != "TELJESCIM") return false;
+bool PartnerWindow::sortBy(const Field& field) {
+    if (field.table != P::kTable || (field.name != P::NEV.name && field.name != P::TELJESCIM.name)) return false;
     TableHandle& partners = m_data.PartnerTable();
     const CursorMark mark = partners.bookmark();
     partners.setOrder(field);
@@ -92,7 +94,7 @@ bool PartnerWindow::deleteCurrent() {
 void PartnerWindow::showInvoices(bool unpaidOnly) {
     TableHandle& partners = m_data.PartnerTable();
     TableHandle& documents = m_data.SzamlaTable();
-    const int count = restrictToInvoices(documents, partners.asString("NEV"), partners.asString("UTCA"), unpaidOnly);
+    const int count = restrictToInvoices(documents, partners.asString(P::NEV), partners.asString(P::UTCA), unpaidOnly);
     if (count == 0)
         m_prompt.information(kWarning, unpaidOnly ? QStringLiteral("A partnernek nincs fizetetlen számlája!")
                                                   : QStringLiteral("A partnernek nincs számlája!"));
@@ -116,12 +118,12 @@ QString PartnerWindow::checkGroup(const QString& text) {
     if (text.isEmpty()) return text;
     TableHandle& groups = m_data.PcsopTable();
     groups.refresh();
-    if (groups.locate({{"PCSOPORT", text}}, {.caseInsensitive = true})) return text;
+    if (groups.locate({{fields::PCsoport::PCSOPORT, text}}, {.caseInsensitive = true})) return text;
     const QString question =
         text + QStringLiteral(": ez a partnercsoport még nincs felvéve.\n\rSzeretné most rögzíteni?");
     if (!m_prompt.askYesNo(kWarning, question)) return QString();
     groups.append();
-    groups.setString("PCSOPORT", text);
+    groups.setString(fields::PCsoport::PCSOPORT, text);
     groups.post();
     return text;
 }
@@ -134,7 +136,7 @@ bool PartnerWindow::accept(const UnpaidInvoicesView& showUnpaid, bool fromList) 
                               m_caller == PartnerCaller::Warranty;
     if (fromList && needsPartner && partners.isEmpty()) return false;
     TableHandle& documents = m_data.SzamlaTable();
-    const int unpaid = restrictToInvoices(documents, partners.asString("NEV"), partners.asString("UTCA"), true);
+    const int unpaid = restrictToInvoices(documents, partners.asString(P::NEV), partners.asString(P::UTCA), true);
     bool goOn = true;
     try {
         if (unpaid > 0) goOn = showUnpaid(documents);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "foundation/CatalogueFields.h"
 #include "foundation/Prompt.h"
 #include "foundation/TDataModule1.h"
 
@@ -48,9 +49,9 @@ public:
     // Moves to the first partner whose value in the sort field begins with the text (case
     // ignored); stays when none does.
     void quickSearch(const QString& text);
-    // The sort field ("NEV" or "TELJESCIM"); others are refused (false).
-    bool sortBy(const std::string& field);
-    const std::string& sortField() const { return m_sortField; }
+    // The sort field (NEV or TELJESCIM of the partners); others are refused (false).
+    bool sortBy(const Field& field);
+    const Field& sortField() const { return m_sortField; }
 
     // After the question; true when a partner was deleted.
     bool deleteCurrent();
@@ -74,7 +75,7 @@ private:
     int m_statisticsPage;
     QStringList m_tabs;
     int m_tab = 0;
-    std::string m_sortField = "NEV";
+    Field m_sortField = fields::Partner::NEV;
 };
 
 }  // namespace kavina::documents

@@ -12,10 +12,10 @@ namespace {
 struct TextBinding {
     QString SetupRecord::*field;
     QLineEdit* Ui::TSetup::*edit;
-    UserField width;  // the field whose width limits the box
+    Field width;  // the field whose width limits the box
 };
 
-using F = UserField;
+namespace F = fields::User;
 const TextBinding kTexts[] = {
     {&SetupRecord::USER1, &Ui::TSetup::user1LineEdit, F::USER1},
     {&SetupRecord::USER2, &Ui::TSetup::user2LineEdit, F::USER2},

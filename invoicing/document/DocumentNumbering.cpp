@@ -6,12 +6,12 @@ namespace kavina::invoicing {
 
 namespace {
 
-QString settingText(const RecordCursor& settings, const char* field) {
-    return field ? settings.asString(field).trimmed() : QString();
+QString settingText(const RecordCursor& settings, const Field* field) {
+    return field ? settings.asString(*field).trimmed() : QString();
 }
 
 // Five digits at least; a longer counter is written whole.
-QString counterText(const RecordCursor& settings, const char* field) {
+QString counterText(const RecordCursor& settings, const Field& field) {
     const int64_t counter = settings.isNull(field) ? 0 : settings.asInteger(field);
     return QStringLiteral("%1").arg(counter, 5, 10, QLatin1Char('0'));
 }
@@ -38,7 +38,7 @@ auto changeSettings(TableHandle& settings, Change change) {
     }
 }
 
-bool setWhenEmpty(RecordCursor& settings, const char* field) {
+bool setWhenEmpty(RecordCursor& settings, const Field& field) {
     if (!settings.isNull(field)) return false;
     settings.setInteger(field, 1);
     return true;
@@ -58,15 +58,15 @@ QString composeNumber(NumberKind kind, const RecordCursor& settings, const QDate
 
 QString takeNumber(NumberKind kind, TableHandle& settings, const QDate& today) {
     return changeSettings(settings, [&] {
-        setWhenEmpty(settings, "DEFUSER");
-        const char* counter = numberRule(kind).counterField;
+        setWhenEmpty(settings, fields::User::DEFUSER);
+        const Field& counter = numberRule(kind).counterField;
         const QString number = composeNumber(kind, settings, today);
         settings.setInteger(counter, settings.asInteger(counter) + 1);
         return number;
     });
 }
 
-int64_t takeCode(TableHandle& settings, const char* counterField) {
+int64_t takeCode(TableHandle& settings, const Field& counterField) {
     return changeSettings(settings, [&] {
         const int64_t code = (settings.isNull(counterField) ? 0 : settings.asInteger(counterField)) + 1;
         settings.setInteger(counterField, code);
@@ -74,7 +74,7 @@ int64_t takeCode(TableHandle& settings, const char* counterField) {
     });
 }
 
-void ensureCounterSet(TableHandle& settings, const char* counterField) {
+void ensureCounterSet(TableHandle& settings, const Field& counterField) {
     settings.refresh();
     settings.first();
     if (!settings.isNull(counterField)) return;

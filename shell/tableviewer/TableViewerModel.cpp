@@ -214,7 +214,8 @@ QString TableViewerModel::quickSearch(const QString& text) {
         dbase::LocateOptions options;
         options.caseInsensitive = true;
         options.partialKey = true;
-        if (!m_handle.locate({{field.toStdString(), text}}, options)) return "Nincs ilyen kezdetű rekord: " + text;
+        if (!m_handle.locate({{m_handle.fieldAt(m_handle.fieldNumber(field.toStdString())), text}}, options))
+            return "Nincs ilyen kezdetű rekord: " + text;
     } catch (const std::exception& e) {
         return "A keresett érték nem megfelelő: " + engineText(e);
     }

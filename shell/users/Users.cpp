@@ -1,5 +1,6 @@
 #include "shell/users/Users.h"
 
+#include "foundation/CatalogueFields.h"
 #include "foundation/Prompt.h"
 #include "foundation/TableHandle.h"
 #include "shell/startup/SessionTexts.h"
@@ -10,10 +11,12 @@
 namespace kavina::shell {
 namespace {
 
+namespace J = fields::Jogok;
+
 constexpr int kPasswordChangeDays = 14;
 
 int passwordWidth(const TableHandle& users) {
-    return int(users.fields()[size_t(users.fieldNumber("JELSZO"))].length);
+    return int(users.fields()[size_t(users.fieldNumber(J::JELSZO))].length);
 }
 
 // The rights a new user starts with: all but "Ajánlat" and "Szállító".
@@ -35,8 +38,8 @@ UserValues UserAdmin::newUser() const {
 }
 
 UserValues UserAdmin::currentUser() const {
-    const QString stored = m_users.asString("JELSZO");
-    return {m_users.asString("FELHASZNAL"), m_users.asString("JOGOSULT"), stored, stored,
+    const QString stored = m_users.asString(J::JELSZO);
+    return {m_users.asString(J::FELHASZNAL), m_users.asString(J::JOGOSULT), stored, stored,
             ticksOfRights(rightsOf(m_users))};
 }
 
@@ -71,30 +74,30 @@ bool UserAdmin::nameTaken(const QString& name, bool isNew) {
     if (m_users.isEmpty()) return false;
     const CursorMark current = m_users.bookmark();
     bool taken = false;
-    if (m_users.locate({{"FELHASZNAL", name}}, {.caseInsensitive = true}))
+    if (m_users.locate({{J::FELHASZNAL, name}}, {.caseInsensitive = true}))
         taken = isNew || m_users.bookmark().id != current.id;
     m_users.gotoBookmark(current);
     return taken;
 }
 
 void UserAdmin::store(const UserValues& values, bool isNew) {
-    const QString before = isNew ? QString() : m_users.asString("JELSZO");
-    const QString previousName = isNew ? QString() : m_users.asString("FELHASZNAL");
+    const QString before = isNew ? QString() : m_users.asString(J::JELSZO);
+    const QString previousName = isNew ? QString() : m_users.asString(J::FELHASZNAL);
     // Boxes left holding the stored text keep it; anything typed is stored afresh.
     const QString password =
         !isNew && values.password == before ? before : storedPassword(values.password, passwordWidth(m_users));
     if (isNew) {
         const QDate today = m_clock().date();
         m_users.append();
-        m_users.setDate("DATUM", today);
-        m_users.setDate("JDATUM", today.addDays(kPasswordChangeDays));
+        m_users.setDate(J::DATUM, today);
+        m_users.setDate(J::JDATUM, today.addDays(kPasswordChangeDays));
     } else {
         m_users.edit();
     }
-    m_users.setString("FELHASZNAL", values.name.trimmed());
-    m_users.setString("JOGOSULT", values.role);
-    m_users.setString("JELSZO", password);
-    if (m_users.fieldIndex("JOGOK") >= 0) m_users.setString("JOGOK", rightsFromTicks(values.rights));
+    m_users.setString(J::FELHASZNAL, values.name.trimmed());
+    m_users.setString(J::JOGOSULT, values.role);
+    m_users.setString(J::JELSZO, password);
+    if (m_users.has(J::JOGOK)) m_users.setString(J::JOGOK, rightsFromTicks(values.rights));
     m_users.post();
     // The signed-in user's own password, changed here, is the one the lock prompt wants.
     if (!isNew && previousName == m_session.currentUser && values.name.trimmed() == previousName)
@@ -114,12 +117,12 @@ PasswordChange::PasswordChange(TableHandle& users, Session& session, Prompt& pro
     : m_users(users), m_session(session), m_prompt(prompt) {}
 
 bool PasswordChange::available() {
-    return m_users.locate({{"FELHASZNAL", m_session.currentUser}});
+    return m_users.locate({{J::FELHASZNAL, m_session.currentUser}});
 }
 
 bool PasswordChange::accept(const QString& oldPassword, const QString& newPassword, const QString& again) {
     if (!available()) return false;
-    if (!passwordMatchesIgnoringCase(m_users.asString("JELSZO"), oldPassword)) {
+    if (!passwordMatchesIgnoringCase(m_users.asString(J::JELSZO), oldPassword)) {
         m_prompt.information(kProgramCaption, QStringLiteral("Figyelem!\n\rNem megfelelő a régi jelszó!"));
         return false;
     }
@@ -130,7 +133,7 @@ bool PasswordChange::accept(const QString& oldPassword, const QString& newPasswo
     }
     const QString stored = storedPassword(newPassword, passwordWidth(m_users));
     m_users.edit();
-    m_users.setString("JELSZO", stored);
+    m_users.setString(J::JELSZO, stored);
     m_users.post();
     m_session.currentPassword = stored;
     m_prompt.information(kProgramCaption, QStringLiteral("A jelszó módosítás sikeresen rögzíve!"));

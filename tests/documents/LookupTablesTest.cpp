@@ -25,10 +25,10 @@ TEST_F(LookupTablesTest, GroupsAreAddedRenamedEverywhereAndDeleted) {
     EXPECT_FALSE(groups.modifyCurrent());
     prompt.answerText(QStringLiteral("Vásárló"));
     EXPECT_TRUE(groups.modifyCurrent());
-    EXPECT_EQ(data.PcsopTable().asString("PCSOPORT"), QStringLiteral("Vásárló"));
+    EXPECT_EQ(data.PcsopTable().asString(fields::PCsoport::PCSOPORT), QStringLiteral("Vásárló"));
     applyTab(data.PartnerTable(), 1, QStringLiteral("Vásárló"));
     ASSERT_EQ(data.PartnerTable().recordCount(), 1u);
-    EXPECT_EQ(data.PartnerTable().asString("NEV"), QStringLiteral("Alfa"));
+    EXPECT_EQ(data.PartnerTable().asString(fields::Partner::NEV), QStringLiteral("Alfa"));
     EXPECT_EQ(prompt.entries()[3].caption, QStringLiteral("Szerkesztés"));
     EXPECT_EQ(prompt.entries()[3].text, QStringLiteral("Partner csoport:"));
     EXPECT_EQ(prompt.entries()[3].detail, QStringLiteral("Vevő"));
@@ -36,23 +36,24 @@ TEST_F(LookupTablesTest, GroupsAreAddedRenamedEverywhereAndDeleted) {
     prompt.answerYesNo(true);
     EXPECT_TRUE(groups.deleteCurrent());
     EXPECT_TRUE(data.PcsopTable().isEmpty());
-    EXPECT_FALSE(groups.deleteCurrent());                                            // nothing left: no question
-    EXPECT_EQ(data.PartnerTable().asString("PCSOPORT"), QStringLiteral("Vásárló"));  // partners keep the name
+    EXPECT_FALSE(groups.deleteCurrent());  // nothing left: no question
+    EXPECT_EQ(data.PartnerTable().asString(fields::Partner::PCSOPORT),
+              QStringLiteral("Vásárló"));  // partners keep the name
 }
 
 TEST_F(LookupTablesTest, SettlementSearchesMatchPrefixesIgnoringCase) {
     TableHandle& towns = data.TelepTable();
     for (const auto& [postcode, town] : {std::pair{"6720", "Szeged"}, std::pair{"1051", "Budapest"}}) {
         towns.append();
-        towns.setString("IRSZAM", QString::fromUtf8(postcode));
-        towns.setString("TELEPULES", QString::fromUtf8(town));
+        towns.setString(fields::Telep::IRSZAM, QString::fromUtf8(postcode));
+        towns.setString(fields::Telep::TELEPULES, QString::fromUtf8(town));
         towns.post();
     }
     Settlements settlements(data, prompt);
     settlements.searchName(QStringLiteral("sze"));
-    EXPECT_EQ(towns.asString("IRSZAM"), QStringLiteral("6720"));
+    EXPECT_EQ(towns.asString(fields::Telep::IRSZAM), QStringLiteral("6720"));
     settlements.searchPostcode(QStringLiteral("10"));
-    EXPECT_EQ(towns.asString("TELEPULES"), QStringLiteral("Budapest"));
+    EXPECT_EQ(towns.asString(fields::Telep::TELEPULES), QStringLiteral("Budapest"));
     prompt.answerYesNo(false);
     EXPECT_FALSE(settlements.deleteCurrent());
     EXPECT_EQ(towns.recordCount(), 2u);

@@ -7,6 +7,7 @@
 #include "common/ScriptedPrompt.h"
 #include "dbase/TestFolder.h"
 #include "documents/partners/PartnerRegister.h"
+#include "foundation/CatalogueFields.h"
 #include "foundation/NewDataFolder.h"
 #include "foundation/TDataModule1.h"
 
@@ -22,7 +23,7 @@ protected:
         createDataFolder(dir.path());
         data.open(dir.path());
         data.UserTable().append();
-        data.UserTable().setInteger("PARTNERKOD", 0);
+        data.UserTable().setInteger(fields::User::PARTNERKOD, 0);
         data.UserTable().post();
     }
     void TearDown() override { EXPECT_TRUE(prompt.failures().isEmpty()) << prompt.failures().join('\n').toStdString(); }

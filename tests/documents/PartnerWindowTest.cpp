@@ -18,11 +18,12 @@ protected:
     void addInvoice(const QString& name, const QString& street, bool paid) {
         TableHandle& d = data.SzamlaTable();
         d.append();
-        d.setString("SZAMLASZAM", QStringLiteral("2008/%1").arg(d.recordCount() + 1, 5, 10, QLatin1Char('0')));
-        d.setString("SZAMLATIP", QStringLiteral("B"));
-        d.setString("NEV", name);
-        d.setString("CIM", street);
-        d.setLogical("FIZETVE", paid);
+        d.setString(fields::Szamla::SZAMLASZAM,
+                    QStringLiteral("2008/%1").arg(d.recordCount() + 1, 5, 10, QLatin1Char('0')));
+        d.setString(fields::Szamla::SZAMLATIP, QStringLiteral("B"));
+        d.setString(fields::Szamla::NEV, name);
+        d.setString(fields::Szamla::CIM, street);
+        d.setLogical(fields::Szamla::FIZETVE, paid);
         d.post();
     }
 };
@@ -64,7 +65,7 @@ TEST_F(PartnerWindowTest, AnUnpaidInvoiceIsShownAndMegsemKeepsThePickerOnThePart
     addInvoice(QStringLiteral("O'Brien Kft."), QStringLiteral("Fő utca 1."), true);
     PartnerWindow picker(data, prompt, PartnerCaller::Invoice);
     picker.open();
-    ASSERT_TRUE(data.PartnerTable().locate({{"NEV", QStringLiteral("O'Brien Kft.")}}));
+    ASSERT_TRUE(data.PartnerTable().locate({{fields::Partner::NEV, QStringLiteral("O'Brien Kft.")}}));
     int shown = 0;
     const auto cancel = [&](TableHandle& unpaid) {
         ++shown;
@@ -73,10 +74,10 @@ TEST_F(PartnerWindowTest, AnUnpaidInvoiceIsShownAndMegsemKeepsThePickerOnThePart
     };
     EXPECT_FALSE(picker.accept(cancel, true));
     EXPECT_EQ(shown, 1);
-    EXPECT_EQ(data.PartnerTable().asString("NEV"), QStringLiteral("O'Brien Kft."));
+    EXPECT_EQ(data.PartnerTable().asString(fields::Partner::NEV), QStringLiteral("O'Brien Kft."));
     EXPECT_EQ(data.SzamlaTable().recordCount(), 2u);  // the restriction is gone
     EXPECT_TRUE(picker.accept([](TableHandle&) { return true; }, false));
-    ASSERT_TRUE(data.PartnerTable().locate({{"NEV", QStringLiteral("Zeta Bt.")}}));
+    ASSERT_TRUE(data.PartnerTable().locate({{fields::Partner::NEV, QStringLiteral("Zeta Bt.")}}));
     EXPECT_TRUE(picker.accept([&](TableHandle&) { return ++shown, false; }, true));  // nothing unpaid
     EXPECT_EQ(shown, 1);
 }
@@ -123,19 +124,19 @@ TEST_F(PartnerWindowTest, QuickSearchAndSortingFollowTheSortField) {
     PartnerWindow window(data, prompt, PartnerCaller::None);
     window.open();
     window.quickSearch(QStringLiteral("bé"));
-    EXPECT_EQ(data.PartnerTable().asString("NEV"), QStringLiteral("Béta"));
+    EXPECT_EQ(data.PartnerTable().asString(fields::Partner::NEV), QStringLiteral("Béta"));
     window.quickSearch(QStringLiteral("x"));  // no match: stays
-    EXPECT_EQ(data.PartnerTable().asString("NEV"), QStringLiteral("Béta"));
-    EXPECT_FALSE(window.sortBy("NEV2"));
-    ASSERT_TRUE(window.sortBy("TELJESCIM"));
+    EXPECT_EQ(data.PartnerTable().asString(fields::Partner::NEV), QStringLiteral("Béta"));
+    EXPECT_FALSE(window.sortBy(fields::Partner::NEV2));
+    ASSERT_TRUE(window.sortBy(fields::Partner::TELJESCIM));
     window.quickSearch(QStringLiteral(" zöld"));
-    EXPECT_EQ(data.PartnerTable().asString("NEV"), QStringLiteral("Alfa"));
+    EXPECT_EQ(data.PartnerTable().asString(fields::Partner::NEV), QStringLiteral("Alfa"));
 }
 
 TEST_F(PartnerWindowTest, ThePartnerCodeBoxFindsTheCodeNotTheNumber) {
     for (int i = 0; i < 42; ++i) add(QStringLiteral("Partner %1").arg(i + 1), QString());
     EXPECT_TRUE(choosePartnerByCode(data.PartnerTable(), prompt, QStringLiteral("4770148115037")));
-    EXPECT_EQ(data.PartnerTable().asInteger("PARTNERKOD"), 42);
+    EXPECT_EQ(data.PartnerTable().asInteger(fields::Partner::PARTNERKOD), 42);
     EXPECT_TRUE(prompt.entries().empty());
     EXPECT_FALSE(choosePartnerByCode(data.PartnerTable(), prompt, QString()));
     EXPECT_TRUE(prompt.entries().empty());

@@ -28,8 +28,8 @@ protected:
         state.bindTables();
         for (const TableDef& def : catalogue::tables())
             if (def.location == TableLocation::DataFolder) state.data.openTable(def.id);
-        appendRow(state.data.JogTable(), {{"FELHASZNAL", "Kata"}, {"JELSZO", "Alma"}});
-        appendRow(state.data.JogTable(), {{"FELHASZNAL", "Péter"}, {"JOGOK", "B"}});
+        appendRow(state.data.JogTable(), {{fields::Jogok::FELHASZNAL, "Kata"}, {fields::Jogok::JELSZO, "Alma"}});
+        appendRow(state.data.JogTable(), {{fields::Jogok::FELHASZNAL, "Péter"}, {fields::Jogok::JOGOK, "B"}});
         Login(state.data.JogTable(), *state.log, state.session, prompt, state.clock).signIn("Kata", "alma");
         actions.setWindow(&window);
     }
@@ -60,7 +60,7 @@ TEST_F(SessionActionsTest, AUserSwitchWithoutSignInEndsTheProgramSignedOut) {
 }
 
 TEST_F(SessionActionsTest, ActiveUsersListEveryRow) {
-    appendRow(state.data.LoginTable(), {{"USER", "Anna"}});
+    appendRow(state.data.LoginTable(), {{fields::Userlog::USER, "Anna"}});
     actions.showActiveUsers();
     EXPECT_EQ(prompt.transcript(), QStringList({"message|information|Felhasználók|Bejelentkezett felhasználók:\n"
                                                 "============================\nAnna\nKata\n"}));
@@ -85,10 +85,10 @@ TEST_F(SessionActionsTest, SignOfLifeOnlyWhileTheWindowIsVisible) {
     now = now.addSecs(10);
     window.visible = false;
     actions.signOfLife();
-    EXPECT_EQ(column(state.data.LoginTable(), "TIME"), QStringList({"15:00:30"}));
+    EXPECT_EQ(column(state.data.LoginTable(), fields::Userlog::TIME), QStringList({"15:00:30"}));
     window.visible = true;
     actions.signOfLife();
-    EXPECT_EQ(column(state.data.LoginTable(), "TIME"), QStringList({"15:00:40"}));
+    EXPECT_EQ(column(state.data.LoginTable(), fields::Userlog::TIME), QStringList({"15:00:40"}));
 }
 
 TEST_F(SessionActionsTest, ExitQuestionAndSignOut) {
@@ -108,7 +108,7 @@ TEST_F(SessionActionsTest, OnlyDataModuleTablesShowTheSaveIndicator) {
     QObject::connect(&state.data, &TDataModule1::recordWritten, [&](const QString& handle) {
         if (showsSaveIndicator(handle)) shown << handle;
     });
-    appendRow(state.data.PartnerTable(), {{"NEV", "Kovács Kft."}});
+    appendRow(state.data.PartnerTable(), {{fields::Partner::NEV, "Kovács Kft."}});
     actions.signOfLife();
     state.data.JogTable().edit();
     state.data.JogTable().post();

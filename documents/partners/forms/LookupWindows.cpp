@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "foundation/CatalogueFields.h"
 #include "foundation/forms/DialogButtons.h"
 #include "widgets/RecordGridModel.h"
 
@@ -62,7 +63,8 @@ Tpcsopform::Tpcsopform(QWidget* parent, TDataModule1& data, Prompt& prompt)
     auto* layout = new QHBoxLayout(this);
     m_grid = listView(QStringLiteral("groupGrid"));
     m_model = std::make_unique<widgets::RecordGridModel>(
-        data.PcsopTable(), std::vector<widgets::GridColumn>{{QStringLiteral("Partner csoportok"), "PCSOPORT"}});
+        data.PcsopTable(),
+        std::vector<widgets::GridColumn>{{QStringLiteral("Partner csoportok"), fields::PCsoport::PCSOPORT}});
     m_grid->setModel(m_model.get());
     bindSelection(m_grid, m_model.get());
     layout->addWidget(m_grid, 1);
@@ -132,8 +134,8 @@ Ttelepulesform::Ttelepulesform(QWidget* parent, TDataModule1& data, Prompt& prom
     left->addLayout(searches);
     m_grid = listView(QStringLiteral("settlementGrid"));
     m_model = std::make_unique<widgets::RecordGridModel>(
-        data.TelepTable(), std::vector<widgets::GridColumn>{{QStringLiteral("Irsz."), "IRSZAM"},
-                                                            {QStringLiteral("Település"), "TELEPULES"}});
+        data.TelepTable(), std::vector<widgets::GridColumn>{{QStringLiteral("Irsz."), fields::Telep::IRSZAM},
+                                                            {QStringLiteral("Település"), fields::Telep::TELEPULES}});
     m_grid->setModel(m_model.get());
     bindSelection(m_grid, m_model.get());
     left->addWidget(m_grid, 1);
@@ -171,15 +173,15 @@ void Ttelepulesform::edit(bool isNew) {
     guarded(m_prompt, [&] {
         TableHandle& towns = m_data.TelepTable();
         if (!isNew && towns.isEmpty()) return;
-        TTelepSzerk dialog(this, isNew ? QString() : towns.asString("IRSZAM"),
-                           isNew ? QString() : towns.asString("TELEPULES"));
+        TTelepSzerk dialog(this, isNew ? QString() : towns.asString(fields::Telep::IRSZAM),
+                           isNew ? QString() : towns.asString(fields::Telep::TELEPULES));
         if (dialog.exec() != QDialog::Accepted) return;
         if (isNew)
             towns.append();
         else
             towns.edit();
-        towns.setString("IRSZAM", dialog.postcode());
-        towns.setString("TELEPULES", dialog.town());
+        towns.setString(fields::Telep::IRSZAM, dialog.postcode());
+        towns.setString(fields::Telep::TELEPULES, dialog.town());
         towns.post();
         reload();
     });

@@ -64,9 +64,10 @@ TPartnerForm::TPartnerForm(QWidget* parent, TDataModule1& data, Prompt& prompt, 
     layout->addLayout(left, 1);
     layout->addWidget(buttonColumn());
     m_model = std::make_unique<widgets::RecordGridModel>(
-        m_data.PartnerTable(), std::vector<widgets::GridColumn>{{QStringLiteral("Név"), "NEV", true},
-                                                                {QStringLiteral("Név 2"), "NEV2", false},
-                                                                {QStringLiteral("Cím"), "TELJESCIM", true}});
+        m_data.PartnerTable(),
+        std::vector<widgets::GridColumn>{{QStringLiteral("Név"), fields::Partner::NEV, true},
+                                         {QStringLiteral("Név 2"), fields::Partner::NEV2, false},
+                                         {QStringLiteral("Cím"), fields::Partner::TELJESCIM, true}});
     m_grid->setModel(m_model.get());
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->setColumnWidth(0, 260);

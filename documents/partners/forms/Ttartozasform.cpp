@@ -6,10 +6,13 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "foundation/CatalogueFields.h"
 #include "foundation/forms/DialogButtons.h"
 #include "widgets/RecordGridModel.h"
 
 namespace kavina::documents {
+
+namespace D = fields::Szamla;
 
 Ttartozasform::Ttartozasform(QWidget* parent, TableHandle& unpaidInvoices) : QDialog(parent) {
     setObjectName(QStringLiteral("Ttartozasform"));
@@ -21,18 +24,18 @@ Ttartozasform::Ttartozasform(QWidget* parent, TableHandle& unpaidInvoices) : QDi
     header->setFont(bold);
     layout->addWidget(header);
     m_model = std::make_unique<widgets::RecordGridModel>(
-        unpaidInvoices, std::vector<widgets::GridColumn>{{QStringLiteral("Számlaszám"), "SZAMLASZAM"},
-                                                         {QStringLiteral("Fizetési mód"), "FIZMOD"},
-                                                         {QStringLiteral("Készült"), "KIALLIT"},
-                                                         {QStringLiteral("Teljesítve"), "TELJESIT"},
-                                                         {QStringLiteral("Határidő"), "FIZHAT"},
-                                                         {QStringLiteral("ÁFA alap"), "AFAALAP"},
-                                                         {QStringLiteral("ÁFA (Ft)"), "AFAFT"},
-                                                         {QStringLiteral("Fizetendő"), "FIZETENDO"},
-                                                         {QStringLiteral("Készítette"), "UGYINTEZO"},
-                                                         {QStringLiteral("Partnerünk neve"), "PNEV"},
-                                                         {QStringLiteral("Partner járadéka"), "POSSZEG"},
-                                                         {QStringLiteral("Megjegyzés"), "MEGJEGYZES"}});
+        unpaidInvoices, std::vector<widgets::GridColumn>{{QStringLiteral("Számlaszám"), D::SZAMLASZAM},
+                                                         {QStringLiteral("Fizetési mód"), D::FIZMOD},
+                                                         {QStringLiteral("Készült"), D::KIALLIT},
+                                                         {QStringLiteral("Teljesítve"), D::TELJESIT},
+                                                         {QStringLiteral("Határidő"), D::FIZHAT},
+                                                         {QStringLiteral("ÁFA alap"), D::AFAALAP},
+                                                         {QStringLiteral("ÁFA (Ft)"), D::AFAFT},
+                                                         {QStringLiteral("Fizetendő"), D::FIZETENDO},
+                                                         {QStringLiteral("Készítette"), D::UGYINTEZO},
+                                                         {QStringLiteral("Partnerünk neve"), D::PNEV},
+                                                         {QStringLiteral("Partner járadéka"), D::POSSZEG},
+                                                         {QStringLiteral("Megjegyzés"), D::MEGJEGYZES}});
     auto* grid = new QTableView;
     grid->setObjectName(QStringLiteral("unpaidInvoicesGrid"));
     grid->setModel(m_model.get());

@@ -136,7 +136,7 @@ bool TForm1::ownUserListed() {
     if (!users.isOpen() || m_session.currentUser.isEmpty()) return false;
     try {
         const auto mark = users.isEmpty() ? std::nullopt : std::optional<CursorMark>(users.bookmark());
-        const bool found = users.locate({{"FELHASZNAL", m_session.currentUser}});
+        const bool found = users.locate({{fields::Jogok::FELHASZNAL, m_session.currentUser}});
         if (mark) users.gotoBookmark(*mark);
         return found;
     } catch (const std::exception&) {
@@ -165,9 +165,9 @@ void TForm1::refreshCaption() {
     }
     SettingsRecord record(m_data.UserTable());
     record.reread();
-    setWindowTitle(record.exists()
-                       ? kProgramCaption + " - " + record.text(UserField::USER1) + " " + record.text(UserField::USER2)
-                       : kProgramCaption);
+    setWindowTitle(record.exists() ? kProgramCaption + " - " + record.text(fields::User::USER1) + " " +
+                                         record.text(fields::User::USER2)
+                                   : kProgramCaption);
 }
 
 void TForm1::restartStartupTimer() {
@@ -228,10 +228,10 @@ void TForm1::fixCashSaleCopies() {
     if (!m_data.UserTable().isOpen()) return;
     SettingsRecord record(m_data.UserTable());
     record.reread();
-    if (!record.exists() || !record.text(UserField::MEGJEGYZES).isEmpty()) return;
+    if (!record.exists() || !record.text(fields::User::MEGJEGYZES).isEmpty()) return;
     record.edit();
     try {
-        record.setText(UserField::MEGJEGYZES, "2");
+        record.setText(fields::User::MEGJEGYZES, "2");
         record.post();
     } catch (...) {
         record.cancel();

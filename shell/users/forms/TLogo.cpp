@@ -8,6 +8,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include "foundation/CatalogueFields.h"
 #include "foundation/Desktop.h"
 #include "shell/startup/ErrorReporter.h"
 #include "shell/startup/SessionState.h"
@@ -60,7 +61,8 @@ TLogo::~TLogo() = default;
 void TLogo::fillUsers() {
     TableHandle& users = m_state.data.JogTable();
     m_ui->userComboBox->clear();
-    for (users.first(); !users.eof(); users.next()) m_ui->userComboBox->addItem(users.asString("FELHASZNAL"));
+    for (users.first(); !users.eof(); users.next())
+        m_ui->userComboBox->addItem(users.asString(fields::Jogok::FELHASZNAL));
 }
 
 void TLogo::showEvent(QShowEvent* event) {

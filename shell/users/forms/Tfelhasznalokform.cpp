@@ -6,6 +6,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "foundation/CatalogueFields.h"
 #include "foundation/TableHandle.h"
 #include "shell/users/Users.h"
 #include "shell/users/forms/TUserSzerk.h"
@@ -62,10 +63,10 @@ void Tfelhasznalokform::reload() {
     for (m_users.first(); !m_users.eof(); m_users.next()) {
         const int row = m_grid->rowCount();
         m_grid->insertRow(row);
-        auto* name = new QTableWidgetItem(m_users.asString("FELHASZNAL"));
+        auto* name = new QTableWidgetItem(m_users.asString(fields::Jogok::FELHASZNAL));
         name->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(m_users.bookmark().id));
         m_grid->setItem(row, 0, name);
-        m_grid->setItem(row, 1, new QTableWidgetItem(m_users.asString("JOGOSULT")));
+        m_grid->setItem(row, 1, new QTableWidgetItem(m_users.asString(fields::Jogok::JOGOSULT)));
         if (m_users.bookmark().id == current.id) selected = row;
     }
     if (m_grid->rowCount() > 0) m_grid->selectRow(selected);

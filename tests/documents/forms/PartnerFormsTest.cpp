@@ -17,6 +17,7 @@
 #include "documents/partners/forms/PartnerCommands.h"
 #include "documents/partners/forms/TPartnerForm.h"
 #include "documents/partners/forms/TPartnerSzerk.h"
+#include "foundation/CatalogueFields.h"
 #include "foundation/NewDataFolder.h"
 
 namespace kavina::documents {
@@ -84,7 +85,7 @@ TEST_F(PartnerFormsTest, ThePartnerDialogCompletesAddressesAndHonoursOnePriceLev
     EXPECT_EQ(dialog.fields().transferDays, 8);
     TableHandle& towns = data.TelepTable();
     towns.first();
-    const QString postcode = towns.asString("IRSZAM"), town = towns.asString("TELEPULES");
+    const QString postcode = towns.asString(fields::Telep::IRSZAM), town = towns.asString(fields::Telep::TELEPULES);
     QLineEdit* billingPostcode = child<QLineEdit>(dialog, "billingPostcodeLineEdit");
     billingPostcode->setText(postcode);
     emit billingPostcode->editingFinished();

@@ -50,7 +50,9 @@ protected:
         for (TableId id : {TableId::User, TableId::Jogok, TableId::Userlog}) state.data.openTable(id);
     }
     void addUser(const QString& name, const QString& password) {
-        appendRow(state.data.JogTable(), {{"FELHASZNAL", name}, {"JELSZO", password}, {"JOGOSULT", "Rendszergazda"}});
+        appendRow(state.data.JogTable(), {{fields::Jogok::FELHASZNAL, name},
+                                          {fields::Jogok::JELSZO, password},
+                                          {fields::Jogok::JOGOSULT, "Rendszergazda"}});
     }
     RecordingDesktop desktop;
 };
@@ -126,8 +128,8 @@ TEST_F(SessionFormsTest, UserDialogConfirmedUntouchedStoresTheDefaultRightsAndMa
     child<QLineEdit>(dialog, "nameLineEdit")->setText("Kata");
     child<QPushButton>(dialog, "acceptPushButton")->click();
     EXPECT_FALSE(dialog.isVisible());
-    ASSERT_TRUE(state.data.JogTable().locate({{"FELHASZNAL", "Kata"}}));
-    EXPECT_EQ(state.data.JogTable().asString("JOGOK"), "BMP13459TUVWGH");
+    ASSERT_TRUE(state.data.JogTable().locate({{fields::Jogok::FELHASZNAL, "Kata"}}));
+    EXPECT_EQ(state.data.JogTable().asString(fields::Jogok::JOGOK), "BMP13459TUVWGH");
 }
 
 TEST_F(SessionFormsTest, UserListShowsTheUsersAndDeletesTheSelectedOneOnYes) {

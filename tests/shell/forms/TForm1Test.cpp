@@ -167,7 +167,7 @@ TEST_F(MainWindowRightsTest, LettersApplyOnlyToUpgradedFoldersAndRolesGateTheAdm
 
     session.currentRole = "Rendszergazda";
     dm.JogTable().append();
-    dm.JogTable().setString("FELHASZNAL", "Rendszergazda");
+    dm.JogTable().setString(fields::Jogok::FELHASZNAL, "Rendszergazda");
     dm.JogTable().post();
     w.applyMenusAndRights();
     EXPECT_TRUE(enabled({"&Beállítások", "&Felhasználók"}));
@@ -327,7 +327,7 @@ TEST_F(MainWindowTest, TheFirstShowingWritesTheOverlayPicturesAndFillsTheCashSal
     SettingsRecord record(dm.UserTable());
     record.reread();
     record.edit();
-    record.setText(UserField::MEGJEGYZES, "");
+    record.setText(fields::User::MEGJEGYZES, "");
     record.post();
 
     TForm1& w = makeWindow();
@@ -342,7 +342,7 @@ TEST_F(MainWindowTest, TheFirstShowingWritesTheOverlayPicturesAndFillsTheCashSal
     EXPECT_EQ(qAlpha(w.stornoPicture().pixel(2, 2)), 0) << "the corner is transparent";
 
     record.reread();
-    EXPECT_EQ(record.text(UserField::MEGJEGYZES), "2");
+    EXPECT_EQ(record.text(fields::User::MEGJEGYZES), "2");
     EXPECT_EQ(starter.started, QStringList({"/usr/bin/systemsettings kcm_clock"}));
 }
 
