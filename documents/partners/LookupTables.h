@@ -29,6 +29,10 @@ public:
     // The two search boxes: the first settlement whose postcode (or name) begins with the text.
     void searchPostcode(const QString& text);
     void searchName(const QString& text);
+    // "Hozzáadás" accepted: appends the settlement.
+    void add(const QString& postcode, const QString& town);
+    // "Módosítá&s" accepted: stores the texts in the current settlement.
+    void modifyCurrent(const QString& postcode, const QString& town);
     bool deleteCurrent();
 
 private:

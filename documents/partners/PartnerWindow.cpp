@@ -1,6 +1,7 @@
 #include "documents/partners/PartnerWindow.h"
 
 #include "documents/partners/PartnerRegister.h"
+#include "foundation/RecordEdit.h"
 
 namespace kavina::documents {
 
@@ -122,9 +123,9 @@ QString PartnerWindow::checkGroup(const QString& text) {
     const QString question =
         text + QStringLiteral(": ez a partnercsoport még nincs felvéve.\n\rSzeretné most rögzíteni?");
     if (!m_prompt.askYesNo(kWarning, question)) return QString();
-    groups.append();
+    RecordEdit added = RecordEdit::append(groups);
     groups.setString(fields::PCsoport::PCSOPORT, text);
-    groups.post();
+    added.post();
     return text;
 }
 

@@ -59,5 +59,23 @@ TEST_F(LookupTablesTest, SettlementSearchesMatchPrefixesIgnoringCase) {
     EXPECT_EQ(towns.recordCount(), 2u);
 }
 
+TEST_F(LookupTablesTest, SettlementsAreAddedAndChangedByTheLogic) {
+    namespace T = fields::Telep;
+    TableHandle& towns = data.TelepTable();
+    Settlements settlements(data, prompt);
+    settlements.modifyCurrent(QStringLiteral("1111"), QStringLiteral("Sehol"));  // no settlement: nothing
+    EXPECT_TRUE(towns.isEmpty());
+    settlements.add(QStringLiteral("7621"), QStringLiteral("Pécs"));
+    settlements.add(QStringLiteral("9021"), QStringLiteral("Győr"));
+    ASSERT_TRUE(towns.locate({{T::TELEPULES, QStringLiteral("Pécs")}}));
+    settlements.modifyCurrent(QStringLiteral("7622"), QStringLiteral("Pécs"));
+    TableHandle other(dir.path(), "Telep.dbf");
+    other.open();
+    ASSERT_TRUE(other.locate({{T::TELEPULES, QStringLiteral("Pécs")}}));
+    EXPECT_EQ(other.asString(T::IRSZAM), QStringLiteral("7622"));
+    EXPECT_EQ(other.recordCount(), 2u);
+    EXPECT_FALSE(towns.isEditing());
+}
+
 }  // namespace
 }  // namespace kavina::documents

@@ -169,12 +169,9 @@ void Ttelepulesform::edit(bool isNew) {
                            isNew ? QString() : towns.asString(fields::Telep::TELEPULES));
         if (dialog.exec() != QDialog::Accepted) return;
         if (isNew)
-            towns.append();
+            m_settlements.add(dialog.postcode(), dialog.town());
         else
-            towns.edit();
-        towns.setString(fields::Telep::IRSZAM, dialog.postcode());
-        towns.setString(fields::Telep::TELEPULES, dialog.town());
-        towns.post();
+            m_settlements.modifyCurrent(dialog.postcode(), dialog.town());
         reload();
     });
 }
