@@ -61,21 +61,28 @@ void Settlements::searchName(const QString& text) {
     searchPrefix(m_data.TelepTable(), fields::Telep::TELEPULES, text);
 }
 
-void Settlements::add(const QString& postcode, const QString& town) {
+bool Settlements::add() {
+    const std::optional<Settlement> accepted = m_windows.editSettlement({});
+    if (!accepted) return false;
     TableHandle& towns = m_data.TelepTable();
     RecordEdit change = RecordEdit::append(towns);
-    towns.setString(fields::Telep::IRSZAM, postcode);
-    towns.setString(fields::Telep::TELEPULES, town);
+    towns.setString(fields::Telep::IRSZAM, accepted->postcode);
+    towns.setString(fields::Telep::TELEPULES, accepted->town);
     change.post();
+    return true;
 }
 
-void Settlements::modifyCurrent(const QString& postcode, const QString& town) {
+bool Settlements::modifyCurrent() {
     TableHandle& towns = m_data.TelepTable();
-    if (towns.isEmpty()) return;
+    if (towns.isEmpty()) return false;
+    const std::optional<Settlement> accepted =
+        m_windows.editSettlement({towns.asString(fields::Telep::IRSZAM), towns.asString(fields::Telep::TELEPULES)});
+    if (!accepted) return false;
     RecordEdit change = RecordEdit::edit(towns);
-    towns.setString(fields::Telep::IRSZAM, postcode);
-    towns.setString(fields::Telep::TELEPULES, town);
+    towns.setString(fields::Telep::IRSZAM, accepted->postcode);
+    towns.setString(fields::Telep::TELEPULES, accepted->town);
     change.post();
+    return true;
 }
 
 bool Settlements::deleteCurrent() {

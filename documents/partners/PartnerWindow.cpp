@@ -32,8 +32,9 @@ bool choosePartnerByCode(TableHandle& partners, Prompt& prompt, const QString& c
     return false;
 }
 
-PartnerWindow::PartnerWindow(TDataModule1& data, Prompt& prompt, PartnerCaller caller, int statisticsPage)
-    : m_data(data), m_prompt(prompt), m_caller(caller), m_statisticsPage(statisticsPage) {}
+PartnerWindow::PartnerWindow(TDataModule1& data, Prompt& prompt, PartnerWindows& windows, PartnerCaller caller,
+                             int statisticsPage)
+    : m_data(data), m_prompt(prompt), m_windows(windows), m_caller(caller), m_statisticsPage(statisticsPage) {}
 
 QString PartnerWindow::wantedTab() const {
     switch (m_caller) {
@@ -79,6 +80,25 @@ bool PartnerWindow::sortBy(const Field& field) {
     partners.setOrder(field);
     partners.gotoBookmark(mark);
     m_sortField = field;
+    return true;
+}
+
+bool PartnerWindow::newPartner() {
+    PartnerFields start;
+    if (!m_showPriceGroups) start.priceGroup = 4;
+    const std::optional<PartnerFields> accepted = m_windows.editPartner(start, true);
+    if (!accepted) return false;
+    createPartner(m_data.PartnerTable(), m_data.UserTable(), *accepted);
+    return true;
+}
+
+bool PartnerWindow::modifyCurrent() {
+    TableHandle& partners = m_data.PartnerTable();
+    if (partners.isEmpty()) return false;
+    const std::optional<PartnerFields> accepted = m_windows.editPartner(loadPartner(partners), false);
+    if (!accepted) return false;
+    modifyPartner(partners, *accepted);
+    rebuildTabs();
     return true;
 }
 
@@ -129,7 +149,7 @@ QString PartnerWindow::checkGroup(const QString& text) {
     return text;
 }
 
-bool PartnerWindow::accept(const UnpaidInvoicesView& showUnpaid, bool fromList) {
+bool PartnerWindow::accept(bool fromList) {
     TableHandle& partners = m_data.PartnerTable();
     partners.refresh();
     if (!isPicker()) return false;
@@ -140,7 +160,7 @@ bool PartnerWindow::accept(const UnpaidInvoicesView& showUnpaid, bool fromList) 
     const int unpaid = restrictToInvoices(documents, partners.asString(P::NEV), partners.asString(P::UTCA), true);
     bool goOn = true;
     try {
-        if (unpaid > 0) goOn = showUnpaid(documents);
+        if (unpaid > 0) goOn = m_windows.confirmUnpaidInvoices(documents);
     } catch (...) {
         clearRestriction(documents);
         throw;
