@@ -149,10 +149,38 @@ int64_t createPartner(TableHandle& partners, TableHandle& settings, const Partne
     return number;
 }
 
-void modifyPartner(TableHandle& partners, const PartnerFields& fields) {
-    RecordEdit change = RecordEdit::edit(partners);
-    writeFields(partners, fields);
-    change.post();
+OpenedRecordTexts partnerRecordTexts() {
+    OpenedRecordTexts texts;
+    texts.gone = QStringLiteral("A partnert közben egy másik munkaállomás törölte.");
+    texts.changed = QStringLiteral("A partnert közben egy másik munkaállomás módosította:");
+    texts.labels = {{P::PARTNERKOD, QStringLiteral("Partnerszám")},
+                    {P::NEV, QStringLiteral("Partner neve")},
+                    {P::NEV2, QStringLiteral("Partner neve (2. sor)")},
+                    {P::KAPCSNEV, QStringLiteral("Ügyintéző")},
+                    {P::PCSOPORT, QStringLiteral("Partner csoport")},
+                    {P::IRSZAM, QStringLiteral("Irányítószám")},
+                    {P::VAROS, QStringLiteral("Település")},
+                    {P::UTCA, QStringLiteral("Cím")},
+                    {P::TELJESCIM, QStringLiteral("Teljes cím")},
+                    {P::LEVIR, QStringLiteral("Levélcím irányítószáma")},
+                    {P::LEVVAROS, QStringLiteral("Levélcím települése")},
+                    {P::LEVUTCA, QStringLiteral("Levélcím")},
+                    {P::TELEFON, QStringLiteral("Telefon")},
+                    {P::FAX, QStringLiteral("FAX")},
+                    {P::EMAIL, QStringLiteral("E-mail")},
+                    {P::ADOSZAM, QStringLiteral("Adószám")},
+                    {P::BANKFIOK, QStringLiteral("Bankfiók")},
+                    {P::BANKSZAMLA, QStringLiteral("Számlaszám")},
+                    {P::FIZMOD, QStringLiteral("Fizetési mód")},
+                    {P::ARCSOPORT, QStringLiteral("Ár csoport")},
+                    {P::OSSZESBIZF, QStringLiteral("Átutalás határideje")},
+                    {P::OSSZESBIZM, QStringLiteral("Kedvezmény (%)")},
+                    {P::VONALKOD, QStringLiteral("Partnerkód")}};
+    return texts;
+}
+
+bool savePartner(OpenedRecord& opened, TableHandle& partners, Prompt& prompt, const PartnerFields& fields) {
+    return opened.save(prompt, [&] { writeFields(partners, fields); });
 }
 
 bool findByPartnerCode(TableHandle& partners, const QString& code) {

@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+#include "foundation/OpenedRecord.h"
+#include "foundation/Prompt.h"
 #include "foundation/TableHandle.h"
 
 namespace kavina::documents {
@@ -45,8 +47,13 @@ PartnerFields loadPartner(const RecordCursor& partners);
 // Takes the next partner number from the settings record, appends the partner and returns
 // its number.
 int64_t createPartner(TableHandle& partners, TableHandle& settings, const PartnerFields& fields);
-// Writes the fields into the current partner; its number and code stay.
-void modifyPartner(TableHandle& partners, const PartnerFields& fields);
+// What the partner dialog's save says when the partner was deleted or changed on another
+// workstation meanwhile, and the dialog's names of the fields.
+OpenedRecordTexts partnerRecordTexts();
+// Writes the fields into the partner the dialog was opened for (found again, asked about, see
+// OpenedRecord::save); its number and code stay. False when the clerk kept the other
+// workstation's change.
+bool savePartner(OpenedRecord& opened, TableHandle& partners, Prompt& prompt, const PartnerFields& fields);
 
 // Moves to the partner whose code (VONALKOD) is exactly the text; false when there is none.
 bool findByPartnerCode(TableHandle& partners, const QString& code);

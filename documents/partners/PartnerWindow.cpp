@@ -95,9 +95,9 @@ bool PartnerWindow::newPartner() {
 bool PartnerWindow::modifyCurrent() {
     TableHandle& partners = m_data.PartnerTable();
     if (partners.isEmpty()) return false;
+    OpenedRecord opened(partners, P::PARTNERKOD, partnerRecordTexts());
     const std::optional<PartnerFields> accepted = m_windows.editPartner(loadPartner(partners), false);
-    if (!accepted) return false;
-    modifyPartner(partners, *accepted);
+    if (!accepted || !savePartner(opened, partners, m_prompt, *accepted)) return false;
     rebuildTabs();
     return true;
 }

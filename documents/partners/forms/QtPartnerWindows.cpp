@@ -21,7 +21,7 @@ std::optional<PartnerFields> QtPartnerWindows::editPartner(const PartnerFields& 
 }
 
 bool QtPartnerWindows::confirmUnpaidInvoices(TableHandle& unpaidInvoices) {
-    Ttartozasform warning(m_parent, unpaidInvoices);
+    Ttartozasform warning(m_parent, unpaidInvoices, m_prompt);
     return warning.exec() == QDialog::Accepted;
 }
 
