@@ -1,5 +1,8 @@
 #include "documents/partners/PartnerRegister.h"
 
+#include <QCollator>
+#include <QLocale>
+
 #include <QFile>
 #include <QSaveFile>
 #include <QStringEncoder>
@@ -98,10 +101,30 @@ QStringList groupTabs(TableHandle& partners) {
     }
     QStringList tabs;
     for (const auto& [folded, spelling] : byFolded) tabs << spelling;
-    std::stable_sort(tabs.begin(), tabs.end(),
-                     [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    sortHungarian(tabs);
     tabs.prepend(kAllPartnersTab);
     return tabs;
+}
+
+void sortHungarian(QStringList& texts) {
+    QCollator collator{QLocale(QLocale::Hungarian, QLocale::Hungary)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(texts.begin(), texts.end(),
+                     [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+}
+
+QStringList groupNames(TableHandle& groups) {
+    QStringList names;
+    {
+        KeepView keep(groups);
+        filter::removeRestriction(groups);
+        for (groups.first(); !groups.eof(); groups.next()) {
+            const QString name = groups.asString(fields::PCsoport::PCSOPORT).trimmed();
+            if (!name.isEmpty() && !names.contains(name, Qt::CaseInsensitive)) names << name;
+        }
+    }
+    sortHungarian(names);
+    return names;
 }
 
 void applyTab(TableHandle& partners, int tabIndex, const QString& caption) {

@@ -27,6 +27,11 @@ inline const QString kAllPartnersTab = QStringLiteral("Minden");
 // the first one met in name order names the tab), in case-insensitive order. The handle keeps
 // its filter and record.
 QStringList groupTabs(TableHandle& partners);
+// Sorts the texts in Hungarian alphabetical order, ignoring case (Áruház, Bolt, Cég, Ügynök).
+void sortHungarian(QStringList& texts);
+// The names of the partner groups (PCsoport.dbf), each once, in Hungarian alphabetical order;
+// the handle keeps its filter and record.
+QStringList groupNames(TableHandle& groups);
 // The first tab shows every partner, any other only those whose group is exactly its caption.
 void applyTab(TableHandle& partners, int tabIndex, const QString& caption);
 

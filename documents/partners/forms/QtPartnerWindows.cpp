@@ -31,6 +31,11 @@ std::optional<Settlement> QtPartnerWindows::editSettlement(const Settlement& set
     return Settlement{dialog.postcode(), dialog.town()};
 }
 
+void QtPartnerWindows::editGroups() {
+    Tpcsopform groups(m_parent, m_data, m_prompt);
+    groups.exec();
+}
+
 bool QtPartnerWindows::pickPartner(PartnerCaller caller) {
     PartnerFormOptions options = m_options;
     options.caller = caller;

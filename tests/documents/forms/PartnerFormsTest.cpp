@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -131,6 +132,58 @@ TEST_F(PartnerFormsTest, ThePartnerDialogCompletesAddressesAndHonoursOnePriceLev
         child<QTabWidget>(dialog, "pagesTabWidget")->setCurrentIndex(page);
         picture(dialog, ("partner-dialog-" + std::to_string(page)).c_str());
     }
+}
+
+TEST_F(PartnerFormsTest, ModifyOnOnePriceLevelKeepsTheStoredPriceGroup) {
+    ScriptedPartnerWindows windows;
+    PartnerWindow logic(data, prompt, windows, PartnerCaller::None);
+    TPartnerSzerk dialog(nullptr, data, logic, false, false);
+    PartnerFields stored;
+    stored.name = QStringLiteral("Alfa");
+    stored.priceGroup = 2;
+    dialog.setFields(stored);
+    EXPECT_EQ(dialog.fields().priceGroup, 2);
+}
+
+// Leaving "Partner csoport:" checks the group, also one loaded from the record; only a
+// question keeps the focus in the box. The box completes from the groups, and a double click
+// opens the groups window.
+TEST_F(PartnerFormsTest, ThePartnerDialogsGroupBoxChecksCompletesAndOpensTheGroups) {
+    ScriptedPartnerWindows windows;
+    PartnerWindow logic(data, prompt, windows, PartnerCaller::None);
+    TPartnerSzerk dialog(nullptr, data, logic, true, false);
+    PartnerFields stored;
+    stored.name = QStringLiteral("Alfa");
+    stored.group = QStringLiteral("Ismeretlen");
+    dialog.setFields(stored);
+    dialog.show();
+    dialog.activateWindow();
+    QApplication::processEvents();
+    QLineEdit* group = child<QLineEdit>(dialog, "groupLineEdit");
+    QLineEdit* street = child<QLineEdit>(dialog, "billingStreetLineEdit");
+
+    group->setFocus();
+    prompt.answerYesNo(false);
+    street->setFocus();  // leaves the loaded group, which no group list holds
+    QApplication::processEvents();
+    EXPECT_EQ(prompt.transcript().value(0),
+              QStringLiteral("yes/no|question|Figyelem!|Ismeretlen: ez a partnercsoport még nincs felvéve.\n\r"
+                             "Szeretné most rögzíteni?"));
+    EXPECT_EQ(group->text(), QString());
+    EXPECT_TRUE(group->hasFocus());
+
+    type(group, QStringLiteral("vev"));
+    ASSERT_NE(group->completer(), nullptr);
+    EXPECT_EQ(group->completer()->currentCompletion(), QStringLiteral("Vevő"));
+    type(group, QStringLiteral("ő"));
+    street->setFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(street->hasFocus());  // an existing group lets the clerk go on
+    EXPECT_EQ(prompt.entries().size(), 1u);
+
+    QTest::mouseDClick(group, Qt::LeftButton);
+    EXPECT_EQ(windows.opened(), QStringList{QStringLiteral("groups")});
+    EXPECT_TRUE(prompt.failures().isEmpty()) << prompt.failures().join('\n').toStdString();
 }
 
 TEST_F(PartnerFormsTest, TheLookupWindowsListTheirTables) {
