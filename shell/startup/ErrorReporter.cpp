@@ -1,5 +1,8 @@
 #include "shell/startup/ErrorReporter.h"
 
+#include "dbase/DbError.h"
+#include "foundation/ConversionError.h"
+#include "foundation/DbErrorText.h"
 #include "foundation/Prompt.h"
 
 namespace kavina::shell {
@@ -12,6 +15,10 @@ void ErrorReporter::report(std::exception_ptr error) noexcept {
     QString text;
     try {
         std::rethrow_exception(error);
+    } catch (const ConversionError&) {
+        return;
+    } catch (const dbase::DbError& e) {
+        text = dbErrorText(e);
     } catch (const std::exception& e) {
         text = QString::fromUtf8(e.what());
     } catch (...) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "dbase/DbError.h"
+#include "foundation/DbErrorText.h"
 #include "foundation/RecordEdit.h"
 
 namespace kavina::shell {
@@ -25,7 +26,7 @@ QString quoted(QString text) {
 }
 
 QString engineText(const std::exception& e) {
-    return QString::fromStdString(e.what());
+    return errorText(e);
 }
 
 }  // namespace
