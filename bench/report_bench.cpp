@@ -14,6 +14,7 @@
 #include <string>
 
 #include "foundation/Catalogue.h"
+#include "foundation/CatalogueFields.h"
 #include "foundation/MemTable.h"
 #include "foundation/SzamSzov.h"
 #include "invoicing/document/MemoryDocument.h"
@@ -45,40 +46,40 @@ double seconds(Clock::time_point since) {
 void fillSettings(MemTable& settings) {
     settings.setFields(catalogue::table(TableId::User).fields);
     settings.append();
-    settings.setString("USER1", "Bükki Szerszám és Vasáru Bt.");
-    settings.setString("CIM", "3300 Eger, Széchenyi út 12.");
-    settings.setString("ADOSZAM", "Adószám: 12345678-2-10");
-    settings.setString("LAPLABLEC", "Köszönjük, hogy nálunk vásárolt!");
+    settings.setString(fields::User::USER1, "Bükki Szerszám és Vasáru Bt.");
+    settings.setString(fields::User::CIM, "3300 Eger, Széchenyi út 12.");
+    settings.setString(fields::User::ADOSZAM, "Adószám: 12345678-2-10");
+    settings.setString(fields::User::LAPLABLEC, "Köszönjük, hogy nálunk vásárolt!");
     settings.post();
 }
 
 // A document of that many lines, every tenth with a name that wraps, two VAT rates.
 void fillDocument(MemoryDocument& doc, int lines) {
     doc.mszamla.append();
-    doc.mszamla.setString("SZAMLASZAM", "SZA2008/00007");
-    doc.mszamla.setString("SZAMLATIP", "B");
-    doc.mszamla.setString("NEV", "Példa Kereskedelmi Kft.");
-    doc.mszamla.setString("FIZMOD", "Átutalás");
-    doc.mszamla.setInteger("PRINT", 1);
+    doc.mszamla.setString(fields::Szamla::SZAMLASZAM, "SZA2008/00007");
+    doc.mszamla.setString(fields::Szamla::SZAMLATIP, "B");
+    doc.mszamla.setString(fields::Szamla::NEV, "Példa Kereskedelmi Kft.");
+    doc.mszamla.setString(fields::Szamla::FIZMOD, "Átutalás");
+    doc.mszamla.setInteger(fields::Szamla::PRINT, 1);
     double payable = 0;
     for (int i = 0; i < lines; ++i) {
         const double rate = i % 3 ? 27 : 5, price = 100 + i % 997;
         const double net = price * (1 + i % 4), gross = double(Kerekit(-1, net * (100 + rate) / 100));
         doc.mszamla2.append();
-        doc.mszamla2.setString("MEGNEVEZES",
+        doc.mszamla2.setString(fields::Szamla2::MEGNEVEZES,
                                i % 10 ? "Facsavar 4x40" : "Csavarhúzókészlet 12 részes, krómvanádium, tokkal");
-        doc.mszamla2.setFloat("MENNYISEG", 1 + i % 4);
-        doc.mszamla2.setString("EGYSEG", "db");
-        doc.mszamla2.setFloat("EGYSEGAR", price);
-        doc.mszamla2.setFloat("NETTOAR", net);
-        doc.mszamla2.setFloat("OSSZESEN", gross);
-        doc.mszamla2.setFloat("AFAFT", gross - net);
-        doc.mszamla2.setFloat("AFA", rate);
+        doc.mszamla2.setFloat(fields::Szamla2::MENNYISEG, 1 + i % 4);
+        doc.mszamla2.setString(fields::Szamla2::EGYSEG, "db");
+        doc.mszamla2.setFloat(fields::Szamla2::EGYSEGAR, price);
+        doc.mszamla2.setFloat(fields::Szamla2::NETTOAR, net);
+        doc.mszamla2.setFloat(fields::Szamla2::OSSZESEN, gross);
+        doc.mszamla2.setFloat(fields::Szamla2::AFAFT, gross - net);
+        doc.mszamla2.setFloat(fields::Szamla2::AFA, rate);
         doc.mszamla2.post();
         payable += gross;
     }
     doc.mszamla.edit();
-    doc.mszamla.setFloat("FIZETENDO", double(KerekitRound(payable)));
+    doc.mszamla.setFloat(fields::Szamla::FIZETENDO, double(KerekitRound(payable)));
     doc.mszamla.post();
 }
 

@@ -1,12 +1,14 @@
 #include "foundation/DataModuleSetupData.h"
 
+#include "foundation/CatalogueFields.h"
+#include "foundation/RecordEdit.h"
 #include "foundation/SettingsRecord.h"
 
 namespace kavina {
 namespace {
 
 // One field of every visible record, leaving the shared handle on the record it was on.
-QStringList column(TableHandle& handle, const char* field) {
+QStringList column(TableHandle& handle, const Field& field) {
     QStringList values;
     if (!handle.isOpen()) return values;
     const CursorMark mark = handle.bookmark();
@@ -36,27 +38,19 @@ void DataModuleSetupData::writeRecord(const SetupRecord& record) {
     TableHandle& table = m_module.UserTable();
     SettingsRecord settings(table);
     settings.reread();
-    if (settings.exists())
-        settings.edit();
-    else
-        table.append();
-    try {
-        for (const auto& f : setupTextFields()) settings.setText(f.field, record.*f.member);
-        for (const auto& f : setupIntegerFields()) settings.setInteger(f.field, record.*f.member);
-        for (const auto& f : setupNumberFields()) settings.setNumber(f.field, record.*f.member);
-        settings.post();
-    } catch (...) {
-        settings.cancel();
-        throw;
-    }
+    RecordEdit change = settings.exists() ? RecordEdit::edit(table) : RecordEdit::append(table);
+    for (const auto& f : setupTextFields()) settings.setText(f.field, record.*f.member);
+    for (const auto& f : setupIntegerFields()) settings.setInteger(f.field, record.*f.member);
+    for (const auto& f : setupNumberFields()) settings.setNumber(f.field, record.*f.member);
+    change.post();
 }
 
 QStringList DataModuleSetupData::vatGroups() {
-    return column(m_module.AFATable(), "MEGNEVEZES");
+    return column(m_module.AFATable(), fields::AFA::MEGNEVEZES);
 }
 
 QStringList DataModuleSetupData::paymentMethods() {
-    return column(m_module.FizmodTable(), "FIZMOD");
+    return column(m_module.FizmodTable(), fields::Fizmod::FIZMOD);
 }
 
 void DataModuleSetupData::rereadCategories() {

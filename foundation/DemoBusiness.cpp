@@ -10,6 +10,7 @@
 #include <set>
 #include <vector>
 
+#include "foundation/CatalogueFields.h"
 #include "foundation/TableRows.h"
 
 namespace kavina {
@@ -280,7 +281,8 @@ std::vector<Row> townRows() {
     std::vector<Row> rows;
     std::set<std::string> seen;
     for (const DemoPartner& p : demoPartners())
-        if (seen.insert(p.town.name).second) rows.push_back({{"TELEPULES", p.town.name}, {"IRSZAM", p.town.postcode}});
+        if (seen.insert(p.town.name).second)
+            rows.push_back({{fields::Telep::TELEPULES, p.town.name}, {fields::Telep::IRSZAM, p.town.postcode}});
     return rows;
 }
 
@@ -295,23 +297,24 @@ Row partnerRow(const DemoPartner& p, int code) {
     char account[32];
     std::snprintf(account, sizeof account, "11700000-%08d", 20000000 + code * 137);
     const std::string town = p.town.name;
-    return {{"PARTNERKOD", integerText(code)},
-            {"NEV", p.name},
-            {"KAPCSNEV", p.contact},
-            {"PCSOPORT", p.supplier ? "Szállító" : "Vevő"},
-            {"IRSZAM", p.town.postcode},
-            {"VAROS", town},
-            {"UTCA", p.street},
-            {"TELJESCIM", town + " " + p.street},
-            {"TELEFON", p.phone},
-            {"EMAIL", isPrivatePerson(p) ? "" : std::string("info@") + p.mailDomain + ".example"},
-            {"ADOSZAM", isPrivatePerson(p) ? "" : tax},
-            {"BANKSZAMLA", isPrivatePerson(p) ? "" : account},
-            {"FIZMOD", p.payment},
-            {"ARCSOPORT", integerText(p.priceGroup)},
-            {"OSSZESBIZF", integerText(p.paymentDays)},
-            {"OSSZESBIZM", integerText(p.discount)},
-            {"VONALKOD", integerText(kPartnerCardBase + code)}};
+    namespace P = fields::Partner;
+    return {{P::PARTNERKOD, integerText(code)},
+            {P::NEV, p.name},
+            {P::KAPCSNEV, p.contact},
+            {P::PCSOPORT, p.supplier ? "Szállító" : "Vevő"},
+            {P::IRSZAM, p.town.postcode},
+            {P::VAROS, town},
+            {P::UTCA, p.street},
+            {P::TELJESCIM, town + " " + p.street},
+            {P::TELEFON, p.phone},
+            {P::EMAIL, isPrivatePerson(p) ? "" : std::string("info@") + p.mailDomain + ".example"},
+            {P::ADOSZAM, isPrivatePerson(p) ? "" : tax},
+            {P::BANKSZAMLA, isPrivatePerson(p) ? "" : account},
+            {P::FIZMOD, p.payment},
+            {P::ARCSOPORT, integerText(p.priceGroup)},
+            {P::OSSZESBIZF, integerText(p.paymentDays)},
+            {P::OSSZESBIZM, integerText(p.discount)},
+            {P::VONALKOD, integerText(kPartnerCardBase + code)}};
 }
 
 // EAN-13 with a made-up company prefix and a valid check digit.
@@ -326,46 +329,48 @@ std::string barcodeFor(int code) {
 // The prices as a product edit leaves them: every gross price a whole number of forints and
 // every net price that gross divided by (1 + rate/100), to four decimals. The level prices
 // start from the purchase price raised by the markups; the fixed price is the highest level.
-void addPricePair(Row& row, const std::string& netField, const std::string& grossField, double net, double factor) {
+void addPricePair(Row& row, const Field& netField, const Field& grossField, double net, double factor) {
     const double gross = std::round(net * factor);
     row.push_back({netField, numberText(round4(gross / factor))});
     row.push_back({grossField, numberText(gross)});
 }
 
 void addPrices(Row& row, double purchase, double vatRate) {
+    namespace A = fields::Anyag;
     const double factor = 1 + vatRate / 100;
-    addPricePair(row, "BESZERZAR", "bbesz", purchase, factor);
+    addPricePair(row, A::BESZERZAR, A::bbesz, purchase, factor);
+    const Field levels[3][3] = {{A::AR1, A::bar1, A::SZ1}, {A::AR2, A::bar2, A::SZ2}, {A::AR3, A::bar3, A::SZ3}};
     double highest = 0;
     for (int level = 0; level < 3; ++level) {
         const double net = std::round(purchase * (1 + kDemoMarkups[level] / 100));
-        const std::string n = std::to_string(level + 1);
-        addPricePair(row, "AR" + n, "bar" + n, net, factor);
-        row.push_back({"SZ" + n, numberText(kDemoMarkups[level])});
+        addPricePair(row, levels[level][0], levels[level][1], net, factor);
+        row.push_back({levels[level][2], numberText(kDemoMarkups[level])});
         highest = std::max(highest, net);
     }
-    addPricePair(row, "FIXAR", "bfixar", highest, factor);
+    addPricePair(row, A::FIXAR, A::bfixar, highest, factor);
 }
 
 Row productRow(const DemoProduct& p, int code, int sequenceInCategory) {
     const Category& c = demoCategories()[size_t(p.category)];
+    namespace A = fields::Anyag;
     char article[16];
     std::snprintf(article, sizeof article, "%s-%04d", c.articlePrefix, sequenceInCategory);
-    Row row{{"ANYAGKOD", integerText(code)},
-            {"KATEGORIA", c.name},
-            {"ITJSZAM", c.statisticalNumber},
-            {"CIKKSZAM", article},
-            {"MEGNEVEZES", p.name},
-            {"EGYSEG", p.unit},
-            {"MENNYISEG", numberText(p.stock)},
-            {"MINMENNY", numberText(p.minimum)},
-            {"AFAKULCS", numberText(c.vatRate)},
-            {"MEGJEGYZES", kWarehouse},
-            {"LISTA", "T"},
-            {"NINCSANYAG", p.stock == 0 ? "T" : "F"},
-            {"TERMEK", c.services ? "T" : "F"},
-            {"KEVES", p.minimum >= p.stock ? "T" : "F"},
-            {"szavatossag", integerText(c.warrantyDays)},
-            {"VONALKOD", c.services ? "" : barcodeFor(code)}};
+    Row row{{A::ANYAGKOD, integerText(code)},
+            {A::KATEGORIA, c.name},
+            {A::ITJSZAM, c.statisticalNumber},
+            {A::CIKKSZAM, article},
+            {A::MEGNEVEZES, p.name},
+            {A::EGYSEG, p.unit},
+            {A::MENNYISEG, numberText(p.stock)},
+            {A::MINMENNY, numberText(p.minimum)},
+            {A::AFAKULCS, numberText(c.vatRate)},
+            {A::MEGJEGYZES, kWarehouse},
+            {A::LISTA, "T"},
+            {A::NINCSANYAG, p.stock == 0 ? "T" : "F"},
+            {A::TERMEK, c.services ? "T" : "F"},
+            {A::KEVES, p.minimum >= p.stock ? "T" : "F"},
+            {A::szavatossag, integerText(c.warrantyDays)},
+            {A::VONALKOD, c.services ? "" : barcodeFor(code)}};
     addPrices(row, p.purchase, c.vatRate);
     return row;
 }
@@ -381,34 +386,36 @@ std::vector<Row> productRows() {
 // The program's default settings record with the demo shop's header, and counters past the
 // codes the demo uses.
 Row settingsRow(const QDate& today) {
-    Row row{{"USER1", "Minta Barkács Kft."},
-            {"USER2", "Barkács- és szerszámáruház"},
-            {"CIM", "6720 Szeged, Kárász utca 10."},
-            {"TELEFON", "Tel.: (62) 555-100  FAX: (62) 555-199"},
-            {"ADOSZAM", "Adószám: 12345678-2-06"},
-            {"SZAMLASZAM", "OTP Bankszámlaszám: 11735005-20000000"},
-            {"VALLALK_IG", "Cégjegyzék szám: 06-09-000000"},
-            {"WEBLAP", "Honlap: www.minta-barkacs.example"},
-            {"EMAIL", "E-mail: bolt@minta-barkacs.example"},
-            {"LABLEC1", "Közösségi adószám: HU12345678"},
-            {"LABLEC2", "A fenti feltételeket elfogadom !"},
-            {"MEGJEGYZES", "2"},
-            {"HATARIDO", "8"},
-            {"PARTNERKOD", integerText(int64_t(demoPartners().size()))},
-            {"ANYAGKOD", integerText(int64_t(demoProducts().size()))},
-            {"SELOTAG", "1"},
-            {"SUTOTAG", integerText(today.year())},
-            {"SELO", "SZA"},
-            {"AELO", "ARA"},
-            {"GELO", "GAR"},
-            {"FELO", "SZL"},
-            {"MELO", "MUN"}};
-    for (int i = 0; i < 3; ++i) row.push_back({"SZORZO" + std::to_string(i + 1), numberText(kDemoMarkups[i])});
-    for (const char* counter :
-         {"SZAMLASZ", "AJANLATSZ", "MUNKASZ", "GARLEVSZAM", "SZLEVSZ", "VISSZA", "SELEJT", "MEGRENDELO", "IDEIGLENES",
-          "ELOLEG", "PROFORMA", "PKIF", "JOVAIR", "DEFUSER", "DEFUSERN"})
+    namespace U = fields::User;
+    Row row{{U::USER1, "Minta Barkács Kft."},
+            {U::USER2, "Barkács- és szerszámáruház"},
+            {U::CIM, "6720 Szeged, Kárász utca 10."},
+            {U::TELEFON, "Tel.: (62) 555-100  FAX: (62) 555-199"},
+            {U::ADOSZAM, "Adószám: 12345678-2-06"},
+            {U::SZAMLASZAM, "OTP Bankszámlaszám: 11735005-20000000"},
+            {U::VALLALK_IG, "Cégjegyzék szám: 06-09-000000"},
+            {U::WEBLAP, "Honlap: www.minta-barkacs.example"},
+            {U::EMAIL, "E-mail: bolt@minta-barkacs.example"},
+            {U::LABLEC1, "Közösségi adószám: HU12345678"},
+            {U::LABLEC2, "A fenti feltételeket elfogadom !"},
+            {U::MEGJEGYZES, "2"},
+            {U::HATARIDO, "8"},
+            {U::PARTNERKOD, integerText(int64_t(demoPartners().size()))},
+            {U::ANYAGKOD, integerText(int64_t(demoProducts().size()))},
+            {U::SELOTAG, "1"},
+            {U::SUTOTAG, integerText(today.year())},
+            {U::SELO, "SZA"},
+            {U::AELO, "ARA"},
+            {U::GELO, "GAR"},
+            {U::FELO, "SZL"},
+            {U::MELO, "MUN"}};
+    const Field multipliers[] = {U::SZORZO1, U::SZORZO2, U::SZORZO3};
+    for (int i = 0; i < 3; ++i) row.push_back({multipliers[i], numberText(kDemoMarkups[i])});
+    for (const Field& counter :
+         {U::SZAMLASZ, U::AJANLATSZ, U::MUNKASZ, U::GARLEVSZAM, U::SZLEVSZ, U::VISSZA, U::SELEJT, U::MEGRENDELO,
+          U::IDEIGLENES, U::ELOLEG, U::PROFORMA, U::PKIF, U::JOVAIR, U::DEFUSER, U::DEFUSERN})
         row.push_back({counter, "1"});
-    for (const char* copies : {"PRNSZAMLA", "PRNAJANLAT", "PRNMUNKA", "PRNGARANC", "PRNSZL"})
+    for (const Field& copies : {U::PRNSZAMLA, U::PRNAJANLAT, U::PRNMUNKA, U::PRNGARANC, U::PRNSZL})
         row.push_back({copies, "2"});
     return row;
 }
@@ -417,13 +424,14 @@ Row settingsRow(const QDate& today) {
 
 void addDemoBusiness(const std::string& folder, const QDate& today) {
     appendRows(folder, TableId::User, {settingsRow(today)});
-    appendRows(folder, TableId::PCsoport, {{{"PCSOPORT", "Vevő"}}, {{"PCSOPORT", "Szállító"}}});
+    appendRows(folder, TableId::PCsoport,
+               {{{fields::PCsoport::PCSOPORT, "Vevő"}}, {{fields::PCsoport::PCSOPORT, "Szállító"}}});
     appendRows(folder, TableId::Telep, townRows());
     std::vector<Row> partners;
     for (size_t i = 0; i < demoPartners().size(); ++i) partners.push_back(partnerRow(demoPartners()[i], int(i) + 1));
     appendRows(folder, TableId::Partner, partners);
     std::vector<Row> categories;
-    for (const Category& c : demoCategories()) categories.push_back({{"KATEGORIA", c.name}});
+    for (const Category& c : demoCategories()) categories.push_back({{fields::Kategoria::KATEGORIA, c.name}});
     appendRows(folder, TableId::Kategoria, categories);
     appendRows(folder, TableId::Anyag, productRows());
 }

@@ -56,6 +56,7 @@ void MemTable::setFields(const std::vector<dbase::FieldDef>& defs) {
     m_records.clear();
     m_state = dbase::TableState::Browse;
     setEmptyPosition();
+    notify(CursorChange::Reshaped);
 }
 
 void MemTable::copyStructure(const RecordCursor& source) {
@@ -93,6 +94,7 @@ void MemTable::loadAll(RecordCursor& source) {
         throw;
     }
     if (hadRecord) source.gotoBookmark(mark);
+    notify(CursorChange::Reshaped);
 }
 
 void MemTable::emptyTable() {
@@ -100,6 +102,7 @@ void MemTable::emptyTable() {
     m_state = dbase::TableState::Browse;
     m_records.clear();
     setEmptyPosition();
+    notify(CursorChange::Reshaped);
 }
 
 // ---- sorting ----
@@ -141,6 +144,7 @@ void MemTable::sort(const std::vector<SortKey>& keys) {
     for (const SortKey& key : keys) resolved.emplace_back(fieldNumber(key.field), key);
     std::stable_sort(m_records.begin(), m_records.end(),
                      [&](const Record& a, const Record& b) { return compare(a, b, resolved) < 0; });
+    notify(CursorChange::Reshaped);
     first();
 }
 
@@ -151,7 +155,7 @@ void MemTable::sort(std::string_view fieldList) {
         std::string_view name = fieldList.substr(0, semi);
         while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
         while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
-        if (!name.empty()) keys.push_back({std::string(name)});
+        if (!name.empty()) keys.push_back({Field{m_name, name}});
         fieldList = semi == std::string_view::npos ? std::string_view() : fieldList.substr(semi + 1);
     }
     sort(keys);
@@ -166,11 +170,13 @@ void MemTable::requireFields() const {
 void MemTable::setEmptyPosition() {
     m_pos = -1;
     m_eof = m_bof = true;
+    notify(CursorChange::Moved);
 }
 
 void MemTable::place(int pos) {
     m_pos = pos;
     m_eof = m_bof = false;
+    notify(CursorChange::Moved);
 }
 
 void MemTable::first() {
@@ -229,7 +235,7 @@ bool MemTable::locate(const FieldValues& values, const dbase::LocateOptions& opt
     if (isEditing()) post();
     std::vector<std::unique_ptr<dbase::RecordPredicate>> parts;
     for (const auto& [name, value] : values)
-        parts.push_back(dbase::makeFieldEquals(m_header, fieldNumber(name), value.toStdString(),
+        parts.push_back(dbase::makeFieldEquals(m_header, fieldNumber(name.name), value.toStdString(),
                                                options.caseInsensitive, options.partialKey, sourceName()));
     const auto predicate = dbase::makeAll(std::move(parts));
     for (size_t i = 0; i < m_records.size(); ++i) {
@@ -278,6 +284,7 @@ void MemTable::post() {
     }
     m_buffer = {};
     m_state = dbase::TableState::Browse;
+    notify(CursorChange::Written);
 }
 
 void MemTable::cancel() {
@@ -299,6 +306,7 @@ void MemTable::deleteRecord() {
     } else {
         setEmptyPosition();
     }
+    notify(CursorChange::Written);
 }
 
 // ---- field access ----

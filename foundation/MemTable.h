@@ -24,7 +24,7 @@ namespace kavina {
 class MemTable final : public RecordCursor {
 public:
     struct SortKey {
-        std::string field;
+        Field field;
         bool descending = false;
         bool caseInsensitive = false;
     };
@@ -46,7 +46,8 @@ public:
     // Sorts the records by the keys, the first deciding first; records with equal keys keep
     // their order. Moves to the first record. Throws for an unknown field.
     void sort(const std::vector<SortKey>& keys);
-    // Sorts ascending, case-sensitive, by a ';'-separated list of field names.
+    // Sorts ascending, case-sensitive, by a ';'-separated list of field names known only at run
+    // time.
     void sort(std::string_view fieldList);
 
     // ---- RecordCursor ----
@@ -72,6 +73,7 @@ public:
     void deleteRecord() override;
 
 protected:
+    std::string_view fieldTable() const override { return m_name; }
     bool nullAt(int field) const override;
     QString textAt(int field) const override;
     int64_t integerAt(int field) const override;

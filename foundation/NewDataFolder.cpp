@@ -11,6 +11,7 @@
 
 #include "dbase/Transaction.h"
 #include "foundation/Catalogue.h"
+#include "foundation/CatalogueFields.h"
 #include "foundation/DemoBusiness.h"
 #include "foundation/TableRows.h"
 
@@ -45,24 +46,27 @@ void requireNoTables(const fs::path& folder) {
 }
 
 void addReferenceRows(const std::string& folder) {
+    namespace Ar = fields::Arcsoport;
+    namespace Fm = fields::Fizmod;
+    namespace Vat = fields::AFA;
     appendRows(folder, TableId::Arcsoport,
-               {{{"ID", "1"}, {"ARCSOPORT", "1. árcsoport"}},
-                {{"ID", "2"}, {"ARCSOPORT", "2. árcsoport"}},
-                {{"ID", "3"}, {"ARCSOPORT", "3. árcsoport"}},
-                {{"ID", "4"}, {"ARCSOPORT", "Fix árcsoport"}}});
+               {{{Ar::ID, "1"}, {Ar::ARCSOPORT, "1. árcsoport"}},
+                {{Ar::ID, "2"}, {Ar::ARCSOPORT, "2. árcsoport"}},
+                {{Ar::ID, "3"}, {Ar::ARCSOPORT, "3. árcsoport"}},
+                {{Ar::ID, "4"}, {Ar::ARCSOPORT, "Fix árcsoport"}}});
     appendRows(folder, TableId::Fizmod,
-               {{{"FIZMOD", "Készpénz"}, {"HATARIDO", "0"}},
-                {{"FIZMOD", "Átutalás"}, {"HATARIDO", "8"}},
-                {{"FIZMOD", "Csekk"}, {"HATARIDO", "8"}}});
+               {{{Fm::FIZMOD, "Készpénz"}, {Fm::HATARIDO, "0"}},
+                {{Fm::FIZMOD, "Átutalás"}, {Fm::HATARIDO, "8"}},
+                {{Fm::FIZMOD, "Csekk"}, {Fm::HATARIDO, "8"}}});
     appendRows(folder, TableId::AFA,
-               {{{"AFA", "27"}, {"MEGNEVEZES", "27%"}},
-                {{"AFA", "18"}, {"MEGNEVEZES", "18%"}},
-                {{"AFA", "5"}, {"MEGNEVEZES", "5%"}},
-                {{"AFA", "0"}, {"MEGNEVEZES", "FAD"}}});
+               {{{Vat::AFA, "27"}, {Vat::MEGNEVEZES, "27%"}},
+                {{Vat::AFA, "18"}, {Vat::MEGNEVEZES, "18%"}},
+                {{Vat::AFA, "5"}, {Vat::MEGNEVEZES, "5%"}},
+                {{Vat::AFA, "0"}, {Vat::MEGNEVEZES, "FAD"}}});
     std::vector<Row> units;
-    for (const char* unit : {"db", "kg", "m", "l", "óra", "csomag"}) units.push_back({{"EGYSEG", unit}});
+    for (const char* unit : {"db", "kg", "m", "l", "óra", "csomag"}) units.push_back({{fields::Egyseg::EGYSEG, unit}});
     appendRows(folder, TableId::Egyseg, units);
-    appendRows(folder, TableId::Raktar, {{{"MEGNEVEZES", "Törzsraktár"}}});
+    appendRows(folder, TableId::Raktar, {{{fields::Raktar::MEGNEVEZES, "Törzsraktár"}}});
 }
 
 void buildTables(const std::string& folder, const NewFolderOptions& options) {

@@ -9,12 +9,16 @@
 // follow the engine's conversions: text is cut to the field's width, numbers and dates are
 // read from and written as their program texts ("12.5", "2008.03.15",
 // "2008.03.15 10:15:00", "T"/"F"), an empty value reads as empty text, 0 or false.
-// Field names ignore case. Failures are dbase::DbError naming the table and the cause.
+// Fields are named by their constants (foundation/CatalogueFields.h), or by number; a name
+// known only at run time (a table viewer's column) goes through fieldNumber() first. Field
+// names ignore case. Failures are dbase::DbError naming the table and the cause.
 
 #include <QDate>
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -23,6 +27,7 @@
 #include "dbase/Date.h"
 #include "dbase/Schema.h"
 #include "dbase/Table.h"
+#include "foundation/Field.h"
 
 namespace kavina {
 
@@ -31,8 +36,14 @@ struct CursorMark {
     uint64_t id = 0;
 };
 
-// Field values of a locate: field name and the value as text.
-using FieldValues = std::vector<std::pair<std::string, QString>>;
+// What happened to a cursor, as its watchers hear it: its current record moved, a record was
+// written (posted or deleted), or what it shows was reshaped (order, filter, structure, a
+// table opened or closed), so the list of its records must be read again.
+enum class CursorChange { Moved, Written, Reshaped };
+using CursorWatcher = std::function<void(CursorChange)>;
+
+// Field values of a locate: the field and the value as text.
+using FieldValues = std::vector<std::pair<Field, QString>>;
 
 class RecordCursor {
 public:
@@ -43,10 +54,23 @@ public:
     int fieldCount() const { return int(fields().size()); }
     // -1 when there is no such field.
     int fieldIndex(std::string_view name) const;
-    // Throws DbError for an unknown field.
+    int fieldIndex(const Field& field) const;
+    // Throws DbError for an unknown field, or a field of another table.
     int fieldNumber(std::string_view name) const;
+    int fieldNumber(const Field& field) const;
+    bool has(const Field& field) const { return fieldIndex(field) >= 0; }
+    // The field of that number as a constant of this cursor, for names known only at run time.
+    // Valid while the cursor keeps its structure.
+    Field fieldAt(int number) const { return {fieldTable(), fields().at(size_t(number)).name}; }
     // A name for error texts: the table's path or the record set's name.
     virtual std::string sourceName() const = 0;
+
+    // ---- watchers ----
+    // Calls the watcher after every change of the kinds above, whoever made it (a grid of one
+    // window hears what another window did to a shared handle). The watcher must not move the
+    // cursor; it is called in the middle of walks and writes. Returns its id for unwatch().
+    int watch(CursorWatcher watcher);
+    void unwatch(int id);
 
     // ---- navigation ----
     virtual void first() = 0;
@@ -93,22 +117,28 @@ public:
     void setDate(int field, const QDate& value);  // an invalid date empties the field
     void setDateTime(int field, const QDateTime& value);
 
-    bool isNull(std::string_view name) const { return isNull(fieldNumber(name)); }
-    QString asString(std::string_view name) const { return asString(fieldNumber(name)); }
-    int64_t asInteger(std::string_view name) const { return asInteger(fieldNumber(name)); }
-    double asFloat(std::string_view name) const { return asFloat(fieldNumber(name)); }
-    bool asLogical(std::string_view name) const { return asLogical(fieldNumber(name)); }
-    QDate asDate(std::string_view name) const { return asDate(fieldNumber(name)); }
-    QDateTime asDateTime(std::string_view name) const { return asDateTime(fieldNumber(name)); }
-    void setNull(std::string_view name) { setNull(fieldNumber(name)); }
-    void setString(std::string_view name, const QString& v) { setString(fieldNumber(name), v); }
-    void setInteger(std::string_view name, int64_t v) { setInteger(fieldNumber(name), v); }
-    void setFloat(std::string_view name, double v) { setFloat(fieldNumber(name), v); }
-    void setLogical(std::string_view name, bool v) { setLogical(fieldNumber(name), v); }
-    void setDate(std::string_view name, const QDate& v) { setDate(fieldNumber(name), v); }
-    void setDateTime(std::string_view name, const QDateTime& v) { setDateTime(fieldNumber(name), v); }
+    bool isNull(const Field& f) const { return isNull(fieldNumber(f)); }
+    QString asString(const Field& f) const { return asString(fieldNumber(f)); }
+    int64_t asInteger(const Field& f) const { return asInteger(fieldNumber(f)); }
+    double asFloat(const Field& f) const { return asFloat(fieldNumber(f)); }
+    bool asLogical(const Field& f) const { return asLogical(fieldNumber(f)); }
+    QDate asDate(const Field& f) const { return asDate(fieldNumber(f)); }
+    QDateTime asDateTime(const Field& f) const { return asDateTime(fieldNumber(f)); }
+    void setNull(const Field& f) { setNull(fieldNumber(f)); }
+    void setString(const Field& f, const QString& v) { setString(fieldNumber(f), v); }
+    void setInteger(const Field& f, int64_t v) { setInteger(fieldNumber(f), v); }
+    void setFloat(const Field& f, double v) { setFloat(fieldNumber(f), v); }
+    void setLogical(const Field& f, bool v) { setLogical(fieldNumber(f), v); }
+    void setDate(const Field& f, const QDate& v) { setDate(fieldNumber(f), v); }
+    void setDateTime(const Field& f, const QDateTime& v) { setDateTime(fieldNumber(f), v); }
 
 protected:
+    // Tells the watchers; never throws.
+    void notify(CursorChange change) const noexcept;
+    // The table its own field constants name; a record set's name.
+    virtual std::string_view fieldTable() const = 0;
+    // Throws DbError when the field's table cannot be this cursor's; a record set takes any.
+    virtual void checkTable(const Field& field) const { (void)field; }
     virtual bool nullAt(int field) const = 0;
     virtual QString textAt(int field) const = 0;
     virtual int64_t integerAt(int field) const = 0;
@@ -123,6 +153,10 @@ protected:
     virtual void writeLogical(int field, bool value) = 0;
     virtual void writeDate(int field, const dbase::Date& value) = 0;
     virtual void writeDateTime(int field, const dbase::DateTime& value) = 0;
+
+private:
+    std::map<int, CursorWatcher> m_watchers;
+    int m_nextWatcher = 1;
 };
 
 // Copies every field the two have in common (by name, ignoring case) from the current record

@@ -3,31 +3,13 @@
 #include <cmath>
 
 #include "foundation/Catalogue.h"
+#include "foundation/RecordEdit.h"
 #include "foundation/SzamSzov.h"
 
 namespace kavina {
-namespace {
 
-const char* const kNames[] = {
-    "USER1",      "USER2",      "CIM",        "TELEFON",    "ADOSZAM",    "SZAMLASZAM", "VALLALK_IG", "WEBLAP",
-    "EMAIL",      "LABLEC1",    "LABLEC2",    "LABSZAMLA",  "LABAJANLAT", "LABSZALL",   "LABGARANC",  "LABMUNKA",
-    "LABARLISTA", "LABPARTNER", "LAPLABLEC",  "LOGOKEP",    "MEGJEGYZES", "HATARIDO",   "SZORZO1",    "SZORZO2",
-    "SZORZO3",    "PARTNERKOD", "ANYAGKOD",   "SZAMLASZ",   "AJANLATSZ",  "MUNKASZ",    "GARLEVSZAM", "SZLEVSZ",
-    "VISSZA",     "SELEJT",     "MEGRENDELO", "IDEIGLENES", "ELOLEG",     "PROFORMA",   "PKIF",       "JOVAIR",
-    "DEFUSER",    "DEFUSERN",   "SELOTAG",    "SUTOTAG",    "SELO",       "SUTO",       "AELO",       "AUTO",
-    "FELO",       "FUTO",       "GELO",       "GUTO",       "MELO",       "MUTO",       "PRNSZAMLA",  "PRNAJANLAT",
-    "PRNMUNKA",   "PRNGARANC",  "PRNSZL",
-};
-static_assert(std::size(kNames) == size_t(UserField::PRNSZL) + 1);
-
-}  // namespace
-
-const char* fieldName(UserField field) {
-    return kNames[size_t(field)];
-}
-
-int fieldWidth(UserField field) {
-    const dbase::FieldDef* def = catalogue::table(TableId::User).field(fieldName(field));
+int fieldWidth(const Field& field) {
+    const dbase::FieldDef* def = catalogue::table(TableId::User).field(field.name);
     return def && def->type == dbase::FieldType::Character ? def->width : 0;
 }
 
@@ -43,38 +25,49 @@ void SettingsRecord::reread() {
     m_table.first();
 }
 
-bool SettingsRecord::has(UserField field) const {
-    return m_table.fieldIndex(fieldName(field)) >= 0;
+bool SettingsRecord::has(const Field& field) const {
+    return m_table.has(field);
 }
 
-QString SettingsRecord::text(UserField field) const {
-    return has(field) ? m_table.asString(fieldName(field)) : QString();
+QString SettingsRecord::text(const Field& field) const {
+    return has(field) ? m_table.asString(field) : QString();
 }
 
-int64_t SettingsRecord::integer(UserField field) const {
-    return has(field) ? m_table.asInteger(fieldName(field)) : 0;
+int64_t SettingsRecord::integer(const Field& field) const {
+    return has(field) ? m_table.asInteger(field) : 0;
 }
 
-double SettingsRecord::number(UserField field) const {
-    return has(field) ? m_table.asFloat(fieldName(field)) : 0.0;
+double SettingsRecord::number(const Field& field) const {
+    return has(field) ? m_table.asFloat(field) : 0.0;
 }
 
-void SettingsRecord::setText(UserField field, const QString& value) {
-    m_table.setString(fieldName(field), value);
+void SettingsRecord::setText(const Field& field, const QString& value) {
+    m_table.setString(field, value);
 }
 
-void SettingsRecord::setInteger(UserField field, int64_t value) {
-    m_table.setInteger(fieldName(field), value);
+void SettingsRecord::setInteger(const Field& field, int64_t value) {
+    m_table.setInteger(field, value);
 }
 
-void SettingsRecord::setNumber(UserField field, double value) {
-    m_table.setFloat(fieldName(field), value);
+void SettingsRecord::setNumber(const Field& field, double value) {
+    m_table.setFloat(field, value);
+}
+
+bool fillEmptyCashSaleCopies(TableHandle& userTable) {
+    if (!userTable.isOpen()) return false;
+    SettingsRecord record(userTable);
+    record.reread();
+    if (!record.exists() || !record.text(fields::User::MEGJEGYZES).isEmpty()) return false;
+    RecordEdit change = RecordEdit::edit(userTable);
+    record.setText(fields::User::MEGJEGYZES, QStringLiteral("2"));
+    change.post();
+    return true;
 }
 
 void appendDefaultSettingsRecord(TableHandle& userTable, const QDate& today) {
-    using F = UserField;
+    namespace F = fields::User;
     SettingsRecord record(userTable);
-    userTable.append();
+    RecordEdit added = RecordEdit::append(userTable);
     record.setText(F::USER1, QStringLiteral("Cég neve"));
     record.setText(F::CIM, QStringLiteral("1234 Város, Utca hsz."));
     record.setText(F::TELEFON, QStringLiteral("Tel.: (42)123-456  FAX: (42)999-999"));
@@ -91,16 +84,18 @@ void appendDefaultSettingsRecord(TableHandle& userTable, const QDate& today) {
     record.setNumber(F::SZORZO3, 25);
     record.setInteger(F::PARTNERKOD, 0);
     record.setInteger(F::ANYAGKOD, 0);
-    for (F counter : {F::SZAMLASZ, F::AJANLATSZ, F::MUNKASZ, F::GARLEVSZAM, F::SZLEVSZ}) record.setInteger(counter, 1);
+    for (const Field& counter : {F::SZAMLASZ, F::AJANLATSZ, F::MUNKASZ, F::GARLEVSZAM, F::SZLEVSZ})
+        record.setInteger(counter, 1);
     record.setInteger(F::SELOTAG, 1);
     record.setInteger(F::SUTOTAG, today.year());
-    for (F copies : {F::PRNSZAMLA, F::PRNAJANLAT, F::PRNMUNKA, F::PRNGARANC, F::PRNSZL}) record.setInteger(copies, 2);
+    for (const Field& copies : {F::PRNSZAMLA, F::PRNAJANLAT, F::PRNMUNKA, F::PRNGARANC, F::PRNSZL})
+        record.setInteger(copies, 2);
     record.setText(F::AELO, QStringLiteral("ARA"));
     record.setText(F::GELO, QStringLiteral("GAR"));
     record.setText(F::FELO, QStringLiteral("SZL"));
     record.setText(F::MELO, QStringLiteral("MUN"));
     record.setText(F::SELO, QStringLiteral("SZA"));
-    userTable.post();
+    added.post();
 }
 
 }  // namespace kavina

@@ -1,7 +1,8 @@
 #pragma once
 // The settings record: the single record of user.dbf with the company header, the document
 // number affixes and counters, copies, footers and price multipliers. Typed access by field,
-// over the handle of user.dbf, and the default record of a new data folder.
+// over the handle of user.dbf, naming the fields by their constants (fields::User), and the
+// default record of a new data folder.
 //
 // Folders not yet upgraded lack the counters added by the upgrade steps (VISSZA, SELEJT,
 // MEGRENDELO, ...): reading such a field gives 0 or an empty text, writing it throws.
@@ -9,77 +10,13 @@
 #include <QString>
 #include <cstdint>
 
+#include "foundation/CatalogueFields.h"
 #include "foundation/TableHandle.h"
 
 namespace kavina {
 
-enum class UserField {
-    USER1,
-    USER2,
-    CIM,
-    TELEFON,
-    ADOSZAM,
-    SZAMLASZAM,
-    VALLALK_IG,
-    WEBLAP,
-    EMAIL,
-    LABLEC1,
-    LABLEC2,
-    LABSZAMLA,
-    LABAJANLAT,
-    LABSZALL,
-    LABGARANC,
-    LABMUNKA,
-    LABARLISTA,
-    LABPARTNER,
-    LAPLABLEC,
-    LOGOKEP,
-    MEGJEGYZES,
-    HATARIDO,
-    SZORZO1,
-    SZORZO2,
-    SZORZO3,
-    PARTNERKOD,
-    ANYAGKOD,
-    SZAMLASZ,
-    AJANLATSZ,
-    MUNKASZ,
-    GARLEVSZAM,
-    SZLEVSZ,
-    VISSZA,
-    SELEJT,
-    MEGRENDELO,
-    IDEIGLENES,
-    ELOLEG,
-    PROFORMA,
-    PKIF,
-    JOVAIR,
-    DEFUSER,
-    DEFUSERN,
-    SELOTAG,
-    SUTOTAG,
-    SELO,
-    SUTO,
-    AELO,
-    AUTO,
-    FELO,
-    FUTO,
-    GELO,
-    GUTO,
-    MELO,
-    MUTO,
-    PRNSZAMLA,
-    PRNAJANLAT,
-    PRNMUNKA,
-    PRNGARANC,
-    PRNSZL,
-};
-
-// The field's name as the catalogue spells it.
-const char* fieldName(UserField field);
-
 // The width of a text field in the catalogue's user.dbf; 0 for the other fields.
-int fieldWidth(UserField field);
+int fieldWidth(const Field& field);
 
 // MEGJEGYZES holds the copies of cash-register sales as text: the count it holds, rounded, or
 // 2 when it holds no count.
@@ -93,26 +30,31 @@ public:
     // Re-reads the table from disk and moves to the record.
     void reread();
     bool exists() const { return !m_table.isEmpty(); }
-    bool has(UserField field) const;
+    bool has(const Field& field) const;
 
     // Texts and memos; whole numbers; floating numbers.
-    QString text(UserField field) const;
-    int64_t integer(UserField field) const;
-    double number(UserField field) const;
+    QString text(const Field& field) const;
+    int64_t integer(const Field& field) const;
+    double number(const Field& field) const;
 
-    int cashSaleCopies() const { return cashSaleCopiesOf(text(UserField::MEGJEGYZES)); }
+    int cashSaleCopies() const { return cashSaleCopiesOf(text(fields::User::MEGJEGYZES)); }
 
     // Requires for the setters: edit() called. Throws DbError for a field the table lacks.
     void edit() { m_table.edit(); }
     void post() { m_table.post(); }
     void cancel() { m_table.cancel(); }
-    void setText(UserField field, const QString& value);
-    void setInteger(UserField field, int64_t value);
-    void setNumber(UserField field, double value);
+    void setText(const Field& field, const QString& value);
+    void setInteger(const Field& field, int64_t value);
+    void setNumber(const Field& field, double value);
 
 private:
     TableHandle& m_table;
 };
+
+// An empty MEGJEGYZES (the copies of cash-register sales) is set to 2 and stored, as a folder
+// that never set it prints two. True when it was stored; false when the table is closed, has
+// no settings record, or the field holds something.
+bool fillEmptyCashSaleCopies(TableHandle& userTable);
 
 // Appends and posts the default settings record of a new data folder; SUTOTAG is the year of
 // today.

@@ -34,7 +34,7 @@ std::optional<QString> unstorableText(const SetupRecord& record) {
 }  // namespace
 
 const std::vector<SetupField<QString>>& setupTextFields() {
-    using F = UserField;
+    namespace F = fields::User;
     using R = SetupRecord;
     static const std::vector<SetupField<QString>> fields = {
         {&R::USER1, F::USER1},
@@ -72,7 +72,7 @@ const std::vector<SetupField<QString>>& setupTextFields() {
 }
 
 const std::vector<SetupField<int>>& setupIntegerFields() {
-    using F = UserField;
+    namespace F = fields::User;
     using R = SetupRecord;
     static const std::vector<SetupField<int>> fields = {
         {&R::PRNSZAMLA, F::PRNSZAMLA}, {&R::PRNAJANLAT, F::PRNAJANLAT}, {&R::PRNGARANC, F::PRNGARANC},
@@ -82,9 +82,9 @@ const std::vector<SetupField<int>>& setupIntegerFields() {
 }
 
 const std::vector<SetupField<double>>& setupNumberFields() {
-    static const std::vector<SetupField<double>> fields = {{&SetupRecord::SZORZO1, UserField::SZORZO1},
-                                                           {&SetupRecord::SZORZO2, UserField::SZORZO2},
-                                                           {&SetupRecord::SZORZO3, UserField::SZORZO3}};
+    static const std::vector<SetupField<double>> fields = {{&SetupRecord::SZORZO1, fields::User::SZORZO1},
+                                                           {&SetupRecord::SZORZO2, fields::User::SZORZO2},
+                                                           {&SetupRecord::SZORZO3, fields::User::SZORZO3}};
     return fields;
 }
 
@@ -186,7 +186,7 @@ bool SetupLogic::chooseLogo(SetupValues& values) {
     const std::optional<QString> picture = m_prompt.chooseFile(choice);
     if (!picture) return false;
     const QString name = QFileInfo(*picture).fileName();
-    if (const int width = fieldWidth(UserField::LOGOKEP); width > 0 && name.size() > width) {
+    if (const int width = fieldWidth(fields::User::LOGOKEP); width > 0 && name.size() > width) {
         m_prompt.error(QStringLiteral("Figyelem!"),
                        QStringLiteral("A kép fájlneve legfeljebb %1 karakter lehet: %2").arg(width).arg(name));
         return false;

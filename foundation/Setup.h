@@ -34,7 +34,7 @@ struct SetupRecord {
 template <typename T>
 struct SetupField {
     T SetupRecord::*member;
-    UserField field;
+    Field field;
 };
 const std::vector<SetupField<QString>>& setupTextFields();
 const std::vector<SetupField<int>>& setupIntegerFields();
@@ -114,8 +114,8 @@ public:
     void chooseBackupFolder(SetupValues& values);
     // The logo's file, or empty when no logo is used.
     QString logoPath(const SetupValues& values) const;
-    // The prompt the dialog's boxes warn through.
-    Prompt& prompt() { return m_prompt; }
+    // The prompt the dialog's commands report through.
+    Prompt& prompt() const { return m_prompt; }
 
 private:
     SetupData& m_data;

@@ -7,6 +7,10 @@
 // delete, also a post that moving or editing on makes, it calls its change listener. The
 // engine writes every post and delete through to disk at once, so nothing else is needed for
 // other workstations to see the change.
+//
+// A handle on a catalogue table takes only that table's field constants: a field of another
+// table (fields::Szamla::NEV on the partners) throws DbError, even where a field of that name
+// exists.
 
 #include <functional>
 #include <memory>
@@ -27,7 +31,7 @@ public:
     // Makes this a shared handle whose posts and deletes are reported to the listener.
     void setSharedHooks(ChangeListener listener);
 
-    void open(const dbase::OpenOptions& options = {}) { m_table.open(options); }
+    void open(const dbase::OpenOptions& options = {});
     // As the engine's close: a change not posted is dropped.
     void close();
     bool isOpen() const { return m_table.isOpen(); }
@@ -35,20 +39,22 @@ public:
     // Orders by a tag, or by a field a tag is keyed on; empty is physical order. Moves to
     // the first record. Throws when no tag matches.
     void setOrder(const std::string& order);
+    // Orders by the tag keyed on the field.
+    void setOrder(const Field& field);
     const std::string& order() const { return m_table.order(); }
     bool findKey(std::string_view value);
     bool findNearest(std::string_view value);
-    void setFilter(const std::string& expression) { m_table.setFilter(expression); }
+    void setFilter(const std::string& expression);
     const std::string& filter() const { return m_table.filter(); }
-    void setFiltered(bool on) { m_table.setFiltered(on); }
+    void setFiltered(bool on);
     bool filtered() const { return m_table.filtered(); }
-    void setFilterOptions(const dbase::FilterOptions& options) { m_table.setFilterOptions(options); }
+    void setFilterOptions(const dbase::FilterOptions& options);
     // Re-reads the record count and the current record from disk.
     void refresh();
     // Follows the master: shows only the records whose detailField equals the master's
     // masterField. The master must outlive the link or clear it.
     void setMasterLink(TableHandle& master, const std::string& masterField, const std::string& detailField);
-    void clearMasterLink() { m_table.clearMasterLink(); }
+    void clearMasterLink();
 
     // The engine's handle, for its structure, tags and header.
     const dbase::Table& table() const { return m_table; }
@@ -72,10 +78,12 @@ public:
     void insert() override { append(); }
     void edit() override;
     void post() override;
-    void cancel() override { m_table.cancel(); }
+    void cancel() override;
     void deleteRecord() override;
 
 protected:
+    std::string_view fieldTable() const override { return m_catalogueName; }
+    void checkTable(const Field& field) const override;
     bool nullAt(int field) const override { return m_table.isNull(field); }
     QString textAt(int field) const override { return QString::fromStdString(m_table.asString(field)); }
     int64_t integerAt(int field) const override { return m_table.asInteger(field); }
@@ -98,6 +106,7 @@ private:
     void changed();
 
     dbase::Table m_table;
+    std::string m_catalogueName;  // the catalogue's file name of the table, empty for another file
     ChangeListener m_listener;
     bool m_shared = false;
 };

@@ -6,13 +6,15 @@
 #include <vector>
 
 #include "foundation/Catalogue.h"
+#include "foundation/Field.h"
 
 namespace kavina {
 
-// Field name and value as text, converted as the engine converts typed text.
-using Row = std::vector<std::pair<std::string, std::string>>;
+// Field and value as text, converted as the engine converts typed text.
+using Row = std::vector<std::pair<Field, std::string>>;
 
-// Appends the rows to the catalogue table in the folder. Throws DbError.
+// Appends the rows to the catalogue table in the folder. Throws DbError, also for a field of
+// another table.
 void appendRows(const std::string& folder, TableId id, const std::vector<Row>& rows);
 
 // A number as the shortest text that reads back to the same double.

@@ -22,7 +22,7 @@ QString elementText(const Element& e) {
     if (!e.pageFormat.isEmpty()) return e.pageFormat;
     if (!e.isDataBound()) return e.text;
     if (e.cursor->isEmpty()) return {};
-    return e.format ? e.format(*e.cursor) : e.cursor->asString(e.field);
+    return e.format ? e.format(*e.cursor) : e.cursor->asString(e.cursor->fieldNumber(e.field));
 }
 
 // The element's item, or nothing when it has nothing to draw.
@@ -169,7 +169,7 @@ private:
 
     std::vector<QString> groupKeys(const RecordCursor& source) const {
         std::vector<QString> keys;
-        for (const std::string& field : m_groupFields) keys.push_back(source.asString(field));
+        for (const std::string& field : m_groupFields) keys.push_back(source.asString(source.fieldNumber(field)));
         return keys;
     }
 

@@ -14,7 +14,7 @@ namespace kavina::widgets {
 
 struct GridColumn {
     QString title;
-    std::string field;
+    Field field;
     bool bold = false;  // the titles of columns the list can be sorted by
 };
 
@@ -24,7 +24,8 @@ class RecordGridModel final : public QAbstractTableModel {
 public:
     RecordGridModel(RecordCursor& cursor, std::vector<GridColumn> columns, QObject* parent = nullptr);
 
-    // Reads every shown record again; the cursor returns to its record.
+    // Reads every shown record again; the cursor returns to its record. Does nothing while the
+    // cursor holds a record in edit.
     void reload();
     // The row of the cursor's current record, or -1.
     int currentRow() const;

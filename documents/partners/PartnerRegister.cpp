@@ -1,14 +1,24 @@
 #include "documents/partners/PartnerRegister.h"
 
+#include <QCollator>
+#include <QLocale>
+
 #include <QFile>
 #include <QSaveFile>
 #include <QStringEncoder>
 #include <map>
 #include <stdexcept>
 
+#include "foundation/CatalogueFields.h"
+#include "foundation/FieldFilter.h"
+#include "foundation/RecordEdit.h"
 #include "invoicing/document/DocumentNumbering.h"
 
 namespace kavina::documents {
+
+namespace P = fields::Partner;
+namespace D = fields::Szamla;
+namespace T = fields::Telep;
 
 namespace {
 
@@ -47,41 +57,29 @@ private:
     CursorMark m_mark;
 };
 
-// Whole-text matching: a trailing "*" of a value is a character, not a prefix mark.
-void filterExactly(TableHandle& handle, const std::string& expression) {
-    handle.setFilterOptions({.caseInsensitive = false, .noPrefixMatching = true});
-    handle.setFilter(expression);
-    handle.setFiltered(true);
-}
-
-void unfilter(TableHandle& handle) {
-    handle.setFiltered(false);
-    handle.setFilter(std::string());
-}
-
 void writeFields(RecordCursor& partners, const PartnerFields& f) {
-    const std::pair<const char*, const QString*> texts[] = {{"NEV", &f.name},
-                                                            {"NEV2", &f.name2},
-                                                            {"KAPCSNEV", &f.contact},
-                                                            {"PCSOPORT", &f.group},
-                                                            {"IRSZAM", &f.postcode},
-                                                            {"VAROS", &f.town},
-                                                            {"UTCA", &f.street},
-                                                            {"LEVIR", &f.mailPostcode},
-                                                            {"LEVVAROS", &f.mailTown},
-                                                            {"LEVUTCA", &f.mailStreet},
-                                                            {"TELEFON", &f.phone},
-                                                            {"FAX", &f.fax},
-                                                            {"EMAIL", &f.email},
-                                                            {"ADOSZAM", &f.taxNumber},
-                                                            {"BANKFIOK", &f.bankBranch},
-                                                            {"BANKSZAMLA", &f.bankAccount},
-                                                            {"FIZMOD", &f.paymentMethod}};
+    const std::pair<Field, const QString*> texts[] = {{P::NEV, &f.name},
+                                                      {P::NEV2, &f.name2},
+                                                      {P::KAPCSNEV, &f.contact},
+                                                      {P::PCSOPORT, &f.group},
+                                                      {P::IRSZAM, &f.postcode},
+                                                      {P::VAROS, &f.town},
+                                                      {P::UTCA, &f.street},
+                                                      {P::LEVIR, &f.mailPostcode},
+                                                      {P::LEVVAROS, &f.mailTown},
+                                                      {P::LEVUTCA, &f.mailStreet},
+                                                      {P::TELEFON, &f.phone},
+                                                      {P::FAX, &f.fax},
+                                                      {P::EMAIL, &f.email},
+                                                      {P::ADOSZAM, &f.taxNumber},
+                                                      {P::BANKFIOK, &f.bankBranch},
+                                                      {P::BANKSZAMLA, &f.bankAccount},
+                                                      {P::FIZMOD, &f.paymentMethod}};
     for (const auto& [field, value] : texts) partners.setString(field, *value);
-    partners.setString("TELJESCIM", f.town + QLatin1Char(' ') + f.street);
-    partners.setInteger("ARCSOPORT", f.priceGroup);
-    partners.setInteger("OSSZESBIZF", f.transferDays);
-    partners.setInteger("OSSZESBIZM", f.discount);
+    partners.setString(P::TELJESCIM, f.town + QLatin1Char(' ') + f.street);
+    partners.setInteger(P::ARCSOPORT, f.priceGroup);
+    partners.setInteger(P::OSSZESBIZF, f.transferDays);
+    partners.setInteger(P::OSSZESBIZM, f.discount);
 }
 
 }  // namespace
@@ -90,140 +88,174 @@ QString partnerCodeOf(int64_t partnerNumber) {
     return QString::number(partnerNumber + kPartnerCodeBase);
 }
 
-std::string filterConstant(const QString& text) {
-    QString quoted = text;
-    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return ("'" + quoted + "'").toStdString();
-}
-
 QStringList groupTabs(TableHandle& partners) {
     std::map<QString, QString> byFolded;  // folded name -> the first spelling met
     {
         KeepView keep(partners);
-        unfilter(partners);
-        partners.setOrder("NEV");
+        filter::removeRestriction(partners);
+        partners.setOrder(P::NEV);
         for (partners.first(); !partners.eof(); partners.next()) {
-            const QString group = partners.asString("PCSOPORT").trimmed();
+            const QString group = partners.asString(P::PCSOPORT).trimmed();
             if (!group.isEmpty()) byFolded.try_emplace(group.toCaseFolded(), group);
         }
     }
     QStringList tabs;
     for (const auto& [folded, spelling] : byFolded) tabs << spelling;
-    std::stable_sort(tabs.begin(), tabs.end(),
-                     [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    sortHungarian(tabs);
     tabs.prepend(kAllPartnersTab);
     return tabs;
 }
 
+void sortHungarian(QStringList& texts) {
+    QCollator collator{QLocale(QLocale::Hungarian, QLocale::Hungary)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(texts.begin(), texts.end(),
+                     [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+}
+
+QStringList groupNames(TableHandle& groups) {
+    QStringList names;
+    {
+        KeepView keep(groups);
+        filter::removeRestriction(groups);
+        for (groups.first(); !groups.eof(); groups.next()) {
+            const QString name = groups.asString(fields::PCsoport::PCSOPORT).trimmed();
+            if (!name.isEmpty() && !names.contains(name, Qt::CaseInsensitive)) names << name;
+        }
+    }
+    sortHungarian(names);
+    return names;
+}
+
 void applyTab(TableHandle& partners, int tabIndex, const QString& caption) {
     if (tabIndex <= 0) {
-        unfilter(partners);
+        filter::removeRestriction(partners);
         partners.first();
         return;
     }
-    filterExactly(partners, "PCSOPORT = " + filterConstant(caption));
+    filter::restrictExactly(partners, filter::equals(P::PCSOPORT, caption));
     partners.first();
 }
 
 PartnerFields loadPartner(const RecordCursor& p) {
     PartnerFields f;
-    f.name = p.asString("NEV");
-    f.name2 = p.asString("NEV2");
-    f.contact = p.asString("KAPCSNEV");
-    f.group = p.asString("PCSOPORT");
-    f.postcode = p.asString("IRSZAM");
-    f.town = p.asString("VAROS");
-    f.street = p.asString("UTCA");
-    f.mailPostcode = p.asString("LEVIR");
-    f.mailTown = p.asString("LEVVAROS");
-    f.mailStreet = p.asString("LEVUTCA");
-    f.phone = p.asString("TELEFON");
-    f.fax = p.asString("FAX");
-    f.email = p.asString("EMAIL");
-    f.taxNumber = p.asString("ADOSZAM");
-    f.bankBranch = p.asString("BANKFIOK");
-    f.bankAccount = p.asString("BANKSZAMLA");
-    f.paymentMethod = p.asString("FIZMOD");
-    f.priceGroup = int(p.asInteger("ARCSOPORT"));
-    f.transferDays = int(p.asInteger("OSSZESBIZF"));
-    f.discount = int(p.asInteger("OSSZESBIZM"));
+    f.name = p.asString(P::NEV);
+    f.name2 = p.asString(P::NEV2);
+    f.contact = p.asString(P::KAPCSNEV);
+    f.group = p.asString(P::PCSOPORT);
+    f.postcode = p.asString(P::IRSZAM);
+    f.town = p.asString(P::VAROS);
+    f.street = p.asString(P::UTCA);
+    f.mailPostcode = p.asString(P::LEVIR);
+    f.mailTown = p.asString(P::LEVVAROS);
+    f.mailStreet = p.asString(P::LEVUTCA);
+    f.phone = p.asString(P::TELEFON);
+    f.fax = p.asString(P::FAX);
+    f.email = p.asString(P::EMAIL);
+    f.taxNumber = p.asString(P::ADOSZAM);
+    f.bankBranch = p.asString(P::BANKFIOK);
+    f.bankAccount = p.asString(P::BANKSZAMLA);
+    f.paymentMethod = p.asString(P::FIZMOD);
+    f.priceGroup = int(p.asInteger(P::ARCSOPORT));
+    f.transferDays = int(p.asInteger(P::OSSZESBIZF));
+    f.discount = int(p.asInteger(P::OSSZESBIZM));
     return f;
 }
 
 int64_t createPartner(TableHandle& partners, TableHandle& settings, const PartnerFields& fields) {
-    const int64_t number = invoicing::takeCode(settings, "PARTNERKOD");
-    partners.append();
-    try {
-        partners.setInteger("PARTNERKOD", number);
-        writeFields(partners, fields);
-        partners.setString("VONALKOD", partnerCodeOf(number));
-        partners.post();
-    } catch (...) {
-        partners.cancel();
-        throw;
-    }
+    const int64_t number = invoicing::takeCode(settings, fields::User::PARTNERKOD);
+    RecordEdit change = RecordEdit::append(partners);
+    partners.setInteger(P::PARTNERKOD, number);
+    writeFields(partners, fields);
+    partners.setString(P::VONALKOD, partnerCodeOf(number));
+    change.post();
     return number;
 }
 
-void modifyPartner(TableHandle& partners, const PartnerFields& fields) {
-    partners.edit();
-    try {
-        writeFields(partners, fields);
-        partners.post();
-    } catch (...) {
-        partners.cancel();
-        throw;
-    }
+OpenedRecordTexts partnerRecordTexts() {
+    OpenedRecordTexts texts;
+    texts.gone = QStringLiteral("A partnert közben egy másik munkaállomás törölte.");
+    texts.changed = QStringLiteral("A partnert közben egy másik munkaállomás módosította:");
+    texts.labels = {{P::PARTNERKOD, QStringLiteral("Partnerszám")},
+                    {P::NEV, QStringLiteral("Partner neve")},
+                    {P::NEV2, QStringLiteral("Partner neve (2. sor)")},
+                    {P::KAPCSNEV, QStringLiteral("Ügyintéző")},
+                    {P::PCSOPORT, QStringLiteral("Partner csoport")},
+                    {P::IRSZAM, QStringLiteral("Irányítószám")},
+                    {P::VAROS, QStringLiteral("Település")},
+                    {P::UTCA, QStringLiteral("Cím")},
+                    {P::TELJESCIM, QStringLiteral("Teljes cím")},
+                    {P::LEVIR, QStringLiteral("Levélcím irányítószáma")},
+                    {P::LEVVAROS, QStringLiteral("Levélcím települése")},
+                    {P::LEVUTCA, QStringLiteral("Levélcím")},
+                    {P::TELEFON, QStringLiteral("Telefon")},
+                    {P::FAX, QStringLiteral("FAX")},
+                    {P::EMAIL, QStringLiteral("E-mail")},
+                    {P::ADOSZAM, QStringLiteral("Adószám")},
+                    {P::BANKFIOK, QStringLiteral("Bankfiók")},
+                    {P::BANKSZAMLA, QStringLiteral("Számlaszám")},
+                    {P::FIZMOD, QStringLiteral("Fizetési mód")},
+                    {P::ARCSOPORT, QStringLiteral("Ár csoport")},
+                    {P::OSSZESBIZF, QStringLiteral("Átutalás határideje")},
+                    {P::OSSZESBIZM, QStringLiteral("Kedvezmény (%)")},
+                    {P::VONALKOD, QStringLiteral("Partnerkód")}};
+    return texts;
+}
+
+bool savePartner(OpenedRecord& opened, TableHandle& partners, Prompt& prompt, const PartnerFields& fields) {
+    return opened.save(prompt, [&] { writeFields(partners, fields); });
 }
 
 bool findByPartnerCode(TableHandle& partners, const QString& code) {
     if (code.isEmpty()) return false;
     partners.refresh();
-    return partners.locate({{"VONALKOD", code}});
+    return partners.locate({{P::VONALKOD, code}});
 }
 
 void renameGroup(TableHandle& partners, const QString& from, const QString& to) {
     KeepView keep(partners);
-    filterExactly(partners, "PCSOPORT = " + filterConstant(from));
+    filter::restrictExactly(partners, filter::equals(P::PCSOPORT, from));
     // Each renamed partner leaves the filter, so the walk always takes the first one left.
     for (partners.first(); !partners.eof(); partners.first()) {
-        partners.edit();
-        partners.setString("PCSOPORT", to);
-        partners.post();
+        RecordEdit change = RecordEdit::edit(partners);
+        partners.setString(P::PCSOPORT, to);
+        change.post();
     }
 }
 
 int restrictToInvoices(TableHandle& documents, const QString& name, const QString& street, bool unpaidOnly) {
+    using namespace filter;
     std::string expression =
-        "NEV = " + filterConstant(name) + " AND CIM = " + filterConstant(street) + " AND SZAMLATIP = 'B'";
-    if (unpaidOnly) expression += " AND NOT FIZETVE";
-    filterExactly(documents, expression);
+        allOf({equals(D::NEV, name), equals(D::CIM, street), equals(D::SZAMLATIP, QStringLiteral("B"))});
+    if (unpaidOnly) expression = allOf({expression, isFalse(D::FIZETVE)});
+    restrictExactly(documents, expression);
     documents.first();
     return int(documents.recordCount());
 }
 
 void clearRestriction(TableHandle& documents) {
     const CursorMark mark = documents.bookmark();
-    unfilter(documents);
+    filter::removeRestriction(documents);
     if (!documents.gotoBookmark(mark)) documents.first();
 }
 
 std::optional<QString> completeTown(TableHandle& settlements, const QString& postcode, const QString& town) {
     if (postcode.size() != 4 || !town.isEmpty()) return std::nullopt;
     KeepView keep(settlements);
-    unfilter(settlements);
-    settlements.setOrder("TELEPULES");
-    if (!settlements.locate({{"IRSZAM", postcode}}, {.caseInsensitive = true, .partialKey = true})) return std::nullopt;
-    return settlements.asString("TELEPULES");
+    filter::removeRestriction(settlements);
+    settlements.setOrder(T::TELEPULES);
+    if (!settlements.locate({{T::IRSZAM, postcode}}, {.caseInsensitive = true, .partialKey = true}))
+        return std::nullopt;
+    return settlements.asString(T::TELEPULES);
 }
 
 std::optional<QString> completePostcode(TableHandle& settlements, const QString& town, const QString& postcode) {
     if (town.isEmpty() || !postcode.isEmpty()) return std::nullopt;
     KeepView keep(settlements);
-    unfilter(settlements);
-    settlements.setOrder("TELEPULES");
-    if (!settlements.locate({{"TELEPULES", town}})) return std::nullopt;
-    return settlements.asString("IRSZAM");
+    filter::removeRestriction(settlements);
+    settlements.setOrder(T::TELEPULES);
+    if (!settlements.locate({{T::TELEPULES, town}})) return std::nullopt;
+    return settlements.asString(T::IRSZAM);
 }
 
 namespace {
@@ -234,10 +266,10 @@ const char* const kCsvHeader =
 
 QString csvLine(const RecordCursor& p) {
     QStringList fields;
-    for (const char* field : {"NEV", "NEV2", "IRSZAM", "VAROS", "UTCA", "TELEFON", "FAX", "EMAIL", "KAPCSNEV", "LEVIR",
-                              "LEVVAROS", "LEVUTCA", "ADOSZAM", "BANKFIOK", "BANKSZAMLA", "FIZMOD"})
+    for (const Field& field : {P::NEV, P::NEV2, P::IRSZAM, P::VAROS, P::UTCA, P::TELEFON, P::FAX, P::EMAIL, P::KAPCSNEV,
+                               P::LEVIR, P::LEVVAROS, P::LEVUTCA, P::ADOSZAM, P::BANKFIOK, P::BANKSZAMLA, P::FIZMOD})
         fields << p.asString(field);
-    fields << QString::number(p.asInteger("ARCSOPORT"));
+    fields << QString::number(p.asInteger(P::ARCSOPORT));
     return fields.join(QLatin1Char(';'));
 }
 

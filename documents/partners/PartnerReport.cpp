@@ -1,11 +1,14 @@
 #include "documents/partners/PartnerReport.h"
 
+#include "foundation/CatalogueFields.h"
+
 namespace kavina::documents {
 
 namespace {
 
 using report::BandKind;
 using report::TextStyle;
+namespace P = fields::Partner;
 
 struct Column {
     const char* title;
@@ -20,11 +23,11 @@ const Column kColumns[] = {{"Partner neve / kapcsolattartó", 0, 70},
                            {"Email", 190, 50},
                            {"Csoport/fiz.mód", 240, 37}};
 
-QString joined(const RecordCursor& p, const char* first, const char* sep, const char* second) {
+QString joined(const RecordCursor& p, const Field& first, const char* sep, const Field& second) {
     return (p.asString(first) + QString::fromUtf8(sep) + p.asString(second)).trimmed();
 }
 
-QString addressLine(const RecordCursor& p, const char* postcode, const char* town, const char* street) {
+QString addressLine(const RecordCursor& p, const Field& postcode, const Field& town, const Field& street) {
     return p.asString(postcode) + QLatin1Char(' ') + p.asString(town) + QStringLiteral(", ") + p.asString(street);
 }
 
@@ -34,10 +37,11 @@ using Line = std::function<QString(const RecordCursor&)>;
 void addTwoLines(report::Band& band, RecordCursor& partners, const Column& column, int index, Line first, Line second,
                  const TextStyle& style) {
     const QRectF top(column.left + 1, 1, column.width - 2, 4.5);
-    report::Element& a = band.addField("line1_" + std::to_string(index), top, partners, "NEV", style);
+    report::Element& a = band.addField("line1_" + std::to_string(index), top, partners, P::NEV.text(), style);
     a.format = std::move(first);
     if (!second) return;
-    report::Element& b = band.addField("line2_" + std::to_string(index), top.translated(0, 5), partners, "NEV", style);
+    report::Element& b =
+        band.addField("line2_" + std::to_string(index), top.translated(0, 5), partners, P::NEV.text(), style);
     b.format = std::move(second);
 }
 
@@ -62,20 +66,20 @@ std::unique_ptr<report::Layout> TPartnerReport(RecordCursor& partners, const QSt
     report::Band& detail = layout->addBand(BandKind::Detail, "Detail", 11.5);
     detail.addFrame("frame", QRectF(0, 0, layout->bandWidth(), 11));
     addTwoLines(
-        detail, partners, kColumns[0], 0, [](const RecordCursor& p) { return joined(p, "NEV", " ", "NEV2"); },
-        [](const RecordCursor& p) { return p.asString("KAPCSNEV"); }, plain);
+        detail, partners, kColumns[0], 0, [](const RecordCursor& p) { return joined(p, P::NEV, " ", P::NEV2); },
+        [](const RecordCursor& p) { return p.asString(P::KAPCSNEV); }, plain);
     addTwoLines(
         detail, partners, kColumns[1], 1,
-        [](const RecordCursor& p) { return addressLine(p, "IRSZAM", "VAROS", "UTCA"); },
-        [](const RecordCursor& p) { return addressLine(p, "LEVIR", "LEVVAROS", "LEVUTCA"); }, plain);
+        [](const RecordCursor& p) { return addressLine(p, P::IRSZAM, P::VAROS, P::UTCA); },
+        [](const RecordCursor& p) { return addressLine(p, P::LEVIR, P::LEVVAROS, P::LEVUTCA); }, plain);
     addTwoLines(
-        detail, partners, kColumns[2], 2, [](const RecordCursor& p) { return p.asString("TELEFON"); },
-        [](const RecordCursor& p) { return p.asString("FAX"); }, plain);
+        detail, partners, kColumns[2], 2, [](const RecordCursor& p) { return p.asString(P::TELEFON); },
+        [](const RecordCursor& p) { return p.asString(P::FAX); }, plain);
     addTwoLines(
-        detail, partners, kColumns[3], 3, [](const RecordCursor& p) { return p.asString("EMAIL"); }, {}, plain);
+        detail, partners, kColumns[3], 3, [](const RecordCursor& p) { return p.asString(P::EMAIL); }, {}, plain);
     addTwoLines(
-        detail, partners, kColumns[4], 4, [](const RecordCursor& p) { return p.asString("PCSOPORT"); },
-        [](const RecordCursor& p) { return p.asString("FIZMOD"); }, plain);
+        detail, partners, kColumns[4], 4, [](const RecordCursor& p) { return p.asString(P::PCSOPORT); },
+        [](const RecordCursor& p) { return p.asString(P::FIZMOD); }, plain);
 
     report::Band& footer = layout->addBand(BandKind::PageFooter, "PageFooter", 8);
     const double width = layout->bandWidth();

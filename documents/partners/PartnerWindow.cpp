@@ -1,8 +1,11 @@
 #include "documents/partners/PartnerWindow.h"
 
 #include "documents/partners/PartnerRegister.h"
+#include "foundation/RecordEdit.h"
 
 namespace kavina::documents {
+
+namespace P = fields::Partner;
 
 namespace {
 
@@ -29,8 +32,9 @@ bool choosePartnerByCode(TableHandle& partners, Prompt& prompt, const QString& c
     return false;
 }
 
-PartnerWindow::PartnerWindow(TDataModule1& data, Prompt& prompt, PartnerCaller caller, int statisticsPage)
-    : m_data(data), m_prompt(prompt), m_caller(caller), m_statisticsPage(statisticsPage) {}
+PartnerWindow::PartnerWindow(TDataModule1& data, Prompt& prompt, PartnerWindows& windows, PartnerCaller caller,
+                             int statisticsPage)
+    : m_data(data), m_prompt(prompt), m_windows(windows), m_caller(caller), m_statisticsPage(statisticsPage) {}
 
 QString PartnerWindow::wantedTab() const {
     switch (m_caller) {
@@ -69,13 +73,32 @@ void PartnerWindow::quickSearch(const QString& text) {
     m_data.PartnerTable().locate({{m_sortField, text}}, {.caseInsensitive = true, .partialKey = true});
 }
 
-bool PartnerWindow::sortBy(const std::string& field) {
-    if (field != "NEV" && field != "TELJESCIM") return false;
+bool PartnerWindow::sortBy(const Field& field) {
+    if (field.table != P::kTable || (field.name != P::NEV.name && field.name != P::TELJESCIM.name)) return false;
     TableHandle& partners = m_data.PartnerTable();
     const CursorMark mark = partners.bookmark();
     partners.setOrder(field);
     partners.gotoBookmark(mark);
     m_sortField = field;
+    return true;
+}
+
+bool PartnerWindow::newPartner() {
+    PartnerFields start;
+    if (!m_showPriceGroups) start.priceGroup = 4;
+    const std::optional<PartnerFields> accepted = m_windows.editPartner(start, true);
+    if (!accepted) return false;
+    createPartner(m_data.PartnerTable(), m_data.UserTable(), *accepted);
+    return true;
+}
+
+bool PartnerWindow::modifyCurrent() {
+    TableHandle& partners = m_data.PartnerTable();
+    if (partners.isEmpty()) return false;
+    OpenedRecord opened(partners, P::PARTNERKOD, partnerRecordTexts());
+    const std::optional<PartnerFields> accepted = m_windows.editPartner(loadPartner(partners), false);
+    if (!accepted || !savePartner(opened, partners, m_prompt, *accepted)) return false;
+    rebuildTabs();
     return true;
 }
 
@@ -92,7 +115,7 @@ bool PartnerWindow::deleteCurrent() {
 void PartnerWindow::showInvoices(bool unpaidOnly) {
     TableHandle& partners = m_data.PartnerTable();
     TableHandle& documents = m_data.SzamlaTable();
-    const int count = restrictToInvoices(documents, partners.asString("NEV"), partners.asString("UTCA"), unpaidOnly);
+    const int count = restrictToInvoices(documents, partners.asString(P::NEV), partners.asString(P::UTCA), unpaidOnly);
     if (count == 0)
         m_prompt.information(kWarning, unpaidOnly ? QStringLiteral("A partnernek nincs fizetetlen számlája!")
                                                   : QStringLiteral("A partnernek nincs számlája!"));
@@ -112,21 +135,32 @@ bool PartnerWindow::exportCsv() {
     return true;
 }
 
-QString PartnerWindow::checkGroup(const QString& text) {
+QString PartnerWindow::checkGroup(const QString& text, bool* asked) {
+    if (asked) *asked = false;
     if (text.isEmpty()) return text;
     TableHandle& groups = m_data.PcsopTable();
     groups.refresh();
-    if (groups.locate({{"PCSOPORT", text}}, {.caseInsensitive = true})) return text;
+    if (groups.locate({{fields::PCsoport::PCSOPORT, text}}, {.caseInsensitive = true})) return text;
+    if (asked) *asked = true;
     const QString question =
         text + QStringLiteral(": ez a partnercsoport még nincs felvéve.\n\rSzeretné most rögzíteni?");
     if (!m_prompt.askYesNo(kWarning, question)) return QString();
-    groups.append();
-    groups.setString("PCSOPORT", text);
-    groups.post();
+    RecordEdit added = RecordEdit::append(groups);
+    groups.setString(fields::PCsoport::PCSOPORT, text);
+    added.post();
     return text;
 }
 
-bool PartnerWindow::accept(const UnpaidInvoicesView& showUnpaid, bool fromList) {
+QStringList PartnerWindow::groupNames() {
+    m_data.PcsopTable().refresh();
+    return documents::groupNames(m_data.PcsopTable());
+}
+
+void PartnerWindow::editGroups() {
+    m_windows.editGroups();
+}
+
+bool PartnerWindow::accept(bool fromList) {
     TableHandle& partners = m_data.PartnerTable();
     partners.refresh();
     if (!isPicker()) return false;
@@ -134,10 +168,10 @@ bool PartnerWindow::accept(const UnpaidInvoicesView& showUnpaid, bool fromList) 
                               m_caller == PartnerCaller::Warranty;
     if (fromList && needsPartner && partners.isEmpty()) return false;
     TableHandle& documents = m_data.SzamlaTable();
-    const int unpaid = restrictToInvoices(documents, partners.asString("NEV"), partners.asString("UTCA"), true);
+    const int unpaid = restrictToInvoices(documents, partners.asString(P::NEV), partners.asString(P::UTCA), true);
     bool goOn = true;
     try {
-        if (unpaid > 0) goOn = showUnpaid(documents);
+        if (unpaid > 0) goOn = m_windows.confirmUnpaidInvoices(documents);
     } catch (...) {
         clearRestriction(documents);
         throw;

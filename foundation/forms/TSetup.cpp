@@ -2,6 +2,7 @@
 
 #include <QPixmap>
 
+#include "foundation/CommandBoundary.h"
 #include "foundation/SettingsRecord.h"
 #include "foundation/forms/InputGuards.h"
 #include "foundation/forms/RichTextEditor.h"
@@ -13,10 +14,10 @@ namespace {
 struct TextBinding {
     QString SetupRecord::*field;
     QLineEdit* Ui::TSetup::*edit;
-    UserField width;  // the field whose width limits the box
+    Field width;  // the field whose width limits the box
 };
 
-using F = UserField;
+namespace F = fields::User;
 const TextBinding kTexts[] = {
     {&SetupRecord::USER1, &Ui::TSetup::user1LineEdit, F::USER1},
     {&SetupRecord::USER2, &Ui::TSetup::user2LineEdit, F::USER2},
@@ -214,19 +215,27 @@ void TSetup::editFooter(QString SetupRecord::*field, const QString& caption) {
 }
 
 void TSetup::accept() {
-    switch (m_logic.accept(values())) {
-        case SetupLogic::Outcome::Closed: QDialog::accept(); break;
-        case SetupLogic::Outcome::ShowDocumentsPage: m_ui->pagesTabWidget->setCurrentIndex(int(Page::Documents)); break;
-        case SetupLogic::Outcome::StayOpen: break;
-    }
+    runCommand(m_logic.prompt(), [&] {
+        switch (m_logic.accept(values())) {
+            case SetupLogic::Outcome::Closed: QDialog::accept(); break;
+            case SetupLogic::Outcome::ShowDocumentsPage:
+                m_ui->pagesTabWidget->setCurrentIndex(int(Page::Documents));
+                break;
+            case SetupLogic::Outcome::StayOpen: break;
+        }
+    });
 }
 
 void TSetup::reject() {
-    switch (m_logic.leave()) {
-        case SetupLogic::Outcome::Closed: QDialog::reject(); break;
-        case SetupLogic::Outcome::ShowDocumentsPage: m_ui->pagesTabWidget->setCurrentIndex(int(Page::Documents)); break;
-        case SetupLogic::Outcome::StayOpen: break;
-    }
+    runCommand(m_logic.prompt(), [&] {
+        switch (m_logic.leave()) {
+            case SetupLogic::Outcome::Closed: QDialog::reject(); break;
+            case SetupLogic::Outcome::ShowDocumentsPage:
+                m_ui->pagesTabWidget->setCurrentIndex(int(Page::Documents));
+                break;
+            case SetupLogic::Outcome::StayOpen: break;
+        }
+    });
 }
 
 }  // namespace kavina

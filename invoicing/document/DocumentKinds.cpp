@@ -3,20 +3,21 @@
 namespace kavina::invoicing {
 
 const NumberRule& numberRule(NumberKind kind) {
+    namespace U = fields::User;
     // Invoices and corrective invoices share one counter, so a corrective invoice takes the
     // next invoice number.
-    static const NumberRule invoice{"SZAMLASZ", nullptr, "SELO", "SUTO"};
-    static const NumberRule proforma{"PROFORMA", "PRO", nullptr, nullptr};
-    static const NumberRule cashSale{"DEFUSER", "PGÉ", nullptr, nullptr};
-    static const NumberRule scrap{"SELEJT", "SEL", nullptr, nullptr};
-    static const NumberRule offer{"AJANLATSZ", nullptr, "AELO", "AUTO"};
-    static const NumberRule deliveryNote{"SZLEVSZ", nullptr, "FELO", "FUTO"};
-    static const NumberRule goodsReceipt{"DEFUSERN", "BSZ", nullptr, nullptr};
-    static const NumberRule returned{"VISSZA", "VIS", nullptr, nullptr};
-    static const NumberRule supplierOrder{"MEGRENDELO", "MRS", nullptr, nullptr};
-    static const NumberRule cashPayout{"PKIF", "PKI", nullptr, nullptr};
-    static const NumberRule warranty{"GARLEVSZAM", nullptr, "GELO", "GUTO"};
-    static const NumberRule worksheet{"MUNKASZ", nullptr, "MELO", "MUTO"};
+    static const NumberRule invoice{U::SZAMLASZ, nullptr, &U::SELO, &U::SUTO};
+    static const NumberRule proforma{U::PROFORMA, "PRO", nullptr, nullptr};
+    static const NumberRule cashSale{U::DEFUSER, "PGÉ", nullptr, nullptr};
+    static const NumberRule scrap{U::SELEJT, "SEL", nullptr, nullptr};
+    static const NumberRule offer{U::AJANLATSZ, nullptr, &U::AELO, &U::AUTO};
+    static const NumberRule deliveryNote{U::SZLEVSZ, nullptr, &U::FELO, &U::FUTO};
+    static const NumberRule goodsReceipt{U::DEFUSERN, "BSZ", nullptr, nullptr};
+    static const NumberRule returned{U::VISSZA, "VIS", nullptr, nullptr};
+    static const NumberRule supplierOrder{U::MEGRENDELO, "MRS", nullptr, nullptr};
+    static const NumberRule cashPayout{U::PKIF, "PKI", nullptr, nullptr};
+    static const NumberRule warranty{U::GARLEVSZAM, nullptr, &U::GELO, &U::GUTO};
+    static const NumberRule worksheet{U::MUNKASZ, nullptr, &U::MELO, &U::MUTO};
     switch (kind) {
         case NumberKind::Invoice:
         case NumberKind::Corrective: return invoice;

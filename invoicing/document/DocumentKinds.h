@@ -6,6 +6,8 @@
 #include <QString>
 #include <optional>
 
+#include "foundation/CatalogueFields.h"
+
 namespace kavina::invoicing {
 
 // SZAMLATIP: one character per kind of document, and the codes storno and spoiling put in
@@ -56,10 +58,10 @@ enum class NumberKind {
 // How a kind's number is made: prefix + year + "/" + counter (5 digits at least) + suffix.
 // The prefix is either fixed letters or the text of a settings field; so is the suffix.
 struct NumberRule {
-    const char* counterField;
-    const char* fixedPrefix;  // nullptr when the prefix is a settings field
-    const char* prefixField;  // nullptr when fixed
-    const char* suffixField;  // nullptr when there is none
+    Field counterField;
+    const char* fixedPrefix;   // nullptr when the prefix is a settings field
+    const Field* prefixField;  // nullptr when fixed
+    const Field* suffixField;  // nullptr when there is none
 };
 
 const NumberRule& numberRule(NumberKind kind);

@@ -1,44 +1,36 @@
 #include "invoicing/document/DocumentNumbering.h"
 
+#include "foundation/RecordEdit.h"
 #include "foundation/TextFormat.h"
 
 namespace kavina::invoicing {
 
 namespace {
 
-QString settingText(const RecordCursor& settings, const char* field) {
-    return field ? settings.asString(field).trimmed() : QString();
+QString settingText(const RecordCursor& settings, const Field* field) {
+    return field ? settings.asString(*field).trimmed() : QString();
 }
 
 // Five digits at least; a longer counter is written whole.
-QString counterText(const RecordCursor& settings, const char* field) {
+QString counterText(const RecordCursor& settings, const Field& field) {
     const int64_t counter = settings.isNull(field) ? 0 : settings.asInteger(field);
     return QStringLiteral("%1").arg(counter, 5, 10, QLatin1Char('0'));
 }
 
-// The settings record, read again from disk and put into edit: the edit locks it and reads it
-// once more under the lock, so what follows works on the current values.
-void editCurrentSettings(TableHandle& settings) {
-    settings.refresh();
-    settings.first();
-    settings.edit();
-}
-
-// Runs change on the locked settings record and stores it; a failure leaves it unchanged.
+// Runs change on the settings record, read again from disk and put into edit (the edit locks
+// it and reads it once more under the lock, so the change works on the current values), and
+// stores it; a failure leaves it unchanged.
 template <typename Change>
 auto changeSettings(TableHandle& settings, Change change) {
-    editCurrentSettings(settings);
-    try {
-        auto result = change();
-        settings.post();
-        return result;
-    } catch (...) {
-        settings.cancel();
-        throw;
-    }
+    settings.refresh();
+    settings.first();
+    RecordEdit locked = RecordEdit::edit(settings);
+    auto result = change();
+    locked.post();
+    return result;
 }
 
-bool setWhenEmpty(RecordCursor& settings, const char* field) {
+bool setWhenEmpty(RecordCursor& settings, const Field& field) {
     if (!settings.isNull(field)) return false;
     settings.setInteger(field, 1);
     return true;
@@ -58,15 +50,15 @@ QString composeNumber(NumberKind kind, const RecordCursor& settings, const QDate
 
 QString takeNumber(NumberKind kind, TableHandle& settings, const QDate& today) {
     return changeSettings(settings, [&] {
-        setWhenEmpty(settings, "DEFUSER");
-        const char* counter = numberRule(kind).counterField;
+        setWhenEmpty(settings, fields::User::DEFUSER);
+        const Field& counter = numberRule(kind).counterField;
         const QString number = composeNumber(kind, settings, today);
         settings.setInteger(counter, settings.asInteger(counter) + 1);
         return number;
     });
 }
 
-int64_t takeCode(TableHandle& settings, const char* counterField) {
+int64_t takeCode(TableHandle& settings, const Field& counterField) {
     return changeSettings(settings, [&] {
         const int64_t code = (settings.isNull(counterField) ? 0 : settings.asInteger(counterField)) + 1;
         settings.setInteger(counterField, code);
@@ -74,15 +66,12 @@ int64_t takeCode(TableHandle& settings, const char* counterField) {
     });
 }
 
-void ensureCounterSet(TableHandle& settings, const char* counterField) {
+void ensureCounterSet(TableHandle& settings, const Field& counterField) {
     settings.refresh();
     settings.first();
     if (!settings.isNull(counterField)) return;
-    settings.edit();
-    if (setWhenEmpty(settings, counterField))
-        settings.post();
-    else
-        settings.cancel();
+    RecordEdit locked = RecordEdit::edit(settings);
+    if (setWhenEmpty(settings, counterField)) locked.post();
 }
 
 void recordIssueDate(IniFile& ini, IniSettings& settings, NumberKind kind, const QDate& issued) {

@@ -28,11 +28,11 @@ QString takeNumber(NumberKind kind, TableHandle& settings, const QDate& today);
 
 // Raises a code counter (PARTNERKOD, ANYAGKOD) by one under the same lock and returns the new
 // value, the code of the new record.
-int64_t takeCode(TableHandle& settings, const char* counterField);
+int64_t takeCode(TableHandle& settings, const Field& counterField);
 
 // An empty counter of the cash-register sales (DEFUSER) or the goods receipts (DEFUSERN) is
 // set to 1 and stored; a set one is left alone.
-void ensureCounterSet(TableHandle& settings, const char* counterField);
+void ensureCounterSet(TableHandle& settings, const Field& counterField);
 
 // The issue date of the last printed invoice or corrective invoice (ini key szamDate) and of
 // the last proforma (proDate), stored in the ini file and in the settings in force; other

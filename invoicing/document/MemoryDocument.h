@@ -11,6 +11,12 @@
 
 namespace kavina {
 
+// The lines' fields beyond those of Szamla2.dbf (fields::Szamla2 names the others).
+namespace mszamla2Fields {
+inline constexpr Field beszerzar{"mszamla2", "beszerzar"};
+inline constexpr Field bbesz{"mszamla2", "bbesz"};
+}  // namespace mszamla2Fields
+
 class MemoryDocument {
 public:
     MemoryDocument();

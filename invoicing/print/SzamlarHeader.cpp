@@ -14,6 +14,7 @@ using report::TextStyle;
 using szamlar::Column;
 using szamlar::kCentre;
 using szamlar::kRight;
+namespace H = fields::Szamla;
 
 constexpr double kHeaderHeight = 82;
 constexpr double kCashHeaderHeight = 69;  // without the five boxes the headings move up
@@ -23,7 +24,7 @@ constexpr double kBuyerLeft = 97;
 constexpr double kSellerLineStep = 4.2;
 
 QImage loadLogo(const SzamlarRun& run) {
-    const QString file = run.settingsText("LOGOKEP").trimmed();
+    const QString file = run.settingsText(fields::User::LOGOKEP).trimmed();
     if (file.isEmpty()) return {};
     return QImage(QDir(run.environment().dataFolder).filePath(file));
 }
@@ -36,18 +37,20 @@ void addSeller(SzamlarRun& run, Band& band) {
     if (!logo.isNull()) band.addPicture("logo", QRectF(2, kBoxTop + 6, 24, 24), logo);
     const double left = logo.isNull() ? 2 : 28;
     const double width = 93 - left - 2;
-    band.addText("USER1", QRectF(left, kBoxTop + 6, width, 5), run.settingsText("USER1"), s.withSize(10).withBold());
+    namespace U = fields::User;
+    band.addText(U::USER1.text(), QRectF(left, kBoxTop + 6, width, 5), run.settingsText(U::USER1),
+                 s.withSize(10).withBold());
     double y = kBoxTop + 11.5;
     // An empty second name line gives its place to the lines below it.
-    for (const char* field : {"USER2", "CIM", "TELEFON", "WEBLAP", "EMAIL"}) {
+    for (const Field& field : {U::USER2, U::CIM, U::TELEFON, U::WEBLAP, U::EMAIL}) {
         const QString text = run.settingsText(field);
-        if (text.trimmed().isEmpty() && std::string_view(field) == "USER2") continue;
-        band.addText(field, QRectF(left, y, width, kSellerLineStep), text, s);
+        if (text.trimmed().isEmpty() && field.name == U::USER2.name) continue;
+        band.addText(field.text(), QRectF(left, y, width, kSellerLineStep), text, s);
         y += kSellerLineStep;
     }
     y = kBoxTop + kBoxHeight + 1;
-    for (const char* field : {"SZAMLASZAM", "ADOSZAM", "VALLALK_IG", "LABLEC1"}) {
-        band.addText(std::string("settings") + field, QRectF(0, y, 93, 3.6), run.settingsText(field), s.withSize(7.5));
+    for (const Field& field : {U::SZAMLASZAM, U::ADOSZAM, U::VALLALK_IG, U::LABLEC1}) {
+        band.addText("settings" + field.text(), QRectF(0, y, 93, 3.6), run.settingsText(field), s.withSize(7.5));
         y += 3.6;
     }
 }
@@ -59,11 +62,11 @@ void addBuyer(SzamlarRun& run, Band& band) {
     band.addText("buyerCaption", QRectF(x, kBoxTop + 1, 89, 4), run.rules.buyerCaption, s.withSize(7).withBold());
     band.addText("nameLabel", QRectF(x, kBoxTop + 7, 12, 5), "Név :", s);
     band.addText("buyerName", QRectF(x + 12, kBoxTop + 6.7, 77, 9),
-                 run.headerText("NEV") + " " + run.headerText("NEV1"), s.withSize(9).withBold().wrapped());
+                 run.headerText(H::NEV) + " " + run.headerText(H::NEV1), s.withSize(9).withBold().wrapped());
     band.addText("addressLabel", QRectF(x, kBoxTop + 17, 12, 5), "Cím :", s);
     band.addText("buyerTown", QRectF(x + 12, kBoxTop + 16.7, 77, 4.5),
-                 run.headerText("IRSZAM") + " " + run.headerText("VAROS"), s.withSize(9));
-    band.addText("buyerStreet", QRectF(x + 12, kBoxTop + 21.2, 77, 4.5), run.headerText("CIM"), s.withSize(9));
+                 run.headerText(H::IRSZAM) + " " + run.headerText(H::VAROS), s.withSize(9));
+    band.addText("buyerStreet", QRectF(x + 12, kBoxTop + 21.2, 77, 4.5), run.headerText(H::CIM), s.withSize(9));
 }
 
 // Cash-register sales and scrap records have no buyer: the name label shows the date and
@@ -72,16 +75,16 @@ void addCashBlock(SzamlarRun& run, Band& band) {
     const TextStyle s = run.base.withSize(9);
     const double x = kBuyerLeft + 2;
     band.addFrame("buyerBox", QRectF(kBuyerLeft, kBoxTop, 93, kBoxHeight));
-    band.addText("nameLabel", QRectF(x, kBoxTop + 7, 89, 5), "Kelt:" + run.headerText("KIALLIT"), s);
+    band.addText("nameLabel", QRectF(x, kBoxTop + 7, 89, 5), "Kelt:" + run.headerText(H::KIALLIT), s);
     const QString caption = QStringLiteral("Bizonylat: ");
     if (!run.numberAsField()) {
-        band.addText("numberLabel", QRectF(x, kBoxTop + 12.5, 89, 5), caption + run.headerText("SZAMLASZAM"), s);
+        band.addText("numberLabel", QRectF(x, kBoxTop + 12.5, 89, 5), caption + run.headerText(H::SZAMLASZAM), s);
         return;
     }
     const double captionWidth = report::textWidth(s, caption);
     band.addText("numberLabel", QRectF(x, kBoxTop + 12.5, captionWidth + 0.5, 5), caption, s);
-    band.addText("number", QRectF(x + captionWidth, kBoxTop + 12.5, 89 - captionWidth, 5), run.headerText("SZAMLASZAM"),
-                 s.withBold());
+    band.addText("number", QRectF(x + captionWidth, kBoxTop + 12.5, 89 - captionWidth, 5),
+                 run.headerText(H::SZAMLASZAM), s.withBold());
 }
 
 QString copiesNote(const SzamlarRun& run) {
@@ -95,7 +98,7 @@ void addNotesAndLabels(SzamlarRun& run, Band& band) {
     const double y = kBoxTop + kBoxHeight + 1;
     band.addText("copiesNote", QRectF(kBuyerLeft, y, 93, 3.8), copiesNote(run), s);
     // A document never printed has no serial yet: no "0. példány".
-    const int64_t serial = run.header.asInteger("PRINT");
+    const int64_t serial = run.header.asInteger(H::PRINT);
     if (run.rules.serialShown && serial > 0)
         band.addText("serialLabel", QRectF(kBuyerLeft, y + 4, 46, 3.8), QString::number(serial) + ". példány", s);
     band.addPageNumber("pageLabel", QRectF(kBuyerLeft + 47, y + 4, 46, 3.8), "{page}/{pages} oldal",
@@ -105,11 +108,11 @@ void addNotesAndLabels(SzamlarRun& run, Band& band) {
 void addFiveBoxes(SzamlarRun& run, Band& band) {
     const bool dates = run.rules.datesShown;
     const std::pair<QString, QString> boxes[] = {
-        {"Fizetés módja:", dates ? run.headerText("FIZMOD") : kNotApplicable},
-        {"A teljesítés ideje:", dates ? run.headerText("TELJESIT") : kNotApplicable},
-        {run.issueDateCaption(), run.headerText("KIALLIT")},
-        {"Fizetési határidő:", dates ? run.headerText("FIZHAT") : kNotApplicable},
-        {run.numberCaption(), run.headerText("SZAMLASZAM")},
+        {"Fizetés módja:", dates ? run.headerText(H::FIZMOD) : kNotApplicable},
+        {"A teljesítés ideje:", dates ? run.headerText(H::TELJESIT) : kNotApplicable},
+        {run.issueDateCaption(), run.headerText(H::KIALLIT)},
+        {"Fizetési határidő:", dates ? run.headerText(H::FIZHAT) : kNotApplicable},
+        {run.numberCaption(), run.headerText(H::SZAMLASZAM)},
     };
     const double top = kCashHeaderHeight + 0.5, width = szamlar::kWidth / 5;
     for (int i = 0; i < 5; ++i) {

@@ -4,6 +4,9 @@
 // 190 mm wide (A4 portrait, 10 mm margins).
 #include <QChar>
 #include <QString>
+#include <optional>
+
+#include "foundation/CatalogueFields.h"
 
 #include "invoicing/print/PrintTypeRules.h"
 #include "invoicing/print/TSzamlar.h"
@@ -57,7 +60,7 @@ struct SzamlarRun {
     const QString& copyLabel() const { return owner.m_copyLabel; }
     const QString& numberCaption() const { return owner.m_numberCaption; }
     const QString& issueDateCaption() const { return owner.m_issueDateCaption; }
-    const QString& footerField() const { return owner.m_footerField; }
+    const std::optional<Field>& footerField() const { return owner.m_footerField; }
     const QImage& overlay() const { return owner.m_overlay; }
     int copiesPrinted() const { return owner.m_copiesPrinted; }
     bool supplierOrderForm() const { return owner.m_supplierOrderForm; }
@@ -65,8 +68,9 @@ struct SzamlarRun {
     bool numberAsField() const { return owner.m_numberAsField; }
     const TSzamlarEnvironment& environment() const { return owner.m_env; }
 
-    QString headerText(const char* field) const { return header.asString(field); }
-    QString settingsText(const char* field) const;
+    QString headerText(const Field& field) const { return header.asString(field); }
+    // A field of the settings record; empty when there is none or the folder lacks the field.
+    QString settingsText(const Field& field) const;
     report::TextStyle lineStyle() const;
     // The height of one printed row of lines.
     double lineRowHeight() const;

@@ -43,7 +43,7 @@ void addHeadings(SzamlarRun& run, Band& band) {
     band.addLine("top", QPointF(0, 0.5), QPointF(szamlar::kWidth, 0.5), 0.3);
     band.addText("caption1", QRectF(0, 1.5, 40, 3.8), "A számlában szereplő", s);
     band.addText("caption2", QRectF(0, 5.2, 40, 3.8), "ÁFA részletezése", s);
-    const QString discount = "(" + run.headerText("KEDVEZMENY") + " %)";
+    const QString discount = "(" + run.headerText(fields::Szamla::KEDVEZMENY) + " %)";
     const std::pair<QString, QString> heads[] = {{"Összesen", ""},
                                                  {"Kedvezmény", discount},
                                                  {"ÁFA nélküli", "számlaérték"},
@@ -89,16 +89,17 @@ QString rateCell(const VatRow& row, int index) {
 
 QString noteLine(const SzamlarRun& run) {
     QString note;
-    if (run.header.asFloat("szlnetto") > 0)
-        note = " Az eredeti bizonylaton szereplő nettó ár: " + generalNumberText(run.header.asFloat("szlnetto")) +
-               " Ft, bruttó ár: " + generalNumberText(run.header.asFloat("szlbrutto")) + " Ft";
+    if (run.header.asFloat(fields::Szamla::szlnetto) > 0)
+        note = " Az eredeti bizonylaton szereplő nettó ár: " +
+               generalNumberText(run.header.asFloat(fields::Szamla::szlnetto)) +
+               " Ft, bruttó ár: " + generalNumberText(run.header.asFloat(fields::Szamla::szlbrutto)) + " Ft";
     if (run.italic) note += TSzamlar::kItalicNote;
     return note;
 }
 
 // Fills the rows from the VAT summary and moves what follows the table under its last row.
 void fillSummary(SzamlarRun& run, Band& band) {
-    const int discount = int(run.header.asInteger("KEDVEZMENY"));
+    const int discount = int(run.header.asInteger(fields::Szamla::KEDVEZMENY));
     const std::vector<VatRow> rows = run.vat.printedRows(discount);
     for (int r = 0; r < VatSummary::kPrintedRates; ++r) {
         const bool shown = r < int(rows.size());
@@ -115,7 +116,7 @@ void fillSummary(SzamlarRun& run, Band& band) {
         cell.text = moneyText(cellsOf(totals, c));
         cell.rect.moveTop(totalsTop);
     }
-    const double payable = run.header.asFloat("FIZETENDO");
+    const double payable = run.header.asFloat(fields::Szamla::FIZETENDO);
     const double difference = payable - totals.gross;
     double y = totalsTop + kRowHeight + 0.8;
     Element& rounding = band.element("rounding");
@@ -132,9 +133,9 @@ void fillSummary(SzamlarRun& run, Band& band) {
     band.setHeight(y + 16);
 }
 
-std::shared_ptr<QTextDocument> footerDocument(const SzamlarRun& run, const QString& field) {
-    if (field.isEmpty()) return nullptr;
-    const QString memo = run.settingsText(field.toLatin1().constData());
+std::shared_ptr<QTextDocument> footerDocument(const SzamlarRun& run, const std::optional<Field>& field) {
+    if (!field) return nullptr;
+    const QString memo = run.settingsText(*field);
     if (memo.trimmed().isEmpty()) return nullptr;
     auto document = std::make_shared<QTextDocument>();
     readFooterText(memo, *document);
@@ -158,7 +159,8 @@ void buildSummary(SzamlarRun& run) {
 }
 
 void buildRemark(SzamlarRun& run) {
-    const QString remark = run.headerText("MEGJEGYZES").trimmed();
+    const Field& remarkField = fields::Szamla::MEGJEGYZES;
+    const QString remark = run.headerText(remarkField).trimmed();
     const std::shared_ptr<QTextDocument> footer = footerDocument(run, run.footerField());
     if (remark.isEmpty() && !footer) return;
     Band& band = run.layout.addBand(BandKind::Summary, "remark", 1);
@@ -167,8 +169,8 @@ void buildRemark(SzamlarRun& run) {
     if (!remark.isEmpty()) {
         // The remark has room for three lines, more when it needs them.
         const double threeLines = 3 * report::textHeight(s, QStringLiteral("Ág"), 100);
-        Element& text =
-            band.addText("MEGJEGYZES", QRectF(0, top, szamlar::kWidth, threeLines), run.headerText("MEGJEGYZES"), s);
+        Element& text = band.addText(remarkField.text(), QRectF(0, top, szamlar::kWidth, threeLines),
+                                     run.headerText(remarkField), s);
         text.stretch = true;
         top += std::max(threeLines, report::textHeight(s, text.text, szamlar::kWidth)) + 1;
     }
@@ -176,12 +178,13 @@ void buildRemark(SzamlarRun& run) {
 }
 
 void buildPageFooter(SzamlarRun& run) {
-    const std::shared_ptr<QTextDocument> footer = footerDocument(run, QStringLiteral("LAPLABLEC"));
+    const Field& pageFooterField = fields::User::LAPLABLEC;
+    const std::shared_ptr<QTextDocument> footer = footerDocument(run, pageFooterField);
     const double footerHeight = footer ? report::richTextHeight(*footer, 128) : 0;
     const double y = std::max(footerHeight, 4.0) + 1.5;
     Band& band = run.layout.addBand(BandKind::PageFooter, "pageFooter", y + 4);
     band.addLine("top", QPointF(0, 0.3), QPointF(szamlar::kWidth, 0.3), 0.2);
-    if (footer) band.addRichText("LAPLABLEC", QRectF(0, 1, 128, footerHeight), footer);
+    if (footer) band.addRichText(pageFooterField.text(), QRectF(0, 1, 128, footerHeight), footer);
     const TextStyle s = run.base;
     band.addText("madeBy", QRectF(130, 1, 60, 4), "Készítette: " + run.environment().currentUser,
                  s.withAlignment(kRight));

@@ -15,7 +15,7 @@ const QString TSzamlar::kMakerAddress = QStringLiteral("www.kavina.hu");
 namespace {
 
 QChar typeOf(const RecordCursor& header) {
-    const QString type = header.isEmpty() ? QString() : header.asString("SZAMLATIP").trimmed();
+    const QString type = header.isEmpty() ? QString() : header.asString(fields::Szamla::SZAMLATIP).trimmed();
     return type.isEmpty() ? QChar(' ') : type.at(0);
 }
 
@@ -30,9 +30,9 @@ SzamlarRun::SzamlarRun(TSzamlar& owner, report::Layout& layout)
       type(typeOf(header)),
       rules(printTypeRules(type)) {}
 
-QString SzamlarRun::settingsText(const char* field) const {
+QString SzamlarRun::settingsText(const Field& field) const {
     const RecordCursor* settings = owner.m_env.settings;
-    if (!settings || settings->isEmpty() || settings->fieldIndex(field) < 0) return {};
+    if (!settings || settings->isEmpty() || !settings->has(field)) return {};
     return settings->asString(field);
 }
 
@@ -75,7 +75,7 @@ void TSzamlar::useMemoryDocument(MemoryDocument& document) {
 void TSzamlar::setUp(SalesMode mode) {
     m_numberCaption = QStringLiteral("Számla száma");
     m_issueDateCaption = QStringLiteral("Számla kelte");
-    m_footerField = QStringLiteral("LABSZAMLA");
+    m_footerField = fields::User::LABSZAMLA;
     m_cashLayout = false;
     m_numberAsField = false;
     switch (mode) {
@@ -87,7 +87,7 @@ void TSzamlar::setUp(SalesMode mode) {
             m_title = mode == SalesMode::CashSale ? QStringLiteral("Pénztárgépes értékesítés ")
                                                   : QStringLiteral("Selejtezési jegyzőkönyv ");
             m_copyLabel.clear();
-            m_footerField.clear();
+            m_footerField.reset();
             m_cashLayout = true;
             m_numberAsField = mode == SalesMode::Scrap;
             break;

@@ -49,8 +49,8 @@ public:
     void setCopyLabel(const QString& label) { m_copyLabel = label; }
     void setNumberCaption(const QString& caption) { m_numberCaption = caption; }
     void setIssueDateCaption(const QString& caption) { m_issueDateCaption = caption; }
-    // The settings field whose rich text prints under the remark; empty prints none.
-    void setFooterField(const QString& field) { m_footerField = field; }
+    // The settings field whose rich text prints under the remark; none prints none.
+    void setFooterField(std::optional<Field> field) { m_footerField = field; }
     // The storno or spoiled mark over the page header; a null image prints none.
     void setOverlay(const QImage& overlay) { m_overlay = overlay; }
     // The print of a save: the copies note then tells how many copies were printed. Without
@@ -81,7 +81,7 @@ private:
     QString m_copyLabel;
     QString m_numberCaption = QStringLiteral("Számla száma:");
     QString m_issueDateCaption = QStringLiteral("A számla kelte:");
-    QString m_footerField;
+    std::optional<Field> m_footerField;
     QImage m_overlay;
     int m_copiesPrinted = 0;
     bool m_supplierOrderForm = false;

@@ -1,41 +1,28 @@
 #include "shell/mainwindow/MainWindowCommands.h"
 
-#include "foundation/DbErrorText.h"
+#include <algorithm>
+#include <stdexcept>
+
+#include "foundation/CommandBoundary.h"
+#include "shell/mainwindow/MainMenu.h"
 
 namespace kavina::shell {
 
-MainWindowCommands::MainWindowCommands(Prompt& prompt)
-    : m_onError([&prompt](std::exception_ptr error) {
-          try {
-              std::rethrow_exception(error);
-          } catch (const std::exception& e) {
-              prompt.error(QStringLiteral("Hiba"), errorText(e));
-          } catch (...) {
-              prompt.error(QStringLiteral("Hiba"), QStringLiteral("Ismeretlen hiba történt."));
-          }
-      }) {}
-
 void MainWindowCommands::add(const QString& handler, Command command) {
+    static const std::vector<QString> known = allHandlers();
+    if (std::find(known.begin(), known.end(), handler) == known.end())
+        throw std::invalid_argument("no entry of the main window runs the handler " + handler.toStdString());
     m_commands[handler] = std::move(command);
 }
 
-void MainWindowCommands::guard(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (...) {
-        m_onError(std::current_exception());
-    }
+bool MainWindowCommands::guard(const std::function<void()>& work) {
+    return runCommand(m_prompt, work);
 }
 
 bool MainWindowCommands::run(const QString& handler) {
     const auto it = m_commands.find(handler);
     if (it == m_commands.end()) return false;
-    bool done = false;
-    guard([&] {
-        it->second();
-        done = true;
-    });
-    return done;
+    return guard(it->second);
 }
 
 }  // namespace kavina::shell

@@ -1,9 +1,13 @@
 #include "shell/startup/SessionLog.h"
 
+#include "foundation/CatalogueFields.h"
+#include "foundation/RecordEdit.h"
 #include "foundation/TextFormat.h"
 
 namespace kavina::shell {
 namespace {
+
+namespace L = fields::Userlog;
 
 // 1/2880 of a day.
 constexpr int kStaleMs = 30 * 1000;
@@ -17,7 +21,7 @@ int SessionLog::purgeStale() {
     int deleted = 0;
     m_log.first();
     while (!m_log.eof() && !m_log.isEmpty()) {
-        const std::optional<QTime> refreshed = parseLogTime(m_log.asString("TIME"));
+        const std::optional<QTime> refreshed = parseLogTime(m_log.asString(L::TIME));
         if (refreshed && isStale(*refreshed, now)) {
             // Moves on to the row that follows; after the last row, back to one already kept.
             m_log.deleteRecord();
@@ -30,24 +34,25 @@ int SessionLog::purgeStale() {
 }
 
 void SessionLog::signIn(const QString& user) {
-    m_log.append();
+    RecordEdit added = RecordEdit::append(m_log);
     stamp(user);
+    added.post();
     m_own = m_log.bookmark();
 }
 
 void SessionLog::signOfLife(const QString& user) {
     m_log.refresh();
     if (!findOwnRow(user)) return;
-    m_log.edit();
+    RecordEdit change = RecordEdit::edit(m_log);
     stamp(user);
+    change.post();
 }
 
 void SessionLog::stamp(const QString& user) {
     const QDateTime now = m_clock();
-    m_log.setString("USER", user);
-    m_log.setDate("DATE", now.date());
-    m_log.setString("TIME", timeText(now.time()));
-    m_log.post();
+    m_log.setString(L::USER, user);
+    m_log.setDate(L::DATE, now.date());
+    m_log.setString(L::TIME, timeText(now.time()));
 }
 
 bool SessionLog::signOut(const QString& user) {
@@ -62,15 +67,15 @@ bool SessionLog::signOut(const QString& user) {
 QStringList SessionLog::users() {
     m_log.refresh();
     QStringList names;
-    for (m_log.first(); !m_log.eof(); m_log.next()) names << m_log.asString("USER");
+    for (m_log.first(); !m_log.eof(); m_log.next()) names << m_log.asString(L::USER);
     return names;
 }
 
 bool SessionLog::findOwnRow(const QString& user) {
     if (!m_own) return false;
-    if (m_log.gotoBookmark(*m_own) && m_log.asString("USER") == user) return true;
+    if (m_log.gotoBookmark(*m_own) && m_log.asString(L::USER) == user) return true;
     // The table was packed since (a reindex): the user's first row stands in.
-    if (!m_log.locate({{"USER", user}})) return false;
+    if (!m_log.locate({{L::USER, user}})) return false;
     m_own = m_log.bookmark();
     return true;
 }

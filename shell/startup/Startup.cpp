@@ -7,9 +7,12 @@
 #include "dbase/DbError.h"
 #include "dbase/File.h"
 #include "dbase/Transaction.h"
+#include "foundation/CatalogueFields.h"
+#include "foundation/FieldFilter.h"
 #include "foundation/NewDataFolder.h"
 #include "foundation/PrinterList.h"
 #include "foundation/Prompt.h"
+#include "foundation/RecordEdit.h"
 #include "maintenance/reindex/Reindex.h"
 #include "shell/startup/SessionState.h"
 #include "shell/startup/SessionWindows.h"
@@ -225,7 +228,7 @@ bool Startup::signIn() {
 
 void Startup::afterSignIn() {
     TableHandle& users = m_state.data.JogTable();
-    users.locate({{"FELHASZNAL", m_state.session.currentUser}});
+    users.locate({{fields::Jogok::FELHASZNAL, m_state.session.currentUser}});
     Login(users, *m_state.log, m_state.session, m_state.prompt, m_state.clock).takeRights();
     if (m_state.settings.nologo != 1) m_windows.showSplash();
 }
@@ -250,13 +253,15 @@ void Startup::openRemainingTables() {
 // Cash-register sales of older versions were stored with the invoice type.
 void Startup::fixCashSaleTypes() {
     TableHandle& headers = m_state.data.SzamlaTable();
-    headers.setFilter("szamlaszam='PGÉ*' AND szamlatip='S'");
+    namespace D = fields::Szamla;
+    headers.setFilter(filter::allOf(
+        {filter::beginsWith(D::SZAMLASZAM, QStringLiteral("PGÉ")), filter::equals(D::SZAMLATIP, QStringLiteral("S"))}));
     headers.setFiltered(true);
     // Each changed header leaves the filter, so the first one left is always the next to do.
     for (headers.first(); !headers.isEmpty() && !headers.eof(); headers.first()) {
-        headers.edit();
-        headers.setString("SZAMLATIP", QStringLiteral("2"));
-        headers.post();
+        RecordEdit change = RecordEdit::edit(headers);
+        headers.setString(D::SZAMLATIP, QStringLiteral("2"));
+        change.post();
     }
     headers.setFiltered(false);
     headers.setFilter(std::string());

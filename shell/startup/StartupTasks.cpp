@@ -1,6 +1,8 @@
 #include "shell/startup/StartupTasks.h"
 
+#include "foundation/CatalogueFields.h"
 #include "foundation/Prompt.h"
+#include "foundation/RecordEdit.h"
 #include "foundation/SettingsRecord.h"
 #include "foundation/SzamSzov.h"
 #include "shell/startup/SessionState.h"
@@ -10,16 +12,16 @@
 namespace kavina::shell {
 namespace {
 
-using F = UserField;
+namespace F = fields::User;
 
 const QString kCaption = QStringLiteral("Figyelem !");
 
 // Counters set to 1 when a year opens; those an older folder lacks are left out.
-const F kYearCounters[] = {F::SZAMLASZ, F::AJANLATSZ, F::MUNKASZ, F::GARLEVSZAM, F::SZLEVSZ,
-                           F::DEFUSER,  F::DEFUSERN,  F::VISSZA,  F::SELEJT,     F::MEGRENDELO,
-                           F::ELOLEG,   F::PROFORMA,  F::PKIF,    F::JOVAIR,     F::IDEIGLENES};
+const Field kYearCounters[] = {F::SZAMLASZ, F::AJANLATSZ, F::MUNKASZ, F::GARLEVSZAM, F::SZLEVSZ,
+                               F::DEFUSER,  F::DEFUSERN,  F::VISSZA,  F::SELEJT,     F::MEGRENDELO,
+                               F::ELOLEG,   F::PROFORMA,  F::PKIF,    F::JOVAIR,     F::IDEIGLENES};
 
-const std::pair<F, F> kAffixPairs[] = {
+const std::pair<Field, Field> kAffixPairs[] = {
     {F::SELO, F::SUTO}, {F::AELO, F::AUTO}, {F::GELO, F::GUTO}, {F::MELO, F::MUTO}, {F::FELO, F::FUTO}};
 
 QString affixCheckText() {
@@ -29,9 +31,9 @@ QString affixCheckText() {
         "Az elő és utótagokat a \"beállítások\" ablak \"számlázás\" lapján tudja beállítani.");
 }
 
-bool hasFields(const TableHandle& table, std::initializer_list<const char*> fields) {
-    for (const char* field : fields)
-        if (table.fieldIndex(field) < 0) return false;
+bool hasFields(const TableHandle& table, std::initializer_list<Field> fields) {
+    for (const Field& field : fields)
+        if (!table.has(field)) return false;
     return true;
 }
 
@@ -49,7 +51,7 @@ StartupTasks::StartupTasks(SessionState& state, SessionWindows& windows, MainWin
 
 void StartupTasks::run() {
     m_window.applyMenusAndRights();
-    m_state.data.JogTable().locate({{"FELHASZNAL", m_state.session.currentUser}});
+    m_state.data.JogTable().locate({{fields::Jogok::FELHASZNAL, m_state.session.currentUser}});
     checkSettingsRecord();
     m_window.refreshCaption();
     fixVatGroups();
@@ -62,15 +64,12 @@ bool StartupTasks::openYear() {
     const int year = m_state.clock().date().year();
     if (record.integer(F::SUTOTAG) >= year) return false;
     if (!m_state.prompt.askYesNo(kCaption, yearOpeningQuestion(), Icon::Warning)) return false;
-    record.edit();  // re-reads the record under its lock
-    if (record.integer(F::SUTOTAG) >= year) {
-        record.cancel();
-        return false;
-    }
+    RecordEdit change = RecordEdit::edit(m_state.data.UserTable());  // re-reads the record under its lock
+    if (record.integer(F::SUTOTAG) >= year) return false;
     record.setInteger(F::SUTOTAG, year);
-    for (F counter : kYearCounters)
+    for (const Field& counter : kYearCounters)
         if (record.has(counter)) record.setInteger(counter, 1);
-    record.post();
+    change.post();
     return true;
 }
 
@@ -105,14 +104,14 @@ void StartupTasks::checkAffixes() {
 
 void StartupTasks::fixVatGroups() {
     TableHandle& groups = m_state.data.AFATable();
-    if (!groups.locate({{"MEGNEVEZES", QStringLiteral("FAD")}})) {
-        groups.append();
-        groups.setString("MEGNEVEZES", QStringLiteral("FAD"));
-        groups.setFloat("AFA", 0);
-        groups.post();
+    if (!groups.locate({{fields::AFA::MEGNEVEZES, QStringLiteral("FAD")}})) {
+        RecordEdit added = RecordEdit::append(groups);
+        groups.setString(fields::AFA::MEGNEVEZES, QStringLiteral("FAD"));
+        groups.setFloat(fields::AFA::AFA, 0);
+        added.post();
     }
     for (const QString& name : {QStringLiteral("T.A.M."), QStringLiteral("TAM")})
-        if (groups.locate({{"MEGNEVEZES", name}})) groups.deleteRecord();
+        if (groups.locate({{fields::AFA::MEGNEVEZES, name}})) groups.deleteRecord();
     groups.first();
 }
 
@@ -130,16 +129,18 @@ void StartupTasks::markDone(const char* key, int& setting) {
 
 // Documents of older versions carry the partner only by name and postcode.
 bool StartupTasks::copyPartnerCodes() {
+    namespace D = fields::Szamla;
+    namespace P = fields::Partner;
     TableHandle& headers = m_state.data.SzamlaTable();
     TableHandle& partners = m_state.data.PartnerTable();
-    if (!hasFields(headers, {"PARTNERKOD", "NEV", "IRSZAM"})) return false;
+    if (!hasFields(headers, {D::PARTNERKOD, D::NEV, D::IRSZAM})) return false;
     for (headers.first(); !headers.eof(); headers.next()) {
-        if (!partners.locate({{"NEV", headers.asString("NEV")}, {"IRSZAM", headers.asString("IRSZAM")}})) continue;
-        const int64_t code = partners.asInteger("PARTNERKOD");
-        if (headers.asInteger("PARTNERKOD") == code) continue;
-        headers.edit();
-        headers.setInteger("PARTNERKOD", code);
-        headers.post();
+        if (!partners.locate({{P::NEV, headers.asString(D::NEV)}, {P::IRSZAM, headers.asString(D::IRSZAM)}})) continue;
+        const int64_t code = partners.asInteger(P::PARTNERKOD);
+        if (headers.asInteger(D::PARTNERKOD) == code) continue;
+        RecordEdit change = RecordEdit::edit(headers);
+        headers.setInteger(D::PARTNERKOD, code);
+        change.post();
     }
     headers.first();
     partners.first();
@@ -149,15 +150,16 @@ bool StartupTasks::copyPartnerCodes() {
 // The gross prices are the ones entered; the net ones follow from them.
 bool StartupTasks::recomputeNetPrices() {
     TableHandle& products = m_state.data.AnyagTable();
-    static const std::pair<const char*, const char*> prices[] = {
-        {"BESZERZAR", "bbesz"}, {"AR1", "bar1"}, {"AR2", "bar2"}, {"AR3", "bar3"}, {"FIXAR", "bfixar"}};
-    if (!hasFields(products, {"AFAKULCS", "bbesz", "bar1", "bar2", "bar3", "bfixar"})) return false;
+    namespace A = fields::Anyag;
+    static const std::pair<Field, Field> prices[] = {
+        {A::BESZERZAR, A::bbesz}, {A::AR1, A::bar1}, {A::AR2, A::bar2}, {A::AR3, A::bar3}, {A::FIXAR, A::bfixar}};
+    if (!hasFields(products, {A::AFAKULCS, A::bbesz, A::bar1, A::bar2, A::bar3, A::bfixar})) return false;
     for (products.first(); !products.eof(); products.next()) {
-        const long double divisor = 1 + products.asFloat("AFAKULCS") / 100.0L;
-        products.edit();
+        const long double divisor = 1 + products.asFloat(A::AFAKULCS) / 100.0L;
+        RecordEdit change = RecordEdit::edit(products);
         for (const auto& [net, gross] : prices)
             products.setFloat(net, double(roundTo(4, products.asFloat(gross) / divisor)));
-        products.post();
+        change.post();
     }
     products.first();
     return true;
@@ -170,12 +172,13 @@ bool StartupTasks::fillWarehouseLabels() {
     if (!warehouses.isOpen() || warehouses.isEmpty()) return false;
     warehouses.first();
     const QString label =
-        (warehouses.asString("AZON") + QLatin1Char(' ') + warehouses.asString("MEGNEVEZES")).trimmed();
+        (warehouses.asString(fields::Raktar::AZON) + QLatin1Char(' ') + warehouses.asString(fields::Raktar::MEGNEVEZES))
+            .trimmed();
     for (products.first(); !products.eof(); products.next()) {
-        if (!products.asString("MEGJEGYZES").isEmpty()) continue;
-        products.edit();
-        products.setString("MEGJEGYZES", label);
-        products.post();
+        if (!products.asString(fields::Anyag::MEGJEGYZES).isEmpty()) continue;
+        RecordEdit change = RecordEdit::edit(products);
+        products.setString(fields::Anyag::MEGJEGYZES, label);
+        change.post();
     }
     products.first();
     return true;

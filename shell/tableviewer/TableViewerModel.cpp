@@ -4,6 +4,7 @@
 
 #include "dbase/DbError.h"
 #include "foundation/DbErrorText.h"
+#include "foundation/RecordEdit.h"
 
 namespace kavina::shell {
 
@@ -90,11 +91,10 @@ Qt::ItemFlags TableViewerModel::flags(const QModelIndex& index) const {
 bool TableViewerModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!index.isValid() || role != Qt::EditRole || !moveTo(index.row())) return false;
     try {
-        m_handle.edit();
+        RecordEdit change = RecordEdit::edit(m_handle);
         m_handle.setString(index.column(), value.toString());
-        m_handle.post();
+        change.post();
     } catch (const std::exception& e) {
-        if (m_handle.isEditing()) m_handle.cancel();
         m_errors("Az értéket a tábla nem fogadta el:\n" + engineText(e));
         return false;
     }
@@ -215,7 +215,8 @@ QString TableViewerModel::quickSearch(const QString& text) {
         dbase::LocateOptions options;
         options.caseInsensitive = true;
         options.partialKey = true;
-        if (!m_handle.locate({{field.toStdString(), text}}, options)) return "Nincs ilyen kezdetű rekord: " + text;
+        if (!m_handle.locate({{m_handle.fieldAt(m_handle.fieldNumber(field.toStdString())), text}}, options))
+            return "Nincs ilyen kezdetű rekord: " + text;
     } catch (const std::exception& e) {
         return "A keresett érték nem megfelelő: " + engineText(e);
     }
@@ -262,10 +263,8 @@ void TableViewerModel::clearQuickFilter() {
 
 void TableViewerModel::appendRecord() {
     try {
-        m_handle.append();
-        m_handle.post();
+        RecordEdit::append(m_handle).post();
     } catch (const std::exception& e) {
-        if (m_handle.isEditing()) m_handle.cancel();
         m_errors("Az új rekord nem menthető:\n" + engineText(e));
     }
     reload();

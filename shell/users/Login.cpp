@@ -1,6 +1,8 @@
 #include "shell/users/Login.h"
 
+#include "foundation/CatalogueFields.h"
 #include "foundation/Prompt.h"
+#include "foundation/RecordEdit.h"
 #include "foundation/TableHandle.h"
 #include "shell/startup/SessionLog.h"
 #include "shell/startup/SessionTexts.h"
@@ -11,10 +13,12 @@
 namespace kavina::shell {
 namespace {
 
+namespace J = fields::Jogok;
+
 const QString kCaption = QStringLiteral("Figyelem !");
 constexpr int kPasswordChangeDays = 14;
 
-int fieldWidth(const TableHandle& table, const char* field) {
+int fieldWidth(const TableHandle& table, const Field& field) {
     const int index = table.fieldIndex(field);
     return index < 0 ? 0 : int(table.fields()[size_t(index)].length);
 }
@@ -25,16 +29,16 @@ Login::Login(TableHandle& users, SessionLog& log, Session& session, Prompt& prom
     : m_users(users), m_log(log), m_session(session), m_prompt(prompt), m_clock(std::move(clock)) {}
 
 LoginOutcome Login::signIn(const QString& userName, const QString& password) {
-    if (!m_users.locate({{"FELHASZNAL", userName}}, {.caseInsensitive = true})) {
+    if (!m_users.locate({{J::FELHASZNAL, userName}}, {.caseInsensitive = true})) {
         m_prompt.warning(kCaption, QStringLiteral("Kérem válasszon felhasználót!"));
         return LoginOutcome::TryAgain;
     }
-    if (m_users.asString("JOGOSULT") == kRoleSuspended) {
+    if (m_users.asString(J::JOGOSULT) == kRoleSuspended) {
         m_prompt.warning(kCaption, QStringLiteral("Sajnálom, az ön jogosultsága le van tiltva!\n\r"
                                                   "Keresse meg a rendszergazdát!"));
         return LoginOutcome::Refused;
     }
-    if (!passwordMatchesIgnoringCase(m_users.asString("JELSZO"), password)) {
+    if (!passwordMatchesIgnoringCase(m_users.asString(J::JELSZO), password)) {
         m_prompt.warning(kCaption, QStringLiteral("Ez a jelszó nem megfelelő!\n\rKérem próbálja újra!"));
         return LoginOutcome::TryAgain;
     }
@@ -47,7 +51,7 @@ bool Login::signInAutomatically() {
     if (m_users.recordCount() != 1) return false;
     m_users.first();
     // A suspended user is never let in unasked: the login window refuses them.
-    if (!m_users.asString("JELSZO").isEmpty() || m_users.asString("JOGOSULT") == kRoleSuspended) return false;
+    if (!m_users.asString(J::JELSZO).isEmpty() || m_users.asString(J::JOGOSULT) == kRoleSuspended) return false;
     complete();
     // The sole user takes no role here: were it "Felhasználó", user administration would be
     // closed to the only person who could ever open it again.
@@ -59,16 +63,16 @@ std::optional<QString> Login::createFirstUser() {
     m_users.refresh();
     if (!m_users.isEmpty()) return std::nullopt;
     const QDate today = m_clock().date();
-    m_users.append();
-    m_users.setString("FELHASZNAL", kRoleAdministrator);
-    m_users.setString("JELSZO", QString());
-    m_users.setString("JOGOSULT", kRoleAdministrator);
-    for (const char* field : {"ajanlat", "szamla", "arlista", "partner", "anyag", "garancia", "szerviz"})
-        if (m_users.fieldIndex(field) >= 0) m_users.setLogical(field, true);
-    m_users.setDate("DATUM", today);
-    m_users.setDate("JDATUM", today.addDays(kPasswordChangeDays));
-    if (m_users.fieldIndex("JOGOK") >= 0) m_users.setString("JOGOK", kFullRights);
-    m_users.post();
+    RecordEdit added = RecordEdit::append(m_users);
+    m_users.setString(J::FELHASZNAL, kRoleAdministrator);
+    m_users.setString(J::JELSZO, QString());
+    m_users.setString(J::JOGOSULT, kRoleAdministrator);
+    for (const Field& field : {J::ajanlat, J::szamla, J::arlista, J::partner, J::anyag, J::garancia, J::szerviz})
+        if (m_users.has(field)) m_users.setLogical(field, true);
+    m_users.setDate(J::DATUM, today);
+    m_users.setDate(J::JDATUM, today.addDays(kPasswordChangeDays));
+    if (m_users.has(J::JOGOK)) m_users.setString(J::JOGOK, kFullRights);
+    added.post();
     return kRoleAdministrator;
 }
 
@@ -79,9 +83,9 @@ void Login::takeRights() {
 
 // The session takes the user of the current record and this instance gets its userlog row.
 void Login::complete() {
-    m_session.currentUser = m_users.asString("FELHASZNAL");
-    m_session.currentPassword = m_users.asString("JELSZO");
-    m_session.currentRole = m_users.asString("JOGOSULT");
+    m_session.currentUser = m_users.asString(J::FELHASZNAL);
+    m_session.currentPassword = m_users.asString(J::JELSZO);
+    m_session.currentRole = m_users.asString(J::JOGOSULT);
     takeRights();
     m_log.signIn(m_session.currentUser);
 }
@@ -89,13 +93,13 @@ void Login::complete() {
 // A password stored before hashing is replaced by its hashes now that it has been confirmed;
 // the hashes are made from the stored text, whose letter case the lock prompt wants.
 void Login::replacePlainPassword() {
-    const QString stored = m_users.asString("JELSZO");
+    const QString stored = m_users.asString(J::JELSZO);
     if (stored.isEmpty() || isPasswordHash(stored)) return;
-    const QString hashed = storedPassword(stored, fieldWidth(m_users, "JELSZO"));
+    const QString hashed = storedPassword(stored, fieldWidth(m_users, J::JELSZO));
     if (hashed == stored) return;
-    m_users.edit();
-    m_users.setString("JELSZO", hashed);
-    m_users.post();
+    RecordEdit change = RecordEdit::edit(m_users);
+    m_users.setString(J::JELSZO, hashed);
+    change.post();
 }
 
 bool unlock(const Session& session, const QString& typed, Prompt& prompt) {

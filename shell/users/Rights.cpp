@@ -1,5 +1,6 @@
 #include "shell/users/Rights.h"
 
+#include "foundation/CatalogueFields.h"
 #include "foundation/RecordCursor.h"
 
 namespace kavina::shell {
@@ -37,7 +38,7 @@ const std::vector<RightLetter>& rightLetters() {
 }
 
 QString rightsOf(const RecordCursor& users) {
-    const int field = users.fieldIndex("jogok");
+    const int field = users.fieldIndex(fields::Jogok::JOGOK);
     if (field < 0) return kFullRights;
     return users.asString(field);
 }

@@ -1,6 +1,8 @@
 #include "shell/users/Users.h"
 
+#include "foundation/CatalogueFields.h"
 #include "foundation/Prompt.h"
+#include "foundation/RecordEdit.h"
 #include "foundation/TableHandle.h"
 #include "shell/startup/SessionTexts.h"
 #include "shell/startup/ShellContext.h"
@@ -10,10 +12,24 @@
 namespace kavina::shell {
 namespace {
 
+namespace J = fields::Jogok;
+
 constexpr int kPasswordChangeDays = 14;
 
+OpenedRecordTexts userTexts() {
+    OpenedRecordTexts texts;
+    texts.gone = QStringLiteral("A felhasználót közben egy másik munkaállomás törölte.");
+    texts.changed = QStringLiteral("A felhasználót közben egy másik munkaállomás módosította:");
+    texts.labels = {{J::FELHASZNAL, QStringLiteral("Felhasználó")},
+                    {J::JELSZO, QStringLiteral("Jelszó")},
+                    {J::JOGOSULT, QStringLiteral("Jogosultság")},
+                    {J::JOGOK, QStringLiteral("Jogok")}};
+    texts.hidden = {J::JELSZO};
+    return texts;
+}
+
 int passwordWidth(const TableHandle& users) {
-    return int(users.fields()[size_t(users.fieldNumber("JELSZO"))].length);
+    return int(users.fields()[size_t(users.fieldNumber(J::JELSZO))].length);
 }
 
 // The rights a new user starts with: all but "Ajánlat" and "Szállító".
@@ -34,10 +50,12 @@ UserValues UserAdmin::newUser() const {
     return {QString(), kRoleAdministrator, QString(), QString(), newUserRights()};
 }
 
-UserValues UserAdmin::currentUser() const {
-    const QString stored = m_users.asString("JELSZO");
-    return {m_users.asString("FELHASZNAL"), m_users.asString("JOGOSULT"), stored, stored,
-            ticksOfRights(rightsOf(m_users))};
+UserValues UserAdmin::currentUser() {
+    const QString stored = m_users.asString(J::JELSZO);
+    m_opened.emplace(m_users, std::nullopt, userTexts());
+    m_openedPassword = stored;
+    m_openedName = m_users.asString(J::FELHASZNAL);
+    return {m_openedName, m_users.asString(J::JOGOSULT), stored, stored, ticksOfRights(rightsOf(m_users))};
 }
 
 UserDialogResult UserAdmin::accept(const UserValues& values, bool isNew) {
@@ -61,44 +79,49 @@ UserDialogResult UserAdmin::accept(const UserValues& values, bool isNew) {
         failed = true;
     }
     if (failed) return result;
-    store(values, isNew);
-    result.stored = true;
+    result.stored = store(values, isNew);
     return result;
 }
 
-// Looks for another record of that name and comes back to the current one.
+// Looks for another record of that name than the user being changed, and comes back to the
+// current one.
 bool UserAdmin::nameTaken(const QString& name, bool isNew) {
     if (m_users.isEmpty()) return false;
+    if (!isNew && !m_opened) currentUser();
     const CursorMark current = m_users.bookmark();
     bool taken = false;
-    if (m_users.locate({{"FELHASZNAL", name}}, {.caseInsensitive = true}))
-        taken = isNew || m_users.bookmark().id != current.id;
+    if (m_users.locate({{J::FELHASZNAL, name}}, {.caseInsensitive = true}))
+        taken = isNew || m_users.bookmark().id != m_opened->mark().id;
     m_users.gotoBookmark(current);
     return taken;
 }
 
-void UserAdmin::store(const UserValues& values, bool isNew) {
-    const QString before = isNew ? QString() : m_users.asString("JELSZO");
-    const QString previousName = isNew ? QString() : m_users.asString("FELHASZNAL");
+bool UserAdmin::store(const UserValues& values, bool isNew) {
+    if (!isNew && !m_opened) currentUser();  // accepted without the list: the current user
+    const QString before = isNew ? QString() : m_openedPassword;
     // Boxes left holding the stored text keep it; anything typed is stored afresh.
     const QString password =
         !isNew && values.password == before ? before : storedPassword(values.password, passwordWidth(m_users));
+    const auto write = [&] {
+        m_users.setString(J::FELHASZNAL, values.name.trimmed());
+        m_users.setString(J::JOGOSULT, values.role);
+        m_users.setString(J::JELSZO, password);
+        if (m_users.has(J::JOGOK)) m_users.setString(J::JOGOK, rightsFromTicks(values.rights));
+    };
     if (isNew) {
+        RecordEdit added = RecordEdit::append(m_users);
         const QDate today = m_clock().date();
-        m_users.append();
-        m_users.setDate("DATUM", today);
-        m_users.setDate("JDATUM", today.addDays(kPasswordChangeDays));
-    } else {
-        m_users.edit();
+        m_users.setDate(J::DATUM, today);
+        m_users.setDate(J::JDATUM, today.addDays(kPasswordChangeDays));
+        write();
+        added.post();
+        return true;
     }
-    m_users.setString("FELHASZNAL", values.name.trimmed());
-    m_users.setString("JOGOSULT", values.role);
-    m_users.setString("JELSZO", password);
-    if (m_users.fieldIndex("JOGOK") >= 0) m_users.setString("JOGOK", rightsFromTicks(values.rights));
-    m_users.post();
+    if (!m_opened->save(m_prompt, write)) return false;
     // The signed-in user's own password, changed here, is the one the lock prompt wants.
-    if (!isNew && previousName == m_session.currentUser && values.name.trimmed() == previousName)
+    if (m_openedName == m_session.currentUser && values.name.trimmed() == m_openedName)
         m_session.currentPassword = password;
+    return true;
 }
 
 bool UserAdmin::removeCurrent() {
@@ -110,16 +133,35 @@ bool UserAdmin::removeCurrent() {
     return true;
 }
 
+QStringList userNames(TableHandle& users) {
+    QStringList names;
+    for (users.first(); !users.eof(); users.next()) names << users.asString(J::FELHASZNAL);
+    users.first();
+    return names;
+}
+
+bool userListed(TableHandle& users, const QString& name) noexcept {
+    try {
+        if (!users.isOpen() || name.isEmpty()) return false;
+        const auto mark = users.isEmpty() ? std::nullopt : std::optional<CursorMark>(users.bookmark());
+        const bool found = users.locate({{J::FELHASZNAL, name}});
+        if (mark) users.gotoBookmark(*mark);
+        return found;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 PasswordChange::PasswordChange(TableHandle& users, Session& session, Prompt& prompt)
     : m_users(users), m_session(session), m_prompt(prompt) {}
 
 bool PasswordChange::available() {
-    return m_users.locate({{"FELHASZNAL", m_session.currentUser}});
+    return m_users.locate({{J::FELHASZNAL, m_session.currentUser}});
 }
 
 bool PasswordChange::accept(const QString& oldPassword, const QString& newPassword, const QString& again) {
     if (!available()) return false;
-    if (!passwordMatchesIgnoringCase(m_users.asString("JELSZO"), oldPassword)) {
+    if (!passwordMatchesIgnoringCase(m_users.asString(J::JELSZO), oldPassword)) {
         m_prompt.information(kProgramCaption, QStringLiteral("Figyelem!\n\rNem megfelelő a régi jelszó!"));
         return false;
     }
@@ -129,9 +171,9 @@ bool PasswordChange::accept(const QString& oldPassword, const QString& newPasswo
         return false;
     }
     const QString stored = storedPassword(newPassword, passwordWidth(m_users));
-    m_users.edit();
-    m_users.setString("JELSZO", stored);
-    m_users.post();
+    RecordEdit change = RecordEdit::edit(m_users);
+    m_users.setString(J::JELSZO, stored);
+    change.post();
     m_session.currentPassword = stored;
     m_prompt.information(kProgramCaption, QStringLiteral("A jelszó módosítás sikeresen rögzíve!"));
     return true;

@@ -5,9 +5,11 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
+#include "foundation/OpenedRecord.h"
 #include "foundation/RecordCursor.h"
 #include "shell/startup/SessionClock.h"
 
@@ -46,27 +48,44 @@ public:
     // dialog is accepted.
     UserValues newUser() const;
     // "Módosítá&s": the current user's values; both password boxes hold the stored text,
-    // which is kept as it is when they are left untouched.
-    UserValues currentUser() const;
+    // which is kept as it is when they are left untouched. The user's record is remembered:
+    // accept() stores into it, wherever the list has moved meanwhile.
+    UserValues currentUser();
 
     // "Elf&ogad" for a new user (append) or the current one (edit). Every failing check shows
     // its message, in order: the passwords differ, the name is empty, the role is empty, the
     // name belongs to another user (names are unique, ignoring case, as sign-in finds them).
-    // Only when none fails are the values stored.
+    // Only when none fails are the values stored; a user another workstation deleted
+    // meanwhile is refused (RuleError), one it changed is overwritten only when the clerk
+    // says so.
     UserDialogResult accept(const UserValues& values, bool isNew);
 
     // "&Törlés": asks, and on "Igen" deletes the current user. False when nothing was deleted.
     bool removeCurrent();
 
+    // The prompt the windows' commands report through.
+    Prompt& prompt() const { return m_prompt; }
+
 private:
     bool nameTaken(const QString& name, bool isNew);
-    void store(const UserValues& values, bool isNew);
+    bool store(const UserValues& values, bool isNew);
 
     TableHandle& m_users;
     Session& m_session;
     Prompt& m_prompt;
     Clock m_clock;
+    std::optional<OpenedRecord> m_opened;  // the user "Módosítá&s" opened
+    QString m_openedPassword;
+    QString m_openedName;
 };
+
+// The names of the users, in the order of the handle, for the sign-in's list; the handle ends
+// on its first record, where the sign-in starts.
+QStringList userNames(TableHandle& users);
+
+// Whether a user of that name is in Jogok.dbf (exact name); the handle stays on its record.
+// False when the table cannot be read, so the entries that need the user stay disabled.
+bool userListed(TableHandle& users, const QString& name) noexcept;
 
 // The password change "Jelszó módosítása" of the signed-in user.
 class PasswordChange {
@@ -77,6 +96,8 @@ public:
     bool available();
     // "&Rendben": true when the new password was stored (the window then closes).
     bool accept(const QString& oldPassword, const QString& newPassword, const QString& again);
+
+    Prompt& prompt() const { return m_prompt; }
 
 private:
     TableHandle& m_users;

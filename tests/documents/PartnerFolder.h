@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include "ScriptedPartnerWindows.h"
 #include "common/ScriptedPrompt.h"
 #include "dbase/TestFolder.h"
 #include "documents/partners/PartnerRegister.h"
+#include "foundation/CatalogueFields.h"
 #include "foundation/NewDataFolder.h"
 #include "foundation/TDataModule1.h"
 
@@ -17,15 +19,19 @@ protected:
     testing_support::TestFolder dir;
     TDataModule1 data;
     ScriptedPrompt prompt;
+    ScriptedPartnerWindows windows;
 
     void SetUp() override {
         createDataFolder(dir.path());
         data.open(dir.path());
         data.UserTable().append();
-        data.UserTable().setInteger("PARTNERKOD", 0);
+        data.UserTable().setInteger(fields::User::PARTNERKOD, 0);
         data.UserTable().post();
     }
-    void TearDown() override { EXPECT_TRUE(prompt.failures().isEmpty()) << prompt.failures().join('\n').toStdString(); }
+    void TearDown() override {
+        EXPECT_TRUE(prompt.failures().isEmpty()) << prompt.failures().join('\n').toStdString();
+        EXPECT_TRUE(windows.failures().isEmpty()) << windows.failures().join('\n').toStdString();
+    }
 
     void addPartner(const QString& name, const QString& group, const QString& street = QStringLiteral("Fő utca 1.")) {
         PartnerFields f;

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "dbase/TestFolder.h"
+#include "foundation/CatalogueFields.h"
 #include "foundation/NewDataFolder.h"
 #include "foundation/TDataModule1.h"
 
@@ -23,7 +24,7 @@ protected:
         data.open(dir.path());
         TableHandle& settings = data.UserTable();
         settings.append();
-        settings.setInteger("PARTNERKOD", 41);
+        settings.setInteger(fields::User::PARTNERKOD, 41);
         settings.post();
     }
 
@@ -39,18 +40,19 @@ protected:
     QStringList visibleNames() {
         QStringList names;
         TableHandle& p = data.PartnerTable();
-        for (p.first(); !p.eof(); p.next()) names << p.asString("NEV");
+        for (p.first(); !p.eof(); p.next()) names << p.asString(fields::Partner::NEV);
         return names;
     }
 
     void addInvoice(const QString& name, const QString& street, bool paid, const QString& type = QStringLiteral("B")) {
         TableHandle& d = data.SzamlaTable();
         d.append();
-        d.setString("SZAMLASZAM", QStringLiteral("2008/%1").arg(d.recordCount() + 1, 5, 10, QLatin1Char('0')));
-        d.setString("SZAMLATIP", type);
-        d.setString("NEV", name);
-        d.setString("CIM", street);
-        d.setLogical("FIZETVE", paid);
+        d.setString(fields::Szamla::SZAMLASZAM,
+                    QStringLiteral("2008/%1").arg(d.recordCount() + 1, 5, 10, QLatin1Char('0')));
+        d.setString(fields::Szamla::SZAMLATIP, type);
+        d.setString(fields::Szamla::NEV, name);
+        d.setString(fields::Szamla::CIM, street);
+        d.setLogical(fields::Szamla::FIZETVE, paid);
         d.post();
     }
 };
@@ -58,17 +60,17 @@ protected:
 TEST_F(PartnerRegisterTest, ANewPartnerTakesTheNextNumberAndItsCodeFindsIt) {
     EXPECT_EQ(add(QStringLiteral("Kovács és Társa Kft."), QStringLiteral("Vevő")), 42);
     TableHandle& p = data.PartnerTable();
-    EXPECT_EQ(p.asString("VONALKOD"), QStringLiteral("4770148115037"));
-    EXPECT_EQ(p.asString("TELJESCIM"), QStringLiteral("Szeged Fő utca 1."));
-    EXPECT_EQ(p.asInteger("ARCSOPORT"), 4);
-    EXPECT_EQ(p.asInteger("OSSZESBIZF"), 8);
+    EXPECT_EQ(p.asString(fields::Partner::VONALKOD), QStringLiteral("4770148115037"));
+    EXPECT_EQ(p.asString(fields::Partner::TELJESCIM), QStringLiteral("Szeged Fő utca 1."));
+    EXPECT_EQ(p.asInteger(fields::Partner::ARCSOPORT), 4);
+    EXPECT_EQ(p.asInteger(fields::Partner::OSSZESBIZF), 8);
     data.UserTable().first();
-    EXPECT_EQ(data.UserTable().asInteger("PARTNERKOD"), 42);
+    EXPECT_EQ(data.UserTable().asInteger(fields::User::PARTNERKOD), 42);
     EXPECT_EQ(partnerCodeOf(5), QStringLiteral("4770148115000"));
 
     add(QStringLiteral("Másik Bt."), QString());
     ASSERT_TRUE(findByPartnerCode(p, QStringLiteral("4770148115037")));
-    EXPECT_EQ(p.asInteger("PARTNERKOD"), 42);
+    EXPECT_EQ(p.asInteger(fields::Partner::PARTNERKOD), 42);
     EXPECT_FALSE(findByPartnerCode(p, QStringLiteral("42")));
     EXPECT_FALSE(findByPartnerCode(p, QString()));
 }
@@ -113,7 +115,7 @@ TEST_F(PartnerRegisterTest, QuotesAndStarsInNamesMatchOnlyThemselves) {
     EXPECT_EQ(restrictToInvoices(documents, QStringLiteral("O'Brien Kft."), QStringLiteral("Fő utca 1."), false), 2);
     clearRestriction(documents);
     EXPECT_EQ(restrictToInvoices(documents, QStringLiteral("O'Brien Kft."), QStringLiteral("Fő utca 1."), true), 1);
-    EXPECT_FALSE(documents.asLogical("FIZETVE"));
+    EXPECT_FALSE(documents.asLogical(fields::Szamla::FIZETVE));
     clearRestriction(documents);
     EXPECT_EQ(documents.recordCount(), 4u);
     applyTab(data.PartnerTable(), 1, QStringLiteral("Star*"));
@@ -125,8 +127,8 @@ TEST_F(PartnerRegisterTest, AddressesCompleteOnlyIntoEmptyBoxes) {
     const std::pair<const char*, const char*> rows[] = {{"1051", "Budapest"}, {"6720", "Szeged"}, {"6721", "Algyő"}};
     for (const auto& [postcode, town] : rows) {
         towns.append();
-        towns.setString("IRSZAM", QString::fromUtf8(postcode));
-        towns.setString("TELEPULES", QString::fromUtf8(town));
+        towns.setString(fields::Telep::IRSZAM, QString::fromUtf8(postcode));
+        towns.setString(fields::Telep::TELEPULES, QString::fromUtf8(town));
         towns.post();
     }
     EXPECT_EQ(completeTown(towns, QStringLiteral("1051"), QString()), QStringLiteral("Budapest"));

@@ -58,7 +58,7 @@ std::vector<std::map<std::string, std::string>> rowsOf(const std::string& folder
     std::vector<std::map<std::string, std::string>> rows;
     for (h.first(); !h.eof(); h.next()) {
         auto& row = rows.emplace_back();
-        for (const auto& f : h.fields()) row[f.name] = h.asString(f.name).toStdString();
+        for (int i = 0; i < h.fieldCount(); ++i) row[h.fields()[size_t(i)].name] = h.asString(i).toStdString();
     }
     return rows;
 }

@@ -25,19 +25,21 @@ TEST(SegedTest, OneYearLaterKeepsMonthAndDay) {
     EXPECT_EQ(oneYearLater(QDate(2007, 12, 31)), QDate(2008, 12, 31));
 }
 
+constexpr Field kNev{"nevek.dbf", "NEV"};
+
 class FilterHelperTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dbase::Table::create(m_folder.path(), "nevek.dbf", {{"NEV", dbase::FieldType::Character, 10}});
+        dbase::Table::create(m_folder.path(), "nevek.dbf", {{kNev.text(), dbase::FieldType::Character, 10}});
         m_table.open();
         for (const char* name : {"Anna", "Béla", "Anikó", "Csaba"}) {
             m_table.append();
-            m_table.setString("NEV", QString::fromUtf8(name));
+            m_table.setString(kNev, QString::fromUtf8(name));
             m_table.post();
         }
     }
 
-    void moveTo(const std::string& name) { ASSERT_TRUE(m_table.locate({{"NEV", QString::fromStdString(name)}})); }
+    void moveTo(const std::string& name) { ASSERT_TRUE(m_table.locate({{kNev, QString::fromStdString(name)}})); }
 
     testing_support::TestFolder m_folder;
     TableHandle m_table{m_folder.path(), "nevek.dbf"};
@@ -46,7 +48,7 @@ protected:
 TEST_F(FilterHelperTest, FilterAndCountSwitchesTheFilterOn) {
     EXPECT_EQ(filterAndCount(m_table, "NEV = 'An*'"), 2);
     EXPECT_TRUE(m_table.filtered());
-    EXPECT_EQ(m_table.asString("NEV"), QStringLiteral("Anna"));
+    EXPECT_EQ(m_table.asString(kNev), QStringLiteral("Anna"));
 }
 
 TEST_F(FilterHelperTest, RefusedFilterKeepsThePreviousOne) {
@@ -61,7 +63,7 @@ TEST_F(FilterHelperTest, UnfilteringStaysOnTheCurrentRecord) {
     moveTo("Anikó");
     unfilterInPlace(m_table);
     EXPECT_FALSE(m_table.filtered());
-    EXPECT_EQ(m_table.asString("NEV"), QStringLiteral("Anikó"));
+    EXPECT_EQ(m_table.asString(kNev), QStringLiteral("Anikó"));
     EXPECT_EQ(m_table.recordCount(), 4u);
     EXPECT_EQ(m_table.filter(), "NEV = 'An*'");
 }
@@ -72,7 +74,7 @@ TEST_F(FilterHelperTest, ClearingEmptiesTheTextAndCountsAll) {
     EXPECT_EQ(clearFilterAndCount(m_table), 4);
     EXPECT_EQ(m_table.filter(), "");
     EXPECT_FALSE(m_table.filtered());
-    EXPECT_EQ(m_table.asString("NEV"), QStringLiteral("Anikó"));
+    EXPECT_EQ(m_table.asString(kNev), QStringLiteral("Anikó"));
 }
 
 }  // namespace

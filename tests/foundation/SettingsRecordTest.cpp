@@ -17,7 +17,7 @@
 namespace kavina {
 namespace {
 
-using F = UserField;
+namespace F = fields::User;
 using testing_support::TestFolder;
 
 class SettingsRecordTest : public ::testing::Test {
@@ -60,12 +60,12 @@ TEST_F(SettingsRecordTest, DefaultRecordHoldsTheStartingValues) {
     EXPECT_EQ(r.number(F::SZORZO1), 15);
     EXPECT_EQ(r.number(F::SZORZO2), 20);
     EXPECT_EQ(r.number(F::SZORZO3), 25);
-    for (F counter : {F::SZAMLASZ, F::AJANLATSZ, F::MUNKASZ, F::GARLEVSZAM, F::SZLEVSZ})
-        EXPECT_EQ(r.integer(counter), 1) << fieldName(counter);
-    for (F counter : {F::PARTNERKOD, F::ANYAGKOD, F::VISSZA, F::PKIF}) EXPECT_EQ(r.integer(counter), 0);
+    for (const Field& counter : {F::SZAMLASZ, F::AJANLATSZ, F::MUNKASZ, F::GARLEVSZAM, F::SZLEVSZ})
+        EXPECT_EQ(r.integer(counter), 1) << counter.text();
+    for (const Field& counter : {F::PARTNERKOD, F::ANYAGKOD, F::VISSZA, F::PKIF}) EXPECT_EQ(r.integer(counter), 0);
     EXPECT_EQ(r.integer(F::SELOTAG), 1);
     EXPECT_EQ(r.integer(F::SUTOTAG), 2024);
-    for (F copies : {F::PRNSZAMLA, F::PRNAJANLAT, F::PRNMUNKA, F::PRNGARANC, F::PRNSZL})
+    for (const Field& copies : {F::PRNSZAMLA, F::PRNAJANLAT, F::PRNMUNKA, F::PRNGARANC, F::PRNSZL})
         EXPECT_EQ(r.integer(copies), 2);
     EXPECT_EQ(r.text(F::SELO), QStringLiteral("SZA"));
     EXPECT_EQ(r.text(F::AELO), QStringLiteral("ARA"));
@@ -77,14 +77,19 @@ TEST_F(SettingsRecordTest, DefaultRecordHoldsTheStartingValues) {
     EXPECT_EQ(r.text(F::LABSZAMLA), QString());
 }
 
-TEST_F(SettingsRecordTest, FieldNamesAndWidthsComeFromTheCatalogue) {
-    EXPECT_STREQ(fieldName(F::VALLALK_IG), "VALLALK_IG");
-    EXPECT_STREQ(fieldName(F::PRNSZL), "PRNSZL");
+TEST_F(SettingsRecordTest, FieldWidthsComeFromTheCatalogue) {
     EXPECT_EQ(fieldWidth(F::SELO), 10);
     EXPECT_EQ(fieldWidth(F::CIM), 100);
     EXPECT_EQ(fieldWidth(F::SZAMLASZ), 0);
-    for (int i = 0; i <= int(F::PRNSZL); ++i)
-        EXPECT_TRUE(SettingsRecord(m_module.UserTable()).has(F(i))) << fieldName(F(i));
+}
+
+TEST_F(SettingsRecordTest, AnEmptyCashSaleCopiesFieldIsFilledWithTwoAndAnyOtherTextKept) {
+    EXPECT_FALSE(fillEmptyCashSaleCopies(m_module.UserTable())) << "no settings record yet";
+    appendDefaultSettingsRecord(m_module.UserTable(), QDate(2024, 5, 6));
+    EXPECT_TRUE(fillEmptyCashSaleCopies(m_module.UserTable()));
+    EXPECT_EQ(SettingsRecord(*reopened()).text(F::MEGJEGYZES), QStringLiteral("2"));
+    EXPECT_FALSE(fillEmptyCashSaleCopies(m_module.UserTable()));
+    EXPECT_FALSE(m_module.UserTable().isEditing());
 }
 
 TEST_F(SettingsRecordTest, CashSaleCopiesAreReadFromText) {
@@ -98,12 +103,13 @@ TEST_F(SettingsRecordTest, CashSaleCopiesAreReadFromText) {
 
 TEST(OlderSettingsRecordTest, CountersOfLaterUpgradesReadAsZeroAndRefuseWrites) {
     TestFolder dir;
-    dbase::Table::create(dir.path(), "user.dbf",
-                         {{"USER1", dbase::FieldType::Character, 80}, {"SZAMLASZ", dbase::FieldType::Integer}});
+    dbase::Table::create(
+        dir.path(), "user.dbf",
+        {{F::USER1.text(), dbase::FieldType::Character, 80}, {F::SZAMLASZ.text(), dbase::FieldType::Integer}});
     TableHandle table(dir.path(), "user.dbf");
     table.open();
     table.append();
-    table.setInteger("SZAMLASZ", 7);
+    table.setInteger(F::SZAMLASZ, 7);
     table.post();
     SettingsRecord r(table);
     r.reread();
@@ -151,11 +157,11 @@ TEST_F(DataModuleSetupTest, RecordRoundTripsThroughTheTable) {
 TEST_F(DataModuleSetupTest, ListsKeepTheSharedHandlesWhereTheyWere) {
     TableHandle& afa = m_module.AFATable();
     afa.last();
-    const QString current = afa.asString("MEGNEVEZES");
+    const QString current = afa.asString(fields::AFA::MEGNEVEZES);
     const QStringList groups = m_data.vatGroups();
     EXPECT_EQ(groups.size(), 4);
     EXPECT_TRUE(groups.contains(QStringLiteral("27%")) && groups.contains(QStringLiteral("FAD")));
-    EXPECT_EQ(afa.asString("MEGNEVEZES"), current);
+    EXPECT_EQ(afa.asString(fields::AFA::MEGNEVEZES), current);
     const QStringList methods = m_data.paymentMethods();
     EXPECT_EQ(methods.size(), 3);
     EXPECT_TRUE(methods.contains(QStringLiteral("Átutalás")));

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "dbase/TestFolder.h"
+#include "foundation/CatalogueFields.h"
 #include "foundation/NewDataFolder.h"
 #include "foundation/TDataModule1.h"
 
@@ -32,22 +33,22 @@ TEST(StorableTextTest, ATableHandleRefusesTheTextAndKeepsTheField) {
     dm.open(dir.path());
     TableHandle& units = dm.EgysegTable();
     units.append();
-    units.setString("EGYSEG", QStringLiteral("darab"));
+    units.setString(fields::Egyseg::EGYSEG, QStringLiteral("darab"));
     EXPECT_THROW(
         {
             try {
-                units.setString("EGYSEG", QStringLiteral("señor"));
+                units.setString(fields::Egyseg::EGYSEG, QStringLiteral("señor"));
             } catch (const UnstorableTextError& e) {
                 EXPECT_EQ(QString::fromUtf8(e.what()), *unstorableTextMessage(QStringLiteral("señor")));
                 throw;
             }
         },
         UnstorableTextError);
-    EXPECT_EQ(units.asString("EGYSEG"), "darab");
-    units.setString("EGYSEG", QStringLiteral("köbméter"));
+    EXPECT_EQ(units.asString(fields::Egyseg::EGYSEG), "darab");
+    units.setString(fields::Egyseg::EGYSEG, QStringLiteral("köbméter"));
     units.post();
     units.refresh();
-    EXPECT_EQ(units.asString("EGYSEG"), "köbméter");
+    EXPECT_EQ(units.asString(fields::Egyseg::EGYSEG), "köbméter");
 }
 
 }  // namespace

@@ -10,12 +10,15 @@
 
 #include "dbase/TestFolder.h"
 #include "dbase/Transaction.h"
+#include "foundation/CatalogueFields.h"
 #include "foundation/NewDataFolder.h"
 
 namespace kavina::invoicing {
 namespace {
 
 const QDate kDay2008(2008, 3, 15);
+
+namespace U = fields::User;
 
 class DocumentNumberingTest : public ::testing::Test {
 protected:
@@ -27,18 +30,18 @@ protected:
         settings = std::make_unique<TableHandle>(dir.path(), "user.dbf");
         settings->open();
         settings->append();
-        for (const char* counter : {"SZAMLASZ", "PROFORMA", "SELEJT", "AJANLATSZ", "PARTNERKOD"})
+        for (const Field& counter : {U::SZAMLASZ, U::PROFORMA, U::SELEJT, U::AJANLATSZ, U::PARTNERKOD})
             settings->setInteger(counter, 1);
         settings->post();
     }
 
-    void set(const char* field, const QString& text) {
+    void set(const Field& field, const QString& text) {
         settings->first();
         settings->edit();
         settings->setString(field, text);
         settings->post();
     }
-    int64_t counter(const char* field) {
+    int64_t counter(const Field& field) {
         settings->refresh();
         settings->first();
         return settings->asInteger(field);
@@ -46,14 +49,14 @@ protected:
 };
 
 TEST_F(DocumentNumberingTest, NumbersArePrefixYearSlashPaddedCounterSuffix) {
-    set("SELO", QStringLiteral("SZA"));
-    set("SZAMLASZ", QStringLiteral("7"));
+    set(U::SELO, QStringLiteral("SZA"));
+    set(U::SZAMLASZ, QStringLiteral("7"));
     EXPECT_EQ(composeNumber(NumberKind::Invoice, *settings, kDay2008), QStringLiteral("SZA2008/00007"));
-    set("SUTO", QStringLiteral("-B"));
+    set(U::SUTO, QStringLiteral("-B"));
     EXPECT_EQ(composeNumber(NumberKind::Invoice, *settings, kDay2008), QStringLiteral("SZA2008/00007-B"));
-    set("SELEJT", QStringLiteral("123456"));  // six digits are written whole
+    set(U::SELEJT, QStringLiteral("123456"));  // six digits are written whole
     EXPECT_EQ(composeNumber(NumberKind::Scrap, *settings, kDay2008), QStringLiteral("SEL2008/123456"));
-    set("DEFUSER", QStringLiteral("42"));
+    set(U::DEFUSER, QStringLiteral("42"));
     EXPECT_EQ(composeNumber(NumberKind::CashSale, *settings, kDay2008), QStringLiteral("PGÉ2008/00042"));
     EXPECT_EQ(composeNumber(NumberKind::Proforma, *settings, kDay2008), QStringLiteral("PRO2008/00001"));
 }
@@ -64,25 +67,25 @@ TEST_F(DocumentNumberingTest, TheYearIsTodaysNotTheDocumentsAndEmptyAffixesLeave
 }
 
 TEST_F(DocumentNumberingTest, ACorrectiveInvoiceTakesTheNextInvoiceNumber) {
-    set("SELO", QStringLiteral("SZ"));
+    set(U::SELO, QStringLiteral("SZ"));
     EXPECT_EQ(takeNumber(NumberKind::Invoice, *settings, kDay2008), QStringLiteral("SZ2008/00001"));
     EXPECT_EQ(takeNumber(NumberKind::Corrective, *settings, kDay2008), QStringLiteral("SZ2008/00002"));
-    EXPECT_EQ(counter("SZAMLASZ"), 3);
+    EXPECT_EQ(counter(U::SZAMLASZ), 3);
 }
 
 TEST_F(DocumentNumberingTest, AnEmptyCashSaleCounterStartsAtOne) {
     settings->first();
-    ASSERT_TRUE(settings->isNull("DEFUSER"));
+    ASSERT_TRUE(settings->isNull(U::DEFUSER));
     EXPECT_EQ(takeNumber(NumberKind::CashSale, *settings, kDay2008), QStringLiteral("PGÉ2008/00001"));
-    EXPECT_EQ(counter("DEFUSER"), 2);
+    EXPECT_EQ(counter(U::DEFUSER), 2);
     // Any save makes sure of it, whatever kind it numbers.
-    set("DEFUSER", QString());
+    set(U::DEFUSER, QString());
     takeNumber(NumberKind::Invoice, *settings, kDay2008);
-    EXPECT_EQ(counter("DEFUSER"), 1);
-    ensureCounterSet(*settings, "DEFUSERN");
-    EXPECT_EQ(counter("DEFUSERN"), 1);
-    ensureCounterSet(*settings, "DEFUSERN");
-    EXPECT_EQ(counter("DEFUSERN"), 1);
+    EXPECT_EQ(counter(U::DEFUSER), 1);
+    ensureCounterSet(*settings, U::DEFUSERN);
+    EXPECT_EQ(counter(U::DEFUSERN), 1);
+    ensureCounterSet(*settings, U::DEFUSERN);
+    EXPECT_EQ(counter(U::DEFUSERN), 1);
 }
 
 TEST_F(DocumentNumberingTest, AFailedSaveLeavesNoGap) {
@@ -91,19 +94,19 @@ TEST_F(DocumentNumberingTest, AFailedSaveLeavesNoGap) {
         EXPECT_EQ(takeNumber(NumberKind::Invoice, *settings, kDay2008), QStringLiteral("2008/00001"));
         // the save fails before it commits
     }
-    EXPECT_EQ(counter("SZAMLASZ"), 1);
+    EXPECT_EQ(counter(U::SZAMLASZ), 1);
     {
         dbase::Transaction save(dir.path());
         EXPECT_EQ(takeNumber(NumberKind::Invoice, *settings, kDay2008), QStringLiteral("2008/00001"));
         save.commit();
     }
-    EXPECT_EQ(counter("SZAMLASZ"), 2);
+    EXPECT_EQ(counter(U::SZAMLASZ), 2);
 }
 
 TEST_F(DocumentNumberingTest, CodeCountersHoldTheLastCodeGiven) {
-    set("PARTNERKOD", QStringLiteral("41"));
-    EXPECT_EQ(takeCode(*settings, "PARTNERKOD"), 42);
-    EXPECT_EQ(counter("PARTNERKOD"), 42);
+    set(U::PARTNERKOD, QStringLiteral("41"));
+    EXPECT_EQ(takeCode(*settings, U::PARTNERKOD), 42);
+    EXPECT_EQ(counter(U::PARTNERKOD), 42);
 }
 
 TEST_F(DocumentNumberingTest, InvoiceAndProformaIssueDatesGoToTheirIniKeys) {
@@ -176,7 +179,7 @@ TEST_F(DocumentNumberingTest, ProcessesTakingNumbersAtOnceNeverShareOrSkipOne) {
         std::snprintf(want, sizeof want, "2008/%05d", n);
         EXPECT_TRUE(numbers.count(want)) << want;
     }
-    EXPECT_EQ(counter("SZAMLASZ"), 1 + kProcesses * kEach);
+    EXPECT_EQ(counter(U::SZAMLASZ), 1 + kProcesses * kEach);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/Catalogue.h"
+#include "foundation/CatalogueFields.h"
 
 namespace kavina {
 namespace {
@@ -29,13 +30,14 @@ TEST(MemoryDocumentTest, HeaderAndLinesHaveTheStoredFieldsAndThePickerPrices) {
     lines.push_back("beszerzar");
     lines.push_back("bbesz");
     EXPECT_EQ(names(doc.mszamla2), lines);
-    for (const char* field : {"SZAMLATIP", "PRINT", "MEGJEGYZES", "TELJESCIM", "szlnetto", "szlbrutto"})
-        EXPECT_GE(doc.mszamla.fieldIndex(field), 0) << field;
+    namespace H = fields::Szamla;
+    for (const Field& field : {H::SZAMLATIP, H::PRINT, H::MEGJEGYZES, H::TELJESCIM, H::szlnetto, H::szlbrutto})
+        EXPECT_TRUE(doc.mszamla.has(field)) << field.text();
     // A 16-character number with an accented letter is kept whole, as the table keeps it.
     doc.mszamla.append();
-    doc.mszamla.setString("SZAMLASZAM", "PGÉ2008/00042XYZ");
+    doc.mszamla.setString(H::SZAMLASZAM, "PGÉ2008/00042XYZ");
     doc.mszamla.post();
-    EXPECT_EQ(doc.mszamla.asString("SZAMLASZAM"), "PGÉ2008/00042XYZ");
+    EXPECT_EQ(doc.mszamla.asString(H::SZAMLASZAM), "PGÉ2008/00042XYZ");
     doc.empty();
     EXPECT_TRUE(doc.mszamla.isEmpty());
     EXPECT_EQ(doc.mszamla.fieldCount(), int(catalogue::table(TableId::Szamla).fields.size()));
@@ -48,7 +50,7 @@ TEST(MemoryDocumentTest, TheSourceStockLinesKeepTheStockFieldsAndOnlyOpeningEmpt
                                         "EGYSEGAR", "ITJSZAM", "MEGNEVEZES", "NETTOAR", "AFA", "AFAFT", "OSSZESEN",
                                         "ARCSOPORT", "TERMEK", "MEGJEGYZES"}));
     doc.mData2.append();
-    doc.mData2.setFloat("MENNYISEG", 2.5);
+    doc.mData2.setFloat(fields::Szamla2::MENNYISEG, 2.5);
     doc.mData2.post();
     doc.empty();
     EXPECT_FALSE(doc.mData2.isEmpty());
@@ -72,14 +74,15 @@ TEST(MemoryDocumentTest, LinesSortProductsFirstThenByRateWithEmptyValuesAsFalseA
                    {"minta", "", ""},
                    {"alátét", "F", "27"}}) {
         doc.mszamla2.append();
-        doc.mszamla2.setString("MEGNEVEZES", l.name);
-        doc.mszamla2.setString("TERMEK", l.service);
-        doc.mszamla2.setString("AFA", l.rate);
+        doc.mszamla2.setString(fields::Szamla2::MEGNEVEZES, l.name);
+        doc.mszamla2.setString(fields::Szamla2::TERMEK, l.service);
+        doc.mszamla2.setString(fields::Szamla2::AFA, l.rate);
         doc.mszamla2.post();
     }
     doc.sortLinesForPrint();
     QStringList order;
-    for (doc.mszamla2.first(); !doc.mszamla2.eof(); doc.mszamla2.next()) order << doc.mszamla2.asString("MEGNEVEZES");
+    for (doc.mszamla2.first(); !doc.mszamla2.eof(); doc.mszamla2.next())
+        order << doc.mszamla2.asString(fields::Szamla2::MEGNEVEZES);
     EXPECT_EQ(order, (QStringList{"minta", "könyv", "csavar", "alátét", "kiszállás", "munkadíj"}));
 }
 

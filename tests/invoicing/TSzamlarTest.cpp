@@ -10,6 +10,7 @@
 
 #include "InvoiceFixture.h"
 #include "dbase/TestFolder.h"
+#include "foundation/CatalogueFields.h"
 #include "foundation/NewDataFolder.h"
 #include "foundation/QtPrinters.h"
 #include "foundation/SzamSzov.h"
@@ -121,8 +122,8 @@ TEST_F(TSzamlarTest, AnAmountWithMoreThanTwoDecimalsPrintsRoundedInItalicsWithTh
 TEST_F(TSzamlarTest, ANoteLineTellsTheOriginalPricesBeforeTheItalicNote) {
     header("3", 100);
     doc.mszamla.edit();
-    doc.mszamla.setFloat("szlnetto", 1234.5);
-    doc.mszamla.setFloat("szlbrutto", 1567.82);
+    doc.mszamla.setFloat(fields::Szamla::szlnetto, 1234.5);
+    doc.mszamla.setFloat(fields::Szamla::szlbrutto, 1567.82);
     doc.mszamla.post();
     line({"Csavar", 1, 12.3456, 27});
     const PreparedReport r = invoice();
@@ -286,8 +287,8 @@ TEST_F(TSzamlarTest, GroupsLogoAndSellerLines) {
     logo.fill(Qt::darkBlue);
     ASSERT_TRUE(logo.save(QString::fromStdString(folder.file("logo.png"))));
     settings.edit();
-    settings.setString("LOGOKEP", "logo.png");
-    settings.setString("USER2", "");
+    settings.setString(fields::User::LOGOKEP, "logo.png");
+    settings.setString(fields::User::USER2, "");
     settings.post();
     const PreparedReport r = invoice();
     EXPECT_EQ(r.texts(0, "group"), (QStringList{"Termékek", "Szolgáltatások"}));
@@ -299,7 +300,7 @@ TEST_F(TSzamlarTest, GroupsLogoAndSellerLines) {
     EXPECT_DOUBLE_EQ(item(r, "pageHeader", "CIM")->rect.top(), item(r, "pageHeader", "USER1")->rect.top() + 5.5);
 
     settings.edit();
-    settings.setString("LOGOKEP", "nincs.png");
+    settings.setString(fields::User::LOGOKEP, "nincs.png");
     settings.post();
     const PreparedReport without = invoice();
     EXPECT_EQ(item(without, "pageHeader", "logo"), nullptr);
@@ -311,14 +312,14 @@ TEST_F(TSzamlarTest, GroupsLogoAndSellerLines) {
 TEST_F(TSzamlarTest, RemarkFootersAndAuthor) {
     header("B", 1270);
     doc.mszamla.edit();
-    doc.mszamla.setString("MEGJEGYZES", "Szállítás a raktárba, rámpáról.");
+    doc.mszamla.setString(fields::Szamla::MEGJEGYZES, "Szállítás a raktárba, rámpáról.");
     doc.mszamla.post();
     line({"Fúrógép", 2, 500, 27});
     settings.edit();
     settings.setString(
-        "LABSZAMLA",
+        fields::User::LABSZAMLA,
         R"({\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}}\f0\fs16 A term\'e9k \b 1 \b0 \'e9v garanci\'e1val.\par})");
-    settings.setString("LAPLABLEC", "Köszönjük a vásárlást!");
+    settings.setString(fields::User::LAPLABLEC, "Köszönjük a vásárlást!");
     settings.post();
     const PreparedReport r = invoice();
     EXPECT_EQ(text(r, "remark", "MEGJEGYZES"), "Szállítás a raktárba, rámpáról.");
@@ -344,7 +345,7 @@ TEST_F(TSzamlarTest, TheStoredDocumentPrintsFromTheTables) {
     appendLine(module.Szamla2Table(), "SZA2008/00007", {"Fúrógép", 2, 500, 27});
     appendHeader(module.SzamlaTable(), "B", 99);
     module.SzamlaTable().edit();
-    module.SzamlaTable().setString("SZAMLASZAM", "SZA2008/00008");
+    module.SzamlaTable().setString(fields::Szamla::SZAMLASZAM, "SZA2008/00008");
     module.SzamlaTable().post();
     appendLine(module.Szamla2Table(), "SZA2008/00008", {"Más", 1, 99, 0});
     ASSERT_TRUE(module.SzamlaTable().findKey("SZA2008/00007"));
@@ -359,7 +360,7 @@ TEST_F(TSzamlarTest, TheStoredDocumentPrintsFromTheTables) {
     EXPECT_EQ(text(r, "summary", "payable"), "1 270");
     EXPECT_EQ(text(r, "pageHeader", "copiesNote"), "A bizonylat 2 példányban került nyomtatásra.");
     EXPECT_EQ(text(r, "pageHeader", "buyerName"), "Példa Kereskedelmi Kft. Beszerzési osztály");
-    EXPECT_EQ(module.SzamlaTable().asString("SZAMLASZAM"), "SZA2008/00007");
+    EXPECT_EQ(module.SzamlaTable().asString(fields::Szamla::SZAMLASZAM), "SZA2008/00007");
 }
 
 // With szlistmode the numbers and the line remark go on a second row under the name; without
@@ -386,7 +387,7 @@ TEST_F(TSzamlarTest, TheLineModeSetsOneOrTwoRowsAndTheFontSizeTheirHeight) {
 TEST_F(TSzamlarTest, NoSerialBeforeTheFirstPrintAndTheOverlayOnEveryPage) {
     header("B", 0);
     doc.mszamla.edit();
-    doc.mszamla.setString("PRINT", "");
+    doc.mszamla.setString(fields::Szamla::PRINT, "");
     doc.mszamla.post();
     for (int i = 1; i <= 60; ++i) line({"Tétel", 1, 100, 27});
     QImage storno(200, 80, QImage::Format_ARGB32);

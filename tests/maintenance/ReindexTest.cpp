@@ -41,10 +41,10 @@ protected:
 };
 
 TEST_F(ReindexTest, PacksEveryTableButGaranciaAndRebuildsTheirIndexes) {
-    appendRow(dm.SzamlaTable(), {{"SZAMLASZAM", "SZA2024/00001"}});
-    appendRow(dm.SzamlaTable(), {{"SZAMLASZAM", "SZA2024/00002"}});
-    appendRow(dm.GaranciaTable(), {{"SORSZAM", "1"}});
-    appendRow(dm.GaranciaTable(), {{"SORSZAM", "2"}});
+    appendRow(dm.SzamlaTable(), {{fields::Szamla::SZAMLASZAM, "SZA2024/00001"}});
+    appendRow(dm.SzamlaTable(), {{fields::Szamla::SZAMLASZAM, "SZA2024/00002"}});
+    appendRow(dm.GaranciaTable(), {{fields::Garancia::SORSZAM, "1"}});
+    appendRow(dm.GaranciaTable(), {{fields::Garancia::SORSZAM, "2"}});
     dm.SzamlaTable().first();
     dm.SzamlaTable().deleteRecord();
     dm.GaranciaTable().first();
@@ -58,17 +58,17 @@ TEST_F(ReindexTest, PacksEveryTableButGaranciaAndRebuildsTheirIndexes) {
     EXPECT_EQ(fs::file_size(dir.file("Szamla.dbf")), szamlaSize - szamlaRecord);
     EXPECT_EQ(fs::file_size(dir.file("garancia.dbf")), garanciaSize);
     EXPECT_TRUE(fs::exists(dir.file("Partner.mdx")));
-    EXPECT_EQ(column(dm.SzamlaTable(), "SZAMLASZAM"), QStringList({"SZA2024/00002"}));
+    EXPECT_EQ(column(dm.SzamlaTable(), fields::Szamla::SZAMLASZAM), QStringList({"SZA2024/00002"}));
     EXPECT_EQ(dm.AnyagTable().order(), "CIKKSZAM");
     EXPECT_TRUE(dm.UserTable().isOpen());
     EXPECT_TRUE(dm.LoginTable().isOpen());
     EXPECT_TRUE(prompt.transcript().isEmpty());
 
     // The lines follow their header again, and the highest VAT rate comes first.
-    appendRow(dm.Szamla2Table(), {{"SZAMLASZAM", "SZA2024/00001"}});
+    appendRow(dm.Szamla2Table(), {{fields::Szamla2::SZAMLASZAM, "SZA2024/00001"}});
     dm.SzamlaTable().first();
     EXPECT_TRUE(dm.Szamla2Table().isEmpty());
-    EXPECT_EQ(column(dm.AFATable(), "AFA").first(), "27");
+    EXPECT_EQ(column(dm.AFATable(), fields::AFA::AFA).first(), "27");
 }
 
 TEST_F(ReindexTest, ProgressFollowsTheTableOrderWithItsGroupLabels) {
@@ -134,11 +134,11 @@ TEST_F(ReindexTest, ATableHeldElsewhereIsRefusedBeforeItsIndexIsTouched) {
 // A workstation that died between writing document lines and the header's count leaves them
 // past the count; the reindex after the crash counts them again instead of cutting them off.
 TEST_F(ReindexTest, LinesPastTheHeaderCountSurviveTheReindex) {
-    appendRow(dm.Szamla2Table(), {{"SZAMLASZAM", "SZA2024/00001"}});
+    appendRow(dm.Szamla2Table(), {{fields::Szamla2::SZAMLASZAM, "SZA2024/00001"}});
     const std::string indexOfOne = fileBytes("Szamla2.mdx");
     std::string lines = fileBytes("Szamla2.dbf");
     for (const char* number : {"SZA2024/00002", "SZA2024/00003"})
-        appendRow(dm.Szamla2Table(), {{"SZAMLASZAM", QString::fromLatin1(number)}});
+        appendRow(dm.Szamla2Table(), {{fields::Szamla2::SZAMLASZAM, QString::fromLatin1(number)}});
     // The records were written, but neither the count nor the index learnt of them.
     lines = fileBytes("Szamla2.dbf");
     lines[4] = 1;

@@ -14,6 +14,12 @@ namespace {
 
 using dbase::FieldType;
 
+// The fields of the test's record set.
+namespace L {
+constexpr Field NEV{"lines", "NEV"};
+constexpr Field CSOPORT{"lines", "CSOPORT"};
+}  // namespace L
+
 class LayoutTest : public ::testing::Test {
 protected:
     MemTable lines{"lines"};
@@ -27,8 +33,8 @@ protected:
 
     void add(const QString& name, const QString& group = {}) {
         lines.append();
-        lines.setString("NEV", name);
-        lines.setString("CSOPORT", group);
+        lines.setString(L::NEV, name);
+        lines.setString(L::CSOPORT, group);
         lines.post();
     }
 
@@ -58,7 +64,7 @@ TEST_F(LayoutTest, BandsPrintInOrderWithGroupsAndTheFooterAtThePageBottom) {
     Band& groupHeader = layout.addBand(BandKind::GroupHeader, "group", 5);
     groupHeader.setGroupField("CSOPORT");
     groupHeader.addField("g", QRectF(0, 0, 50, 5), lines, "CSOPORT", style).format = [](const RecordCursor& c) {
-        return c.asString("CSOPORT").toUpper();
+        return c.asString(L::CSOPORT).toUpper();
     };
     Band& groupFooter = layout.addBand(BandKind::GroupFooter, "groupEnd", 5);
     groupFooter.setGroupField("CSOPORT");
@@ -78,7 +84,7 @@ TEST_F(LayoutTest, BandsPrintInOrderWithGroupsAndTheFooterAtThePageBottom) {
     const PlacedBand& footer = r.page(0).bands.back();
     EXPECT_DOUBLE_EQ(footer.rect.bottom(), layout.pageSetup().contentRect().bottom());
     EXPECT_DOUBLE_EQ(r.page(0).bands.front().rect.top(), 10);
-    EXPECT_EQ(lines.asString("NEV"), "körte") << "the source is left where it was";
+    EXPECT_EQ(lines.asString(L::NEV), "körte") << "the source is left where it was";
 }
 
 // Details that do not fit above the footer go to a new page with the headers again; no
@@ -193,7 +199,7 @@ TEST_F(LayoutTest, EmptyValuesPrintNothingAndAnUnknownFieldFails) {
     Band& detail = layout.addBand(BandKind::Detail, "detail", 5);
     detail.addField("bad", QRectF(0, 0, 20, 5), lines, "NINCS", style);
     EXPECT_THROW(layout.prepare(), dbase::DbError);
-    EXPECT_EQ(lines.asString("NEV"), "b");
+    EXPECT_EQ(lines.asString(L::NEV), "b");
 }
 
 // Rich text is inspected as its plain text and its height follows the document; a

@@ -68,11 +68,11 @@ TEST_F(LoginTest, MixedCasePasswordSignsInWithCaseChangedButUnlocksOnlyExactly) 
     EXPECT_EQ(session.currentRights, "B");
     EXPECT_TRUE(session.mainWindowRightsApply);
     EXPECT_EQ(log.users(), QStringList({"Kata"}));
-    EXPECT_EQ(dm.LoginTable().asString("TIME"), "15:00:30");
+    EXPECT_EQ(dm.LoginTable().asString(fields::Userlog::TIME), "15:00:30");
 
     // The plain-text password was replaced by its hashes at this sign-in.
     dm.JogTable().refresh();
-    const QString stored = dm.JogTable().asString("JELSZO");
+    const QString stored = dm.JogTable().asString(fields::Jogok::JELSZO);
     EXPECT_TRUE(isPasswordHash(stored));
     EXPECT_EQ(fileBytes("Jogok.dbf").find("AlMa"), std::string::npos);
     EXPECT_EQ(session.currentPassword, stored);
@@ -84,7 +84,7 @@ TEST_F(LoginTest, MixedCasePasswordSignsInWithCaseChangedButUnlocksOnlyExactly) 
 
     // The next sign-in checks the hashes, again ignoring case.
     EXPECT_EQ(login.signIn("kata", "ALMA"), LoginOutcome::SignedIn);
-    EXPECT_EQ(dm.JogTable().asString("JELSZO"), stored);
+    EXPECT_EQ(dm.JogTable().asString(fields::Jogok::JELSZO), stored);
 }
 
 TEST_F(LoginTest, AutomaticSignInNeedsExactlyOneUserWithoutPassword) {
@@ -120,12 +120,12 @@ TEST_F(LoginTest, FirstUserIsCreatedOnlyInAnEmptyTable) {
     ASSERT_EQ(login.createFirstUser(), std::optional<QString>("Rendszergazda"));
     TableHandle& users = dm.JogTable();
     users.first();
-    EXPECT_EQ(users.asString("JOGOSULT"), "Rendszergazda");
-    EXPECT_EQ(users.asString("JELSZO"), "");
-    EXPECT_EQ(users.asString("JOGOK"), "ABFMP13459TUVWGH");
-    EXPECT_EQ(users.asString("DATUM"), "2024.05.17");
-    EXPECT_EQ(users.asString("JDATUM"), "2024.05.31");
-    EXPECT_TRUE(users.asLogical("szerviz"));
+    EXPECT_EQ(users.asString(fields::Jogok::JOGOSULT), "Rendszergazda");
+    EXPECT_EQ(users.asString(fields::Jogok::JELSZO), "");
+    EXPECT_EQ(users.asString(fields::Jogok::JOGOK), "ABFMP13459TUVWGH");
+    EXPECT_EQ(users.asString(fields::Jogok::DATUM), "2024.05.17");
+    EXPECT_EQ(users.asString(fields::Jogok::JDATUM), "2024.05.31");
+    EXPECT_TRUE(users.asLogical(fields::Jogok::szerviz));
     EXPECT_EQ(login.createFirstUser(), std::nullopt);
     EXPECT_EQ(login.signIn("Rendszergazda", ""), LoginOutcome::SignedIn);
 }

@@ -8,6 +8,7 @@
 #include "SessionFakes.h"
 #include "SessionFixture.h"
 #include "dbase/Table.h"
+#include "foundation/CommandBoundary.h"
 #include "foundation/ConversionError.h"
 #include "foundation/NewDataFolder.h"
 #include "shell/startup/ErrorReporter.h"
@@ -29,8 +30,8 @@ protected:
         state.bindTables();
         for (const TableDef& def : catalogue::tables())
             if (def.location == TableLocation::DataFolder) state.data.openTable(def.id);
-        appendRow(state.data.JogTable(), {{"FELHASZNAL", "Kata"}, {"JELSZO", "Alma"}});
-        appendRow(state.data.JogTable(), {{"FELHASZNAL", "Péter"}, {"JOGOK", "B"}});
+        appendRow(state.data.JogTable(), {{fields::Jogok::FELHASZNAL, "Kata"}, {fields::Jogok::JELSZO, "Alma"}});
+        appendRow(state.data.JogTable(), {{fields::Jogok::FELHASZNAL, "Péter"}, {fields::Jogok::JOGOK, "B"}});
         Login(state.data.JogTable(), *state.log, state.session, prompt, state.clock).signIn("Kata", "alma");
         actions.setWindow(&window);
     }
@@ -70,7 +71,7 @@ TEST_F(SessionActionsTest, AUserSwitchWithoutSignInEndsTheProgramSignedOut) {
 }
 
 TEST_F(SessionActionsTest, ActiveUsersListEveryRow) {
-    appendRow(state.data.LoginTable(), {{"USER", "Anna"}});
+    appendRow(state.data.LoginTable(), {{fields::Userlog::USER, "Anna"}});
     actions.showActiveUsers();
     EXPECT_EQ(prompt.transcript(), QStringList({"message|information|Felhasználók|Bejelentkezett felhasználók:\n"
                                                 "============================\nAnna\nKata\n"}));
@@ -95,10 +96,10 @@ TEST_F(SessionActionsTest, SignOfLifeOnlyWhileTheWindowIsVisible) {
     now = now.addSecs(10);
     window.visible = false;
     actions.signOfLife();
-    EXPECT_EQ(column(state.data.LoginTable(), "TIME"), QStringList({"15:00:30"}));
+    EXPECT_EQ(column(state.data.LoginTable(), fields::Userlog::TIME), QStringList({"15:00:30"}));
     window.visible = true;
     actions.signOfLife();
-    EXPECT_EQ(column(state.data.LoginTable(), "TIME"), QStringList({"15:00:40"}));
+    EXPECT_EQ(column(state.data.LoginTable(), fields::Userlog::TIME), QStringList({"15:00:40"}));
 }
 
 TEST_F(SessionActionsTest, ExitQuestionAndSignOut) {
@@ -118,7 +119,7 @@ TEST_F(SessionActionsTest, OnlyDataModuleTablesShowTheSaveIndicator) {
     QObject::connect(&state.data, &TDataModule1::recordWritten, [&](const QString& handle) {
         if (showsSaveIndicator(handle)) shown << handle;
     });
-    appendRow(state.data.PartnerTable(), {{"NEV", "Kovács Kft."}});
+    appendRow(state.data.PartnerTable(), {{fields::Partner::NEV, "Kovács Kft."}});
     actions.signOfLife();
     state.data.JogTable().edit();
     state.data.JogTable().post();
@@ -139,13 +140,14 @@ TEST(Shutdown, LeftoverFilesAreRemovedWherePresent) {
 TEST(ErrorReporterTest, AnEscapedErrorIsShownAndAConversionErrorEndsSilently) {
     ScriptedPrompt prompt;
     ErrorReporter reporter(prompt);
-    runCommand(reporter, [] { throw ConversionError("'12,x' is not a valid number"); });
+    const ScopedErrorReporter installed([&reporter](std::exception_ptr error) { reporter.report(error); });
+    EXPECT_FALSE(runCommand(prompt, [] { throw ConversionError("'12,x' is not a valid number"); }));
     EXPECT_TRUE(prompt.transcript().isEmpty());
     bool after = false;
-    runCommand(reporter, [&] {
+    EXPECT_FALSE(runCommand(prompt, [&] {
         throw std::runtime_error("Szamla.dbf: Record is locked by another user.");
         after = true;
-    });
+    }));
     EXPECT_FALSE(after);
     EXPECT_EQ(prompt.transcript(), QStringList({"message|error|Figyelem!|A program használata során hiba történt!\n"
                                                 "A rendszer hibaüzenete: Szamla.dbf: Record is locked by another "
@@ -156,7 +158,8 @@ TEST(ErrorReporterTest, AnEngineErrorIsToldInHungarianNamingItsTable) {
     testing_support::TestFolder dir;
     ScriptedPrompt prompt;
     ErrorReporter reporter(prompt);
-    runCommand(reporter, [&] { dbase::Table(dir.path(), "Szamla.dbf").open(); });
+    const ScopedErrorReporter installed([&reporter](std::exception_ptr error) { reporter.report(error); });
+    EXPECT_FALSE(runCommand(prompt, [&] { dbase::Table(dir.path(), "Szamla.dbf").open(); }));
     EXPECT_EQ(
         prompt.transcript(),
         QStringList({QStringLiteral("message|error|Figyelem!|A program használata során hiba történt!\n"

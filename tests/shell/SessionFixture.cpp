@@ -16,17 +16,20 @@ SessionFixture::~SessionFixture() {
     EXPECT_TRUE(prompt.failures().isEmpty()) << prompt.failures().join(QLatin1Char('\n')).toStdString();
 }
 
-void appendRow(TableHandle& h, std::initializer_list<std::pair<const char*, QString>> values) {
+void appendRow(TableHandle& h, std::initializer_list<std::pair<Field, QString>> values) {
     h.append();
     for (const auto& [field, value] : values) h.setString(field, value);
     h.post();
 }
 
 void SessionFixture::addUser(const QString& name, const QString& password, const QString& role, const QString& rights) {
-    appendRow(dm.JogTable(), {{"FELHASZNAL", name}, {"JELSZO", password}, {"JOGOSULT", role}, {"JOGOK", rights}});
+    appendRow(dm.JogTable(), {{fields::Jogok::FELHASZNAL, name},
+                              {fields::Jogok::JELSZO, password},
+                              {fields::Jogok::JOGOSULT, role},
+                              {fields::Jogok::JOGOK, rights}});
 }
 
-QStringList column(TableHandle& h, const char* field) {
+QStringList column(TableHandle& h, const Field& field) {
     QStringList values;
     for (h.first(); !h.eof(); h.next()) values << h.asString(field);
     return values;

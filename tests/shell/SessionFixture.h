@@ -10,6 +10,7 @@
 
 #include "common/ScriptedPrompt.h"
 #include "dbase/TestFolder.h"
+#include "foundation/CatalogueFields.h"
 #include "foundation/TDataModule1.h"
 #include "shell/startup/SessionClock.h"
 #include "shell/startup/SessionState.h"
@@ -21,9 +22,9 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 namespace kavina::shell::testing {
 
 // Appends a record of field texts to a handle and posts it.
-void appendRow(TableHandle& h, std::initializer_list<std::pair<const char*, QString>> values);
+void appendRow(TableHandle& h, std::initializer_list<std::pair<Field, QString>> values);
 // The values of one field over every record, in the handle's order.
-QStringList column(TableHandle& h, const char* field);
+QStringList column(TableHandle& h, const Field& field);
 
 class SessionFixture : public ::testing::Test {
 protected:

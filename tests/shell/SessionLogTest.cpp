@@ -12,7 +12,8 @@ namespace {
 class SessionLogTest : public SessionFixture {
 protected:
     void addRow(const QString& user, const QString& time, const QString& date = QStringLiteral("2024.05.17")) {
-        appendRow(dm.LoginTable(), {{"USER", user}, {"DATE", date}, {"TIME", time}});
+        appendRow(dm.LoginTable(),
+                  {{fields::Userlog::USER, user}, {fields::Userlog::DATE, date}, {fields::Userlog::TIME, time}});
     }
     SessionLog log{dm.LoginTable(), clock};
 };
@@ -26,7 +27,8 @@ TEST_F(SessionLogTest, PurgeDeletesRowsThirtySecondsOldAndKeepsYoungerOrEmptyOne
     addRow("e-garbage", "dél körül");
     addRow("f-future", "15:00:40");
     EXPECT_EQ(log.purgeStale(), 2);
-    EXPECT_EQ(column(dm.LoginTable(), "USER"), QStringList({"a-29s", "c-empty", "e-garbage", "f-future"}));
+    EXPECT_EQ(column(dm.LoginTable(), fields::Userlog::USER),
+              QStringList({"a-29s", "c-empty", "e-garbage", "f-future"}));
 }
 
 TEST_F(SessionLogTest, PurgeComparesTimesOfDayOnlyIgnoringTheDate) {
@@ -34,7 +36,7 @@ TEST_F(SessionLogTest, PurgeComparesTimesOfDayOnlyIgnoringTheDate) {
     addRow("last-year-earlier", "14:00:00", "2023.01.01");
     addRow("one-digit-hour", "9:05:03");  // as older locales wrote it
     log.purgeStale();
-    EXPECT_EQ(column(dm.LoginTable(), "USER"), QStringList({"yesterday-later"}));
+    EXPECT_EQ(column(dm.LoginTable(), fields::Userlog::USER), QStringList({"yesterday-later"}));
 
     // Just after midnight nothing refreshed before midnight is old enough.
     now = QDateTime(QDate(2024, 5, 18), QTime(0, 0, 10));
@@ -58,10 +60,10 @@ TEST_F(SessionLogTest, TwoInstancesOfOneUserEachKeepAndRemoveTheirOwnRow) {
     // The second instance's sign of life refreshes its own row, not the first one's.
     otherNow = otherNow.addSecs(20);
     second.signOfLife("Rendszergazda");
-    EXPECT_EQ(column(dm.LoginTable(), "TIME"), QStringList({"15:00:30", "15:00:50"}));
+    EXPECT_EQ(column(dm.LoginTable(), fields::Userlog::TIME), QStringList({"15:00:30", "15:00:50"}));
 
     EXPECT_TRUE(second.signOut("Rendszergazda"));
-    EXPECT_EQ(column(dm.LoginTable(), "TIME"), QStringList({"15:00:30"}));
+    EXPECT_EQ(column(dm.LoginTable(), fields::Userlog::TIME), QStringList({"15:00:30"}));
     EXPECT_TRUE(log.signOut("Rendszergazda"));
     EXPECT_FALSE(log.signOut("Rendszergazda"));
     EXPECT_TRUE(log.users().isEmpty());
@@ -73,14 +75,14 @@ TEST_F(SessionLogTest, SignOfLifeRefreshesTheOwnRowUntilSignOut) {
     log.signIn("Kata");
     now = QDateTime(QDate(2024, 5, 17), QTime(0, 0, 8));
     log.signOfLife("Kata");
-    EXPECT_EQ(column(dm.LoginTable(), "DATE"), QStringList({"2024.05.01", "2024.05.17"}));
-    EXPECT_EQ(column(dm.LoginTable(), "TIME"), QStringList({"08:00:00", "00:00:08"}));
+    EXPECT_EQ(column(dm.LoginTable(), fields::Userlog::DATE), QStringList({"2024.05.01", "2024.05.17"}));
+    EXPECT_EQ(column(dm.LoginTable(), fields::Userlog::TIME), QStringList({"08:00:00", "00:00:08"}));
 
     // Signed out, this instance touches no row of the user any more.
     EXPECT_TRUE(log.signOut("Kata"));
     log.signOfLife("Kata");
     EXPECT_FALSE(log.signOut("Kata"));
-    EXPECT_EQ(column(dm.LoginTable(), "TIME"), QStringList({"08:00:00"}));
+    EXPECT_EQ(column(dm.LoginTable(), fields::Userlog::TIME), QStringList({"08:00:00"}));
 }
 
 TEST_F(SessionLogTest, AfterAPackTheUsersFirstRowStandsInForTheOwnOne) {
@@ -89,7 +91,7 @@ TEST_F(SessionLogTest, AfterAPackTheUsersFirstRowStandsInForTheOwnOne) {
     dm.LoginTable().first();
     dm.LoginTable().deleteRecord();  // Anna's row goes; the pack moves Kata's row up
     maintenance::rebuildTable(dm, TableId::Userlog);
-    appendRow(dm.LoginTable(), {{"USER", "Péter"}, {"TIME", "15:00:00"}});
+    appendRow(dm.LoginTable(), {{fields::Userlog::USER, "Péter"}, {fields::Userlog::TIME, "15:00:00"}});
     EXPECT_TRUE(log.signOut("Kata"));
     EXPECT_EQ(log.users(), QStringList({"Péter"}));
 }

@@ -79,7 +79,7 @@ protected:
     QString dataFolder() const { return QString::fromStdString(data.path()); }
 
     // The userlog.dbf rows, read through a handle opened only for the moment.
-    QStringList rows(const char* field = "USER") const {
+    QStringList rows(const Field& field = fields::Userlog::USER) const {
         TableHandle log(data.path(), "userlog.dbf");
         log.open();
         QStringList values = column(log, field);
@@ -139,7 +139,7 @@ TEST_F(SessionProcessTest, AKilledInstanceLeavesItsTracesAndTheNextStartShowsThe
     {
         TableHandle headers(data.path(), "Szamla.dbf");
         headers.open();
-        appendRow(headers, {{"SZAMLASZAM", "SZA2024/00099"}});
+        appendRow(headers, {{fields::Szamla::SZAMLASZAM, "SZA2024/00099"}});
         headers.last();
         headers.deleteRecord();
     }
@@ -157,13 +157,14 @@ TEST_F(SessionProcessTest, AKilledInstanceLeavesItsTracesAndTheNextStartShowsThe
         log.open();
         log.first();
         log.edit();
-        log.setString("TIME", QTime::currentTime().addSecs(-31).toString("HH:mm:ss"));
+        log.setString(fields::Userlog::TIME, QTime::currentTime().addSecs(-31).toString("HH:mm:ss"));
         log.post();
     }
     station.start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return rows().size() == 1 && station.ini().contains("kilepett=0"); }, 20000));
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return rows("TIME").first() >= QTime::currentTime().addSecs(-15).toString("HH:mm:ss"); }, 5000));
+        [&] { return rows(fields::Userlog::TIME).first() >= QTime::currentTime().addSecs(-15).toString("HH:mm:ss"); },
+        5000));
     ASSERT_TRUE(station.terminate());
     EXPECT_TRUE(rows().isEmpty());
 }

@@ -12,7 +12,7 @@
 namespace kavina::shell::testing {
 namespace {
 
-using F = UserField;
+namespace F = fields::User;
 
 class StartupTasksTest : public ProgramFixture {
 protected:
@@ -32,7 +32,7 @@ protected:
         r.reread();
         return r;
     }
-    void setText(F field, const QString& value) {
+    void setText(const Field& field, const QString& value) {
         SettingsRecord r = record();
         r.edit();
         r.setText(field, value);
@@ -60,14 +60,14 @@ TEST_F(StartupTasksTest, NoAtTheYearOpeningChangesNoCounterAndAsksAgainNextTime)
 TEST_F(StartupTasksTest, YesResetsEveryCounterButLeavesTheRoundingChoice) {
     SettingsRecord r = record();
     r.edit();
-    for (F f : {F::SZAMLASZ, F::AJANLATSZ, F::PROFORMA, F::JOVAIR, F::PARTNERKOD}) r.setInteger(f, 77);
+    for (const Field& f : {F::SZAMLASZ, F::AJANLATSZ, F::PROFORMA, F::JOVAIR, F::PARTNERKOD}) r.setInteger(f, 77);
     r.setInteger(F::SELOTAG, 3);
     r.post();
     prompt.answerYesNo(true);
     ASSERT_TRUE(tasks.openYear());
     r.reread();
     EXPECT_EQ(r.integer(F::SUTOTAG), 2024);
-    for (F f : {F::SZAMLASZ, F::AJANLATSZ, F::PROFORMA, F::JOVAIR}) EXPECT_EQ(r.integer(f), 1);
+    for (const Field& f : {F::SZAMLASZ, F::AJANLATSZ, F::PROFORMA, F::JOVAIR}) EXPECT_EQ(r.integer(f), 1);
     EXPECT_EQ(r.integer(F::PARTNERKOD), 77);
     EXPECT_EQ(r.integer(F::SELOTAG), 3);
     EXPECT_FALSE(tasks.openYear());  // the year is open: no second question
@@ -79,8 +79,8 @@ TEST_F(StartupTasksTest, AYearOpenedByAnotherWorkstationMeanwhileIsNotResetAgain
     TableHandle other(data.path(), "user.dbf");
     other.open();
     other.edit();
-    other.setInteger("SUTOTAG", 2024);
-    other.setInteger("SZAMLASZ", 2);
+    other.setInteger(fields::User::SUTOTAG, 2024);
+    other.setInteger(fields::User::SZAMLASZ, 2);
     other.post();
     EXPECT_FALSE(tasks.openYear());
     EXPECT_EQ(record().integer(F::SZAMLASZ), 2);
@@ -122,53 +122,55 @@ TEST_F(StartupTasksTest, SettingsAcceptedDuringTheChecksTakeEffectAtOnce) {
 
 TEST_F(StartupTasksTest, VatGroupsGainFadAndLoseTheOldTaxFreeNames) {
     TableHandle& groups = state.data.AFATable();
-    appendRow(groups, {{"MEGNEVEZES", "T.A.M."}});
-    appendRow(groups, {{"MEGNEVEZES", "TAM"}});
-    appendRow(groups, {{"MEGNEVEZES", "TAM"}});
+    appendRow(groups, {{fields::AFA::MEGNEVEZES, "T.A.M."}});
+    appendRow(groups, {{fields::AFA::MEGNEVEZES, "TAM"}});
+    appendRow(groups, {{fields::AFA::MEGNEVEZES, "TAM"}});
     tasks.fixVatGroups();
-    QStringList names = column(groups, "MEGNEVEZES");
+    QStringList names = column(groups, fields::AFA::MEGNEVEZES);
     EXPECT_EQ(names.count("FAD"), 1);
     EXPECT_EQ(names.count("T.A.M."), 0);
     EXPECT_EQ(names.count("TAM"), 1);  // only the first of each goes
     tasks.fixVatGroups();
-    EXPECT_EQ(column(groups, "MEGNEVEZES").count("FAD"), 1);
+    EXPECT_EQ(column(groups, fields::AFA::MEGNEVEZES).count("FAD"), 1);
 }
 
 TEST_F(StartupTasksTest, OneOffFixesRunOnceAndMarkTheirKeys) {
     TableHandle& products = state.data.AnyagTable();
     products.first();
-    const QString name = products.asString("MEGNEVEZES");
+    const QString name = products.asString(fields::Anyag::MEGNEVEZES);
     products.edit();
-    products.setFloat("AFAKULCS", 27);
-    products.setFloat("bar1", 127);
-    products.setFloat("bbesz", 100);
-    products.setString("MEGJEGYZES", "");
+    products.setFloat(fields::Anyag::AFAKULCS, 27);
+    products.setFloat(fields::Anyag::bar1, 127);
+    products.setFloat(fields::Anyag::bbesz, 100);
+    products.setString(fields::Anyag::MEGJEGYZES, "");
     products.post();
-    appendRow(state.data.SzamlaTable(), {{"SZAMLASZAM", "SZA2023/00001"}, {"NEV", "Nincs Ilyen Bt."}});
+    appendRow(state.data.SzamlaTable(),
+              {{fields::Szamla::SZAMLASZAM, "SZA2023/00001"}, {fields::Szamla::NEV, "Nincs Ilyen Bt."}});
     TableHandle& partners = state.data.PartnerTable();
     partners.first();
-    appendRow(
-        state.data.SzamlaTable(),
-        {{"SZAMLASZAM", "SZA2023/00002"}, {"NEV", partners.asString("NEV")}, {"IRSZAM", partners.asString("IRSZAM")}});
+    appendRow(state.data.SzamlaTable(), {{fields::Szamla::SZAMLASZAM, "SZA2023/00002"},
+                                         {fields::Szamla::NEV, partners.asString(fields::Partner::NEV)},
+                                         {fields::Szamla::IRSZAM, partners.asString(fields::Partner::IRSZAM)}});
 
     tasks.runOneOffFixes();
-    ASSERT_TRUE(products.locate({{"MEGNEVEZES", name}}));
-    EXPECT_DOUBLE_EQ(products.asFloat("AR1"), 100);
-    EXPECT_DOUBLE_EQ(products.asFloat("BESZERZAR"), 78.7402);
+    ASSERT_TRUE(products.locate({{fields::Anyag::MEGNEVEZES, name}}));
+    EXPECT_DOUBLE_EQ(products.asFloat(fields::Anyag::AR1), 100);
+    EXPECT_DOUBLE_EQ(products.asFloat(fields::Anyag::BESZERZAR), 78.7402);
     state.data.raktar().first();
-    EXPECT_EQ(products.asString("MEGJEGYZES"),
-              (state.data.raktar().asString("AZON") + " " + state.data.raktar().asString("MEGNEVEZES")).trimmed());
-    EXPECT_EQ(column(state.data.SzamlaTable(), "PARTNERKOD"),
-              QStringList({"", QString::number(partners.asInteger("PARTNERKOD"))}));
+    EXPECT_EQ(products.asString(fields::Anyag::MEGJEGYZES), (state.data.raktar().asString(fields::Raktar::AZON) + " " +
+                                                             state.data.raktar().asString(fields::Raktar::MEGNEVEZES))
+                                                                .trimmed());
+    EXPECT_EQ(column(state.data.SzamlaTable(), fields::Szamla::PARTNERKOD),
+              QStringList({"", QString::number(partners.asInteger(fields::Partner::PARTNERKOD))}));
     for (const char* key : {"pkod=1", "nszam=1", "rkod=1"}) EXPECT_TRUE(ini().contains(key)) << key;
     EXPECT_TRUE(ini().contains("spack=3"));
 
     // Marked: a second run leaves the data alone.
     products.edit();
-    products.setString("MEGJEGYZES", "");
+    products.setString(fields::Anyag::MEGJEGYZES, "");
     products.post();
     tasks.runOneOffFixes();
-    EXPECT_EQ(products.asString("MEGJEGYZES"), "");
+    EXPECT_EQ(products.asString(fields::Anyag::MEGJEGYZES), "");
 }
 
 TEST_F(StartupTasksTest, WithoutAWarehouseTheLabelFixWaitsUnmarked) {

@@ -32,14 +32,14 @@ protected:
         program.write("kavinaextra.ini",
                       ("[adatok]\ndatabase='" + QString::fromStdString(data.path()) + "/'\n" + extra).toStdString());
     }
-    // Rows and users put in before start-up, through a handle of their own.
-    void append(const char* file, std::initializer_list<std::pair<const char*, QString>> values) {
-        TableHandle h(data.path(), file);
+    // Rows and users put in before start-up, through a handle of their own on the fields' table.
+    void append(std::initializer_list<std::pair<Field, QString>> values) {
+        TableHandle h(data.path(), std::string(values.begin()->first.table));
         h.open();
         appendRow(h, values);
     }
-    QStringList columnOf(const char* file, const char* field) {
-        TableHandle h(data.path(), file);
+    QStringList columnOf(const Field& field) {
+        TableHandle h(data.path(), std::string(field.table));
         h.open();
         return shell::testing::column(h, field);
     }
@@ -50,7 +50,7 @@ protected:
 };
 
 TEST_F(StartupTest, FirstStartWritesTheIniThroughTheFolderDialogWithoutCrashBox) {
-    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    append({{fields::Jogok::FELHASZNAL, "Kata"}});
     windows.folder = QString::fromStdString(data.path());
     ASSERT_EQ(start(), StartupOutcome::Run);
     EXPECT_TRUE(ini().startsWith("[adatok]\ndatabase='" + QString::fromStdString(data.path()) + "/'\n"))
@@ -131,23 +131,23 @@ TEST_F(StartupTest, AFolderHeldExclusivelyEndsWithTheWarningAndChangesNothing) {
     writeIni("kilepett=1\n");
     dbase::Table holder(data.path(), "user.dbf");
     holder.open({.exclusive = true});
-    append("userlog.dbf", {{"USER", "old"}, {"TIME", "10:00:00"}});
+    append({{fields::Userlog::USER, "old"}, {fields::Userlog::TIME, "10:00:00"}});
     EXPECT_EQ(start(), StartupOutcome::Exit);
     EXPECT_EQ(
         prompt.transcript(),
         QStringList({"message|warning|Figyelem!|A program adatbázisa kizárólagos használatban van!\n\nLehet, hogy "
                      "a rendszergazda karbantartást végez a program adatbázisain.\nA belépéshez kérjen "
                      "segítséget a rendszergazdától, vagy próbálkozzon később."}));
-    EXPECT_EQ(columnOf("userlog.dbf", "USER"), QStringList({"old"}));
+    EXPECT_EQ(columnOf(fields::Userlog::USER), QStringList({"old"}));
     EXPECT_TRUE(ini().contains("kilepett=1"));
 }
 
 TEST_F(StartupTest, StaleRowsArePurgedAndLostUserIndexesRepairedBeforeTheSignIn) {
     writeIni("kilepett=1\n");
-    append("userlog.dbf", {{"USER", "fresh"}, {"TIME", "15:00:01"}});
-    append("userlog.dbf", {{"USER", "stale"}, {"TIME", "15:00:00"}});
-    append("userlog.dbf", {{"USER", "no-time"}});
-    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    append({{fields::Userlog::USER, "fresh"}, {fields::Userlog::TIME, "15:00:01"}});
+    append({{fields::Userlog::USER, "stale"}, {fields::Userlog::TIME, "15:00:00"}});
+    append({{fields::Userlog::USER, "no-time"}});
+    append({{fields::Jogok::FELHASZNAL, "Kata"}});
     fs::remove(fs::path(data.path()) / "userlog.mdx");
     fs::remove(fs::path(data.path()) / "Jogok.mdx");
     ASSERT_EQ(start(), StartupOutcome::Run);
@@ -156,12 +156,12 @@ TEST_F(StartupTest, StaleRowsArePurgedAndLostUserIndexesRepairedBeforeTheSignIn)
     EXPECT_EQ(state.data.LoginTable().order(), "USER");
     // The repaired indexes do not call for a reindex; the new row is this instance's own.
     EXPECT_EQ(windows.calls, QStringList({"splash"}));
-    EXPECT_EQ(columnOf("userlog.dbf", "USER"), QStringList({"fresh", "no-time", "Kata"}));
+    EXPECT_EQ(columnOf(fields::Userlog::USER), QStringList({"fresh", "no-time", "Kata"}));
 }
 
 TEST_F(StartupTest, ACrashedRunShowsTheCrashBoxAndReindexes) {
     writeIni("kilepett=0\nnologo=1\n");
-    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    append({{fields::Jogok::FELHASZNAL, "Kata"}});
     ASSERT_EQ(start(), StartupOutcome::Run);
     EXPECT_EQ(windows.calls, QStringList({"reindex"}));
     EXPECT_EQ(prompt.transcript(), QStringList({"message|information|Figyelem!|" + crashBoxText()}));
@@ -171,7 +171,7 @@ TEST_F(StartupTest, ACrashedRunShowsTheCrashBoxAndReindexes) {
 
 TEST_F(StartupTest, AJournalThatCouldNotBeRolledBackInFullIsToldToTheClerk) {
     writeIni("kilepett=1\nnologo=1\n");
-    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    append({{fields::Jogok::FELHASZNAL, "Kata"}});
     data.write("kavina.jnl.damaged", "an earlier one nobody has looked at yet");
     data.write("kavina.jnl", "KVJNL001\x07 a save cut short");
     ASSERT_EQ(start(), StartupOutcome::Run);
@@ -187,7 +187,7 @@ TEST_F(StartupTest, AJournalThatCouldNotBeRolledBackInFullIsToldToTheClerk) {
 
 TEST_F(StartupTest, AutoindexReindexesAtEveryStart) {
     writeIni("kilepett=1\nautoindex=1\nnologo=1\n");
-    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    append({{fields::Jogok::FELHASZNAL, "Kata"}});
     ASSERT_EQ(start(), StartupOutcome::Run);
     EXPECT_EQ(windows.calls, QStringList({"reindex"}));
     EXPECT_TRUE(prompt.transcript().isEmpty());
@@ -195,7 +195,7 @@ TEST_F(StartupTest, AutoindexReindexesAtEveryStart) {
 
 TEST_F(StartupTest, AMissingBarcodeIndexCountsOnlyWithItsTable) {
     writeIni("kilepett=1\nnologo=1\n");
-    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    append({{fields::Jogok::FELHASZNAL, "Kata"}});
     fs::remove(fs::path(data.path()) / "vonalkod.mdx");
     fs::remove(fs::path(data.path()) / "vonalkod.dbf");
     ASSERT_EQ(start(), StartupOutcome::Run);
@@ -205,7 +205,7 @@ TEST_F(StartupTest, AMissingBarcodeIndexCountsOnlyWithItsTable) {
 
 TEST_F(StartupTest, AMissingWarehouseIndexWithItsTableAsksForAReindex) {
     writeIni("kilepett=1\nnologo=1\n");
-    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    append({{fields::Jogok::FELHASZNAL, "Kata"}});
     fs::remove(fs::path(data.path()) / "raktar.mdx");
     ASSERT_EQ(start(), StartupOutcome::Run);
     EXPECT_EQ(windows.calls, QStringList({"reindex"}));
@@ -215,8 +215,8 @@ TEST_F(StartupTest, AMissingWarehouseIndexWithItsTableAsksForAReindex) {
 
 TEST_F(StartupTest, TwoUsersOneWithoutPasswordShowTheLoginWindow) {
     writeIni("kilepett=1\nnologo=1\n");
-    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
-    append("Jogok.dbf", {{"FELHASZNAL", "Péter"}, {"JELSZO", "x"}});
+    append({{fields::Jogok::FELHASZNAL, "Kata"}});
+    append({{fields::Jogok::FELHASZNAL, "Péter"}, {fields::Jogok::JELSZO, "x"}});
     EXPECT_EQ(start(), StartupOutcome::Exit);  // the login window closed without a sign-in
     EXPECT_EQ(windows.calls, QStringList({"login"}));
     EXPECT_TRUE(ini().contains("kilepett=1"));
@@ -224,7 +224,7 @@ TEST_F(StartupTest, TwoUsersOneWithoutPasswordShowTheLoginWindow) {
 
 TEST_F(StartupTest, TheLoginWindowSignsInAndRightsComeFromTheUser) {
     writeIni("kilepett=1\nnologo=1\n");
-    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}, {"JELSZO", "Alma"}, {"JOGOK", "B9"}});
+    append({{fields::Jogok::FELHASZNAL, "Kata"}, {fields::Jogok::JELSZO, "Alma"}, {fields::Jogok::JOGOK, "B9"}});
     windows.onLogin = [this] {
         Login login(state.data.JogTable(), *state.log, state.session, prompt, state.clock);
         return login.signIn("kata", "ALMA") == LoginOutcome::SignedIn;
@@ -232,20 +232,20 @@ TEST_F(StartupTest, TheLoginWindowSignsInAndRightsComeFromTheUser) {
     ASSERT_EQ(start(), StartupOutcome::Run);
     EXPECT_EQ(state.session.currentRights, "B9");
     EXPECT_TRUE(state.session.mainWindowRightsApply);
-    EXPECT_EQ(columnOf("userlog.dbf", "TIME"), QStringList({"15:00:30"}));
+    EXPECT_EQ(columnOf(fields::Userlog::TIME), QStringList({"15:00:30"}));
 }
 
 TEST_F(StartupTest, CashSalesStoredAsInvoicesGetTheirOwnType) {
     writeIni("kilepett=1\nnologo=1\n");
-    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
-    append("Szamla.dbf", {{"SZAMLASZAM", "PGÉ2008/00001"}, {"SZAMLATIP", "S"}});
-    append("Szamla.dbf", {{"SZAMLASZAM", "PGÉ2008/00002"}, {"SZAMLATIP", "S"}});
-    append("Szamla.dbf", {{"SZAMLASZAM", "SZA2008/00001"}, {"SZAMLATIP", "S"}});
-    append("Szamla.dbf", {{"SZAMLASZAM", "PGÉ2008/00003"}, {"SZAMLATIP", "T"}});
+    append({{fields::Jogok::FELHASZNAL, "Kata"}});
+    append({{fields::Szamla::SZAMLASZAM, "PGÉ2008/00001"}, {fields::Szamla::SZAMLATIP, "S"}});
+    append({{fields::Szamla::SZAMLASZAM, "PGÉ2008/00002"}, {fields::Szamla::SZAMLATIP, "S"}});
+    append({{fields::Szamla::SZAMLASZAM, "SZA2008/00001"}, {fields::Szamla::SZAMLATIP, "S"}});
+    append({{fields::Szamla::SZAMLASZAM, "PGÉ2008/00003"}, {fields::Szamla::SZAMLATIP, "T"}});
     ASSERT_EQ(start(), StartupOutcome::Run);
-    EXPECT_EQ(columnOf("Szamla.dbf", "SZAMLATIP"), QStringList({"2", "2", "S", "T"}));
+    EXPECT_EQ(columnOf(fields::Szamla::SZAMLATIP), QStringList({"2", "2", "S", "T"}));
     EXPECT_FALSE(state.data.SzamlaTable().filtered());
-    EXPECT_EQ(state.data.SzamlaTable().asString("SZAMLASZAM"), "PGÉ2008/00001");
+    EXPECT_EQ(state.data.SzamlaTable().asString(fields::Szamla::SZAMLASZAM), "PGÉ2008/00001");
 }
 
 }  // namespace

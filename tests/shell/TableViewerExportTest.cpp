@@ -11,6 +11,7 @@
 
 #include "dbase/DbError.h"
 #include "dbase/TestFolder.h"
+#include "foundation/CatalogueFields.h"
 #include "foundation/NewDataFolder.h"
 #include "foundation/TDataModule1.h"
 #include "shell/tableviewer/TableViewerExport.h"
@@ -60,6 +61,7 @@ public:
     void deleteRecord() override {}
 
 protected:
+    std::string_view fieldTable() const override { return "breaking"; }
     bool nullAt(int f) const override { return m_inner.isNull(f); }
     QString textAt(int f) const override { return m_inner.asString(f); }
     int64_t integerAt(int f) const override { return m_inner.asInteger(f); }
@@ -107,12 +109,12 @@ TEST_F(TableViewerExportTest, WritesAHeaderAndEveryVisibleRecordWithNumbersDates
     const int unitCount = int(units.recordCount());
     TableHandle& partners = dm.PartnerTable();
     partners.append();
-    partners.setInteger("PARTNERKOD", 7);
-    partners.setString("NEV", "Árvíztűrő Tükörfúrógép Kft.");
+    partners.setInteger(fields::Partner::PARTNERKOD, 7);
+    partners.setString(fields::Partner::NEV, "Árvíztűrő Tükörfúrógép Kft.");
     partners.post();
     partners.append();
-    partners.setInteger("PARTNERKOD", 8);
-    partners.setString("NEV", "Béta Bt.");
+    partners.setInteger(fields::Partner::PARTNERKOD, 8);
+    partners.setString(fields::Partner::NEV, "Béta Bt.");
     partners.post();
     partners.setFilter("PARTNERKOD=7");
     partners.setFiltered(true);
@@ -126,13 +128,13 @@ TEST_F(TableViewerExportTest, WritesAHeaderAndEveryVisibleRecordWithNumbersDates
     EXPECT_TRUE(cells.contains("A2=7 (int)"));
     EXPECT_TRUE(cells.contains("B2=Árvíztűrő Tükörfúrógép Kft. (str)"));
     EXPECT_FALSE(cells.join('\n').contains("Béta")) << "the filter hides the second partner";
-    EXPECT_EQ(partners.asString("NEV"), "Árvíztűrő Tükörfúrógép Kft.");
+    EXPECT_EQ(partners.asString(fields::Partner::NEV), "Árvíztűrő Tükörfúrógép Kft.");
 
     TableHandle& invoices = dm.SzamlaTable();
     invoices.append();
-    invoices.setString("SZAMLASZAM", "SZA2008/00001");
-    invoices.setDate("KIALLIT", QDate(2008, 3, 15));
-    invoices.setLogical("FIZETVE", true);
+    invoices.setString(fields::Szamla::SZAMLASZAM, "SZA2008/00001");
+    invoices.setDate(fields::Szamla::KIALLIT, QDate(2008, 3, 15));
+    invoices.setLogical(fields::Szamla::FIZETVE, true);
     invoices.post();
     const QString invoicePath = QString::fromStdString(dir.file("szamlak.xlsx"));
     writeSpreadsheet(invoices, invoicePath, "Szamla[1]");

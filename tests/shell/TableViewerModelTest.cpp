@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "dbase/TestFolder.h"
+#include "foundation/CatalogueFields.h"
 #include "foundation/NewDataFolder.h"
 #include "foundation/TDataModule1.h"
 #include "shell/tableviewer/TableViewerModel.h"
@@ -34,9 +35,9 @@ protected:
 
     void addPartner(int code, const QString& name, const QString& street) {
         partners().append();
-        partners().setInteger("PARTNERKOD", code);
-        partners().setString("NEV", name);
-        partners().setString("UTCA", street);
+        partners().setInteger(fields::Partner::PARTNERKOD, code);
+        partners().setString(fields::Partner::NEV, name);
+        partners().setString(fields::Partner::UTCA, street);
         partners().post();
     }
 
@@ -52,7 +53,7 @@ protected:
         return out;
     }
 
-    QString currentName() { return partners().asString("NEV"); }
+    QString currentName() { return partners().asString(fields::Partner::NEV); }
 };
 
 TEST_F(TableViewerModelTest, ShowsTheRecordsInTheHandlesOrderAndOrdersByAnIndexedColumnOnly) {
@@ -125,8 +126,8 @@ TEST_F(TableViewerModelTest, AnEditGoesStraightToDiskAndARefusedValueChangesNoth
 
     TableHandle other(dir.path() + "/", "Partner.DBF");
     other.open();
-    ASSERT_TRUE(other.locate({{"NEV", "Alfa Bt."}}));
-    EXPECT_EQ(other.asString("UTCA"), "Petőfi sor 9.");
+    ASSERT_TRUE(other.locate({{fields::Partner::NEV, "Alfa Bt."}}));
+    EXPECT_EQ(other.asString(fields::Partner::UTCA), "Petőfi sor 9.");
 
     const QModelIndex code = m->index(0, column(*m, "PARTNERKOD"));
     EXPECT_FALSE(m->setData(code, "sok", Qt::EditRole));
@@ -153,7 +154,7 @@ TEST_F(TableViewerModelTest, ChangingTheOrderKeyMovesTheRowAndAppendAndDeleteFol
 TEST_F(TableViewerModelTest, RestoringPutsBackTheOrderTheFilterAndTheRecord) {
     partners().setFilter("PARTNERKOD<>4");
     partners().setFiltered(true);
-    ASSERT_TRUE(partners().locate({{"NEV", "Szabó Kft."}}));
+    ASSERT_TRUE(partners().locate({{fields::Partner::NEV, "Szabó Kft."}}));
     auto m = model();
     EXPECT_EQ(m->rowCount(), 3);
     m->orderBy(column(*m, "UTCA"));

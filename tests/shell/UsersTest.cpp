@@ -22,11 +22,11 @@ TEST_F(UsersTest, NewUserConfirmedUntouchedGetsEveryRightButOfferAndDeliveryNote
     values.name = "Kata";
     ASSERT_TRUE(admin.accept(values, true).stored);
     TableHandle& users = dm.JogTable();
-    ASSERT_TRUE(users.locate({{"FELHASZNAL", "Kata"}}));
-    EXPECT_EQ(users.asString("JOGOK"), "BMP13459TUVWGH");
-    EXPECT_EQ(users.asString("JELSZO"), "");
-    EXPECT_EQ(users.asString("DATUM"), "2024.05.17");
-    EXPECT_EQ(users.asString("JDATUM"), "2024.05.31");
+    ASSERT_TRUE(users.locate({{fields::Jogok::FELHASZNAL, "Kata"}}));
+    EXPECT_EQ(users.asString(fields::Jogok::JOGOK), "BMP13459TUVWGH");
+    EXPECT_EQ(users.asString(fields::Jogok::JELSZO), "");
+    EXPECT_EQ(users.asString(fields::Jogok::DATUM), "2024.05.17");
+    EXPECT_EQ(users.asString(fields::Jogok::JDATUM), "2024.05.31");
     EXPECT_TRUE(prompt.transcript().isEmpty());
 }
 
@@ -53,33 +53,33 @@ TEST_F(UsersTest, ANameAnotherUserHasIsRefusedIgnoringCase) {
     EXPECT_FALSE(admin.accept(values, true).stored);
 
     // Renaming Péter to Kata is refused too; keeping one's own name is not.
-    ASSERT_TRUE(dm.JogTable().locate({{"FELHASZNAL", "Péter"}}));
+    ASSERT_TRUE(dm.JogTable().locate({{fields::Jogok::FELHASZNAL, "Péter"}}));
     values = admin.currentUser();
     values.name = "kata";
     EXPECT_FALSE(admin.accept(values, false).stored);
     values.name = "Péter";
     EXPECT_TRUE(admin.accept(values, false).stored);
     EXPECT_EQ(prompt.transcript(), QStringList(2, "message|information|Kavina|Ilyen nevű felhasználó már létezik!"));
-    EXPECT_EQ(column(dm.JogTable(), "FELHASZNAL"), QStringList({"Kata", "Péter"}));
+    EXPECT_EQ(column(dm.JogTable(), fields::Jogok::FELHASZNAL), QStringList({"Kata", "Péter"}));
 }
 
 TEST_F(UsersTest, ModifyKeepsAnUntouchedPasswordAndHashesATypedOne) {
     addUser("Kata", storedPassword("Alma", 200), "Felhasználó", "B");
     session.currentUser = "Kata";
-    ASSERT_TRUE(dm.JogTable().locate({{"FELHASZNAL", "Kata"}}));
+    ASSERT_TRUE(dm.JogTable().locate({{fields::Jogok::FELHASZNAL, "Kata"}}));
     UserValues values = admin.currentUser();
     const QString before = values.password;
     EXPECT_EQ(values.passwordAgain, before);
     EXPECT_EQ(rightsFromTicks(values.rights), "B");
     values.rights = ticksOfRights("BT");
     ASSERT_TRUE(admin.accept(values, false).stored);
-    EXPECT_EQ(dm.JogTable().asString("JELSZO"), before);
-    EXPECT_EQ(dm.JogTable().asString("JOGOK"), "BT");
+    EXPECT_EQ(dm.JogTable().asString(fields::Jogok::JELSZO), before);
+    EXPECT_EQ(dm.JogTable().asString(fields::Jogok::JOGOK), "BT");
 
     values = admin.currentUser();
     values.password = values.passwordAgain = "Körte";
     ASSERT_TRUE(admin.accept(values, false).stored);
-    const QString after = dm.JogTable().asString("JELSZO");
+    const QString after = dm.JogTable().asString(fields::Jogok::JELSZO);
     EXPECT_TRUE(passwordMatchesExactly(after, "Körte"));
     EXPECT_EQ(session.currentPassword, after);
 }
@@ -109,10 +109,23 @@ TEST_F(UsersTest, PasswordChangeChecksOldIgnoringCaseAndNewExactly) {
                            "message|information|Kavina|Figyelem!\n\rAz új jelszó, és a jelszóismétlés nem egyforma!",
                            "message|information|Kavina|A jelszó módosítás sikeresen rögzíve!"}));
     EXPECT_TRUE(passwordMatchesExactly(session.currentPassword, "Új"));
-    EXPECT_EQ(dm.JogTable().asString("JELSZO"), session.currentPassword);
+    EXPECT_EQ(dm.JogTable().asString(fields::Jogok::JELSZO), session.currentPassword);
 
     session.currentUser = "Nobody";
     EXPECT_FALSE(PasswordChange(dm.JogTable(), session, prompt).available());
+}
+
+TEST_F(UsersTest, AUserIsListedByExactNameAndTheListKeepsItsRecord) {
+    addUser("Anna", "");
+    addUser("Kata", "");
+    TableHandle& users = dm.JogTable();
+    users.last();
+    EXPECT_TRUE(userListed(users, "Anna"));
+    EXPECT_FALSE(userListed(users, "anna"));
+    EXPECT_FALSE(userListed(users, ""));
+    EXPECT_EQ(users.asString(fields::Jogok::FELHASZNAL), "Kata");
+    users.close();
+    EXPECT_FALSE(userListed(users, "Anna"));
 }
 
 TEST(Rights, ChecklistOrder) {

@@ -13,11 +13,10 @@
 
 #include "documents/partners/PartnerRegister.h"
 #include "documents/partners/PartnerReport.h"
-#include "documents/partners/forms/TPartnerSzerk.h"
-#include "documents/partners/forms/Ttartozasform.h"
-#include "foundation/DbErrorText.h"
+#include "documents/partners/forms/QtPartnerWindows.h"
+#include "foundation/CommandBoundary.h"
 #include "report/view/PreviewWindow.h"
-#include "widgets/RecordGridModel.h"
+#include "widgets/RecordGrid.h"
 
 namespace kavina::documents {
 
@@ -38,8 +37,12 @@ TPartnerForm::TPartnerForm(QWidget* parent, TDataModule1& data, Prompt& prompt, 
     : QDialog(parent),
       m_data(data),
       m_prompt(prompt),
-      m_logic(data, prompt, options.caller, options.statisticsPage),
-      m_options(options) {
+      m_options(options),
+      m_ownWindows(options.windows ? nullptr
+                                   : std::make_unique<QtPartnerWindows>(this, data, prompt, options, &m_logic)),
+      m_logic(data, prompt, options.windows ? *options.windows : *m_ownWindows, options.caller,
+              options.statisticsPage) {
+    m_logic.setShowPriceGroups(options.showPriceGroups);
     setObjectName(QStringLiteral("TPartnerForm"));
     setWindowTitle(QStringLiteral("Partnertörzs"));
     auto* layout = new QHBoxLayout(this);
@@ -64,39 +67,30 @@ TPartnerForm::TPartnerForm(QWidget* parent, TDataModule1& data, Prompt& prompt, 
     left->addLayout(searchRow);
     layout->addLayout(left, 1);
     layout->addWidget(buttonColumn());
-    m_model = std::make_unique<widgets::RecordGridModel>(
-        m_data.PartnerTable(), std::vector<widgets::GridColumn>{{QStringLiteral("Név"), "NEV", true},
-                                                                {QStringLiteral("Név 2"), "NEV2", false},
-                                                                {QStringLiteral("Cím"), "TELJESCIM", true}});
-    m_grid->setModel(m_model.get());
+    m_list = std::make_unique<widgets::RecordGrid>(
+        m_grid, m_data.PartnerTable(),
+        std::vector<widgets::GridColumn>{{QStringLiteral("Név"), fields::Partner::NEV, true},
+                                         {QStringLiteral("Név 2"), fields::Partner::NEV2, false},
+                                         {QStringLiteral("Cím"), fields::Partner::TELJESCIM, true}},
+        m_prompt);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->setColumnWidth(0, 260);
     m_grid->setColumnWidth(1, 160);
     buildContextMenu();
-    connect(m_tabBar, &QTabBar::currentChanged, this, [this](int index) {
-        guarded([&] {
-            m_logic.selectTab(index);
-            reloadList();
-        });
-    });
-    connect(m_search, &QLineEdit::textChanged, this, [this](const QString& text) {
-        guarded([&] {
-            m_logic.quickSearch(text);
-            syncSelection();
-        });
-    });
+    connect(m_tabBar, &QTabBar::currentChanged, this,
+            [this](int index) { runCommand(m_prompt, [&] { m_logic.selectTab(index); }); });
+    connect(m_search, &QLineEdit::textChanged, this,
+            [this](const QString& text) { runCommand(m_prompt, [&] { m_logic.quickSearch(text); }); });
     connect(m_search, &QLineEdit::returnPressed, this, [this] { acceptPartner(true); });
     connect(m_grid, &QTableView::doubleClicked, this, [this] { acceptPartner(true); });
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { m_model->moveTo(current.row()); });
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, &TPartnerForm::sortByColumn);
-    guarded([&] {
+    runCommand(m_prompt, [&] {
         m_search->clear();
         m_logic.open();
         showTabs();
-        reloadList();
     });
-    m_model->setSortColumn(0);
+    m_list->model().setSortColumn(0);
+    m_list->reload();
     m_grid->setFocus();
     resize(860, 560);
 }
@@ -123,8 +117,9 @@ QWidget* TPartnerForm::buttonColumn() {
     connect(modify, &QPushButton::clicked, this, &TPartnerForm::modifyPartner);
     connect(remove, &QPushButton::clicked, this, &TPartnerForm::deletePartner);
     connect(print, &QPushButton::clicked, this, &TPartnerForm::printList);
-    connect(invoices, &QPushButton::clicked, this, [this] { guarded([&] { m_logic.showInvoices(false); }); });
-    connect(debts, &QPushButton::clicked, this, [this] { guarded([&] { m_logic.showInvoices(true); }); });
+    connect(invoices, &QPushButton::clicked, this,
+            [this] { runCommand(m_prompt, [&] { m_logic.showInvoices(false); }); });
+    connect(debts, &QPushButton::clicked, this, [this] { runCommand(m_prompt, [&] { m_logic.showInvoices(true); }); });
     connect(m_acceptButton, &QPushButton::clicked, this, [this] { acceptPartner(false); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     return column;
@@ -138,12 +133,8 @@ void TPartnerForm::buildContextMenu() {
     QAction* modify = m_contextMenu->addAction(QStringLiteral("Módosítá&s"), this, &TPartnerForm::modifyPartner);
     QAction* remove = m_contextMenu->addAction(QStringLiteral("&Törlés"), this, &TPartnerForm::deletePartner);
     QAction* print = m_contextMenu->addAction(QStringLiteral("Ny&omtatás"), this, &TPartnerForm::printList);
-    QAction* csv = m_contextMenu->addAction(QStringLiteral("Exportálás csv fájlba"), this, [this] {
-        guarded([&] {
-            m_logic.exportCsv();
-            syncSelection();
-        });
-    });
+    QAction* csv = m_contextMenu->addAction(QStringLiteral("Exportálás csv fájlba"), this,
+                                            [this] { runCommand(m_prompt, [&] { m_logic.exportCsv(); }); });
     connect(m_grid, &QTableView::customContextMenuRequested, this, [=, this](const QPoint& at) {
         const bool any = !m_data.PartnerTable().isEmpty();
         for (QAction* a : {modify, remove, csv}) a->setEnabled(any);
@@ -159,77 +150,43 @@ void TPartnerForm::showTabs() {
     m_tabBar->setCurrentIndex(m_logic.currentTab());
 }
 
-void TPartnerForm::reloadList() {
-    m_model->reload();
-    syncSelection();
-}
-
-void TPartnerForm::syncSelection() {
-    const int row = m_model->currentRow();
-    const QSignalBlocker quiet(m_grid->selectionModel());
-    if (row >= 0)
-        m_grid->selectRow(row);
-    else
-        m_grid->clearSelection();
-}
-
 void TPartnerForm::newPartner() {
-    guarded([&] {
-        TPartnerSzerk dialog(this, m_data, m_logic, m_options.showPriceGroups, true);
-        if (dialog.exec() != QDialog::Accepted) return;
-        createPartner(m_data.PartnerTable(), m_data.UserTable(), dialog.fields());
-        reloadList();
-    });
+    runCommand(m_prompt, [&] { m_logic.newPartner(); });
 }
 
 void TPartnerForm::modifyPartner() {
-    guarded([&] {
-        if (m_data.PartnerTable().isEmpty()) return;
-        TPartnerSzerk dialog(this, m_data, m_logic, m_options.showPriceGroups, false);
-        dialog.setFields(loadPartner(m_data.PartnerTable()));
-        if (dialog.exec() != QDialog::Accepted) return;
-        documents::modifyPartner(m_data.PartnerTable(), dialog.fields());
-        m_logic.rebuildTabs();
-        showTabs();
-        reloadList();
+    runCommand(m_prompt, [&] {
+        if (m_logic.modifyCurrent()) showTabs();
     });
 }
 
 void TPartnerForm::deletePartner() {
-    guarded([&] {
-        if (!m_logic.deleteCurrent()) return;
-        showTabs();
-        reloadList();
+    runCommand(m_prompt, [&] {
+        if (m_logic.deleteCurrent()) showTabs();
     });
 }
 
 void TPartnerForm::acceptPartner(bool fromList) {
-    guarded([&] {
-        const auto showUnpaid = [this](TableHandle& unpaid) {
-            Ttartozasform warning(this, unpaid);
-            return warning.exec() == QDialog::Accepted;
-        };
-        if (m_logic.accept(showUnpaid, fromList)) accept();
+    runCommand(m_prompt, [&] {
+        if (m_logic.accept(fromList)) accept();
     });
 }
 
 void TPartnerForm::printList() {
-    guarded([&] {
+    runCommand(m_prompt, [&] {
         if (!m_options.printing || m_data.PartnerTable().isEmpty()) return;
         const auto layout = TPartnerReport(m_data.PartnerTable(), m_options.webAddress, m_options.currentUser);
         const report::PreparedReport pages = layout->prepare();
         report::PreviewWindow preview(pages, m_prompt, *m_options.printing,
                                       {.pdfFileName = QStringLiteral("partnerek.pdf")}, this);
         preview.exec();
-        syncSelection();
     });
 }
 
 void TPartnerForm::sortByColumn(int column) {
-    guarded([&] {
-        if (!m_logic.sortBy(m_model->columns()[size_t(column)].field)) return;
-        m_model->setSortColumn(column);
-        reloadList();
+    runCommand(m_prompt, [&] {
+        if (!m_logic.sortBy(m_list->model().columns()[size_t(column)].field)) return;
+        m_list->model().setSortColumn(column);
     });
 }
 
@@ -245,16 +202,6 @@ bool TPartnerForm::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-template <typename Action>
-void TPartnerForm::guarded(Action action) {
-    // An error of the tables ends the command with its message; the window stays usable.
-    try {
-        action();
-    } catch (const std::exception& e) {
-        m_prompt.error(QStringLiteral("Hiba"), errorText(e));
-    }
 }
 
 }  // namespace kavina::documents

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "documents/partners/PartnerWindow.h"
+#include "documents/partners/PartnerWindows.h"
 
 class QLineEdit;
 class QMenu;
@@ -15,7 +16,7 @@ class QTabBar;
 class QTableView;
 
 namespace kavina::widgets {
-class RecordGridModel;
+class RecordGrid;
 }
 namespace kavina::report {
 class PrintService;
@@ -30,6 +31,7 @@ struct PartnerFormOptions {
     report::PrintService* printing = nullptr;  // the printers; without it nothing prints
     QString currentUser;                       // for the printed list's footer
     QString webAddress;                        // the maker's, for the printed list's footer
+    PartnerWindows* windows = nullptr;         // the dialogs it opens; the Qt ones when none
 };
 
 class TPartnerForm final : public QDialog {
@@ -48,24 +50,21 @@ private:
     QWidget* buttonColumn();
     void buildContextMenu();
     void showTabs();
-    void reloadList();
-    void syncSelection();
     void newPartner();
     void modifyPartner();
     void deletePartner();
     void acceptPartner(bool fromList);
     void printList();
     void sortByColumn(int column);
-    template <typename Action>
-    void guarded(Action action);
 
     TDataModule1& m_data;
     Prompt& m_prompt;
-    PartnerWindow m_logic;
     PartnerFormOptions m_options;
+    std::unique_ptr<PartnerWindows> m_ownWindows;
+    PartnerWindow m_logic;
     QTabBar* m_tabBar;
     QTableView* m_grid;
-    std::unique_ptr<widgets::RecordGridModel> m_model;
+    std::unique_ptr<widgets::RecordGrid> m_list;
     QLineEdit* m_search;
     QPushButton* m_acceptButton;
     QMenu* m_contextMenu;

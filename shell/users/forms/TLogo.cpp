@@ -8,10 +8,11 @@
 #include <QThread>
 #include <QTimer>
 
+#include "foundation/CommandBoundary.h"
 #include "foundation/Desktop.h"
-#include "shell/startup/ErrorReporter.h"
 #include "shell/startup/SessionState.h"
 #include "shell/users/Login.h"
+#include "shell/users/Users.h"
 #include "ui_TLogo.h"
 
 namespace kavina::shell {
@@ -58,9 +59,8 @@ TLogo::TLogo(SessionState& state, Desktop& desktop, QUrl webSite, QWidget* paren
 TLogo::~TLogo() = default;
 
 void TLogo::fillUsers() {
-    TableHandle& users = m_state.data.JogTable();
     m_ui->userComboBox->clear();
-    for (users.first(); !users.eof(); users.next()) m_ui->userComboBox->addItem(users.asString("FELHASZNAL"));
+    m_ui->userComboBox->addItems(userNames(m_state.data.JogTable()));
 }
 
 void TLogo::showEvent(QShowEvent* event) {
@@ -71,8 +71,7 @@ void TLogo::showEvent(QShowEvent* event) {
 }
 
 void TLogo::signIn() {
-    ErrorReporter reporter(m_state.prompt);
-    runCommand(reporter, [this] {
+    runCommand(m_state.prompt, [this] {
         Login login(m_state.data.JogTable(), *m_state.log, m_state.session, m_state.prompt, m_state.clock);
         switch (login.signIn(m_ui->userComboBox->currentText(), m_ui->passwordLineEdit->text())) {
             case LoginOutcome::SignedIn:
@@ -90,8 +89,7 @@ void TLogo::signIn() {
 
 void TLogo::createFirstUser() {
     if (m_signedIn) return;
-    ErrorReporter reporter(m_state.prompt);
-    runCommand(reporter, [this] {
+    runCommand(m_state.prompt, [this] {
         Login login(m_state.data.JogTable(), *m_state.log, m_state.session, m_state.prompt, m_state.clock);
         const std::optional<QString> name = login.createFirstUser();
         if (!name) return;

@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "MainWindowTestSupport.h"
+#include "foundation/CommandBoundary.h"
 #include "foundation/SettingsRecord.h"
 #include "shell/mainwindow/OverlayPictures.h"
 #include "shell/mainwindow/forms/MainWindowIdleLock.h"
@@ -167,7 +168,7 @@ TEST_F(MainWindowRightsTest, LettersApplyOnlyToUpgradedFoldersAndRolesGateTheAdm
 
     session.currentRole = "Rendszergazda";
     dm.JogTable().append();
-    dm.JogTable().setString("FELHASZNAL", "Rendszergazda");
+    dm.JogTable().setString(fields::Jogok::FELHASZNAL, "Rendszergazda");
     dm.JogTable().post();
     w.applyMenusAndRights();
     EXPECT_TRUE(enabled({"&Beállítások", "&Felhasználók"}));
@@ -195,10 +196,10 @@ TEST_F(MainWindowTest, ACommandOfALaterPartIsShownDisabledUntilItIsRegistered) {
     EXPECT_EQ(prompt.transcript(), QStringList({"message|error|Hiba|A számla nem menthető."}));
 }
 
-TEST_F(MainWindowTest, ErrorsOfCommandsAndTimersGoToTheProgramsErrorHandlerWhenOneIsSet) {
+TEST_F(MainWindowTest, ErrorsOfCommandsAndTimersGoToTheProgramsErrorReporterWhenOneIsSet) {
     TForm1& w = makeWindow();
     QStringList reported;
-    w.commands().setErrorHandler([&](std::exception_ptr error) {
+    const ScopedErrorReporter reporter([&](std::exception_ptr error) {
         try {
             std::rethrow_exception(error);
         } catch (const std::exception& e) {
@@ -327,7 +328,7 @@ TEST_F(MainWindowTest, TheFirstShowingWritesTheOverlayPicturesAndFillsTheCashSal
     SettingsRecord record(dm.UserTable());
     record.reread();
     record.edit();
-    record.setText(UserField::MEGJEGYZES, "");
+    record.setText(fields::User::MEGJEGYZES, "");
     record.post();
 
     TForm1& w = makeWindow();
@@ -342,7 +343,7 @@ TEST_F(MainWindowTest, TheFirstShowingWritesTheOverlayPicturesAndFillsTheCashSal
     EXPECT_EQ(qAlpha(w.stornoPicture().pixel(2, 2)), 0) << "the corner is transparent";
 
     record.reread();
-    EXPECT_EQ(record.text(UserField::MEGJEGYZES), "2");
+    EXPECT_EQ(record.text(fields::User::MEGJEGYZES), "2");
     EXPECT_EQ(starter.started, QStringList({"/usr/bin/systemsettings kcm_clock"}));
 }
 
@@ -390,7 +391,7 @@ TEST_F(MainWindowTest, AcceptedSettingsChangeTheIdleLockAndTheCaptionAtOnce) {
     SettingsRecord record(dm.UserTable());
     record.reread();
     record.edit();
-    record.setText(UserField::USER1, "Új Név Bt.");
+    record.setText(fields::User::USER1, "Új Név Bt.");
     record.post();
     w.applySettings();
     EXPECT_TRUE(w.windowTitle().startsWith("Kavina - Új Név Bt. "));

@@ -10,6 +10,7 @@
 #include <QTableView>
 
 #include "MainWindowTestSupport.h"
+#include "foundation/CatalogueFields.h"
 #include "shell/mainwindow/forms/AboutBox.h"
 #include "shell/tableviewer/forms/TableViewerDialog.h"
 
@@ -81,7 +82,7 @@ TEST_F(TableViewerDialogTest, TheQuickSearchMovesToTheRowOrFiltersWithAPercentSi
     auto* search = child<QLineEdit>("quickSearchEdit");
     search->setText("fest");
     EXPECT_TRUE(cell(grid()->currentIndex().row(), "MEGNEVEZES").startsWith("Festékkeverés"));
-    EXPECT_TRUE(dm.AnyagTable().asString("MEGNEVEZES").startsWith("Festék"));
+    EXPECT_TRUE(dm.AnyagTable().asString(fields::Anyag::MEGNEVEZES).startsWith("Festék"));
     EXPECT_EQ(child<QLabel>("searchNote")->text(), "");
 
     search->setText("%fest");
@@ -128,7 +129,7 @@ TEST_F(TableViewerDialogTest, DeletingAsksFirstAndTheNavigatorMovesThroughTheRow
     prompt.answerYesNo(true);
     tool("deleteAction");
     EXPECT_EQ(dm.EgysegTable().recordCount(), before - 1);
-    EXPECT_FALSE(dm.EgysegTable().locate({{dm.EgysegTable().fields()[0].name, doomed}}));
+    EXPECT_FALSE(dm.EgysegTable().locate({{fields::Egyseg::EGYSEG, doomed}}));
     EXPECT_EQ(prompt.transcript(),
               QStringList(2, "yes/no|question|Figyelem!|Biztos, hogy törölni szeretné a kiválasztott tételt?"));
     tool("firstAction");
