@@ -40,6 +40,11 @@ public:
     // under an older value may have been put back since.
     virtual uint64_t rollbackCount() const { return 0; }
     virtual bool heldByTransaction(uint64_t /*offset*/, uint64_t /*length*/) const { return false; }
+    // Inside a transaction: a value that changes when a transaction of this process begins and
+    // whenever a handle of this process writes to this file within it. What a caller read under
+    // a lock the transaction holds is still what the file holds while the value is unchanged.
+    // 0 outside transactions.
+    virtual uint64_t transactionMark() const { return 0; }
 };
 
 enum class OpenMode { ReadWrite, ReadOnly, Create, OpenOrCreate };

@@ -164,16 +164,39 @@ void MdxFile::loadHeader() {
 }
 
 bool MdxFile::refreshIfChanged() {
-    // Inside a transaction the index lock is taken at the first look and kept, so after that
-    // first check no other handle can change the file until the transaction ends.
+    // Inside a transaction the index lock is taken at the first look and kept. Whatever other
+    // processes wrote before it was taken, and whatever another handle of this process wrote
+    // since, is read again once under it (the transaction's mark tells); after that nothing
+    // can change the file behind this handle until the transaction ends.
     if (m_file->inTransaction()) {
-        if (m_file->heldByTransaction(locks::kHeaderLockOffset, 1)) return false;
-        if (!locks::lockWithWait(*m_file, locks::kHeaderLockOffset, 1, LockKind::Exclusive))
+        if (!m_file->heldByTransaction(locks::kHeaderLockOffset, 1) &&
+            !locks::lockWithWait(*m_file, locks::kHeaderLockOffset, 1, LockKind::Exclusive))
             fail(m_tablePath, errtext::kTableBusy);
+        const uint64_t mark = m_file->transactionMark();
+        if (mark == m_verifiedMark) return false;
+        const bool changed = readGeneration() != m_generation;
+        if (changed) loadHeader();
+        m_verifiedMark = mark;
+        return changed;
     }
+    m_verifiedMark = 0;
     if (readGeneration() == m_generation) return false;
     loadHeader();
     return true;
+}
+
+uint64_t MdxFile::storedGeneration(File& file) {
+    uint8_t b[8];
+    if (file.read(kGenerationOffset, b, 8) < 8) return 0;
+    uint64_t g = 0;
+    for (int i = 7; i >= 0; --i) g = (g << 8) | b[i];
+    return g;
+}
+
+void MdxFile::storeGeneration(File& file, uint64_t generation) {
+    uint8_t b[8];
+    for (int i = 0; i < 8; ++i) b[i] = uint8_t(generation >> (8 * i));
+    file.write(kGenerationOffset, b, 8);
 }
 
 void MdxFile::waitForWriters() {
@@ -472,6 +495,7 @@ void MdxFile::abandonChange() {
     m_dirty.clear();
     m_changing = false;
     m_generation = ~uint64_t(0);
+    m_verifiedMark = 0;
     m_file->unlock(locks::kHeaderLockOffset, 1);
 }
 
@@ -501,6 +525,8 @@ void MdxFile::endChange() {
     }
     m_dirty.clear();
     m_changing = false;
+    // This handle's own writes are what the file now holds for the transaction.
+    if (m_verifiedMark != 0) m_verifiedMark = m_file->transactionMark();
     m_file->unlock(locks::kHeaderLockOffset, 1);
 }
 

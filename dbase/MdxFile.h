@@ -74,6 +74,7 @@ public:
     void forget() {
         m_cache.clear();
         m_generation = ~uint64_t(0);
+        m_verifiedMark = 0;
     }
     // Waits until a change another handle is making has ended.
     void waitForWriters();
@@ -86,6 +87,12 @@ public:
         bool descending = false;
     };
     static std::vector<TagDefinition> readDefinitions(File& file);
+
+    // The change counter as an index file holds it (0 when its header cannot be read), and
+    // setting it. A rollback that puts older pages back raises it above every value the file
+    // held before or during the rolled-back change, so that every handle reads the file again.
+    static uint64_t storedGeneration(File& file);
+    static void storeGeneration(File& file, uint64_t generation);
 
     // A position in one tag: the path from the root to a leaf entry.
     struct Cursor {
@@ -180,6 +187,7 @@ private:
     std::set<int> m_shapeChanged;  // tags whose root, end leaves or emptiness changed
     std::vector<uint8_t> m_headerPage;
     uint64_t m_generation = 0;
+    uint64_t m_verifiedMark = 0;  // the transaction mark under which the generation was last checked
     uint32_t m_pageCount = 0;
     uint32_t m_freeHead = 0;
     bool m_changing = false;

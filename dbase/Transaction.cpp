@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "DbError.h"
+#include "MdxFile.h"
 
 namespace dbase {
 
@@ -22,6 +23,8 @@ public:
     struct Shadow {
         std::map<uint64_t, std::string> runs;
         uint64_t end = 0;
+        uint64_t first = 0;  // the ticker at the file's first held write: commit writes files in this order
+        uint64_t last = 0;   // the ticker at its latest held write
         void put(uint64_t offset, const char* data, size_t size);
         void patch(uint64_t offset, char* buffer, size_t size) const;
         bool overlaps(uint64_t offset, size_t size) const {
@@ -47,6 +50,8 @@ public:
     std::string folder;
     bool active = false;
     uint64_t epoch = 0;
+    uint64_t ticker = 0;                    // raised when a transaction begins and at every held write
+    uint64_t started = 0;                   // the ticker when the running transaction began
     std::map<std::string, Shadow> shadows;  // by path
     // Bytes known to be on disk, read or told while the transaction runs and before it
     // changed them: before-images that need no second read at commit. Bounded in size.
@@ -181,7 +186,10 @@ public:
 
     void write(uint64_t offset, const void* data, size_t size) override {
         if (!m_state->active) return m_inner->write(offset, data, size);
-        m_state->shadows[path()].put(offset, static_cast<const char*>(data), size);
+        FolderState::Shadow& shadow = m_state->shadows[path()];
+        if (shadow.first == 0) shadow.first = ++m_state->ticker;
+        shadow.last = ++m_state->ticker;
+        shadow.put(offset, static_cast<const char*>(data), size);
     }
 
     uint64_t size() override {
@@ -229,6 +237,10 @@ public:
             if (lock.path == path() && lock.offset <= offset && offset + length <= lock.offset + lock.length)
                 return true;
         return false;
+    }
+    uint64_t transactionMark() const override {
+        const FolderState::Shadow* shadow = shadowOf();
+        return shadow ? std::max(m_state->started, shadow->last) : m_state->active ? m_state->started : 0;
     }
 
 private:
@@ -342,6 +354,13 @@ ParsedJournal parseJournal(const std::string& bytes) {
     return out;
 }
 
+bool isIndexFile(const std::string& name) {
+    if (name.size() < 4) return false;
+    std::string extension = name.substr(name.size() - 4);
+    for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".mdx";
+}
+
 std::string readWhole(File& file) {
     std::string bytes(size_t(file.size()), '\0');
     bytes.resize(file.read(0, bytes.data(), bytes.size()));
@@ -388,12 +407,31 @@ RecoveryReport rollBackJournal(const std::string& folder, FileSystem& fs) {
         }
         return slot.get();
     };
-    for (const JournalEntry& e : journal.entries)
-        if (e.kind == kImage)
-            if (File* f = fileFor(e.name)) f->write(e.offset, e.bytes.data(), e.bytes.size());
-    for (const JournalEntry& e : journal.entries)
-        if (e.kind == kLength)
-            if (File* f = fileFor(e.name); f && f->size() > e.offset) f->truncate(e.offset);
+    // Handles elsewhere may have read index pages of the half-written save. An index file the
+    // rollback changes gets a change counter above any it held before or during the save, so
+    // that no handle takes such a page for current.
+    std::map<std::string, uint64_t> changedIndexes;  // name -> counter before the rollback
+    const auto indexChanged = [&](const std::string& name, File& file) {
+        if (isIndexFile(name) && !changedIndexes.count(name)) changedIndexes[name] = MdxFile::storedGeneration(file);
+    };
+    for (const JournalEntry& e : journal.entries) {
+        File* f = e.kind == kImage ? fileFor(e.name) : nullptr;
+        if (!f) continue;
+        if (isIndexFile(e.name) && !changedIndexes.count(e.name)) {
+            std::string now(e.bytes.size(), '\0');
+            now.resize(f->read(e.offset, now.data(), now.size()));
+            if (now != e.bytes) indexChanged(e.name, *f);
+        }
+        f->write(e.offset, e.bytes.data(), e.bytes.size());
+    }
+    for (const JournalEntry& e : journal.entries) {
+        File* f = e.kind == kLength ? fileFor(e.name) : nullptr;
+        if (!f || f->size() <= e.offset) continue;
+        indexChanged(e.name, *f);
+        f->truncate(e.offset);
+    }
+    for (const auto& [name, counter] : changedIndexes)
+        if (File* f = fileFor(name)) MdxFile::storeGeneration(*f, std::max(counter, MdxFile::storedGeneration(*f)) + 1);
     for (auto& [name, file] : files) file->sync();
     report.rolledBack = true;
     if (!journal.complete) {
@@ -467,6 +505,7 @@ Transaction::Transaction(const std::string& folder, FileSystem& fs, const Transa
         unlockFolder(*m_state);
         throw;
     }
+    m_state->started = ++m_state->ticker;
     m_state->active = true;
     m_open = true;
 }
@@ -564,10 +603,17 @@ void Transaction::commit() {
         journalFile->write(0, journal.data(), journal.size());
         if (m_options.sync) journalFile->sync();
         if (m_options.sync && created) m_fs.syncDirectory(m_folder);
-        // 2. The changes themselves.
+        // 2. The changes themselves. Handles of other processes read without waiting for the
+        // commit, so the files go in the order this process first changed them (a memo before
+        // its record, a record before its index entries), and each file from its end to its
+        // start: the header that tells readers what is there (a table's record count, an
+        // index's change counter) is written after what it announces.
         applying = true;
+        std::sort(targets.begin(), targets.end(),
+                  [](const Target& a, const Target& b) { return a.shadow->first < b.shadow->first; });
         for (Target& t : targets)
-            for (const auto& [offset, bytes] : t.shadow->runs) t.file->write(offset, bytes.data(), bytes.size());
+            for (auto run = t.shadow->runs.rbegin(); run != t.shadow->runs.rend(); ++run)
+                t.file->write(run->first, run->second.data(), run->second.size());
         if (m_options.sync) {
             std::vector<File*> files;
             for (Target& t : targets) files.push_back(t.file);

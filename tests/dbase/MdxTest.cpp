@@ -3,12 +3,14 @@
 #include <map>
 #include <random>
 
+#include "Seed.h"
 #include "TestFolder.h"
 #include "dbase/DbError.h"
 #include "dbase/MdxFile.h"
 
 using namespace dbase;
 using testing_support::TestFolder;
+using testing_support::testSeed;
 
 namespace {
 
@@ -57,7 +59,7 @@ protected:
 }  // namespace
 
 TEST_P(MdxModelTest, RandomChangesKeepTheTreeEqualToTheModel) {
-    const unsigned seed = std::random_device{}();
+    const unsigned seed = testSeed();
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 rng(seed);
     uint32_t nextRec = 1;

@@ -1,16 +1,24 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <functional>
+#include <random>
 #include <set>
 
+#include "DocumentFolder.h"
+#include "Seed.h"
 #include "TestFolder.h"
 #include "dbase/DbError.h"
 #include "dbase/Table.h"
+#include "dbase/Transaction.h"
 
 using namespace dbase;
+using testing_support::checkAllTables;
 using testing_support::TestFolder;
+using testing_support::testSeed;
 
 namespace {
 
@@ -56,6 +64,7 @@ public:
         char c = 1;
         (void)!write(m_toChild[1], &c, 1);
     }
+    void killNow() { ::kill(m_pid, SIGKILL); }
     int exitCode() {
         int status = 0;
         waitpid(m_pid, &status, 0);
@@ -69,6 +78,55 @@ private:
     int m_toChild[2]{};
     int m_toParent[2]{};
 };
+
+// Lets the workstations begin their work at one moment, once every one of them is ready.
+void startTogether(std::initializer_list<Workstation*> stations) {
+    for (Workstation* s : stations) s->waitForChild();
+    for (Workstation* s : stations) s->signal();
+}
+
+// The real file system, with a call before each write (to stop a commit half way).
+class PausingFileSystem final : public FileSystem {
+public:
+    std::function<void(const std::string& path, uint64_t offset)> beforeWrite;
+
+    std::unique_ptr<File> open(const std::string& path, OpenMode mode) override {
+        return std::make_unique<PausingFile>(*this, real().open(path, mode));
+    }
+    bool exists(const std::string& path) override { return real().exists(path); }
+    std::optional<uint64_t> fileSize(const std::string& path) override { return real().fileSize(path); }
+    void remove(const std::string& path) override { real().remove(path); }
+    void rename(const std::string& source, const std::string& target) override { real().rename(source, target); }
+    void syncDirectory(const std::string& folder) override { real().syncDirectory(folder); }
+
+private:
+    class PausingFile final : public File {
+    public:
+        PausingFile(PausingFileSystem& fs, std::unique_ptr<File> real) : m_fs(fs), m_real(std::move(real)) {}
+        size_t read(uint64_t offset, void* buffer, size_t size) override { return m_real->read(offset, buffer, size); }
+        void write(uint64_t offset, const void* data, size_t size) override {
+            if (m_fs.beforeWrite) m_fs.beforeWrite(path(), offset);
+            m_real->write(offset, data, size);
+        }
+        uint64_t size() override { return m_real->size(); }
+        void truncate(uint64_t size) override { m_real->truncate(size); }
+        void sync() override { m_real->sync(); }
+        bool tryLock(uint64_t offset, uint64_t length, LockKind kind) override {
+            return m_real->tryLock(offset, length, kind);
+        }
+        void unlock(uint64_t offset, uint64_t length) override { m_real->unlock(offset, length); }
+        const std::string& path() const override { return m_real->path(); }
+
+    private:
+        PausingFileSystem& m_fs;
+        std::unique_ptr<File> m_real;
+    };
+    static FileSystem& real() { return FileSystem::real(); }
+};
+
+bool endsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
 
 class ProcessTest : public ::testing::Test {
 protected:
@@ -177,10 +235,7 @@ TEST_F(ProcessTest, AppendsFromTwoProcessesAtOnceAreAllKept) {
     };
     Workstation a(appender("A"));
     Workstation b(appender("B"));
-    a.waitForChild();
-    b.waitForChild();
-    a.signal();
-    b.signal();
+    startTogether({&a, &b});
     ASSERT_EQ(a.exitCode(), 0);
     ASSERT_EQ(b.exitCode(), 0);
     Table t(folder, "Szamla2.dbf");
@@ -328,4 +383,155 @@ TEST_F(ProcessTest, StockChangesOfTwoProcessesOnOneProductAreBothKept) {
     Table t(folder, "Anyag.dbf");
     t.open();
     EXPECT_DOUBLE_EQ(t.asFloat("MENNYISEG"), 1000 + kMoves * 2.5 - kMoves);
+}
+
+// Each save takes the next number from a counter record and adds a record under it whose other
+// key lands anywhere in its tag, through handles both processes keep open from save to save:
+// what the other process wrote since must be read again before a save changes a tag.
+TEST_F(ProcessTest, TransactionsOfTwoProcessesWithLongLivedHandlesKeepTheTagsWhole) {
+    const std::string folder = dir.path();
+    Table::create(folder, "user.dbf", {{"SZAMLASZ", FieldType::Integer}});
+    Table::create(folder, "Szamla.dbf", {{"SZAMLASZAM", FieldType::Character, 16}, {"NEV", FieldType::Character, 40}});
+    {
+        Table t(folder, "Szamla.dbf");
+        t.open({.exclusive = true});
+        t.addIndex("SZAMLASZAM", "SZAMLASZAM");
+        t.addIndex("NEV", "NEV");
+        Table user(folder, "user.dbf");
+        user.open();
+        user.append();
+        user.setInteger("SZAMLASZ", 0);
+        user.post();
+    }
+    constexpr int kEach = 300;
+    const unsigned seed = testSeed();
+    auto saver = [&folder](unsigned mySeed) {
+        return [&folder, mySeed](Workstation& self) {
+            std::mt19937 rng(mySeed);
+            Table user(folder, "user.dbf"), head(folder, "Szamla.dbf");
+            user.open();
+            head.open();
+            head.setOrder("NEV");
+            self.tellParent();
+            self.waitForParent();
+            for (int i = 0; i < kEach; ++i) {
+                Transaction tx(folder, FileSystem::real(), {.sync = false});
+                user.first();
+                user.edit();
+                const int64_t n = user.asInteger("SZAMLASZ") + 1;
+                user.setInteger("SZAMLASZ", n);
+                user.post();
+                head.append();
+                head.setString("SZAMLASZAM", std::to_string(100000 + n));
+                head.setString("NEV", "Vevő " + std::to_string(rng() % 100000));
+                head.post();
+                tx.commit();
+            }
+            return 0;
+        };
+    };
+    Workstation a(saver(seed)), b(saver(seed + 1));
+    startTogether({&a, &b});
+    EXPECT_EQ(a.exitCode(), 0);
+    EXPECT_EQ(b.exitCode(), 0);
+    const auto faults = checkAllTables(folder);
+    EXPECT_TRUE(faults.empty()) << faults.size() << " faults, the first: " << faults.front();
+    Table head(folder, "Szamla.dbf");
+    head.open();
+    EXPECT_EQ(head.recordCount(), 2u * kEach);
+    head.setOrder("SZAMLASZAM");
+    for (int n = 1; n <= 2 * kEach; ++n) EXPECT_TRUE(head.findKey(std::to_string(100000 + n))) << n;
+}
+
+namespace {
+
+// A table of 190 document headers with a tag on the number, and a process that saves more
+// headers in a transaction and stops in the middle of writing the index, before the write that
+// stop(offset) picks, until the parent lets it go on (or kills it).
+struct HalfWrittenSave {
+    explicit HalfWrittenSave(const std::string& folder) : folder(folder) {
+        Table::create(folder, "Szamla.dbf", {{"SZAMLASZAM", FieldType::Character, 16}});
+        Table t(folder, "Szamla.dbf");
+        t.open({.exclusive = true});
+        t.addIndex("SZAMLASZAM", "SZAMLASZAM");
+        for (int n = 1; n <= 190; ++n) add(t, n);
+    }
+    static void add(Table& t, int n) {
+        t.append();
+        t.setString("SZAMLASZAM", "2024/" + std::to_string(10000 + n));
+        t.post();
+    }
+    std::function<int(Workstation&)> saver(int count, std::function<bool(uint64_t)> stop) const {
+        return [folder = folder, count, stop](Workstation& self) {
+            self.waitForParent();  // forked before the parent opens the table
+            PausingFileSystem fs;
+            Table t(folder, "Szamla.dbf", fs);
+            t.open();
+            Transaction tx(folder, fs, {.sync = false});
+            for (int n = 201; n < 201 + count; ++n) add(t, n);
+            bool stopped = false;
+            fs.beforeWrite = [&](const std::string& path, uint64_t offset) {
+                if (stopped || !endsWith(path, ".mdx") || !stop(offset)) return;
+                stopped = true;
+                self.tellParent();
+                self.waitForParent();
+            };
+            tx.commit();
+            return stopped ? 0 : 4;
+        };
+    }
+    std::string folder;
+};
+
+}  // namespace
+
+// Another process reads the tag while a commit writes it: what it reads then must not pass
+// for current once the commit is done.
+TEST_F(ProcessTest, AnIndexReadDuringAnotherProcesssCommitIsReadAgainAfterIt) {
+    const std::string folder = dir.path() + "/during";
+    std::filesystem::create_directory(folder);
+    HalfWrittenSave save(folder);
+    int writes = 0;
+    // Enough headers to split leaves and move the root; stopped after the first index write.
+    Workstation other(save.saver(60, [&writes](uint64_t) { return ++writes == 2; }));
+    Table mine(folder, "Szamla.dbf");
+    mine.open();
+    mine.setOrder("SZAMLASZAM");
+    other.signal();
+    other.waitForChild();
+    mine.refresh();
+    EXPECT_TRUE(mine.findKey("2024/10100"));
+    other.signal();
+    ASSERT_EQ(other.exitCode(), 0);
+    for (int n = 201; n <= 260; ++n) EXPECT_TRUE(mine.findKey("2024/" + std::to_string(10000 + n))) << n;
+    const auto faults = checkAllTables(folder);
+    EXPECT_TRUE(faults.empty()) << faults.front();
+}
+
+// A commit killed after writing index pages: the rollback puts the old pages back, and a
+// handle that read the new ones meanwhile must read the index again.
+TEST_F(ProcessTest, IndexPagesOfAKilledCommitAreNotTakenForCurrentAfterTheRollback) {
+    const std::string folder = dir.path() + "/killed";
+    std::filesystem::create_directory(folder);
+    HalfWrittenSave save(folder);
+    // Three headers fit in the last leaf; stopped when the index header is next.
+    Workstation other(save.saver(3, [](uint64_t offset) { return offset == 0; }));
+    Table mine(folder, "Szamla.dbf");
+    mine.open();
+    other.signal();
+    other.waitForChild();
+    mine.setOrder("SZAMLASZAM");
+    EXPECT_TRUE(mine.findKey("2024/10190"));  // reads the last leaf as the commit wrote it so far
+    other.killNow();
+    other.exitCode();
+    EXPECT_TRUE(recoverFolder(folder).rolledBack);
+    EXPECT_FALSE(mine.findKey("2024/10202"));
+    {
+        Transaction tx(folder, FileSystem::real(), {.sync = false});
+        for (int n = 301; n <= 330; ++n) HalfWrittenSave::add(mine, n);
+        tx.commit();
+    }
+    const auto faults = checkAllTables(folder);
+    EXPECT_TRUE(faults.empty()) << faults.front();
+    EXPECT_EQ(mine.recordCount(), 220u);
 }

@@ -9,6 +9,7 @@
 
 #include "DocumentFolder.h"
 #include "FaultFileSystem.h"
+#include "Seed.h"
 #include "TestFolder.h"
 #include "dbase/DbError.h"
 #include "dbase/Table.h"
@@ -69,6 +70,28 @@ TEST_F(TransactionTest, AnExceptionInsideRollsEverythingBackAndHandlesFollow) {
     EXPECT_TRUE(checkAllTables(dir.path()).empty());
 }
 
+TEST_F(TransactionTest, TwoHandlesOfOneTableInOneSaveKeepEachOthersIndexChanges) {
+    Table a(dir.path(), "Szamla.dbf"), b(dir.path(), "Szamla.dbf");
+    a.open();
+    b.open();
+    a.setOrder("NEV");
+    b.setOrder("NEV");  // b reads the tag before the save
+    {
+        Transaction tx(dir.path());
+        for (Table* t : {&a, &b, &a}) {
+            t->append();
+            t->setString("SZAMLASZAM", "2024/" + std::to_string(90000 + t->recordCount()));
+            t->setString("NEV", t == &a ? "Aladár" : "Béla");
+            t->post();
+        }
+        tx.commit();
+    }
+    const auto faults = checkAllTables(dir.path());
+    EXPECT_TRUE(faults.empty()) << faults.front();
+    b.refresh();
+    for (const char* name : {"Aladár", "Béla"}) EXPECT_TRUE(b.findKey(name)) << name;
+}
+
 TEST_F(TransactionTest, StructuralChangesAreRefusedInside) {
     Transaction tx(dir.path());
     Table t(dir.path(), "tranzakcio.dbf");
@@ -99,7 +122,7 @@ TEST_F(TransactionTest, AFailedWriteOrSyncLeavesTheFolderAsBeforeAndNothingHeld)
             } catch (const DbError&) {
             }
             const auto now = snapshot(dir.path());
-            if (now != before) {
+            if (!sameData(now, before)) {
                 // The fault came after the save was complete: then it is all there.
                 EXPECT_TRUE(checkAllTables(dir.path()).empty());
                 restore(dir.path(), before);
@@ -154,8 +177,8 @@ TEST_F(TransactionTest, CrashAtEveryWriteLeavesTheFolderBeforeOrAfter) {
             EXPECT_TRUE(fs.protocolFaults.empty()) << fs.protocolFaults.front();
             recoverFolder(dir.path());  // the next start
             const auto now = snapshot(dir.path());
-            ASSERT_TRUE(now == before || now == after) << "crash at write " << n;
-            (now == before ? asBefore : asAfter)++;
+            ASSERT_TRUE(sameData(now, before) || sameData(now, after)) << "crash at write " << n;
+            (sameData(now, before) ? asBefore : asAfter)++;
             const auto faults = checkAllTables(dir.path());
             ASSERT_TRUE(faults.empty()) << faults.front();
         }
@@ -214,7 +237,7 @@ TEST_F(TransactionTest, CrashInALaterSaveOfLongLivedHandlesLeavesTheFolderBefore
             }
             recoverFolder(dir.path());
             const auto now = snapshot(dir.path());
-            ASSERT_TRUE(now == before || now == after) << "crash at write " << n;
+            ASSERT_TRUE(sameData(now, before) || sameData(now, after)) << "crash at write " << n;
             const auto faults = checkAllTables(dir.path());
             ASSERT_TRUE(faults.empty()) << faults.front();
         }
@@ -225,7 +248,7 @@ TEST_F(TransactionTest, KillCrashAtRandomMomentsLeavesTheFolderBeforeOrAfter) {
     const auto before = snapshot(dir.path());
     saveDocument(dir.path(), FileSystem::real(), {});
     const auto after = snapshot(dir.path());
-    const unsigned seed = std::random_device{}();
+    const unsigned seed = testSeed();
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 rng(seed);
     int asBefore = 0, asAfter = 0;
@@ -246,8 +269,8 @@ TEST_F(TransactionTest, KillCrashAtRandomMomentsLeavesTheFolderBeforeOrAfter) {
         waitpid(pid, &status, 0);
         recoverFolder(dir.path());
         const auto now = snapshot(dir.path());
-        ASSERT_TRUE(now == before || now == after) << "run " << run;
-        (now == before ? asBefore : asAfter)++;
+        ASSERT_TRUE(sameData(now, before) || sameData(now, after)) << "run " << run;
+        (sameData(now, before) ? asBefore : asAfter)++;
     }
     EXPECT_TRUE(checkAllTables(dir.path()).empty());
     RecordProperty("as_before", asBefore);
