@@ -1,5 +1,6 @@
 #include "Table.h"
 
+#include <time.h>
 #include <algorithm>
 #include <chrono>
 #include <cstring>
@@ -19,6 +20,15 @@ constexpr size_t kMinChunk = 4 * 1024;
 constexpr size_t kMaxChunk = 1024 * 1024;
 constexpr uint8_t kEndOfFile = 0x1A;
 constexpr uint8_t kDeleted = '*';
+constexpr int64_t kReadAheadMilliseconds = 100;  // how long read-ahead may serve a walk (Table.h)
+
+// A monotonic clock of a few milliseconds' resolution, cheap enough to ask at every record a
+// walk serves.
+int64_t coarseMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
+}
 
 std::string upper(std::string_view s) {
     std::string out(s);
@@ -404,8 +414,11 @@ int Table::fieldNumber(std::string_view name) const {
 
 const uint8_t* Table::recordAt(uint32_t recNo, Direction dir) {
     if (recNo == 0 || recNo > m_header.recordCount) return nullptr;
-    if (recNo >= m_cacheFirst && recNo < m_cacheFirst + m_cacheCount)
-        return m_cache.get() + size_t(recNo - m_cacheFirst) * m_header.recordLength;
+    if (recNo >= m_cacheFirst && recNo < m_cacheFirst + m_cacheCount) {
+        if (coarseMilliseconds() - m_cacheTaken <= kReadAheadMilliseconds)
+            return m_cache.get() + size_t(recNo - m_cacheFirst) * m_header.recordLength;
+        m_cacheCount = 0;  // too old to serve a walk: read again from here
+    }
     // Sequential scans read growing chunks; a jump starts small again.
     const bool sequential = m_cacheCount > 0 && (recNo == m_cacheFirst + m_cacheCount || recNo + 1 == m_cacheFirst);
     m_chunkBytes = sequential ? std::min(m_chunkBytes * 2, kMaxChunk) : kMinChunk;
@@ -419,6 +432,7 @@ const uint8_t* Table::recordAt(uint32_t recNo, Direction dir) {
         m_cache.reset(new uint8_t[m_cacheCapacity]);  // left uninitialised: it is read into at once
     }
     const size_t got = m_file->read(recordOffset(start), m_cache.get(), bytes);
+    m_cacheTaken = coarseMilliseconds();
     m_cacheFirst = start;
     m_cacheCount = uint32_t(got / m_header.recordLength);  // another process may have emptied the table
     if (recNo >= m_cacheFirst + m_cacheCount) return nullptr;
@@ -567,8 +581,12 @@ uint32_t Table::recordCount() {
 bool Table::gotoBookmark(const Bookmark& mark) {
     requireBrowse();
     readCountFromDisk();
+    invalidateCache();
     const uint8_t* rec = recordAt(mark.recNo, Direction::Forward);
-    if (!rec || !visible(rec)) return false;
+    if (!rec || !visible(rec)) {
+        if (m_recNo) m_current = recordAt(m_recNo, Direction::Forward);  // stays, read afresh
+        return false;
+    }
     placeOn(mark.recNo, rec);
     placeIndexOn(mark.recNo);
     m_eof = m_bof = false;
@@ -930,9 +948,10 @@ void Table::deleteRecord() {
         throw;
     }
     unlockRecord();
-    std::vector<uint8_t> rec(current(), current() + m_header.recordLength);
-    rec[0] = kDeleted;
-    patchCache(m_recNo, rec.data());
+    m_ixRecord.assign(current(), current() + m_header.recordLength);
+    m_ixRecord[0] = kDeleted;
+    m_current = m_ixRecord.data();
+    invalidateCache();  // the move to the next record reads afresh
     m_visibleCount.reset();
     if (m_orderTag >= 0) {
         syncIndex();

@@ -9,6 +9,18 @@
 // other processes wrote. Appends take the header lock (formats/dbase.md, section 4), re-read
 // the record count and write the record after the last one on disk.
 //
+// Reading ahead: records are read from disk in chunks that grow while a walk goes on
+// (next()/prior() in either order), and the records after the current one are served from the
+// chunk. What another process wrote is therefore seen:
+//  - at once by every positioning: first, last, findKey, findNearest, locate, gotoBookmark,
+//    setOrder, setFilter and setFiltered, a move of the master, refresh, deleteRecord's move to
+//    the next record, edit (which re-reads its record under the record lock): each drops the
+//    read-ahead and reads afresh;
+//  - by next() and prior() once the chunk they are served from is older than 100 ms; up to
+//    then a walk goes on over the table as it was when the chunk was read, never as it was
+//    before the positioning that began the walk.
+// In index order a record whose key no longer matches its entry is read again at once.
+//
 // Errors are DbError with a text naming the file and the cause.
 
 #include <cstdint>
@@ -328,9 +340,7 @@ private:
     std::vector<uint8_t> m_buffer;      // the record being edited or inserted, or the last posted one
     std::vector<uint8_t> m_blank;       // an empty record of this table
     std::vector<uint8_t> m_editBefore;  // the record as edit read it
-    bool m_keysChanged = false;
-    bool m_walking =
-        false;  // an index-order step is reading         // the last post of an edit moved the record in a tag
+    bool m_keysChanged = false;         // the last post of an edit moved the record in a tag
     std::map<int, std::string> m_pendingMemos;
     std::optional<uint32_t> m_visibleCount;
     uint32_t m_lockedRecord = 0;
@@ -342,6 +352,7 @@ private:
     size_t m_cacheCapacity = 0;
     uint32_t m_cacheFirst = 0;
     uint32_t m_cacheCount = 0;
+    int64_t m_cacheTaken = 0;  // when the read-ahead was read (coarse milliseconds)
     size_t m_chunkBytes = 0;
 
     std::string m_filterText;

@@ -191,12 +191,12 @@ bool Table::settleIndex(Direction dir) {
     for (int restarts = 0; m_ix.valid();) {
         if (!inRange(m_ix)) return false;
         const IndexEntry entry = m_mdx->entryAt(m_ix);
-        // A walk reads through the record cache (neighbouring keys are often neighbouring
-        // records); a seek reads the one record afresh.
-        const uint8_t* rec = m_walking ? recordAt(entry.recNo, Direction::Forward) : nullptr;
+        // Records are read through the read-ahead (neighbouring keys are often neighbouring
+        // records, a document's lines above all); every positioning dropped it first.
+        const uint8_t* rec = recordAt(entry.recNo, Direction::Forward);
         if (!rec) rec = readIndexed(entry.recNo);
-        if (m_walking && !holdsKey(rec, entry)) {
-            invalidateCache();  // the cached copy may be older than the index
+        if (rec != m_ixRecord.data() && !holdsKey(rec, entry)) {
+            invalidateCache();  // the read-ahead may be older than the index
             rec = readIndexed(entry.recNo);
         }
         if (!holdsKey(rec, entry)) {
@@ -266,16 +266,11 @@ bool Table::indexStep(Direction dir) {
     // is checked against its key, and a seek, first, last or refresh looks for other
     // handles' changes. Only a lost path is found again.
     if (!m_ix.valid()) syncIndex();
-    m_walking = true;
     const MdxFile::Cursor at = m_ix;
     const uint32_t recNo = m_recNo;
-    const uint8_t* rec = m_current;
     const bool moved = dir == Direction::Forward ? m_mdx->next(m_ix) : m_mdx->prior(m_ix);
-    const bool settled = moved && settleIndex(dir);
-    m_walking = false;
-    if (settled) return true;
+    if (moved && settleIndex(dir)) return true;
     // At the edge the cursor stays on its record.
-    (void)rec;
     m_ix = at;
     m_recNo = recNo;
     m_current = readIndexed(m_recNo);
@@ -371,6 +366,7 @@ std::optional<uint32_t> Table::locateByTag(const RecordPredicate& predicate, int
 
 bool Table::seek(std::string_view value, bool nearest) {
     requireBrowse();
+    invalidateCache();
     if (m_orderTag < 0) failHere("a search by key needs an index order");
     const KeyShape& shape = m_mdx->tags()[size_t(m_orderTag)].shape;
     std::string sort;

@@ -535,3 +535,113 @@ TEST_F(ProcessTest, IndexPagesOfAKilledCommitAreNotTakenForCurrentAfterTheRollba
     EXPECT_TRUE(faults.empty()) << faults.front();
     EXPECT_EQ(mine.recordCount(), 220u);
 }
+
+// A handle walks a document's lines; another process changes them; whatever positions the
+// handle next, the records it then returns, by the positioning and by the steps after it, hold
+// the new values.
+TEST_F(ProcessTest, EveryPositioningReadsWhatAnotherProcessChangedSince) {
+    const std::string folder = dir.path() + "/lines";
+    std::filesystem::create_directory(folder);
+    Table::create(folder, "Szamla.dbf", {{"SZAMLASZAM", FieldType::Character, 16}});
+    Table::create(
+        folder, "Szamla2.dbf",
+        {{"SZAMLASZAM", FieldType::Character, 16}, {"SOR", FieldType::Integer}, {"ERTEK", FieldType::Integer}});
+    {
+        Table head(folder, "Szamla.dbf"), lines(folder, "Szamla2.dbf");
+        head.open({.exclusive = true});
+        lines.open({.exclusive = true});
+        lines.addIndex("SZAMLASZAM", "SZAMLASZAM");
+        for (const char* number : {"2024/00001", "2024/00002", "2024/00003"}) {
+            head.append();
+            head.setString("SZAMLASZAM", number);
+            head.post();
+            for (int line = 1; line <= 5; ++line) {
+                lines.append();
+                lines.setString("SZAMLASZAM", number);
+                lines.setInteger("SOR", line);
+                lines.setInteger("ERTEK", 0);
+                lines.post();
+            }
+        }
+    }
+    // The other process sets ERTEK of every line to the number of the round, when told to.
+    Workstation other([&folder](Workstation& self) {
+        Table lines(folder, "Szamla2.dbf");
+        lines.open();
+        for (int round = 1;; ++round) {
+            self.waitForParent();
+            if (lines.isEmpty()) return 3;
+            for (lines.first(); !lines.eof(); lines.next()) {
+                lines.edit();
+                lines.setInteger("ERTEK", round);
+                lines.post();
+            }
+            self.tellParent();
+            if (round == 100) return 0;
+        }
+    });
+    Table head(folder, "Szamla.dbf"), ordered(folder, "Szamla2.dbf"), physical(folder, "Szamla2.dbf"),
+        detail(folder, "Szamla2.dbf");
+    head.open();
+    ordered.open();
+    physical.open();
+    detail.open();
+    ordered.setOrder("SZAMLASZAM");
+    detail.setOrder("SZAMLASZAM");
+    detail.setMasterLink(head, "SZAMLASZAM", "SZAMLASZAM");
+    const Bookmark secondLine = [&] {
+        physical.gotoBookmark({7});
+        return physical.bookmark();
+    }();
+    struct Case {
+        const char* name;
+        Table& table;
+        std::function<void()> position;
+        bool forward = true;
+    };
+    const std::vector<Case> cases = {
+        {"findKey", ordered, [&] { ASSERT_TRUE(ordered.findKey("2024/00002")); }},
+        {"findNearest", ordered, [&] { ASSERT_TRUE(ordered.findNearest("2024/00002")); }},
+        {"first in a tag", ordered, [&] { ordered.first(); }},
+        {"last in a tag", ordered, [&] { ordered.last(); }, false},
+        {"setOrder", ordered, [&] { ordered.setOrder("SZAMLASZAM"); }},
+        {"locate in a tag", ordered,
+         [&] {
+             ASSERT_TRUE(ordered.locate({{"SOR", "3"}}));
+         }},
+        {"gotoBookmark in a tag", ordered, [&] { ASSERT_TRUE(ordered.gotoBookmark(secondLine)); }},
+        {"refresh in a tag", ordered, [&] { ordered.refresh(); }},
+        {"first", physical, [&] { physical.first(); }},
+        {"last", physical, [&] { physical.last(); }, false},
+        {"locate", physical,
+         [&] {
+             ASSERT_TRUE(physical.locate({{"SOR", "4"}}));
+         }},
+        {"gotoBookmark", physical, [&] { ASSERT_TRUE(physical.gotoBookmark(secondLine)); }},
+        {"refresh", physical, [&] { physical.refresh(); }},
+        {"master moved", detail,
+         [&] {
+             ASSERT_TRUE(head.locate({{"SZAMLASZAM", "2024/00002"}}));
+         }},
+    };
+    int round = 0;
+    for (const Case& c : cases) {
+        for (Table* t : {&ordered, &physical, &detail}) {
+            head.first();
+            for (t->first(); !t->eof(); t->next()) (void)t->asInteger("ERTEK");  // reads ahead
+            t->gotoBookmark(secondLine);
+        }
+        other.signal();
+        other.waitForChild();
+        ++round;
+        c.position();
+        for (int step = 0; step < 3 && !c.table.isEmpty(); ++step) {
+            EXPECT_EQ(c.table.asInteger("ERTEK"), round) << c.name << ", step " << step;
+            if (c.forward ? (c.table.next(), c.table.eof()) : (c.table.prior(), c.table.bof())) break;
+        }
+    }
+    other.killNow();  // waiting for its next round
+    other.exitCode();
+    const auto faults = checkAllTables(folder);
+    EXPECT_TRUE(faults.empty()) << faults.front();
+}
