@@ -199,7 +199,29 @@ void MdxFile::storeGeneration(File& file, uint64_t generation) {
     file.write(kGenerationOffset, b, 8);
 }
 
+bool MdxFile::beginRead() {
+    if (m_readDepth++ > 0) return false;
+    try {
+        if (!m_changing && !m_file->inTransaction()) {
+            if (!locks::lockWithWait(*m_file, locks::kHeaderLockOffset, 1, LockKind::Shared))
+                fail(m_tablePath, errtext::kTableBusy);
+            m_readLocked = true;
+        }
+        return refreshIfChanged();
+    } catch (...) {
+        endRead();
+        throw;
+    }
+}
+
+void MdxFile::endRead() {
+    if (--m_readDepth > 0 || !m_readLocked) return;
+    m_readLocked = false;
+    m_file->unlock(locks::kHeaderLockOffset, 1);
+}
+
 void MdxFile::waitForWriters() {
+    if (m_readLocked) return;  // no writer can be at work while this handle reads under the lock
     if (locks::lockWithWait(*m_file, locks::kHeaderLockOffset, 1, LockKind::Shared))
         m_file->unlock(locks::kHeaderLockOffset, 1);
 }

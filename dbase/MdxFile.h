@@ -120,6 +120,14 @@ public:
     // Finds exactly (key, recNo); invalid when the tag lacks it.
     Cursor find(int tag, const std::string& stored, uint32_t recNo);
 
+    // ---- reading: a handle reads the tags between beginRead() and endRead() ----
+    // Takes the index lock shared, so that no change of another process is half written while
+    // the handle reads (waits a short, bounded time for a writer; throws "Table is busy." when
+    // it stays taken), and brings the cache up to date; returns true when that re-read the
+    // file. Inside a transaction or a change the lock already held does the same. Reads nest.
+    bool beginRead();
+    void endRead();
+
     // ---- changes: only between beginChange() and endChange() ----
     void beginChange();  // takes the index lock and brings the cache up to date
     void endChange();    // writes the changed nodes and header, raises the generation, unlocks
@@ -188,10 +196,27 @@ private:
     std::vector<uint8_t> m_headerPage;
     uint64_t m_generation = 0;
     uint64_t m_verifiedMark = 0;  // the transaction mark under which the generation was last checked
+    int m_readDepth = 0;
+    bool m_readLocked = false;  // the outermost read holds the index lock shared
     uint32_t m_pageCount = 0;
     uint32_t m_freeHead = 0;
     bool m_changing = false;
     bool m_headerDirty = false;
+};
+
+// Scope of one read of the tags (beginRead / endRead).
+class MdxRead {
+public:
+    explicit MdxRead(MdxFile& mdx) : m_mdx(mdx), m_changed(mdx.beginRead()) {}
+    ~MdxRead() { m_mdx.endRead(); }
+    MdxRead(const MdxRead&) = delete;
+    MdxRead& operator=(const MdxRead&) = delete;
+    // Whether the start of the read found the file changed and read it again.
+    bool changed() const { return m_changed; }
+
+private:
+    MdxFile& m_mdx;
+    bool m_changed;
 };
 
 // Scope of one change: begins it, and abandons it unless committed.

@@ -602,7 +602,7 @@ void Table::refresh() {
     if (m_orderTag >= 0) {
         // Re-read the current record and find it again in the (possibly changed) index.
         const uint32_t at = m_recNo;
-        m_mdx->refreshIfChanged();
+        MdxRead read(*m_mdx);
         const uint8_t* rec = at ? readIndexed(at) : nullptr;
         if (rec && visible(rec)) {
             placeOn(at, rec);
@@ -670,7 +670,7 @@ bool Table::locateInOrder(const RecordPredicate& predicate, int field, const std
                           const LocateOptions& options) {
     const MdxFile::Cursor saved = m_ix;
     const uint32_t savedRec = m_recNo;
-    m_mdx->refreshIfChanged();
+    MdxRead read(*m_mdx);
     // When the order's own field is searched, only its stretch of keys is walked.
     const auto range = m_tagField[size_t(m_orderTag)] == field ? keyRange(m_orderTag, value, options) : std::nullopt;
     if (range)

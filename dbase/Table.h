@@ -278,6 +278,7 @@ private:
     void indexFirst();
     void indexLast();
     bool indexStep(Direction dir);
+    bool indexStepOnce(Direction dir);
     void placeIndexOn(uint32_t recNo);
     void placeIndexOnNewest(uint32_t recNo);
     uint32_t countInRange();

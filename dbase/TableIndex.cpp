@@ -223,8 +223,8 @@ bool Table::settleIndex(Direction dir) {
 
 // Brings the index cursor back onto the current record after another handle changed the index.
 void Table::syncIndex() {
-    const bool changed = m_mdx->refreshIfChanged();
-    if (!changed && m_ix.valid()) return;
+    MdxRead read(*m_mdx);
+    if (!read.changed() && m_ix.valid()) return;
     if (m_recNo == 0 || !m_current) return;
     const std::string key = tagKey(m_orderTag, m_current);
     m_ix = m_mdx->find(m_orderTag, key, m_recNo);
@@ -232,7 +232,7 @@ void Table::syncIndex() {
 }
 
 void Table::indexFirst() {
-    m_mdx->refreshIfChanged();
+    MdxRead read(*m_mdx);
     m_ix = m_rangeSort ? m_mdx->lowerBound(m_orderTag, *m_rangeSort) : m_mdx->first(m_orderTag);
     if (settleIndex(Direction::Forward)) {
         m_bof = true;
@@ -243,7 +243,7 @@ void Table::indexFirst() {
 }
 
 void Table::indexLast() {
-    m_mdx->refreshIfChanged();
+    MdxRead read(*m_mdx);
     if (m_rangeSort) {
         m_ix = m_mdx->lowerBound(m_orderTag, *m_rangeSort + '\0');
         if (m_ix.valid())
@@ -262,6 +262,20 @@ void Table::indexLast() {
 }
 
 bool Table::indexStep(Direction dir) {
+    try {
+        return indexStepOnce(dir);
+    } catch (const DbError&) {
+        // A step reads nodes without the index lock; one another process was writing at that
+        // moment can look damaged. The step is taken again under the lock, from the current
+        // record as it is now; a damaged index then fails again.
+        MdxRead read(*m_mdx);
+        m_ix = {};
+        if (m_recNo) m_current = readIndexed(m_recNo);
+        return indexStepOnce(dir);
+    }
+}
+
+bool Table::indexStepOnce(Direction dir) {
     // A step goes on from the cursor's path without asking the file again: the record read
     // is checked against its key, and a seek, first, last or refresh looks for other
     // handles' changes. Only a lost path is found again.
@@ -279,6 +293,7 @@ bool Table::indexStep(Direction dir) {
 
 void Table::placeIndexOnNewest(uint32_t recNo) {
     if (m_orderTag < 0 || !m_current) return;
+    MdxRead read(*m_mdx);
     // A new record is the newest of its key, so it is the last of the equal keys.
     m_ix = m_mdx->lastOfKey(m_orderTag, tagKey(m_orderTag, m_current));
     if (!m_ix.valid() || m_mdx->entryAt(m_ix).recNo != recNo) placeIndexOn(recNo);
@@ -286,12 +301,13 @@ void Table::placeIndexOnNewest(uint32_t recNo) {
 
 void Table::placeIndexOn(uint32_t recNo) {
     if (m_orderTag < 0 || !m_current) return;
+    MdxRead read(*m_mdx);
     m_ix = m_mdx->find(m_orderTag, tagKey(m_orderTag, m_current), recNo);
 }
 
 uint32_t Table::countInRange() {
     uint32_t n = 0;
-    m_mdx->refreshIfChanged();
+    MdxRead read(*m_mdx);
     for (MdxFile::Cursor c = m_mdx->lowerBound(m_orderTag, *m_rangeSort); c.valid() && inRange(c); m_mdx->next(c)) {
         const uint32_t recNo = m_mdx->entryAt(c).recNo;
         std::vector<uint8_t> rec(m_header.recordLength);
@@ -347,7 +363,7 @@ std::optional<uint32_t> Table::locateByTag(const RecordPredicate& predicate, int
     const int tag = int(it - m_tagField.begin());
     const auto range = keyRange(tag, value, options);
     if (!range) return std::nullopt;
-    m_mdx->refreshIfChanged();
+    MdxRead read(*m_mdx);
     uint32_t best = 0;
     std::vector<uint8_t> rec(m_header.recordLength);
     for (MdxFile::Cursor c = m_mdx->lowerBound(tag, range->low); c.valid(); m_mdx->next(c)) {
@@ -383,7 +399,7 @@ bool Table::seek(std::string_view value, bool nearest) {
     } catch (const DbError& e) {
         failHere(e.what());
     }
-    m_mdx->refreshIfChanged();
+    MdxRead read(*m_mdx);
     const MdxFile::Cursor saved = m_ix;
     const uint32_t savedRec = m_recNo;
     const uint8_t* savedCurrent = m_current;
@@ -513,8 +529,7 @@ std::vector<std::string> Table::checkIndexes() {
     std::vector<std::string> faults;
     if (!m_mdx) return faults;
     readCountFromDisk();
-    m_mdx->waitForWriters();
-    m_mdx->refreshIfChanged();
+    MdxRead read(*m_mdx);  // the tags as a whole, no change of another process half done
     for (size_t t = 0; t < m_tagField.size(); ++t) {
         const std::string name = "tag " + m_mdx->tags()[t].name;
         std::vector<IndexEntry> entries;
