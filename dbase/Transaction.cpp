@@ -542,6 +542,7 @@ void Transaction::commit() {
     std::vector<Target> targets;
     std::unique_ptr<File> journalFile;
     bool applying = false;
+    bool emptied = false;
     try {
         // 1. The journal: before-images of every run within the old length, and old lengths.
         std::string journal(kMagic, 8);
@@ -603,11 +604,13 @@ void Transaction::commit() {
         journalFile->write(0, journal.data(), journal.size());
         if (m_options.sync) journalFile->sync();
         if (m_options.sync && created) m_fs.syncDirectory(m_folder);
-        // 2. The changes themselves. Handles of other processes read without waiting for the
-        // commit, so the files go in the order this process first changed them (a memo before
-        // its record, a record before its index entries), and each file from its end to its
-        // start: the header that tells readers what is there (a table's record count, an
-        // index's change counter) is written after what it announces.
+        // 2. The changes themselves. Other processes may read the files while they are written
+        // (records, and a walk's next index node, are read without waiting for locks), or
+        // after this process died half way and before the rollback, so the files go in the
+        // order this process first changed them (a memo before its record, a record before its
+        // index entries), and each file from its end to its start: the header that tells
+        // readers what is there (a table's record count, an index's change counter) is written
+        // after what it announces. Every changed file is synced by itself (docs/journal.md).
         applying = true;
         std::sort(targets.begin(), targets.end(),
                   [](const Target& a, const Target& b) { return a.shadow->first < b.shadow->first; });
@@ -619,10 +622,19 @@ void Transaction::commit() {
             for (Target& t : targets) files.push_back(t.file);
             m_fs.syncFiles(files);
         }
-        // 3. Done: the journal is emptied.
+        // 3. Done: the journal is emptied, and that is synced too: a journal that came back
+        // after a power cut would roll back a save already reported done.
         journalFile->truncate(0);
+        emptied = true;
+        if (m_options.sync) journalFile->sync();
     } catch (...) {
         targets.clear();
+        if (emptied) {
+            // The changes are in the tables and synced; only the journal's emptying was not
+            // confirmed. Nothing is rolled back.
+            release();
+            throw;
+        }
         if (applying) {
             // Some changes may be on disk: put the before-images back now if the disk lets us;
             // otherwise the journal stays for the next open.

@@ -3,9 +3,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <set>
+#include <sstream>
 
 #include "DocumentFolder.h"
 #include "FaultFileSystem.h"
@@ -90,6 +92,62 @@ TEST_F(TransactionTest, TwoHandlesOfOneTableInOneSaveKeepEachOthersIndexChanges)
     EXPECT_TRUE(faults.empty()) << faults.front();
     b.refresh();
     for (const char* name : {"Aladár", "Béla"}) EXPECT_TRUE(b.findKey(name)) << name;
+}
+
+TEST_F(TransactionTest, ACommittedSaveSurvivesAPowerCutRightAfterIt) {
+    const auto before = snapshot(dir.path());
+    saveDocument(dir.path(), FileSystem::real(), {});
+    const auto after = snapshot(dir.path());
+    restore(dir.path(), before);
+    {
+        FaultFileSystem fs;
+        fs.crashMode = FaultFileSystem::Crash::DropUnsynced;
+        saveDocument(dir.path(), fs, {});
+        EXPECT_TRUE(fs.protocolFaults.empty()) << fs.protocolFaults.front();
+        fs.powerCut();  // everything the save reported done must be on the disk
+    }
+    recoverFolder(dir.path());
+    EXPECT_TRUE(sameData(snapshot(dir.path()), after));
+}
+
+// On a network share a file is stored only when it is synced by itself: a sync of the whole file
+// system sends the server nothing. A commit syncs every file it changed, each once, and the
+// journal before the changes and again once emptied; traced at the system calls.
+TEST_F(TransactionTest, ACommitSyncsEachFileItChangedAndTheJournal) {
+    if (const char* folder = std::getenv("KAVINA_SAVE_IN")) {  // the traced run below
+        saveDocument(folder, FileSystem::real(), {});
+        return;
+    }
+    if (std::system("strace -V > /dev/null 2>&1") != 0) GTEST_SKIP() << "strace is not installed";
+    const auto before = snapshot(dir.path());
+    const TestFolder logs;
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    const std::string command = "KAVINA_SAVE_IN='" + dir.path() +
+                                "' strace -f -qq -y -e trace=fsync,fdatasync,syncfs,sync -o '" +
+                                logs.file("trace.txt") + "' '" + self +
+                                "' --gtest_filter=TransactionTest.ACommitSyncsEachFileItChangedAndTheJournal "
+                                "> /dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const auto after = snapshot(dir.path());
+    std::map<std::string, int> synced;
+    std::istringstream trace(logs.read("trace.txt"));
+    for (std::string line; std::getline(trace, line);) {
+        if (line.find(" resumed>") != std::string::npos) continue;  // the end of a call that ran side by side
+        std::istringstream words(line);
+        std::string pid, call;
+        words >> pid >> call;
+        call = call.substr(0, call.find('('));
+        EXPECT_TRUE(call == "fdatasync" || call == "fsync") << line;  // no sync or syncfs
+        const size_t at = line.find("<" + dir.path() + "/");
+        if (at == std::string::npos) continue;  // the traced run's own test folder
+        const size_t from = at + dir.path().size() + 2;
+        synced[line.substr(from, line.find('>', from) - from)]++;
+    }
+    std::map<std::string, int> expected{{kJournalName, 2}};
+    for (const auto& [name, bytes] : after)
+        if (name != kJournalName && (!before.count(name) || before.at(name) != bytes)) expected[name] = 1;
+    EXPECT_GE(expected.size(), 8u);
+    EXPECT_EQ(synced, expected);
 }
 
 TEST_F(TransactionTest, StructuralChangesAreRefusedInside) {
