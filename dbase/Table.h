@@ -272,7 +272,7 @@ private:
     void updateLinkRange();
     const uint8_t* readIndexed(uint32_t recNo);
     bool inRange(const MdxFile::Cursor& c);
-    bool holdsKey(const uint8_t* rec, const IndexEntry& entry) const;
+    bool holdsKey(const uint8_t* rec, std::string_view stored) const;
     bool settleIndex(Direction dir);
     void syncIndex();
     void indexFirst();
@@ -294,13 +294,15 @@ private:
         bool prefix = false;
     };
     std::optional<KeyRange> keyRange(int tag, const std::string& value, const LocateOptions& options);
-    static bool withinKeyRange(const std::string& sort, const KeyRange& range);
+    static bool withinKeyRange(std::string_view sort, const KeyRange& range);
     // The smallest record number a tag on the field finds (0: none); nullopt when no tag fits.
     std::optional<uint32_t> locateByTag(const RecordPredicate& predicate, int field, const std::string& value,
                                         const LocateOptions& options);
     void indexAppended(uint32_t firstRecNo, const uint8_t* records, uint32_t count);
     void indexRewritten(const uint8_t* before, const uint8_t* after, uint32_t recNo);
-    std::vector<IndexEntry> entriesOfField(int field, const KeyShape& shape);
+    // The stored keys of the fields of every record, one string per field (record order,
+    // shape.length bytes a key).
+    std::vector<std::string> keysOfFields(const std::vector<std::pair<int, KeyShape>>& fields);
     void createIndexFile();
     void writeWholeHeader();
     void rebuildIndexes();

@@ -181,36 +181,42 @@ bool Table::inRange(const MdxFile::Cursor& c) {
 
 // Whether the record still has the key of the order tag's entry. Equal bytes are the usual
 // answer; other writers may store the same number with another digit count.
-bool Table::holdsKey(const uint8_t* rec, const IndexEntry& entry) const {
+bool Table::holdsKey(const uint8_t* rec, std::string_view stored) const {
+    const FieldInfo& f = m_header.fields[size_t(m_tagField[size_t(m_orderTag)])];
+    const KeyShape& shape = m_mdx->tags()[size_t(m_orderTag)].shape;
+    if (shape.type == KeyType::Character)  // the key is the field's bytes: compared in place
+        return std::string_view(reinterpret_cast<const char*>(rec) + f.offset, size_t(shape.length)) == stored;
     const std::string key = tagKey(m_orderTag, rec);
-    return key == entry.stored || m_mdx->sortForm(m_orderTag, key) == m_mdx->sortForm(m_orderTag, entry.stored);
+    return key == stored || m_mdx->sortForm(m_orderTag, key) == m_mdx->sortForm(m_orderTag, stored);
 }
 
 // Moves from the cursor's entry in the given direction to the first visible record.
 bool Table::settleIndex(Direction dir) {
     for (int restarts = 0; m_ix.valid();) {
         if (!inRange(m_ix)) return false;
-        const IndexEntry entry = m_mdx->entryAt(m_ix);
+        const uint32_t recNo = m_mdx->recNoAt(m_ix);
+        const std::string_view stored = m_mdx->storedAt(m_ix);  // valid until the index is read again
         // Records are read through the read-ahead (neighbouring keys are often neighbouring
         // records, a document's lines above all); every positioning dropped it first.
-        const uint8_t* rec = recordAt(entry.recNo, Direction::Forward);
-        if (!rec) rec = readIndexed(entry.recNo);
-        if (rec != m_ixRecord.data() && !holdsKey(rec, entry)) {
+        const uint8_t* rec = recordAt(recNo, Direction::Forward);
+        if (!rec) rec = readIndexed(recNo);
+        if (rec != m_ixRecord.data() && !holdsKey(rec, stored)) {
             invalidateCache();  // the read-ahead may be older than the index
-            rec = readIndexed(entry.recNo);
+            rec = readIndexed(recNo);
         }
-        if (!holdsKey(rec, entry)) {
+        if (!holdsKey(rec, stored)) {
             // Either another handle is changing the record and its keys right now, or the
             // index does not match the table.
+            const std::string sort = m_mdx->sortForm(m_orderTag, stored);
             m_mdx->waitForWriters();
             if (!m_mdx->refreshIfChanged() || ++restarts > 3)
-                m_mdx->damaged("record " + std::to_string(entry.recNo) + " no longer holds its key in tag " +
+                m_mdx->damaged("record " + std::to_string(recNo) + " no longer holds its key in tag " +
                                m_mdx->tags()[size_t(m_orderTag)].name);
-            m_ix = m_mdx->lowerBound(m_orderTag, m_mdx->sortForm(m_orderTag, entry.stored));
+            m_ix = m_mdx->lowerBound(m_orderTag, sort);
             continue;
         }
         if (visible(rec)) {
-            placeOn(entry.recNo, rec);
+            placeOn(recNo, rec);
             return true;
         }
         if (dir == Direction::Forward)
@@ -296,7 +302,7 @@ void Table::placeIndexOnNewest(uint32_t recNo) {
     MdxRead read(*m_mdx);
     // A new record is the newest of its key, so it is the last of the equal keys.
     m_ix = m_mdx->lastOfKey(m_orderTag, tagKey(m_orderTag, m_current));
-    if (!m_ix.valid() || m_mdx->entryAt(m_ix).recNo != recNo) placeIndexOn(recNo);
+    if (!m_ix.valid() || m_mdx->recNoAt(m_ix) != recNo) placeIndexOn(recNo);
 }
 
 void Table::placeIndexOn(uint32_t recNo) {
@@ -309,7 +315,7 @@ uint32_t Table::countInRange() {
     uint32_t n = 0;
     MdxRead read(*m_mdx);
     for (MdxFile::Cursor c = m_mdx->lowerBound(m_orderTag, *m_rangeSort); c.valid() && inRange(c); m_mdx->next(c)) {
-        const uint32_t recNo = m_mdx->entryAt(c).recNo;
+        const uint32_t recNo = m_mdx->recNoAt(c);
         std::vector<uint8_t> rec(m_header.recordLength);
         if (recNo > m_header.recordCount) readCountFromDisk();
         if (recNo <= m_header.recordCount && m_file->read(recordOffset(recNo), rec.data(), rec.size()) == rec.size() &&
@@ -350,7 +356,7 @@ std::optional<Table::KeyRange> Table::keyRange(int tag, const std::string& value
     }
 }
 
-bool Table::withinKeyRange(const std::string& sort, const KeyRange& range) {
+bool Table::withinKeyRange(std::string_view sort, const KeyRange& range) {
     if (range.prefix) return sort.compare(0, range.high.size(), range.high) <= 0;
     return sort <= range.high;
 }
@@ -368,7 +374,7 @@ std::optional<uint32_t> Table::locateByTag(const RecordPredicate& predicate, int
     std::vector<uint8_t> rec(m_header.recordLength);
     for (MdxFile::Cursor c = m_mdx->lowerBound(tag, range->low); c.valid(); m_mdx->next(c)) {
         if (!withinKeyRange(m_mdx->sortAt(c), *range)) break;
-        const uint32_t recNo = m_mdx->entryAt(c).recNo;
+        const uint32_t recNo = m_mdx->recNoAt(c);
         if (best != 0 && recNo >= best) continue;
         if (recNo > m_header.recordCount) readCountFromDisk();
         if (recNo > m_header.recordCount || m_file->read(recordOffset(recNo), rec.data(), rec.size()) < rec.size())
@@ -445,16 +451,26 @@ void Table::indexRewritten(const uint8_t* before, const uint8_t* after, uint32_t
     }
 }
 
-std::vector<IndexEntry> Table::entriesOfField(int field, const KeyShape& shape) {
-    std::vector<IndexEntry> entries;
-    entries.reserve(m_header.recordCount);
+std::vector<std::string> Table::keysOfFields(const std::vector<std::pair<int, KeyShape>>& fields) {
+    // One pass over the table for every tag being built.
+    std::vector<std::string> keys(fields.size());
+    for (size_t k = 0; k < fields.size(); ++k)
+        keys[k].reserve(size_t(m_header.recordCount) * size_t(fields[k].second.length));
     invalidateCache();
     for (uint32_t r = 1; r <= m_header.recordCount; ++r) {
         const uint8_t* rec = recordAt(r, Direction::Forward);
         if (!rec) break;
-        entries.push_back({storedKey(m_header.fields[size_t(field)], shape, rec), r});
+        for (size_t k = 0; k < fields.size(); ++k) {
+            const FieldInfo& f = m_header.fields[size_t(fields[k].first)];
+            const KeyShape& shape = fields[k].second;
+            if (shape.type == KeyType::Character)
+                keys[k].append(reinterpret_cast<const char*>(rec) + f.offset, size_t(shape.length));
+            else
+                keys[k] += storedKey(f, shape, rec);
+        }
     }
-    return entries;
+    invalidateCache();
+    return keys;
 }
 
 void Table::addIndex(const std::string& name, const std::string& fields, bool descending) {
@@ -473,8 +489,8 @@ void Table::addIndex(const std::string& name, const std::string& fields, bool de
     if (!m_mdx) createIndexFile();
     {
         MdxChange change(*m_mdx);
-        m_mdx->addTag(upperCopy(name), m_header.fields[size_t(field)].name, shape, descending,
-                      entriesOfField(field, shape));
+        m_mdx->addTagFromKeys(upperCopy(name), m_header.fields[size_t(field)].name, shape, descending,
+                              keysOfFields({{field, shape}}).front());
         change.commit();
     }
     m_tagField.push_back(field);
@@ -513,12 +529,14 @@ void Table::rebuildIndexes() {
         defs.push_back({m_mdx->tags()[t].name, m_tagField[t], m_mdx->tags()[t].descending});
     m_mdx.reset();
     createIndexFile();
+    std::vector<std::pair<int, KeyShape>> fields;
+    for (const Def& d : defs) fields.push_back({d.field, KeyShape::forField(m_header.fields[size_t(d.field)])});
+    const std::vector<std::string> keys = keysOfFields(fields);
     MdxChange change(*m_mdx);
-    for (const Def& d : defs) {
-        const KeyShape shape = KeyShape::forField(m_header.fields[size_t(d.field)]);
-        m_mdx->addTag(d.name, m_header.fields[size_t(d.field)].name, shape, d.descending,
-                      entriesOfField(d.field, shape));
-        m_tagField.push_back(d.field);
+    for (size_t t = 0; t < defs.size(); ++t) {
+        m_mdx->addTagFromKeys(defs[t].name, m_header.fields[size_t(defs[t].field)].name, fields[t].second,
+                              defs[t].descending, keys[t]);
+        m_tagField.push_back(defs[t].field);
     }
     change.commit();
     m_mdx->file().sync();
