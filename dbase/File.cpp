@@ -92,6 +92,11 @@ public:
     }
 
     const std::string& path() const override { return m_path; }
+    FileIdentity identity() override {
+        struct stat st {};
+        if (::fstat(m_fd, &st) != 0) return {};
+        return {uint64_t(st.st_dev), uint64_t(st.st_ino)};
+    }
 
 private:
     std::string m_path;
@@ -117,6 +122,12 @@ public:
         struct stat st {};
         if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
         return uint64_t(st.st_size);
+    }
+
+    std::optional<Status> status(const std::string& path) override {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+        return Status{uint64_t(st.st_size), {uint64_t(st.st_dev), uint64_t(st.st_ino)}};
     }
 
     bool exists(const std::string& path) override {

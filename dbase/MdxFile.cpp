@@ -118,6 +118,7 @@ void MdxFile::loadHeader() {
     if ((h[0] != 2 && h[0] != 3) || get16(h + 20) != kPagesPerBlock || get16(h + 22) != kBlockSize)
         damaged("not an index file of a known layout");
     const uint64_t size = m_file->size();
+    m_fileSize = size;
     m_pageCount = get32(h + 32);
     if (m_pageCount < kFirstTagPage || uint64_t(m_pageCount) * kPageSize > size + kBlockSize)
         damaged("the page count does not match the file size");
@@ -178,12 +179,19 @@ bool MdxFile::refreshIfChanged() {
         const bool changed = readGeneration() != m_generation;
         if (changed) loadHeader();
         m_verifiedMark = mark;
+        // Unchanged since this handle read or wrote it last: the file is as long as then.
+        m_file->knownSize(m_fileSize, true);
         return changed;
     }
     m_verifiedMark = 0;
     if (readGeneration() == m_generation) return false;
     loadHeader();
     return true;
+}
+
+void MdxFile::writeFile(uint64_t offset, const void* data, size_t size) {
+    m_file->write(offset, data, size);
+    m_fileSize = std::max(m_fileSize, offset + size);
 }
 
 uint64_t MdxFile::storedGeneration(File& file) {
@@ -273,15 +281,15 @@ std::string MdxFile::seekForm(int tag, const std::string& sortKey) const {
 // ---- nodes ----------------------------------------------------------------------------------
 
 uint32_t MdxFile::Node::pointer(size_t i) const {
-    return get32(slots.data() + i * entryLength);
+    return get32(cells.data() + i * entryLength);
 }
 
 void MdxFile::Node::setPointer(size_t i, uint32_t value) {
-    put32(slots.data() + i * entryLength, value);
+    put32(cells.data() + i * entryLength, value);
 }
 
 void MdxFile::Node::insertAt(size_t i, uint32_t pointer, std::string_view stored, std::string_view sort) {
-    slots.insert(slots.begin() + long(i * entryLength), entryLength, 0);
+    cells.insert(cells.begin() + long(i * entryLength), entryLength, 0);
     sorts.insert(i * sortWidth, sortWidth, '\0');
     ++n;
     setPointer(i, pointer);
@@ -289,21 +297,21 @@ void MdxFile::Node::insertAt(size_t i, uint32_t pointer, std::string_view stored
 }
 
 void MdxFile::Node::eraseAt(size_t first, size_t count) {
-    slots.erase(slots.begin() + long(first * entryLength), slots.begin() + long((first + count) * entryLength));
+    cells.erase(cells.begin() + long(first * entryLength), cells.begin() + long((first + count) * entryLength));
     sorts.erase(first * sortWidth, count * sortWidth);
     n -= count;
 }
 
 void MdxFile::Node::setKey(size_t i, std::string_view stored, std::string_view sort) {
-    uint8_t* key = slots.data() + i * entryLength + 4;
+    uint8_t* key = cells.data() + i * entryLength + 4;
     std::memset(key, 0, entryLength - 4);
     std::memcpy(key, stored.data(), std::min<size_t>(stored.size(), keyLength));
     std::memcpy(sorts.data() + i * sortWidth, sort.data(), std::min<size_t>(sort.size(), sortWidth));
 }
 
 void MdxFile::Node::appendFrom(const Node& other, size_t from, size_t to) {
-    slots.insert(slots.end(), other.slots.begin() + long(from * entryLength),
-                 other.slots.begin() + long(to * entryLength));
+    cells.insert(cells.end(), other.cells.begin() + long(from * entryLength),
+                 other.cells.begin() + long(to * entryLength));
     sorts.append(other.sorts, from * sortWidth, (to - from) * sortWidth);
     n += to - from;
 }
@@ -330,7 +338,7 @@ MdxFile::Node MdxFile::parseNode(int tag, uint32_t page, const std::vector<uint8
     node.prev = get32(p + 4);
     node.rightmost = get32(p + after);
     node.n = n;
-    node.slots.assign(p + 8, p + after);
+    node.cells.assign(p + 8, p + after);
     node.sorts.resize(size_t(n) * node.sortWidth);
     for (uint32_t i = 0; i < n; ++i) {
         const uint32_t pointer = node.pointer(i);
@@ -350,7 +358,7 @@ std::vector<uint8_t> MdxFile::serializeNode(int tag, const Node& n) const {
     std::vector<uint8_t> b(kBlockSize, 0);
     put32(b.data(), uint32_t(n.count()));
     put32(b.data() + 4, n.prev);
-    std::memcpy(b.data() + 8, n.slots.data(), n.count() * size_t(t.entryLength));
+    std::memcpy(b.data() + 8, n.cells.data(), n.count() * size_t(t.entryLength));
     if (!n.leaf) put32(b.data() + 8 + n.count() * size_t(t.entryLength), n.rightmost);
     return b;
 }
@@ -624,7 +632,7 @@ void MdxFile::endChange() {
             Node& n = it->second;
             if (n.onDisk.size() == bytes.size() && n.onDiskRollbacks == m_file->rollbackCount())
                 m_file->knownContent(uint64_t(page) * kPageSize, n.onDisk.data(), n.onDisk.size());
-            m_file->write(uint64_t(page) * kPageSize, bytes.data(), bytes.size());
+            writeFile(uint64_t(page) * kPageSize, bytes.data(), bytes.size());
             n.onDisk = std::move(bytes);
             n.onDiskRollbacks = m_file->rollbackCount();
         }
@@ -651,7 +659,7 @@ void MdxFile::writeHeader() {
     const size_t length = m_headerDirty ? kHeaderBytes : 64;
     if (m_headerOnDisk.size() == kHeaderBytes && m_headerOnDiskRollbacks == m_file->rollbackCount())
         m_file->knownContent(0, m_headerOnDisk.data(), length);
-    m_file->write(0, h, length);
+    writeFile(0, h, length);
     std::memcpy(m_headerOnDisk.data(), h, length);
     m_headerOnDiskRollbacks = m_file->rollbackCount();
     m_headerDirty = false;
@@ -691,7 +699,7 @@ void MdxFile::writeTagHeader(int tag) {
     put32(b.data() + 248, firstLeaf);
     put32(b.data() + 252, lastLeaf);
     b[246] = hasKeys ? 1 : 0;
-    m_file->write(uint64_t(t.headerPage) * kPageSize, b.data(), b.size());
+    writeFile(uint64_t(t.headerPage) * kPageSize, b.data(), b.size());
 }
 
 uint32_t MdxFile::allocatePage() {
@@ -712,7 +720,7 @@ uint32_t MdxFile::allocatePage() {
 void MdxFile::freePage(uint32_t page) {
     std::vector<uint8_t> b(kBlockSize, 0);
     put32(b.data() + 4, m_freeHead);
-    m_file->write(uint64_t(page) * kPageSize, b.data(), b.size());
+    writeFile(uint64_t(page) * kPageSize, b.data(), b.size());
     m_freeHead = page;
     m_cache.erase(page);
 }
@@ -779,7 +787,12 @@ void MdxFile::splitIfNeeded(int tag, Cursor& c, size_t level) {
     // Interior nodes keep one slot free: readers take a node holding the maximum for a leaf.
     const size_t limit = full.leaf ? size_t(t.maxKeys) : size_t(t.maxKeys - 1);
     if (full.count() <= limit) return;
-    const size_t half = full.count() / 2;
+    // A key added after every other (a rising document number) leaves the full leaf as it
+    // is and starts the next one; anywhere else the node is split in halves.
+    bool rightEdge = full.leaf && size_t(c.path[level].second) + 1 == full.count();
+    for (size_t up = 0; rightEdge && up < level; ++up)
+        rightEdge = size_t(c.path[up].second) == node(tag, c.path[up].first).count();
+    const size_t half = rightEdge ? full.count() - 1 : full.count() / 2;
     const uint32_t lowerPage = allocatePage();
     Node& fullAgain = node(tag, page);
     Node lower = emptyNode(tag, fullAgain.leaf);
@@ -982,7 +995,9 @@ void MdxFile::buildTag(const std::string& name, const std::string& expression, c
     };
     std::vector<Built> level;
     const size_t entryLength = size_t(t.entryLength);
-    const size_t perLeaf = size_t(t.maxKeys);
+    // Nodes are built nine tenths full, so that the first keys added after a rebuild do not
+    // split them.
+    const size_t perLeaf = std::max<size_t>(2, size_t(t.maxKeys) * 9 / 10);
     const size_t leafCount = std::max<size_t>(1, (count + perLeaf - 1) / perLeaf);
     std::vector<uint8_t> run(leafCount * kBlockSize, 0);
     const uint32_t firstLeaf = m_pageCount;
@@ -1001,8 +1016,9 @@ void MdxFile::buildTag(const std::string& name, const std::string& expression, c
         level.push_back({firstLeaf + uint32_t(l) * kPagesPerBlock,
                          to > from ? keys.substr(order[to - 1].row * keyLength, keyLength) : std::string_view()});
     }
-    m_file->write(uint64_t(firstLeaf) * kPageSize, run.data(), run.size());
-    const size_t perInterior = size_t(t.maxKeys) - 1 + 1;  // maximum − 1 keys plus the rightmost child
+    writeFile(uint64_t(firstLeaf) * kPageSize, run.data(), run.size());
+    // At most maximum − 1 keys plus the rightmost child, nine tenths of it.
+    const size_t perInterior = std::max<size_t>(3, size_t(t.maxKeys) * 9 / 10);
     while (level.size() > 1) {
         const size_t pages = (level.size() + perInterior - 1) / perInterior;
         const uint32_t firstPage = m_pageCount;
@@ -1022,7 +1038,7 @@ void MdxFile::buildTag(const std::string& name, const std::string& expression, c
             put32(page + 8 + (to - from - 1) * entryLength, level[to - 1].page);
             upper.push_back({firstPage + uint32_t(g) * kPagesPerBlock, level[to - 1].stored});
         }
-        m_file->write(uint64_t(firstPage) * kPageSize, buffer.data(), buffer.size());
+        writeFile(uint64_t(firstPage) * kPageSize, buffer.data(), buffer.size());
         level = std::move(upper);
     }
     m_tags[size_t(tag)].root = level.front().page;

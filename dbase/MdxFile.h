@@ -166,7 +166,7 @@ private:
         uint32_t keyLength = 0;
         uint32_t sortWidth = 0;
         size_t n = 0;
-        std::vector<uint8_t> slots;    // n entries of entryLength bytes
+        std::vector<uint8_t> cells;    // n entries of entryLength bytes
         std::string sorts;             // n sort forms of sortWidth bytes
         std::vector<uint8_t> onDisk;   // the page as last read or written; empty for a new page
         uint64_t onDiskRollbacks = 0;  // the file's rollback count when onDisk was taken
@@ -176,7 +176,7 @@ private:
         size_t children() const { return leaf ? 0 : n + 1; }
         uint32_t pointer(size_t i) const;
         std::string_view stored(size_t i) const {
-            return {reinterpret_cast<const char*>(slots.data()) + i * entryLength + 4, keyLength};
+            return {reinterpret_cast<const char*>(cells.data()) + i * entryLength + 4, keyLength};
         }
         std::string_view sort(size_t i) const { return {sorts.data() + i * sortWidth, sortWidth}; }
         void setPointer(size_t i, uint32_t value);
@@ -188,6 +188,7 @@ private:
     };
 
     void loadHeader();
+    void writeFile(uint64_t offset, const void* data, size_t size);
     void writeHeader();
     uint64_t readGeneration();
     Node& node(int tag, uint32_t page);
@@ -228,6 +229,7 @@ private:
     std::set<int> m_shapeChanged;  // tags whose root, end leaves or emptiness changed
     std::vector<uint8_t> m_headerPage;
     uint64_t m_generation = 0;
+    uint64_t m_fileSize = 0;      // as last read or written by this handle, valid with m_generation
     uint64_t m_verifiedMark = 0;  // the transaction mark under which the generation was last checked
     int m_readDepth = 0;
     bool m_readLocked = false;  // the outermost read holds the index lock shared

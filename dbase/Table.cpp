@@ -433,6 +433,9 @@ const uint8_t* Table::recordAt(uint32_t recNo, Direction dir) {
     }
     const size_t got = m_file->read(recordOffset(start), m_cache.get(), bytes);
     m_cacheTaken = coarseMilliseconds();
+    const uint64_t serial = m_folderState ? transactionSerial(*m_folderState) : 0;
+    m_cacheLockedIn =
+        serial != 0 && m_file->heldByTransaction(locks::recordLockOffset(start + count - 1), count) ? serial : 0;
     m_cacheFirst = start;
     m_cacheCount = uint32_t(got / m_header.recordLength);  // another process may have emptied the table
     if (recNo >= m_cacheFirst + m_cacheCount) return nullptr;
@@ -798,10 +801,14 @@ void Table::edit() {
     if (m_options.readOnly) failHere("the table is open read-only");
     if (m_recNo == 0) failHere("there is no current record to edit");
     // The record is locked, then re-read: what is edited is what is on disk now, and nobody
-    // else changes it until post or cancel.
+    // else changes it until post or cancel. A record read while its lock was already held is
+    // that already.
     lockRecord(m_recNo);
     try {
-        m_buffer = readRecordFromDisk(m_recNo);
+        if (currentReadUnderLock())
+            m_buffer.assign(m_current, m_current + m_header.recordLength);
+        else
+            m_buffer = readRecordFromDisk(m_recNo);
         m_editBefore = m_buffer;
     } catch (...) {
         unlockRecord();
@@ -835,8 +842,10 @@ void Table::appendRecord() {
     if (count == 0xFFFF'FFFFu) failHere("the table is full");
     // This handle's last append ended the file with the marker; while the count is still the
     // one it left, the marker is still there (spares a transaction reading it back).
-    if (m_endMarkerCount == count && m_endMarkerRollbacks == m_file->rollbackCount())
+    if (m_endMarkerCount == count && m_endMarkerRollbacks == m_file->rollbackCount()) {
         m_file->knownContent(recordOffset(count + 1), &kEndOfFile, 1);
+        m_file->knownSize(recordOffset(count + 1) + 1, true);  // and the file ends with it
+    }
     m_buffer.push_back(kEndOfFile);
     m_file->write(recordOffset(count + 1), m_buffer.data(), m_buffer.size());
     m_endMarkerCount = count + 1;
@@ -911,9 +920,30 @@ void Table::post() {
 }
 
 void Table::lockRecord(uint32_t recNo) {
+    // A transaction's first change of a record of the table locks every record of it at once,
+    // when no other handle holds one: the save's later edits then take no lock of their own
+    // and records it reads meanwhile are current without reading them again. Other
+    // workstations' edits wait the few milliseconds until the commit.
+    const uint64_t serial = m_folderState ? transactionSerial(*m_folderState) : 0;
+    if (serial != 0 && m_allRecordsTriedIn != serial) {
+        m_allRecordsTriedIn = serial;
+        if (m_file->tryLock(locks::kAllRecordsOffset, locks::kAllRecordsLength, LockKind::Exclusive)) {
+            m_lockedRecord = recNo;
+            return;
+        }
+    }
     if (!locks::lockWithWait(*m_file, locks::recordLockOffset(recNo), 1, LockKind::Exclusive))
         failHere("record " + std::to_string(recNo) + ": " + errtext::kRecordLocked);
     m_lockedRecord = recNo;
+}
+
+bool Table::currentReadUnderLock() const {
+    // The record came with the read-ahead, read in this transaction while its lock was held.
+    const uint64_t serial = m_folderState ? transactionSerial(*m_folderState) : 0;
+    const uint8_t* cache = m_cache.get();
+    return serial != 0 && m_cacheLockedIn == serial && m_current >= cache &&
+           m_current < cache + size_t(m_cacheCount) * m_header.recordLength &&
+           m_file->heldByTransaction(locks::recordLockOffset(m_recNo), 1);
 }
 
 void Table::unlockRecord() {

@@ -251,6 +251,7 @@ private:
     void requireNoTransaction(const char* what) const;
     void followRollback();
     void lockRecord(uint32_t recNo);
+    bool currentReadUnderLock() const;
     void unlockRecord();
     void flushBulk();
     void readHeaderFromDisk();
@@ -355,7 +356,9 @@ private:
     size_t m_cacheCapacity = 0;
     uint32_t m_cacheFirst = 0;
     uint32_t m_cacheCount = 0;
-    int64_t m_cacheTaken = 0;  // when the read-ahead was read (coarse milliseconds)
+    int64_t m_cacheTaken = 0;          // when the read-ahead was read (coarse milliseconds)
+    uint64_t m_cacheLockedIn = 0;      // the transaction that read it holding the records' locks
+    uint64_t m_allRecordsTriedIn = 0;  // the transaction that tried to lock every record
     size_t m_chunkBytes = 0;
 
     std::string m_filterText;

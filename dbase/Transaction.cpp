@@ -65,6 +65,18 @@ public:
         clean[path].put(offset, static_cast<const char*>(data), size);
         cleanBytes += size;
     }
+    // File lengths told by handles while the transaction runs, before it wrote to the file:
+    // exact, or a length the file has at least. Spare the commit asking for each.
+    struct KnownSize {
+        uint64_t size = 0;
+        bool exact = false;
+    };
+    std::map<std::string, KnownSize> sizes;  // by path
+    bool journalExists = false;              // as the transaction found it when it began
+    // kavina.jnl of the real file system, kept open between transactions while the folder
+    // still names this very file (a rollback elsewhere may have set a damaged one aside).
+    std::unique_ptr<File> journalFile;
+    FileIdentity journalIdentity;
     std::vector<HeldLock> held;              // released when the transaction ends
     std::multimap<std::string, File*> open;  // the open table files of this process, by path
     std::unique_ptr<File> lockFile;          // kavina.lck, kept open between transactions
@@ -165,8 +177,11 @@ public:
         const FolderState::Shadow* shadow = shadowOf();
         if (!shadow) {
             const size_t got = m_inner->read(offset, buffer, size);
-            // Read under a lock of the transaction: the bytes stay what the disk holds.
-            if (m_state->active && holdsLock()) m_state->remember(path(), offset, buffer, got);
+            if (m_state->active) {
+                // Read under a lock of the transaction: the bytes stay what the disk holds.
+                if (holdsLock()) m_state->remember(path(), offset, buffer, got);
+                sawLength(offset + got);
+            }
             return got;
         }
         // Served from the held changes alone when they cover the range.
@@ -176,6 +191,7 @@ public:
         }
         const size_t got = m_inner->read(offset, buffer, size);
         if (holdsLock()) m_state->remember(path(), offset, buffer, got);
+        sawLength(offset + got);
         // A short read ends where the file ends; held changes may reach further.
         const uint64_t logical = got < size ? std::max<uint64_t>(offset + got, shadow->end) : offset + size;
         const size_t wanted = offset >= logical ? 0 : size_t(std::min<uint64_t>(size, logical - offset));
@@ -227,6 +243,14 @@ public:
     void knownContent(uint64_t offset, const void* data, size_t size) override {
         if (m_state->active) m_state->remember(path(), offset, data, size);
     }
+    void knownSize(uint64_t size, bool exact) override {
+        if (!m_state->active || (exact && shadowOf())) return;  // the length before the transaction wrote
+        FolderState::KnownSize& known = m_state->sizes[path()];
+        if (exact)
+            known = {size, true};
+        else if (!known.exact)
+            known.size = std::max(known.size, size);
+    }
     uint64_t rollbackCount() const override { return m_state->epoch; }
 
     const std::string& path() const override { return m_inner->path(); }
@@ -244,6 +268,12 @@ public:
     }
 
 private:
+    // A read from the disk proves the file that long, for the rest of the transaction: no file
+    // of the folder is cut short while a transaction holds the folder lock and the file open.
+    void sawLength(uint64_t length) {
+        FolderState::KnownSize& known = m_state->sizes[path()];
+        if (!known.exact) known.size = std::max(known.size, length);
+    }
     bool holdsLock() const {
         for (const auto& lock : m_state->held)
             if (lock.path == path()) return true;
@@ -390,10 +420,15 @@ void unlockFolder(FolderState& state) {
 }
 
 // Writes the journal's before-images back. Requires: the folder lock.
-RecoveryReport rollBackJournal(const std::string& folder, FileSystem& fs) {
+// journalLeft: whether a journal file is there afterwards (empty or not); knownSize: its size
+// when the caller has just asked.
+RecoveryReport rollBackJournal(const std::string& folder, FileSystem& fs, bool* journalLeft = nullptr,
+                               const std::optional<uint64_t>* knownSize = nullptr) {
     RecoveryReport report;
     const std::string path = joinPath(folder, kJournalName);
-    if (fs.fileSize(path).value_or(0) == 0) return report;
+    const std::optional<uint64_t> journalSize = knownSize ? *knownSize : fs.fileSize(path);
+    if (journalLeft) *journalLeft = journalSize.has_value();
+    if (journalSize.value_or(0) == 0) return report;
     const std::string bytes = readWhole(*fs.open(path, OpenMode::ReadOnly));
     if (bytes.empty()) return report;  // an empty journal is no journal: the file is kept for reuse
     const ParsedJournal journal = parseJournal(bytes);
@@ -441,6 +476,7 @@ RecoveryReport rollBackJournal(const std::string& folder, FileSystem& fs) {
                         std::to_string(journal.entries.size()) + " of its changes were rolled back";
         fs.rename(path, path + ".damaged");
         fs.syncDirectory(folder);
+        if (journalLeft) *journalLeft = false;
     } else {
         fs.open(path, OpenMode::ReadWrite)->truncate(0);
     }
@@ -472,6 +508,9 @@ uint64_t rollbackEpoch(const FolderState& state) {
 bool transactionActive(const FolderState& state) {
     return state.active;
 }
+uint64_t transactionSerial(const FolderState& state) {
+    return state.active ? state.started : 0;
+}
 
 std::unique_ptr<File> participatingFile(std::unique_ptr<File> file, std::shared_ptr<FolderState> state) {
     return std::make_unique<ParticipatingFile>(std::move(file), std::move(state));
@@ -500,7 +539,12 @@ Transaction::Transaction(const std::string& folder, FileSystem& fs, const Transa
     if (m_state->active) fail(folder, "a transaction is already running in this folder");
     lockFolder(*m_state, folder, fs);
     try {
-        rollBackJournal(folder, fs);
+        const std::optional<FileSystem::Status> journal = fs.status(joinPath(folder, kJournalName));
+        const std::optional<uint64_t> size = journal ? std::optional<uint64_t>(journal->size) : std::nullopt;
+        rollBackJournal(folder, fs, &m_state->journalExists, &size);
+        const bool same = m_state->journalExists && journal && journal->identity.known() &&
+                          journal->identity == m_state->journalIdentity && journal->size == 0;
+        if (!same || &fs != &FileSystem::real()) m_state->journalFile.reset();
     } catch (...) {
         unlockFolder(*m_state);
         throw;
@@ -515,7 +559,9 @@ Transaction::~Transaction() {
 }
 
 void Transaction::release() {
+    if (&m_fs != &FileSystem::real()) m_state->journalFile.reset();  // only the real one is kept
     m_state->shadows.clear();
+    m_state->sizes.clear();
     m_state->clean.clear();
     m_state->cleanBytes = 0;
     m_state->active = false;
@@ -540,7 +586,7 @@ void Transaction::commit() {
         const FolderState::Shadow* shadow;
     };
     std::vector<Target> targets;
-    std::unique_ptr<File> journalFile;
+    File* journalFile = nullptr;
     bool applying = false;
     bool emptied = false;
     try {
@@ -556,7 +602,11 @@ void Transaction::commit() {
                 t.owned = m_fs.open(path, OpenMode::ReadWrite);
                 t.file = t.owned.get();
             }
-            const uint64_t oldSize = t.file->size();
+            // The length before the transaction, unless a handle told it (or told enough: a
+            // file whose changes all lie inside what it has).
+            const auto told = m_state->sizes.find(path);
+            const bool enough = told != m_state->sizes.end() && (told->second.exact || told->second.size >= shadow.end);
+            const uint64_t oldSize = enough ? told->second.size : t.file->size();
             const std::string name = path.substr(path.find_last_of('/') + 1);
             // Runs close together are read in one go: one call instead of one per record.
             std::unique_ptr<char[]> span;
@@ -599,8 +649,12 @@ void Transaction::commit() {
         journal.append(kEndMagic, 8);
         // The journal file stays between transactions, empty; only a new one needs the folder
         // synced for its name to survive a power cut.
-        const bool created = !m_fs.fileSize(journalPath).has_value();
-        journalFile = m_fs.open(journalPath, OpenMode::OpenOrCreate);
+        const bool created = !m_state->journalExists;
+        if (!m_state->journalFile) {
+            m_state->journalFile = m_fs.open(journalPath, OpenMode::OpenOrCreate);
+            m_state->journalIdentity = m_state->journalFile->identity();
+        }
+        journalFile = m_state->journalFile.get();
         journalFile->write(0, journal.data(), journal.size());
         if (m_options.sync) journalFile->sync();
         if (m_options.sync && created) m_fs.syncDirectory(m_folder);

@@ -78,6 +78,9 @@ RecoveryReport recoverFolder(const std::string& folder, FileSystem& fs = FileSys
 std::shared_ptr<FolderState> folderState(const std::string& folder);
 uint64_t rollbackEpoch(const FolderState& state);
 bool transactionActive(const FolderState& state);
+// A number of the running transaction, different for every transaction of the process; 0 when
+// none runs.
+uint64_t transactionSerial(const FolderState& state);
 
 // Wraps a file a table handle opened, so its writes take part in the folder's transactions.
 std::unique_ptr<File> participatingFile(std::unique_ptr<File> file, std::shared_ptr<FolderState> state);
