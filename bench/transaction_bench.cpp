@@ -496,9 +496,16 @@ void timeRound(Saver& saver, int saves, SaveFigures& figures) {
 int countSaves(const std::string& dir, const std::string& kind, int stretch) {
     const auto run = [&](auto& saver) {
         for (int i = 0; i < kWarmUpSaves; ++i) saver.save();
+        std::vector<double> ms;
         markStretch(kStretchBegins);
-        for (int i = 0; i < stretch; ++i) saver.save();
+        for (int i = 0; i < stretch; ++i) {
+            const auto start = Clock::now();
+            saver.save();
+            ms.push_back(milliseconds(start));
+        }
         markStretch(kStretchEnds);
+        std::fprintf(stderr, "%s: median %.3f ms, p99 %.3f ms a save\n", kind.c_str(), median(ms),
+                     percentile(ms, 0.99));
     };
     const Products products = kind.ends_with("-any") ? Products::Any : Products::Consecutive;
     if (kind.starts_with("sqlite")) {

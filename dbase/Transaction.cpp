@@ -77,6 +77,7 @@ public:
     // still names this very file (a rollback elsewhere may have set a damaged one aside).
     std::unique_ptr<File> journalFile;
     FileIdentity journalIdentity;
+    std::string journalBuffer;
     std::vector<HeldLock> held;              // released when the transaction ends
     std::multimap<std::string, File*> open;  // the open table files of this process, by path
     std::unique_ptr<File> lockFile;          // kavina.lck, kept open between transactions
@@ -305,7 +306,7 @@ constexpr auto kFolderWait = std::chrono::seconds(30);
 constexpr uint64_t kSpanGap = 32 * 1024;
 
 // A checksum that finds a torn or cut journal entry (64-bit multiply-xor over words).
-uint32_t crc32(const std::string& bytes) {
+uint32_t crc32(std::string_view bytes) {
     uint64_t h = 0xCBF29CE484222325ULL ^ bytes.size();
     size_t i = 0;
     for (; i + 8 <= bytes.size(); i += 8) {
@@ -336,16 +337,21 @@ struct JournalEntry {
     uint64_t count = 0;  // byte count of an image, or the old length
 };
 
-std::string encodeEntry(const JournalEntry& e) {
-    std::string out;
-    out += char(e.kind);
-    putInt(out, e.name.size(), 2);
-    out += e.name;
-    putInt(out, e.offset, 8);
-    putInt(out, e.kind == kImage ? e.bytes.size() : 0, 4);
-    if (e.kind == kImage) out += e.bytes;
-    putInt(out, crc32(out), 4);
-    return out;
+// Appends an entry to out; its image bytes (count of them) are filled by fill(where).
+template <typename Fill>
+void appendEntry(std::string& out, uint8_t kind, std::string_view name, uint64_t offset, size_t count, Fill fill) {
+    const size_t start = out.size();
+    out += char(kind);
+    putInt(out, name.size(), 2);
+    out += name;
+    putInt(out, offset, 8);
+    putInt(out, kind == kImage ? count : 0, 4);
+    if (kind == kImage) {
+        const size_t at = out.size();
+        out.resize(at + count);
+        fill(out.data() + at);
+    }
+    putInt(out, crc32(std::string_view(out).substr(start)), 4);
 }
 
 struct ParsedJournal {
@@ -591,7 +597,8 @@ void Transaction::commit() {
     bool emptied = false;
     try {
         // 1. The journal: before-images of every run within the old length, and old lengths.
-        std::string journal(kMagic, 8);
+        std::string& journal = m_state->journalBuffer;  // keeps its room from save to save
+        journal.assign(kMagic, 8);
         size_t entries = 0;
         for (const auto& [path, shadow] : m_state->shadows) {
             Target t{nullptr, nullptr, &shadow};
@@ -616,9 +623,9 @@ void Transaction::commit() {
                 if (run->first >= oldSize) continue;
                 const uint64_t runEnd = std::min<uint64_t>(run->first + run->second.size(), oldSize);
                 if (known != m_state->clean.end() && known->second.covers(run->first, size_t(runEnd - run->first))) {
-                    std::string image(size_t(runEnd - run->first), '\0');
-                    known->second.patch(run->first, image.data(), image.size());
-                    journal += encodeEntry({kImage, name, run->first, std::move(image), 0});
+                    const size_t length = size_t(runEnd - run->first);
+                    appendEntry(journal, kImage, name, run->first, length,
+                                [&](char* to) { known->second.patch(run->first, to, length); });
                     ++entries;
                     continue;
                 }
@@ -634,12 +641,12 @@ void Transaction::commit() {
                 const size_t from = size_t(run->first - spanStart);
                 const size_t length =
                     size_t(std::min<uint64_t>(runEnd - run->first, spanLength > from ? spanLength - from : 0));
-                JournalEntry e{kImage, name, run->first, std::string(span.get() + from, length), 0};
-                journal += encodeEntry(e);
+                appendEntry(journal, kImage, name, run->first, length,
+                            [&](char* to) { std::memcpy(to, span.get() + from, length); });
                 ++entries;
             }
             if (shadow.end > oldSize) {
-                journal += encodeEntry({kLength, name, oldSize, {}, 0});
+                appendEntry(journal, kLength, name, oldSize, 0, [](char*) {});
                 ++entries;
             }
             targets.push_back(std::move(t));
