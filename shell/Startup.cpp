@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 #include "dbase/DbError.h"
 #include "foundation/PrinterList.h"
@@ -177,9 +178,26 @@ void Startup::openRemainingTables() {
     for (TableId id : kRemainingTables) m_state.data.openTable(id);
 }
 
-// Cash-register sales of older versions were stored with the invoice type.
+// Cash-register sales of older versions were stored with the invoice type. Their numbers all
+// start with "PGÉ": only that stretch of the number tag is read, so that a start does not read
+// every document header (a table without the tag is walked through the filter).
 void Startup::fixCashSaleTypes() {
     TableHandle& headers = m_state.data.SzamlaTable();
+    const std::vector<std::string> tags = headers.table().tagNames();
+    if (std::find(tags.begin(), tags.end(), "SZAMLASZAM") != tags.end()) {
+        const std::string order = headers.order();
+        headers.setOrder("SZAMLASZAM");
+        for (bool more = headers.findNearest("PGÉ");
+             more && !headers.eof() && headers.asString("SZAMLASZAM").startsWith(QStringLiteral("PGÉ"));
+             headers.next()) {
+            if (headers.asString("SZAMLATIP") != QStringLiteral("S")) continue;
+            headers.edit();
+            headers.setString("SZAMLATIP", QStringLiteral("2"));
+            headers.post();
+        }
+        headers.setOrder(order);
+        return;
+    }
     headers.setFilter("szamlaszam='PGÉ*' AND szamlatip='S'");
     headers.setFiltered(true);
     // Each changed header leaves the filter, so the first one left is always the next to do.
