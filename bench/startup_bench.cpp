@@ -125,6 +125,9 @@ public:
             ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
             ::setenv("XDG_RUNTIME_DIR", (m_folder.path() + "/run").c_str(), 1);
             const std::string transcript = m_folder.path() + "/transcript.txt";
+            // Qt's complaints about the offscreen platform go to a file, not between the figures.
+            if (FILE* log = std::freopen((m_folder.path() + "/output.txt").c_str(), "w", stderr)) (void)log;
+            ::dup2(::fileno(stderr), STDOUT_FILENO);
             ::execl(m_program.c_str(), m_program.c_str(), "--transcript", transcript.c_str(), nullptr);
             ::_exit(127);
         }
