@@ -8,9 +8,11 @@
 // in the tags until the table is packed.
 //
 // Sharing between processes: every change is made under the index lock (0xEFFFFFFE of the
-// .mdx) and raises a change generation kept in the file header (bytes 48-55, unused by other
-// dBASE software). A handle checks the generation before it uses its node cache, so no stale
-// node ever answers a seek.
+// .mdx) held exclusively and raises a change generation kept in the file header (bytes 48-55,
+// unused by other dBASE software); reads hold the lock shared (beginRead). A handle checks the
+// generation before it uses its node cache, so no stale node ever answers a seek. Inside a
+// transaction the lock is taken at the first look and kept, and the generation is read again
+// once under it (docs/index-keys.md).
 //
 // Every node read is checked (key count, pointers inside the file, depth), so a damaged file
 // gives a DbError naming the table, never a wild read or an endless loop.

@@ -170,6 +170,9 @@ public:
     void insert() { append(); }
     // Locks the current record (waiting a short, bounded time for another handle to release
     // it), re-reads it from disk and enters edit state. Post and cancel release the lock.
+    // Inside a transaction the first edit of the table locks every record of it when no other
+    // handle holds one, and all locks stay until the transaction ends; a record read since
+    // then is current and not read again (docs/journal.md).
     // Throws "Record is locked by another user." naming table and record.
     void edit();
     void post();
