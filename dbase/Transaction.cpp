@@ -225,9 +225,11 @@ public:
 
     bool tryLock(uint64_t offset, uint64_t length, LockKind kind) override {
         if (!m_state->active) return m_inner->tryLock(offset, length, kind);
-        // A lock another handle of this transaction holds on the same file is ours too.
+        // A lock another handle of this transaction holds on the same file is ours too, for the
+        // bytes it covers: a wider range is asked for, and conflicts with it as with any other.
         for (const auto& lock : m_state->held)
-            if (lock.path == path() && offset < lock.offset + lock.length && lock.offset < offset + length) return true;
+            if (lock.path == path() && lock.offset <= offset && offset + length <= lock.offset + lock.length)
+                return true;
         if (!m_inner->tryLock(offset, length, kind)) return false;
         m_state->held.push_back({m_inner.get(), path(), offset, length});
         return true;

@@ -724,3 +724,55 @@ TEST_F(ProcessTest, SeeksAndWalksDuringAnotherProcesssCommitsSeeEveryEarlierKeyI
     const auto faults = checkAllTables(folder);
     EXPECT_TRUE(faults.empty()) << faults.front();
 }
+
+// In a save, every record a handle edits is locked against other workstations, also when
+// another workstation's open edit keeps the save from locking all records at once and another
+// handle of the save already holds a record of the table.
+TEST_F(ProcessTest, InASaveEveryEditedRecordIsLockedAgainstOtherWorkstations) {
+    const std::string folder = dir.path();
+    {
+        Table t(folder, "Szamla2.dbf");
+        t.open();
+        for (int i = 1; i <= 10; ++i) {
+            t.append();
+            t.setInteger("SOR", i);
+            t.post();
+        }
+    }
+    Workstation other([&folder](Workstation& self) {
+        Table t(folder, "Szamla2.dbf");
+        t.open();
+        t.gotoBookmark({7});
+        t.edit();  // an edit dialog left open
+        self.tellParent();
+        self.waitForParent();
+        t.cancel();
+        t.gotoBookmark({5});
+        try {
+            t.edit();
+        } catch (const DbError& e) {
+            return e.contains(errtext::kRecordLocked) ? 0 : 4;
+        }
+        return 5;  // edited a record the save holds
+    });
+    other.waitForChild();
+    {
+        Transaction tx(folder, FileSystem::real(), {.sync = false});
+        Table a(folder, "Szamla2.dbf"), b(folder, "Szamla2.dbf");
+        a.open();
+        b.open();
+        ASSERT_TRUE(b.gotoBookmark({3}));
+        b.edit();
+        b.setInteger("SOR", 30);
+        b.post();
+        ASSERT_TRUE(a.gotoBookmark({5}));
+        a.edit();
+        a.setInteger("SOR", 50);
+        a.post();
+        other.signal();
+        EXPECT_EQ(other.exitCode(), 0);
+        tx.commit();
+    }
+    const auto faults = checkAllTables(folder);
+    EXPECT_TRUE(faults.empty()) << faults.front();
+}
