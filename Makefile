@@ -2,10 +2,13 @@
 # make test  - set up, build and run every test
 # make bench - set up, build and run the benchmarks
 # make soak  - set up, build and run the one-minute soak of four workstations killed at random
+# make format-check - every C++ file formatted as .clang-format says
+# make sanitize     - the engine and foundation tests built and run with ASan and UBSan
 BUILD := build
+SANITIZE_BUILD := build-sanitize
 JOBS ?= 2
 
-.PHONY: setup configure build test run bench soak clean
+.PHONY: setup configure build test run bench soak clean format-check sanitize
 
 setup:
 	@scripts/setup.sh
@@ -33,5 +36,16 @@ soak: configure
 	cmake --build $(BUILD) --target dbase_soak_tests -j $(JOBS)
 	KAVINA_SOAK_SECONDS=60 $(BUILD)/bin/dbase_soak_tests
 
+format-check: setup
+	@scripts/check-format.sh
+
+# The engine and foundation tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: setup
+	@[ -f $(SANITIZE_BUILD)/build.ninja ] || cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DKAVINA_SANITIZE=ON -DKAVINA_BENCH=OFF
+	cmake --build $(SANITIZE_BUILD) --target dbase_tests foundation_tests -j $(JOBS)
+	cd $(SANITIZE_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS) --timeout 600 -L 'dbase|foundation'
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)

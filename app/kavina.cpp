@@ -11,7 +11,7 @@
 #include <deque>
 #include <memory>
 
-#include "documents/forms/PartnerCommands.h"
+#include "documents/partners/forms/PartnerCommands.h"
 #include "foundation/Desktop.h"
 #include "foundation/PrinterList.h"
 #include "foundation/TextFormat.h"
@@ -19,17 +19,17 @@
 #include "foundation/forms/SystemPrinters.h"
 #include "foundation/forms/Windows.h"
 #include "report/view/ReportPrinter.h"
-#include "shell/ErrorReporter.h"
-#include "shell/Platform.h"
-#include "shell/SessionActions.h"
-#include "shell/SessionSignals.h"
-#include "shell/SessionState.h"
-#include "shell/SessionTranscript.h"
-#include "shell/Shutdown.h"
-#include "shell/Startup.h"
-#include "shell/forms/ErrorReporterApplication.h"
-#include "shell/forms/SessionWindowsQt.h"
-#include "shell/forms/TForm1.h"
+#include "shell/mainwindow/Platform.h"
+#include "shell/mainwindow/SessionActions.h"
+#include "shell/mainwindow/forms/TForm1.h"
+#include "shell/startup/ErrorReporter.h"
+#include "shell/startup/SessionSignals.h"
+#include "shell/startup/SessionState.h"
+#include "shell/startup/SessionTranscript.h"
+#include "shell/startup/Shutdown.h"
+#include "shell/startup/Startup.h"
+#include "shell/startup/forms/ErrorReporterApplication.h"
+#include "shell/startup/forms/SessionWindowsQt.h"
 
 namespace {
 

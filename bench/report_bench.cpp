@@ -16,8 +16,8 @@
 #include "foundation/Catalogue.h"
 #include "foundation/MemTable.h"
 #include "foundation/SzamSzov.h"
-#include "invoicing/MemoryDocument.h"
-#include "invoicing/TSzamlar.h"
+#include "invoicing/document/MemoryDocument.h"
+#include "invoicing/print/TSzamlar.h"
 #include "report/PdfExport.h"
 
 using namespace kavina;

@@ -12,8 +12,8 @@
 #include <thread>
 
 #include "DocumentFolder.h"
-#include "Seed.h"
 #include "TestFolder.h"
+#include "TestSeed.h"
 #include "dbase/DbError.h"
 #include "dbase/Table.h"
 #include "dbase/Transaction.h"

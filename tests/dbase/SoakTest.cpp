@@ -24,8 +24,8 @@
 #include <thread>
 #include <vector>
 
-#include "Seed.h"
 #include "TestFolder.h"
+#include "TestSeed.h"
 #include "dbase/DbError.h"
 #include "dbase/Table.h"
 #include "dbase/Transaction.h"

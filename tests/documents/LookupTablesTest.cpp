@@ -1,4 +1,4 @@
-#include "documents/LookupTables.h"
+#include "documents/partners/LookupTables.h"
 
 #include <gtest/gtest.h>
 

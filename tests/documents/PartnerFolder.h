@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "common/ScriptedPrompt.h"
 #include "dbase/TestFolder.h"
-#include "documents/PartnerRegister.h"
+#include "documents/partners/PartnerRegister.h"
 #include "foundation/NewDataFolder.h"
-#include "foundation/ScriptedPrompt.h"
 #include "foundation/TDataModule1.h"
 
 namespace kavina::documents {

@@ -1,4 +1,4 @@
-#include "documents/PartnerRegister.h"
+#include "documents/partners/PartnerRegister.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "documents/PartnerReport.h"
+#include "documents/partners/PartnerReport.h"
 
 #include <cstdlib>
 
@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "dbase/TestFolder.h"
-#include "documents/PartnerRegister.h"
+#include "documents/partners/PartnerRegister.h"
 #include "foundation/NewDataFolder.h"
 #include "foundation/TDataModule1.h"
 

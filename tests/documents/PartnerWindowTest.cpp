@@ -1,11 +1,11 @@
-#include "documents/PartnerWindow.h"
+#include "documents/partners/PartnerWindow.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 
 #include "PartnerFolder.h"
-#include "documents/PartnerRegister.h"
+#include "documents/partners/PartnerRegister.h"
 
 namespace kavina::documents {
 namespace {

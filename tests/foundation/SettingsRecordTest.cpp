@@ -6,11 +6,11 @@
 #include <memory>
 
 #include "QtPrinters.h"
+#include "common/ScriptedPrompt.h"
 #include "dbase/DbError.h"
 #include "dbase/TestFolder.h"
 #include "foundation/DataModuleSetupData.h"
 #include "foundation/NewDataFolder.h"
-#include "foundation/ScriptedPrompt.h"
 #include "foundation/Setup.h"
 #include "foundation/TDataModule1.h"
 

@@ -1,4 +1,4 @@
-#include "invoicing/DocumentNumbering.h"
+#include "invoicing/document/DocumentNumbering.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>

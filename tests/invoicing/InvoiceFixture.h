@@ -4,8 +4,8 @@
 #include <QString>
 
 #include "foundation/MemTable.h"
-#include "invoicing/MemoryDocument.h"
-#include "invoicing/TSzamlar.h"
+#include "invoicing/document/MemoryDocument.h"
+#include "invoicing/print/TSzamlar.h"
 
 namespace kavina::testing_invoice {
 

@@ -1,7 +1,7 @@
 // The in-memory document: the fields of the stored document (and the two picker prices on
 // the lines), values that copy to the tables unchanged, and the print order of the lines.
 
-#include "invoicing/MemoryDocument.h"
+#include "invoicing/document/MemoryDocument.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // with discount, FAD and italics, rounding and payable lines, type rules, the set-up of the
 // sales modes, the supplier-order form, page breaks and the two print sources.
 
-#include "invoicing/TSzamlar.h"
+#include "invoicing/print/TSzamlar.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // Signing in: the login window's checks and messages, the first user, the automatic sign-in,
 // the lock prompt, and passwords stored as hashes.
 
-#include "shell/Login.h"
+#include "shell/users/Login.h"
 
 #include "SessionFixture.h"
-#include "shell/LoginPassword.h"
-#include "shell/SessionLog.h"
-#include "shell/ShellContext.h"
+#include "shell/startup/SessionLog.h"
+#include "shell/startup/ShellContext.h"
+#include "shell/users/LoginPassword.h"
 
 namespace kavina::shell::testing {
 namespace {

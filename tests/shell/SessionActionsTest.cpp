@@ -1,19 +1,20 @@
 // The shell's operations as the main window calls them: user switch, signed-in users, lock,
 // sign of life, sign-out and the save indicator; and the error handler.
 
-#include "shell/SessionActions.h"
+#include "shell/mainwindow/SessionActions.h"
 
 #include <QFile>
 
 #include "SessionFakes.h"
 #include "SessionFixture.h"
+#include "dbase/Table.h"
 #include "foundation/ConversionError.h"
 #include "foundation/NewDataFolder.h"
-#include "shell/ErrorReporter.h"
-#include "shell/Login.h"
-#include "shell/LoginPassword.h"
-#include "shell/SessionState.h"
-#include "shell/Shutdown.h"
+#include "shell/startup/ErrorReporter.h"
+#include "shell/startup/SessionState.h"
+#include "shell/startup/Shutdown.h"
+#include "shell/users/Login.h"
+#include "shell/users/LoginPassword.h"
 
 namespace kavina::shell::testing {
 namespace {
@@ -140,6 +141,19 @@ TEST(ErrorReporterTest, AnEscapedErrorIsShownAndAConversionErrorEndsSilently) {
     EXPECT_EQ(prompt.transcript(), QStringList({"message|error|Figyelem!|A program használata során hiba történt!\n"
                                                 "A rendszer hibaüzenete: Szamla.dbf: Record is locked by another "
                                                 "user."}));
+}
+
+TEST(ErrorReporterTest, AnEngineErrorIsToldInHungarianNamingItsTable) {
+    testing_support::TestFolder dir;
+    ScriptedPrompt prompt;
+    ErrorReporter reporter(prompt);
+    runCommand(reporter, [&] { dbase::Table(dir.path(), "Szamla.dbf").open(); });
+    EXPECT_EQ(
+        prompt.transcript(),
+        QStringList({QStringLiteral("message|error|Figyelem!|A program használata során hiba történt!\n"
+                                    "A rendszer hibaüzenete: A(z) Szamla.dbf tábla vagy egy hozzá tartozó fájl "
+                                    "hiányzik: ") +
+                     QString::fromStdString(dir.file("Szamla.dbf")) + QStringLiteral(": the table does not exist")}));
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <functional>
 #include <optional>
 
-#include "shell/SessionWindows.h"
-#include "shell/ShellContext.h"
+#include "shell/startup/SessionWindows.h"
+#include "shell/startup/ShellContext.h"
 
 namespace kavina::shell::testing {
 

@@ -1,7 +1,7 @@
 #include "SessionFixture.h"
 
 #include "foundation/NewDataFolder.h"
-#include "shell/LoginPassword.h"
+#include "shell/users/LoginPassword.h"
 
 namespace kavina::shell::testing {
 

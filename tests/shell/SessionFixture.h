@@ -8,11 +8,11 @@
 #include <QStringList>
 #include <ostream>
 
+#include "common/ScriptedPrompt.h"
 #include "dbase/TestFolder.h"
-#include "foundation/ScriptedPrompt.h"
 #include "foundation/TDataModule1.h"
-#include "shell/SessionClock.h"
-#include "shell/SessionState.h"
+#include "shell/startup/SessionClock.h"
+#include "shell/startup/SessionState.h"
 
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';

@@ -1,10 +1,10 @@
 // userlog.dbf: the stale-row purge of start-up (times of day only), this instance's own row,
 // and the list of signed-in users.
 
-#include "shell/SessionLog.h"
+#include "shell/startup/SessionLog.h"
 
 #include "SessionFixture.h"
-#include "shell/Reindex.h"
+#include "maintenance/reindex/Reindex.h"
 
 namespace kavina::shell::testing {
 namespace {
@@ -88,7 +88,7 @@ TEST_F(SessionLogTest, AfterAPackTheUsersFirstRowStandsInForTheOwnOne) {
     log.signIn("Kata");
     dm.LoginTable().first();
     dm.LoginTable().deleteRecord();  // Anna's row goes; the pack moves Kata's row up
-    rebuildTable(dm, TableId::Userlog);
+    maintenance::rebuildTable(dm, TableId::Userlog);
     appendRow(dm.LoginTable(), {{"USER", "Péter"}, {"TIME", "15:00:00"}});
     EXPECT_TRUE(log.signOut("Kata"));
     EXPECT_EQ(log.users(), QStringList({"Péter"}));

@@ -12,10 +12,10 @@
 
 #include "SessionFixture.h"
 #include "foundation/NewDataFolder.h"
-#include "shell/Reindex.h"
-#include "shell/SessionLog.h"
-#include "shell/SessionTranscript.h"
-#include "shell/Startup.h"
+#include "maintenance/reindex/Reindex.h"
+#include "shell/startup/SessionLog.h"
+#include "shell/startup/SessionTranscript.h"
+#include "shell/startup/Startup.h"
 
 namespace kavina::shell::testing {
 namespace {
@@ -176,7 +176,7 @@ TEST_F(SessionProcessTest, TheReindexRefusesWhileAnotherInstanceRunsAndChangesNo
     dm.open(data.path());
     ScriptedPrompt prompt;
     const auto before = tableBytesExceptUserlog();
-    EXPECT_FALSE(Reindex(dm, prompt, {}).run());
+    EXPECT_FALSE(maintenance::Reindex(dm, prompt, {}).run());
     EXPECT_EQ(prompt.transcript(),
               QStringList({"message|error|Hiba|Az adatbázis használatban van, ezért nem lehet kizárólagos "
                            "használatra megnyitni!\n\rKérem próbálja meg később elindítani az újraindexelést."}));

@@ -1,13 +1,13 @@
 // The start-up tasks after the main window appears: the year opening, the settings record
 // checks, the VAT groups and the one-off fixes with their ini keys.
 
-#include "shell/StartupTasks.h"
+#include "shell/startup/StartupTasks.h"
 
 #include "SessionFakes.h"
 #include "SessionFixture.h"
 #include "foundation/NewDataFolder.h"
 #include "foundation/SettingsRecord.h"
-#include "shell/SessionState.h"
+#include "shell/startup/SessionState.h"
 
 namespace kavina::shell::testing {
 namespace {

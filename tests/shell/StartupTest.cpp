@@ -2,7 +2,7 @@
 // first start, the refusals, the repair of lost index files, the purge, the sign-in, the
 // crash flag and the reindex decision, and the data fix.
 
-#include "shell/Startup.h"
+#include "shell/startup/Startup.h"
 
 #include <QFile>
 #include <filesystem>
@@ -11,10 +11,10 @@
 #include "SessionFixture.h"
 #include "dbase/Table.h"
 #include "foundation/NewDataFolder.h"
-#include "shell/Login.h"
-#include "shell/LoginPassword.h"
-#include "shell/Reindex.h"
-#include "shell/SessionState.h"
+#include "maintenance/reindex/Reindex.h"
+#include "shell/startup/SessionState.h"
+#include "shell/users/Login.h"
+#include "shell/users/LoginPassword.h"
 
 namespace kavina::shell::testing {
 namespace {
@@ -25,7 +25,7 @@ class StartupTest : public ProgramFixture {
 protected:
     StartupTest() {
         createDataFolder(data.path(), {.today = QDate(2024, 5, 17)});
-        windows.onReindex = [this] { Reindex(state.data, prompt, {}).run(); };
+        windows.onReindex = [this] { maintenance::Reindex(state.data, prompt, {}).run(); };
     }
     void writeIni(const QString& extra = {}) {
         program.write("kavinaextra.ini",
@@ -131,6 +131,18 @@ TEST_F(StartupTest, ACrashedRunShowsTheCrashBoxAndReindexes) {
     EXPECT_EQ(prompt.transcript(), QStringList({"message|information|Figyelem!|" + crashBoxText()}));
     EXPECT_TRUE(crashBoxText().contains("szabálytalanul lett leállítva! \n"));
     EXPECT_TRUE(ini().contains("kilepett=0"));
+}
+
+TEST_F(StartupTest, AJournalThatCouldNotBeRolledBackInFullIsToldToTheClerk) {
+    writeIni("kilepett=1\nnologo=1\n");
+    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    data.write("kavina.jnl", "KVJNL001\x07 a save cut short");
+    ASSERT_EQ(start(), StartupOutcome::Run);
+    const QString kept = QString::fromStdString(data.file("kavina.jnl.damaged"));
+    EXPECT_TRUE(QFile::exists(kept));
+    EXPECT_EQ(prompt.transcript(), QStringList({"message|warning|Figyelem!|" + damagedJournalText(kept)}));
+    EXPECT_TRUE(damagedJournalText(kept).contains("A naplót a program félretette: " + kept + "\n\n"));
+    EXPECT_TRUE(damagedJournalText(kept).endsWith("majd törölje ezt a fájlt."));
 }
 
 TEST_F(StartupTest, AutoindexReindexesAtEveryStart) {

@@ -13,7 +13,7 @@
 #include "dbase/TestFolder.h"
 #include "foundation/NewDataFolder.h"
 #include "foundation/TDataModule1.h"
-#include "shell/TableViewerExport.h"
+#include "shell/tableviewer/TableViewerExport.h"
 
 namespace kavina::shell {
 namespace {

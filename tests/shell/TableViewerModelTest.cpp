@@ -7,7 +7,7 @@
 #include "dbase/TestFolder.h"
 #include "foundation/NewDataFolder.h"
 #include "foundation/TDataModule1.h"
-#include "shell/TableViewerModel.h"
+#include "shell/tableviewer/TableViewerModel.h"
 
 namespace kavina::shell {
 namespace {

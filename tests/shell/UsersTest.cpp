@@ -1,11 +1,11 @@
 // The user list, the user dialog's checks and the password change; rights letters and roles.
 
-#include "shell/Users.h"
+#include "shell/users/Users.h"
 
 #include "SessionFixture.h"
-#include "shell/LoginPassword.h"
-#include "shell/Rights.h"
-#include "shell/ShellContext.h"
+#include "shell/startup/ShellContext.h"
+#include "shell/users/LoginPassword.h"
+#include "shell/users/Rights.h"
 
 namespace kavina::shell::testing {
 namespace {

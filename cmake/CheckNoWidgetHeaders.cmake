@@ -1,0 +1,23 @@
+# Run by kavina_forbid_widget_headers: fails when a file of SOURCES includes a header of
+# WIDGET_DIR (the QtWidgets include folder), by its bare name or as <QtWidgets/...>.
+file(STRINGS ${SOURCES} files)
+set(bad "")
+foreach(f ${files})
+  if(NOT f MATCHES "\\.(cpp|h)$")
+    continue()
+  endif()
+  file(STRINGS ${f} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+  foreach(line ${includes})
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+)[>\"].*$" "\\1" header "${line}")
+    string(REGEX REPLACE "^QtWidgets/" "" name "${header}")
+    if(header MATCHES "^QtWidgets/?" OR (NOT header MATCHES "/" AND EXISTS ${WIDGET_DIR}/${name}))
+      list(APPEND bad "${f}: #include <${header}>")
+    endif()
+  endforeach()
+endforeach()
+if(bad)
+  string(REPLACE ";" "\n  " text "${bad}")
+  message(FATAL_ERROR "${TARGET} is logic and must not include widget headers:\n  ${text}\n"
+                      "Windows belong in a forms/ folder.")
+endif()
+file(TOUCH ${STAMP})

@@ -1,0 +1,66 @@
+#pragma once
+// The two small look-up windows of the partner register: the partner groups (Tpcsopform)
+// and the settlements with their edit dialog (Ttelepulesform, TTelepSzerk).
+
+#include <QDialog>
+#include <memory>
+
+#include "documents/partners/LookupTables.h"
+
+class QLineEdit;
+class QTableView;
+
+namespace kavina::widgets {
+class RecordGridModel;
+}
+
+namespace kavina::documents {
+
+class Tpcsopform final : public QDialog {
+    Q_OBJECT
+
+public:
+    Tpcsopform(QWidget* parent, TDataModule1& data, Prompt& prompt);
+    ~Tpcsopform() override;
+
+private:
+    void run(bool (PartnerGroups::*action)());
+
+    Prompt& m_prompt;
+    PartnerGroups m_groups;
+    QTableView* m_grid;
+    std::unique_ptr<widgets::RecordGridModel> m_model;
+};
+
+class TTelepSzerk final : public QDialog {
+    Q_OBJECT
+
+public:
+    TTelepSzerk(QWidget* parent, const QString& postcode, const QString& town);
+    QString postcode() const;
+    QString town() const;
+
+private:
+    QLineEdit* m_postcode;
+    QLineEdit* m_town;
+};
+
+class Ttelepulesform final : public QDialog {
+    Q_OBJECT
+
+public:
+    Ttelepulesform(QWidget* parent, TDataModule1& data, Prompt& prompt);
+    ~Ttelepulesform() override;
+
+private:
+    void edit(bool isNew);
+    void reload();
+
+    TDataModule1& m_data;
+    Prompt& m_prompt;
+    Settlements m_settlements;
+    QTableView* m_grid;
+    std::unique_ptr<widgets::RecordGridModel> m_model;
+};
+
+}  // namespace kavina::documents

@@ -1,0 +1,99 @@
+#include "invoicing/document/DocumentNumbering.h"
+
+#include "foundation/TextFormat.h"
+
+namespace kavina::invoicing {
+
+namespace {
+
+QString settingText(const RecordCursor& settings, const char* field) {
+    return field ? settings.asString(field).trimmed() : QString();
+}
+
+// Five digits at least; a longer counter is written whole.
+QString counterText(const RecordCursor& settings, const char* field) {
+    const int64_t counter = settings.isNull(field) ? 0 : settings.asInteger(field);
+    return QStringLiteral("%1").arg(counter, 5, 10, QLatin1Char('0'));
+}
+
+// The settings record, read again from disk and put into edit: the edit locks it and reads it
+// once more under the lock, so what follows works on the current values.
+void editCurrentSettings(TableHandle& settings) {
+    settings.refresh();
+    settings.first();
+    settings.edit();
+}
+
+// Runs change on the locked settings record and stores it; a failure leaves it unchanged.
+template <typename Change>
+auto changeSettings(TableHandle& settings, Change change) {
+    editCurrentSettings(settings);
+    try {
+        auto result = change();
+        settings.post();
+        return result;
+    } catch (...) {
+        settings.cancel();
+        throw;
+    }
+}
+
+bool setWhenEmpty(RecordCursor& settings, const char* field) {
+    if (!settings.isNull(field)) return false;
+    settings.setInteger(field, 1);
+    return true;
+}
+
+}  // namespace
+
+QString composeNumber(NumberKind kind, const RecordCursor& settings, const QDate& today) {
+    const NumberRule& rule = numberRule(kind);
+    // The year of the day the number is made, not of the document's dates.
+    const QString year = dateText(today).left(4);
+    const QString prefix =
+        rule.fixedPrefix ? QString::fromUtf8(rule.fixedPrefix) : settingText(settings, rule.prefixField);
+    return prefix + year + QLatin1Char('/') + counterText(settings, rule.counterField) +
+           settingText(settings, rule.suffixField);
+}
+
+QString takeNumber(NumberKind kind, TableHandle& settings, const QDate& today) {
+    return changeSettings(settings, [&] {
+        setWhenEmpty(settings, "DEFUSER");
+        const char* counter = numberRule(kind).counterField;
+        const QString number = composeNumber(kind, settings, today);
+        settings.setInteger(counter, settings.asInteger(counter) + 1);
+        return number;
+    });
+}
+
+int64_t takeCode(TableHandle& settings, const char* counterField) {
+    return changeSettings(settings, [&] {
+        const int64_t code = (settings.isNull(counterField) ? 0 : settings.asInteger(counterField)) + 1;
+        settings.setInteger(counterField, code);
+        return code;
+    });
+}
+
+void ensureCounterSet(TableHandle& settings, const char* counterField) {
+    settings.refresh();
+    settings.first();
+    if (!settings.isNull(counterField)) return;
+    settings.edit();
+    if (setWhenEmpty(settings, counterField))
+        settings.post();
+    else
+        settings.cancel();
+}
+
+void recordIssueDate(IniFile& ini, IniSettings& settings, NumberKind kind, const QDate& issued) {
+    const bool invoice = kind == NumberKind::Invoice || kind == NumberKind::Corrective;
+    if (!invoice && kind != NumberKind::Proforma) return;
+    ini.writeDate(QStringLiteral("adatok"), invoice ? QStringLiteral("szamDate") : QStringLiteral("proDate"), issued);
+    (invoice ? settings.szamDate : settings.proDate) = issued;
+}
+
+bool dateBeforeLastInvoice(const IniSettings& settings, const QDate& today) {
+    return today < settings.szamDate;
+}
+
+}  // namespace kavina::invoicing

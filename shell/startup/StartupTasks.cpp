@@ -1,0 +1,180 @@
+#include "shell/startup/StartupTasks.h"
+
+#include "foundation/Prompt.h"
+#include "foundation/SettingsRecord.h"
+#include "foundation/SzamSzov.h"
+#include "shell/startup/SessionState.h"
+#include "shell/startup/SessionWindows.h"
+#include "shell/startup/ShellContext.h"
+
+namespace kavina::shell {
+namespace {
+
+using F = UserField;
+
+const QString kCaption = QStringLiteral("Figyelem !");
+
+// Counters set to 1 when a year opens; those an older folder lacks are left out.
+const F kYearCounters[] = {F::SZAMLASZ, F::AJANLATSZ, F::MUNKASZ, F::GARLEVSZAM, F::SZLEVSZ,
+                           F::DEFUSER,  F::DEFUSERN,  F::VISSZA,  F::SELEJT,     F::MEGRENDELO,
+                           F::ELOLEG,   F::PROFORMA,  F::PKIF,    F::JOVAIR,     F::IDEIGLENES};
+
+const std::pair<F, F> kAffixPairs[] = {
+    {F::SELO, F::SUTO}, {F::AELO, F::AUTO}, {F::GELO, F::GUTO}, {F::MELO, F::MUTO}, {F::FELO, F::FUTO}};
+
+QString affixCheckText() {
+    return QStringLiteral(
+        "Bizonylat elő vagy utótagokat kötelező kitölteni! \n\r"
+        "Erre azért van szükség, hogy a bizonylatszámok ne ismétlődjenek.\n\r"
+        "Az elő és utótagokat a \"beállítások\" ablak \"számlázás\" lapján tudja beállítani.");
+}
+
+bool hasFields(const TableHandle& table, std::initializer_list<const char*> fields) {
+    for (const char* field : fields)
+        if (table.fieldIndex(field) < 0) return false;
+    return true;
+}
+
+}  // namespace
+
+QString yearOpeningQuestion() {
+    return QStringLiteral(
+        "Az új év beköszöntével a programnak a bizonylatok sorszámait le kell nulláznia.\r\n"
+        "A program most ezt automatikusan elvégzi, ha az \"Igen\" gombra kattint.\r\n"
+        "Szeretne most új évet nyitni?");
+}
+
+StartupTasks::StartupTasks(SessionState& state, SessionWindows& windows, MainWindowControl& window)
+    : m_state(state), m_windows(windows), m_window(window) {}
+
+void StartupTasks::run() {
+    m_window.applyMenusAndRights();
+    m_state.data.JogTable().locate({{"FELHASZNAL", m_state.session.currentUser}});
+    checkSettingsRecord();
+    m_window.refreshCaption();
+    fixVatGroups();
+    runOneOffFixes();
+}
+
+bool StartupTasks::openYear() {
+    SettingsRecord record(m_state.data.UserTable());
+    record.reread();
+    const int year = m_state.clock().date().year();
+    if (record.integer(F::SUTOTAG) >= year) return false;
+    if (!m_state.prompt.askYesNo(kCaption, yearOpeningQuestion(), Icon::Warning)) return false;
+    record.edit();  // re-reads the record under its lock
+    if (record.integer(F::SUTOTAG) >= year) {
+        record.cancel();
+        return false;
+    }
+    record.setInteger(F::SUTOTAG, year);
+    for (F counter : kYearCounters)
+        if (record.has(counter)) record.setInteger(counter, 1);
+    record.post();
+    return true;
+}
+
+void StartupTasks::checkSettingsRecord() {
+    SettingsRecord record(m_state.data.UserTable());
+    record.reread();
+    if (!record.exists()) {
+        appendDefaultSettingsRecord(m_state.data.UserTable(), m_state.clock().date());
+        m_windows.settings(SettingsPage::Owner);
+        return;
+    }
+    openYear();
+    record.reread();
+    if (record.text(F::USER1) == QStringLiteral("Cég neve")) m_windows.settings(SettingsPage::Owner);
+    checkAffixes();
+}
+
+void StartupTasks::checkAffixes() {
+    SettingsRecord record(m_state.data.UserTable());
+    record.reread();
+    for (const auto& [prefix, suffix] : kAffixPairs) {
+        if (!record.text(prefix).isEmpty() || !record.text(suffix).isEmpty()) continue;
+        m_state.prompt.warning(kCaption, affixCheckText());
+        m_windows.settings(SettingsPage::Documents);
+        return;
+    }
+}
+
+void StartupTasks::fixVatGroups() {
+    TableHandle& groups = m_state.data.AFATable();
+    if (!groups.locate({{"MEGNEVEZES", QStringLiteral("FAD")}})) {
+        groups.append();
+        groups.setString("MEGNEVEZES", QStringLiteral("FAD"));
+        groups.setFloat("AFA", 0);
+        groups.post();
+    }
+    for (const QString& name : {QStringLiteral("T.A.M."), QStringLiteral("TAM")})
+        if (groups.locate({{"MEGNEVEZES", name}})) groups.deleteRecord();
+    groups.first();
+}
+
+void StartupTasks::runOneOffFixes() {
+    IniSettings& settings = m_state.settings;
+    if (settings.pkod != 1 && copyPartnerCodes()) markDone("pkod", settings.pkod);
+    if (settings.nszam != 1 && recomputeNetPrices()) markDone("nszam", settings.nszam);
+    if (settings.rkod != 1 && fillWarehouseLabels()) markDone("rkod", settings.rkod);
+}
+
+void StartupTasks::markDone(const char* key, int& setting) {
+    m_state.ini->writeInteger(QString::fromLatin1(kIniSection), QString::fromLatin1(key), 1);
+    setting = 1;
+}
+
+// Documents of older versions carry the partner only by name and postcode.
+bool StartupTasks::copyPartnerCodes() {
+    TableHandle& headers = m_state.data.SzamlaTable();
+    TableHandle& partners = m_state.data.PartnerTable();
+    if (!hasFields(headers, {"PARTNERKOD", "NEV", "IRSZAM"})) return false;
+    for (headers.first(); !headers.eof(); headers.next()) {
+        if (!partners.locate({{"NEV", headers.asString("NEV")}, {"IRSZAM", headers.asString("IRSZAM")}})) continue;
+        const int64_t code = partners.asInteger("PARTNERKOD");
+        if (headers.asInteger("PARTNERKOD") == code) continue;
+        headers.edit();
+        headers.setInteger("PARTNERKOD", code);
+        headers.post();
+    }
+    headers.first();
+    partners.first();
+    return true;
+}
+
+// The gross prices are the ones entered; the net ones follow from them.
+bool StartupTasks::recomputeNetPrices() {
+    TableHandle& products = m_state.data.AnyagTable();
+    static const std::pair<const char*, const char*> prices[] = {
+        {"BESZERZAR", "bbesz"}, {"AR1", "bar1"}, {"AR2", "bar2"}, {"AR3", "bar3"}, {"FIXAR", "bfixar"}};
+    if (!hasFields(products, {"AFAKULCS", "bbesz", "bar1", "bar2", "bar3", "bfixar"})) return false;
+    for (products.first(); !products.eof(); products.next()) {
+        const long double divisor = 1 + products.asFloat("AFAKULCS") / 100.0L;
+        products.edit();
+        for (const auto& [net, gross] : prices)
+            products.setFloat(net, double(roundTo(4, products.asFloat(gross) / divisor)));
+        products.post();
+    }
+    products.first();
+    return true;
+}
+
+// Products without a warehouse belong to the first one.
+bool StartupTasks::fillWarehouseLabels() {
+    TableHandle& warehouses = m_state.data.raktar();
+    TableHandle& products = m_state.data.AnyagTable();
+    if (!warehouses.isOpen() || warehouses.isEmpty()) return false;
+    warehouses.first();
+    const QString label =
+        (warehouses.asString("AZON") + QLatin1Char(' ') + warehouses.asString("MEGNEVEZES")).trimmed();
+    for (products.first(); !products.eof(); products.next()) {
+        if (!products.asString("MEGJEGYZES").isEmpty()) continue;
+        products.edit();
+        products.setString("MEGJEGYZES", label);
+        products.post();
+    }
+    products.first();
+    return true;
+}
+
+}  // namespace kavina::shell

@@ -1,0 +1,85 @@
+#pragma once
+// The user administration over Jogok.dbf: the list's "Hozzáadás", "Módosítá&s" and
+// "&Törlés", the user dialog's "Elf&ogad" with its checks, and the password change.
+// Passwords are stored through LoginPassword (hashed when the field is wide enough).
+
+#include <QDate>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "foundation/RecordCursor.h"
+#include "shell/startup/SessionClock.h"
+
+namespace kavina {
+class Prompt;
+class TableHandle;
+}  // namespace kavina
+
+namespace kavina::shell {
+
+struct Session;
+
+// What the user dialog shows and edits.
+struct UserValues {
+    QString name;              // "Felhasználó :"
+    QString role;              // "Jogosultság :"
+    QString password;          // "Jelszó :"
+    QString passwordAgain;     // "Jelszó ismét:"
+    std::vector<bool> rights;  // "Jogok:", in the order of rightLetters()
+};
+
+// The outcome of "Elf&ogad".
+struct UserDialogResult {
+    bool stored = false;
+    bool passwordsDiffer = false;  // both boxes turn red, the first gets the focus
+};
+
+class UserAdmin {
+public:
+    UserAdmin(TableHandle& users, Session& session, Prompt& prompt, Clock clock);
+
+    // "Hozzáadás": the dialog's values for a new user (role "Rendszergazda", empty
+    // passwords, every right but "Ajánlat" and "Szállító"). Nothing is stored until the
+    // dialog is accepted.
+    UserValues newUser() const;
+    // "Módosítá&s": the current user's values; both password boxes hold the stored text,
+    // which is kept as it is when they are left untouched.
+    UserValues currentUser() const;
+
+    // "Elf&ogad" for a new user (append) or the current one (edit). Every failing check shows
+    // its message, in order: the passwords differ, the name is empty, the role is empty, the
+    // name belongs to another user (names are unique, ignoring case, as sign-in finds them).
+    // Only when none fails are the values stored.
+    UserDialogResult accept(const UserValues& values, bool isNew);
+
+    // "&Törlés": asks, and on "Igen" deletes the current user. False when nothing was deleted.
+    bool removeCurrent();
+
+private:
+    bool nameTaken(const QString& name, bool isNew);
+    void store(const UserValues& values, bool isNew);
+
+    TableHandle& m_users;
+    Session& m_session;
+    Prompt& m_prompt;
+    Clock m_clock;
+};
+
+// The password change "Jelszó módosítása" of the signed-in user.
+class PasswordChange {
+public:
+    PasswordChange(TableHandle& users, Session& session, Prompt& prompt);
+
+    // The menu entry is enabled only when the signed-in user is in Jogok.dbf.
+    bool available();
+    // "&Rendben": true when the new password was stored (the window then closes).
+    bool accept(const QString& oldPassword, const QString& newPassword, const QString& again);
+
+private:
+    TableHandle& m_users;
+    Session& m_session;
+    Prompt& m_prompt;
+};
+
+}  // namespace kavina::shell

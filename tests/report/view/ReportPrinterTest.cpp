@@ -1,0 +1,62 @@
+// Printing to the built-in PDF printer: one file per copy, named after the document and the
+// time, no partial file on failure. System printers are not there to test on this machine.
+
+#include "report/view/ReportPrinter.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <filesystem>
+
+#include "dbase/TestFolder.h"
+#include "foundation/PrinterList.h"
+#include "report/ReportFixture.h"
+
+namespace kavina::report {
+namespace {
+
+using testing_support::TestFolder;
+
+TEST(ReportPrinterTest, ThePdfPrinterWritesOneFilePerCopyNamedByDocumentAndTime) {
+    TestFolder dir;
+    Layout layout;
+    const PreparedReport report = testing_report::numberedPages(layout, 3);
+    const QString folder = QString::fromStdString(dir.file("nyomtatas"));
+    ReportPrinter printer({kPdfPrinterName, folder, "SZA2008/00007"},
+                          [] { return QDateTime(QDate(2008, 3, 15), QTime(10, 15, 0)); });
+    ASSERT_TRUE(printer.isPdfPrinter());
+
+    const QStringList files = printer.print(report, 2);
+
+    EXPECT_EQ(files, (QStringList{folder + "/SZA2008_00007_20080315_101500.pdf",
+                                  folder + "/SZA2008_00007_20080315_101500_2.pdf"}));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 2) << "no partial file stays";
+    if (testing_report::popplerAvailable()) {
+        for (const QString& f : files) EXPECT_EQ(testing_report::pdfPageCount(f), 3) << f.toStdString();
+    }
+}
+
+TEST(ReportPrinterTest, APdfPrinterFolderThatCannotBeMadeFailsWithoutWriting) {
+    TestFolder dir;
+    dir.write("foglalt", "a file where the folder should be");
+    Layout layout;
+    const PreparedReport report = testing_report::numberedPages(layout, 1);
+    ReportPrinter printer({kPdfPrinterName, QString::fromStdString(dir.file("foglalt")), "SZA2008/00007"});
+    EXPECT_THROW(printer.print(report), PrintError);
+    EXPECT_EQ(dir.read("foglalt"), "a file where the folder should be");
+}
+
+TEST(ReportPrinterTest, TheConfiguredIndexPicksFromTheSystemPrintersAndThePdfPrinter) {
+    const QStringList system = {"Irodai lézer", "Raktári mátrix"};
+    EXPECT_EQ(configuredPrinter(1, system, "Irodai lézer", "/opt/kavina").printerName, "Raktári mátrix");
+    EXPECT_EQ(configuredPrinter(2, system, "Irodai lézer", "/opt/kavina").printerName, kPdfPrinterName);
+    EXPECT_EQ(configuredPrinter(7, system, "Irodai lézer", "/opt/kavina").printerName, "Irodai lézer")
+        << "a printer removed since falls back to the default";
+    EXPECT_EQ(configuredPrinter(0, {}, "", "/opt/kavina").printerName, kPdfPrinterName);
+    EXPECT_EQ(configuredPrinter(0, {}, "", "/opt/kavina").pdfFolder, "/opt/kavina/nyomtatas");
+    EXPECT_EQ(configuredPrinter(0, {}, "", "/opt/kavina", "../pdf").pdfFolder, "/opt/pdf");
+    EXPECT_EQ(configuredPrinter(0, {}, "", "/opt/kavina", "/srv/pdf").pdfFolder, "/srv/pdf");
+}
+
+}  // namespace
+}  // namespace kavina::report
