@@ -79,11 +79,15 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
          .currentUser = [&state] { return state.session.currentUser; },
          .showPriceGroups = [&state] { return state.settings.tobbar != 0; },
          .printing = [&state, &printer]() -> report::PrintService* {
-             printer = std::make_unique<report::ReportPrinter>(report::configuredPrinter(
-                 state.settings.printer, systemPrinterNames(), systemDefaultPrinterName(), state.programFolder));
+             const QString pdfFolder = pdfPrinterSetting(state.ini->readString(QString::fromLatin1(kIniSection),
+                                                                               QStringLiteral("pdfprinter")))
+                                           .folder;
+             printer = std::make_unique<report::ReportPrinter>(
+                 report::configuredPrinter(state.settings.printer, systemPrinterNames(), systemDefaultPrinterName(),
+                                           state.programFolder, pdfFolder));
              return printer.get();
          },
-         .webAddress = PlatformSettings().makerSite});
+         .webAddress = platform.settings().makerSite});
     form.commands().setErrorHandler([&reporter](std::exception_ptr error) { reporter.report(error); });
     actions.setWindow(&form);
     windows.setParentWindow(&form);
@@ -101,6 +105,7 @@ int main(int argc, char** argv) {
     ErrorReporterApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Kavina"));
     installHungarianTranslator(app);
+    useHungarianLocale();
     const Options options = parseOptions(QCoreApplication::arguments());
     std::unique_ptr<Prompt> prompt = makePrompt(options);
     ErrorReporter reporter(*prompt);
@@ -114,7 +119,7 @@ int main(int argc, char** argv) {
     state.session.buildDate = buildDate();
     SystemDesktop desktop;
     const QStringList systemPrinters = systemPrinterNames();
-    SessionWindowsQt windows(state, desktop, printerList(systemPrinters), QUrl(PlatformSettings().makerSite));
+    SessionWindowsQt windows(state, desktop, printerList(systemPrinters));
     SessionActions actions(state, windows, [] { QCoreApplication::exit(0); });
     // Asked by the system to end: every event loop is left, and the sign-out follows once the
     // work in hand is done (it may come in the middle of a reindex).

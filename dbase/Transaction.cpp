@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <set>
@@ -428,6 +429,16 @@ void unlockFolder(FolderState& state) {
     }
 }
 
+std::string damagedJournalName(const std::string& journalPath, int number) {
+    return journalPath + ".damaged" + (number > 1 ? std::to_string(number) : std::string());
+}
+
+std::string freeDamagedJournalName(const std::string& journalPath, FileSystem& fs) {
+    int number = 1;
+    while (fs.exists(damagedJournalName(journalPath, number))) ++number;
+    return damagedJournalName(journalPath, number);
+}
+
 // Writes the journal's before-images back. Requires: the folder lock.
 // journalLeft: whether a journal file is there afterwards (empty or not); knownSize: its size
 // when the caller has just asked.
@@ -495,7 +506,7 @@ RecoveryReport rollBackJournal(const std::string& folder, FileSystem& fs, bool* 
                         "; " + std::to_string(reached) + " of its changes were rolled back";
         for (const std::string& name : missing)
             report.detail += "; " + name + " is missing, so its changes could not be rolled back";
-        fs.rename(path, path + ".damaged");
+        fs.rename(path, freeDamagedJournalName(path, fs));
         fs.syncDirectory(folder);
         if (journalLeft) *journalLeft = false;
     } else {
@@ -510,6 +521,14 @@ std::mutex& registryMutex() {
 }
 
 }  // namespace
+
+std::vector<std::string> keptDamagedJournals(const std::string& folder) {
+    std::vector<std::string> kept;
+    const std::string journal = joinPath(folder, kJournalName);
+    for (int number = 1; std::filesystem::exists(damagedJournalName(journal, number)); ++number)
+        kept.push_back(damagedJournalName(journal, number));
+    return kept;
+}
 
 std::shared_ptr<FolderState> folderState(const std::string& folder) {
     static std::map<std::string, std::weak_ptr<FolderState>> registry;

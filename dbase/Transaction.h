@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "File.h"
 
@@ -72,6 +73,11 @@ struct RecoveryReport {
 // Rolls back a journal a dead process left in the folder, under the folder lock. Cheap when
 // there is none. Called by every table open.
 RecoveryReport recoverFolder(const std::string& folder, FileSystem& fs = FileSystem::real());
+
+// Journals a recovery could not roll back in full are set aside beside the tables as
+// kavina.jnl.damaged, then kavina.jnl.damaged2, 3, ..., so a later one never replaces an
+// earlier one before someone has looked at it. Their paths, in the order they were kept.
+std::vector<std::string> keptDamagedJournals(const std::string& folder);
 
 // The process-wide state of one data folder: its running transaction, if any, and the
 // rollback count that tells handles to re-read what they cached.

@@ -6,6 +6,7 @@
 #include "dbase/DbError.h"
 #include "dbase/FieldCodec.h"
 #include "dbase/Filter.h"
+#include "foundation/StorableText.h"
 
 namespace kavina {
 namespace {
@@ -370,6 +371,8 @@ void MemTable::writeNull(int field) {
 }
 
 void MemTable::writeText(int field, const QString& value) {
+    // Refused as a table would refuse it: the record set's text ends up in a table.
+    requireStorableText(value);
     uint8_t* rec = editable(field);
     const dbase::FieldInfo& f = fieldAt(field);
     if (f.logical == FieldType::Memo) {

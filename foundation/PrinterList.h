@@ -11,6 +11,15 @@ inline const QString kPdfPrinterName = QStringLiteral("Kavina PDF nyomtató");
 
 QStringList printerList(const QStringList& systemPrinters);
 
+// The ini key pdfprinter: "0" switches the built-in printer off (start-up then needs a system
+// printer); any other value names the folder it writes its files into, relative to the
+// program folder; empty or "1" keeps its own folder.
+struct PdfPrinterSetting {
+    bool enabled = true;
+    QString folder;  // empty: the printer's own folder
+};
+PdfPrinterSetting pdfPrinterSetting(const QString& iniValue);
+
 // The index of the system's default printer; the PDF printer's when the system names none
 // that it lists.
 int defaultPrinterIndex(const QStringList& systemPrinters, const QString& systemDefault);

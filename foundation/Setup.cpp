@@ -4,12 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <cmath>
 #include <stdexcept>
 
 #include "foundation/SettingsRecord.h"
+#include "foundation/StorableText.h"
 
 namespace kavina {
 namespace {
@@ -25,15 +24,10 @@ QString located(const QStringList& list, const QString& name) {
     return list.value(0);
 }
 
-// The first text that Windows-1250, the code page of the tables, cannot hold; the engine would
-// store such a letter as "?".
+// The warning for the first text that Windows-1250, the code page of the tables, cannot hold.
 std::optional<QString> unstorableText(const SetupRecord& record) {
-    for (const auto& f : setupTextFields()) {
-        const QString& text = record.*f.member;
-        QStringEncoder encoder("windows-1250");
-        QStringDecoder decoder("windows-1250");
-        if (QString(decoder.decode(QByteArray(encoder.encode(text)))) != text) return text;
-    }
+    for (const auto& f : setupTextFields())
+        if (std::optional<QString> message = unstorableTextMessage(record.*f.member)) return message;
     return std::nullopt;
 }
 
@@ -157,10 +151,8 @@ SetupLogic::Outcome SetupLogic::accept(const SetupValues& values) {
         m_prompt.warning(kCaption, affixWarning());
         return Outcome::ShowDocumentsPage;
     }
-    if (const std::optional<QString> text = unstorableText(values.record)) {
-        m_prompt.warning(QStringLiteral("Figyelem!"),
-                         QStringLiteral("Ez a szöveg olyan betűt tartalmaz, amelyet az adatbázis nem tud tárolni:") +
-                             QLatin1Char('\n') + *text);
+    if (const std::optional<QString> message = unstorableText(values.record)) {
+        m_prompt.warning(QStringLiteral("Figyelem!"), *message);
         return Outcome::StayOpen;
     }
     m_data.rereadCategories();

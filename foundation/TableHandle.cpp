@@ -1,5 +1,7 @@
 #include "foundation/TableHandle.h"
 
+#include "foundation/StorableText.h"
+
 #include "dbase/DbError.h"
 
 namespace kavina {
@@ -108,6 +110,11 @@ void TableHandle::deleteRecord() {
     postPending();
     m_table.deleteRecord();
     changed();
+}
+
+void TableHandle::writeText(int field, const QString& value) {
+    requireStorableText(value);
+    m_table.setString(field, value.toStdString());
 }
 
 }  // namespace kavina

@@ -84,7 +84,9 @@ protected:
     std::optional<dbase::Date> dateAt(int field) const override { return m_table.asDate(field); }
     std::optional<dbase::DateTime> dateTimeAt(int field) const override { return m_table.asDateTime(field); }
     void writeNull(int field) override { m_table.setNull(field); }
-    void writeText(int field, const QString& value) override { m_table.setString(field, value.toStdString()); }
+    // Refuses (UnstorableTextError) a letter the table's code page cannot hold, leaving the
+    // field as it was.
+    void writeText(int field, const QString& value) override;
     void writeInteger(int field, int64_t value) override { m_table.setInteger(field, value); }
     void writeFloat(int field, double value) override { m_table.setFloat(field, value); }
     void writeLogical(int field, bool value) override { m_table.setLogical(field, value); }

@@ -64,31 +64,40 @@ PdfWriter::~PdfWriter() {
 }
 
 void PdfWriter::addJpegPage(int width, int height, const std::vector<uint8_t>& jpeg) {
-    if (width < 1 || height < 1 || width > kMaxPageSide || height > kMaxPageSide)
-        fail("a page of " + std::to_string(width) + " x " + std::to_string(height) + " points is out of range");
+    addJpegPage(PageImage{width, height, width, height}, jpeg);
+}
+
+void PdfWriter::addJpegPage(const PageImage& page, const std::vector<uint8_t>& jpeg) {
+    const auto inRange = [](int w, int h) { return w >= 1 && h >= 1 && w <= kMaxPageSide && h <= kMaxPageSide; };
+    if (!inRange(page.pixelWidth, page.pixelHeight) || !inRange(page.pointWidth, page.pointHeight))
+        fail("a page of " + std::to_string(page.pointWidth) + " x " + std::to_string(page.pointHeight) +
+             " points with a picture of " + std::to_string(page.pixelWidth) + " x " + std::to_string(page.pixelHeight) +
+             " pixels is out of range");
     const int components = jpegComponents(jpeg);
     if (components != 1 && components != 3) fail("the page picture is not an RGB or grey JPEG");
-    const std::string size = std::to_string(width) + " " + std::to_string(height);
+    const std::string points = std::to_string(page.pointWidth) + " " + std::to_string(page.pointHeight);
 
     const int image = newObject();
     beginObject(image);
-    write("<< /Type /XObject /Subtype /Image /Width " + std::to_string(width) + " /Height " + std::to_string(height) +
-          " /ColorSpace " + (components == 3 ? "/DeviceRGB" : "/DeviceGray") +
+    write("<< /Type /XObject /Subtype /Image /Width " + std::to_string(page.pixelWidth) + " /Height " +
+          std::to_string(page.pixelHeight) + " /ColorSpace " + (components == 3 ? "/DeviceRGB" : "/DeviceGray") +
           " /BitsPerComponent 8 /Filter /DCTDecode /Length " + std::to_string(jpeg.size()) + " >>\nstream\n");
     writeBytes(jpeg.data(), jpeg.size());
     write("\nendstream\nendobj\n");
 
-    const std::string drawing = "q " + std::to_string(width) + " 0 0 " + std::to_string(height) + " 0 0 cm /Im1 Do Q\n";
+    // The image space is the unit square: the matrix scales it onto the whole page.
+    const std::string drawing =
+        "q " + std::to_string(page.pointWidth) + " 0 0 " + std::to_string(page.pointHeight) + " 0 0 cm /Im1 Do Q\n";
     const int content = newObject();
     beginObject(content);
     write("<< /Length " + std::to_string(drawing.size()) + " >>\nstream\n" + drawing + "endstream\nendobj\n");
 
-    const int page = newObject();
-    beginObject(page);
-    write("<< /Type /Page /Parent " + std::to_string(kPageTree) + " 0 R /MediaBox [0 0 " + size +
+    const int pageObject = newObject();
+    beginObject(pageObject);
+    write("<< /Type /Page /Parent " + std::to_string(kPageTree) + " 0 R /MediaBox [0 0 " + points +
           "] /Resources << /XObject << /Im1 " + std::to_string(image) + " 0 R >> >> /Contents " +
           std::to_string(content) + " 0 R >>\nendobj\n");
-    m_pages.push_back(page);
+    m_pages.push_back(pageObject);
 }
 
 void PdfWriter::finish() {

@@ -1,6 +1,7 @@
 #pragma once
-// A PDF of pictures: every page is one JPEG that fills it, the page sized in the picture's
-// pixels (one pixel one point), without outlines or viewer preferences.
+// A PDF of pictures: every page is one JPEG that fills it, without outlines or viewer
+// preferences. A page has its own size in points (the paper's), and its picture keeps its full
+// resolution scaled onto it; without a page size the page takes the picture's pixels as points.
 //
 // The file is written as the pages come: each page's picture goes to disk when it is added
 // and only its position is kept, so memory stays flat however many pages there are. Writing
@@ -12,6 +13,15 @@
 #include <vector>
 
 namespace pdf {
+
+// A page picture of pixelWidth x pixelHeight pixels drawn over a page of pointWidth x
+// pointHeight points.
+struct PageImage {
+    int pixelWidth = 0;
+    int pixelHeight = 0;
+    int pointWidth = 0;
+    int pointHeight = 0;
+};
 
 class PdfWriter {
 public:
@@ -29,6 +39,9 @@ public:
     // says) over all of it. Throws PdfError for a side outside 1..kMaxPageSide, bytes that
     // are not a JPEG, or a failed write.
     void addJpegPage(int width, int height, const std::vector<uint8_t>& jpeg);
+    // Appends a page of the image's points showing the JPEG of its pixels over all of it.
+    // Throws PdfError as above, for either size.
+    void addJpegPage(const PageImage& image, const std::vector<uint8_t>& jpeg);
     // Writes the page tree and the cross-reference table, flushes the file to disk and moves
     // it over the target. Throws PdfError on failure (the target is then untouched).
     // Requires: at least one page.

@@ -1,6 +1,7 @@
 #pragma once
 // The PDF export of a prepared printout: every page drawn as a picture at twice its natural
-// picture size, encoded as JPEG and placed full-page on a PDF page of the picture's pixels.
+// picture size, encoded as JPEG and scaled onto a PDF page of the paper's size in points, so
+// that printing the file at actual size gives the paper the printout was laid out on.
 // One page's picture exists at a time and each page goes to disk when done, so memory stays
 // flat; the file appears under its name only when complete.
 #include <QString>
@@ -22,5 +23,7 @@ void exportPdf(const PreparedReport& report, const QString& path, const PdfExpor
 
 // The pixel size of every exported page picture: twice the natural page picture.
 QSize exportPictureSize(const PageSetup& setup);
+// The size in points of every exported page: the paper's, turned for landscape.
+QSize exportPageSize(const PageSetup& setup);
 
 }  // namespace kavina::report

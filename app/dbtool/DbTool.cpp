@@ -246,10 +246,9 @@ int check(const Command& cmd, std::ostream& out) {
         // could not undo is told here.
         const dbase::RecoveryReport recovery = dbase::recoverFolder(cmd.file);
         if (recovery.needsCheck) out << cmd.file << ": " << recovery.detail << "\n";
-        const std::string damaged = cmd.file + "/" + dbase::kJournalName + ".damaged";
         // Kept until someone has looked: the tables can check clean and still hold part of
         // the save the journal could not undo in full.
-        if (std::filesystem::exists(damaged)) {
+        for (const std::string& damaged : dbase::keptDamagedJournals(cmd.file)) {
             out << damaged
                 << ": a save was interrupted and its rollback journal was damaged or named a missing file; what it "
                    "reached was rolled back, but the tables may still hold part of that save. Look at the documents "
@@ -272,19 +271,36 @@ int check(const Command& cmd, std::ostream& out) {
     return faulty ? 1 : 0;
 }
 
+void reindexTable(const std::string& path, std::ostream& out) {
+    const auto [folder, name] = splitPath(path);
+    const auto tags = Table::readTagDefinitions(folder, name);
+    const dbase::ReindexReport report = Table::reindex(folder, name, tags);
+    if (report.recoveredRecords > 0)
+        out << path << ": " << report.recoveredRecords << " records past the header's count recovered\n";
+    if (report.droppedBytes > 0)
+        out << path << ": " << report.droppedBytes << " bytes after the last whole record dropped (no record)\n";
+    if (report.memoEndRepaired) out << path << ": the memo file's next free block put back at its end\n";
+    out << path << ": " << tags.size() << " tags rebuilt\n";
+}
+
+// A folder is reindexed table by table: one that cannot be read (reindex leaves it unchanged)
+// is named, and the others are still rebuilt.
 int reindex(const Command& cmd, std::ostream& out) {
-    for (const std::string& path : tablesOf(cmd.file)) {
-        const auto [folder, name] = splitPath(path);
-        const auto tags = Table::readTagDefinitions(folder, name);
-        const dbase::ReindexReport report = Table::reindex(folder, name, tags);
-        if (report.recoveredRecords > 0)
-            out << path << ": " << report.recoveredRecords << " records past the header's count recovered\n";
-        if (report.droppedBytes > 0)
-            out << path << ": " << report.droppedBytes << " bytes after the last whole record dropped (no record)\n";
-        if (report.memoEndRepaired) out << path << ": the memo file's next free block put back at its end\n";
-        out << path << ": " << tags.size() << " tags rebuilt\n";
+    std::error_code ec;
+    if (!std::filesystem::is_directory(cmd.file, ec)) {
+        reindexTable(cmd.file, out);
+        return 0;
     }
-    return 0;
+    int code = 0;
+    for (const std::string& path : tablesOf(cmd.file)) {
+        try {
+            reindexTable(path, out);
+        } catch (const dbase::DbError& e) {
+            out << path << ": not reindexed: " << e.what() << "\n";
+            code = 1;
+        }
+    }
+    return code;
 }
 
 // Sets every column of one CSV row into the record being inserted.

@@ -34,6 +34,8 @@ class PartnerWindow {
 public:
     // statisticsPage: the page the partner statistics show (supplier pages are above 2).
     PartnerWindow(TDataModule1& data, Prompt& prompt, PartnerCaller caller, int statisticsPage = 0);
+    // The prompt the partner dialog's boxes warn through.
+    Prompt& prompt() { return m_prompt; }
 
     bool isPicker() const { return m_caller != PartnerCaller::None; }
     // Empties nothing but chooses and applies the opening tab.

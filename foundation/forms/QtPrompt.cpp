@@ -1,9 +1,11 @@
 #include "foundation/forms/QtPrompt.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QFileDialog>
 
 #include "foundation/forms/CopiesDialog.h"
+#include "foundation/forms/InputGuards.h"
 #include "foundation/forms/TextPromptDialog.h"
 
 namespace kavina {
@@ -52,20 +54,23 @@ bool QtPrompt::askYesNo(const QString& caption, const QString& question, Icon ic
 
 std::optional<QString> QtPrompt::askText(const QString& caption, const QString& prompt, const QString& initial) {
     TextPromptDialog dialog(m_parent, caption, prompt, initial);
+    guardInputBoxes(&dialog, *this);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.text();
 }
 
 std::optional<int> QtPrompt::askCopies(int initial) {
     CopiesDialog dialog(m_parent, initial);
+    guardInputBoxes(&dialog, *this);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.copies();
 }
 
 std::optional<QString> QtPrompt::chooseFile(const FileChoice& choice) {
-    QString start = choice.folder;
-    if (!choice.fileName.isEmpty())
-        start = start.isEmpty() ? choice.fileName : start + QLatin1Char('/') + choice.fileName;
+    // Without a folder of its own the dialog starts in the clerk's home folder, not in the
+    // program's folder, which is the current one.
+    QString start = choice.folder.isEmpty() ? QDir::homePath() : choice.folder;
+    if (!choice.fileName.isEmpty()) start += QLatin1Char('/') + choice.fileName;
     const QString path = choice.save ? QFileDialog::getSaveFileName(m_parent, choice.caption, start, choice.filter)
                                      : QFileDialog::getOpenFileName(m_parent, choice.caption, start, choice.filter);
     if (path.isEmpty()) return std::nullopt;
@@ -73,7 +78,8 @@ std::optional<QString> QtPrompt::chooseFile(const FileChoice& choice) {
 }
 
 std::optional<QString> QtPrompt::chooseFolder(const FolderChoice& choice) {
-    const QString path = QFileDialog::getExistingDirectory(m_parent, choice.caption, choice.folder);
+    const QString start = choice.folder.isEmpty() ? QDir::homePath() : choice.folder;
+    const QString path = QFileDialog::getExistingDirectory(m_parent, choice.caption, start);
     if (path.isEmpty()) return std::nullopt;
     return path;
 }

@@ -3,6 +3,7 @@
 #include <QPixmap>
 
 #include "foundation/SettingsRecord.h"
+#include "foundation/forms/InputGuards.h"
 #include "foundation/forms/RichTextEditor.h"
 #include "ui_TSetup.h"
 
@@ -104,6 +105,7 @@ TSetup::TSetup(QWidget* parent, SetupLogic& logic)
     // The grid does not pass the wrapped note's height on, so the first page gets room for it.
     resize(sizeHint().expandedTo(QSize(760, 470)));
     bindButtons();
+    guardInputBoxes(this, logic.prompt());
 }
 
 TSetup::~TSetup() = default;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 #include <QWidget>
 
@@ -13,14 +14,36 @@ bool isFormOpen(const QString& name) {
     return false;
 }
 
+namespace {
+
+// Qt's Hungarian translation was made when the file dialog's type texts ("Folder", "Drive",
+// "%1 File") belonged to the file dialog; they have moved to the icon provider since, and
+// would show in English. The translator answers for them with the file dialog's texts.
+class HungarianQtTexts : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+
+    QString translate(const char* context, const char* sourceText, const char* disambiguation, int n) const override {
+        if (qstrcmp(context, "QAbstractFileIconProvider") == 0)
+            return QTranslator::translate("QFileDialog", sourceText, disambiguation, n);
+        return QTranslator::translate(context, sourceText, disambiguation, n);
+    }
+};
+
+}  // namespace
+
 QTranslator* installHungarianTranslator(QCoreApplication& app) {
-    auto* translator = new QTranslator(&app);
+    auto* translator = new HungarianQtTexts(&app);
     if (!translator->load(QStringLiteral("qtbase_hu"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
         !QCoreApplication::installTranslator(translator)) {
         delete translator;
         return nullptr;
     }
     return translator;
+}
+
+void useHungarianLocale() {
+    QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
 }
 
 }  // namespace kavina

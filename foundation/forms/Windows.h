@@ -15,4 +15,9 @@ bool isFormOpen(const QString& name);
 // translation is not there.
 QTranslator* installHungarianTranslator(QCoreApplication& app);
 
+// Makes Hungarian the locale of Qt's own dialogs and boxes (dates in the file dialogs,
+// decimal commas in number boxes). The program's own date, time and money texts keep their
+// fixed formats whatever the locale.
+void useHungarianLocale();
+
 }  // namespace kavina

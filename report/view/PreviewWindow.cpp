@@ -135,7 +135,9 @@ void PreviewWindow::saveAsPdf() {
 // A slot: a failed print is reported, never thrown out of the event loop.
 void PreviewWindow::printReport() {
     try {
-        m_printing.setUpAndPrint(m_report, this);
+        const PrintResult result = m_printing.setUpAndPrint(m_report, this);
+        if (!result.pdfFiles.isEmpty())
+            m_prompt.information(QStringLiteral("Nyomtatás"), pdfPrintedText(result.pdfFiles));
     } catch (const std::exception& e) {
         reportError(QString::fromUtf8(e.what()));
     }

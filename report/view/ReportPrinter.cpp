@@ -3,12 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
 
 #include "foundation/PrinterList.h"
 #include "report/PagePainter.h"
+#include "report/view/PrinterDialog.h"
 
 namespace kavina::report {
 namespace {
@@ -59,11 +59,19 @@ PrinterChoice configuredPrinter(int printerIndex, const QStringList& systemPrint
         printerIndex = defaultPrinterIndex(systemPrinters, systemDefault);
     const QString folder =
         pdfFolderSetting.trimmed().isEmpty() ? QStringLiteral("nyomtatas") : pdfFolderSetting.trimmed();
-    return {printers[printerIndex], QDir::cleanPath(QDir(programFolder).absoluteFilePath(folder)), QString()};
+    return {printers[printerIndex], QDir::cleanPath(QDir(programFolder).absoluteFilePath(folder)), QString(), printers};
+}
+
+QString pdfPrintedText(const QStringList& files) {
+    QStringList shown;
+    for (const QString& file : files) shown << QDir::toNativeSeparators(file);
+    return (files.size() == 1 ? QStringLiteral("A PDF nyomtató ebbe a fájlba nyomtatott:\n")
+                              : QStringLiteral("A PDF nyomtató ezekbe a fájlokba nyomtatott:\n")) +
+           shown.join(QLatin1Char('\n'));
 }
 
 ReportPrinter::ReportPrinter(PrinterChoice choice, Clock clock)
-    : m_choice(std::move(choice)), m_clock(std::move(clock)) {}
+    : m_choice(std::move(choice)), m_clock(std::move(clock)), m_runDialog([](QDialog& d) { return d.exec(); }) {}
 
 bool ReportPrinter::isPdfPrinter() const {
     return m_choice.printerName == kPdfPrinterName;
@@ -102,18 +110,12 @@ QStringList ReportPrinter::print(const PreparedReport& report, int copies) {
     return written;
 }
 
-bool ReportPrinter::setUpAndPrint(const PreparedReport& report, QWidget* parent) {
-    if (isPdfPrinter()) {
-        print(report);
-        return true;
-    }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPrinterName(m_choice.printerName);
-    setUpPage(printer, report.setup());
-    QPrintDialog dialog(&printer, parent);
-    if (dialog.exec() != QDialog::Accepted) return false;
-    printSystemRun(printer, report);
-    return true;
+PrintResult ReportPrinter::setUpAndPrint(const PreparedReport& report, QWidget* parent) {
+    const QStringList printers = m_choice.printers.isEmpty() ? QStringList{m_choice.printerName} : m_choice.printers;
+    PrinterDialog dialog(printers, m_choice.printerName, parent);
+    if (m_runDialog(dialog) != QDialog::Accepted) return {};
+    m_choice.printerName = dialog.printerName();
+    return {true, print(report, dialog.copies())};
 }
 
 }  // namespace kavina::report

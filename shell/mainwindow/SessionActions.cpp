@@ -30,7 +30,9 @@ void SessionActions::switchUser() {
         return;
     }
     Login(m_state.data.JogTable(), *m_state.log, m_state.session, m_state.prompt, m_state.clock).takeRights();
-    if (m_window) m_window->restartStartupTimer();
+    if (!m_window) return;
+    m_window->restartStartupTimer();
+    m_window->restartStatusTimer();
 }
 
 void SessionActions::showActiveUsers() {
@@ -60,7 +62,7 @@ void SessionActions::changePassword() {
 }
 
 void SessionActions::openSettings() {
-    m_windows.settings(SettingsPage::Owner);
+    if (m_windows.settings(SettingsPage::Owner) && m_window) m_window->applySettings();
 }
 
 void SessionActions::reindex() {

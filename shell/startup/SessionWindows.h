@@ -24,8 +24,8 @@ public:
     virtual void hideSplash() = 0;
     // Tindexform: the reindex, which it starts by itself and closes when done.
     virtual void reindex() = 0;
-    // TSetup on a page.
-    virtual void settings(SettingsPage page) = 0;
+    // TSetup on a page: true when "&Elfogad" stored the settings.
+    virtual bool settings(SettingsPage page) = 0;
     // Tfelhasznalokform, the user list.
     virtual void users() = 0;
     // TJelszoForm, the password change.

@@ -51,6 +51,12 @@ public:
     virtual void refreshCaption() = 0;
     // Starts the one-shot start-up task timer again (after a user switch).
     virtual void restartStartupTimer() = 0;
+    // Shows the status bar texts at once and starts the 10-second status timer again (after a
+    // user switch, so that the new clerk's name shows without waiting for the next beat).
+    virtual void restartStatusTimer() = 0;
+    // The settings dialog was accepted: what the window takes from the settings (caption,
+    // idle-lock minutes, document printer) follows the new values at once.
+    virtual void applySettings() = 0;
     virtual bool isMainWindowVisible() const = 0;
 };
 

@@ -8,6 +8,7 @@
 #include "dbase/DbError.h"
 #include "dbase/File.h"
 #include "dbase/Transaction.h"
+#include "foundation/NewDataFolder.h"
 #include "foundation/PrinterList.h"
 #include "foundation/Prompt.h"
 #include "maintenance/reindex/Reindex.h"
@@ -42,6 +43,28 @@ QString missingFolderText(const QString& folder) {
                "bejegyzezve a kavinaextra.ini fájlban. Kérem, ellenőrizze a \"database\" kulcshoz rendelt "
                "bejegyzést.")
         .arg(folder);
+}
+
+QString noTablesText(const QString& folder) {
+    return QStringLiteral(
+               "A(z) %1 könyvtárban nincs Kavina adatbázis!\n\n"
+               "Létrehozza most ebben a könyvtárban a program új, üres adatbázisát?")
+        .arg(folder);
+}
+
+QString missingSettingsTableText(const QString& folder) {
+    return QStringLiteral(
+               "A(z) %1 könyvtár nem Kavina adatbázis: hiányzik belőle a beállítások táblája (%2).\n\n"
+               "Kérem, ellenőrizze a kavinaextra.ini fájlban a \"database\" kulcshoz rendelt bejegyzést.")
+        .arg(folder, QString::fromStdString(catalogue::table(TableId::User).fileName));
+}
+
+// Whether the folder holds a file of that name, compared without regard to case as the engine
+// matches table files.
+bool holdsFile(const QDir& folder, const QString& name) {
+    for (const QString& entry : folder.entryList(QDir::Files))
+        if (entry.compare(name, Qt::CaseInsensitive) == 0) return true;
+    return false;
 }
 
 QString missingPrinterText() {
@@ -132,15 +155,33 @@ void Startup::readIni() {
 
 bool Startup::checkDataFolder() {
     const QString folder = m_state.session.dataFolder;
-    if (QFileInfo(folder).isDir()) return true;
-    m_state.prompt.error(kCaption, missingFolderText(folder));
-    return false;
+    if (!QFileInfo(folder).isDir()) {
+        m_state.prompt.error(kCaption, missingFolderText(folder));
+        return false;
+    }
+    return checkTablesInFolder(folder);
+}
+
+// A folder without the settings table is no data folder: the engine would only say that a
+// table does not exist. A folder without any table is a new installation and may get a new,
+// empty data folder; one holding other tables is left alone.
+bool Startup::checkTablesInFolder(const QString& folder) {
+    const QDir dir(folder);
+    if (holdsFile(dir, QString::fromStdString(catalogue::table(TableId::User).fileName))) return true;
+    if (!dir.entryList({QStringLiteral("*.dbf"), QStringLiteral("*.DBF")}, QDir::Files).isEmpty()) {
+        m_state.prompt.error(kCaption, missingSettingsTableText(folder));
+        return false;
+    }
+    if (!m_state.prompt.askYesNo(kCaption, noTablesText(folder), Icon::Question)) return false;
+    createDataFolder(folder.toStdString(), {.today = m_state.clock().date()});
+    return true;
 }
 
 // The program's PDF printer stands in for a missing system printer unless switched off.
 bool Startup::checkPrinter() {
     const bool pdfPrinter =
-        m_state.ini->readInteger(QString::fromLatin1(kIniSection), QStringLiteral("pdfprinter"), 1) != 0;
+        pdfPrinterSetting(m_state.ini->readString(QString::fromLatin1(kIniSection), QStringLiteral("pdfprinter")))
+            .enabled;
     if (pdfPrinter || !m_systemPrinters.isEmpty()) return true;
     m_state.prompt.error(kCaption, missingPrinterText());
     return false;
@@ -162,9 +203,10 @@ bool Startup::openSettingsTable() {
 // rolled back in full is kept beside the tables, and every start says so until the
 // administrator has looked at the folder and deleted it.
 void Startup::reportDamagedJournal() {
-    const QString kept = QString::fromStdString(
-        dbase::joinPath(m_state.data.dataFolder(), std::string(dbase::kJournalName) + ".damaged"));
-    if (QFileInfo::exists(kept)) m_state.prompt.warning(kCaption, damagedJournalText(kept));
+    QStringList kept;
+    for (const std::string& path : dbase::keptDamagedJournals(m_state.data.dataFolder()))
+        kept << QString::fromStdString(path);
+    if (!kept.isEmpty()) m_state.prompt.warning(kCaption, damagedJournalText(kept.join(QLatin1Char('\n'))));
 }
 
 void Startup::openUserTables() {

@@ -29,6 +29,7 @@ private:
     bool ensureIniFile();
     void readIni();
     bool checkDataFolder();
+    bool checkTablesInFolder(const QString& folder);
     bool checkPrinter();
     bool openSettingsTable();
     void reportDamagedJournal();

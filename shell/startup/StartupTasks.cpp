@@ -79,13 +79,17 @@ void StartupTasks::checkSettingsRecord() {
     record.reread();
     if (!record.exists()) {
         appendDefaultSettingsRecord(m_state.data.UserTable(), m_state.clock().date());
-        m_windows.settings(SettingsPage::Owner);
+        showSettings(SettingsPage::Owner);
         return;
     }
     openYear();
     record.reread();
-    if (record.text(F::USER1) == QStringLiteral("Cég neve")) m_windows.settings(SettingsPage::Owner);
+    if (record.text(F::USER1) == QStringLiteral("Cég neve")) showSettings(SettingsPage::Owner);
     checkAffixes();
+}
+
+void StartupTasks::showSettings(SettingsPage page) {
+    if (m_windows.settings(page)) m_window.applySettings();
 }
 
 void StartupTasks::checkAffixes() {
@@ -94,7 +98,7 @@ void StartupTasks::checkAffixes() {
     for (const auto& [prefix, suffix] : kAffixPairs) {
         if (!record.text(prefix).isEmpty() || !record.text(suffix).isEmpty()) continue;
         m_state.prompt.warning(kCaption, affixCheckText());
-        m_windows.settings(SettingsPage::Documents);
+        showSettings(SettingsPage::Documents);
         return;
     }
 }

@@ -12,6 +12,7 @@ namespace kavina::shell {
 struct SessionState;
 class SessionWindows;
 class MainWindowControl;
+enum class SettingsPage;
 
 class StartupTasks {
 public:
@@ -34,6 +35,7 @@ public:
 
 private:
     void checkAffixes();
+    void showSettings(SettingsPage page);
     bool copyPartnerCodes();
     bool recomputeNetPrices();
     bool fillWarehouseLabels();

@@ -49,6 +49,9 @@ bool Login::signInAutomatically() {
     // A suspended user is never let in unasked: the login window refuses them.
     if (!m_users.asString("JELSZO").isEmpty() || m_users.asString("JOGOSULT") == kRoleSuspended) return false;
     complete();
+    // The sole user takes no role here: were it "Felhasználó", user administration would be
+    // closed to the only person who could ever open it again.
+    m_session.currentRole.clear();
     return true;
 }
 

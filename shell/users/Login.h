@@ -34,7 +34,8 @@ public:
     LoginOutcome signIn(const QString& userName, const QString& password);
 
     // The automatic sign-in of start-up: when Jogok.dbf holds exactly one user and that
-    // user's password is empty, signs that user in without asking and returns true.
+    // user's password is empty, signs that user in without asking and returns true. The
+    // session's role stays empty, so the role "Felhasználó" closes nothing to a sole user.
     bool signInAutomatically();
 
     // When Jogok.dbf is empty: appends the user "Rendszergazda" with an empty password, every

@@ -38,6 +38,8 @@ struct UserDialogResult {
 class UserAdmin {
 public:
     UserAdmin(TableHandle& users, Session& session, Prompt& prompt, Clock clock);
+    // The prompt the user dialog's boxes warn through.
+    Prompt& prompt() { return m_prompt; }
 
     // "Hozzáadás": the dialog's values for a new user (role "Rendszergazda", empty
     // passwords, every right but "Ajánlat" and "Szállító"). Nothing is stored until the

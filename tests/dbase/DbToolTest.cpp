@@ -144,6 +144,17 @@ TEST_F(DbToolTest, TagsAreCreatedKeptCurrentCheckedAndRebuilt) {
     EXPECT_EQ(run({"check", dir.file("afa.dbf")}).code, 1);
     EXPECT_EQ(run({"reindex", dir.path()}).code, 0);
     EXPECT_EQ(run({"check", dir.path()}).code, 0);
+
+    // A table that cannot be read does not keep the folder's other tables from being rebuilt.
+    ASSERT_EQ(run({"create", dir.file("a.dbf"), "--fields", "NEV:C:12"}).code, 0);
+    dir.write("a.dbf", "not a table at all, only text");
+    dir.write("afa.mdx", dir.read("afa.mdx").substr(0, 3000));
+    const Result partly = run({"reindex", dir.path()});
+    EXPECT_EQ(partly.code, 1);
+    EXPECT_NE(partly.out.find(dir.file("a.dbf") + ": not reindexed: "), std::string::npos) << partly.out;
+    EXPECT_NE(partly.out.find(dir.file("afa.dbf") + ": 2 tags rebuilt"), std::string::npos) << partly.out;
+    EXPECT_EQ(dir.read("a.dbf"), "not a table at all, only text");
+    EXPECT_EQ(run({"check", dir.file("afa.dbf")}).code, 0);
 }
 
 namespace {

@@ -212,6 +212,19 @@ TEST_F(TransactionTest, ADamagedJournalRollsBackWhatItProvesAndAsksForACheck) {
     EXPECT_TRUE(FileSystem::real().exists(dir.file(std::string(kJournalName) + ".damaged")));
     EXPECT_EQ(recoverFolder(dir.path()).rolledBack, false);  // once only
     (void)before;
+
+    // A second damaged journal before anyone looked at the first is kept beside it.
+    const std::string first = dir.read(std::string(kJournalName) + ".damaged");
+    FaultFileSystem again;
+    again.crashWriteAt = 4;
+    EXPECT_THROW(saveDocument(dir.path(), again, {}), SimulatedCrash);
+    const std::string second = dir.read(kJournalName);
+    dir.write(kJournalName, second.substr(0, second.size() - 7));
+    EXPECT_TRUE(recoverFolder(dir.path()).needsCheck);
+    const std::string kept = dir.file(std::string(kJournalName) + ".damaged");
+    EXPECT_EQ(keptDamagedJournals(dir.path()), (std::vector<std::string>{kept, kept + "2"}));
+    EXPECT_EQ(dir.read(std::string(kJournalName) + ".damaged"), first);
+    EXPECT_EQ(dir.read(std::string(kJournalName) + ".damaged2"), second.substr(0, second.size() - 7));
 }
 
 // A save died while writing its changes, and then someone deleted a file it had changed (a

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
 #include <QRegularExpression>
 #include <filesystem>
@@ -118,6 +119,48 @@ protected:
     PreparedReport threePages() { return testing_report::numberedPages(layout, 3); }
 };
 
+// The MediaBox entries of a written file, in file order: "0 0 595 842".
+QStringList mediaBoxes(const QString& file) {
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) return {};
+    const QString text = QString::fromLatin1(in.readAll());
+    QStringList boxes;
+    const QRegularExpression box("/MediaBox\\s*\\[\\s*([^\\]]*?)\\s*\\]");
+    for (auto it = box.globalMatch(text); it.hasNext();) boxes << it.next().captured(1).simplified();
+    return boxes;
+}
+
+TEST_F(PdfExportTest, PagesHaveThePapersSizeWithThePictureAtFullResolution) {
+    TestFolder dir;
+    const QString file = QString::fromStdString(dir.file("a4.pdf"));
+    exportPdf(threePages(), file);
+    EXPECT_EQ(mediaBoxes(file), QStringList(3, "0 0 595 842"));
+
+    Layout landscape;
+    landscape.pageSetup().orientation = QPageLayout::Landscape;
+    const QString turned = QString::fromStdString(dir.file("fekvo.pdf"));
+    exportPdf(testing_report::numberedPages(landscape, 1), turned);
+    EXPECT_EQ(mediaBoxes(turned), QStringList({"0 0 842 595"}));
+}
+
+TEST(PdfWriterTest, APictureIsScaledOntoItsPage) {
+    TestFolder dir;
+    const std::string target = dir.file("lap.pdf");
+    {
+        pdf::PdfWriter writer(target);
+        writer.addJpegPage(pdf::PageImage{80, 60, 40, 30}, solidJpeg(Qt::red, 80, 60));
+        EXPECT_THROW(writer.addJpegPage(pdf::PageImage{80, 60, 0, 30}, solidJpeg(Qt::red, 80, 60)), pdf::PdfError);
+        writer.finish();
+    }
+    const QString file = QString::fromStdString(target);
+    EXPECT_EQ(mediaBoxes(file), QStringList({"0 0 40 30"}));
+    QFile in(file);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QByteArray bytes = in.readAll();
+    EXPECT_TRUE(bytes.contains("/Width 80 /Height 60"));
+    EXPECT_TRUE(bytes.contains("q 40 0 0 30 0 0 cm /Im1 Do Q"));
+}
+
 TEST_F(PdfExportTest, ThreePagesGiveThreePicturePagesInOrderAtTwiceThePictureSize) {
     if (!popplerAvailable()) GTEST_SKIP() << "poppler-utils are not installed";
     TestFolder dir;
@@ -136,7 +179,7 @@ TEST_F(PdfExportTest, ThreePagesGiveThreePicturePagesInOrderAtTwiceThePictureSiz
     EXPECT_EQ(exportPictureSize(report.setup()), QSize(1588, 2246));
     const QString info = runTool("pdfinfo", {file});
     EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+3\\n"))) << info.toStdString();
-    EXPECT_TRUE(info.contains(QRegularExpression("Page size:\\s+1588 x 2246 pts"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression("Page size:\\s+595 x 842 pts \\(A4\\)"))) << info.toStdString();
     EXPECT_EQ(imagePages(runTool("pdfimages", {"-list", file})),
               (QStringList{"1:1588x2246", "2:1588x2246", "3:1588x2246"}));
     EXPECT_EQ(filesIn(dir), std::vector<std::string>{"export.pdf"});

@@ -4,6 +4,7 @@
 #include "shell/users/Login.h"
 
 #include "SessionFixture.h"
+#include "shell/mainwindow/MainWindowGating.h"
 #include "shell/startup/SessionLog.h"
 #include "shell/startup/ShellContext.h"
 #include "shell/users/LoginPassword.h"
@@ -99,6 +100,20 @@ TEST_F(LoginTest, AutomaticSignInNeedsExactlyOneUserWithoutPassword) {
     Login second(dm.JogTable(), log, other, prompt, clock);
     EXPECT_FALSE(second.signInAutomatically());
     EXPECT_TRUE(other.currentUser.isEmpty());
+}
+
+TEST_F(LoginTest, SolePlainUserSignedInAutomaticallyKeepsUserAdministration) {
+    addUser("Kata", "", "Felhasználó", "B");
+    ASSERT_TRUE(login.signInAutomatically());
+    EXPECT_EQ(session.currentUser, "Kata");
+    EXPECT_EQ(session.currentRights, "B");
+    EXPECT_TRUE(session.currentRole.isEmpty());
+    EXPECT_TRUE(gateOpen(Gate::NotPlainUser, QChar(), {session, true}));
+
+    // Signing in through the login window takes the role as stored.
+    EXPECT_EQ(login.signIn("Kata", ""), LoginOutcome::SignedIn);
+    EXPECT_EQ(session.currentRole, "Felhasználó");
+    EXPECT_FALSE(gateOpen(Gate::NotPlainUser, QChar(), {session, true}));
 }
 
 TEST_F(LoginTest, FirstUserIsCreatedOnlyInAnEmptyTable) {

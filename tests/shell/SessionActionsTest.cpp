@@ -49,8 +49,17 @@ TEST_F(SessionActionsTest, UserSwitchReplacesTheRowAndRedoesTheStartupTasks) {
     actions.switchUser();
     EXPECT_EQ(state.log->users(), QStringList({"Péter"}));
     EXPECT_EQ(state.session.currentRights, "B");
-    EXPECT_EQ(window.calls, QStringList({"restart start-up timer"}));
+    EXPECT_EQ(window.calls, QStringList({"restart start-up timer", "restart status timer"}));
     EXPECT_EQ(ended, 0);
+}
+
+TEST_F(SessionActionsTest, AcceptedSettingsReachTheMainWindowAtOnce) {
+    actions.openSettings();
+    EXPECT_TRUE(window.calls.isEmpty()) << "nothing changes when the dialog is left";
+    windows.settingsAccepted = true;
+    actions.openSettings();
+    EXPECT_EQ(windows.calls, QStringList({"settings owner", "settings owner"}));
+    EXPECT_EQ(window.calls, QStringList({"apply settings"}));
 }
 
 TEST_F(SessionActionsTest, AUserSwitchWithoutSignInEndsTheProgramSignedOut) {

@@ -22,8 +22,10 @@ public:
     void showSplash() override { record("splash"); }
     void hideSplash() override { record("hide splash"); }
     void reindex() override { record("reindex"), onReindex(); }
-    void settings(SettingsPage page) override {
+    bool settingsAccepted = false;
+    bool settings(SettingsPage page) override {
         record(page == SettingsPage::Owner ? "settings owner" : "settings documents");
+        return settingsAccepted;
     }
     void users() override { record("users"); }
     void passwordChange() override { record("password change"); }
@@ -42,6 +44,8 @@ public:
     void applyMenusAndRights() override { calls << "menus and rights"; }
     void refreshCaption() override { calls << "caption"; }
     void restartStartupTimer() override { calls << "restart start-up timer"; }
+    void restartStatusTimer() override { calls << "restart status timer"; }
+    void applySettings() override { calls << "apply settings"; }
     bool isMainWindowVisible() const override { return visible; }
 };
 

@@ -110,6 +110,16 @@ TEST_F(StartupTasksTest, AnEmptySettingsTableGetsTheDefaultRecordAndTheDialog) {
     EXPECT_TRUE(prompt.transcript().isEmpty());
 }
 
+TEST_F(StartupTasksTest, SettingsAcceptedDuringTheChecksTakeEffectAtOnce) {
+    now = QDateTime(QDate(2023, 6, 2), QTime(8, 0));
+    setText(F::USER1, "Cég neve");
+    tasks.checkSettingsRecord();
+    EXPECT_FALSE(window.calls.contains("apply settings")) << "left with \"&Kilépés\"";
+    windows.settingsAccepted = true;
+    tasks.checkSettingsRecord();
+    EXPECT_EQ(window.calls.count("apply settings"), 1);
+}
+
 TEST_F(StartupTasksTest, VatGroupsGainFadAndLoseTheOldTaxFreeNames) {
     TableHandle& groups = state.data.AFATable();
     appendRow(groups, {{"MEGNEVEZES", "T.A.M."}});

@@ -4,6 +4,7 @@
 
 #include "shell/startup/Startup.h"
 
+#include <QDir>
 #include <QFile>
 #include <filesystem>
 
@@ -80,6 +81,41 @@ TEST_F(StartupTest, AMissingDataFolderEndsWithItsMessage) {
                            "bejegyzést."}));
 }
 
+TEST_F(StartupTest, AnEmptyFolderChosenAtFirstStartIsToldInHungarianAndMayGetANewDatabase) {
+    testing_support::TestFolder empty;
+    const QString folder = QString::fromStdString(empty.path());
+    windows.folder = folder;
+    const QString question = "yes/no|question|Figyelem!|A(z) " + folder +
+                             " könyvtárban nincs Kavina adatbázis!\n\nLétrehozza most ebben a könyvtárban a program "
+                             "új, üres adatbázisát?";
+    prompt.answerYesNo(false);
+    EXPECT_EQ(start(), StartupOutcome::Exit);
+    EXPECT_EQ(prompt.transcript(), QStringList({question}));
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
+
+    prompt.answerYesNo(true);
+    // The login window of a new folder makes its first user and signs them in.
+    windows.onLogin = [this] {
+        Login login(state.data.JogTable(), *state.log, state.session, prompt, state.clock);
+        return login.createFirstUser() && login.signIn("Rendszergazda", "") == LoginOutcome::SignedIn;
+    };
+    EXPECT_EQ(start(), StartupOutcome::Run);
+    EXPECT_EQ(prompt.transcript(), QStringList({question, question}));
+    EXPECT_TRUE(QFile::exists(folder + "/user.dbf"));
+}
+
+TEST_F(StartupTest, AFolderWithOtherTablesButNoSettingsTableIsRefused) {
+    testing_support::TestFolder other;
+    other.write("adat.dbf", "x");
+    program.write("kavinaextra.ini", "[adatok]\ndatabase='" + other.path() + "/'\n");
+    EXPECT_EQ(start(), StartupOutcome::Exit);
+    EXPECT_EQ(prompt.transcript(),
+              QStringList({"message|error|Figyelem!|A(z) " + QString::fromStdString(other.path()) +
+                           " könyvtár nem Kavina adatbázis: hiányzik belőle a beállítások táblája (user.dbf).\n\n"
+                           "Kérem, ellenőrizze a kavinaextra.ini fájlban a \"database\" kulcshoz rendelt "
+                           "bejegyzést."}));
+}
+
 TEST_F(StartupTest, WithoutPrintersOnlyASwitchedOffPdfPrinterEndsTheProgram) {
     systemPrinters.clear();
     writeIni("pdfprinter=0\n");
@@ -136,13 +172,17 @@ TEST_F(StartupTest, ACrashedRunShowsTheCrashBoxAndReindexes) {
 TEST_F(StartupTest, AJournalThatCouldNotBeRolledBackInFullIsToldToTheClerk) {
     writeIni("kilepett=1\nnologo=1\n");
     append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    data.write("kavina.jnl.damaged", "an earlier one nobody has looked at yet");
     data.write("kavina.jnl", "KVJNL001\x07 a save cut short");
     ASSERT_EQ(start(), StartupOutcome::Run);
-    const QString kept = QString::fromStdString(data.file("kavina.jnl.damaged"));
+    const QString earlier = QString::fromStdString(data.file("kavina.jnl.damaged"));
+    const QString kept = QString::fromStdString(data.file("kavina.jnl.damaged2"));
+    EXPECT_EQ(data.read("kavina.jnl.damaged"), "an earlier one nobody has looked at yet");
     EXPECT_TRUE(QFile::exists(kept));
-    EXPECT_EQ(prompt.transcript(), QStringList({"message|warning|Figyelem!|" + damagedJournalText(kept)}));
-    EXPECT_TRUE(damagedJournalText(kept).contains("A naplót a program félretette: " + kept + "\n\n"));
-    EXPECT_TRUE(damagedJournalText(kept).endsWith("majd törölje ezt a fájlt."));
+    const QString both = earlier + "\n" + kept;
+    EXPECT_EQ(prompt.transcript(), QStringList({"message|warning|Figyelem!|" + damagedJournalText(both)}));
+    EXPECT_TRUE(damagedJournalText(both).contains("A naplót a program félretette: " + both + "\n\n"));
+    EXPECT_TRUE(damagedJournalText(both).endsWith("majd törölje ezt a fájlt."));
 }
 
 TEST_F(StartupTest, AutoindexReindexesAtEveryStart) {

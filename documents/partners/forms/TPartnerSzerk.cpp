@@ -11,6 +11,7 @@
 
 #include "documents/partners/PartnerWindow.h"
 #include "foundation/forms/DialogButtons.h"
+#include "foundation/forms/InputGuards.h"
 
 namespace kavina::documents {
 
@@ -57,6 +58,7 @@ TPartnerSzerk::TPartnerSzerk(QWidget* parent, TDataModule1& data, PartnerWindow&
     m_pages->setCurrentIndex(0);
     m_name->setFocus();
     resize(520, 430);
+    guardInputBoxes(this, logic.prompt());
 }
 
 TPartnerSzerk::Address TPartnerSzerk::addAddressRows(QFormLayout* form, const QString& prefix) {

@@ -20,6 +20,14 @@ void MainWindowIdleLock::stop() {
     m_timer.stop();
 }
 
+void MainWindowIdleLock::setMinutes(int minutes) {
+    m_limit = minutes * 60;
+    if (m_limit > 0)
+        start();
+    else
+        stop();
+}
+
 void MainWindowIdleLock::tick() {
     if (m_limit <= 0) return;
     if (++m_seconds < m_limit) return;

@@ -18,6 +18,8 @@ public:
     // Starts counting from 0.
     void start();
     void stop();
+    // The lock setting changed: counting restarts under the new minutes (0: no lock).
+    void setMinutes(int minutes);
     // The focused control or the active window changed: the count restarts.
     void focusMoved() { start(); }
     // One second of idleness; the timer calls it.

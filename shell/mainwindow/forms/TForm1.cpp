@@ -174,6 +174,18 @@ void TForm1::restartStartupTimer() {
     m_startupTimer.start();
 }
 
+void TForm1::restartStatusTimer() {
+    refreshStatusBar();
+    m_statusTimer.start();
+}
+
+void TForm1::applySettings() {
+    refreshCaption();
+    m_idle->setMinutes(m_settings.ini.jelszokeres);
+    // A printer set up with "&Nyomtató beállítása" keeps its set-up unless another one was chosen.
+    if (m_printer && m_printerIndex != m_settings.ini.printer) m_printer.reset();
+}
+
 void TForm1::refreshStatusBar() {
     m_status->setText(0, clerkPanelText(m_session));
     m_status->setText(1, versionPanelText(m_session.buildDate));

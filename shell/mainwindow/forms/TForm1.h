@@ -70,6 +70,8 @@ public:
     void applyMenusAndRights() override;
     void refreshCaption() override;
     void restartStartupTimer() override;
+    void restartStatusTimer() override;
+    void applySettings() override;
     bool isMainWindowVisible() const override { return isVisible(); }
 
 protected:
@@ -116,6 +118,7 @@ private:
     DialogRunner m_runDialog;
     QImage m_stornoPicture;
     std::unique_ptr<QPrinter> m_printer;  // set up by "&Nyomtató beállítása"
+    int m_printerIndex = -1;              // the ini key printer m_printer was made for
     bool m_shown = false;
     bool m_serviceMenuClosed = false;
 };

@@ -44,6 +44,7 @@ QPrinter& TForm1::documentPrinter() {
     if (!m_printer) {
         const QStringList printers = printerList(systemPrinterNames());
         const int index = m_settings.ini.printer;
+        m_printerIndex = index;
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         if (index >= 0 && index < printers.size() && printers[index] != kPdfPrinterName)
             m_printer->setPrinterName(printers[index]);

@@ -3,6 +3,7 @@
 #include "foundation/DataModuleSetupData.h"
 #include "foundation/forms/TSetup.h"
 #include "maintenance/reindex/forms/Tindexform.h"
+#include "shell/mainwindow/Platform.h"
 #include "shell/startup/SessionState.h"
 #include "shell/startup/forms/Tfoldselect.h"
 #include "shell/users/Users.h"
@@ -15,8 +16,13 @@ namespace kavina::shell {
 
 using maintenance::Tindexform;
 
-SessionWindowsQt::SessionWindowsQt(SessionState& state, Desktop& desktop, QStringList printers, QUrl webSite)
-    : m_state(state), m_desktop(desktop), m_printers(std::move(printers)), m_webSite(std::move(webSite)) {}
+SessionWindowsQt::SessionWindowsQt(SessionState& state, Desktop& desktop, QStringList printers)
+    : m_state(state), m_desktop(desktop), m_printers(std::move(printers)) {}
+
+QUrl SessionWindowsQt::makerSite() const {
+    const PlatformSettings settings = m_state.ini ? loadPlatformSettings(*m_state.ini) : PlatformSettings();
+    return QUrl(settings.makerSite);
+}
 
 SessionWindowsQt::~SessionWindowsQt() = default;
 
@@ -27,13 +33,13 @@ std::optional<QString> SessionWindowsQt::chooseDataFolder() {
 }
 
 bool SessionWindowsQt::login() {
-    TLogo dialog(m_state, m_desktop, m_webSite, m_parent);
+    TLogo dialog(m_state, m_desktop, makerSite(), m_parent);
     dialog.exec();
     return dialog.signedIn();
 }
 
 void SessionWindowsQt::showSplash() {
-    m_splash = std::make_unique<TLogo>(m_state, m_desktop, m_webSite);
+    m_splash = std::make_unique<TLogo>(m_state, m_desktop, makerSite());
     m_splash->runSplash();
 }
 
@@ -47,12 +53,12 @@ void SessionWindowsQt::reindex() {
     dialog.rethrowError();
 }
 
-void SessionWindowsQt::settings(SettingsPage page) {
+bool SessionWindowsQt::settings(SettingsPage page) {
     DataModuleSetupData data(m_state.data);
     SetupLogic logic(data, m_state.settings, *m_state.ini, m_state.prompt, m_printers);
     TSetup dialog(m_parent, logic);
     dialog.prepare(page == SettingsPage::Owner ? TSetup::Page::Owner : TSetup::Page::Documents);
-    dialog.exec();
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void SessionWindowsQt::users() {

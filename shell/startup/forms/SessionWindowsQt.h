@@ -4,7 +4,6 @@
 
 #include <QPointer>
 #include <QStringList>
-#include <QUrl>
 #include <QWidget>
 #include <memory>
 
@@ -21,9 +20,9 @@ class TLogo;
 
 class SessionWindowsQt : public SessionWindows {
 public:
-    // printers: the printer list the settings dialog offers; webSite: behind the login
-    // window's picture.
-    SessionWindowsQt(SessionState& state, Desktop& desktop, QStringList printers, QUrl webSite);
+    // printers: the printer list the settings dialog offers. The login window's picture opens
+    // the maker's site of the ini file (key makersite), read when the window opens.
+    SessionWindowsQt(SessionState& state, Desktop& desktop, QStringList printers);
     ~SessionWindowsQt() override;
 
     void setParentWindow(QWidget* window) { m_parent = window; }
@@ -33,7 +32,7 @@ public:
     void showSplash() override;
     void hideSplash() override;
     void reindex() override;
-    void settings(SettingsPage page) override;
+    bool settings(SettingsPage page) override;
     void users() override;
     void passwordChange() override;
     void lockPrompt() override;
@@ -43,7 +42,8 @@ private:
     SessionState& m_state;
     Desktop& m_desktop;
     QStringList m_printers;
-    QUrl m_webSite;
+    QUrl makerSite() const;
+
     QPointer<QWidget> m_parent;
     std::unique_ptr<TLogo> m_splash;
     bool m_lockOpen = false;

@@ -32,7 +32,11 @@ Tfoldselect::Tfoldselect(QWidget* parent) : QDialog(parent) {
     m_tree->setModel(m_model);
     for (int column = 1; column < m_model->columnCount(); ++column) m_tree->hideColumn(column);
     m_tree->header()->hide();
-    m_tree->setCurrentIndex(m_model->index(QDir::homePath()));
+    // The tree opens at the clerk's home folder, unfolded and scrolled to it.
+    const QModelIndex home = m_model->index(QDir::homePath());
+    for (QModelIndex up = home.parent(); up.isValid(); up = up.parent()) m_tree->expand(up);
+    m_tree->setCurrentIndex(home);
+    m_tree->scrollTo(home);
     m_tree->setMinimumSize(380, 280);
     m_path = new QLineEdit(this);
     m_path->setObjectName(QStringLiteral("pathLineEdit"));

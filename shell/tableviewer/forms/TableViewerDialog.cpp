@@ -279,9 +279,11 @@ void TableViewerDialog::saveToSpreadsheet() {
         m_prompt.error(QStringLiteral("Hiba"), errorText(e));
         return;
     }
+    // The workbook is written either way: the clerk learns where, to open it by hand.
     if (!m_desktop.openFile(path))
         m_prompt.warning(kCaption,
-                         QStringLiteral("Az excel megnyitása sikertelen. Talán nincs telepítve erre a gépre?"));
+                         QStringLiteral("Az excel megnyitása sikertelen. Talán nincs telepítve erre a gépre?") +
+                             QStringLiteral("\nA táblázat ide került: ") + QDir::toNativeSeparators(path));
 }
 
 }  // namespace kavina::shell

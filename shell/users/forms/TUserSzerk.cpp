@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "foundation/forms/DialogButtons.h"
+#include "foundation/forms/InputGuards.h"
 #include "shell/users/Rights.h"
 #include "shell/users/forms/SessionPasswordBox.h"
 
@@ -53,6 +54,7 @@ TUserSzerk::TUserSzerk(UserAdmin& admin, const UserValues& values, bool isNew, Q
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     addDialogButtons(this, layout, QStringLiteral("Elf&ogad"), QStringLiteral("&Mégsem"));
+    guardInputBoxes(this, admin.prompt());
 }
 
 UserValues TUserSzerk::values() const {

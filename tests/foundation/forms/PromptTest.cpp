@@ -125,6 +125,9 @@ TEST(WindowsTest, HungarianTranslationOfQtIsThere) {
     QTranslator* translator = installHungarianTranslator(*QCoreApplication::instance());
     ASSERT_TRUE(translator);
     EXPECT_EQ(QCoreApplication::translate("QFileDialog", "&Open"), QStringLiteral("&Megnyitás"));
+    // The file dialog's type column: a folder is "Mappa", not "Folder".
+    EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Folder", "All other platforms"),
+              QStringLiteral("Mappa"));
     QCoreApplication::removeTranslator(translator);
     delete translator;
 }

@@ -9,7 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
+#include <QTest>
 
 #include "common/ScriptedPrompt.h"
 #include "dbase/TestFolder.h"
@@ -146,8 +148,8 @@ TEST_F(SetupTest, LettersTheTablesCannotHoldAreRefused) {
     v.record.USER2 = QStringLiteral("Łódź 東京");
     EXPECT_EQ(m_logic.accept(v), SetupLogic::Outcome::StayOpen);
     EXPECT_EQ(m_prompt.transcript(),
-              QStringList{QStringLiteral("message|warning|Figyelem!|Ez a szöveg olyan betűt tartalmaz, amelyet az "
-                                         "adatbázis nem tud tárolni:\nŁódź 東京")});
+              QStringList{QStringLiteral("message|warning|Figyelem!|Ezeket a betűket az adatbázis nem tudja tárolni: "
+                                         "東, 京\nKérem, javítsa a szöveget: „Łódź 東京”")});
     EXPECT_TRUE(m_data.log.isEmpty());
     v.record.USER2 = QStringLiteral("Łódź");  // Polish letters are in the tables' code page
     EXPECT_EQ(m_logic.accept(v), SetupLogic::Outcome::Closed);
@@ -287,6 +289,29 @@ TEST_F(TSetupFormTest, ChoosingHundredForintsStoresThree) {
     EXPECT_EQ(m_data.stored.SELOTAG, 3);
     EXPECT_EQ(m_data.stored.CIM, QStringLiteral("1234 Város, Fő utca 1."));
     EXPECT_DOUBLE_EQ(m_data.stored.SZORZO2, 20);
+}
+
+TEST_F(TSetupFormTest, BoxesRefuseLettersTheTablesCannotHoldAndMinutesOverTheLimit) {
+    m_form.prepare(TSetup::Page::Owner);
+    auto* name = find<QLineEdit>("user1LineEdit");
+    name->clear();
+    for (const QChar c : QStringLiteral("Señor Kft.")) {
+        QTest::sendKeyEvent(QTest::Press, name, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, name, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    auto* minutes = find<QSpinBox>("idleMinutesSpinBox");
+    minutes->selectAll();
+    const QString tooMany = QString::number(minutes->maximum()) + QStringLiteral("0");
+    for (const QChar c : tooMany) QTest::keyClick(minutes, c.toLatin1());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(name->text(), QStringLiteral("Seor Kft."));
+    EXPECT_EQ(minutes->value(), minutes->maximum());
+    EXPECT_EQ(m_prompt.transcript(),
+              QStringList({QStringLiteral("message|warning|Figyelem!|Ezt a betűt az adatbázis nem tudja tárolni: ñ\n"
+                                          "Kérem, javítsa a szöveget: „Señ”"),
+                           QStringLiteral("message|warning|Figyelem!|A beírt érték (%1) túl nagy: legfeljebb %2 lehet!")
+                               .arg(tooMany)
+                               .arg(minutes->maximum())}));
 }
 
 TEST_F(TSetupFormTest, EmptyAffixesSwitchToTheDocumentsPage) {

@@ -27,10 +27,11 @@ class FakePrinting : public PrintService {
 public:
     int calls = 0;
     bool fail = false;
-    bool setUpAndPrint(const PreparedReport& report, QWidget*) override {
+    QStringList written;
+    PrintResult setUpAndPrint(const PreparedReport& report, QWidget*) override {
         ++calls;
         if (fail) throw PrintError("A nyomtató nem válaszol.");
-        return report.pageCount() > 0;
+        return {report.pageCount() > 0, written};
     }
 };
 
@@ -133,6 +134,11 @@ TEST_F(PreviewWindowTest, PrintGoesThroughThePrintServiceUnlessTheDocumentIsUnsa
     auto w = open();
     click(*w, "printButton");
     EXPECT_EQ(printing.calls, 1);
+    EXPECT_TRUE(prompt.transcript().isEmpty()) << "a system printer says nothing";
+    printing.written = {"/srv/pdf/SZA_1.pdf", "/srv/pdf/SZA_1_2.pdf"};
+    click(*w, "printButton");
+    EXPECT_EQ(prompt.transcript(), QStringList({"message|information|Nyomtatás|A PDF nyomtató ezekbe a fájlokba "
+                                                "nyomtatott:\n/srv/pdf/SZA_1.pdf\n/srv/pdf/SZA_1_2.pdf"}));
     printing.fail = true;
     click(*w, "printButton");
     EXPECT_EQ(errors, QStringList{"A nyomtató nem válaszol."});

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QDialog>
 #include <QDir>
+#include <QSpinBox>
 #include <filesystem>
 
 #include "dbase/TestFolder.h"
@@ -44,6 +47,48 @@ TEST(ReportPrinterTest, APdfPrinterFolderThatCannotBeMadeFailsWithoutWriting) {
     ReportPrinter printer({kPdfPrinterName, QString::fromStdString(dir.file("foglalt")), "SZA2008/00007"});
     EXPECT_THROW(printer.print(report), PrintError);
     EXPECT_EQ(dir.read("foglalt"), "a file where the folder should be");
+}
+
+TEST(ReportPrinterTest, NyomtatasOffersEveryPrinterOfTheSettingsAndTheChoiceStays) {
+    TestFolder dir;
+    Layout layout;
+    const PreparedReport report = testing_report::numberedPages(layout, 1);
+    const QString folder = QString::fromStdString(dir.file("pdf"));
+    PrinterChoice choice = configuredPrinter(0, {"Irodai lézer"}, "Irodai lézer", "/opt/kavina", folder);
+    ASSERT_EQ(choice.printerName, "Irodai lézer");
+    ReportPrinter printer(choice, [] { return QDateTime(QDate(2008, 3, 15), QTime(10, 15, 0)); });
+    QStringList offered;
+    QString firstChosen;
+    printer.setDialogRunner([&](QDialog& dialog) {
+        auto* printers = dialog.findChild<QComboBox*>("printerComboBox");
+        for (int i = 0; i < printers->count(); ++i) offered << printers->itemText(i);
+        firstChosen = printers->currentText();
+        printers->setCurrentText(kPdfPrinterName);
+        dialog.findChild<QSpinBox*>("copiesSpinBox")->setValue(2);
+        return int(QDialog::Accepted);
+    });
+    const PrintResult result = printer.setUpAndPrint(report, nullptr);
+    EXPECT_EQ(offered, QStringList({"Irodai lézer", kPdfPrinterName}));
+    EXPECT_EQ(firstChosen, "Irodai lézer");
+    EXPECT_TRUE(result.printed);
+    EXPECT_EQ(result.pdfFiles,
+              QStringList({folder + "/nyomtatas_20080315_101500.pdf", folder + "/nyomtatas_20080315_101500_2.pdf"}));
+    EXPECT_EQ(printer.printerName(), kPdfPrinterName);
+    EXPECT_EQ(pdfPrintedText({"/srv/a.pdf"}), "A PDF nyomtató ebbe a fájlba nyomtatott:\n/srv/a.pdf");
+
+    printer.setDialogRunner([](QDialog&) { return int(QDialog::Rejected); });
+    EXPECT_FALSE(printer.setUpAndPrint(report, nullptr).printed);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 2);
+}
+
+TEST(ReportPrinterTest, ThePdfPrinterKeyNamesItsFolderOrSwitchesItOff) {
+    EXPECT_FALSE(pdfPrinterSetting("0").enabled);
+    EXPECT_TRUE(pdfPrinterSetting("").enabled);
+    EXPECT_EQ(pdfPrinterSetting("1").folder, "");
+    EXPECT_EQ(pdfPrinterSetting(" /srv/szamlak ").folder, "/srv/szamlak");
+    EXPECT_TRUE(pdfPrinterSetting("/srv/szamlak").enabled);
+    EXPECT_EQ(configuredPrinter(0, {}, "", "/opt/kavina", pdfPrinterSetting("pdf").folder).pdfFolder,
+              "/opt/kavina/pdf");
 }
 
 TEST(ReportPrinterTest, TheConfiguredIndexPicksFromTheSystemPrintersAndThePdfPrinter) {

@@ -1,8 +1,11 @@
 // The shell's windows under the offscreen platform: their wiring to the logic, found by
 // object name; no real modal dialog is opened.
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileSystemModel>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,11 +14,13 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTreeView>
 
 #include "foundation/Desktop.h"
 #include "foundation/NewDataFolder.h"
 #include "maintenance/reindex/forms/Tindexform.h"
 #include "shell/SessionFixture.h"
+#include "shell/startup/forms/SessionWindowsQt.h"
 #include "shell/startup/forms/Tfoldselect.h"
 #include "shell/users/Rights.h"
 #include "shell/users/Users.h"
@@ -106,6 +111,22 @@ TEST_F(SessionFormsTest, SplashHidesTheButtonsAndStepsItsBarToTheEnd) {
     EXPECT_EQ(child<QComboBox>(splash, "userComboBox")->currentText(), "Kata");
 }
 
+TEST_F(SessionFormsTest, TheLoginPictureOpensTheMakersSiteOfTheIniFile) {
+    program.write("kavinaextra.ini", "[adatok]\nmakersite=https://www.sajat-oldal.hu/\n");
+    state.reloadIni();
+    addUser("Kata", "");
+    state.session.currentUser = "Kata";
+    SessionWindowsQt windows(state, desktop, {});
+    windows.showSplash();
+    TLogo* splash = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* logo = qobject_cast<TLogo*>(top); logo && logo->isVisible()) splash = logo;
+    ASSERT_NE(splash, nullptr);
+    QTest::mouseClick(child<QLabel>(*splash, "pictureLabel"), Qt::LeftButton);
+    windows.hideSplash();
+    EXPECT_EQ(desktop.opened, QStringList({"https://www.sajat-oldal.hu/"}));
+}
+
 TEST_F(SessionFormsTest, UserDialogConfirmedUntouchedStoresTheDefaultRightsAndMarksDifferentPasswords) {
     UserAdmin admin(state.data.JogTable(), state.session, prompt, state.clock);
     {
@@ -192,6 +213,11 @@ TEST_F(SessionFormsTest, FolderDialogTakesTheTreesChoiceAndRefusesAnEmptyBox) {
     Tfoldselect dialog;
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), "Adatbázis");
+    auto* tree = child<QTreeView>(dialog, "folderTreeView");
+    auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+    ASSERT_NE(model, nullptr);
+    EXPECT_EQ(model->filePath(tree->currentIndex()), QDir::homePath()) << "the tree starts at the home folder";
+    EXPECT_TRUE(tree->isExpanded(tree->currentIndex().parent()));
     child<QPushButton>(dialog, "okPushButton")->click();
     EXPECT_TRUE(dialog.isVisible());
     dialog.setFolder(QString::fromStdString(data.path()));

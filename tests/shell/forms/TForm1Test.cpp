@@ -379,6 +379,40 @@ TEST_F(MainWindowTest, TheIdleCountLocksAfterTheSetMinutesWhileTheWindowIsVisibl
     EXPECT_EQ(idle->idleSeconds(), 0);
 }
 
+TEST_F(MainWindowTest, AcceptedSettingsChangeTheIdleLockAndTheCaptionAtOnce) {
+    TForm1& w = makeWindow();
+    w.show();
+    auto* idle = w.findChild<MainWindowIdleLock*>("idleLock");
+    idle->focusMoved();
+    EXPECT_FALSE(idle->counting());
+
+    ini.jelszokeres = 1;
+    SettingsRecord record(dm.UserTable());
+    record.reread();
+    record.edit();
+    record.setText(UserField::USER1, "Új Név Bt.");
+    record.post();
+    w.applySettings();
+    EXPECT_TRUE(w.windowTitle().startsWith("Kavina - Új Név Bt. "));
+    EXPECT_TRUE(idle->counting());
+    for (int s = 0; s < 60; ++s) idle->tick();
+    EXPECT_EQ(actions.calls.count("idleLock"), 1);
+
+    ini.jelszokeres = 0;
+    w.applySettings();
+    idle->focusMoved();
+    EXPECT_FALSE(idle->counting());
+}
+
+TEST_F(MainWindowTest, RestartingTheStatusTimerShowsTheNewClerkAtOnce) {
+    TForm1& w = makeWindow();
+    w.show();
+    session.currentUser = "Péter";
+    w.restartStatusTimer();
+    EXPECT_EQ(panel(w, 0), "Ügyintéző: Péter");
+    EXPECT_TRUE(w.findChild<QTimer*>("statusTimer")->isActive());
+}
+
 TEST_F(MainWindowTest, WithoutLockMinutesNothingIsCounted) {
     TForm1& w = makeWindow();
     w.show();

@@ -104,9 +104,12 @@ TEST_F(TableViewerDialogTest, MentesExcelbeWritesAWorkbookAndOpensItOrSaysTheSpr
 
     desktop.works = false;
     tool("excelAction");
-    EXPECT_EQ(
-        prompt.transcript(),
-        QStringList({"message|warning|Figyelem!|Az excel megnyitása sikertelen. Talán nincs telepítve erre a gépre?"}));
+    ASSERT_EQ(desktop.opened.size(), 2);
+    EXPECT_TRUE(QFile::exists(desktop.opened[1]));
+    EXPECT_EQ(prompt.transcript(),
+              QStringList({"message|warning|Figyelem!|Az excel megnyitása sikertelen. Talán nincs telepítve erre a "
+                           "gépre?\nA táblázat ide került: " +
+                           desktop.opened[1]}));
 }
 
 TEST_F(TableViewerDialogTest, DeletingAsksFirstAndTheNavigatorMovesThroughTheRows) {
