@@ -1,13 +1,14 @@
 # make run   - set up, build and start the program
 # make test  - set up, build and run every test
 # make bench - set up, build and run the benchmarks
+# make soak  - set up, build and run the one-minute soak of four workstations killed at random
 # make format-check - every C++ file formatted as .clang-format says
 # make sanitize     - the engine and foundation tests built and run with ASan and UBSan
 BUILD := build
 SANITIZE_BUILD := build-sanitize
 JOBS ?= 2
 
-.PHONY: setup configure build test run bench clean format-check sanitize
+.PHONY: setup configure build test run bench soak clean format-check sanitize
 
 setup:
 	@scripts/setup.sh
@@ -26,9 +27,14 @@ run: build
 
 # Every benchmark runs even when an earlier one misses a goal; the target fails if any did.
 bench: build
-	cmake --build $(BUILD) --target dbase_bench transaction_bench report_bench -j $(JOBS)
+	cmake --build $(BUILD) --target dbase_bench transaction_bench startup_bench report_bench kavina -j $(JOBS)
 	@status=0; $(BUILD)/bin/dbase_bench || status=1; $(BUILD)/bin/transaction_bench || status=1; \
-	  $(BUILD)/bin/report_bench || status=1; exit $$status
+	  $(BUILD)/bin/startup_bench || status=1; $(BUILD)/bin/report_bench || status=1; exit $$status
+
+# KAVINA_SEED=<seed> repeats a run; the seed is printed.
+soak: configure
+	cmake --build $(BUILD) --target dbase_soak_tests -j $(JOBS)
+	KAVINA_SOAK_SECONDS=60 $(BUILD)/bin/dbase_soak_tests
 
 format-check: setup
 	@scripts/check-format.sh

@@ -23,6 +23,11 @@ public:
     int compare(std::string_view a, std::string_view b, bool caseInsensitive) const;
     // Bytes whose plain byte order is this comparison's order, for texts up to width bytes.
     std::string sortKey(std::string_view text, size_t width, bool caseInsensitive) const;
+    // The case-sensitive sort key written into out (width bytes).
+    void sortKeyInto(std::string_view text, size_t width, char* out) const {
+        for (size_t i = 0; i < width; ++i)
+            out[i] = static_cast<char>(m_weight[i < text.size() ? static_cast<unsigned char>(text[i]) : ' ']);
+    }
     // The smallest (or largest) sort key among the texts that equal this one when case is
     // ignored: every such text's sort key lies between the two bounds.
     std::string caseBound(std::string_view text, size_t width, bool largest) const;

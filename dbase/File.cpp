@@ -10,6 +10,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <system_error>
+#include <thread>
 
 #include "DbError.h"
 
@@ -109,7 +112,11 @@ public:
     }
 
     const std::string& path() const override { return m_path; }
-    int descriptor() const { return m_fd; }
+    FileIdentity identity() override {
+        struct stat st {};
+        if (::fstat(m_fd, &st) != 0) return {};
+        return {uint64_t(st.st_dev), uint64_t(st.st_ino)};
+    }
 
 private:
     std::string m_path;
@@ -138,6 +145,12 @@ public:
         return uint64_t(st.st_size);
     }
 
+    std::optional<Status> status(const std::string& path) override {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+        return Status{uint64_t(st.st_size), {uint64_t(st.st_dev), uint64_t(st.st_ino)}};
+    }
+
     bool exists(const std::string& path) override {
         struct stat st {};
         return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -159,10 +172,34 @@ public:
     }
 
     void syncFiles(const std::vector<File*>& files) override {
-        const auto* first = files.empty() ? nullptr : dynamic_cast<const PosixFile*>(files.front());
-        if (files.size() < 3 || !first) return FileSystem::syncFiles(files);
-        // One call instead of one per file: a save touches up to a dozen files.
-        if (::syncfs(first->descriptor()) != 0) fail(first->path(), "cannot write to disk: " + systemError());
+        // Each file by itself: on a network share only a sync of that file asks the server to
+        // store it (a sync of the whole file system sends no such request). The syncs run side
+        // by side, so the save waits for the slowest of them, not for their sum; a local file
+        // system joins them into one journal commit.
+        if (files.size() < 2) return FileSystem::syncFiles(files);
+        std::vector<std::exception_ptr> errors(files.size());
+        const auto syncOne = [&](size_t i) {
+            try {
+                files[i]->sync();
+            } catch (...) {
+                errors[i] = std::current_exception();
+            }
+        };
+        std::vector<std::thread> helpers;
+        size_t own = 0;  // the files this thread syncs itself: those no helper could be started for
+        for (size_t i = 1; i < files.size(); ++i) {
+            try {
+                helpers.emplace_back(syncOne, i);
+            } catch (const std::system_error&) {
+                own = i;
+                break;
+            }
+        }
+        syncOne(0);
+        for (size_t i = own; own != 0 && i < files.size(); ++i) syncOne(i);
+        for (std::thread& helper : helpers) helper.join();
+        for (const std::exception_ptr& error : errors)
+            if (error) std::rethrow_exception(error);
     }
 
     void remove(const std::string& path) override {

@@ -14,6 +14,14 @@ namespace dbase {
 
 enum class LockKind { Shared, Exclusive };
 
+// Which file a name or an open file is: device and inode, both 0 when not known.
+struct FileIdentity {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    bool known() const { return inode != 0; }
+    bool operator==(const FileIdentity&) const = default;
+};
+
 class File {
 public:
     virtual ~File() = default;
@@ -29,6 +37,8 @@ public:
     virtual bool tryLock(uint64_t offset, uint64_t length, LockKind kind) = 0;
     virtual void unlock(uint64_t offset, uint64_t length) = 0;
     virtual const std::string& path() const = 0;
+    // The file this is, when the file system tells (unknown otherwise).
+    virtual FileIdentity identity() { return {}; }
     // True while a transaction of this process holds the file: locks it takes then stay
     // taken until the transaction ends, so what they protect cannot change meanwhile.
     virtual bool inTransaction() const { return false; }
@@ -36,10 +46,19 @@ public:
     // and knows to be unchanged), so that a transaction need not read it again for its
     // before-image. Only a hint: files outside transactions ignore it.
     virtual void knownContent(uint64_t /*offset*/, const void* /*data*/, size_t /*size*/) {}
+    // Tells the file how long it is on disk right now (exact), or that it is at least that
+    // long, learnt under a lock the transaction holds, so that the commit need not ask. Only a
+    // hint, like knownContent: files outside transactions ignore it.
+    virtual void knownSize(uint64_t /*size*/, bool /*exact*/) {}
     // Raised whenever a transaction of the folder is rolled back: content a caller learnt
     // under an older value may have been put back since.
     virtual uint64_t rollbackCount() const { return 0; }
     virtual bool heldByTransaction(uint64_t /*offset*/, uint64_t /*length*/) const { return false; }
+    // Inside a transaction: a value that changes when a transaction of this process begins and
+    // whenever a handle of this process writes to this file within it. What a caller read under
+    // a lock the transaction holds is still what the file holds while the value is unchanged.
+    // 0 outside transactions.
+    virtual uint64_t transactionMark() const { return 0; }
 };
 
 enum class OpenMode { ReadWrite, ReadOnly, Create, OpenOrCreate };
@@ -54,6 +73,16 @@ public:
     virtual std::optional<uint64_t> fileSize(const std::string& path) {
         if (!exists(path)) return std::nullopt;
         return open(path, OpenMode::ReadOnly)->size();
+    }
+    // The size and identity of a file, nullopt when there is none (one call, no open).
+    struct Status {
+        uint64_t size = 0;
+        FileIdentity identity;
+    };
+    virtual std::optional<Status> status(const std::string& path) {
+        const std::optional<uint64_t> size = fileSize(path);
+        if (!size) return std::nullopt;
+        return Status{*size, {}};
     }
     virtual void remove(const std::string& path) = 0;
     // Replaces target by source in one step (the target's open handles keep the old file).

@@ -17,16 +17,20 @@ constexpr int kBcdExponentBias = 0x34;
 constexpr int kMaxBcdDigits = 20;
 
 // Bytes that order like the double they encode (the level-7 double layout).
-std::string orderedDouble(double v) {
+void orderedDoubleInto(double v, char* out) {
     if (v == 0) v = 0;  // -0 keys as 0
     uint64_t bits;
     std::memcpy(&bits, &v, sizeof bits);
     bits = (bits & 0x8000'0000'0000'0000ULL) ? ~bits : bits | 0x8000'0000'0000'0000ULL;
-    std::string out(8, '\0');
     for (int i = 7; i >= 0; --i) {
         out[size_t(i)] = char(bits & 0xFF);
         bits >>= 8;
     }
+}
+
+std::string orderedDouble(double v) {
+    std::string out(8, '\0');
+    orderedDoubleInto(v, out.data());
     return out;
 }
 
@@ -159,6 +163,18 @@ std::string sortKeyOf(const KeyShape& shape, std::string_view stored, const Coll
         case KeyType::Date: return orderedDouble(readLittleEndianDouble(stored));
     }
     return {};
+}
+
+size_t sortKeyWidth(const KeyShape& shape) {
+    return shape.type == KeyType::Character ? size_t(shape.length) : 8;
+}
+
+void sortKeyInto(const KeyShape& shape, std::string_view stored, const Collation& collation, char* out) {
+    switch (shape.type) {
+        case KeyType::Character: return collation.sortKeyInto(stored, size_t(shape.length), out);
+        case KeyType::Numeric: return orderedDoubleInto(decodeBcd(stored), out);
+        case KeyType::Date: return orderedDoubleInto(readLittleEndianDouble(stored), out);
+    }
 }
 
 std::string sortKeyOfText(const KeyShape& shape, std::string_view text, CodePage cp, const Collation& collation,

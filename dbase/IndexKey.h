@@ -31,6 +31,10 @@ inline constexpr int kMaxCharacterKey = 100;
 std::string storedKey(const FieldInfo& field, const KeyShape& shape, const uint8_t* record);
 // The sort form of a stored key.
 std::string sortKeyOf(const KeyShape& shape, std::string_view stored, const Collation& collation);
+// The length of every sort form of keys of the shape, and the sort form written into out
+// (that many bytes) without allocating.
+size_t sortKeyWidth(const KeyShape& shape);
+void sortKeyInto(const KeyShape& shape, std::string_view stored, const Collation& collation, char* out);
 // The sort form of a value given as text (UTF-8 for character keys, a number, a date
 // "2008.03.15"), for seeks; a character value shorter than the key seeks its prefix.
 // Throws DbError when the text is no value of the key's type.

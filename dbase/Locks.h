@@ -23,6 +23,9 @@ inline constexpr uint64_t kOpenLockOffset = 0xF000'0000ULL;
 inline uint64_t recordLockOffset(uint32_t recNo) {
     return 0xEFFF'FFFEULL - recNo;
 }
+// The bytes of every record's lock at once.
+inline constexpr uint64_t kAllRecordsOffset = 0;
+inline constexpr uint64_t kAllRecordsLength = 0xEFFF'FFFEULL;
 
 // Takes the open-mode lock; false when another handle's mode conflicts.
 bool tryOpenLock(File& file, bool exclusive);

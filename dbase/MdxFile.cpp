@@ -54,7 +54,7 @@ std::string readName(const uint8_t* p, size_t max) {
 }
 
 // The order of entries: sort form, then record number.
-bool before(const std::string& sortA, uint32_t recA, const std::string& sortB, uint32_t recB) {
+bool before(std::string_view sortA, uint32_t recA, std::string_view sortB, uint32_t recB) {
     const int c = sortA.compare(sortB);
     return c < 0 || (c == 0 && recA < recB);
 }
@@ -118,6 +118,7 @@ void MdxFile::loadHeader() {
     if ((h[0] != 2 && h[0] != 3) || get16(h + 20) != kPagesPerBlock || get16(h + 22) != kBlockSize)
         damaged("not an index file of a known layout");
     const uint64_t size = m_file->size();
+    m_fileSize = size;
     m_pageCount = get32(h + 32);
     if (m_pageCount < kFirstTagPage || uint64_t(m_pageCount) * kPageSize > size + kBlockSize)
         damaged("the page count does not match the file size");
@@ -153,6 +154,7 @@ void MdxFile::loadHeader() {
         tag.hasKeys = t[246] != 0;
         tag.firstLeaf = get32(t + 248);
         tag.lastLeaf = get32(t + 252);
+        tag.sortWidth = int(sortKeyWidth(tag.shape));
         tag.headerWritten = true;
         if (tag.shape.length < 1 || tag.entryLength < tag.shape.length + 4 || tag.maxKeys < 2 ||
             8 + tag.maxKeys * tag.entryLength + 4 > int(kBlockSize))
@@ -164,19 +166,71 @@ void MdxFile::loadHeader() {
 }
 
 bool MdxFile::refreshIfChanged() {
-    // Inside a transaction the index lock is taken at the first look and kept, so after that
-    // first check no other handle can change the file until the transaction ends.
+    // Inside a transaction the index lock is taken at the first look and kept. Whatever other
+    // processes wrote before it was taken, and whatever another handle of this process wrote
+    // since, is read again once under it (the transaction's mark tells); after that nothing
+    // can change the file behind this handle until the transaction ends.
     if (m_file->inTransaction()) {
-        if (m_file->heldByTransaction(locks::kHeaderLockOffset, 1)) return false;
-        if (!locks::lockWithWait(*m_file, locks::kHeaderLockOffset, 1, LockKind::Exclusive))
+        if (!m_file->heldByTransaction(locks::kHeaderLockOffset, 1) &&
+            !locks::lockWithWait(*m_file, locks::kHeaderLockOffset, 1, LockKind::Exclusive))
             fail(m_tablePath, errtext::kTableBusy);
+        const uint64_t mark = m_file->transactionMark();
+        if (mark == m_verifiedMark) return false;
+        const bool changed = readGeneration() != m_generation;
+        if (changed) loadHeader();
+        m_verifiedMark = mark;
+        // Unchanged since this handle read or wrote it last: the file is as long as then.
+        m_file->knownSize(m_fileSize, true);
+        return changed;
     }
+    m_verifiedMark = 0;
     if (readGeneration() == m_generation) return false;
     loadHeader();
     return true;
 }
 
+void MdxFile::writeFile(uint64_t offset, const void* data, size_t size) {
+    m_file->write(offset, data, size);
+    m_fileSize = std::max(m_fileSize, offset + size);
+}
+
+uint64_t MdxFile::storedGeneration(File& file) {
+    uint8_t b[8];
+    if (file.read(kGenerationOffset, b, 8) < 8) return 0;
+    uint64_t g = 0;
+    for (int i = 7; i >= 0; --i) g = (g << 8) | b[i];
+    return g;
+}
+
+void MdxFile::storeGeneration(File& file, uint64_t generation) {
+    uint8_t b[8];
+    for (int i = 0; i < 8; ++i) b[i] = uint8_t(generation >> (8 * i));
+    file.write(kGenerationOffset, b, 8);
+}
+
+bool MdxFile::beginRead() {
+    if (m_readDepth++ > 0) return false;
+    try {
+        if (!m_changing && !m_file->inTransaction()) {
+            if (!locks::lockWithWait(*m_file, locks::kHeaderLockOffset, 1, LockKind::Shared))
+                fail(m_tablePath, errtext::kTableBusy);
+            m_readLocked = true;
+        }
+        return refreshIfChanged();
+    } catch (...) {
+        endRead();
+        throw;
+    }
+}
+
+void MdxFile::endRead() {
+    if (--m_readDepth > 0 || !m_readLocked) return;
+    m_readLocked = false;
+    m_file->unlock(locks::kHeaderLockOffset, 1);
+}
+
 void MdxFile::waitForWriters() {
+    if (m_readLocked) return;  // no writer can be at work while this handle reads under the lock
     if (locks::lockWithWait(*m_file, locks::kHeaderLockOffset, 1, LockKind::Shared))
         m_file->unlock(locks::kHeaderLockOffset, 1);
 }
@@ -204,10 +258,16 @@ std::vector<MdxFile::TagDefinition> MdxFile::readDefinitions(File& file) {
     return out;
 }
 
+void MdxFile::sortFormInto(int tag, std::string_view stored, char* out) const {
+    const TagInfo& t = m_tags[size_t(tag)];
+    sortKeyInto(t.shape, stored, m_collation, out);
+    if (t.descending)
+        for (int i = 0; i < t.sortWidth; ++i) out[i] = char(~uint8_t(out[i]));
+}
+
 std::string MdxFile::sortForm(int tag, std::string_view stored) const {
-    std::string s = sortKeyOf(m_tags[size_t(tag)].shape, stored, m_collation);
-    if (m_tags[size_t(tag)].descending)
-        for (char& c : s) c = char(~uint8_t(c));
+    std::string s(size_t(m_tags[size_t(tag)].sortWidth), '\0');
+    sortFormInto(tag, stored, s.data());
     return s;
 }
 
@@ -220,33 +280,76 @@ std::string MdxFile::seekForm(int tag, const std::string& sortKey) const {
 
 // ---- nodes ----------------------------------------------------------------------------------
 
+uint32_t MdxFile::Node::pointer(size_t i) const {
+    return get32(cells.data() + i * entryLength);
+}
+
+void MdxFile::Node::setPointer(size_t i, uint32_t value) {
+    put32(cells.data() + i * entryLength, value);
+}
+
+void MdxFile::Node::insertAt(size_t i, uint32_t pointer, std::string_view stored, std::string_view sort) {
+    cells.insert(cells.begin() + long(i * entryLength), entryLength, 0);
+    sorts.insert(i * sortWidth, sortWidth, '\0');
+    ++n;
+    setPointer(i, pointer);
+    setKey(i, stored, sort);
+}
+
+void MdxFile::Node::eraseAt(size_t first, size_t count) {
+    cells.erase(cells.begin() + long(first * entryLength), cells.begin() + long((first + count) * entryLength));
+    sorts.erase(first * sortWidth, count * sortWidth);
+    n -= count;
+}
+
+void MdxFile::Node::setKey(size_t i, std::string_view stored, std::string_view sort) {
+    uint8_t* key = cells.data() + i * entryLength + 4;
+    std::memset(key, 0, entryLength - 4);
+    std::memcpy(key, stored.data(), std::min<size_t>(stored.size(), keyLength));
+    std::memcpy(sorts.data() + i * sortWidth, sort.data(), std::min<size_t>(sort.size(), sortWidth));
+}
+
+void MdxFile::Node::appendFrom(const Node& other, size_t from, size_t to) {
+    cells.insert(cells.end(), other.cells.begin() + long(from * entryLength),
+                 other.cells.begin() + long(to * entryLength));
+    sorts.append(other.sorts, from * sortWidth, (to - from) * sortWidth);
+    n += to - from;
+}
+
+MdxFile::Node MdxFile::emptyNode(int tag, bool leaf) const {
+    const TagInfo& t = m_tags[size_t(tag)];
+    Node node;
+    node.tag = tag;
+    node.leaf = leaf;
+    node.entryLength = uint32_t(t.entryLength);
+    node.keyLength = uint32_t(t.shape.length);
+    node.sortWidth = uint32_t(t.sortWidth);
+    return node;
+}
+
 MdxFile::Node MdxFile::parseNode(int tag, uint32_t page, const std::vector<uint8_t>& bytes) const {
     const TagInfo& t = m_tags[size_t(tag)];
     const uint8_t* p = bytes.data();
     const uint32_t n = get32(p);
-    const std::string where = "tag " + t.name + ", page " + std::to_string(page);
-    if (n > uint32_t(t.maxKeys)) damaged(where + " holds " + std::to_string(n) + " keys");
-    Node node;
-    node.tag = tag;
-    node.prev = get32(p + 4);
+    const auto where = [&] { return "tag " + t.name + ", page " + std::to_string(page); };
+    if (n > uint32_t(t.maxKeys)) damaged(where() + " holds " + std::to_string(n) + " keys");
     const size_t after = 8 + size_t(n) * size_t(t.entryLength);
+    Node node = emptyNode(tag, get32(p + after) == 0);
+    node.prev = get32(p + 4);
     node.rightmost = get32(p + after);
-    node.leaf = node.rightmost == 0;
-    node.entries.reserve(n);
-    node.sorts.reserve(n);
+    node.n = n;
+    node.cells.assign(p + 8, p + after);
+    node.sorts.resize(size_t(n) * node.sortWidth);
     for (uint32_t i = 0; i < n; ++i) {
-        const uint8_t* e = p + 8 + size_t(i) * size_t(t.entryLength);
-        IndexEntry entry{std::string(reinterpret_cast<const char*>(e + 4), size_t(t.shape.length)), get32(e)};
-        if (entry.recNo == 0) damaged(where + " has an empty pointer");
-        if (!node.leaf &&
-            (entry.recNo < kFirstTagPage || entry.recNo + kPagesPerBlock > m_pageCount || entry.recNo == page))
-            damaged(where + " points outside the file");
-        node.sorts.push_back(sortForm(tag, entry.stored));
-        node.entries.push_back(std::move(entry));
+        const uint32_t pointer = node.pointer(i);
+        if (pointer == 0) damaged(where() + " has an empty pointer");
+        if (!node.leaf && (pointer < kFirstTagPage || pointer + kPagesPerBlock > m_pageCount || pointer == page))
+            damaged(where() + " points outside the file");
+        sortFormInto(tag, node.stored(i), node.sorts.data() + size_t(i) * node.sortWidth);
     }
     if (!node.leaf &&
         (node.rightmost < kFirstTagPage || node.rightmost + kPagesPerBlock > m_pageCount || node.rightmost == page))
-        damaged(where + " points outside the file");
+        damaged(where() + " points outside the file");
     return node;
 }
 
@@ -255,33 +358,43 @@ std::vector<uint8_t> MdxFile::serializeNode(int tag, const Node& n) const {
     std::vector<uint8_t> b(kBlockSize, 0);
     put32(b.data(), uint32_t(n.count()));
     put32(b.data() + 4, n.prev);
-    for (size_t i = 0; i < n.count(); ++i) {
-        uint8_t* e = b.data() + 8 + i * size_t(t.entryLength);
-        put32(e, n.entries[i].recNo);
-        std::memcpy(e + 4, n.entries[i].stored.data(),
-                    std::min<size_t>(n.entries[i].stored.size(), size_t(t.shape.length)));
-    }
+    std::memcpy(b.data() + 8, n.cells.data(), n.count() * size_t(t.entryLength));
     if (!n.leaf) put32(b.data() + 8 + n.count() * size_t(t.entryLength), n.rightmost);
     return b;
 }
 
 MdxFile::Node& MdxFile::node(int tag, uint32_t page) {
     const auto it = m_cache.find(page);
-    if (it != m_cache.end()) return it->second;
+    if (it != m_cache.end()) {
+        it->second.used = ++m_clock;
+        return it->second;
+    }
     if (page < kFirstTagPage || page + kPagesPerBlock > m_pageCount)
         damaged("page " + std::to_string(page) + " lies outside the file");
-    if (!m_changing && m_cache.size() >= kCacheLimit) m_cache.clear();
+    if (!m_changing && m_cache.size() >= kCacheLimit) evictOldest();
     std::vector<uint8_t> bytes(kBlockSize);
     if (m_file->read(uint64_t(page) * kPageSize, bytes.data(), kBlockSize) < kBlockSize)
         damaged("page " + std::to_string(page) + " is truncated");
     Node& n = m_cache.emplace(page, parseNode(tag, page, bytes)).first->second;
     n.onDisk = std::move(bytes);
     n.onDiskRollbacks = m_file->rollbackCount();
+    n.used = ++m_clock;
     return n;
 }
 
+void MdxFile::evictOldest() {
+    // The half used longest ago goes; the nodes an operation is using are among the newest.
+    std::vector<uint64_t> ages;
+    ages.reserve(m_cache.size());
+    for (const auto& [page, n] : m_cache) ages.push_back(n.used);
+    std::nth_element(ages.begin(), ages.begin() + long(ages.size() / 2), ages.end());
+    const uint64_t cut = ages[ages.size() / 2];
+    for (auto it = m_cache.begin(); it != m_cache.end();)
+        it = it->second.used < cut ? m_cache.erase(it) : std::next(it);
+}
+
 uint32_t MdxFile::childAt(const Node& n, int index) const {
-    return size_t(index) < n.count() ? n.entries[size_t(index)].recNo : n.rightmost;
+    return size_t(index) < n.count() ? n.pointer(size_t(index)) : n.rightmost;
 }
 
 // ---- reading --------------------------------------------------------------------------------
@@ -395,32 +508,60 @@ bool MdxFile::prior(Cursor& c) {
     damaged("tag " + m_tags[size_t(c.tag)].name + " loops");
 }
 
-const IndexEntry& MdxFile::entryAt(const Cursor& c) {
-    const auto& [page, index] = c.path.back();
-    return node(c.tag, page).entries.at(size_t(index));
+namespace {
+
+size_t checkedIndex(const MdxFile::Cursor& c, size_t count) {
+    const size_t index = size_t(c.path.back().second);
+    if (c.path.back().second < 0 || index >= count) throw std::out_of_range("index cursor outside its node");
+    return index;
 }
 
-const std::string& MdxFile::sortAt(const Cursor& c) {
-    const auto& [page, index] = c.path.back();
-    return node(c.tag, page).sorts.at(size_t(index));
+}  // namespace
+
+IndexEntry MdxFile::entryAt(const Cursor& c) {
+    const Node& n = node(c.tag, c.path.back().first);
+    const size_t i = checkedIndex(c, n.count());
+    return {std::string(n.stored(i)), n.pointer(i)};
 }
 
-MdxFile::Cursor MdxFile::descend(int tag, const std::string& sort, bool upper) {
+uint32_t MdxFile::recNoAt(const Cursor& c) {
+    const Node& n = node(c.tag, c.path.back().first);
+    return n.pointer(checkedIndex(c, n.count()));
+}
+
+std::string_view MdxFile::storedAt(const Cursor& c) {
+    const Node& n = node(c.tag, c.path.back().first);
+    return n.stored(checkedIndex(c, n.count()));
+}
+
+std::string_view MdxFile::sortAt(const Cursor& c) {
+    const Node& n = node(c.tag, c.path.back().first);
+    return n.sort(checkedIndex(c, n.count()));
+}
+
+MdxFile::Cursor MdxFile::descend(int tag, std::string_view sort, bool upper) {
     Cursor c{tag, {}};
     uint32_t page = m_tags[size_t(tag)].root;
     for (int depth = 0;; ++depth) {
         if (depth > kMaxDepth) damaged("tag " + m_tags[size_t(tag)].name + " loops");
-        Node& n = node(tag, page);
-        const auto it = upper ? std::upper_bound(n.sorts.begin(), n.sorts.end(), sort)
-                              : std::lower_bound(n.sorts.begin(), n.sorts.end(), sort);
-        const int index = int(it - n.sorts.begin());
-        c.path.push_back({page, index});
+        const Node& n = node(tag, page);
+        // The first entry after the sort form (upper) or not before it (lower).
+        size_t low = 0, high = n.count();
+        while (low < high) {
+            const size_t mid = (low + high) / 2;
+            const int order = n.sort(mid).compare(sort);
+            if (upper ? order <= 0 : order < 0)
+                low = mid + 1;
+            else
+                high = mid;
+        }
+        c.path.push_back({page, int(low)});
         if (n.leaf) return c;
-        page = childAt(n, index);
+        page = childAt(n, int(low));
     }
 }
 
-MdxFile::Cursor MdxFile::lowerBound(int tag, const std::string& sort) {
+MdxFile::Cursor MdxFile::lowerBound(int tag, std::string_view sort) {
     Cursor c = descend(tag, sort, false);
     // Past the end of a leaf the next entry, if any, is the first of the following leaf.
     const Node& leaf = node(tag, c.path.back().first);
@@ -450,7 +591,7 @@ MdxFile::Cursor MdxFile::find(int tag, const std::string& stored, uint32_t recNo
     const std::string sort = sortForm(tag, stored);
     for (Cursor c = lowerBound(tag, sort); c.valid(); next(c)) {
         if (sortAt(c) != sort) break;
-        if (entryAt(c).recNo == recNo) return c;
+        if (recNoAt(c) == recNo) return c;
     }
     return Cursor{tag, {}};
 }
@@ -484,6 +625,7 @@ void MdxFile::abandonChange() {
     m_dirty.clear();
     m_changing = false;
     m_generation = ~uint64_t(0);
+    m_verifiedMark = 0;
     m_file->unlock(locks::kHeaderLockOffset, 1);
 }
 
@@ -502,7 +644,7 @@ void MdxFile::endChange() {
             Node& n = it->second;
             if (n.onDisk.size() == bytes.size() && n.onDiskRollbacks == m_file->rollbackCount())
                 m_file->knownContent(uint64_t(page) * kPageSize, n.onDisk.data(), n.onDisk.size());
-            m_file->write(uint64_t(page) * kPageSize, bytes.data(), bytes.size());
+            writeFile(uint64_t(page) * kPageSize, bytes.data(), bytes.size());
             n.onDisk = std::move(bytes);
             n.onDiskRollbacks = m_file->rollbackCount();
         }
@@ -513,6 +655,8 @@ void MdxFile::endChange() {
     }
     m_dirty.clear();
     m_changing = false;
+    // This handle's own writes are what the file now holds for the transaction.
+    if (m_verifiedMark != 0) m_verifiedMark = m_file->transactionMark();
     m_file->unlock(locks::kHeaderLockOffset, 1);
 }
 
@@ -527,7 +671,7 @@ void MdxFile::writeHeader() {
     const size_t length = m_headerDirty ? kHeaderBytes : 64;
     if (m_headerOnDisk.size() == kHeaderBytes && m_headerOnDiskRollbacks == m_file->rollbackCount())
         m_file->knownContent(0, m_headerOnDisk.data(), length);
-    m_file->write(0, h, length);
+    writeFile(0, h, length);
     std::memcpy(m_headerOnDisk.data(), h, length);
     m_headerOnDiskRollbacks = m_file->rollbackCount();
     m_headerDirty = false;
@@ -567,7 +711,7 @@ void MdxFile::writeTagHeader(int tag) {
     put32(b.data() + 248, firstLeaf);
     put32(b.data() + 252, lastLeaf);
     b[246] = hasKeys ? 1 : 0;
-    m_file->write(uint64_t(t.headerPage) * kPageSize, b.data(), b.size());
+    writeFile(uint64_t(t.headerPage) * kPageSize, b.data(), b.size());
 }
 
 uint32_t MdxFile::allocatePage() {
@@ -588,17 +732,16 @@ uint32_t MdxFile::allocatePage() {
 void MdxFile::freePage(uint32_t page) {
     std::vector<uint8_t> b(kBlockSize, 0);
     put32(b.data() + 4, m_freeHead);
-    m_file->write(uint64_t(page) * kPageSize, b.data(), b.size());
+    writeFile(uint64_t(page) * kPageSize, b.data(), b.size());
     m_freeHead = page;
     m_cache.erase(page);
 }
 
 MdxFile::Node& MdxFile::newNode(int tag, uint32_t page, bool leaf) {
-    Node n;
-    n.tag = tag;
-    n.leaf = leaf;
     markDirty(page);
-    return m_cache.insert_or_assign(page, std::move(n)).first->second;
+    Node& n = m_cache.insert_or_assign(page, emptyNode(tag, leaf)).first->second;
+    n.used = ++m_clock;
+    return n;
 }
 
 void MdxFile::insert(int tag, const IndexEntry& entry, bool appending) {
@@ -613,7 +756,7 @@ void MdxFile::insert(int tag, const IndexEntry& entry, bool appending) {
             auto& [page, index] = c.path.back();
             const Node& leaf = node(tag, page);
             if (size_t(index) < leaf.count()) {
-                if (!before(leaf.sorts[size_t(index)], leaf.entries[size_t(index)].recNo, sort, entry.recNo)) break;
+                if (!before(leaf.sort(size_t(index)), leaf.pointer(size_t(index)), sort, entry.recNo)) break;
                 ++index;
                 continue;
             }
@@ -628,14 +771,13 @@ void MdxFile::insert(int tag, const IndexEntry& entry, bool appending) {
     Node& leaf = node(tag, c.path.back().first);
     const size_t at = size_t(c.path.back().second);
     if (leaf.count() == 0) m_shapeChanged.insert(tag);  // the tag gains its first key
-    leaf.entries.insert(leaf.entries.begin() + long(at), entry);
-    leaf.sorts.insert(leaf.sorts.begin() + long(at), sort);
+    leaf.insertAt(at, entry.recNo, entry.stored, sort);
     markDirty(c.path.back().first);
     if (at + 1 == leaf.count()) propagateMax(tag, c, level, entry.stored, sort);
     splitIfNeeded(tag, c, level);
 }
 
-void MdxFile::propagateMax(int tag, const Cursor& c, size_t level, const std::string& stored, const std::string& sort) {
+void MdxFile::propagateMax(int tag, const Cursor& c, size_t level, std::string_view stored, std::string_view sort) {
     // The node at this level has a new largest key; its parent holds it unless the node is
     // the parent's rightmost child, in which case the parent's own largest key changed too.
     while (level > 0) {
@@ -643,8 +785,7 @@ void MdxFile::propagateMax(int tag, const Cursor& c, size_t level, const std::st
         const auto& [page, index] = c.path[level];
         Node& parent = node(tag, page);
         if (size_t(index) < parent.count()) {
-            parent.entries[size_t(index)].stored = stored;
-            parent.sorts[size_t(index)] = sort;
+            parent.setKey(size_t(index), stored, sort);
             markDirty(page);
             return;
         }
@@ -658,32 +799,31 @@ void MdxFile::splitIfNeeded(int tag, Cursor& c, size_t level) {
     // Interior nodes keep one slot free: readers take a node holding the maximum for a leaf.
     const size_t limit = full.leaf ? size_t(t.maxKeys) : size_t(t.maxKeys - 1);
     if (full.count() <= limit) return;
-    const size_t half = full.count() / 2;
+    // A key added after every other (a rising document number) leaves the full leaf as it
+    // is and starts the next one; anywhere else the node is split in halves.
+    bool rightEdge = full.leaf && size_t(c.path[level].second) + 1 == full.count();
+    for (size_t up = 0; rightEdge && up < level; ++up)
+        rightEdge = size_t(c.path[up].second) == node(tag, c.path[up].first).count();
+    const size_t half = rightEdge ? full.count() - 1 : full.count() / 2;
     const uint32_t lowerPage = allocatePage();
     Node& fullAgain = node(tag, page);
-    Node lower;
-    lower.tag = tag;
-    lower.leaf = fullAgain.leaf;
+    Node lower = emptyNode(tag, fullAgain.leaf);
     lower.prev = fullAgain.prev;
+    lower.appendFrom(fullAgain, 0, half);
     std::string lowerMaxStored, lowerMaxSort;
     if (fullAgain.leaf) {
-        lower.entries.assign(fullAgain.entries.begin(), fullAgain.entries.begin() + long(half));
-        lower.sorts.assign(fullAgain.sorts.begin(), fullAgain.sorts.begin() + long(half));
-        fullAgain.entries.erase(fullAgain.entries.begin(), fullAgain.entries.begin() + long(half));
-        fullAgain.sorts.erase(fullAgain.sorts.begin(), fullAgain.sorts.begin() + long(half));
-        lowerMaxStored = lower.entries.back().stored;
-        lowerMaxSort = lower.sorts.back();
+        lowerMaxStored = lower.stored(half - 1);
+        lowerMaxSort = lower.sort(half - 1);
+        fullAgain.eraseAt(0, half);
     } else {
         // The middle entry's child becomes the lower node's rightmost child; its key, the
         // largest of that child, is the lower node's largest.
-        lower.entries.assign(fullAgain.entries.begin(), fullAgain.entries.begin() + long(half));
-        lower.sorts.assign(fullAgain.sorts.begin(), fullAgain.sorts.begin() + long(half));
-        lower.rightmost = fullAgain.entries[half].recNo;
-        lowerMaxStored = fullAgain.entries[half].stored;
-        lowerMaxSort = fullAgain.sorts[half];
-        fullAgain.entries.erase(fullAgain.entries.begin(), fullAgain.entries.begin() + long(half) + 1);
-        fullAgain.sorts.erase(fullAgain.sorts.begin(), fullAgain.sorts.begin() + long(half) + 1);
+        lower.rightmost = fullAgain.pointer(half);
+        lowerMaxStored = fullAgain.stored(half);
+        lowerMaxSort = fullAgain.sort(half);
+        fullAgain.eraseAt(0, half + 1);
     }
+    lower.used = ++m_clock;
     fullAgain.prev = lowerPage;
     m_shapeChanged.insert(tag);
     markDirty(page);
@@ -693,16 +833,14 @@ void MdxFile::splitIfNeeded(int tag, Cursor& c, size_t level) {
     if (level == 0) {
         const uint32_t rootPage = allocatePage();
         Node& root = newNode(tag, rootPage, false);
-        root.entries.push_back(link);
-        root.sorts.push_back(lowerMaxSort);
+        root.insertAt(0, link.recNo, link.stored, lowerMaxSort);
         root.rightmost = page;
         m_tags[size_t(tag)].root = rootPage;
         return;
     }
     const auto& [parentPage, index] = c.path[level - 1];
     Node& parent = node(tag, parentPage);
-    parent.entries.insert(parent.entries.begin() + index, link);
-    parent.sorts.insert(parent.sorts.begin() + index, lowerMaxSort);
+    parent.insertAt(size_t(index), link.recNo, link.stored, lowerMaxSort);
     markDirty(parentPage);
     splitIfNeeded(tag, c, level - 1);
 }
@@ -715,15 +853,15 @@ void MdxFile::remove(int tag, const IndexEntry& entry) {
     const size_t level = c.path.size() - 1;
     Node& leaf = node(tag, c.path.back().first);
     const size_t at = size_t(c.path.back().second);
-    leaf.entries.erase(leaf.entries.begin() + long(at));
-    leaf.sorts.erase(leaf.sorts.begin() + long(at));
+    leaf.eraseAt(at);
     markDirty(c.path.back().first);
     if (leaf.count() == 0) m_shapeChanged.insert(tag);
     if (leaf.count() == 0 && level > 0) {
         removeNode(tag, c, level);
         collapseRoot(tag);
     } else if (at == leaf.count() && leaf.count() > 0) {
-        propagateMax(tag, c, level, leaf.entries.back().stored, leaf.sorts.back());
+        const std::string stored(leaf.stored(at - 1)), sort(leaf.sort(at - 1));
+        propagateMax(tag, c, level, stored, sort);
     }
 }
 
@@ -753,18 +891,16 @@ void MdxFile::removeNode(int tag, Cursor& c, size_t level) {
     Node& parent = node(tag, parentPage);
     markDirty(parentPage);
     if (size_t(index) < parent.count()) {
-        parent.entries.erase(parent.entries.begin() + index);
-        parent.sorts.erase(parent.sorts.begin() + index);
+        parent.eraseAt(size_t(index));
         return;
     }
     if (parent.count() > 0) {
         // The rightmost child went: the last entry's child takes its place, and that child's
         // largest key is now the parent's largest.
-        parent.rightmost = parent.entries.back().recNo;
-        const std::string stored = parent.entries.back().stored;
-        const std::string sort = parent.sorts.back();
-        parent.entries.pop_back();
-        parent.sorts.pop_back();
+        const size_t last = parent.count() - 1;
+        parent.rightmost = parent.pointer(last);
+        const std::string stored(parent.stored(last)), sort(parent.sort(last));
+        parent.eraseAt(last);
         propagateMax(tag, c, level - 1, stored, sort);
         return;
     }
@@ -789,6 +925,22 @@ void MdxFile::collapseRoot(int tag) {
 
 void MdxFile::addTag(const std::string& name, const std::string& expression, const KeyShape& shape, bool descending,
                      std::vector<IndexEntry> entries) {
+    std::string keys(entries.size() * size_t(shape.length), '\0');
+    std::vector<uint32_t> recNos(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        entries[i].stored.copy(keys.data() + i * size_t(shape.length), size_t(shape.length));
+        recNos[i] = entries[i].recNo;
+    }
+    buildTag(name, expression, shape, descending, keys, &recNos);
+}
+
+void MdxFile::addTagFromKeys(const std::string& name, const std::string& expression, const KeyShape& shape,
+                             bool descending, std::string_view keys) {
+    buildTag(name, expression, shape, descending, keys, nullptr);
+}
+
+void MdxFile::buildTag(const std::string& name, const std::string& expression, const KeyShape& shape, bool descending,
+                       std::string_view keys, const std::vector<uint32_t>* recNos) {
     requireChange();
     if (m_tags.size() >= size_t(kMaxTags)) fail(m_tablePath, "an index file holds at most 47 tags");
     if (tagIndex(name) >= 0) fail(m_tablePath, "the index already has a tag " + name);
@@ -800,6 +952,7 @@ void MdxFile::addTag(const std::string& name, const std::string& expression, con
     t.descending = descending;
     t.entryLength = 4 + (shape.length + 3) / 4 * 4;
     t.maxKeys = int((kBlockSize - 16) / uint32_t(t.entryLength));
+    t.sortWidth = int(sortKeyWidth(shape));
     t.headerPage = m_pageCount;  // tags are built at the end of the file, each in one piece
     m_pageCount += kPagesPerBlock;
     m_tags.push_back(t);
@@ -807,62 +960,97 @@ void MdxFile::addTag(const std::string& name, const std::string& expression, con
     m_changedTags.insert(tag);
     m_shapeChanged.insert(tag);
 
-    // Sort forms of one tag all have the same width: they are sorted as one flat buffer,
-    // equal keys by record number.
-    const size_t width = entries.empty() ? 0 : sortForm(tag, entries.front().stored).size();
-    std::vector<char> flat(entries.size() * width);
-    std::vector<uint32_t> order(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const std::string sort = sortForm(tag, entries[i].stored);
-        std::memcpy(flat.data() + i * width, sort.data(), std::min(width, sort.size()));
-        order[i] = uint32_t(i);
+    // Each entry's sort form followed by its record number (big-endian): plain byte order of
+    // these rows is the tag's order, equal keys by record number, with no look elsewhere.
+    const size_t keyLength = size_t(shape.length);
+    const size_t count = keyLength ? keys.size() / keyLength : 0;
+    const size_t width = size_t(t.sortWidth), rowWidth = width + 4;
+    std::vector<char> rows(count * rowWidth);
+    for (size_t i = 0; i < count; ++i) {
+        char* row = rows.data() + i * rowWidth;
+        sortFormInto(tag, keys.substr(i * keyLength, keyLength), row);
+        const uint32_t recNo = recNos ? (*recNos)[i] : uint32_t(i + 1);
+        for (int b = 0; b < 4; ++b) row[width + size_t(b)] = char(recNo >> (24 - 8 * b));
     }
-    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-        const int c = std::memcmp(flat.data() + size_t(a) * width, flat.data() + size_t(b) * width, width);
-        return c < 0 || (c == 0 && entries[a].recNo < entries[b].recNo);
+    // Sorted by the first 16 bytes after the part all rows share, held beside each row's
+    // number; only rows equal in those compare further.
+    size_t shared = rowWidth;
+    for (size_t i = 1; i < count && shared > 0; ++i)
+        while (shared > 0 && std::memcmp(rows.data(), rows.data() + i * rowWidth, shared) != 0) --shared;
+    struct Sorted {
+        uint64_t high, low;
+        uint32_t row;
+    };
+    const auto bigEndian = [&](const char* row, size_t at) {
+        uint64_t v = 0;
+        for (size_t b = 0; b < 8; ++b) v = v << 8 | (at + b < rowWidth ? uint8_t(row[at + b]) : 0);
+        return v;
+    };
+    std::vector<Sorted> order(count);
+    for (size_t i = 0; i < count; ++i) {
+        const char* row = rows.data() + i * rowWidth;
+        order[i] = {bigEndian(row, shared), bigEndian(row, shared + 8), uint32_t(i)};
+    }
+    const size_t rest = shared + 16 < rowWidth ? shared + 16 : rowWidth;
+    std::sort(order.begin(), order.end(), [&](const Sorted& a, const Sorted& b) {
+        if (a.high != b.high) return a.high < b.high;
+        if (a.low != b.low) return a.low < b.low;
+        return std::memcmp(rows.data() + size_t(a.row) * rowWidth + rest, rows.data() + size_t(b.row) * rowWidth + rest,
+                           rowWidth - rest) < 0;
     });
+    const auto recNoOf = [&](size_t i) { return recNos ? (*recNos)[i] : uint32_t(i + 1); };
+
     // Level by level from the leaves: each level is written as one run of pages.
     struct Built {
         uint32_t page;
-        std::string stored;
+        std::string_view stored;  // the largest key below
     };
     std::vector<Built> level;
-    const size_t perLeaf = size_t(t.maxKeys);
-    const size_t leafCount = std::max<size_t>(1, (order.size() + perLeaf - 1) / perLeaf);
+    const size_t entryLength = size_t(t.entryLength);
+    // Nodes are built nine tenths full, so that the first keys added after a rebuild do not
+    // split them.
+    const size_t perLeaf = std::max<size_t>(2, size_t(t.maxKeys) * 9 / 10);
+    const size_t leafCount = std::max<size_t>(1, (count + perLeaf - 1) / perLeaf);
     std::vector<uint8_t> run(leafCount * kBlockSize, 0);
     const uint32_t firstLeaf = m_pageCount;
     m_pageCount += uint32_t(leafCount) * kPagesPerBlock;
     for (size_t l = 0; l < leafCount; ++l) {
-        Node n;
-        n.leaf = true;
-        n.prev = l == 0 ? 0 : firstLeaf + uint32_t(l - 1) * kPagesPerBlock;
-        for (size_t k = l * perLeaf; k < std::min(order.size(), (l + 1) * perLeaf); ++k)
-            n.entries.push_back(entries[order[k]]);
-        const std::vector<uint8_t> bytes = serializeNode(tag, n);
-        std::memcpy(run.data() + l * kBlockSize, bytes.data(), kBlockSize);
-        level.push_back(
-            {firstLeaf + uint32_t(l) * kPagesPerBlock, n.entries.empty() ? std::string() : n.entries.back().stored});
+        uint8_t* page = run.data() + l * kBlockSize;
+        const size_t from = l * perLeaf, to = std::min(count, from + perLeaf);
+        put32(page, uint32_t(to - from));
+        put32(page + 4, l == 0 ? 0 : firstLeaf + uint32_t(l - 1) * kPagesPerBlock);
+        for (size_t k = from; k < to; ++k) {
+            const size_t i = order[k].row;
+            uint8_t* e = page + 8 + (k - from) * entryLength;
+            put32(e, recNoOf(i));
+            std::memcpy(e + 4, keys.data() + i * keyLength, keyLength);
+        }
+        level.push_back({firstLeaf + uint32_t(l) * kPagesPerBlock,
+                         to > from ? keys.substr(order[to - 1].row * keyLength, keyLength) : std::string_view()});
     }
-    m_file->write(uint64_t(firstLeaf) * kPageSize, run.data(), run.size());
-    const size_t perInterior = size_t(t.maxKeys) - 1 + 1;  // maximum − 1 keys plus the rightmost child
+    writeFile(uint64_t(firstLeaf) * kPageSize, run.data(), run.size());
+    // At most maximum − 1 keys plus the rightmost child, nine tenths of it.
+    const size_t perInterior = std::max<size_t>(3, size_t(t.maxKeys) * 9 / 10);
     while (level.size() > 1) {
-        const size_t count = (level.size() + perInterior - 1) / perInterior;
+        const size_t pages = (level.size() + perInterior - 1) / perInterior;
         const uint32_t firstPage = m_pageCount;
-        m_pageCount += uint32_t(count) * kPagesPerBlock;
-        std::vector<uint8_t> buffer(count * kBlockSize, 0);
+        m_pageCount += uint32_t(pages) * kPagesPerBlock;
+        std::vector<uint8_t> buffer(pages * kBlockSize, 0);
         std::vector<Built> upper;
-        for (size_t g = 0; g < count; ++g) {
-            Node n;
-            n.leaf = false;
-            n.prev = g == 0 ? 0 : firstPage + uint32_t(g - 1) * kPagesPerBlock;
+        for (size_t g = 0; g < pages; ++g) {
+            uint8_t* page = buffer.data() + g * kBlockSize;
             const size_t from = g * perInterior, to = std::min(level.size(), (g + 1) * perInterior);
-            for (size_t k = from; k + 1 < to; ++k) n.entries.push_back({level[k].stored, level[k].page});
-            n.rightmost = level[to - 1].page;
-            const std::vector<uint8_t> bytes = serializeNode(tag, n);
-            std::memcpy(buffer.data() + g * kBlockSize, bytes.data(), kBlockSize);
+            put32(page, uint32_t(to - from - 1));
+            put32(page + 4, g == 0 ? 0 : firstPage + uint32_t(g - 1) * kPagesPerBlock);
+            for (size_t k = from; k + 1 < to; ++k) {
+                uint8_t* e = page + 8 + (k - from) * entryLength;
+                put32(e, level[k].page);
+                std::memcpy(e + 4, level[k].stored.data(), level[k].stored.size());
+            }
+            put32(page + 8 + (to - from - 1) * entryLength, level[to - 1].page);
             upper.push_back({firstPage + uint32_t(g) * kPagesPerBlock, level[to - 1].stored});
         }
-        m_file->write(uint64_t(firstPage) * kPageSize, buffer.data(), buffer.size());
+        writeFile(uint64_t(firstPage) * kPageSize, buffer.data(), buffer.size());
         level = std::move(upper);
     }
     m_tags[size_t(tag)].root = level.front().page;
@@ -901,21 +1089,21 @@ std::vector<IndexEntry> MdxFile::walk(int tag, std::vector<std::string>& faults)
         }
         if (n.leaf) {
             for (size_t i = 0; i < n.count(); ++i) {
-                if (haveLast && before(n.sorts[i], n.entries[i].recNo, lastSort, lastRec))
-                    faults.push_back(name + ": record " + std::to_string(n.entries[i].recNo) + " is out of order");
-                lastSort = n.sorts[i];
-                lastRec = n.entries[i].recNo;
+                if (haveLast && before(n.sort(i), n.pointer(i), lastSort, lastRec))
+                    faults.push_back(name + ": record " + std::to_string(n.pointer(i)) + " is out of order");
+                lastSort = n.sort(i);
+                lastRec = n.pointer(i);
                 haveLast = true;
-                out.push_back(n.entries[i]);
+                out.push_back({std::string(n.stored(i)), n.pointer(i)});
             }
             if (n.count() == 0 && depth > 0)
                 faults.push_back(name + ": page " + std::to_string(page) + " is an empty leaf");
-            return n.count() ? std::optional<std::string>(n.sorts.back()) : std::nullopt;
+            return n.count() ? std::optional<std::string>(n.sort(n.count() - 1)) : std::nullopt;
         }
         std::optional<std::string> largest;
         for (size_t i = 0; i <= n.count(); ++i) {
             largest = visit(childAt(n, int(i)), depth + 1);
-            if (i < n.count() && largest && *largest != n.sorts[i])
+            if (i < n.count() && largest && *largest != n.sort(i))
                 faults.push_back(name + ": page " + std::to_string(page) +
                                  " holds a key that is not its child's largest");
         }

@@ -8,9 +8,11 @@
 // in the tags until the table is packed.
 //
 // Sharing between processes: every change is made under the index lock (0xEFFFFFFE of the
-// .mdx) and raises a change generation kept in the file header (bytes 48-55, unused by other
-// dBASE software). A handle checks the generation before it uses its node cache, so no stale
-// node ever answers a seek.
+// .mdx) held exclusively and raises a change generation kept in the file header (bytes 48-55,
+// unused by other dBASE software); reads hold the lock shared (beginRead). A handle checks the
+// generation before it uses its node cache, so no stale node ever answers a seek. Inside a
+// transaction the lock is taken at the first look and kept, and the generation is read again
+// once under it (docs/index-keys.md).
 //
 // Every node read is checked (key count, pointers inside the file, depth), so a damaged file
 // gives a DbError naming the table, never a wild read or an endless loop.
@@ -20,6 +22,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -38,6 +41,7 @@ struct TagInfo {
     uint32_t root = 0;
     int entryLength = 0;
     int maxKeys = 0;
+    int sortWidth = 0;  // bytes of every sort form of the tag
     // What the tag header on disk says, so it is rewritten only when the tree's shape changed.
     uint32_t writtenRoot = 0;
     uint32_t firstLeaf = 0;
@@ -76,6 +80,7 @@ public:
     void forget() {
         m_cache.clear();
         m_generation = ~uint64_t(0);
+        m_verifiedMark = 0;
     }
     // Waits until a change another handle is making has ended.
     void waitForWriters();
@@ -88,6 +93,12 @@ public:
         bool descending = false;
     };
     static std::vector<TagDefinition> readDefinitions(File& file);
+
+    // The change counter as an index file holds it (0 when its header cannot be read), and
+    // setting it. A rollback that puts older pages back raises it above every value the file
+    // held before or during the rolled-back change, so that every handle reads the file again.
+    static uint64_t storedGeneration(File& file);
+    static void storeGeneration(File& file, uint64_t generation);
 
     // A position in one tag: the path from the root to a leaf entry.
     struct Cursor {
@@ -106,18 +117,28 @@ public:
     std::string seekForm(int tag, const std::string& sortKey) const;
 
     // First entry whose key is at or after sortForm (in the tag's order); invalid at the end.
-    Cursor lowerBound(int tag, const std::string& sortForm);
+    Cursor lowerBound(int tag, std::string_view sortForm);
     Cursor first(int tag);
     Cursor last(int tag);
     bool next(Cursor& c);
     bool prior(Cursor& c);
-    // The entry under a valid cursor.
-    const IndexEntry& entryAt(const Cursor& c);
-    const std::string& sortAt(const Cursor& c);
+    // The entry under a valid cursor. The views last until the next call of this file.
+    IndexEntry entryAt(const Cursor& c);
+    uint32_t recNoAt(const Cursor& c);
+    std::string_view storedAt(const Cursor& c);
+    std::string_view sortAt(const Cursor& c);
     // The last entry holding the key (the newest record among equal keys); invalid when none.
     Cursor lastOfKey(int tag, const std::string& stored);
     // Finds exactly (key, recNo); invalid when the tag lacks it.
     Cursor find(int tag, const std::string& stored, uint32_t recNo);
+
+    // ---- reading: a handle reads the tags between beginRead() and endRead() ----
+    // Takes the index lock shared, so that no change of another process is half written while
+    // the handle reads (waits a short, bounded time for a writer; throws "Table is busy." when
+    // it stays taken), and brings the cache up to date; returns true when that re-read the
+    // file. Inside a transaction or a change the lock already held does the same. Reads nest.
+    bool beginRead();
+    void endRead();
 
     // ---- changes: only between beginChange() and endChange() ----
     void beginChange();  // takes the index lock and brings the cache up to date
@@ -130,6 +151,10 @@ public:
     // Adds a tag built from the given entries (any order).
     void addTag(const std::string& name, const std::string& expression, const KeyShape& shape, bool descending,
                 std::vector<IndexEntry> entries);
+    // The same from the keys of records 1, 2, ... in turn, side by side in keys, each
+    // shape.length bytes (as a rebuild reads them from the table).
+    void addTagFromKeys(const std::string& name, const std::string& expression, const KeyShape& shape, bool descending,
+                        std::string_view keys);
 
     // Verifies one tag: node structure, key order, interior keys equal to their child's
     // largest key. Appends every fault found to faults; returns the entries in tag order.
@@ -138,23 +163,46 @@ public:
     [[noreturn]] void damaged(const std::string& cause) const;
 
 private:
+    // A node's entries as the page stores them (a pointer of 4 bytes, then the key), with
+    // their sort forms side by side: reading or changing a node allocates nothing per entry.
     struct Node {
         int tag = 0;
         bool leaf = true;
         uint32_t prev = 0;
-        std::vector<IndexEntry> entries;
-        std::vector<std::string> sorts;
         uint32_t rightmost = 0;
+        uint32_t entryLength = 0;
+        uint32_t keyLength = 0;
+        uint32_t sortWidth = 0;
+        size_t n = 0;
+        std::vector<uint8_t> cells;    // n entries of entryLength bytes
+        std::string sorts;             // n sort forms of sortWidth bytes
         std::vector<uint8_t> onDisk;   // the page as last read or written; empty for a new page
         uint64_t onDiskRollbacks = 0;  // the file's rollback count when onDisk was taken
-        size_t count() const { return entries.size(); }
-        size_t children() const { return leaf ? 0 : entries.size() + 1; }
+        uint64_t used = 0;             // the cache's clock when last used
+
+        size_t count() const { return n; }
+        size_t children() const { return leaf ? 0 : n + 1; }
+        uint32_t pointer(size_t i) const;
+        std::string_view stored(size_t i) const {
+            return {reinterpret_cast<const char*>(cells.data()) + i * entryLength + 4, keyLength};
+        }
+        std::string_view sort(size_t i) const { return {sorts.data() + i * sortWidth, sortWidth}; }
+        void setPointer(size_t i, uint32_t value);
+        void insertAt(size_t i, uint32_t pointer, std::string_view stored, std::string_view sort);
+        void eraseAt(size_t first, size_t count = 1);
+        void setKey(size_t i, std::string_view stored, std::string_view sort);
+        // Appends the entries [from, to) of another node of the tag.
+        void appendFrom(const Node& other, size_t from, size_t to);
     };
 
     void loadHeader();
+    void writeFile(uint64_t offset, const void* data, size_t size);
     void writeHeader();
     uint64_t readGeneration();
     Node& node(int tag, uint32_t page);
+    Node emptyNode(int tag, bool leaf) const;
+    void evictOldest();
+    void sortFormInto(int tag, std::string_view stored, char* out) const;
     Node parseNode(int tag, uint32_t page, const std::vector<uint8_t>& bytes) const;
     std::vector<uint8_t> serializeNode(int tag, const Node& n) const;
     void markDirty(uint32_t page) { m_dirty.push_back(page); }
@@ -164,14 +212,16 @@ private:
     void descendLeftmost(Cursor& c, uint32_t page, int depth);
     void descendRightmost(Cursor& c, uint32_t page, int depth);
     void enteredLeaf(Cursor& c, bool forward) const;
-    Cursor descend(int tag, const std::string& sort, bool upper);
+    Cursor descend(int tag, std::string_view sort, bool upper);
     Node& newNode(int tag, uint32_t page, bool leaf);
     void splitIfNeeded(int tag, Cursor& c, size_t level);
-    void propagateMax(int tag, const Cursor& c, size_t level, const std::string& stored, const std::string& sort);
+    void propagateMax(int tag, const Cursor& c, size_t level, std::string_view stored, std::string_view sort);
     uint32_t successorAtLevel(int tag, const Cursor& c, size_t level);
     void removeNode(int tag, Cursor& c, size_t level);
     void collapseRoot(int tag);
     void writeTagHeader(int tag);
+    void buildTag(const std::string& name, const std::string& expression, const KeyShape& shape, bool descending,
+                  std::string_view keys, const std::vector<uint32_t>* recNos);
     void requireChange() const;
 
     friend class MdxChange;
@@ -181,16 +231,36 @@ private:
     std::vector<uint8_t> m_headerOnDisk;  // the header as last read or written
     uint64_t m_headerOnDiskRollbacks = 0;
     std::vector<TagInfo> m_tags;
-    std::unordered_map<uint64_t, Node> m_cache;  // key: tag << 32 | page
+    std::unordered_map<uint32_t, Node> m_cache;  // by page
+    uint64_t m_clock = 0;                        // raised at every use of a cached node
     std::vector<uint32_t> m_dirty;
     std::set<int> m_changedTags;
     std::set<int> m_shapeChanged;  // tags whose root, end leaves or emptiness changed
     std::vector<uint8_t> m_headerPage;
     uint64_t m_generation = 0;
+    uint64_t m_fileSize = 0;      // as last read or written by this handle, valid with m_generation
+    uint64_t m_verifiedMark = 0;  // the transaction mark under which the generation was last checked
+    int m_readDepth = 0;
+    bool m_readLocked = false;  // the outermost read holds the index lock shared
     uint32_t m_pageCount = 0;
     uint32_t m_freeHead = 0;
     bool m_changing = false;
     bool m_headerDirty = false;
+};
+
+// Scope of one read of the tags (beginRead / endRead).
+class MdxRead {
+public:
+    explicit MdxRead(MdxFile& mdx) : m_mdx(mdx), m_changed(mdx.beginRead()) {}
+    ~MdxRead() { m_mdx.endRead(); }
+    MdxRead(const MdxRead&) = delete;
+    MdxRead& operator=(const MdxRead&) = delete;
+    // Whether the start of the read found the file changed and read it again.
+    bool changed() const { return m_changed; }
+
+private:
+    MdxFile& m_mdx;
+    bool m_changed;
 };
 
 // Scope of one change: begins it, and abandons it unless committed.

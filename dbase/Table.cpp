@@ -1,5 +1,6 @@
 #include "Table.h"
 
+#include <time.h>
 #include <algorithm>
 #include <chrono>
 #include <cstring>
@@ -19,6 +20,15 @@ constexpr size_t kMinChunk = 4 * 1024;
 constexpr size_t kMaxChunk = 1024 * 1024;
 constexpr uint8_t kEndOfFile = 0x1A;
 constexpr uint8_t kDeleted = '*';
+constexpr int64_t kReadAheadMilliseconds = 100;  // how long read-ahead may serve a walk (Table.h)
+
+// A monotonic clock of a few milliseconds' resolution, cheap enough to ask at every record a
+// walk serves.
+int64_t coarseMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
+}
 
 std::string upper(std::string_view s) {
     std::string out(s);
@@ -426,8 +436,11 @@ int Table::fieldNumber(std::string_view name) const {
 
 const uint8_t* Table::recordAt(uint32_t recNo, Direction dir) {
     if (recNo == 0 || recNo > m_header.recordCount) return nullptr;
-    if (recNo >= m_cacheFirst && recNo < m_cacheFirst + m_cacheCount)
-        return m_cache.get() + size_t(recNo - m_cacheFirst) * m_header.recordLength;
+    if (recNo >= m_cacheFirst && recNo < m_cacheFirst + m_cacheCount) {
+        if (coarseMilliseconds() - m_cacheTaken <= kReadAheadMilliseconds)
+            return m_cache.get() + size_t(recNo - m_cacheFirst) * m_header.recordLength;
+        m_cacheCount = 0;  // too old to serve a walk: read again from here
+    }
     // Sequential scans read growing chunks; a jump starts small again.
     const bool sequential = m_cacheCount > 0 && (recNo == m_cacheFirst + m_cacheCount || recNo + 1 == m_cacheFirst);
     m_chunkBytes = sequential ? std::min(m_chunkBytes * 2, kMaxChunk) : kMinChunk;
@@ -441,6 +454,10 @@ const uint8_t* Table::recordAt(uint32_t recNo, Direction dir) {
         m_cache.reset(new uint8_t[m_cacheCapacity]);  // left uninitialised: it is read into at once
     }
     const size_t got = m_file->read(recordOffset(start), m_cache.get(), bytes);
+    m_cacheTaken = coarseMilliseconds();
+    const uint64_t serial = m_folderState ? transactionSerial(*m_folderState) : 0;
+    m_cacheLockedIn =
+        serial != 0 && m_file->heldByTransaction(locks::recordLockOffset(start + count - 1), count) ? serial : 0;
     m_cacheFirst = start;
     m_cacheCount = uint32_t(got / m_header.recordLength);  // another process may have emptied the table
     if (recNo >= m_cacheFirst + m_cacheCount) return nullptr;
@@ -589,8 +606,12 @@ uint32_t Table::recordCount() {
 bool Table::gotoBookmark(const Bookmark& mark) {
     requireBrowse();
     readCountFromDisk();
+    invalidateCache();
     const uint8_t* rec = recordAt(mark.recNo, Direction::Forward);
-    if (!rec || !visible(rec)) return false;
+    if (!rec || !visible(rec)) {
+        if (m_recNo) m_current = recordAt(m_recNo, Direction::Forward);  // stays, read afresh
+        return false;
+    }
     placeOn(mark.recNo, rec);
     placeIndexOn(mark.recNo);
     m_eof = m_bof = false;
@@ -606,7 +627,7 @@ void Table::refresh() {
     if (m_orderTag >= 0) {
         // Re-read the current record and find it again in the (possibly changed) index.
         const uint32_t at = m_recNo;
-        m_mdx->refreshIfChanged();
+        MdxRead read(*m_mdx);
         const uint8_t* rec = at ? readIndexed(at) : nullptr;
         if (rec && visible(rec)) {
             placeOn(at, rec);
@@ -674,7 +695,7 @@ bool Table::locateInOrder(const RecordPredicate& predicate, int field, const std
                           const LocateOptions& options) {
     const MdxFile::Cursor saved = m_ix;
     const uint32_t savedRec = m_recNo;
-    m_mdx->refreshIfChanged();
+    MdxRead read(*m_mdx);
     // When the order's own field is searched, only its stretch of keys is walked.
     const auto range = m_tagField[size_t(m_orderTag)] == field ? keyRange(m_orderTag, value, options) : std::nullopt;
     if (range)
@@ -802,10 +823,14 @@ void Table::edit() {
     if (m_options.readOnly) failHere("the table is open read-only");
     if (m_recNo == 0) failHere("there is no current record to edit");
     // The record is locked, then re-read: what is edited is what is on disk now, and nobody
-    // else changes it until post or cancel.
+    // else changes it until post or cancel. A record read while its lock was already held is
+    // that already.
     lockRecord(m_recNo);
     try {
-        m_buffer = readRecordFromDisk(m_recNo);
+        if (currentReadUnderLock())
+            m_buffer.assign(m_current, m_current + m_header.recordLength);
+        else
+            m_buffer = readRecordFromDisk(m_recNo);
         m_editBefore = m_buffer;
     } catch (...) {
         unlockRecord();
@@ -843,8 +868,10 @@ void Table::appendRecord() {
     if (count == 0xFFFF'FFFFu) failHere("the table is full");
     // This handle's last append ended the file with the marker; while the count is still the
     // one it left, the marker is still there (spares a transaction reading it back).
-    if (m_endMarkerCount == count && m_endMarkerRollbacks == m_file->rollbackCount())
+    if (m_endMarkerCount == count && m_endMarkerRollbacks == m_file->rollbackCount()) {
         m_file->knownContent(recordOffset(count + 1), &kEndOfFile, 1);
+        m_file->knownSize(recordOffset(count + 1) + 1, true);  // and the file ends with it
+    }
     m_buffer.push_back(kEndOfFile);
     m_file->write(recordOffset(count + 1), m_buffer.data(), m_buffer.size());
     m_endMarkerCount = count + 1;
@@ -919,9 +946,30 @@ void Table::post() {
 }
 
 void Table::lockRecord(uint32_t recNo) {
+    // A transaction's first change of a record of the table locks every record of it at once,
+    // when no other handle holds one: the save's later edits then take no lock of their own
+    // and records it reads meanwhile are current without reading them again. Other
+    // workstations' edits wait the few milliseconds until the commit.
+    const uint64_t serial = m_folderState ? transactionSerial(*m_folderState) : 0;
+    if (serial != 0 && m_allRecordsTriedIn != serial) {
+        m_allRecordsTriedIn = serial;
+        if (m_file->tryLock(locks::kAllRecordsOffset, locks::kAllRecordsLength, LockKind::Exclusive)) {
+            m_lockedRecord = recNo;
+            return;
+        }
+    }
     if (!locks::lockWithWait(*m_file, locks::recordLockOffset(recNo), 1, LockKind::Exclusive))
         failHere("record " + std::to_string(recNo) + ": " + errtext::kRecordLocked);
     m_lockedRecord = recNo;
+}
+
+bool Table::currentReadUnderLock() const {
+    // The record came with the read-ahead, read in this transaction while its lock was held.
+    const uint64_t serial = m_folderState ? transactionSerial(*m_folderState) : 0;
+    const uint8_t* cache = m_cache.get();
+    return serial != 0 && m_cacheLockedIn == serial && m_current >= cache &&
+           m_current < cache + size_t(m_cacheCount) * m_header.recordLength &&
+           m_file->heldByTransaction(locks::recordLockOffset(m_recNo), 1);
 }
 
 void Table::unlockRecord() {
@@ -956,9 +1004,10 @@ void Table::deleteRecord() {
         throw;
     }
     unlockRecord();
-    std::vector<uint8_t> rec(current(), current() + m_header.recordLength);
-    rec[0] = kDeleted;
-    patchCache(m_recNo, rec.data());
+    m_ixRecord.assign(current(), current() + m_header.recordLength);
+    m_ixRecord[0] = kDeleted;
+    m_current = m_ixRecord.data();
+    invalidateCache();  // the move to the next record reads afresh
     m_visibleCount.reset();
     if (m_orderTag >= 0) {
         syncIndex();

@@ -9,6 +9,18 @@
 // other processes wrote. Appends take the header lock (docs/dbase-format.md, section 4), re-read
 // the record count and write the record after the last one on disk.
 //
+// Reading ahead: records are read from disk in chunks that grow while a walk goes on
+// (next()/prior() in either order), and the records after the current one are served from the
+// chunk. What another process wrote is therefore seen:
+//  - at once by every positioning: first, last, findKey, findNearest, locate, gotoBookmark,
+//    setOrder, setFilter and setFiltered, a move of the master, refresh, deleteRecord's move to
+//    the next record, edit (which re-reads its record under the record lock): each drops the
+//    read-ahead and reads afresh;
+//  - by next() and prior() once the chunk they are served from is older than 100 ms; up to
+//    then a walk goes on over the table as it was when the chunk was read, never as it was
+//    before the positioning that began the walk.
+// In index order a record whose key no longer matches its entry is read again at once.
+//
 // Errors are DbError with a text naming the file and the cause.
 
 #include <cstdint>
@@ -181,6 +193,9 @@ public:
     void insert() { append(); }
     // Locks the current record (waiting a short, bounded time for another handle to release
     // it), re-reads it from disk and enters edit state. Post and cancel release the lock.
+    // Inside a transaction the first edit of the table locks every record of it when no other
+    // handle holds one, and all locks stay until the transaction ends; a record read since
+    // then is current and not read again (docs/journal.md).
     // Throws "Record is locked by another user." naming table and record.
     void edit();
     void post();
@@ -262,6 +277,7 @@ private:
     void requireNoTransaction(const char* what) const;
     void followRollback();
     void lockRecord(uint32_t recNo);
+    bool currentReadUnderLock() const;
     void unlockRecord();
     void flushBulk();
     void readHeaderFromDisk();
@@ -283,12 +299,13 @@ private:
     void updateLinkRange();
     const uint8_t* readIndexed(uint32_t recNo);
     bool inRange(const MdxFile::Cursor& c);
-    bool holdsKey(const uint8_t* rec, const IndexEntry& entry) const;
+    bool holdsKey(const uint8_t* rec, std::string_view stored) const;
     bool settleIndex(Direction dir);
     void syncIndex();
     void indexFirst();
     void indexLast();
     bool indexStep(Direction dir);
+    bool indexStepOnce(Direction dir);
     void placeIndexOn(uint32_t recNo);
     void placeIndexOnNewest(uint32_t recNo);
     uint32_t countInRange();
@@ -304,13 +321,15 @@ private:
         bool prefix = false;
     };
     std::optional<KeyRange> keyRange(int tag, const std::string& value, const LocateOptions& options);
-    static bool withinKeyRange(const std::string& sort, const KeyRange& range);
+    static bool withinKeyRange(std::string_view sort, const KeyRange& range);
     // The smallest record number a tag on the field finds (0: none); nullopt when no tag fits.
     std::optional<uint32_t> locateByTag(const RecordPredicate& predicate, int field, const std::string& value,
                                         const LocateOptions& options);
     void indexAppended(uint32_t firstRecNo, const uint8_t* records, uint32_t count);
     void indexRewritten(const uint8_t* before, const uint8_t* after, uint32_t recNo);
-    std::vector<IndexEntry> entriesOfField(int field, const KeyShape& shape);
+    // The stored keys of the fields of every record, one string per field (record order,
+    // shape.length bytes a key).
+    std::vector<std::string> keysOfFields(const std::vector<std::pair<int, KeyShape>>& fields);
     void createIndexFile();
     void writeWholeHeader();
     void rebuildIndexes();
@@ -362,9 +381,7 @@ private:
     std::vector<uint8_t> m_buffer;      // the record being edited or inserted, or the last posted one
     std::vector<uint8_t> m_blank;       // an empty record of this table
     std::vector<uint8_t> m_editBefore;  // the record as edit read it
-    bool m_keysChanged = false;
-    bool m_walking =
-        false;  // an index-order step is reading         // the last post of an edit moved the record in a tag
+    bool m_keysChanged = false;         // the last post of an edit moved the record in a tag
     std::map<int, std::string> m_pendingMemos;
     std::optional<uint32_t> m_visibleCount;
     uint32_t m_lockedRecord = 0;
@@ -376,6 +393,9 @@ private:
     size_t m_cacheCapacity = 0;
     uint32_t m_cacheFirst = 0;
     uint32_t m_cacheCount = 0;
+    int64_t m_cacheTaken = 0;          // when the read-ahead was read (coarse milliseconds)
+    uint64_t m_cacheLockedIn = 0;      // the transaction that read it holding the records' locks
+    uint64_t m_allRecordsTriedIn = 0;  // the transaction that tried to lock every record
     size_t m_chunkBytes = 0;
 
     std::string m_filterText;

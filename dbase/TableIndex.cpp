@@ -173,36 +173,42 @@ bool Table::inRange(const MdxFile::Cursor& c) {
 
 // Whether the record still has the key of the order tag's entry. Equal bytes are the usual
 // answer; other writers may store the same number with another digit count.
-bool Table::holdsKey(const uint8_t* rec, const IndexEntry& entry) const {
+bool Table::holdsKey(const uint8_t* rec, std::string_view stored) const {
+    const FieldInfo& f = m_header.fields[size_t(m_tagField[size_t(m_orderTag)])];
+    const KeyShape& shape = m_mdx->tags()[size_t(m_orderTag)].shape;
+    if (shape.type == KeyType::Character)  // the key is the field's bytes: compared in place
+        return std::string_view(reinterpret_cast<const char*>(rec) + f.offset, size_t(shape.length)) == stored;
     const std::string key = tagKey(m_orderTag, rec);
-    return key == entry.stored || m_mdx->sortForm(m_orderTag, key) == m_mdx->sortForm(m_orderTag, entry.stored);
+    return key == stored || m_mdx->sortForm(m_orderTag, key) == m_mdx->sortForm(m_orderTag, stored);
 }
 
 // Moves from the cursor's entry in the given direction to the first visible record.
 bool Table::settleIndex(Direction dir) {
     for (int restarts = 0; m_ix.valid();) {
         if (!inRange(m_ix)) return false;
-        const IndexEntry entry = m_mdx->entryAt(m_ix);
-        // A walk reads through the record cache (neighbouring keys are often neighbouring
-        // records); a seek reads the one record afresh.
-        const uint8_t* rec = m_walking ? recordAt(entry.recNo, Direction::Forward) : nullptr;
-        if (!rec) rec = readIndexed(entry.recNo);
-        if (m_walking && !holdsKey(rec, entry)) {
-            invalidateCache();  // the cached copy may be older than the index
-            rec = readIndexed(entry.recNo);
+        const uint32_t recNo = m_mdx->recNoAt(m_ix);
+        const std::string_view stored = m_mdx->storedAt(m_ix);  // valid until the index is read again
+        // Records are read through the read-ahead (neighbouring keys are often neighbouring
+        // records, a document's lines above all); every positioning dropped it first.
+        const uint8_t* rec = recordAt(recNo, Direction::Forward);
+        if (!rec) rec = readIndexed(recNo);
+        if (rec != m_ixRecord.data() && !holdsKey(rec, stored)) {
+            invalidateCache();  // the read-ahead may be older than the index
+            rec = readIndexed(recNo);
         }
-        if (!holdsKey(rec, entry)) {
+        if (!holdsKey(rec, stored)) {
             // Either another handle is changing the record and its keys right now, or the
             // index does not match the table.
+            const std::string sort = m_mdx->sortForm(m_orderTag, stored);
             m_mdx->waitForWriters();
             if (!m_mdx->refreshIfChanged() || ++restarts > 3)
-                m_mdx->damaged("record " + std::to_string(entry.recNo) + " no longer holds its key in tag " +
+                m_mdx->damaged("record " + std::to_string(recNo) + " no longer holds its key in tag " +
                                m_mdx->tags()[size_t(m_orderTag)].name);
-            m_ix = m_mdx->lowerBound(m_orderTag, m_mdx->sortForm(m_orderTag, entry.stored));
+            m_ix = m_mdx->lowerBound(m_orderTag, sort);
             continue;
         }
         if (visible(rec)) {
-            placeOn(entry.recNo, rec);
+            placeOn(recNo, rec);
             return true;
         }
         if (dir == Direction::Forward)
@@ -215,8 +221,8 @@ bool Table::settleIndex(Direction dir) {
 
 // Brings the index cursor back onto the current record after another handle changed the index.
 void Table::syncIndex() {
-    const bool changed = m_mdx->refreshIfChanged();
-    if (!changed && m_ix.valid()) return;
+    MdxRead read(*m_mdx);
+    if (!read.changed() && m_ix.valid()) return;
     if (m_recNo == 0 || !m_current) return;
     const std::string key = tagKey(m_orderTag, m_current);
     m_ix = m_mdx->find(m_orderTag, key, m_recNo);
@@ -224,7 +230,7 @@ void Table::syncIndex() {
 }
 
 void Table::indexFirst() {
-    m_mdx->refreshIfChanged();
+    MdxRead read(*m_mdx);
     m_ix = m_rangeSort ? m_mdx->lowerBound(m_orderTag, *m_rangeSort) : m_mdx->first(m_orderTag);
     if (settleIndex(Direction::Forward)) {
         m_bof = true;
@@ -235,7 +241,7 @@ void Table::indexFirst() {
 }
 
 void Table::indexLast() {
-    m_mdx->refreshIfChanged();
+    MdxRead read(*m_mdx);
     if (m_rangeSort) {
         m_ix = m_mdx->lowerBound(m_orderTag, *m_rangeSort + '\0');
         if (m_ix.valid())
@@ -254,20 +260,31 @@ void Table::indexLast() {
 }
 
 bool Table::indexStep(Direction dir) {
+    try {
+        return indexStepOnce(dir);
+    } catch (const DbError&) {
+        // A step reads nodes without the index lock; one another process was writing at that
+        // moment can look damaged. The step is taken again under the lock, from the current
+        // record as it is now; a damaged index then fails again. When nobody changed the
+        // index since this handle read it, the nodes it read were whole: the damage is real.
+        MdxRead read(*m_mdx);
+        if (!read.changed()) throw;
+        m_ix = {};
+        if (m_recNo) m_current = readIndexed(m_recNo);
+        return indexStepOnce(dir);
+    }
+}
+
+bool Table::indexStepOnce(Direction dir) {
     // A step goes on from the cursor's path without asking the file again: the record read
     // is checked against its key, and a seek, first, last or refresh looks for other
     // handles' changes. Only a lost path is found again.
     if (!m_ix.valid()) syncIndex();
-    m_walking = true;
     const MdxFile::Cursor at = m_ix;
     const uint32_t recNo = m_recNo;
-    const uint8_t* rec = m_current;
     const bool moved = dir == Direction::Forward ? m_mdx->next(m_ix) : m_mdx->prior(m_ix);
-    const bool settled = moved && settleIndex(dir);
-    m_walking = false;
-    if (settled) return true;
+    if (moved && settleIndex(dir)) return true;
     // At the edge the cursor stays on its record.
-    (void)rec;
     m_ix = at;
     m_recNo = recNo;
     m_current = readIndexed(m_recNo);
@@ -276,21 +293,23 @@ bool Table::indexStep(Direction dir) {
 
 void Table::placeIndexOnNewest(uint32_t recNo) {
     if (m_orderTag < 0 || !m_current) return;
+    MdxRead read(*m_mdx);
     // A new record is the newest of its key, so it is the last of the equal keys.
     m_ix = m_mdx->lastOfKey(m_orderTag, tagKey(m_orderTag, m_current));
-    if (!m_ix.valid() || m_mdx->entryAt(m_ix).recNo != recNo) placeIndexOn(recNo);
+    if (!m_ix.valid() || m_mdx->recNoAt(m_ix) != recNo) placeIndexOn(recNo);
 }
 
 void Table::placeIndexOn(uint32_t recNo) {
     if (m_orderTag < 0 || !m_current) return;
+    MdxRead read(*m_mdx);
     m_ix = m_mdx->find(m_orderTag, tagKey(m_orderTag, m_current), recNo);
 }
 
 uint32_t Table::countInRange() {
     uint32_t n = 0;
-    m_mdx->refreshIfChanged();
+    MdxRead read(*m_mdx);
     for (MdxFile::Cursor c = m_mdx->lowerBound(m_orderTag, *m_rangeSort); c.valid() && inRange(c); m_mdx->next(c)) {
-        const uint32_t recNo = m_mdx->entryAt(c).recNo;
+        const uint32_t recNo = m_mdx->recNoAt(c);
         std::vector<uint8_t> rec(m_header.recordLength);
         if (recNo > m_header.recordCount) readCountFromDisk();
         if (recNo <= m_header.recordCount && m_file->read(recordOffset(recNo), rec.data(), rec.size()) == rec.size() &&
@@ -331,7 +350,7 @@ std::optional<Table::KeyRange> Table::keyRange(int tag, const std::string& value
     }
 }
 
-bool Table::withinKeyRange(const std::string& sort, const KeyRange& range) {
+bool Table::withinKeyRange(std::string_view sort, const KeyRange& range) {
     if (range.prefix) return sort.compare(0, range.high.size(), range.high) <= 0;
     return sort <= range.high;
 }
@@ -344,12 +363,12 @@ std::optional<uint32_t> Table::locateByTag(const RecordPredicate& predicate, int
     const int tag = int(it - m_tagField.begin());
     const auto range = keyRange(tag, value, options);
     if (!range) return std::nullopt;
-    m_mdx->refreshIfChanged();
+    MdxRead read(*m_mdx);
     uint32_t best = 0;
     std::vector<uint8_t> rec(m_header.recordLength);
     for (MdxFile::Cursor c = m_mdx->lowerBound(tag, range->low); c.valid(); m_mdx->next(c)) {
         if (!withinKeyRange(m_mdx->sortAt(c), *range)) break;
-        const uint32_t recNo = m_mdx->entryAt(c).recNo;
+        const uint32_t recNo = m_mdx->recNoAt(c);
         if (best != 0 && recNo >= best) continue;
         if (recNo > m_header.recordCount) readCountFromDisk();
         if (recNo > m_header.recordCount || m_file->read(recordOffset(recNo), rec.data(), rec.size()) < rec.size())
@@ -363,6 +382,7 @@ std::optional<uint32_t> Table::locateByTag(const RecordPredicate& predicate, int
 
 bool Table::seek(std::string_view value, bool nearest) {
     requireBrowse();
+    invalidateCache();
     if (m_orderTag < 0) failHere("a search by key needs an index order");
     const KeyShape& shape = m_mdx->tags()[size_t(m_orderTag)].shape;
     std::string sort;
@@ -379,7 +399,7 @@ bool Table::seek(std::string_view value, bool nearest) {
     } catch (const DbError& e) {
         failHere(e.kind(), e.what());
     }
-    m_mdx->refreshIfChanged();
+    MdxRead read(*m_mdx);
     const MdxFile::Cursor saved = m_ix;
     const uint32_t savedRec = m_recNo;
     const uint8_t* savedCurrent = m_current;
@@ -425,16 +445,26 @@ void Table::indexRewritten(const uint8_t* before, const uint8_t* after, uint32_t
     }
 }
 
-std::vector<IndexEntry> Table::entriesOfField(int field, const KeyShape& shape) {
-    std::vector<IndexEntry> entries;
-    entries.reserve(m_header.recordCount);
+std::vector<std::string> Table::keysOfFields(const std::vector<std::pair<int, KeyShape>>& fields) {
+    // One pass over the table for every tag being built.
+    std::vector<std::string> keys(fields.size());
+    for (size_t k = 0; k < fields.size(); ++k)
+        keys[k].reserve(size_t(m_header.recordCount) * size_t(fields[k].second.length));
     invalidateCache();
     for (uint32_t r = 1; r <= m_header.recordCount; ++r) {
         const uint8_t* rec = recordAt(r, Direction::Forward);
         if (!rec) break;
-        entries.push_back({storedKey(m_header.fields[size_t(field)], shape, rec), r});
+        for (size_t k = 0; k < fields.size(); ++k) {
+            const FieldInfo& f = m_header.fields[size_t(fields[k].first)];
+            const KeyShape& shape = fields[k].second;
+            if (shape.type == KeyType::Character)
+                keys[k].append(reinterpret_cast<const char*>(rec) + f.offset, size_t(shape.length));
+            else
+                keys[k] += storedKey(f, shape, rec);
+        }
     }
-    return entries;
+    invalidateCache();
+    return keys;
 }
 
 void Table::addIndex(const std::string& name, const std::string& fields, bool descending) {
@@ -453,8 +483,8 @@ void Table::addIndex(const std::string& name, const std::string& fields, bool de
     if (!m_mdx) createIndexFile();
     {
         MdxChange change(*m_mdx);
-        m_mdx->addTag(upperCopy(name), m_header.fields[size_t(field)].name, shape, descending,
-                      entriesOfField(field, shape));
+        m_mdx->addTagFromKeys(upperCopy(name), m_header.fields[size_t(field)].name, shape, descending,
+                              keysOfFields({{field, shape}}).front());
         change.commit();
     }
     m_tagField.push_back(field);
@@ -494,12 +524,14 @@ void Table::rebuildIndexes() {
         defs.push_back({m_mdx->tags()[t].name, m_tagField[t], m_mdx->tags()[t].descending});
     m_mdx.reset();
     createIndexFile();
+    std::vector<std::pair<int, KeyShape>> fields;
+    for (const Def& d : defs) fields.push_back({d.field, KeyShape::forField(m_header.fields[size_t(d.field)])});
+    const std::vector<std::string> keys = keysOfFields(fields);
     MdxChange change(*m_mdx);
-    for (const Def& d : defs) {
-        const KeyShape shape = KeyShape::forField(m_header.fields[size_t(d.field)]);
-        m_mdx->addTag(d.name, m_header.fields[size_t(d.field)].name, shape, d.descending,
-                      entriesOfField(d.field, shape));
-        m_tagField.push_back(d.field);
+    for (size_t t = 0; t < defs.size(); ++t) {
+        m_mdx->addTagFromKeys(defs[t].name, m_header.fields[size_t(defs[t].field)].name, fields[t].second,
+                              defs[t].descending, keys[t]);
+        m_tagField.push_back(defs[t].field);
     }
     change.commit();
     m_mdx->file().sync();
@@ -510,8 +542,11 @@ std::vector<std::string> Table::checkIndexes() {
     std::vector<std::string> faults;
     if (!m_mdx) return faults;
     readCountFromDisk();
-    m_mdx->waitForWriters();
-    m_mdx->refreshIfChanged();
+    MdxRead read(*m_mdx);  // the tags as a whole, no change of another process half done
+    // Every record's keys from one pass over the table, not one read per entry.
+    std::vector<std::pair<int, KeyShape>> fields;
+    for (size_t t = 0; t < m_tagField.size(); ++t) fields.push_back({m_tagField[t], m_mdx->tags()[t].shape});
+    const std::vector<std::string> keys = keysOfFields(fields);
     for (size_t t = 0; t < m_tagField.size(); ++t) {
         const std::string name = "tag " + m_mdx->tags()[t].name;
         std::vector<IndexEntry> entries;
@@ -522,17 +557,18 @@ std::vector<std::string> Table::checkIndexes() {
             continue;
         }
         std::vector<bool> seen(size_t(m_header.recordCount) + 1, false);
-        std::vector<uint8_t> rec(m_header.recordLength);
+        const size_t keyLength = size_t(fields[t].second.length);
+        const uint32_t readCount = uint32_t(keys[t].size() / std::max<size_t>(1, keyLength));
         for (const IndexEntry& e : entries) {
-            if (e.recNo == 0 || e.recNo > m_header.recordCount) {
+            if (e.recNo == 0 || e.recNo > m_header.recordCount || e.recNo > readCount) {
                 faults.push_back(name + " points at record " + std::to_string(e.recNo) + " beyond the table");
                 continue;
             }
             if (seen[e.recNo]) faults.push_back(name + " lists record " + std::to_string(e.recNo) + " twice");
             seen[e.recNo] = true;
-            m_file->read(recordOffset(e.recNo), rec.data(), rec.size());
+            const std::string_view key = std::string_view(keys[t]).substr(size_t(e.recNo - 1) * keyLength, keyLength);
             // Compared by value: other writers store the same number with another digit count.
-            if (m_mdx->sortForm(int(t), tagKey(int(t), rec.data())) != m_mdx->sortForm(int(t), e.stored))
+            if (key != e.stored && m_mdx->sortForm(int(t), key) != m_mdx->sortForm(int(t), e.stored))
                 faults.push_back(name + " holds a key that record " + std::to_string(e.recNo) + " does not have");
         }
         for (uint32_t r = 1; r <= m_header.recordCount; ++r)

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "DbError.h"
+#include "MdxFile.h"
 
 namespace dbase {
 
@@ -24,6 +25,8 @@ public:
     struct Shadow {
         std::map<uint64_t, std::string> runs;
         uint64_t end = 0;
+        uint64_t first = 0;  // the ticker at the file's first held write: commit writes files in this order
+        uint64_t last = 0;   // the ticker at its latest held write
         void put(uint64_t offset, const char* data, size_t size);
         void patch(uint64_t offset, char* buffer, size_t size) const;
         bool overlaps(uint64_t offset, size_t size) const {
@@ -49,6 +52,8 @@ public:
     std::string folder;
     bool active = false;
     uint64_t epoch = 0;
+    uint64_t ticker = 0;                    // raised when a transaction begins and at every held write
+    uint64_t started = 0;                   // the ticker when the running transaction began
     std::map<std::string, Shadow> shadows;  // by path
     // Bytes known to be on disk, read or told while the transaction runs and before it
     // changed them: before-images that need no second read at commit. Bounded in size.
@@ -62,6 +67,19 @@ public:
         clean[path].put(offset, static_cast<const char*>(data), size);
         cleanBytes += size;
     }
+    // File lengths told by handles while the transaction runs, before it wrote to the file:
+    // exact, or a length the file has at least. Spare the commit asking for each.
+    struct KnownSize {
+        uint64_t size = 0;
+        bool exact = false;
+    };
+    std::map<std::string, KnownSize> sizes;  // by path
+    bool journalExists = false;              // as the transaction found it when it began
+    // kavina.jnl of the real file system, kept open between transactions while the folder
+    // still names this very file (a rollback elsewhere may have set a damaged one aside).
+    std::unique_ptr<File> journalFile;
+    FileIdentity journalIdentity;
+    std::string journalBuffer;
     std::vector<HeldLock> held;              // released when the transaction ends
     std::multimap<std::string, File*> open;  // the open table files of this process, by path
     std::unique_ptr<File> lockFile;          // kavina.lck, kept open between transactions
@@ -162,8 +180,11 @@ public:
         const FolderState::Shadow* shadow = shadowOf();
         if (!shadow) {
             const size_t got = m_inner->read(offset, buffer, size);
-            // Read under a lock of the transaction: the bytes stay what the disk holds.
-            if (m_state->active && holdsLock()) m_state->remember(path(), offset, buffer, got);
+            if (m_state->active) {
+                // Read under a lock of the transaction: the bytes stay what the disk holds.
+                if (holdsLock()) m_state->remember(path(), offset, buffer, got);
+                sawLength(offset + got);
+            }
             return got;
         }
         // Served from the held changes alone when they cover the range.
@@ -173,6 +194,7 @@ public:
         }
         const size_t got = m_inner->read(offset, buffer, size);
         if (holdsLock()) m_state->remember(path(), offset, buffer, got);
+        sawLength(offset + got);
         // A short read ends where the file ends; held changes may reach further.
         const uint64_t logical = got < size ? std::max<uint64_t>(offset + got, shadow->end) : offset + size;
         const size_t wanted = offset >= logical ? 0 : size_t(std::min<uint64_t>(size, logical - offset));
@@ -183,7 +205,10 @@ public:
 
     void write(uint64_t offset, const void* data, size_t size) override {
         if (!m_state->active) return m_inner->write(offset, data, size);
-        m_state->shadows[path()].put(offset, static_cast<const char*>(data), size);
+        FolderState::Shadow& shadow = m_state->shadows[path()];
+        if (shadow.first == 0) shadow.first = ++m_state->ticker;
+        shadow.last = ++m_state->ticker;
+        shadow.put(offset, static_cast<const char*>(data), size);
     }
 
     uint64_t size() override {
@@ -202,9 +227,11 @@ public:
 
     bool tryLock(uint64_t offset, uint64_t length, LockKind kind) override {
         if (!m_state->active) return m_inner->tryLock(offset, length, kind);
-        // A lock another handle of this transaction holds on the same file is ours too.
+        // A lock another handle of this transaction holds on the same file is ours too, for the
+        // bytes it covers: a wider range is asked for, and conflicts with it as with any other.
         for (const auto& lock : m_state->held)
-            if (lock.path == path() && offset < lock.offset + lock.length && lock.offset < offset + length) return true;
+            if (lock.path == path() && lock.offset <= offset && offset + length <= lock.offset + lock.length)
+                return true;
         if (!m_inner->tryLock(offset, length, kind)) return false;
         m_state->held.push_back({m_inner.get(), path(), offset, length});
         return true;
@@ -221,6 +248,14 @@ public:
     void knownContent(uint64_t offset, const void* data, size_t size) override {
         if (m_state->active) m_state->remember(path(), offset, data, size);
     }
+    void knownSize(uint64_t size, bool exact) override {
+        if (!m_state->active || (exact && shadowOf())) return;  // the length before the transaction wrote
+        FolderState::KnownSize& known = m_state->sizes[path()];
+        if (exact)
+            known = {size, true};
+        else if (!known.exact)
+            known.size = std::max(known.size, size);
+    }
     uint64_t rollbackCount() const override { return m_state->epoch; }
 
     const std::string& path() const override { return m_inner->path(); }
@@ -232,8 +267,18 @@ public:
                 return true;
         return false;
     }
+    uint64_t transactionMark() const override {
+        const FolderState::Shadow* shadow = shadowOf();
+        return shadow ? std::max(m_state->started, shadow->last) : m_state->active ? m_state->started : 0;
+    }
 
 private:
+    // A read from the disk proves the file that long, for the rest of the transaction: no file
+    // of the folder is cut short while a transaction holds the folder lock and the file open.
+    void sawLength(uint64_t length) {
+        FolderState::KnownSize& known = m_state->sizes[path()];
+        if (!known.exact) known.size = std::max(known.size, length);
+    }
     bool holdsLock() const {
         for (const auto& lock : m_state->held)
             if (lock.path == path()) return true;
@@ -265,7 +310,7 @@ constexpr auto kFolderWait = std::chrono::seconds(30);
 constexpr uint64_t kSpanGap = 32 * 1024;
 
 // A checksum that finds a torn or cut journal entry (64-bit multiply-xor over words).
-uint32_t crc32(const std::string& bytes) {
+uint32_t crc32(std::string_view bytes) {
     uint64_t h = 0xCBF29CE484222325ULL ^ bytes.size();
     size_t i = 0;
     for (; i + 8 <= bytes.size(); i += 8) {
@@ -296,16 +341,21 @@ struct JournalEntry {
     uint64_t count = 0;  // byte count of an image, or the old length
 };
 
-std::string encodeEntry(const JournalEntry& e) {
-    std::string out;
-    out += char(e.kind);
-    putInt(out, e.name.size(), 2);
-    out += e.name;
-    putInt(out, e.offset, 8);
-    putInt(out, e.kind == kImage ? e.bytes.size() : 0, 4);
-    if (e.kind == kImage) out += e.bytes;
-    putInt(out, crc32(out), 4);
-    return out;
+// Appends an entry to out; its image bytes (count of them) are filled by fill(where).
+template <typename Fill>
+void appendEntry(std::string& out, uint8_t kind, std::string_view name, uint64_t offset, size_t count, Fill fill) {
+    const size_t start = out.size();
+    out += char(kind);
+    putInt(out, name.size(), 2);
+    out += name;
+    putInt(out, offset, 8);
+    putInt(out, kind == kImage ? count : 0, 4);
+    if (kind == kImage) {
+        const size_t at = out.size();
+        out.resize(at + count);
+        fill(out.data() + at);
+    }
+    putInt(out, crc32(std::string_view(out).substr(start)), 4);
 }
 
 struct ParsedJournal {
@@ -344,6 +394,13 @@ ParsedJournal parseJournal(const std::string& bytes) {
     return out;
 }
 
+bool isIndexFile(const std::string& name) {
+    if (name.size() < 4) return false;
+    std::string extension = name.substr(name.size() - 4);
+    for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".mdx";
+}
+
 std::string readWhole(File& file) {
     std::string bytes(size_t(file.size()), '\0');
     bytes.resize(file.read(0, bytes.data(), bytes.size()));
@@ -372,7 +429,6 @@ void unlockFolder(FolderState& state) {
     }
 }
 
-// Writes the journal's before-images back. Requires: the folder lock.
 std::string damagedJournalName(const std::string& journalPath, int number) {
     return journalPath + ".damaged" + (number > 1 ? std::to_string(number) : std::string());
 }
@@ -383,10 +439,16 @@ std::string freeDamagedJournalName(const std::string& journalPath, FileSystem& f
     return damagedJournalName(journalPath, number);
 }
 
-RecoveryReport rollBackJournal(const std::string& folder, FileSystem& fs) {
+// Writes the journal's before-images back. Requires: the folder lock.
+// journalLeft: whether a journal file is there afterwards (empty or not); knownSize: its size
+// when the caller has just asked.
+RecoveryReport rollBackJournal(const std::string& folder, FileSystem& fs, bool* journalLeft = nullptr,
+                               const std::optional<uint64_t>* knownSize = nullptr) {
     RecoveryReport report;
     const std::string path = joinPath(folder, kJournalName);
-    if (fs.fileSize(path).value_or(0) == 0) return report;
+    const std::optional<uint64_t> journalSize = knownSize ? *knownSize : fs.fileSize(path);
+    if (journalLeft) *journalLeft = journalSize.has_value();
+    if (journalSize.value_or(0) == 0) return report;
     const std::string bytes = readWhole(*fs.open(path, OpenMode::ReadOnly));
     if (bytes.empty()) return report;  // an empty journal is no journal: the file is kept for reuse
     const ParsedJournal journal = parseJournal(bytes);
@@ -407,12 +469,31 @@ RecoveryReport rollBackJournal(const std::string& folder, FileSystem& fs) {
         }
         return slot.get();
     };
-    for (const JournalEntry& e : journal.entries)
-        if (e.kind == kImage)
-            if (File* f = fileFor(e.name)) f->write(e.offset, e.bytes.data(), e.bytes.size());
-    for (const JournalEntry& e : journal.entries)
-        if (e.kind == kLength)
-            if (File* f = fileFor(e.name); f && f->size() > e.offset) f->truncate(e.offset);
+    // Handles elsewhere may have read index pages of the half-written save. An index file the
+    // rollback changes gets a change counter above any it held before or during the save, so
+    // that no handle takes such a page for current.
+    std::map<std::string, uint64_t> changedIndexes;  // name -> counter before the rollback
+    const auto indexChanged = [&](const std::string& name, File& file) {
+        if (isIndexFile(name) && !changedIndexes.count(name)) changedIndexes[name] = MdxFile::storedGeneration(file);
+    };
+    for (const JournalEntry& e : journal.entries) {
+        File* f = e.kind == kImage ? fileFor(e.name) : nullptr;
+        if (!f) continue;
+        if (isIndexFile(e.name) && !changedIndexes.count(e.name)) {
+            std::string now(e.bytes.size(), '\0');
+            now.resize(f->read(e.offset, now.data(), now.size()));
+            if (now != e.bytes) indexChanged(e.name, *f);
+        }
+        f->write(e.offset, e.bytes.data(), e.bytes.size());
+    }
+    for (const JournalEntry& e : journal.entries) {
+        File* f = e.kind == kLength ? fileFor(e.name) : nullptr;
+        if (!f || f->size() <= e.offset) continue;
+        indexChanged(e.name, *f);
+        f->truncate(e.offset);
+    }
+    for (const auto& [name, counter] : changedIndexes)
+        if (File* f = fileFor(name)) MdxFile::storeGeneration(*f, std::max(counter, MdxFile::storedGeneration(*f)) + 1);
     for (auto& [name, file] : files) file->sync();
     report.rolledBack = true;
     if (!journal.complete || !missing.empty()) {
@@ -427,6 +508,7 @@ RecoveryReport rollBackJournal(const std::string& folder, FileSystem& fs) {
             report.detail += "; " + name + " is missing, so its changes could not be rolled back";
         fs.rename(path, freeDamagedJournalName(path, fs));
         fs.syncDirectory(folder);
+        if (journalLeft) *journalLeft = false;
     } else {
         fs.open(path, OpenMode::ReadWrite)->truncate(0);
     }
@@ -466,6 +548,9 @@ uint64_t rollbackEpoch(const FolderState& state) {
 bool transactionActive(const FolderState& state) {
     return state.active;
 }
+uint64_t transactionSerial(const FolderState& state) {
+    return state.active ? state.started : 0;
+}
 
 std::unique_ptr<File> participatingFile(std::unique_ptr<File> file, std::shared_ptr<FolderState> state) {
     return std::make_unique<ParticipatingFile>(std::move(file), std::move(state));
@@ -494,11 +579,17 @@ Transaction::Transaction(const std::string& folder, FileSystem& fs, const Transa
     if (m_state->active) fail(folder, "a transaction is already running in this folder");
     lockFolder(*m_state, folder, fs);
     try {
-        rollBackJournal(folder, fs);
+        const std::optional<FileSystem::Status> journal = fs.status(joinPath(folder, kJournalName));
+        const std::optional<uint64_t> size = journal ? std::optional<uint64_t>(journal->size) : std::nullopt;
+        rollBackJournal(folder, fs, &m_state->journalExists, &size);
+        const bool same = m_state->journalExists && journal && journal->identity.known() &&
+                          journal->identity == m_state->journalIdentity && journal->size == 0;
+        if (!same || &fs != &FileSystem::real()) m_state->journalFile.reset();
     } catch (...) {
         unlockFolder(*m_state);
         throw;
     }
+    m_state->started = ++m_state->ticker;
     m_state->active = true;
     m_open = true;
 }
@@ -508,7 +599,9 @@ Transaction::~Transaction() {
 }
 
 void Transaction::release() {
+    if (&m_fs != &FileSystem::real()) m_state->journalFile.reset();  // only the real one is kept
     m_state->shadows.clear();
+    m_state->sizes.clear();
     m_state->clean.clear();
     m_state->cleanBytes = 0;
     m_state->active = false;
@@ -533,11 +626,13 @@ void Transaction::commit() {
         const FolderState::Shadow* shadow;
     };
     std::vector<Target> targets;
-    std::unique_ptr<File> journalFile;
+    File* journalFile = nullptr;
     bool applying = false;
+    bool emptied = false;
     try {
         // 1. The journal: before-images of every run within the old length, and old lengths.
-        std::string journal(kMagic, 8);
+        std::string& journal = m_state->journalBuffer;  // keeps its room from save to save
+        journal.assign(kMagic, 8);
         size_t entries = 0;
         for (const auto& [path, shadow] : m_state->shadows) {
             Target t{nullptr, nullptr, &shadow};
@@ -548,7 +643,11 @@ void Transaction::commit() {
                 t.owned = m_fs.open(path, OpenMode::ReadWrite);
                 t.file = t.owned.get();
             }
-            const uint64_t oldSize = t.file->size();
+            // The length before the transaction, unless a handle told it (or told enough: a
+            // file whose changes all lie inside what it has).
+            const auto told = m_state->sizes.find(path);
+            const bool enough = told != m_state->sizes.end() && (told->second.exact || told->second.size >= shadow.end);
+            const uint64_t oldSize = enough ? told->second.size : t.file->size();
             const std::string name = path.substr(path.find_last_of('/') + 1);
             // Runs close together are read in one go: one call instead of one per record.
             std::unique_ptr<char[]> span;
@@ -558,9 +657,9 @@ void Transaction::commit() {
                 if (run->first >= oldSize) continue;
                 const uint64_t runEnd = std::min<uint64_t>(run->first + run->second.size(), oldSize);
                 if (known != m_state->clean.end() && known->second.covers(run->first, size_t(runEnd - run->first))) {
-                    std::string image(size_t(runEnd - run->first), '\0');
-                    known->second.patch(run->first, image.data(), image.size());
-                    journal += encodeEntry({kImage, name, run->first, std::move(image), 0});
+                    const size_t length = size_t(runEnd - run->first);
+                    appendEntry(journal, kImage, name, run->first, length,
+                                [&](char* to) { known->second.patch(run->first, to, length); });
                     ++entries;
                     continue;
                 }
@@ -576,12 +675,12 @@ void Transaction::commit() {
                 const size_t from = size_t(run->first - spanStart);
                 const size_t length =
                     size_t(std::min<uint64_t>(runEnd - run->first, spanLength > from ? spanLength - from : 0));
-                JournalEntry e{kImage, name, run->first, std::string(span.get() + from, length), 0};
-                journal += encodeEntry(e);
+                appendEntry(journal, kImage, name, run->first, length,
+                            [&](char* to) { std::memcpy(to, span.get() + from, length); });
                 ++entries;
             }
             if (shadow.end > oldSize) {
-                journal += encodeEntry({kLength, name, oldSize, {}, 0});
+                appendEntry(journal, kLength, name, oldSize, 0, [](char*) {});
                 ++entries;
             }
             targets.push_back(std::move(t));
@@ -591,24 +690,46 @@ void Transaction::commit() {
         journal.append(kEndMagic, 8);
         // The journal file stays between transactions, empty; only a new one needs the folder
         // synced for its name to survive a power cut.
-        const bool created = !m_fs.fileSize(journalPath).has_value();
-        journalFile = m_fs.open(journalPath, OpenMode::OpenOrCreate);
+        const bool created = !m_state->journalExists;
+        if (!m_state->journalFile) {
+            m_state->journalFile = m_fs.open(journalPath, OpenMode::OpenOrCreate);
+            m_state->journalIdentity = m_state->journalFile->identity();
+        }
+        journalFile = m_state->journalFile.get();
         journalFile->write(0, journal.data(), journal.size());
         if (m_options.sync) journalFile->sync();
         if (m_options.sync && created) m_fs.syncDirectory(m_folder);
-        // 2. The changes themselves.
+        // 2. The changes themselves. Other processes may read the files while they are written
+        // (records, and a walk's next index node, are read without waiting for locks), or
+        // after this process died half way and before the rollback, so the files go in the
+        // order this process first changed them (a memo before its record, a record before its
+        // index entries), and each file from its end to its start: the header that tells
+        // readers what is there (a table's record count, an index's change counter) is written
+        // after what it announces. Every changed file is synced by itself (docs/journal.md).
         applying = true;
+        std::sort(targets.begin(), targets.end(),
+                  [](const Target& a, const Target& b) { return a.shadow->first < b.shadow->first; });
         for (Target& t : targets)
-            for (const auto& [offset, bytes] : t.shadow->runs) t.file->write(offset, bytes.data(), bytes.size());
+            for (auto run = t.shadow->runs.rbegin(); run != t.shadow->runs.rend(); ++run)
+                t.file->write(run->first, run->second.data(), run->second.size());
         if (m_options.sync) {
             std::vector<File*> files;
             for (Target& t : targets) files.push_back(t.file);
             m_fs.syncFiles(files);
         }
-        // 3. Done: the journal is emptied.
+        // 3. Done: the journal is emptied, and that is synced too: a journal that came back
+        // after a power cut would roll back a save already reported done.
         journalFile->truncate(0);
+        emptied = true;
+        if (m_options.sync) journalFile->sync();
     } catch (...) {
         targets.clear();
+        if (emptied) {
+            // The changes are in the tables and synced; only the journal's emptying was not
+            // confirmed. Nothing is rolled back.
+            release();
+            throw;
+        }
         if (applying) {
             // Some changes may be on disk: put the before-images back now if the disk lets us;
             // otherwise the journal stays for the next open.

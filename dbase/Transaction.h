@@ -8,9 +8,10 @@
 //   1. writes a rollback journal (kavina.jnl in the folder) with the before-image of every
 //      byte range to be overwritten and the old length of every file to be extended, and
 //      syncs it and the folder;
-//   2. writes the changes into the files and syncs them;
-//   3. empties the journal (the file is kept for the next commit; an empty journal is none)
-//      and releases the locks.
+//   2. writes the changes into the files and syncs each changed file by itself;
+//   3. empties the journal (the file is kept for the next commit; an empty journal is none),
+//      syncs that, and releases the locks.
+// The order of the syncs and why each is needed is in docs/journal.md.
 // An exception inside the transaction (or a rollback) drops the held changes: the files were
 // never touched. A process that dies during step 2 leaves the journal; the next handle that
 // opens a table of the folder, on any workstation, rolls it back first, under the folder lock.
@@ -83,6 +84,9 @@ std::vector<std::string> keptDamagedJournals(const std::string& folder);
 std::shared_ptr<FolderState> folderState(const std::string& folder);
 uint64_t rollbackEpoch(const FolderState& state);
 bool transactionActive(const FolderState& state);
+// A number of the running transaction, different for every transaction of the process; 0 when
+// none runs.
+uint64_t transactionSerial(const FolderState& state);
 
 // Wraps a file a table handle opened, so its writes take part in the folder's transactions.
 std::unique_ptr<File> participatingFile(std::unique_ptr<File> file, std::shared_ptr<FolderState> state);

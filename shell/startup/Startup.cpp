@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 
 #include "dbase/DbError.h"
 #include "dbase/File.h"
@@ -250,12 +251,29 @@ void Startup::openRemainingTables() {
     for (TableId id : kRemainingTables) m_state.data.openTable(id);
 }
 
-// Cash-register sales of older versions were stored with the invoice type.
+// Cash-register sales of older versions were stored with the invoice type. Their numbers all
+// start with "PGÉ": only that stretch of the number tag is read, so that a start does not read
+// every document header (a table without the tag is walked through the filter).
 void Startup::fixCashSaleTypes() {
     TableHandle& headers = m_state.data.SzamlaTable();
     namespace D = fields::Szamla;
-    headers.setFilter(filter::allOf(
-        {filter::beginsWith(D::SZAMLASZAM, QStringLiteral("PGÉ")), filter::equals(D::SZAMLATIP, QStringLiteral("S"))}));
+    const QString prefix = QStringLiteral("PGÉ");
+    const std::vector<std::string> tags = headers.table().tagNames();
+    if (std::find(tags.begin(), tags.end(), D::SZAMLASZAM.text()) != tags.end()) {
+        const std::string order = headers.order();
+        headers.setOrder(D::SZAMLASZAM);
+        for (bool more = headers.findNearest(prefix.toStdString());
+             more && !headers.eof() && headers.asString(D::SZAMLASZAM).startsWith(prefix); headers.next()) {
+            if (headers.asString(D::SZAMLATIP) != QStringLiteral("S")) continue;
+            RecordEdit change = RecordEdit::edit(headers);
+            headers.setString(D::SZAMLATIP, QStringLiteral("2"));
+            change.post();
+        }
+        headers.setOrder(order);
+        return;
+    }
+    headers.setFilter(
+        filter::allOf({filter::beginsWith(D::SZAMLASZAM, prefix), filter::equals(D::SZAMLATIP, QStringLiteral("S"))}));
     headers.setFiltered(true);
     // Each changed header leaves the filter, so the first one left is always the next to do.
     for (headers.first(); !headers.isEmpty() && !headers.eof(); headers.first()) {

@@ -14,8 +14,6 @@ using namespace dbase;
 
 namespace {
 
-const char* const kTables[] = {"user.dbf", "Szamla.dbf", "Szamla2.dbf", "tranzakcio.dbf", "Anyag.dbf"};
-
 void addTags(const std::string& folder, const std::string& name, std::initializer_list<const char*> fields) {
     Table t(folder, name);
     t.open({.exclusive = true});
@@ -156,13 +154,35 @@ void restore(const std::string& folder, const std::map<std::string, std::string>
     }
 }
 
+bool sameData(const std::map<std::string, std::string>& a, const std::map<std::string, std::string>& b) {
+    constexpr size_t kCounterOffset = 48, kCounterLength = 8;
+    if (a.size() != b.size()) return false;
+    for (auto x = a.begin(), y = b.begin(); x != a.end(); ++x, ++y) {
+        if (x->first != y->first || x->second.size() != y->second.size()) return false;
+        std::string extension = std::filesystem::path(x->first).extension().string();
+        for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+        if (extension != ".mdx" || x->second.size() < kCounterOffset + kCounterLength) {
+            if (x->second != y->second) return false;
+            continue;
+        }
+        if (x->second.compare(0, kCounterOffset, y->second, 0, kCounterOffset) != 0 ||
+            x->second.compare(kCounterOffset + kCounterLength, std::string::npos, y->second,
+                              kCounterOffset + kCounterLength, std::string::npos) != 0)
+            return false;
+    }
+    return true;
+}
+
 std::vector<std::string> checkAllTables(const std::string& folder) {
     std::vector<std::string> faults;
-    for (const char* name : kTables) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::string extension = entry.path().extension().string();
+        for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+        if (extension != ".dbf") continue;
         try {
-            Table t(folder, name);
+            Table t(folder, entry.path().filename().string());
             t.open({.readOnly = true});
-            for (const std::string& f : t.checkIndexes()) faults.push_back(f);
+            for (const std::string& f : t.checkIntegrity()) faults.push_back(f);
         } catch (const std::exception& e) {
             faults.push_back(e.what());
         }

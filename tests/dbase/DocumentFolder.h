@@ -34,7 +34,11 @@ std::string saveDocument(const std::string& folder, dbase::FileSystem& fs, Docum
 // Every file of the folder but the folder lock and kept damaged journals, name -> bytes.
 std::map<std::string, std::string> snapshot(const std::string& folder);
 void restore(const std::string& folder, const std::map<std::string, std::string>& files);
-// Every fault of every table's tags (empty when all are consistent).
+// Whether two snapshots hold the same data: equal byte for byte, except the change counter of
+// the index files, which a rollback raises so that handles elsewhere read the index again.
+bool sameData(const std::map<std::string, std::string>& a, const std::map<std::string, std::string>& b);
+// Every fault the engine's check finds in any table of the folder and its tags (empty when
+// all are whole).
 std::vector<std::string> checkAllTables(const std::string& folder);
 
 }  // namespace testing_support

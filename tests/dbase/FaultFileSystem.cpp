@@ -22,7 +22,7 @@ public:
         return m_real->size();
     }
     void truncate(uint64_t size) override {
-        m_fs.beforeWrite(path(), *m_real, size, 0);
+        m_fs.beforeTruncate(path(), *m_real, size);
         if (!m_fs.crashed) m_real->truncate(size);
     }
     void sync() override {
@@ -61,15 +61,42 @@ void FaultFileSystem::beforeWrite(const std::string& path, dbase::File& real, ui
     if (writes == failWriteAt) throw dbase::DbError(path + ": write failed: No space left on device");
     if (writes == crashWriteAt) crash();
     if (isJournal(path)) {
-        const bool emptied = offset == 0 && size == 0;  // truncate(0)
-        m_journalOnDisk = !emptied;
-        m_journalSynced = emptied;
-    } else if (m_journalOnDisk && !m_journalSynced && isData(path) && offset < real.size()) {
-        protocolFaults.push_back(path + " overwritten at " + std::to_string(offset) + " before the journal was synced");
+        m_journalOnDisk = true;
+        m_journalSynced = false;
+        m_coveredUnsynced.clear();
+    } else if (isData(path) && m_journalOnDisk) {
+        if (!m_journalSynced && offset < real.size())
+            protocolFaults.push_back(path + " overwritten at " + std::to_string(offset) +
+                                     " before the journal was synced");
+        m_coveredUnsynced.insert(path);
     }
     if (crashMode == Crash::DropUnsynced) {
         Undo undo{offset, std::string(size, '\0'), real.size()};
         undo.before.resize(real.read(offset, undo.before.data(), size));
+        m_unsynced[path].push_back(std::move(undo));
+    }
+}
+
+void FaultFileSystem::beforeTruncate(const std::string& path, dbase::File& real, uint64_t size) {
+    ++calls;
+    if (crashed) throw SimulatedCrash();
+    ++writes;
+    if (writes == failWriteAt) throw dbase::DbError(path + ": write failed: No space left on device");
+    if (writes == crashWriteAt) crash();
+    if (isJournal(path) && size == 0) {
+        for (const std::string& file : m_coveredUnsynced)
+            protocolFaults.push_back("the journal was emptied before " + file + " was synced");
+        m_coveredUnsynced.clear();
+        m_journalOnDisk = false;
+        m_journalSynced = false;
+    } else if (isData(path) && m_journalOnDisk) {
+        m_coveredUnsynced.insert(path);
+    }
+    if (crashMode == Crash::DropUnsynced) {
+        // What the cut removes comes back with the power cut.
+        const uint64_t oldSize = real.size();
+        Undo undo{size, std::string(size < oldSize ? size_t(oldSize - size) : 0, '\0'), oldSize};
+        undo.before.resize(real.read(size, undo.before.data(), undo.before.size()));
         m_unsynced[path].push_back(std::move(undo));
     }
 }
@@ -80,6 +107,7 @@ void FaultFileSystem::beforeSync(const std::string& path) {
     ++syncs;
     if (syncs == failSyncAt) throw dbase::DbError(path + ": cannot write to disk: Input/output error");
     if (isJournal(path)) m_journalSynced = true;
+    m_coveredUnsynced.erase(path);
     m_unsynced.erase(path);
 }
 
@@ -89,19 +117,21 @@ void FaultFileSystem::beforeLock() {
     if (locks == failLockAt) throw dbase::DbError("lock refused");
 }
 
-void FaultFileSystem::crash() {
+void FaultFileSystem::powerCut() {
     crashed = true;
-    if (crashMode == Crash::DropUnsynced) {
-        // The power went: every file falls back to what it held at its last sync.
-        for (auto& [path, undos] : m_unsynced) {
-            auto file = m_real.open(path, dbase::OpenMode::ReadWrite);
-            for (auto it = undos.rbegin(); it != undos.rend(); ++it) {
-                if (!it->before.empty()) file->write(it->offset, it->before.data(), it->before.size());
-                file->truncate(it->oldSize);
-            }
+    for (auto& [path, undos] : m_unsynced) {
+        auto file = m_real.open(path, dbase::OpenMode::ReadWrite);
+        for (auto it = undos.rbegin(); it != undos.rend(); ++it) {
+            file->truncate(it->oldSize);
+            if (!it->before.empty()) file->write(it->offset, it->before.data(), it->before.size());
         }
-        m_unsynced.clear();
     }
+    m_unsynced.clear();
+}
+
+void FaultFileSystem::crash() {
+    if (crashMode == Crash::DropUnsynced) powerCut();
+    crashed = true;
     throw SimulatedCrash();
 }
 

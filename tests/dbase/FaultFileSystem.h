@@ -4,10 +4,11 @@
 // is written from there on; optionally what was written since each file's last sync is
 // undone, as a power cut would). It also checks the commit protocol as it runs: no table,
 // memo or index byte is overwritten while a journal exists that was not synced since its
-// last change.
+// last change, and a journal is not emptied while a file it covers holds changes not synced.
 
 #include <map>
 #include <memory>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -58,8 +59,12 @@ public:
         if (!crashed) m_real.syncDirectory(folder);
     }
 
+    // The power goes now: every file falls back to what it held at its last sync.
+    void powerCut();
+
     // Called by the files.
     void beforeWrite(const std::string& path, dbase::File& real, uint64_t offset, size_t size);
+    void beforeTruncate(const std::string& path, dbase::File& real, uint64_t size);
     void beforeSync(const std::string& path);
     void beforeLock();
     static bool isJournal(const std::string& path) { return path.find("kavina.jnl") != std::string::npos; }
@@ -79,6 +84,7 @@ private:
     std::map<std::string, std::vector<Undo>> m_unsynced;
     bool m_journalOnDisk = false;
     bool m_journalSynced = true;
+    std::set<std::string> m_coveredUnsynced;  // data files changed since the journal, not synced since
 };
 
 }  // namespace testing_support
