@@ -43,7 +43,7 @@ format-check: setup
 sanitize: setup
 	@[ -f $(SANITIZE_BUILD)/build.ninja ] || cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	  -DKAVINA_SANITIZE=ON -DKAVINA_BENCH=OFF
-	cmake --build $(SANITIZE_BUILD) --target dbase_tests foundation_tests -j $(JOBS)
+	cmake --build $(SANITIZE_BUILD) --target dbase_tests dbase_soak_tests foundation_tests -j $(JOBS)
 	cd $(SANITIZE_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS) --timeout 600 -L 'dbase|foundation'
 
