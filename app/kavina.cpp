@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "documents/partners/forms/PartnerCommands.h"
+#include "foundation/CommandBoundary.h"
 #include "foundation/Desktop.h"
 #include "foundation/PrinterList.h"
 #include "foundation/TextFormat.h"
@@ -62,8 +63,7 @@ QString buildDate() {
 }
 
 // The main window from the sign-in to the end of the run. Returns the event loop's result.
-int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt& windows, Desktop& desktop,
-                  ErrorReporter& reporter) {
+int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt& windows, Desktop& desktop) {
     SystemProgramStarter starter;
     Platform platform(loadPlatformSettings(*state.ini), state.programFolder, desktop, starter, state.prompt);
     TForm1 form(state.data, state.session, actions, MainWindowSettings{state.settings, platform, state.programFolder},
@@ -84,7 +84,6 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
              return printer.get();
          },
          .webAddress = PlatformSettings().makerSite});
-    form.commands().setErrorHandler([&reporter](std::exception_ptr error) { reporter.report(error); });
     actions.setWindow(&form);
     windows.setParentWindow(&form);
     windows.hideSplash();
@@ -104,7 +103,8 @@ int main(int argc, char** argv) {
     const Options options = parseOptions(QCoreApplication::arguments());
     std::unique_ptr<Prompt> prompt = makePrompt(options);
     ErrorReporter reporter(*prompt);
-    app.setReporter(&reporter);
+    const ScopedErrorReporter programWide([&reporter](std::exception_ptr error) { reporter.report(error); });
+    app.setPrompt(prompt.get());
 
     // The program folder is the current one: the ini file's relative data folder and the files
     // the main window writes beside the program are taken from there.
@@ -127,13 +127,12 @@ int main(int argc, char** argv) {
     int result = 0;
     try {
         const StartupOutcome outcome = Startup(state, windows, systemPrinters, systemDefaultPrinterName()).run();
-        if (outcome == StartupOutcome::Run && !endRequested)
-            result = runMainWindow(state, actions, windows, desktop, reporter);
+        if (outcome == StartupOutcome::Run && !endRequested) result = runMainWindow(state, actions, windows, desktop);
         if (endRequested) signOut(state);
         if (outcome == StartupOutcome::Exit) return 0;
     } catch (...) {
         windows.hideSplash();
-        reporter.report(std::current_exception());
+        handleCommandError(std::current_exception(), *prompt);
         return 1;
     }
     removeLeftoverFiles(QDir::currentPath());

@@ -1,6 +1,7 @@
 #include "foundation/DataModuleSetupData.h"
 
 #include "foundation/CatalogueFields.h"
+#include "foundation/RecordEdit.h"
 #include "foundation/SettingsRecord.h"
 
 namespace kavina {
@@ -37,19 +38,11 @@ void DataModuleSetupData::writeRecord(const SetupRecord& record) {
     TableHandle& table = m_module.UserTable();
     SettingsRecord settings(table);
     settings.reread();
-    if (settings.exists())
-        settings.edit();
-    else
-        table.append();
-    try {
-        for (const auto& f : setupTextFields()) settings.setText(f.field, record.*f.member);
-        for (const auto& f : setupIntegerFields()) settings.setInteger(f.field, record.*f.member);
-        for (const auto& f : setupNumberFields()) settings.setNumber(f.field, record.*f.member);
-        settings.post();
-    } catch (...) {
-        settings.cancel();
-        throw;
-    }
+    RecordEdit change = settings.exists() ? RecordEdit::edit(table) : RecordEdit::append(table);
+    for (const auto& f : setupTextFields()) settings.setText(f.field, record.*f.member);
+    for (const auto& f : setupIntegerFields()) settings.setInteger(f.field, record.*f.member);
+    for (const auto& f : setupNumberFields()) settings.setNumber(f.field, record.*f.member);
+    change.post();
 }
 
 QStringList DataModuleSetupData::vatGroups() {

@@ -114,6 +114,8 @@ public:
     void chooseBackupFolder(SetupValues& values);
     // The logo's file, or empty when no logo is used.
     QString logoPath(const SetupValues& values) const;
+    // The prompt the dialog's commands report through.
+    Prompt& prompt() const { return m_prompt; }
 
 private:
     SetupData& m_data;

@@ -8,6 +8,7 @@
 
 #include "foundation/CatalogueFields.h"
 #include "foundation/FieldFilter.h"
+#include "foundation/RecordEdit.h"
 #include "invoicing/document/DocumentNumbering.h"
 
 namespace kavina::documents {
@@ -140,28 +141,18 @@ PartnerFields loadPartner(const RecordCursor& p) {
 
 int64_t createPartner(TableHandle& partners, TableHandle& settings, const PartnerFields& fields) {
     const int64_t number = invoicing::takeCode(settings, fields::User::PARTNERKOD);
-    partners.append();
-    try {
-        partners.setInteger(P::PARTNERKOD, number);
-        writeFields(partners, fields);
-        partners.setString(P::VONALKOD, partnerCodeOf(number));
-        partners.post();
-    } catch (...) {
-        partners.cancel();
-        throw;
-    }
+    RecordEdit change = RecordEdit::append(partners);
+    partners.setInteger(P::PARTNERKOD, number);
+    writeFields(partners, fields);
+    partners.setString(P::VONALKOD, partnerCodeOf(number));
+    change.post();
     return number;
 }
 
 void modifyPartner(TableHandle& partners, const PartnerFields& fields) {
-    partners.edit();
-    try {
-        writeFields(partners, fields);
-        partners.post();
-    } catch (...) {
-        partners.cancel();
-        throw;
-    }
+    RecordEdit change = RecordEdit::edit(partners);
+    writeFields(partners, fields);
+    change.post();
 }
 
 bool findByPartnerCode(TableHandle& partners, const QString& code) {

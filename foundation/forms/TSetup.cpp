@@ -2,6 +2,7 @@
 
 #include <QPixmap>
 
+#include "foundation/CommandBoundary.h"
 #include "foundation/SettingsRecord.h"
 #include "foundation/forms/RichTextEditor.h"
 #include "ui_TSetup.h"
@@ -212,19 +213,27 @@ void TSetup::editFooter(QString SetupRecord::*field, const QString& caption) {
 }
 
 void TSetup::accept() {
-    switch (m_logic.accept(values())) {
-        case SetupLogic::Outcome::Closed: QDialog::accept(); break;
-        case SetupLogic::Outcome::ShowDocumentsPage: m_ui->pagesTabWidget->setCurrentIndex(int(Page::Documents)); break;
-        case SetupLogic::Outcome::StayOpen: break;
-    }
+    runCommand(m_logic.prompt(), [&] {
+        switch (m_logic.accept(values())) {
+            case SetupLogic::Outcome::Closed: QDialog::accept(); break;
+            case SetupLogic::Outcome::ShowDocumentsPage:
+                m_ui->pagesTabWidget->setCurrentIndex(int(Page::Documents));
+                break;
+            case SetupLogic::Outcome::StayOpen: break;
+        }
+    });
 }
 
 void TSetup::reject() {
-    switch (m_logic.leave()) {
-        case SetupLogic::Outcome::Closed: QDialog::reject(); break;
-        case SetupLogic::Outcome::ShowDocumentsPage: m_ui->pagesTabWidget->setCurrentIndex(int(Page::Documents)); break;
-        case SetupLogic::Outcome::StayOpen: break;
-    }
+    runCommand(m_logic.prompt(), [&] {
+        switch (m_logic.leave()) {
+            case SetupLogic::Outcome::Closed: QDialog::reject(); break;
+            case SetupLogic::Outcome::ShowDocumentsPage:
+                m_ui->pagesTabWidget->setCurrentIndex(int(Page::Documents));
+                break;
+            case SetupLogic::Outcome::StayOpen: break;
+        }
+    });
 }
 
 }  // namespace kavina

@@ -1,5 +1,6 @@
 #include "invoicing/document/DocumentNumbering.h"
 
+#include "foundation/RecordEdit.h"
 #include "foundation/TextFormat.h"
 
 namespace kavina::invoicing {
@@ -16,26 +17,17 @@ QString counterText(const RecordCursor& settings, const Field& field) {
     return QStringLiteral("%1").arg(counter, 5, 10, QLatin1Char('0'));
 }
 
-// The settings record, read again from disk and put into edit: the edit locks it and reads it
-// once more under the lock, so what follows works on the current values.
-void editCurrentSettings(TableHandle& settings) {
-    settings.refresh();
-    settings.first();
-    settings.edit();
-}
-
-// Runs change on the locked settings record and stores it; a failure leaves it unchanged.
+// Runs change on the settings record, read again from disk and put into edit (the edit locks
+// it and reads it once more under the lock, so the change works on the current values), and
+// stores it; a failure leaves it unchanged.
 template <typename Change>
 auto changeSettings(TableHandle& settings, Change change) {
-    editCurrentSettings(settings);
-    try {
-        auto result = change();
-        settings.post();
-        return result;
-    } catch (...) {
-        settings.cancel();
-        throw;
-    }
+    settings.refresh();
+    settings.first();
+    RecordEdit locked = RecordEdit::edit(settings);
+    auto result = change();
+    locked.post();
+    return result;
 }
 
 bool setWhenEmpty(RecordCursor& settings, const Field& field) {
@@ -78,11 +70,8 @@ void ensureCounterSet(TableHandle& settings, const Field& counterField) {
     settings.refresh();
     settings.first();
     if (!settings.isNull(counterField)) return;
-    settings.edit();
-    if (setWhenEmpty(settings, counterField))
-        settings.post();
-    else
-        settings.cancel();
+    RecordEdit locked = RecordEdit::edit(settings);
+    if (setWhenEmpty(settings, counterField)) locked.post();
 }
 
 void recordIssueDate(IniFile& ini, IniSettings& settings, NumberKind kind, const QDate& issued) {

@@ -1,13 +1,13 @@
 #pragma once
-// The commands the main window's entries run, by handler name. Each Part that brings the
-// window behind an entry registers its command here under the entry's handler name; an entry
-// whose handler has no command is shown disabled.
+// The commands the main window's entries run, by handler name. A window that brings the
+// behaviour behind an entry registers its command here under the entry's handler name; an
+// entry whose handler has no command is shown disabled.
 //
-// run() is the command boundary: an exception that escapes a command goes to the error handler
-// (by default an error box) and the program goes on, so that no exception leaves a Qt slot.
+// Every command runs at the command boundary (foundation/CommandBoundary.h), so that no
+// exception leaves a Qt slot: rule errors show their message, conversion errors end the
+// command silently, anything else reaches the program's error reporter.
 
 #include <QString>
-#include <exception>
 #include <functional>
 #include <map>
 
@@ -18,26 +18,22 @@ namespace kavina::shell {
 class MainWindowCommands {
 public:
     using Command = std::function<void()>;
-    using ErrorHandler = std::function<void(std::exception_ptr)>;
 
-    // The default error handler shows the error's text with the caption "Hiba".
-    explicit MainWindowCommands(Prompt& prompt);
+    explicit MainWindowCommands(Prompt& prompt) : m_prompt(prompt) {}
 
-    // Hands escaping errors to the program's error reporter instead. Must not throw.
-    void setErrorHandler(ErrorHandler handler) { m_onError = std::move(handler); }
-    // Runs work at the command boundary: what escapes it goes to the error handler.
-    void guard(const std::function<void()>& work);
+    // Runs work at the command boundary; false when an error ended it.
+    bool guard(const std::function<void()>& work);
 
     // Registers or replaces the command of a handler name.
     void add(const QString& handler, Command command);
     bool has(const QString& handler) const { return m_commands.count(handler) != 0; }
 
     // Runs the handler's command, if it has one, through guard(). False when there is no
-    // command or an error escaped it.
+    // command or an error ended it.
     bool run(const QString& handler);
 
 private:
-    ErrorHandler m_onError;
+    Prompt& m_prompt;
     std::map<QString, Command> m_commands;
 };
 

@@ -1,6 +1,5 @@
 #include "shell/startup/ErrorReporter.h"
 
-#include "foundation/ConversionError.h"
 #include "foundation/Prompt.h"
 
 namespace kavina::shell {
@@ -13,8 +12,6 @@ void ErrorReporter::report(std::exception_ptr error) noexcept {
     QString text;
     try {
         std::rethrow_exception(error);
-    } catch (const ConversionError&) {
-        return;
     } catch (const std::exception& e) {
         text = QString::fromUtf8(e.what());
     } catch (...) {

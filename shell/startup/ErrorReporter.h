@@ -1,11 +1,12 @@
 #pragma once
-// The program-wide handler of errors that escape a command. A conversion error ends the
-// command silently; any other error is shown in an error box and the program goes on. The
-// full error report (report file, screenshot, mail) is not part of this program yet.
+// The program-wide reporter of unexpected errors: what escapes a command and is neither a
+// conversion error (silent) nor a rule error (its own message) is shown in an error box, and
+// the program goes on. The program installs it as the command boundary's reporter
+// (foundation/CommandBoundary.h). The full error report (report file, screenshot, mail) is
+// not part of this program yet.
 
 #include <QString>
 #include <exception>
-#include <utility>
 
 namespace kavina {
 class Prompt;
@@ -17,7 +18,7 @@ class ErrorReporter {
 public:
     explicit ErrorReporter(Prompt& prompt) : m_prompt(prompt) {}
 
-    // Handles the error in flight or the one given. Never throws.
+    // Shows the error's box. Never throws.
     void report(std::exception_ptr error) noexcept;
 
     // The lines of the error box for an error text.
@@ -26,16 +27,5 @@ public:
 private:
     Prompt& m_prompt;
 };
-
-// Runs a command; what escapes it goes to the reporter. For slots, which must not let an
-// exception leave them.
-template <typename Command>
-void runCommand(ErrorReporter& reporter, Command&& command) noexcept {
-    try {
-        std::forward<Command>(command)();
-    } catch (...) {
-        reporter.report(std::current_exception());
-    }
-}
 
 }  // namespace kavina::shell

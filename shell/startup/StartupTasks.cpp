@@ -2,6 +2,7 @@
 
 #include "foundation/CatalogueFields.h"
 #include "foundation/Prompt.h"
+#include "foundation/RecordEdit.h"
 #include "foundation/SettingsRecord.h"
 #include "foundation/SzamSzov.h"
 #include "shell/startup/SessionState.h"
@@ -63,15 +64,12 @@ bool StartupTasks::openYear() {
     const int year = m_state.clock().date().year();
     if (record.integer(F::SUTOTAG) >= year) return false;
     if (!m_state.prompt.askYesNo(kCaption, yearOpeningQuestion(), Icon::Warning)) return false;
-    record.edit();  // re-reads the record under its lock
-    if (record.integer(F::SUTOTAG) >= year) {
-        record.cancel();
-        return false;
-    }
+    RecordEdit change = RecordEdit::edit(m_state.data.UserTable());  // re-reads the record under its lock
+    if (record.integer(F::SUTOTAG) >= year) return false;
     record.setInteger(F::SUTOTAG, year);
     for (const Field& counter : kYearCounters)
         if (record.has(counter)) record.setInteger(counter, 1);
-    record.post();
+    change.post();
     return true;
 }
 

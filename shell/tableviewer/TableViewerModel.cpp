@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "dbase/DbError.h"
+#include "foundation/RecordEdit.h"
 
 namespace kavina::shell {
 
@@ -89,11 +90,10 @@ Qt::ItemFlags TableViewerModel::flags(const QModelIndex& index) const {
 bool TableViewerModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!index.isValid() || role != Qt::EditRole || !moveTo(index.row())) return false;
     try {
-        m_handle.edit();
+        RecordEdit change = RecordEdit::edit(m_handle);
         m_handle.setString(index.column(), value.toString());
-        m_handle.post();
+        change.post();
     } catch (const std::exception& e) {
-        if (m_handle.isEditing()) m_handle.cancel();
         m_errors("Az értéket a tábla nem fogadta el:\n" + engineText(e));
         return false;
     }
@@ -262,10 +262,8 @@ void TableViewerModel::clearQuickFilter() {
 
 void TableViewerModel::appendRecord() {
     try {
-        m_handle.append();
-        m_handle.post();
+        RecordEdit::append(m_handle).post();
     } catch (const std::exception& e) {
-        if (m_handle.isEditing()) m_handle.cancel();
         m_errors("Az új rekord nem menthető:\n" + engineText(e));
     }
     reload();

@@ -56,6 +56,9 @@ public:
     // "&Törlés": asks, and on "Igen" deletes the current user. False when nothing was deleted.
     bool removeCurrent();
 
+    // The prompt the windows' commands report through.
+    Prompt& prompt() const { return m_prompt; }
+
 private:
     bool nameTaken(const QString& name, bool isNew);
     void store(const UserValues& values, bool isNew);
@@ -75,6 +78,8 @@ public:
     bool available();
     // "&Rendben": true when the new password was stored (the window then closes).
     bool accept(const QString& oldPassword, const QString& newPassword, const QString& again);
+
+    Prompt& prompt() const { return m_prompt; }
 
 private:
     TableHandle& m_users;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/OpenDataFolder.h"
 #include "dbase/DbError.h"
 #include "dbase/TestFolder.h"
 #include "foundation/CatalogueFields.h"
@@ -18,16 +19,8 @@ namespace {
 
 namespace P = fields::Partner;
 
-class FieldTest : public ::testing::Test {
+class FieldTest : public OpenDataFolder {
 protected:
-    testing_support::TestFolder dir;
-    TDataModule1 data;
-
-    void SetUp() override {
-        createDataFolder(dir.path());
-        data.open(dir.path());
-    }
-
     void addPartner(const QString& name, const QString& group) {
         TableHandle& partners = data.PartnerTable();
         partners.append();

@@ -7,6 +7,7 @@
 
 #include "SessionFakes.h"
 #include "SessionFixture.h"
+#include "foundation/CommandBoundary.h"
 #include "foundation/ConversionError.h"
 #include "foundation/NewDataFolder.h"
 #include "shell/startup/ErrorReporter.h"
@@ -129,13 +130,14 @@ TEST(Shutdown, LeftoverFilesAreRemovedWherePresent) {
 TEST(ErrorReporterTest, AnEscapedErrorIsShownAndAConversionErrorEndsSilently) {
     ScriptedPrompt prompt;
     ErrorReporter reporter(prompt);
-    runCommand(reporter, [] { throw ConversionError("'12,x' is not a valid number"); });
+    const ScopedErrorReporter installed([&reporter](std::exception_ptr error) { reporter.report(error); });
+    EXPECT_FALSE(runCommand(prompt, [] { throw ConversionError("'12,x' is not a valid number"); }));
     EXPECT_TRUE(prompt.transcript().isEmpty());
     bool after = false;
-    runCommand(reporter, [&] {
+    EXPECT_FALSE(runCommand(prompt, [&] {
         throw std::runtime_error("Szamla.dbf: Record is locked by another user.");
         after = true;
-    });
+    }));
     EXPECT_FALSE(after);
     EXPECT_EQ(prompt.transcript(), QStringList({"message|error|Figyelem!|A program használata során hiba történt!\n"
                                                 "A rendszer hibaüzenete: Szamla.dbf: Record is locked by another "

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "foundation/CatalogueFields.h"
+#include "foundation/CommandBoundary.h"
 #include "foundation/forms/DialogButtons.h"
 #include "widgets/RecordGridModel.h"
 
@@ -45,15 +46,6 @@ void showCurrent(QTableView* grid, widgets::RecordGridModel* model) {
     if (model->currentRow() >= 0) grid->selectRow(model->currentRow());
 }
 
-template <typename Action>
-void guarded(Prompt& prompt, Action action) {
-    try {
-        action();
-    } catch (const std::exception& e) {
-        prompt.error(QStringLiteral("Hiba"), QString::fromUtf8(e.what()));
-    }
-}
-
 }  // namespace
 
 Tpcsopform::Tpcsopform(QWidget* parent, TDataModule1& data, Prompt& prompt)
@@ -86,7 +78,7 @@ Tpcsopform::Tpcsopform(QWidget* parent, TDataModule1& data, Prompt& prompt)
 Tpcsopform::~Tpcsopform() = default;
 
 void Tpcsopform::run(bool (PartnerGroups::*action)()) {
-    guarded(m_prompt, [&] {
+    runCommand(m_prompt, [&] {
         if (!(m_groups.*action)()) return;
         m_model->reload();
         showCurrent(m_grid, m_model.get());
@@ -147,7 +139,7 @@ Ttelepulesform::Ttelepulesform(QWidget* parent, TDataModule1& data, Prompt& prom
             this, [this] { edit(false); });
     connect(addButton(buttons, QStringLiteral("&Törlés"), QStringLiteral("deletePushButton")), &QPushButton::clicked,
             this, [this] {
-                guarded(m_prompt, [&] {
+                runCommand(m_prompt, [&] {
                     if (m_settlements.deleteCurrent()) reload();
                 });
             });
@@ -156,11 +148,11 @@ Ttelepulesform::Ttelepulesform(QWidget* parent, TDataModule1& data, Prompt& prom
             this, &QDialog::reject);
     layout->addLayout(buttons);
     connect(byPostcode, &QLineEdit::textChanged, this, [this](const QString& text) {
-        guarded(m_prompt, [&] { m_settlements.searchPostcode(text); });
+        runCommand(m_prompt, [&] { m_settlements.searchPostcode(text); });
         showCurrent(m_grid, m_model.get());
     });
     connect(byName, &QLineEdit::textChanged, this, [this](const QString& text) {
-        guarded(m_prompt, [&] { m_settlements.searchName(text); });
+        runCommand(m_prompt, [&] { m_settlements.searchName(text); });
         showCurrent(m_grid, m_model.get());
     });
     showCurrent(m_grid, m_model.get());
@@ -170,7 +162,7 @@ Ttelepulesform::Ttelepulesform(QWidget* parent, TDataModule1& data, Prompt& prom
 Ttelepulesform::~Ttelepulesform() = default;
 
 void Ttelepulesform::edit(bool isNew) {
-    guarded(m_prompt, [&] {
+    runCommand(m_prompt, [&] {
         TableHandle& towns = m_data.TelepTable();
         if (!isNew && towns.isEmpty()) return;
         TTelepSzerk dialog(this, isNew ? QString() : towns.asString(fields::Telep::IRSZAM),

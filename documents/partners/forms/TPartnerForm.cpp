@@ -15,6 +15,7 @@
 #include "documents/partners/PartnerReport.h"
 #include "documents/partners/forms/TPartnerSzerk.h"
 #include "documents/partners/forms/Ttartozasform.h"
+#include "foundation/CommandBoundary.h"
 #include "report/view/PreviewWindow.h"
 #include "widgets/RecordGridModel.h"
 
@@ -74,13 +75,13 @@ TPartnerForm::TPartnerForm(QWidget* parent, TDataModule1& data, Prompt& prompt, 
     m_grid->setColumnWidth(1, 160);
     buildContextMenu();
     connect(m_tabBar, &QTabBar::currentChanged, this, [this](int index) {
-        guarded([&] {
+        runCommand(m_prompt, [&] {
             m_logic.selectTab(index);
             reloadList();
         });
     });
     connect(m_search, &QLineEdit::textChanged, this, [this](const QString& text) {
-        guarded([&] {
+        runCommand(m_prompt, [&] {
             m_logic.quickSearch(text);
             syncSelection();
         });
@@ -90,7 +91,7 @@ TPartnerForm::TPartnerForm(QWidget* parent, TDataModule1& data, Prompt& prompt, 
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { m_model->moveTo(current.row()); });
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, &TPartnerForm::sortByColumn);
-    guarded([&] {
+    runCommand(m_prompt, [&] {
         m_search->clear();
         m_logic.open();
         showTabs();
@@ -123,8 +124,9 @@ QWidget* TPartnerForm::buttonColumn() {
     connect(modify, &QPushButton::clicked, this, &TPartnerForm::modifyPartner);
     connect(remove, &QPushButton::clicked, this, &TPartnerForm::deletePartner);
     connect(print, &QPushButton::clicked, this, &TPartnerForm::printList);
-    connect(invoices, &QPushButton::clicked, this, [this] { guarded([&] { m_logic.showInvoices(false); }); });
-    connect(debts, &QPushButton::clicked, this, [this] { guarded([&] { m_logic.showInvoices(true); }); });
+    connect(invoices, &QPushButton::clicked, this,
+            [this] { runCommand(m_prompt, [&] { m_logic.showInvoices(false); }); });
+    connect(debts, &QPushButton::clicked, this, [this] { runCommand(m_prompt, [&] { m_logic.showInvoices(true); }); });
     connect(m_acceptButton, &QPushButton::clicked, this, [this] { acceptPartner(false); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     return column;
@@ -139,7 +141,7 @@ void TPartnerForm::buildContextMenu() {
     QAction* remove = m_contextMenu->addAction(QStringLiteral("&Törlés"), this, &TPartnerForm::deletePartner);
     QAction* print = m_contextMenu->addAction(QStringLiteral("Ny&omtatás"), this, &TPartnerForm::printList);
     QAction* csv = m_contextMenu->addAction(QStringLiteral("Exportálás csv fájlba"), this, [this] {
-        guarded([&] {
+        runCommand(m_prompt, [&] {
             m_logic.exportCsv();
             syncSelection();
         });
@@ -174,7 +176,7 @@ void TPartnerForm::syncSelection() {
 }
 
 void TPartnerForm::newPartner() {
-    guarded([&] {
+    runCommand(m_prompt, [&] {
         TPartnerSzerk dialog(this, m_data, m_logic, m_options.showPriceGroups, true);
         if (dialog.exec() != QDialog::Accepted) return;
         createPartner(m_data.PartnerTable(), m_data.UserTable(), dialog.fields());
@@ -183,7 +185,7 @@ void TPartnerForm::newPartner() {
 }
 
 void TPartnerForm::modifyPartner() {
-    guarded([&] {
+    runCommand(m_prompt, [&] {
         if (m_data.PartnerTable().isEmpty()) return;
         TPartnerSzerk dialog(this, m_data, m_logic, m_options.showPriceGroups, false);
         dialog.setFields(loadPartner(m_data.PartnerTable()));
@@ -196,7 +198,7 @@ void TPartnerForm::modifyPartner() {
 }
 
 void TPartnerForm::deletePartner() {
-    guarded([&] {
+    runCommand(m_prompt, [&] {
         if (!m_logic.deleteCurrent()) return;
         showTabs();
         reloadList();
@@ -204,7 +206,7 @@ void TPartnerForm::deletePartner() {
 }
 
 void TPartnerForm::acceptPartner(bool fromList) {
-    guarded([&] {
+    runCommand(m_prompt, [&] {
         const auto showUnpaid = [this](TableHandle& unpaid) {
             Ttartozasform warning(this, unpaid);
             return warning.exec() == QDialog::Accepted;
@@ -214,7 +216,7 @@ void TPartnerForm::acceptPartner(bool fromList) {
 }
 
 void TPartnerForm::printList() {
-    guarded([&] {
+    runCommand(m_prompt, [&] {
         if (!m_options.printing || m_data.PartnerTable().isEmpty()) return;
         const auto layout = TPartnerReport(m_data.PartnerTable(), m_options.webAddress, m_options.currentUser);
         const report::PreparedReport pages = layout->prepare();
@@ -226,7 +228,7 @@ void TPartnerForm::printList() {
 }
 
 void TPartnerForm::sortByColumn(int column) {
-    guarded([&] {
+    runCommand(m_prompt, [&] {
         if (!m_logic.sortBy(m_model->columns()[size_t(column)].field)) return;
         m_model->setSortColumn(column);
         reloadList();
@@ -245,16 +247,6 @@ bool TPartnerForm::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-template <typename Action>
-void TPartnerForm::guarded(Action action) {
-    // An error of the tables ends the command with its message; the window stays usable.
-    try {
-        action();
-    } catch (const std::exception& e) {
-        m_prompt.error(QStringLiteral("Hiba"), QString::fromUtf8(e.what()));
-    }
 }
 
 }  // namespace kavina::documents

@@ -56,8 +56,6 @@ private:
     void acceptPartner(bool fromList);
     void printList();
     void sortByColumn(int column);
-    template <typename Action>
-    void guarded(Action action);
 
     TDataModule1& m_data;
     Prompt& m_prompt;

@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "foundation/RecordEdit.h"
 #include "foundation/SettingsRecord.h"
 #include "shell/mainwindow/OverlayPictures.h"
 #include "shell/mainwindow/StatusBarTexts.h"
@@ -229,14 +230,9 @@ void TForm1::fixCashSaleCopies() {
     SettingsRecord record(m_data.UserTable());
     record.reread();
     if (!record.exists() || !record.text(fields::User::MEGJEGYZES).isEmpty()) return;
-    record.edit();
-    try {
-        record.setText(fields::User::MEGJEGYZES, "2");
-        record.post();
-    } catch (...) {
-        record.cancel();
-        throw;
-    }
+    RecordEdit change = RecordEdit::edit(m_data.UserTable());
+    record.setText(fields::User::MEGJEGYZES, "2");
+    change.post();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

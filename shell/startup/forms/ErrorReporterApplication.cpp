@@ -1,6 +1,6 @@
 #include "shell/startup/forms/ErrorReporterApplication.h"
 
-#include "shell/startup/ErrorReporter.h"
+#include "foundation/CommandBoundary.h"
 
 namespace kavina::shell {
 
@@ -8,8 +8,8 @@ bool ErrorReporterApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
-        if (!m_reporter) throw;
-        m_reporter->report(std::current_exception());
+        if (!m_prompt) throw;
+        handleCommandError(std::current_exception(), *m_prompt);
         return false;
     }
 }

@@ -1,23 +1,25 @@
 #pragma once
 // The application object of the program: every event goes through notify(), so an error that
-// escapes an event handler anywhere in the program reaches the error reporter instead of
-// ending the program.
+// escapes an event handler anywhere, despite the command boundary, is still dealt with as the
+// boundary deals with it instead of ending the program.
 
 #include <QApplication>
 
-namespace kavina::shell {
+namespace kavina {
+class Prompt;
+}
 
-class ErrorReporter;
+namespace kavina::shell {
 
 class ErrorReporterApplication : public QApplication {
 public:
     ErrorReporterApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
-    void setReporter(ErrorReporter* reporter) { m_reporter = reporter; }
+    void setPrompt(Prompt* prompt) { m_prompt = prompt; }
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:
-    ErrorReporter* m_reporter = nullptr;
+    Prompt* m_prompt = nullptr;
 };
 
 }  // namespace kavina::shell

@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "foundation/CommandBoundary.h"
 #include "shell/tableviewer/TableViewerExport.h"
 #include "shell/tableviewer/TableViewerModel.h"
 #include "shell/tableviewer/forms/TableViewerGrid.h"
@@ -170,23 +171,25 @@ bool TableViewerDialog::showTable(const QString& handleName) {
 }
 
 void TableViewerDialog::tableChosen() {
-    leaveTable();
-    if (!m_list->currentItem()) return;
-    const TableDef* def = catalogue::findByHandleName(m_list->currentItem()->text().toStdString());
-    if (!def) return;
-    m_handleName = QString::fromStdString(def->handleName);
-    m_model = std::make_unique<TableViewerModel>(m_data.handle(def->id),
-                                                 [this](const QString& text) { m_prompt.warning(kCaption, text); });
-    m_headers = std::make_unique<TableViewerHeaders>(*m_model);
-    m_grid->setModel(m_headers.get());
-    sizeColumns(*m_grid, m_model->handle());
-    connect(m_model.get(), &QAbstractItemModel::modelReset, this, &TableViewerDialog::selectCurrentRow);
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& now) { m_model->moveTo(now.row()); });
-    for (QAction* a : findChild<QToolBar*>("viewerToolbar")->actions()) a->setEnabled(true);
-    m_search->clear();
-    m_note->clear();
-    selectCurrentRow();
+    runCommand(m_prompt, [&] {
+        leaveTable();
+        if (!m_list->currentItem()) return;
+        const TableDef* def = catalogue::findByHandleName(m_list->currentItem()->text().toStdString());
+        if (!def) return;
+        m_handleName = QString::fromStdString(def->handleName);
+        m_model = std::make_unique<TableViewerModel>(m_data.handle(def->id),
+                                                     [this](const QString& text) { m_prompt.warning(kCaption, text); });
+        m_headers = std::make_unique<TableViewerHeaders>(*m_model);
+        m_grid->setModel(m_headers.get());
+        sizeColumns(*m_grid, m_model->handle());
+        connect(m_model.get(), &QAbstractItemModel::modelReset, this, &TableViewerDialog::selectCurrentRow);
+        connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                [this](const QModelIndex& now) { runCommand(m_prompt, [&] { m_model->moveTo(now.row()); }); });
+        for (QAction* a : findChild<QToolBar*>("viewerToolbar")->actions()) a->setEnabled(true);
+        m_search->clear();
+        m_note->clear();
+        selectCurrentRow();
+    });
 }
 
 void TableViewerDialog::leaveTable() {
@@ -220,13 +223,17 @@ void TableViewerDialog::showCount() {
 }
 
 void TableViewerDialog::headerClicked(int column) {
-    if (m_model && !m_model->orderBy(column)) selectCurrentRow();  // the title keeps showing the order in force
+    runCommand(m_prompt, [&] {
+        if (m_model && !m_model->orderBy(column)) selectCurrentRow();  // the title keeps showing the order in force
+    });
 }
 
 void TableViewerDialog::searchChanged(const QString& text) {
-    if (!m_model) return;
-    m_note->setText(m_model->quickSearch(text));
-    selectCurrentRow();
+    runCommand(m_prompt, [&] {
+        if (!m_model) return;
+        m_note->setText(m_model->quickSearch(text));
+        selectCurrentRow();
+    });
 }
 
 void TableViewerDialog::chooseFont() {
@@ -249,38 +256,44 @@ void TableViewerDialog::stepRows(int step) {
 }
 
 void TableViewerDialog::appendRecord() {
-    m_model->appendRecord();
+    runCommand(m_prompt, [&] { m_model->appendRecord(); });
 }
 
 void TableViewerDialog::deleteRecord() {
-    if (m_model->rowCount() == 0) return;
-    if (m_prompt.askYesNo(kCaption, QStringLiteral("Biztos, hogy törölni szeretné a kiválasztott tételt?")))
-        m_model->deleteCurrent();
+    runCommand(m_prompt, [&] {
+        if (m_model->rowCount() == 0) return;
+        if (m_prompt.askYesNo(kCaption, QStringLiteral("Biztos, hogy törölni szeretné a kiválasztott tételt?")))
+            m_model->deleteCurrent();
+    });
 }
 
 void TableViewerDialog::refreshTable() {
-    try {
-        m_model->handle().refresh();
-    } catch (const std::exception& e) {
-        m_prompt.warning(kCaption, QString::fromUtf8(e.what()));
-    }
-    m_model->reload();
+    runCommand(m_prompt, [&] {
+        try {
+            m_model->handle().refresh();
+        } catch (const std::exception& e) {
+            m_prompt.warning(kCaption, QString::fromUtf8(e.what()));
+        }
+        m_model->reload();
+    });
 }
 
 void TableViewerDialog::saveToSpreadsheet() {
-    const QString path = spreadsheetPath(m_spreadsheetFolder, m_handleName, QDateTime::currentDateTime());
-    try {
-        writeSpreadsheet(m_model->handle(), path, m_handleName);
-    } catch (const SpreadsheetError& e) {
-        m_prompt.error(QStringLiteral("Hiba"), e.text());
-        return;
-    } catch (const std::exception& e) {
-        m_prompt.error(QStringLiteral("Hiba"), QString::fromUtf8(e.what()));
-        return;
-    }
-    if (!m_desktop.openFile(path))
-        m_prompt.warning(kCaption,
-                         QStringLiteral("Az excel megnyitása sikertelen. Talán nincs telepítve erre a gépre?"));
+    runCommand(m_prompt, [&] {
+        const QString path = spreadsheetPath(m_spreadsheetFolder, m_handleName, QDateTime::currentDateTime());
+        try {
+            writeSpreadsheet(m_model->handle(), path, m_handleName);
+        } catch (const SpreadsheetError& e) {
+            m_prompt.error(QStringLiteral("Hiba"), e.text());
+            return;
+        } catch (const std::exception& e) {
+            m_prompt.error(QStringLiteral("Hiba"), QString::fromUtf8(e.what()));
+            return;
+        }
+        if (!m_desktop.openFile(path))
+            m_prompt.warning(kCaption,
+                             QStringLiteral("Az excel megnyitása sikertelen. Talán nincs telepítve erre a gépre?"));
+    });
 }
 
 }  // namespace kavina::shell

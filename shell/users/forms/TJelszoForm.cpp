@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "foundation/CommandBoundary.h"
 #include "foundation/forms/DialogButtons.h"
 #include "shell/users/Users.h"
 #include "shell/users/forms/SessionPasswordBox.h"
@@ -33,7 +34,9 @@ QLineEdit* TJelszoForm::passwordBox(const char* name) {
 }
 
 void TJelszoForm::accept() {
-    if (m_change.accept(m_old->text(), m_new->text(), m_again->text())) QDialog::accept();
+    runCommand(m_change.prompt(), [&] {
+        if (m_change.accept(m_old->text(), m_new->text(), m_again->text())) QDialog::accept();
+    });
 }
 
 }  // namespace kavina::shell

@@ -9,8 +9,8 @@
 #include <QTimer>
 
 #include "foundation/CatalogueFields.h"
+#include "foundation/CommandBoundary.h"
 #include "foundation/Desktop.h"
-#include "shell/startup/ErrorReporter.h"
 #include "shell/startup/SessionState.h"
 #include "shell/users/Login.h"
 #include "ui_TLogo.h"
@@ -73,8 +73,7 @@ void TLogo::showEvent(QShowEvent* event) {
 }
 
 void TLogo::signIn() {
-    ErrorReporter reporter(m_state.prompt);
-    runCommand(reporter, [this] {
+    runCommand(m_state.prompt, [this] {
         Login login(m_state.data.JogTable(), *m_state.log, m_state.session, m_state.prompt, m_state.clock);
         switch (login.signIn(m_ui->userComboBox->currentText(), m_ui->passwordLineEdit->text())) {
             case LoginOutcome::SignedIn:
@@ -92,8 +91,7 @@ void TLogo::signIn() {
 
 void TLogo::createFirstUser() {
     if (m_signedIn) return;
-    ErrorReporter reporter(m_state.prompt);
-    runCommand(reporter, [this] {
+    runCommand(m_state.prompt, [this] {
         Login login(m_state.data.JogTable(), *m_state.log, m_state.session, m_state.prompt, m_state.clock);
         const std::optional<QString> name = login.createFirstUser();
         if (!name) return;

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
+#include "foundation/CommandBoundary.h"
 #include "foundation/forms/DialogButtons.h"
 #include "shell/users/Rights.h"
 #include "shell/users/forms/SessionPasswordBox.h"
@@ -62,9 +63,11 @@ UserValues TUserSzerk::values() const {
 }
 
 void TUserSzerk::accept() {
-    const UserDialogResult result = m_admin.accept(values(), m_isNew);
-    markPasswords(result.passwordsDiffer);
-    if (result.stored) QDialog::accept();
+    runCommand(m_admin.prompt(), [&] {
+        const UserDialogResult result = m_admin.accept(values(), m_isNew);
+        markPasswords(result.passwordsDiffer);
+        if (result.stored) QDialog::accept();
+    });
 }
 
 void TUserSzerk::markPasswords(bool differ) {

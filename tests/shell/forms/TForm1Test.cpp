@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "MainWindowTestSupport.h"
+#include "foundation/CommandBoundary.h"
 #include "foundation/SettingsRecord.h"
 #include "shell/mainwindow/OverlayPictures.h"
 #include "shell/mainwindow/forms/MainWindowIdleLock.h"
@@ -195,10 +196,10 @@ TEST_F(MainWindowTest, ACommandOfALaterPartIsShownDisabledUntilItIsRegistered) {
     EXPECT_EQ(prompt.transcript(), QStringList({"message|error|Hiba|A számla nem menthető."}));
 }
 
-TEST_F(MainWindowTest, ErrorsOfCommandsAndTimersGoToTheProgramsErrorHandlerWhenOneIsSet) {
+TEST_F(MainWindowTest, ErrorsOfCommandsAndTimersGoToTheProgramsErrorReporterWhenOneIsSet) {
     TForm1& w = makeWindow();
     QStringList reported;
-    w.commands().setErrorHandler([&](std::exception_ptr error) {
+    const ScopedErrorReporter reporter([&](std::exception_ptr error) {
         try {
             std::rethrow_exception(error);
         } catch (const std::exception& e) {
