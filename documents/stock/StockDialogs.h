@@ -16,6 +16,7 @@
 #include "documents/stock/StockRule.h"
 #include "foundation/Prompt.h"
 #include "foundation/RecordCursor.h"
+#include "foundation/RuleError.h"
 
 namespace kavina::documents {
 
@@ -138,9 +139,9 @@ std::optional<double> storeReceiving(StockRule& rule, const ProductRecord& produ
 std::optional<double> storeIssue(StockRule& rule, const ProductRecord& product, double quantity,
                                  const StockRule::AlsoWrite& alsoWrite = {});
 
-class IssueAboveStock : public std::runtime_error {
+class IssueAboveStock : public RuleError {
 public:
-    IssueAboveStock() : std::runtime_error(kIssueAboveStock.toStdString()) {}
+    IssueAboveStock() : RuleError(kIssueAboveStock, kStockCaption) {}
 };
 
 }  // namespace kavina::documents

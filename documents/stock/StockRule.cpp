@@ -6,6 +6,7 @@
 #include "dbase/DbError.h"
 #include "foundation/Catalogue.h"
 #include "foundation/CatalogueFields.h"
+#include "foundation/RecordEdit.h"
 #include "foundation/SzamSzov.h"
 #include "foundation/TextFormat.h"
 
@@ -70,15 +71,26 @@ std::optional<ProductRecord> StockRule::findByCode(double code) {
     return ProductRecord{uint32_t(m_products->bookmark().id), m_products->asFloat(A::ANYAGKOD)};
 }
 
-void StockRule::editLocked(uint32_t recNo) {
+// One attempt: locks, re-reads and checks the record, then changes and stores it.
+std::optional<double> StockRule::applyOnce(const ProductRecord& product, double quantity, const AlsoWrite& alsoWrite) {
+    m_products->refresh();
+    if (!m_products->gotoBookmark({product.recNo})) throw ProductGone();
+    RecordEdit change = RecordEdit::edit(*m_products);
+    if (!sameCode(m_products->asFloat(A::ANYAGKOD), product.code)) throw ProductGone();
+    if (m_products->asLogical(A::TERMEK)) return std::nullopt;
+    const double stock = double(Kerekit(-1, (long double)m_products->asFloat(A::MENNYISEG) + quantity));
+    m_products->setFloat(A::MENNYISEG, stock);
+    if (alsoWrite) alsoWrite(*m_products);
+    change.post();
+    return stock;
+}
+
+std::optional<double> StockRule::apply(const ProductRecord& product, double quantity, const AlsoWrite& alsoWrite) {
+    open();
     const auto giveUp = std::chrono::steady_clock::now() + m_patience;
     for (;;) {
-        m_products->refresh();
-        if (!m_products->gotoBookmark({recNo}))
-            throw ProductGone("a termék rekordja (" + std::to_string(recNo) + ") már nincs meg");
         try {
-            m_products->edit();
-            return;
+            return applyOnce(product, quantity, alsoWrite);
         } catch (const dbase::DbError& e) {
             if (!e.contains(dbase::errtext::kRecordLocked) || std::chrono::steady_clock::now() >= giveUp) throw;
         }
@@ -86,44 +98,18 @@ void StockRule::editLocked(uint32_t recNo) {
     }
 }
 
-std::optional<double> StockRule::apply(const ProductRecord& product, double quantity, const AlsoWrite& alsoWrite) {
-    open();
-    editLocked(product.recNo);
-    try {
-        if (!sameCode(m_products->asFloat(A::ANYAGKOD), product.code))
-            throw ProductGone("a rekord (" + std::to_string(product.recNo) + ") már másik terméket tárol");
-        if (m_products->asLogical(A::TERMEK)) {
-            m_products->cancel();
-            return std::nullopt;
-        }
-        const double stock = double(Kerekit(-1, (long double)m_products->asFloat(A::MENNYISEG) + quantity));
-        m_products->setFloat(A::MENNYISEG, stock);
-        if (alsoWrite) alsoWrite(*m_products);
-        m_products->post();
-        return stock;
-    } catch (...) {
-        m_products->cancel();
-        throw;
-    }
-}
-
 void appendStockLog(TableHandle& log, const StockLogRow& row) {
-    log.append();
-    try {
-        log.setString(T::cikkszam, row.articleNumber);
-        log.setString(T::bizonylat, row.document);
-        log.setInteger(T::partner, row.partner);
-        log.setString(T::tetel, row.item);
-        log.setFloat(T::mennyiseg, row.quantity);
-        log.setString(T::ugyintezo, row.user);
-        log.setDateTime(T::datum, QDateTime(row.when.date(), QTime(0, 0), Qt::UTC));
-        log.setString(T::ido, timeText(row.when.time()));
-        log.setString(T::tipus, movementCode(row.movement));
-        log.post();
-    } catch (...) {
-        log.cancel();
-        throw;
-    }
+    RecordEdit change = RecordEdit::append(log);
+    log.setString(T::cikkszam, row.articleNumber);
+    log.setString(T::bizonylat, row.document);
+    log.setInteger(T::partner, row.partner);
+    log.setString(T::tetel, row.item);
+    log.setFloat(T::mennyiseg, row.quantity);
+    log.setString(T::ugyintezo, row.user);
+    log.setDateTime(T::datum, QDateTime(row.when.date(), QTime(0, 0), Qt::UTC));
+    log.setString(T::ido, timeText(row.when.time()));
+    log.setString(T::tipus, movementCode(row.movement));
+    change.post();
 }
 
 }  // namespace kavina::documents

@@ -21,9 +21,9 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <stdexcept>
 #include <string>
 
+#include "foundation/RuleError.h"
 #include "foundation/TableHandle.h"
 
 namespace kavina::documents {
@@ -51,10 +51,12 @@ struct ProductRecord {
     double code = 0;  // ANYAGKOD
 };
 
+inline const QString kProductGoneMessage = QStringLiteral("A terméket közben egy másik munkaállomás törölte.");
+
 // The product record is gone (deleted by another workstation) or holds another product now.
-class ProductGone : public std::runtime_error {
+class ProductGone : public RuleError {
 public:
-    using std::runtime_error::runtime_error;
+    ProductGone() : RuleError(kProductGoneMessage) {}
 };
 
 class StockRule {
@@ -83,7 +85,7 @@ public:
 
 private:
     void open();
-    void editLocked(uint32_t recNo);
+    std::optional<double> applyOnce(const ProductRecord& product, double quantity, const AlsoWrite& alsoWrite);
 
     std::string m_folder;
     std::chrono::milliseconds m_patience;

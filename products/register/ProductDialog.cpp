@@ -1,6 +1,7 @@
 #include "products/register/ProductDialog.h"
 
 #include "foundation/CatalogueFields.h"
+#include "foundation/RecordEdit.h"
 #include "foundation/TableReader.h"
 #include "products/register/ProductList.h"
 
@@ -68,14 +69,9 @@ BoxCheck ProductDialog::checkRecordable(TableHandle& table, const Field& field, 
     if (!m_prompt.askYesNo(kDialogCaption, trimmed + what + kLineBreak + QStringLiteral("Szeretné most rögzíteni?"),
                            Icon::Question))
         return {QString(), true};
-    table.append();
-    try {
-        table.setString(field, trimmed);
-        table.post();
-    } catch (...) {
-        table.cancel();
-        throw;
-    }
+    RecordEdit change = RecordEdit::append(table);
+    table.setString(field, trimmed);
+    change.post();
     return {trimmed};
 }
 

@@ -3,6 +3,7 @@
 #include "dbase/Transaction.h"
 #include "foundation/Catalogue.h"
 #include "foundation/CatalogueFields.h"
+#include "foundation/RecordEdit.h"
 #include "foundation/SzamSzov.h"
 #include "invoicing/document/DocumentNumbering.h"
 #include "products/register/ProductList.h"
@@ -82,15 +83,10 @@ ProductRecord ProductRegister::appendProduct(const std::function<void(RecordCurs
     dbase::Transaction transaction(m_data.dataFolder());
     const double code = takeProductCode();
     TableHandle& p = products();
-    p.append();
-    try {
-        p.setFloat(A::ANYAGKOD, code);
-        fill(p);
-        p.post();
-    } catch (...) {
-        p.cancel();
-        throw;
-    }
+    RecordEdit change = RecordEdit::append(p);
+    p.setFloat(A::ANYAGKOD, code);
+    fill(p);
+    change.post();
     const ProductRecord added{uint32_t(p.bookmark().id), code};
     transaction.commit();
     written();
@@ -114,14 +110,9 @@ bool ProductRegister::editProduct(const ProductRecord& product, const std::funct
         return false;
     }
     TableHandle& p = products();
-    p.edit();
-    try {
-        change(p);
-        p.post();
-    } catch (...) {
-        p.cancel();
-        throw;
-    }
+    RecordEdit edit = RecordEdit::edit(p);
+    change(p);
+    edit.post();
     written();
     return true;
 }
@@ -171,7 +162,7 @@ bool ProductRegister::logTableReady() {
 }
 
 void ProductRegister::logMovement(const ProductRecord& product, double quantity, documents::Movement movement) {
-    if (!locateProduct(product)) throw documents::ProductGone("a termék nem található");
+    if (!locateProduct(product)) throw documents::ProductGone();
     documents::StockLogRow row;
     row.articleNumber = m_products->asString(A::CIKKSZAM);
     row.item = m_products->asString(A::MEGNEVEZES);
@@ -182,45 +173,42 @@ void ProductRegister::logMovement(const ProductRecord& product, double quantity,
     documents::appendStockLog(m_data.tranzakcio(), row);
 }
 
-bool ProductRegister::storeReceiving(const ProductRecord& product, const documents::ReceivingValues& values) {
+// The movement, the product's out-of-stock flag and the log row stand or fall together. A
+// product gone meanwhile, or an issue the stock no longer covers, is said and nothing stays.
+bool ProductRegister::storeMovement(
+    const ProductRecord& product, double logged, documents::Movement movement,
+    const std::function<std::optional<double>(const documents::StockRule::AlsoWrite&)>& move) {
     if (!logTableReady()) return false;
     products();
+    const bool afterIssue = movement == documents::Movement::RegisterIssue;
     try {
         dbase::Transaction transaction(m_data.dataFolder());
-        const auto stock = documents::storeReceiving(*m_stock, product, values, [](RecordCursor& p) {
-            p.setLogical(A::NINCSANYAG, noStock(p.asFloat(A::MENNYISEG), false));
-        });
-        if (!stock) return false;
-        logMovement(product, values.quantity, documents::Movement::RegisterReceiving);
+        const auto flag = [afterIssue](RecordCursor& p) {
+            p.setLogical(A::NINCSANYAG, noStock(p.asFloat(A::MENNYISEG), afterIssue));
+        };
+        if (!move(flag)) return false;
+        logMovement(product, logged, movement);
         transaction.commit();
-    } catch (const documents::ProductGone&) {
-        m_prompt.warning(QStringLiteral("Figyelem!"), kProductGoneMessage);
+    } catch (const RuleError& refused) {
+        m_prompt.warning(refused.caption(), refused.message());
         return false;
     }
     written();
     return true;
 }
 
+bool ProductRegister::storeReceiving(const ProductRecord& product, const documents::ReceivingValues& values) {
+    return storeMovement(product, values.quantity, documents::Movement::RegisterReceiving,
+                         [&](const documents::StockRule::AlsoWrite& flag) {
+                             return documents::storeReceiving(*m_stock, product, values, flag);
+                         });
+}
+
 bool ProductRegister::storeIssue(const ProductRecord& product, double quantity) {
-    if (!logTableReady()) return false;
-    products();
-    try {
-        dbase::Transaction transaction(m_data.dataFolder());
-        const auto stock = documents::storeIssue(*m_stock, product, quantity, [](RecordCursor& p) {
-            p.setLogical(A::NINCSANYAG, noStock(p.asFloat(A::MENNYISEG), true));
-        });
-        if (!stock) return false;
-        logMovement(product, quantity, documents::Movement::RegisterIssue);
-        transaction.commit();
-    } catch (const documents::ProductGone&) {
-        m_prompt.warning(QStringLiteral("Figyelem!"), kProductGoneMessage);
-        return false;
-    } catch (const documents::IssueAboveStock&) {
-        m_prompt.warning(documents::kStockCaption, documents::kIssueAboveStock);
-        return false;
-    }
-    written();
-    return true;
+    return storeMovement(product, quantity, documents::Movement::RegisterIssue,
+                         [&](const documents::StockRule::AlsoWrite& flag) {
+                             return documents::storeIssue(*m_stock, product, quantity, flag);
+                         });
 }
 
 void ProductRegister::refreshOutOfStock(const ProductRecord& product, bool afterIssue) {

@@ -26,8 +26,7 @@ namespace kavina::products {
 
 using documents::ProductRecord;
 
-// The product's record is no longer there (another workstation deleted it).
-inline const QString kProductGoneMessage = QStringLiteral("A terméket közben egy másik munkaállomás törölte.");
+using documents::kProductGoneMessage;
 // The stock log table is missing: the folder has not been upgraded.
 inline const QString kNoStockLogMessage = QStringLiteral(
     "A készletmozgások táblája (tranzakcio.dbf) hiányzik, ezért a mozgás nem rögzíthető. "
@@ -81,6 +80,8 @@ private:
     bool editProduct(const ProductRecord& product, const std::function<void(RecordCursor&)>& change);
     bool logTableReady();
     void logMovement(const ProductRecord& product, double quantity, documents::Movement movement);
+    bool storeMovement(const ProductRecord& product, double logged, documents::Movement movement,
+                       const std::function<std::optional<double>(const documents::StockRule::AlsoWrite&)>& move);
     void written();
 
     TDataModule1& m_data;
