@@ -1,6 +1,8 @@
 #include "products/register/ProductDialog.h"
 
+#include "documents/stock/StockDialogs.h"
 #include "foundation/CatalogueFields.h"
+#include "foundation/NumberBox.h"
 #include "foundation/RecordEdit.h"
 #include "foundation/TableReader.h"
 #include "products/register/ProductList.h"
@@ -133,6 +135,12 @@ void ProductDialog::fillFrom(const Field& key, const QString& value, ProductFiel
     fillText(f.picture, reader->asString(A::KEP));
     if (f.minimum == 0) f.minimum = reader->asFloat(A::MINMENNY);
     if (f.warranty == 0) f.warranty = int(reader->asInteger(A::szavatossag));
+}
+
+std::optional<double> ProductDialog::readNumber(const QString& text) {
+    const std::optional<double> value = readNumberBox(text);
+    if (!value) m_prompt.warning(kDialogCaption, documents::notANumberMessage(text));
+    return value;
 }
 
 std::optional<double> ProductDialog::accept(const ProductFields& fields) {

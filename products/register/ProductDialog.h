@@ -57,6 +57,10 @@ public:
     // name.
     void leftName(ProductFields& fields);
 
+    // A number box's value (empty is 0); nothing after the message naming a text that is not a
+    // number.
+    std::optional<double> readNumber(const QString& text);
+
     // "&Elfogad": the VAT group and the warehouse must be of the lists and the article number
     // of an allowed length; the first fault is said and refused. The VAT rate of the group when
     // all is well.

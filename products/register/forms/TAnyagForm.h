@@ -1,0 +1,84 @@
+#pragma once
+// The product register window ("Terméktörzs"): the warehouse, category and search key boxes
+// and the search text above five tabs over the list, the buttons, the picture pane and the
+// list's context menu. The logic is ProductWindow; this window lays it out, forwards the
+// user's actions and shows the current product highlighted.
+
+#include <QDialog>
+#include <memory>
+
+#include "products/register/ProductWindow.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTabBar;
+class QTableView;
+class QTimer;
+
+namespace kavina::widgets {
+class RecordGridModel;
+}
+
+namespace kavina::products {
+
+struct AnyagFormOptions {
+    ProductWindowOptions window;
+    Desktop* desktop = nullptr;         // required
+    ProductDialogs* dialogs = nullptr;  // the windows of the operations; the screen's when null
+};
+
+class TAnyagForm final : public QDialog {
+    Q_OBJECT
+
+public:
+    TAnyagForm(QWidget* parent, TDataModule1& data, Prompt& prompt, const AnyagFormOptions& options);
+    ~TAnyagForm() override;
+
+    ProductWindow& logic() { return *m_logic; }
+
+    void done(int result) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* boxesRow();
+    QWidget* buttonColumn();
+    void buildContextMenu();
+    void buildModel();
+    void arrangeColumns();
+    void fillBoxes();
+    void reloadList();
+    void syncSelection();
+    void showPicture();
+    void enableButtons();
+    void searchKeyChosen(SearchKey key);
+    void enterInSearch();
+    void openSearchDialog();
+    template <typename Action>
+    void command(Action action);
+    template <typename Action>
+    void change(Action action);
+
+    TDataModule1& m_data;
+    Prompt& m_prompt;
+    AnyagFormOptions m_options;
+    std::unique_ptr<ProductDialogs> m_ownDialogs;
+    std::unique_ptr<ProductWindow> m_logic;
+    std::unique_ptr<widgets::RecordGridModel> m_model;
+    QComboBox *m_warehouse, *m_category, *m_searchKey;
+    QLineEdit* m_search;
+    QTabBar* m_tabs;
+    QTableView* m_grid;
+    QLabel* m_picture;
+    QPushButton *m_new, *m_modify, *m_delete, *m_reprice, *m_promotions, *m_receive, *m_issue, *m_accept;
+    QMenu* m_contextMenu;
+    QTimer* m_refresh;
+    QString m_lastSearch;
+    SearchIn m_lastWhere = SearchIn::Name;
+};
+
+}  // namespace kavina::products
