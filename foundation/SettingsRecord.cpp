@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "foundation/Catalogue.h"
+#include "foundation/RecordEdit.h"
 #include "foundation/SzamSzov.h"
 
 namespace kavina {
@@ -52,10 +53,21 @@ void SettingsRecord::setNumber(const Field& field, double value) {
     m_table.setFloat(field, value);
 }
 
+bool fillEmptyCashSaleCopies(TableHandle& userTable) {
+    if (!userTable.isOpen()) return false;
+    SettingsRecord record(userTable);
+    record.reread();
+    if (!record.exists() || !record.text(fields::User::MEGJEGYZES).isEmpty()) return false;
+    RecordEdit change = RecordEdit::edit(userTable);
+    record.setText(fields::User::MEGJEGYZES, QStringLiteral("2"));
+    change.post();
+    return true;
+}
+
 void appendDefaultSettingsRecord(TableHandle& userTable, const QDate& today) {
     namespace F = fields::User;
     SettingsRecord record(userTable);
-    userTable.append();
+    RecordEdit added = RecordEdit::append(userTable);
     record.setText(F::USER1, QStringLiteral("Cég neve"));
     record.setText(F::CIM, QStringLiteral("1234 Város, Utca hsz."));
     record.setText(F::TELEFON, QStringLiteral("Tel.: (42)123-456  FAX: (42)999-999"));
@@ -83,7 +95,7 @@ void appendDefaultSettingsRecord(TableHandle& userTable, const QDate& today) {
     record.setText(F::FELO, QStringLiteral("SZL"));
     record.setText(F::MELO, QStringLiteral("MUN"));
     record.setText(F::SELO, QStringLiteral("SZA"));
-    userTable.post();
+    added.post();
 }
 
 }  // namespace kavina

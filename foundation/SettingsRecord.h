@@ -51,6 +51,11 @@ private:
     TableHandle& m_table;
 };
 
+// An empty MEGJEGYZES (the copies of cash-register sales) is set to 2 and stored, as a folder
+// that never set it prints two. True when it was stored; false when the table is closed, has
+// no settings record, or the field holds something.
+bool fillEmptyCashSaleCopies(TableHandle& userTable);
+
 // Appends and posts the default settings record of a new data folder; SUTOTAG is the year of
 // today.
 void appendDefaultSettingsRecord(TableHandle& userTable, const QDate& today);

@@ -2,6 +2,7 @@
 
 #include "documents/partners/PartnerRegister.h"
 #include "foundation/CatalogueFields.h"
+#include "foundation/RecordEdit.h"
 
 namespace kavina::documents {
 
@@ -29,9 +30,9 @@ bool PartnerGroups::add() {
     const std::optional<QString> name = m_prompt.askText(kEditCaption, kGroupPrompt, QString());
     if (!name || name->isEmpty()) return false;
     TableHandle& groups = m_data.PcsopTable();
-    groups.append();
+    RecordEdit added = RecordEdit::append(groups);
     groups.setString(fields::PCsoport::PCSOPORT, *name);
-    groups.post();
+    added.post();
     return true;
 }
 
@@ -41,9 +42,9 @@ bool PartnerGroups::modifyCurrent() {
     const QString old = groups.asString(fields::PCsoport::PCSOPORT);
     const std::optional<QString> name = m_prompt.askText(kEditCaption, kGroupPrompt, old);
     if (!name) return false;
-    groups.edit();
+    RecordEdit change = RecordEdit::edit(groups);
     groups.setString(fields::PCsoport::PCSOPORT, *name);
-    groups.post();
+    change.post();
     renameGroup(m_data.PartnerTable(), old, *name);
     return true;
 }
@@ -58,6 +59,30 @@ void Settlements::searchPostcode(const QString& text) {
 
 void Settlements::searchName(const QString& text) {
     searchPrefix(m_data.TelepTable(), fields::Telep::TELEPULES, text);
+}
+
+bool Settlements::add() {
+    const std::optional<Settlement> accepted = m_windows.editSettlement({});
+    if (!accepted) return false;
+    TableHandle& towns = m_data.TelepTable();
+    RecordEdit change = RecordEdit::append(towns);
+    towns.setString(fields::Telep::IRSZAM, accepted->postcode);
+    towns.setString(fields::Telep::TELEPULES, accepted->town);
+    change.post();
+    return true;
+}
+
+bool Settlements::modifyCurrent() {
+    TableHandle& towns = m_data.TelepTable();
+    if (towns.isEmpty()) return false;
+    const std::optional<Settlement> accepted =
+        m_windows.editSettlement({towns.asString(fields::Telep::IRSZAM), towns.asString(fields::Telep::TELEPULES)});
+    if (!accepted) return false;
+    RecordEdit change = RecordEdit::edit(towns);
+    towns.setString(fields::Telep::IRSZAM, accepted->postcode);
+    towns.setString(fields::Telep::TELEPULES, accepted->town);
+    change.post();
+    return true;
 }
 
 bool Settlements::deleteCurrent() {

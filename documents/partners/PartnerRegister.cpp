@@ -166,9 +166,9 @@ void renameGroup(TableHandle& partners, const QString& from, const QString& to) 
     filter::restrictExactly(partners, filter::equals(P::PCSOPORT, from));
     // Each renamed partner leaves the filter, so the walk always takes the first one left.
     for (partners.first(); !partners.eof(); partners.first()) {
-        partners.edit();
+        RecordEdit change = RecordEdit::edit(partners);
         partners.setString(P::PCSOPORT, to);
-        partners.post();
+        change.post();
     }
 }
 

@@ -1,6 +1,7 @@
 #include "documents/partners/PartnerWindow.h"
 
 #include "documents/partners/PartnerRegister.h"
+#include "foundation/RecordEdit.h"
 
 namespace kavina::documents {
 
@@ -31,8 +32,9 @@ bool choosePartnerByCode(TableHandle& partners, Prompt& prompt, const QString& c
     return false;
 }
 
-PartnerWindow::PartnerWindow(TDataModule1& data, Prompt& prompt, PartnerCaller caller, int statisticsPage)
-    : m_data(data), m_prompt(prompt), m_caller(caller), m_statisticsPage(statisticsPage) {}
+PartnerWindow::PartnerWindow(TDataModule1& data, Prompt& prompt, PartnerWindows& windows, PartnerCaller caller,
+                             int statisticsPage)
+    : m_data(data), m_prompt(prompt), m_windows(windows), m_caller(caller), m_statisticsPage(statisticsPage) {}
 
 QString PartnerWindow::wantedTab() const {
     switch (m_caller) {
@@ -81,6 +83,25 @@ bool PartnerWindow::sortBy(const Field& field) {
     return true;
 }
 
+bool PartnerWindow::newPartner() {
+    PartnerFields start;
+    if (!m_showPriceGroups) start.priceGroup = 4;
+    const std::optional<PartnerFields> accepted = m_windows.editPartner(start, true);
+    if (!accepted) return false;
+    createPartner(m_data.PartnerTable(), m_data.UserTable(), *accepted);
+    return true;
+}
+
+bool PartnerWindow::modifyCurrent() {
+    TableHandle& partners = m_data.PartnerTable();
+    if (partners.isEmpty()) return false;
+    const std::optional<PartnerFields> accepted = m_windows.editPartner(loadPartner(partners), false);
+    if (!accepted) return false;
+    modifyPartner(partners, *accepted);
+    rebuildTabs();
+    return true;
+}
+
 bool PartnerWindow::deleteCurrent() {
     TableHandle& partners = m_data.PartnerTable();
     if (partners.isEmpty()) return false;
@@ -122,13 +143,13 @@ QString PartnerWindow::checkGroup(const QString& text) {
     const QString question =
         text + QStringLiteral(": ez a partnercsoport még nincs felvéve.\n\rSzeretné most rögzíteni?");
     if (!m_prompt.askYesNo(kWarning, question)) return QString();
-    groups.append();
+    RecordEdit added = RecordEdit::append(groups);
     groups.setString(fields::PCsoport::PCSOPORT, text);
-    groups.post();
+    added.post();
     return text;
 }
 
-bool PartnerWindow::accept(const UnpaidInvoicesView& showUnpaid, bool fromList) {
+bool PartnerWindow::accept(bool fromList) {
     TableHandle& partners = m_data.PartnerTable();
     partners.refresh();
     if (!isPicker()) return false;
@@ -139,7 +160,7 @@ bool PartnerWindow::accept(const UnpaidInvoicesView& showUnpaid, bool fromList) 
     const int unpaid = restrictToInvoices(documents, partners.asString(P::NEV), partners.asString(P::UTCA), true);
     bool goOn = true;
     try {
-        if (unpaid > 0) goOn = showUnpaid(documents);
+        if (unpaid > 0) goOn = m_windows.confirmUnpaidInvoices(documents);
     } catch (...) {
         clearRestriction(documents);
         throw;

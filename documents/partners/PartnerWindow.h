@@ -1,7 +1,8 @@
 #pragma once
 // What the partner register window does, apart from drawing it: the tabs, the quick search,
-// sorting, deleting, the partner's invoices, the CSV export, the group check of the partner
-// dialog, and accepting a partner in picker mode. Messages go through the Prompt; the window
+// sorting, new, changed and deleted partners, the partner's invoices, the CSV export, the
+// group check of the partner dialog, and accepting a partner in picker mode. Messages go
+// through the Prompt, the dialogs it opens through PartnerWindows; the window
 // (forms/TPartnerForm) shows the state and forwards the user's actions.
 
 #include <QString>
@@ -9,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+#include "documents/partners/PartnerWindows.h"
 #include "foundation/CatalogueFields.h"
 #include "foundation/Prompt.h"
 #include "foundation/TDataModule1.h"
@@ -22,10 +24,6 @@ enum class PartnerCaller { None, Offer, Invoice, DeliveryNote, PartnerStatistics
 // document editors and the partner statistics.
 PartnerCaller callerFromOpenWindows(const QStringList& windowNames);
 
-// The unpaid invoices of a partner, shown before the picker accepts it: true goes on
-// ("&Tovább"), false keeps the picker open ("&Mégsem").
-using UnpaidInvoicesView = std::function<bool(TableHandle& unpaidInvoices)>;
-
 // The editors' "Partnerkód:" box on leaving it: moves the partners to the one with exactly
 // that code and returns true (the caller copies it as if picked); says so when there is none.
 // An empty box does nothing.
@@ -34,7 +32,11 @@ bool choosePartnerByCode(TableHandle& partners, Prompt& prompt, const QString& c
 class PartnerWindow {
 public:
     // statisticsPage: the page the partner statistics show (supplier pages are above 2).
-    PartnerWindow(TDataModule1& data, Prompt& prompt, PartnerCaller caller, int statisticsPage = 0);
+    PartnerWindow(TDataModule1& data, Prompt& prompt, PartnerWindows& windows, PartnerCaller caller,
+                  int statisticsPage = 0);
+    // The price groups are offered (the "tobbar" setting); without them a new partner gets the
+    // fixed price.
+    void setShowPriceGroups(bool on) { m_showPriceGroups = on; }
 
     bool isPicker() const { return m_caller != PartnerCaller::None; }
     // Empties nothing but chooses and applies the opening tab.
@@ -53,6 +55,11 @@ public:
     bool sortBy(const Field& field);
     const Field& sortField() const { return m_sortField; }
 
+    // "Új partner": the empty dialog; on "Elf&ogad" the partner is stored. True when it was.
+    bool newPartner();
+    // "Módosítás": the dialog on the current partner; on "Elf&ogad" it is stored and the tabs
+    // are built again. True when it was stored.
+    bool modifyCurrent();
     // After the question; true when a partner was deleted.
     bool deleteCurrent();
     // "Számlák" (unpaidOnly false) and "Tartozások": restricts the documents to the partner's
@@ -63,19 +70,22 @@ public:
     // The dialog's group box on leaving it: the text to keep (empty when the user declined
     // to record a new group).
     QString checkGroup(const QString& text);
-    // Picker mode: true when the picker may close with the partner chosen.
-    bool accept(const UnpaidInvoicesView& showUnpaid, bool fromList);
+    // Picker mode: true when the picker may close with the partner chosen. Unpaid invoices of
+    // the partner are shown first; "&Mégsem" there keeps the picker open.
+    bool accept(bool fromList);
 
 private:
     QString wantedTab() const;
 
     TDataModule1& m_data;
     Prompt& m_prompt;
+    PartnerWindows& m_windows;
     PartnerCaller m_caller;
     int m_statisticsPage;
     QStringList m_tabs;
     int m_tab = 0;
     Field m_sortField = fields::Partner::NEV;
+    bool m_showPriceGroups = true;
 };
 
 }  // namespace kavina::documents

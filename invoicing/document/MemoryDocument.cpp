@@ -2,6 +2,7 @@
 
 #include "foundation/Catalogue.h"
 #include "foundation/CatalogueFields.h"
+#include "foundation/RecordEdit.h"
 
 namespace kavina {
 
@@ -35,10 +36,10 @@ void MemoryDocument::sortLinesForPrint() {
     namespace L = fields::Szamla2;
     for (mszamla2.first(); !mszamla2.eof(); mszamla2.next()) {
         if (!mszamla2.isNull(L::TERMEK) && !mszamla2.isNull(L::AFA)) continue;
-        mszamla2.edit();
+        RecordEdit change = RecordEdit::edit(mszamla2);
         mszamla2.setLogical(L::TERMEK, mszamla2.asLogical(L::TERMEK));
         mszamla2.setFloat(L::AFA, mszamla2.asFloat(L::AFA));
-        mszamla2.post();
+        change.post();
     }
     mszamla2.sort({{L::TERMEK}, {L::AFA}});
 }

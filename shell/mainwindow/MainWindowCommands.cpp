@@ -1,10 +1,17 @@
 #include "shell/mainwindow/MainWindowCommands.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 #include "foundation/CommandBoundary.h"
+#include "shell/mainwindow/MainMenu.h"
 
 namespace kavina::shell {
 
 void MainWindowCommands::add(const QString& handler, Command command) {
+    static const std::vector<QString> known = allHandlers();
+    if (std::find(known.begin(), known.end(), handler) == known.end())
+        throw std::invalid_argument("no entry of the main window runs the handler " + handler.toStdString());
     m_commands[handler] = std::move(command);
 }
 

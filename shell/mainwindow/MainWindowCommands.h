@@ -24,7 +24,9 @@ public:
     // Runs work at the command boundary; false when an error ended it.
     bool guard(const std::function<void()>& work);
 
-    // Registers or replaces the command of a handler name.
+    // Registers or replaces the command of a handler name. Throws std::invalid_argument for a
+    // name no entry of the menu tables runs (MainMenu.h), so a misspelt handler fails at once
+    // instead of leaving its entry disabled.
     void add(const QString& handler, Command command);
     bool has(const QString& handler) const { return m_commands.count(handler) != 0; }
 

@@ -1,6 +1,7 @@
 #include "shell/startup/SessionLog.h"
 
 #include "foundation/CatalogueFields.h"
+#include "foundation/RecordEdit.h"
 #include "foundation/TextFormat.h"
 
 namespace kavina::shell {
@@ -33,16 +34,18 @@ int SessionLog::purgeStale() {
 }
 
 void SessionLog::signIn(const QString& user) {
-    m_log.append();
+    RecordEdit added = RecordEdit::append(m_log);
     stamp(user);
+    added.post();
     m_own = m_log.bookmark();
 }
 
 void SessionLog::signOfLife(const QString& user) {
     m_log.refresh();
     if (!findOwnRow(user)) return;
-    m_log.edit();
+    RecordEdit change = RecordEdit::edit(m_log);
     stamp(user);
+    change.post();
 }
 
 void SessionLog::stamp(const QString& user) {
@@ -50,7 +53,6 @@ void SessionLog::stamp(const QString& user) {
     m_log.setString(L::USER, user);
     m_log.setDate(L::DATE, now.date());
     m_log.setString(L::TIME, timeText(now.time()));
-    m_log.post();
 }
 
 bool SessionLog::signOut(const QString& user) {

@@ -9,6 +9,7 @@
 #include "foundation/FieldFilter.h"
 #include "foundation/PrinterList.h"
 #include "foundation/Prompt.h"
+#include "foundation/RecordEdit.h"
 #include "maintenance/reindex/Reindex.h"
 #include "shell/startup/SessionState.h"
 #include "shell/startup/SessionWindows.h"
@@ -194,9 +195,9 @@ void Startup::fixCashSaleTypes() {
     headers.setFiltered(true);
     // Each changed header leaves the filter, so the first one left is always the next to do.
     for (headers.first(); !headers.isEmpty() && !headers.eof(); headers.first()) {
-        headers.edit();
+        RecordEdit change = RecordEdit::edit(headers);
         headers.setString(D::SZAMLATIP, QStringLiteral("2"));
-        headers.post();
+        change.post();
     }
     headers.setFiltered(false);
     headers.setFilter(std::string());

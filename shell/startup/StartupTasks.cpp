@@ -101,10 +101,10 @@ void StartupTasks::checkAffixes() {
 void StartupTasks::fixVatGroups() {
     TableHandle& groups = m_state.data.AFATable();
     if (!groups.locate({{fields::AFA::MEGNEVEZES, QStringLiteral("FAD")}})) {
-        groups.append();
+        RecordEdit added = RecordEdit::append(groups);
         groups.setString(fields::AFA::MEGNEVEZES, QStringLiteral("FAD"));
         groups.setFloat(fields::AFA::AFA, 0);
-        groups.post();
+        added.post();
     }
     for (const QString& name : {QStringLiteral("T.A.M."), QStringLiteral("TAM")})
         if (groups.locate({{fields::AFA::MEGNEVEZES, name}})) groups.deleteRecord();
@@ -134,9 +134,9 @@ bool StartupTasks::copyPartnerCodes() {
         if (!partners.locate({{P::NEV, headers.asString(D::NEV)}, {P::IRSZAM, headers.asString(D::IRSZAM)}})) continue;
         const int64_t code = partners.asInteger(P::PARTNERKOD);
         if (headers.asInteger(D::PARTNERKOD) == code) continue;
-        headers.edit();
+        RecordEdit change = RecordEdit::edit(headers);
         headers.setInteger(D::PARTNERKOD, code);
-        headers.post();
+        change.post();
     }
     headers.first();
     partners.first();
@@ -152,10 +152,10 @@ bool StartupTasks::recomputeNetPrices() {
     if (!hasFields(products, {A::AFAKULCS, A::bbesz, A::bar1, A::bar2, A::bar3, A::bfixar})) return false;
     for (products.first(); !products.eof(); products.next()) {
         const long double divisor = 1 + products.asFloat(A::AFAKULCS) / 100.0L;
-        products.edit();
+        RecordEdit change = RecordEdit::edit(products);
         for (const auto& [net, gross] : prices)
             products.setFloat(net, double(roundTo(4, products.asFloat(gross) / divisor)));
-        products.post();
+        change.post();
     }
     products.first();
     return true;
@@ -172,9 +172,9 @@ bool StartupTasks::fillWarehouseLabels() {
             .trimmed();
     for (products.first(); !products.eof(); products.next()) {
         if (!products.asString(fields::Anyag::MEGJEGYZES).isEmpty()) continue;
-        products.edit();
+        RecordEdit change = RecordEdit::edit(products);
         products.setString(fields::Anyag::MEGJEGYZES, label);
-        products.post();
+        change.post();
     }
     products.first();
     return true;

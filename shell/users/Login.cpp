@@ -2,6 +2,7 @@
 
 #include "foundation/CatalogueFields.h"
 #include "foundation/Prompt.h"
+#include "foundation/RecordEdit.h"
 #include "foundation/TableHandle.h"
 #include "shell/startup/SessionLog.h"
 #include "shell/startup/SessionTexts.h"
@@ -59,7 +60,7 @@ std::optional<QString> Login::createFirstUser() {
     m_users.refresh();
     if (!m_users.isEmpty()) return std::nullopt;
     const QDate today = m_clock().date();
-    m_users.append();
+    RecordEdit added = RecordEdit::append(m_users);
     m_users.setString(J::FELHASZNAL, kRoleAdministrator);
     m_users.setString(J::JELSZO, QString());
     m_users.setString(J::JOGOSULT, kRoleAdministrator);
@@ -68,7 +69,7 @@ std::optional<QString> Login::createFirstUser() {
     m_users.setDate(J::DATUM, today);
     m_users.setDate(J::JDATUM, today.addDays(kPasswordChangeDays));
     if (m_users.has(J::JOGOK)) m_users.setString(J::JOGOK, kFullRights);
-    m_users.post();
+    added.post();
     return kRoleAdministrator;
 }
 
@@ -93,9 +94,9 @@ void Login::replacePlainPassword() {
     if (stored.isEmpty() || isPasswordHash(stored)) return;
     const QString hashed = storedPassword(stored, fieldWidth(m_users, J::JELSZO));
     if (hashed == stored) return;
-    m_users.edit();
+    RecordEdit change = RecordEdit::edit(m_users);
     m_users.setString(J::JELSZO, hashed);
-    m_users.post();
+    change.post();
 }
 
 bool unlock(const Session& session, const QString& typed, Prompt& prompt) {

@@ -2,6 +2,7 @@
 
 #include "foundation/CatalogueFields.h"
 #include "foundation/Prompt.h"
+#include "foundation/RecordEdit.h"
 #include "foundation/TableHandle.h"
 #include "shell/startup/SessionTexts.h"
 #include "shell/startup/ShellContext.h"
@@ -86,19 +87,17 @@ void UserAdmin::store(const UserValues& values, bool isNew) {
     // Boxes left holding the stored text keep it; anything typed is stored afresh.
     const QString password =
         !isNew && values.password == before ? before : storedPassword(values.password, passwordWidth(m_users));
+    RecordEdit change = isNew ? RecordEdit::append(m_users) : RecordEdit::edit(m_users);
     if (isNew) {
         const QDate today = m_clock().date();
-        m_users.append();
         m_users.setDate(J::DATUM, today);
         m_users.setDate(J::JDATUM, today.addDays(kPasswordChangeDays));
-    } else {
-        m_users.edit();
     }
     m_users.setString(J::FELHASZNAL, values.name.trimmed());
     m_users.setString(J::JOGOSULT, values.role);
     m_users.setString(J::JELSZO, password);
     if (m_users.has(J::JOGOK)) m_users.setString(J::JOGOK, rightsFromTicks(values.rights));
-    m_users.post();
+    change.post();
     // The signed-in user's own password, changed here, is the one the lock prompt wants.
     if (!isNew && previousName == m_session.currentUser && values.name.trimmed() == previousName)
         m_session.currentPassword = password;
@@ -111,6 +110,25 @@ bool UserAdmin::removeCurrent() {
         return false;
     m_users.deleteRecord();
     return true;
+}
+
+QStringList userNames(TableHandle& users) {
+    QStringList names;
+    for (users.first(); !users.eof(); users.next()) names << users.asString(J::FELHASZNAL);
+    users.first();
+    return names;
+}
+
+bool userListed(TableHandle& users, const QString& name) noexcept {
+    try {
+        if (!users.isOpen() || name.isEmpty()) return false;
+        const auto mark = users.isEmpty() ? std::nullopt : std::optional<CursorMark>(users.bookmark());
+        const bool found = users.locate({{J::FELHASZNAL, name}});
+        if (mark) users.gotoBookmark(*mark);
+        return found;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 PasswordChange::PasswordChange(TableHandle& users, Session& session, Prompt& prompt)
@@ -132,9 +150,9 @@ bool PasswordChange::accept(const QString& oldPassword, const QString& newPasswo
         return false;
     }
     const QString stored = storedPassword(newPassword, passwordWidth(m_users));
-    m_users.edit();
+    RecordEdit change = RecordEdit::edit(m_users);
     m_users.setString(J::JELSZO, stored);
-    m_users.post();
+    change.post();
     m_session.currentPassword = stored;
     m_prompt.information(kProgramCaption, QStringLiteral("A jelszó módosítás sikeresen rögzíve!"));
     return true;

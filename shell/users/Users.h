@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -68,6 +69,14 @@ private:
     Prompt& m_prompt;
     Clock m_clock;
 };
+
+// The names of the users, in the order of the handle, for the sign-in's list; the handle ends
+// on its first record, where the sign-in starts.
+QStringList userNames(TableHandle& users);
+
+// Whether a user of that name is in Jogok.dbf (exact name); the handle stays on its record.
+// False when the table cannot be read, so the entries that need the user stay disabled.
+bool userListed(TableHandle& users, const QString& name) noexcept;
 
 // The password change "Jelszó módosítása" of the signed-in user.
 class PasswordChange {

@@ -49,7 +49,7 @@ TEST_F(LookupTablesTest, SettlementSearchesMatchPrefixesIgnoringCase) {
         towns.setString(fields::Telep::TELEPULES, QString::fromUtf8(town));
         towns.post();
     }
-    Settlements settlements(data, prompt);
+    Settlements settlements(data, prompt, windows);
     settlements.searchName(QStringLiteral("sze"));
     EXPECT_EQ(towns.asString(fields::Telep::IRSZAM), QStringLiteral("6720"));
     settlements.searchPostcode(QStringLiteral("10"));
@@ -57,6 +57,29 @@ TEST_F(LookupTablesTest, SettlementSearchesMatchPrefixesIgnoringCase) {
     prompt.answerYesNo(false);
     EXPECT_FALSE(settlements.deleteCurrent());
     EXPECT_EQ(towns.recordCount(), 2u);
+}
+
+TEST_F(LookupTablesTest, SettlementsAreAddedAndChangedThroughTheirDialog) {
+    namespace T = fields::Telep;
+    TableHandle& towns = data.TelepTable();
+    Settlements settlements(data, prompt, windows);
+    EXPECT_FALSE(settlements.modifyCurrent());  // no settlement: no dialog
+    windows.answerSettlement(Settlement{QStringLiteral("7621"), QStringLiteral("Pécs")});
+    EXPECT_TRUE(settlements.add());
+    windows.answerSettlement(std::nullopt);
+    EXPECT_FALSE(settlements.add());
+    windows.answerSettlement(Settlement{QStringLiteral("9021"), QStringLiteral("Győr")});
+    EXPECT_TRUE(settlements.add());
+    ASSERT_TRUE(towns.locate({{T::TELEPULES, QStringLiteral("Pécs")}}));
+    windows.answerSettlement(Settlement{QStringLiteral("7622"), QStringLiteral("Pécs")});
+    EXPECT_TRUE(settlements.modifyCurrent());
+    EXPECT_EQ(windows.opened(), (QStringList{"settlement|", "settlement|", "settlement|", "settlement|7621 Pécs"}));
+    TableHandle other(dir.path(), "Telep.dbf");
+    other.open();
+    ASSERT_TRUE(other.locate({{T::TELEPULES, QStringLiteral("Pécs")}}));
+    EXPECT_EQ(other.asString(T::IRSZAM), QStringLiteral("7622"));
+    EXPECT_EQ(other.recordCount(), 2u);
+    EXPECT_FALSE(towns.isEditing());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ScriptedPartnerWindows.h"
 #include "common/ScriptedPrompt.h"
 #include "dbase/TestFolder.h"
 #include "documents/partners/PartnerRegister.h"
@@ -18,6 +19,7 @@ protected:
     testing_support::TestFolder dir;
     TDataModule1 data;
     ScriptedPrompt prompt;
+    ScriptedPartnerWindows windows;
 
     void SetUp() override {
         createDataFolder(dir.path());
@@ -26,7 +28,10 @@ protected:
         data.UserTable().setInteger(fields::User::PARTNERKOD, 0);
         data.UserTable().post();
     }
-    void TearDown() override { EXPECT_TRUE(prompt.failures().isEmpty()) << prompt.failures().join('\n').toStdString(); }
+    void TearDown() override {
+        EXPECT_TRUE(prompt.failures().isEmpty()) << prompt.failures().join('\n').toStdString();
+        EXPECT_TRUE(windows.failures().isEmpty()) << windows.failures().join('\n').toStdString();
+    }
 
     void addPartner(const QString& name, const QString& group, const QString& street = QStringLiteral("Fő utca 1.")) {
         PartnerFields f;

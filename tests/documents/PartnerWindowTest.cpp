@@ -35,19 +35,19 @@ TEST_F(PartnerWindowTest, ThePickerOpensOnTheCallersTabOrOnMinden) {
               PartnerCaller::DeliveryNote);
     EXPECT_EQ(callerFromOpenWindows({QStringLiteral("TForm1")}), PartnerCaller::None);
 
-    PartnerWindow fromDeliveryNote(data, prompt, PartnerCaller::DeliveryNote);
+    PartnerWindow fromDeliveryNote(data, prompt, windows, PartnerCaller::DeliveryNote);
     fromDeliveryNote.open();  // no group named Szállító
     EXPECT_EQ(fromDeliveryNote.currentTab(), 0);
-    PartnerWindow fromInvoice(data, prompt, PartnerCaller::Invoice);
+    PartnerWindow fromInvoice(data, prompt, windows, PartnerCaller::Invoice);
     fromInvoice.open();
     EXPECT_EQ(fromInvoice.tabs().value(fromInvoice.currentTab()), QStringLiteral("Vevő"));
     EXPECT_TRUE(fromInvoice.isPicker());
-    EXPECT_FALSE(PartnerWindow(data, prompt, PartnerCaller::None).isPicker());
+    EXPECT_FALSE(PartnerWindow(data, prompt, windows, PartnerCaller::None).isPicker());
 }
 
 TEST_F(PartnerWindowTest, ANewGroupGetsItsTabOnlyAtTheNextRebuild) {
     add(QStringLiteral("Alfa"), QStringLiteral("Vevő"));
-    PartnerWindow window(data, prompt, PartnerCaller::None);
+    PartnerWindow window(data, prompt, windows, PartnerCaller::None);
     window.open();
     window.selectTab(1);
     add(QStringLiteral("Gamma"), QStringLiteral("Szállító"));
@@ -63,29 +63,25 @@ TEST_F(PartnerWindowTest, AnUnpaidInvoiceIsShownAndMegsemKeepsThePickerOnThePart
     add(QStringLiteral("Zeta Bt."), QStringLiteral("Vevő"));
     addInvoice(QStringLiteral("O'Brien Kft."), QStringLiteral("Fő utca 1."), false);
     addInvoice(QStringLiteral("O'Brien Kft."), QStringLiteral("Fő utca 1."), true);
-    PartnerWindow picker(data, prompt, PartnerCaller::Invoice);
+    PartnerWindow picker(data, prompt, windows, PartnerCaller::Invoice);
     picker.open();
     ASSERT_TRUE(data.PartnerTable().locate({{fields::Partner::NEV, QStringLiteral("O'Brien Kft.")}}));
-    int shown = 0;
-    const auto cancel = [&](TableHandle& unpaid) {
-        ++shown;
-        EXPECT_EQ(unpaid.recordCount(), 1u);
-        return false;
-    };
-    EXPECT_FALSE(picker.accept(cancel, true));
-    EXPECT_EQ(shown, 1);
+    windows.answerUnpaid(false);
+    EXPECT_FALSE(picker.accept(true));
+    EXPECT_EQ(windows.opened(), QStringList{"unpaid|1"});
     EXPECT_EQ(data.PartnerTable().asString(fields::Partner::NEV), QStringLiteral("O'Brien Kft."));
     EXPECT_EQ(data.SzamlaTable().recordCount(), 2u);  // the restriction is gone
-    EXPECT_TRUE(picker.accept([](TableHandle&) { return true; }, false));
+    windows.answerUnpaid(true);
+    EXPECT_TRUE(picker.accept(false));
     ASSERT_TRUE(data.PartnerTable().locate({{fields::Partner::NEV, QStringLiteral("Zeta Bt.")}}));
-    EXPECT_TRUE(picker.accept([&](TableHandle&) { return ++shown, false; }, true));  // nothing unpaid
-    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(picker.accept(true));  // nothing unpaid: no window
+    EXPECT_EQ(windows.opened().size(), 2);
 }
 
 TEST_F(PartnerWindowTest, InvoiceButtonsSayWhenThePartnerHasNone) {
     add(QStringLiteral("O'Brien Kft."), QString());
     addInvoice(QStringLiteral("O'Brien Kft."), QStringLiteral("Fő utca 1."), true);
-    PartnerWindow window(data, prompt, PartnerCaller::None);
+    PartnerWindow window(data, prompt, windows, PartnerCaller::None);
     window.open();
     window.showInvoices(false);
     EXPECT_TRUE(prompt.entries().empty());
@@ -99,7 +95,7 @@ TEST_F(PartnerWindowTest, InvoiceButtonsSayWhenThePartnerHasNone) {
 
 TEST_F(PartnerWindowTest, DeletingAndRecordingGroupsAskFirst) {
     add(QStringLiteral("Alfa"), QStringLiteral("Vevő"));
-    PartnerWindow window(data, prompt, PartnerCaller::None);
+    PartnerWindow window(data, prompt, windows, PartnerCaller::None);
     window.open();
     prompt.answerYesNo(false);
     EXPECT_FALSE(window.deleteCurrent());
@@ -121,7 +117,7 @@ TEST_F(PartnerWindowTest, DeletingAndRecordingGroupsAskFirst) {
 TEST_F(PartnerWindowTest, QuickSearchAndSortingFollowTheSortField) {
     add(QStringLiteral("Béta"), QString(), QStringLiteral("Alma u. 2."));
     add(QStringLiteral("Alfa"), QString(), QStringLiteral("Zöld u. 1."));
-    PartnerWindow window(data, prompt, PartnerCaller::None);
+    PartnerWindow window(data, prompt, windows, PartnerCaller::None);
     window.open();
     window.quickSearch(QStringLiteral("bé"));
     EXPECT_EQ(data.PartnerTable().asString(fields::Partner::NEV), QStringLiteral("Béta"));
@@ -131,6 +127,33 @@ TEST_F(PartnerWindowTest, QuickSearchAndSortingFollowTheSortField) {
     ASSERT_TRUE(window.sortBy(fields::Partner::TELJESCIM));
     window.quickSearch(QStringLiteral(" zöld"));
     EXPECT_EQ(data.PartnerTable().asString(fields::Partner::NEV), QStringLiteral("Alfa"));
+}
+
+TEST_F(PartnerWindowTest, NewAndModifyOpenTheDialogAndStoreOnlyWhatWasAccepted) {
+    PartnerWindow window(data, prompt, windows, PartnerCaller::None);
+    window.open();
+    windows.answerPartner([](const PartnerFields&) { return std::nullopt; });
+    EXPECT_FALSE(window.newPartner());
+    EXPECT_TRUE(data.PartnerTable().isEmpty());
+    windows.answerPartner([](PartnerFields shown) {
+        shown.name = QStringLiteral("Alfa Kft.");
+        shown.group = QStringLiteral("Vevő");
+        return shown;
+    });
+    EXPECT_TRUE(window.newPartner());
+    EXPECT_EQ(windows.lastShown().paymentMethod, QStringLiteral("Készpénz"));
+    EXPECT_EQ(data.PartnerTable().asString(fields::Partner::NEV), QStringLiteral("Alfa Kft."));
+    EXPECT_EQ(window.tabs(), QStringList{QStringLiteral("Minden")}) << "a new partner does not rebuild the tabs";
+
+    windows.answerPartner([](PartnerFields shown) {
+        shown.street = QStringLiteral("Új utca 2.");
+        return shown;
+    });
+    EXPECT_TRUE(window.modifyCurrent());
+    EXPECT_EQ(data.PartnerTable().asString(fields::Partner::UTCA), QStringLiteral("Új utca 2."));
+    EXPECT_EQ(data.PartnerTable().asString(fields::Partner::PCSOPORT), QStringLiteral("Vevő"));
+    EXPECT_EQ(window.tabs(), (QStringList{QStringLiteral("Minden"), QStringLiteral("Vevő")}));
+    EXPECT_EQ(windows.opened(), (QStringList{"partner new|", "partner new|", "partner modify|Alfa Kft."}));
 }
 
 TEST_F(PartnerWindowTest, ThePartnerCodeBoxFindsTheCodeNotTheNumber) {
@@ -148,7 +171,7 @@ TEST_F(PartnerWindowTest, ThePartnerCodeBoxFindsTheCodeNotTheNumber) {
 
 TEST_F(PartnerWindowTest, ACancelledExportWritesNothing) {
     add(QStringLiteral("Alfa"), QString());
-    PartnerWindow window(data, prompt, PartnerCaller::None);
+    PartnerWindow window(data, prompt, windows, PartnerCaller::None);
     window.open();
     prompt.answerFile(std::nullopt);
     EXPECT_FALSE(window.exportCsv());

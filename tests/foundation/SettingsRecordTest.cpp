@@ -83,6 +83,15 @@ TEST_F(SettingsRecordTest, FieldWidthsComeFromTheCatalogue) {
     EXPECT_EQ(fieldWidth(F::SZAMLASZ), 0);
 }
 
+TEST_F(SettingsRecordTest, AnEmptyCashSaleCopiesFieldIsFilledWithTwoAndAnyOtherTextKept) {
+    EXPECT_FALSE(fillEmptyCashSaleCopies(m_module.UserTable())) << "no settings record yet";
+    appendDefaultSettingsRecord(m_module.UserTable(), QDate(2024, 5, 6));
+    EXPECT_TRUE(fillEmptyCashSaleCopies(m_module.UserTable()));
+    EXPECT_EQ(SettingsRecord(*reopened()).text(F::MEGJEGYZES), QStringLiteral("2"));
+    EXPECT_FALSE(fillEmptyCashSaleCopies(m_module.UserTable()));
+    EXPECT_FALSE(m_module.UserTable().isEditing());
+}
+
 TEST_F(SettingsRecordTest, CashSaleCopiesAreReadFromText) {
     EXPECT_EQ(cashSaleCopiesOf(QStringLiteral("3")), 3);
     EXPECT_EQ(cashSaleCopiesOf(QStringLiteral(" 2,5 ")), 2);

@@ -115,6 +115,19 @@ TEST_F(UsersTest, PasswordChangeChecksOldIgnoringCaseAndNewExactly) {
     EXPECT_FALSE(PasswordChange(dm.JogTable(), session, prompt).available());
 }
 
+TEST_F(UsersTest, AUserIsListedByExactNameAndTheListKeepsItsRecord) {
+    addUser("Anna", "");
+    addUser("Kata", "");
+    TableHandle& users = dm.JogTable();
+    users.last();
+    EXPECT_TRUE(userListed(users, "Anna"));
+    EXPECT_FALSE(userListed(users, "anna"));
+    EXPECT_FALSE(userListed(users, ""));
+    EXPECT_EQ(users.asString(fields::Jogok::FELHASZNAL), "Kata");
+    users.close();
+    EXPECT_FALSE(userListed(users, "Anna"));
+}
+
 TEST(Rights, ChecklistOrder) {
     EXPECT_EQ(rightsFromTicks(std::vector<bool>(16, true)), kFullRights);
     EXPECT_EQ(rightLetters().size(), 16u);

@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "documents/partners/forms/QtPartnerWindows.h"
 #include "foundation/CatalogueFields.h"
 #include "foundation/CommandBoundary.h"
 #include "foundation/forms/DialogButtons.h"
@@ -110,7 +111,10 @@ QString TTelepSzerk::town() const {
 }
 
 Ttelepulesform::Ttelepulesform(QWidget* parent, TDataModule1& data, Prompt& prompt)
-    : QDialog(parent), m_data(data), m_prompt(prompt), m_settlements(data, prompt) {
+    : QDialog(parent),
+      m_prompt(prompt),
+      m_windows(std::make_unique<QtPartnerWindows>(this, data, prompt, PartnerFormOptions{})),
+      m_settlements(data, prompt, *m_windows) {
     setObjectName(QStringLiteral("Ttelepulesform"));
     setWindowTitle(QStringLiteral("Települések"));
     auto* layout = new QHBoxLayout(this);
@@ -163,19 +167,7 @@ Ttelepulesform::~Ttelepulesform() = default;
 
 void Ttelepulesform::edit(bool isNew) {
     runCommand(m_prompt, [&] {
-        TableHandle& towns = m_data.TelepTable();
-        if (!isNew && towns.isEmpty()) return;
-        TTelepSzerk dialog(this, isNew ? QString() : towns.asString(fields::Telep::IRSZAM),
-                           isNew ? QString() : towns.asString(fields::Telep::TELEPULES));
-        if (dialog.exec() != QDialog::Accepted) return;
-        if (isNew)
-            towns.append();
-        else
-            towns.edit();
-        towns.setString(fields::Telep::IRSZAM, dialog.postcode());
-        towns.setString(fields::Telep::TELEPULES, dialog.town());
-        towns.post();
-        reload();
+        if (isNew ? m_settlements.add() : m_settlements.modifyCurrent()) reload();
     });
 }
 

@@ -56,8 +56,8 @@ private:
     void edit(bool isNew);
     void reload();
 
-    TDataModule1& m_data;
     Prompt& m_prompt;
+    std::unique_ptr<PartnerWindows> m_windows;
     Settlements m_settlements;
     QTableView* m_grid;
     std::unique_ptr<widgets::RecordGridModel> m_model;

@@ -13,8 +13,7 @@
 
 #include "documents/partners/PartnerRegister.h"
 #include "documents/partners/PartnerReport.h"
-#include "documents/partners/forms/TPartnerSzerk.h"
-#include "documents/partners/forms/Ttartozasform.h"
+#include "documents/partners/forms/QtPartnerWindows.h"
 #include "foundation/CommandBoundary.h"
 #include "report/view/PreviewWindow.h"
 #include "widgets/RecordGridModel.h"
@@ -38,8 +37,10 @@ TPartnerForm::TPartnerForm(QWidget* parent, TDataModule1& data, Prompt& prompt, 
     : QDialog(parent),
       m_data(data),
       m_prompt(prompt),
-      m_logic(data, prompt, options.caller, options.statisticsPage),
-      m_options(options) {
+      m_options(options),
+      m_windows(std::make_unique<QtPartnerWindows>(this, data, prompt, options, &m_logic)),
+      m_logic(data, prompt, *m_windows, options.caller, options.statisticsPage) {
+    m_logic.setShowPriceGroups(options.showPriceGroups);
     setObjectName(QStringLiteral("TPartnerForm"));
     setWindowTitle(QStringLiteral("Partnertörzs"));
     auto* layout = new QHBoxLayout(this);
@@ -177,21 +178,13 @@ void TPartnerForm::syncSelection() {
 
 void TPartnerForm::newPartner() {
     runCommand(m_prompt, [&] {
-        TPartnerSzerk dialog(this, m_data, m_logic, m_options.showPriceGroups, true);
-        if (dialog.exec() != QDialog::Accepted) return;
-        createPartner(m_data.PartnerTable(), m_data.UserTable(), dialog.fields());
-        reloadList();
+        if (m_logic.newPartner()) reloadList();
     });
 }
 
 void TPartnerForm::modifyPartner() {
     runCommand(m_prompt, [&] {
-        if (m_data.PartnerTable().isEmpty()) return;
-        TPartnerSzerk dialog(this, m_data, m_logic, m_options.showPriceGroups, false);
-        dialog.setFields(loadPartner(m_data.PartnerTable()));
-        if (dialog.exec() != QDialog::Accepted) return;
-        documents::modifyPartner(m_data.PartnerTable(), dialog.fields());
-        m_logic.rebuildTabs();
+        if (!m_logic.modifyCurrent()) return;
         showTabs();
         reloadList();
     });
@@ -207,11 +200,7 @@ void TPartnerForm::deletePartner() {
 
 void TPartnerForm::acceptPartner(bool fromList) {
     runCommand(m_prompt, [&] {
-        const auto showUnpaid = [this](TableHandle& unpaid) {
-            Ttartozasform warning(this, unpaid);
-            return warning.exec() == QDialog::Accepted;
-        };
-        if (m_logic.accept(showUnpaid, fromList)) accept();
+        if (m_logic.accept(fromList)) accept();
     });
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "documents/partners/PartnerWindow.h"
+#include "documents/partners/PartnerWindows.h"
 
 class QLineEdit;
 class QMenu;
@@ -59,8 +60,9 @@ private:
 
     TDataModule1& m_data;
     Prompt& m_prompt;
-    PartnerWindow m_logic;
     PartnerFormOptions m_options;
+    std::unique_ptr<PartnerWindows> m_windows;
+    PartnerWindow m_logic;
     QTabBar* m_tabBar;
     QTableView* m_grid;
     std::unique_ptr<widgets::RecordGridModel> m_model;

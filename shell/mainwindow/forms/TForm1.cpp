@@ -12,7 +12,6 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-#include "foundation/RecordEdit.h"
 #include "foundation/SettingsRecord.h"
 #include "shell/mainwindow/OverlayPictures.h"
 #include "shell/mainwindow/StatusBarTexts.h"
@@ -20,6 +19,7 @@
 #include "shell/mainwindow/forms/MainWindowIdleLock.h"
 #include "shell/mainwindow/forms/StatusBarPanels.h"
 #include "shell/mainwindow/forms/ToolbarIcons.h"
+#include "shell/users/Users.h"
 
 namespace kavina::shell {
 
@@ -132,21 +132,8 @@ void TForm1::guarded(const std::function<void()>& work) {
     m_commands.guard(work);
 }
 
-bool TForm1::ownUserListed() {
-    TableHandle& users = m_data.JogTable();
-    if (!users.isOpen() || m_session.currentUser.isEmpty()) return false;
-    try {
-        const auto mark = users.isEmpty() ? std::nullopt : std::optional<CursorMark>(users.bookmark());
-        const bool found = users.locate({{fields::Jogok::FELHASZNAL, m_session.currentUser}});
-        if (mark) users.gotoBookmark(*mark);
-        return found;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
 void TForm1::applyMenusAndRights() {
-    m_builder.apply({m_session, ownUserListed()}, m_commands);
+    m_builder.apply({m_session, userListed(m_data.JogTable(), m_session.currentUser)}, m_commands);
     applyToolbarSwitches(m_toolbars, m_settings.ini);
     m_menus[kServiceMenuName]->menuAction()->setVisible(m_settings.ini.zirma == 1 && !m_serviceMenuClosed);
     applyMenuFont();
@@ -213,7 +200,7 @@ void TForm1::firstShown() {
     refreshStatusBar();
     writeOverlayPictures();
     m_idle->start();
-    guarded([this] { fixCashSaleCopies(); });
+    guarded([this] { fillEmptyCashSaleCopies(m_data.UserTable()); });
 }
 
 void TForm1::writeOverlayPictures() {
@@ -223,16 +210,6 @@ void TForm1::writeOverlayPictures() {
     const QString file = m_settings.programFolder + "/" + kStornoPicture;
     if (!m_stornoPicture.load(file)) m_stornoPicture.loadFromData(overlayPictureBytes(kStornoPicture), "GIF");
     m_stornoPicture = m_stornoPicture.convertToFormat(QImage::Format_ARGB32);
-}
-
-void TForm1::fixCashSaleCopies() {
-    if (!m_data.UserTable().isOpen()) return;
-    SettingsRecord record(m_data.UserTable());
-    record.reread();
-    if (!record.exists() || !record.text(fields::User::MEGJEGYZES).isEmpty()) return;
-    RecordEdit change = RecordEdit::edit(m_data.UserTable());
-    record.setText(fields::User::MEGJEGYZES, "2");
-    change.post();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -89,8 +89,6 @@ private:
     void recordWritten(const QString& handleName);
     void checkSystemDate();
     void writeOverlayPictures();
-    void fixCashSaleCopies();
-    bool ownUserListed();
     void applyMenuFont();
     void closeServiceMenu();
     void setupPrinter();

@@ -8,11 +8,11 @@
 #include <QThread>
 #include <QTimer>
 
-#include "foundation/CatalogueFields.h"
 #include "foundation/CommandBoundary.h"
 #include "foundation/Desktop.h"
 #include "shell/startup/SessionState.h"
 #include "shell/users/Login.h"
+#include "shell/users/Users.h"
 #include "ui_TLogo.h"
 
 namespace kavina::shell {
@@ -59,10 +59,8 @@ TLogo::TLogo(SessionState& state, Desktop& desktop, QUrl webSite, QWidget* paren
 TLogo::~TLogo() = default;
 
 void TLogo::fillUsers() {
-    TableHandle& users = m_state.data.JogTable();
     m_ui->userComboBox->clear();
-    for (users.first(); !users.eof(); users.next())
-        m_ui->userComboBox->addItem(users.asString(fields::Jogok::FELHASZNAL));
+    m_ui->userComboBox->addItems(userNames(m_state.data.JogTable()));
 }
 
 void TLogo::showEvent(QShowEvent* event) {

@@ -3,13 +3,15 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include "foundation/CatalogueFields.h"
+#include "foundation/CommandBoundary.h"
 #include "foundation/TableHandle.h"
 #include "shell/users/Users.h"
 #include "shell/users/forms/TUserSzerk.h"
+#include "widgets/RecordGridModel.h"
 
 namespace kavina::shell {
 namespace {
@@ -26,16 +28,23 @@ Tfelhasznalokform::Tfelhasznalokform(UserAdmin& admin, TableHandle& users, QWidg
     : QDialog(parent), m_admin(admin), m_users(users) {
     setObjectName(QStringLiteral("Tfelhasznalokform"));
     setWindowTitle(QStringLiteral("Felhasználók"));
-    m_grid = new QTableWidget(0, 2, this);
-    m_grid->setObjectName(QStringLiteral("usersTableWidget"));
-    m_grid->setHorizontalHeaderLabels({QStringLiteral("Felhasználó"), QStringLiteral("Jogosultság")});
+    m_grid = new QTableView(this);
+    m_grid->setObjectName(QStringLiteral("usersGrid"));
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->setColumnWidth(0, 200);
     m_grid->verticalHeader()->hide();
     m_grid->setMinimumSize(420, 260);
+    runCommand(m_admin.prompt(), [&] { m_users.refresh(); });
+    m_model = std::make_unique<widgets::RecordGridModel>(
+        m_users, std::vector<widgets::GridColumn>{{QStringLiteral("Felhasználó"), fields::Jogok::FELHASZNAL},
+                                                  {QStringLiteral("Jogosultság"), fields::Jogok::JOGOSULT}});
+    m_grid->setModel(m_model.get());
+    m_grid->setColumnWidth(0, 200);
+    connect(
+        m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+        [this](const QModelIndex& current) { runCommand(m_admin.prompt(), [&] { m_model->moveTo(current.row()); }); });
     auto* add = button(this, QStringLiteral("Hozzáadás"), "addPushButton");
     auto* modify = button(this, QStringLiteral("Módosítá&s"), "modifyPushButton");
     auto* remove = button(this, QStringLiteral("&Törlés"), "deletePushButton");
@@ -44,7 +53,7 @@ Tfelhasznalokform::Tfelhasznalokform(UserAdmin& admin, TableHandle& users, QWidg
     connect(modify, &QPushButton::clicked, this, &Tfelhasznalokform::modifyUser);
     connect(remove, &QPushButton::clicked, this, &Tfelhasznalokform::removeUser);
     connect(leave, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_grid, &QTableWidget::cellDoubleClicked, this, &Tfelhasznalokform::modifyUser);
+    connect(m_grid, &QTableView::doubleClicked, this, &Tfelhasznalokform::modifyUser);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {add, modify, remove}) buttons->addWidget(b);
     buttons->addStretch();
@@ -55,48 +64,38 @@ Tfelhasznalokform::Tfelhasznalokform(UserAdmin& admin, TableHandle& users, QWidg
     reload();
 }
 
-void Tfelhasznalokform::reload() {
-    m_users.refresh();
-    const CursorMark current = m_users.bookmark();
-    m_grid->setRowCount(0);
-    int selected = 0;
-    for (m_users.first(); !m_users.eof(); m_users.next()) {
-        const int row = m_grid->rowCount();
-        m_grid->insertRow(row);
-        auto* name = new QTableWidgetItem(m_users.asString(fields::Jogok::FELHASZNAL));
-        name->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(m_users.bookmark().id));
-        m_grid->setItem(row, 0, name);
-        m_grid->setItem(row, 1, new QTableWidgetItem(m_users.asString(fields::Jogok::JOGOSULT)));
-        if (m_users.bookmark().id == current.id) selected = row;
-    }
-    if (m_grid->rowCount() > 0) m_grid->selectRow(selected);
-    selectCurrent();
-}
+Tfelhasznalokform::~Tfelhasznalokform() = default;
 
-// Puts Jogok.dbf on the selected row's user.
-bool Tfelhasznalokform::selectCurrent() {
-    const int row = m_grid->currentRow();
-    if (row < 0 || !m_grid->item(row, 0)) return false;
-    return m_users.gotoBookmark({m_grid->item(row, 0)->data(Qt::UserRole).toULongLong()});
+void Tfelhasznalokform::reload() {
+    m_model->reload();
+    const QSignalBlocker quiet(m_grid->selectionModel());
+    const int row = m_model->currentRow();
+    if (row >= 0) m_grid->selectRow(row);
 }
 
 void Tfelhasznalokform::addUser() {
-    TUserSzerk dialog(m_admin, m_admin.newUser(), true, this);
-    m_run(dialog);
-    reload();
+    runCommand(m_admin.prompt(), [&] {
+        TUserSzerk dialog(m_admin, m_admin.newUser(), true, this);
+        m_run(dialog);
+        m_users.refresh();
+        reload();
+    });
 }
 
 void Tfelhasznalokform::modifyUser() {
-    if (!selectCurrent()) return;
-    TUserSzerk dialog(m_admin, m_admin.currentUser(), false, this);
-    m_run(dialog);
-    reload();
+    runCommand(m_admin.prompt(), [&] {
+        if (m_users.isEmpty()) return;
+        TUserSzerk dialog(m_admin, m_admin.currentUser(), false, this);
+        m_run(dialog);
+        m_users.refresh();
+        reload();
+    });
 }
 
 void Tfelhasznalokform::removeUser() {
-    if (!selectCurrent()) return;
-    m_admin.removeCurrent();
-    reload();
+    runCommand(m_admin.prompt(), [&] {
+        if (m_admin.removeCurrent()) reload();
+    });
 }
 
 }  // namespace kavina::shell

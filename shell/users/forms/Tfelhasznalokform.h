@@ -1,15 +1,20 @@
 #pragma once
 // Tfelhasznalokform, the user list "Felhasználók": the users of Jogok.dbf with their roles,
-// and "Hozzáadás", "Módosítá&s", "&Törlés", "&Kilépés". The selected row is the current
-// record of Jogok.dbf; the user dialog opens on it.
+// and "Hozzáadás", "Módosítá&s", "&Törlés", "&Kilépés". The list is a grid over the shared
+// handle of Jogok.dbf: the highlighted row is its current record, and the user dialog and the
+// deletion act on it. The logic is UserAdmin; this window only shows and forwards.
 
 #include <QDialog>
 #include <functional>
+#include <memory>
 
-class QTableWidget;
+class QTableView;
 
 namespace kavina {
 class TableHandle;
+}
+namespace kavina::widgets {
+class RecordGridModel;
 }
 
 namespace kavina::shell {
@@ -24,6 +29,7 @@ public:
     using DialogRunner = std::function<int(QDialog&)>;
 
     Tfelhasznalokform(UserAdmin& admin, TableHandle& users, QWidget* parent = nullptr);
+    ~Tfelhasznalokform() override;
 
     void setDialogRunner(DialogRunner runner) { m_run = std::move(runner); }
 
@@ -33,11 +39,11 @@ public:
 
 private:
     void reload();
-    bool selectCurrent();
 
     UserAdmin& m_admin;
     TableHandle& m_users;
-    QTableWidget* m_grid;
+    QTableView* m_grid;
+    std::unique_ptr<widgets::RecordGridModel> m_model;
     DialogRunner m_run = [](QDialog& dialog) { return dialog.exec(); };
 };
 

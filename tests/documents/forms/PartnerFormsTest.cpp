@@ -12,6 +12,7 @@
 
 #include "common/ScriptedPrompt.h"
 #include "dbase/TestFolder.h"
+#include "documents/ScriptedPartnerWindows.h"
 #include "documents/partners/PartnerRegister.h"
 #include "documents/partners/forms/LookupWindows.h"
 #include "documents/partners/forms/PartnerCommands.h"
@@ -76,7 +77,8 @@ TEST_F(PartnerFormsTest, ThePickerShowsElfogadAndOpensOnTheCustomersTab) {
 }
 
 TEST_F(PartnerFormsTest, ThePartnerDialogCompletesAddressesAndHonoursOnePriceLevel) {
-    PartnerWindow logic(data, prompt, PartnerCaller::None);
+    ScriptedPartnerWindows windows;
+    PartnerWindow logic(data, prompt, windows, PartnerCaller::None);
     TPartnerSzerk dialog(nullptr, data, logic, false, true);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Új partner"));
     EXPECT_FALSE(child<QComboBox>(dialog, "priceGroupComboBox")->isVisibleTo(&dialog));
