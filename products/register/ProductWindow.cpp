@@ -49,11 +49,11 @@ QString searchInCaption(SearchIn where) {
     return QStringLiteral("Megnevezés");
 }
 
-ProductWindow::ProductWindow(TDataModule1& data, Prompt& prompt, ProductDialogs& dialogs, Desktop& desktop,
+ProductWindow::ProductWindow(TDataModule1& data, Prompt& prompt, ProductWindows& windows, Desktop& desktop,
                              const ProductWindowOptions& options)
     : m_data(data),
       m_prompt(prompt),
-      m_dialogs(dialogs),
+      m_windows(windows),
       m_desktop(desktop),
       m_options(options),
       m_settings(*options.settings),
@@ -178,7 +178,7 @@ bool ProductWindow::createNew(bool service, const QString& searchText) {
         if (m_key == SearchKey::Barcode && differs(A::VONALKOD)) start.barcode = text;
         if (m_key == SearchKey::ArticleNumber && differs(A::CIKKSZAM)) start.articleNumber = text;
     }
-    const std::optional<ProductFields> fields = m_dialogs.editProduct(
+    const std::optional<ProductFields> fields = m_windows.editProduct(
         service ? QStringLiteral("Új szolgáltatás felvétele") : QStringLiteral("Új termék felvétele"), start);
     if (!fields) return false;
     const std::optional<double> rate = vatRateOfGroup(m_data.AFATable(), fields->vatGroup);
@@ -208,7 +208,7 @@ bool ProductWindow::modify() {
         return false;
     }
     const ProductFields loaded = readProductFields(*record, m_data.AFATable());
-    const std::optional<ProductFields> edited = m_dialogs.editProduct(
+    const std::optional<ProductFields> edited = m_windows.editProduct(
         loaded.service ? QStringLiteral("Szolgáltatás módosítása") : QStringLiteral("Termék módosítása"), loaded);
     if (!edited) return false;
     const std::optional<double> rate = vatRateOfGroup(m_data.AFATable(), edited->vatGroup);
@@ -254,7 +254,7 @@ bool ProductWindow::receiveInto(const ProductRecord& product) {
     }
     if (record->asLogical(A::TERMEK)) return false;
     const bool quantityEnabled = !(m_options.goodsReceiptInProgress && m_options.goodsReceiptInProgress());
-    const std::optional<documents::ReceivingValues> values = m_dialogs.receive(*record, quantityEnabled);
+    const std::optional<documents::ReceivingValues> values = m_windows.receive(*record, quantityEnabled);
     bool stored = false;
     if (values)
         stored = m_register.storeReceiving(product, *values);
@@ -278,7 +278,7 @@ bool ProductWindow::issue() {
         return false;
     }
     if (record->asLogical(A::TERMEK)) return false;
-    const std::optional<double> quantity = m_dialogs.issue(*record);
+    const std::optional<double> quantity = m_windows.issue(*record);
     bool stored = false;
     if (quantity)
         stored = m_register.storeIssue(*product, *quantity);

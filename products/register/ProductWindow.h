@@ -4,7 +4,7 @@
 // Enter, the rights letters, the operations (new product and service, modify, copy, bin and
 // delete, receiving and issue, the search dialog), the picture of the current product, the
 // stock colours of the rows and the periodic re-read. The dialogs the operations open come
-// through ProductDialogs, so every operation runs, question by question, without a display.
+// through ProductWindows, so every operation runs, question by question, without a display.
 
 #include <QString>
 #include <QStringList>
@@ -19,21 +19,9 @@
 #include "products/register/ProductFields.h"
 #include "products/register/ProductList.h"
 #include "products/register/ProductRegister.h"
+#include "products/register/ProductWindows.h"
 
 namespace kavina::products {
-
-// The windows the register opens on its products.
-class ProductDialogs {
-public:
-    virtual ~ProductDialogs() = default;
-    // The product dialog (or, for fields.service, the service dialog) titled so, started from
-    // the fields; the accepted fields, or nothing when cancelled.
-    virtual std::optional<ProductFields> editProduct(const QString& title, const ProductFields& start) = 0;
-    // The receiving dialog on the product; the quantity box disabled when asked.
-    virtual std::optional<documents::ReceivingValues> receive(const RecordCursor& product, bool quantityEnabled) = 0;
-    // The issue dialog on the product: the quantity accepted.
-    virtual std::optional<double> issue(const RecordCursor& product) = 0;
-};
 
 struct ProductWindowOptions {
     const IniSettings* settings = nullptr;  // required
@@ -56,7 +44,7 @@ QString searchInCaption(SearchIn where);
 
 class ProductWindow {
 public:
-    ProductWindow(TDataModule1& data, Prompt& prompt, ProductDialogs& dialogs, Desktop& desktop,
+    ProductWindow(TDataModule1& data, Prompt& prompt, ProductWindows& windows, Desktop& desktop,
                   const ProductWindowOptions& options);
 
     // Opening: the warehouse box (the remembered item), the order of the setting tsorrend, a
@@ -131,7 +119,7 @@ private:
 
     TDataModule1& m_data;
     Prompt& m_prompt;
-    ProductDialogs& m_dialogs;
+    ProductWindows& m_windows;
     Desktop& m_desktop;
     ProductWindowOptions m_options;
     const IniSettings& m_settings;

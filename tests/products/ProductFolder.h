@@ -19,7 +19,7 @@ namespace kavina::products {
 
 // The product windows, scripted: each call takes the next answer of its queue (none queued is
 // a cancel) and is recorded.
-class ScriptedDialogs : public ProductDialogs {
+class ScriptedProductWindows : public ProductWindows {
 public:
     using Edit = std::function<std::optional<ProductFields>(const ProductFields& start)>;
 
@@ -70,7 +70,7 @@ protected:
     testing_support::TestFolder dir;
     TDataModule1 data;
     ScriptedPrompt prompt;
-    ScriptedDialogs dialogs;
+    ScriptedProductWindows dialogs;
     RecordingDesktop desktop;
     IniSettings settings;
     int rememberedWarehouse = 0;

@@ -15,8 +15,8 @@
 
 #include "foundation/CatalogueFields.h"
 #include "foundation/CommandBoundary.h"
-#include "products/register/forms/ProductDialogsQt.h"
 #include "products/register/forms/ProductSearchDialog.h"
+#include "products/register/forms/QtProductWindows.h"
 #include "widgets/RecordGridModel.h"
 
 namespace kavina::products {
@@ -51,12 +51,12 @@ TAnyagForm::TAnyagForm(QWidget* parent, TDataModule1& data, Prompt& prompt, cons
     : QDialog(parent), m_data(data), m_prompt(prompt), m_options(options) {
     setObjectName(QStringLiteral("TAnyagForm"));
     setWindowTitle(QStringLiteral("Terméktörzs"));
-    ProductDialogs* dialogs = options.dialogs;
-    if (!dialogs) {
-        m_ownDialogs = std::make_unique<ProductDialogsQt>(this, data, prompt, *options.window.settings);
-        dialogs = m_ownDialogs.get();
+    ProductWindows* windows = options.windows;
+    if (!windows) {
+        m_ownWindows = std::make_unique<QtProductWindows>(this, data, prompt, *options.window.settings);
+        windows = m_ownWindows.get();
     }
-    m_logic = std::make_unique<ProductWindow>(data, prompt, *dialogs, *options.desktop, options.window);
+    m_logic = std::make_unique<ProductWindow>(data, prompt, *windows, *options.desktop, options.window);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(boxesRow());
     m_tabs = new QTabBar;

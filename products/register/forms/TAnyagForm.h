@@ -27,7 +27,7 @@ namespace kavina::products {
 struct AnyagFormOptions {
     ProductWindowOptions window;
     Desktop* desktop = nullptr;         // required
-    ProductDialogs* dialogs = nullptr;  // the windows of the operations; the screen's when null
+    ProductWindows* windows = nullptr;  // the windows of the operations; the screen's when null
 };
 
 class TAnyagForm final : public QDialog {
@@ -66,7 +66,7 @@ private:
     TDataModule1& m_data;
     Prompt& m_prompt;
     AnyagFormOptions m_options;
-    std::unique_ptr<ProductDialogs> m_ownDialogs;
+    std::unique_ptr<ProductWindows> m_ownWindows;
     std::unique_ptr<ProductWindow> m_logic;
     std::unique_ptr<widgets::RecordGridModel> m_model;
     QComboBox *m_warehouse, *m_category, *m_searchKey;

@@ -25,7 +25,7 @@ protected:
     testing_support::TestFolder dir;
     TDataModule1 data;
     ScriptedPrompt prompt;
-    ScriptedDialogs dialogs;
+    ScriptedProductWindows dialogs;
     RecordingDesktop desktop;
     IniSettings settings;
     int warehouse = 0;
@@ -45,7 +45,7 @@ protected:
                     .rememberedWarehouse = &warehouse,
                     .goodsReceiptInProgress = {}};
         o.desktop = &desktop;
-        o.dialogs = &dialogs;
+        o.windows = &dialogs;
         return o;
     }
     template <typename T>

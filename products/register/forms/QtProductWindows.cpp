@@ -1,11 +1,11 @@
-#include "products/register/forms/ProductDialogsQt.h"
+#include "products/register/forms/QtProductWindows.h"
 
 #include "documents/stock/forms/TBevetelez.h"
 #include "products/register/forms/TAnyagSzerk.h"
 
 namespace kavina::products {
 
-std::optional<ProductFields> ProductDialogsQt::editProduct(const QString& title, const ProductFields& start) {
+std::optional<ProductFields> QtProductWindows::editProduct(const QString& title, const ProductFields& start) {
     ProductDialog logic(m_data, m_prompt, m_settings, start.service);
     if (start.service) {
         TSzolgszerk dialog(m_parent, logic, m_prompt, title, start);
@@ -17,14 +17,14 @@ std::optional<ProductFields> ProductDialogsQt::editProduct(const QString& title,
     return dialog.fields();
 }
 
-std::optional<documents::ReceivingValues> ProductDialogsQt::receive(const RecordCursor& product, bool quantityEnabled) {
+std::optional<documents::ReceivingValues> QtProductWindows::receive(const RecordCursor& product, bool quantityEnabled) {
     documents::TBevetelez dialog(m_parent, product, m_data.UserTable(), m_settings.tobbar == 1, quantityEnabled,
                                  m_prompt);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.values();
 }
 
-std::optional<double> ProductDialogsQt::issue(const RecordCursor& product) {
+std::optional<double> QtProductWindows::issue(const RecordCursor& product) {
     documents::TKivetelez dialog(m_parent, product, m_data.UserTable(), m_settings.tobbar == 1, m_prompt);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.quantity();

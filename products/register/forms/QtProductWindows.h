@@ -9,9 +9,9 @@
 
 namespace kavina::products {
 
-class ProductDialogsQt final : public ProductDialogs {
+class QtProductWindows final : public ProductWindows {
 public:
-    ProductDialogsQt(QWidget* parent, TDataModule1& data, Prompt& prompt, const IniSettings& settings)
+    QtProductWindows(QWidget* parent, TDataModule1& data, Prompt& prompt, const IniSettings& settings)
         : m_parent(parent), m_data(data), m_prompt(prompt), m_settings(settings) {}
 
     std::optional<ProductFields> editProduct(const QString& title, const ProductFields& start) override;
