@@ -123,7 +123,11 @@ QStringList categoryItems(const TableHandle& products) {
         const QString category = reader->asString(field).trimmed();
         if (!category.isEmpty()) distinct.insert(category);
     }
-    QStringList sorted(distinct.begin(), distinct.end());
+    return categoryItems(distinct);
+}
+
+QStringList categoryItems(const std::set<QString>& categories) {
+    QStringList sorted(categories.begin(), categories.end());
     QCollator hungarian{QLocale(QLocale::Hungarian, QLocale::Hungary)};
     std::sort(sorted.begin(), sorted.end(), hungarian);
     sorted.prepend(kEveryItem);

@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <set>
 #include <string>
 
 #include "foundation/Field.h"
@@ -61,5 +62,7 @@ QString warehouseLabel(const QString& id, const QString& name);
 // "minden" and the distinct non-empty categories of the products the list shows now, sorted.
 // Reads through its own handle with the list's filter; the shared handle does not move.
 QStringList categoryItems(const TableHandle& products);
+// "minden" and the categories given, sorted in Hungarian order.
+QStringList categoryItems(const std::set<QString>& categories);
 
 }  // namespace kavina::products

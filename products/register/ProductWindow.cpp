@@ -87,13 +87,21 @@ void ProductWindow::fillCategories() {
     m_category = 0;
 }
 
-void ProductWindow::selectTab(int index) {
+void ProductWindow::selectTab(int index, bool categoriesGathered) {
     if (index < 0 || index >= kProductTabCount) return;
     m_tab = ProductTab(index);
     m_category = 0;
     applyFilter(ListChange::Tab);
     m_data.AnyagTable().first();
-    fillCategories();
+    if (categoriesGathered)
+        m_categories = QStringList{kEveryItem};
+    else
+        fillCategories();
+}
+
+void ProductWindow::setListCategories(const std::set<QString>& categories) {
+    m_categories = categoryItems(categories);
+    m_category = 0;
 }
 
 void ProductWindow::selectWarehouse(int index) {

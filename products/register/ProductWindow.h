@@ -54,7 +54,11 @@ public:
     void close();
 
     int tab() const { return int(m_tab); }
-    void selectTab(int index);
+    // Choosing a tab: its filter, the first product, and the category box refilled from the
+    // products the list then shows. With categoriesGathered the box waits for
+    // setListCategories(), from a window that gathers them while it reads the list anyway.
+    void selectTab(int index, bool categoriesGathered = false);
+    void setListCategories(const std::set<QString>& categories);
     const QStringList& warehouses() const { return m_warehouses; }
     int warehouse() const { return m_warehouse; }
     void selectWarehouse(int index);

@@ -15,6 +15,7 @@
 
 #include "foundation/CatalogueFields.h"
 #include "foundation/CommandBoundary.h"
+#include "products/register/forms/ProductGrid.h"
 #include "products/register/forms/ProductSearchDialog.h"
 #include "products/register/forms/QtProductWindows.h"
 #include "widgets/RecordGridModel.h"
@@ -27,8 +28,6 @@ namespace A = fields::Anyag;
 
 // Typed in the list, these characters start the search.
 const QString kSearchStarters = QStringLiteral(" AÁBCDEÉFGHIÍJKLMNOÓÖŐPQRSTUÚÜŰVWXYZ0123456789-+.");
-
-enum Column { Name, StatNumber, Code, Quantity, Unit, Level1, Level2, Level3, Fixed, Gross, Vat, Minimum, Store };
 
 QPushButton* button(const QString& text, const QString& objectName, const QKeySequence& key = {}) {
     auto* b = new QPushButton(text);
@@ -72,6 +71,8 @@ TAnyagForm::TAnyagForm(QWidget* parent, TDataModule1& data, Prompt& prompt, cons
     m_grid->verticalHeader()->hide();
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     m_grid->installEventFilter(this);
+    applyListSettings(m_grid, *options.window.settings);
+    m_grid->setItemDelegate(new StockColourDelegate(*options.window.settings, m_grid));
     middle->addWidget(m_grid, 1);
     middle->addWidget(buttonColumn());
     layout->addLayout(middle, 1);
@@ -86,11 +87,16 @@ TAnyagForm::TAnyagForm(QWidget* parent, TDataModule1& data, Prompt& prompt, cons
     });
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
         command([&] {
-            m_logic->selectTab(index);
+            // The categories of the tab are gathered while the list is read.
+            m_logic->selectTab(index, true);
+            m_seenCategories.clear();
+            m_gatherCategories = true;
+            m_model->reload();
+            m_gatherCategories = false;
+            m_logic->setListCategories(m_seenCategories);
             fillBoxes();
             arrangeColumns();
-            enableButtons();
-            reloadList();
+            syncSelection();
         });
     });
     connect(m_grid, &QTableView::doubleClicked, this, [this] { change([&] { m_logic->accept(); }); });
@@ -105,8 +111,7 @@ TAnyagForm::TAnyagForm(QWidget* parent, TDataModule1& data, Prompt& prompt, cons
         buildModel();
         fillBoxes();
         arrangeColumns();
-        enableButtons();
-        reloadList();
+        syncSelection();
     });
     if (m_options.window.settings->norefresh == 0) m_refresh->start();
     m_grid->setFocus();
@@ -200,22 +205,15 @@ QWidget* TAnyagForm::buttonColumn() {
 
 void TAnyagForm::buildModel() {
     const SearchKey key = m_logic->searchKey();
-    const bool barcode = key == SearchKey::Barcode;
-    std::vector<widgets::GridColumn> columns{
-        {QStringLiteral("Megnevezés"), A::MEGNEVEZES, true},
-        {QStringLiteral("VTSZ/SZJ"), A::ITJSZAM},
-        {barcode ? QStringLiteral("Vonalkód") : QStringLiteral("Cikkszám"), barcode ? A::VONALKOD : A::CIKKSZAM, true},
-        {QStringLiteral("Mennyiség"), A::MENNYISEG},
-        {QStringLiteral("Mért.egys."), A::EGYSEG},
-        {QStringLiteral("1. ár"), A::AR1},
-        {QStringLiteral("2. ár"), A::AR2},
-        {QStringLiteral("3. ár"), A::AR3},
-        {m_options.window.settings->tobbar == 1 ? QStringLiteral("Fix.ár") : QStringLiteral("Eladási ár"), A::FIXAR},
-        {QStringLiteral("Bruttó ár"), A::bfixar},
-        {QStringLiteral("Áfakulcs"), A::AFAKULCS},
-        {QStringLiteral("Min.menny"), A::MINMENNY},
-        {QStringLiteral("Raktár"), A::MEGJEGYZES}};
-    m_model = std::make_unique<widgets::RecordGridModel>(m_data.AnyagTable(), std::move(columns));
+    m_model = std::make_unique<widgets::RecordGridModel>(m_data.AnyagTable(),
+                                                         productColumns(key, m_options.window.settings->tobbar == 1));
+    m_model->setRowTag([this](const RecordCursor& product) { return int(m_logic->tintOf(product)); });
+    const int category = m_data.AnyagTable().fieldNumber(A::KATEGORIA);
+    m_model->setRowVisitor([this, category](const RecordCursor& product) {
+        if (!m_gatherCategories) return;
+        const QString name = product.asString(category).trimmed();
+        if (!name.isEmpty()) m_seenCategories.insert(name);
+    });
     m_grid->setModel(m_model.get());
     m_model->setSortColumn(key == SearchKey::Name ? Name : Code);
     m_grid->setColumnWidth(Name, 280);
@@ -298,7 +296,7 @@ void TAnyagForm::searchKeyChosen(SearchKey key) {
         buildModel();
         fillBoxes();
         arrangeColumns();
-        reloadList();
+        syncSelection();
     });
 }
 
@@ -351,62 +349,6 @@ bool TAnyagForm::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-// Every action runs at the command boundary; afterwards the list shows the handle as it is.
-template <typename Action>
-void TAnyagForm::command(Action action) {
-    runCommand(m_prompt, [&] { action(); });
-    runCommand(m_prompt, [&] { syncSelection(); });
-}
-
-// An action that may change products: the list is read again, even after an error.
-template <typename Action>
-void TAnyagForm::change(Action action) {
-    runCommand(m_prompt, [&] { action(); });
-    runCommand(m_prompt, [&] { reloadList(); });
-}
-
-void TAnyagForm::buildContextMenu() {
-    m_contextMenu = new QMenu(this);
-    m_contextMenu->setObjectName(QStringLiteral("productContextMenu"));
-    const auto add = [this](const QString& text, auto action) {
-        return m_contextMenu->addAction(text, this, [this, action] { change([&] { action(*m_logic); }); });
-    };
-    QAction* newProduct =
-        add(QStringLiteral("Új termék"), [this](ProductWindow& w) { w.newProduct(m_search->text()); });
-    QAction* newService = add(QStringLiteral("Új szolgáltatás"), [](ProductWindow& w) { w.newService(); });
-    QAction* modify = add(QStringLiteral("Módosítás"), [](ProductWindow& w) { w.modify(); });
-    QAction* copy = add(QStringLiteral("Másolás"), [](ProductWindow& w) { w.copy(); });
-    QAction* remove = add(QStringLiteral("Törlés"), [](ProductWindow& w) { w.remove(); });
-    m_contextMenu->addSeparator();
-    QAction* receive = add(QStringLiteral("Bevételezés"), [](ProductWindow& w) { w.receive(); });
-    QAction* issue = add(QStringLiteral("Kivételezés"), [](ProductWindow& w) { w.issue(); });
-    QAction* reprice = m_contextMenu->addAction(QStringLiteral("Átárazás"));
-    QAction* search = m_contextMenu->addAction(QStringLiteral("Keresés"), this, &TAnyagForm::openSearchDialog);
-    search->setVisible(false);
-    m_contextMenu->addSeparator();
-    // The product history, the list print and the export have windows of their own.
-    QAction* history = m_contextMenu->addAction(QStringLiteral("Történetiség"));
-    QAction* print = m_contextMenu->addAction(QStringLiteral("Nyomtatás"));
-    QAction* csv = m_contextMenu->addAction(QStringLiteral("Exportálás csv fájlba"));
-    m_contextMenu->addSeparator();
-    for (int t = 0; t < int(ProductTab::Bin); ++t)
-        m_contextMenu->addAction(tabCaption(ProductTab(t)), this, [this, t] { m_tabs->setCurrentIndex(t); });
-    connect(m_grid, &QTableView::customContextMenuRequested, this, [=, this](const QPoint& at) {
-        const bool any = !m_logic->listEmpty();
-        const bool services = m_logic->onServicesTab();
-        newProduct->setVisible(!services);
-        newService->setVisible(services);
-        receive->setVisible(!services);
-        issue->setVisible(!services);
-        for (QAction* a : {newProduct, newService}) a->setEnabled(m_logic->canModify());
-        for (QAction* a : {modify, copy}) a->setEnabled(m_logic->canModify() && any);
-        remove->setEnabled(m_logic->canDelete() && any);
-        for (QAction* a : {receive, issue}) a->setEnabled(any);
-        for (QAction* a : {reprice, history, print, csv}) a->setEnabled(false);
-        m_contextMenu->popup(m_grid->viewport()->mapToGlobal(at));
-    });
 }
 
 }  // namespace kavina::products

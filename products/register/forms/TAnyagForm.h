@@ -6,7 +6,9 @@
 
 #include <QDialog>
 #include <memory>
+#include <set>
 
+#include "foundation/CommandBoundary.h"
 #include "products/register/ProductWindow.h"
 
 class QComboBox;
@@ -58,10 +60,18 @@ private:
     void searchKeyChosen(SearchKey key);
     void enterInSearch();
     void openSearchDialog();
+    // Every action runs at the command boundary; afterwards the list shows the handle as it
+    // is. A change may have written products: the list is read again, even after an error.
     template <typename Action>
-    void command(Action action);
+    void command(Action action) {
+        runCommand(m_prompt, [&] { action(); });
+        runCommand(m_prompt, [&] { syncSelection(); });
+    }
     template <typename Action>
-    void change(Action action);
+    void change(Action action) {
+        runCommand(m_prompt, [&] { action(); });
+        runCommand(m_prompt, [&] { reloadList(); });
+    }
 
     TDataModule1& m_data;
     Prompt& m_prompt;
@@ -77,6 +87,8 @@ private:
     QPushButton *m_new, *m_modify, *m_delete, *m_reprice, *m_promotions, *m_receive, *m_issue, *m_accept;
     QMenu* m_contextMenu;
     QTimer* m_refresh;
+    std::set<QString> m_seenCategories;
+    bool m_gatherCategories = false;
     QString m_lastSearch;
     SearchIn m_lastWhere = SearchIn::Name;
 };
