@@ -34,6 +34,20 @@ std::vector<widgets::GridColumn> productColumns(SearchKey key, bool severalLevel
         {QStringLiteral("Raktár"), A::MEGJEGYZES}};
 }
 
+int productColumnWidth(ProductColumn column) {
+    switch (column) {
+        case Name: return 250;
+        case Code: return 90;
+        case Quantity: return 75;
+        case Store: return 120;
+        case StatNumber:
+        case Unit: return 65;
+        case Vat: return 55;
+        case Minimum: return 70;
+        default: return 80;  // the prices
+    }
+}
+
 void applyListSettings(QTableView* grid, const IniSettings& settings) {
     QFont font = grid->font();
     if (settings.gridfontsize > 0) font.setPointSize(settings.gridfontsize + 1);

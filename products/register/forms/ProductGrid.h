@@ -32,6 +32,8 @@ enum ProductColumn {
 };
 
 std::vector<widgets::GridColumn> productColumns(SearchKey key, bool severalLevels);
+// The column's width in pixels, enough for its usual texts, so that the list fits the window.
+int productColumnWidth(ProductColumn column);
 
 // Zebra rows, row selection and the font size of list grids, as the ini settings say.
 void applyListSettings(QTableView* grid, const IniSettings& settings);

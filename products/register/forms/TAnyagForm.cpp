@@ -1,6 +1,7 @@
 #include "products/register/forms/TAnyagForm.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -12,6 +13,7 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "foundation/CatalogueFields.h"
 #include "foundation/CommandBoundary.h"
@@ -216,7 +218,15 @@ void TAnyagForm::buildModel() {
     });
     m_grid->setModel(m_model.get());
     m_model->setSortColumn(key == SearchKey::Name ? Name : Code);
-    m_grid->setColumnWidth(Name, 280);
+    // Wide enough for the usual texts and for the title, which the header may draw bold.
+    QFont titleFont = m_grid->horizontalHeader()->font();
+    titleFont.setBold(true);
+    const QFontMetrics title(titleFont);
+    for (int c = Name; c <= Store; ++c) {
+        const int titleWidth =
+            title.horizontalAdvance(m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) + 24;
+        m_grid->setColumnWidth(c, std::max(productColumnWidth(ProductColumn(c)), titleWidth));
+    }
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& at) {
         command([&] {
             m_model->moveTo(at.row());

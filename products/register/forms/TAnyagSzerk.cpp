@@ -45,13 +45,14 @@ QComboBox* listBox(const QString& objectName, const QStringList& items, int maxL
     return box;
 }
 
-QWidget* withTail(QWidget* box, QWidget* tail) {
+// A box with a label or button after it; a stretching box takes the row's width.
+QWidget* withTail(QWidget* box, QWidget* tail, bool stretch = false) {
     auto* row = new QWidget;
     auto* h = new QHBoxLayout(row);
     h->setContentsMargins(0, 0, 0, 0);
-    h->addWidget(box);
+    h->addWidget(box, stretch ? 1 : 0);
     h->addWidget(tail);
-    h->addStretch(1);
+    if (!stretch) h->addStretch(1);
     return row;
 }
 
@@ -105,7 +106,7 @@ TAnyagSzerk::TAnyagSzerk(QWidget* parent, ProductDialog& logic, Prompt& prompt, 
     form->addRow(QStringLiteral("Min. mennyiség:"), withTail(m_minimum, m_unit));
     form->addRow(QStringLiteral("ÁFA kulcs:"), m_vat);
     form->addRow(QStringLiteral("Szavatosság:"), withTail(m_warranty, new QLabel(QStringLiteral("nap"))));
-    form->addRow(QStringLiteral("Anyag képe :"), withTail(m_picture, browse));
+    form->addRow(QStringLiteral("Anyag képe :"), withTail(m_picture, browse, true));
     form->addRow(QString(), m_onPriceList);
     layout->addLayout(form);
     addDialogButtons(this, layout, QStringLiteral("&Elfogad"), QStringLiteral("&Mégse"))
@@ -140,6 +141,7 @@ void TAnyagSzerk::setFields(const ProductFields& f) {
     setBoxText(m_vat, f.vatGroup);
     m_warranty->setText(QString::number(f.warranty));
     m_picture->setText(f.picture);
+    m_picture->setCursorPosition(0);
     m_onPriceList->setChecked(f.onPriceList);
 }
 
