@@ -55,6 +55,7 @@ void MemTable::setFields(const std::vector<dbase::FieldDef>& defs) {
     m_records.clear();
     m_state = dbase::TableState::Browse;
     setEmptyPosition();
+    notify(CursorChange::Reshaped);
 }
 
 void MemTable::copyStructure(const RecordCursor& source) {
@@ -92,6 +93,7 @@ void MemTable::loadAll(RecordCursor& source) {
         throw;
     }
     if (hadRecord) source.gotoBookmark(mark);
+    notify(CursorChange::Reshaped);
 }
 
 void MemTable::emptyTable() {
@@ -99,6 +101,7 @@ void MemTable::emptyTable() {
     m_state = dbase::TableState::Browse;
     m_records.clear();
     setEmptyPosition();
+    notify(CursorChange::Reshaped);
 }
 
 // ---- sorting ----
@@ -140,6 +143,7 @@ void MemTable::sort(const std::vector<SortKey>& keys) {
     for (const SortKey& key : keys) resolved.emplace_back(fieldNumber(key.field), key);
     std::stable_sort(m_records.begin(), m_records.end(),
                      [&](const Record& a, const Record& b) { return compare(a, b, resolved) < 0; });
+    notify(CursorChange::Reshaped);
     first();
 }
 
@@ -165,11 +169,13 @@ void MemTable::requireFields() const {
 void MemTable::setEmptyPosition() {
     m_pos = -1;
     m_eof = m_bof = true;
+    notify(CursorChange::Moved);
 }
 
 void MemTable::place(int pos) {
     m_pos = pos;
     m_eof = m_bof = false;
+    notify(CursorChange::Moved);
 }
 
 void MemTable::first() {
@@ -277,6 +283,7 @@ void MemTable::post() {
     }
     m_buffer = {};
     m_state = dbase::TableState::Browse;
+    notify(CursorChange::Written);
 }
 
 void MemTable::cancel() {
@@ -298,6 +305,7 @@ void MemTable::deleteRecord() {
     } else {
         setEmptyPosition();
     }
+    notify(CursorChange::Written);
 }
 
 // ---- field access ----

@@ -22,6 +22,29 @@ int RecordCursor::fieldNumber(std::string_view name) const {
     return i;
 }
 
+int RecordCursor::watch(CursorWatcher watcher) {
+    const int id = m_nextWatcher++;
+    m_watchers.emplace(id, std::move(watcher));
+    return id;
+}
+
+void RecordCursor::unwatch(int id) {
+    m_watchers.erase(id);
+}
+
+void RecordCursor::notify(CursorChange change) const noexcept {
+    if (m_watchers.empty()) return;
+    // A copy: a watcher may unwatch itself (its window closing) while it is told.
+    const std::map<int, CursorWatcher> watchers = m_watchers;
+    for (const auto& [id, watcher] : watchers) {
+        try {
+            watcher(change);
+        } catch (...) {
+            // A watcher only schedules work of its own; it has nothing to report to the cursor.
+        }
+    }
+}
+
 int RecordCursor::fieldIndex(const Field& field) const {
     checkTable(field);
     return fieldIndex(field.name);

@@ -17,6 +17,8 @@
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -33,6 +35,12 @@ namespace kavina {
 struct CursorMark {
     uint64_t id = 0;
 };
+
+// What happened to a cursor, as its watchers hear it: its current record moved, a record was
+// written (posted or deleted), or what it shows was reshaped (order, filter, structure, a
+// table opened or closed), so the list of its records must be read again.
+enum class CursorChange { Moved, Written, Reshaped };
+using CursorWatcher = std::function<void(CursorChange)>;
 
 // Field values of a locate: the field and the value as text.
 using FieldValues = std::vector<std::pair<Field, QString>>;
@@ -56,6 +64,13 @@ public:
     Field fieldAt(int number) const { return {fieldTable(), fields().at(size_t(number)).name}; }
     // A name for error texts: the table's path or the record set's name.
     virtual std::string sourceName() const = 0;
+
+    // ---- watchers ----
+    // Calls the watcher after every change of the kinds above, whoever made it (a grid of one
+    // window hears what another window did to a shared handle). The watcher must not move the
+    // cursor; it is called in the middle of walks and writes. Returns its id for unwatch().
+    int watch(CursorWatcher watcher);
+    void unwatch(int id);
 
     // ---- navigation ----
     virtual void first() = 0;
@@ -118,6 +133,8 @@ public:
     void setDateTime(const Field& f, const QDateTime& v) { setDateTime(fieldNumber(f), v); }
 
 protected:
+    // Tells the watchers; never throws.
+    void notify(CursorChange change) const noexcept;
     // The table its own field constants name; a record set's name.
     virtual std::string_view fieldTable() const = 0;
     // Throws DbError when the field's table cannot be this cursor's; a record set takes any.
@@ -136,6 +153,10 @@ protected:
     virtual void writeLogical(int field, bool value) = 0;
     virtual void writeDate(int field, const dbase::Date& value) = 0;
     virtual void writeDateTime(int field, const dbase::DateTime& value) = 0;
+
+private:
+    std::map<int, CursorWatcher> m_watchers;
+    int m_nextWatcher = 1;
 };
 
 // Copies every field the two have in common (by name, ignoring case) from the current record

@@ -37,15 +37,43 @@ void TableHandle::postPending() {
 
 void TableHandle::changed() {
     if (m_listener) m_listener();
+    notify(CursorChange::Written);
+}
+
+void TableHandle::open(const dbase::OpenOptions& options) {
+    m_table.open(options);
+    notify(CursorChange::Reshaped);
 }
 
 void TableHandle::close() {
     m_table.close();
+    notify(CursorChange::Reshaped);
+}
+
+void TableHandle::setFilter(const std::string& expression) {
+    m_table.setFilter(expression);
+    notify(CursorChange::Reshaped);
+}
+
+void TableHandle::setFiltered(bool on) {
+    m_table.setFiltered(on);
+    notify(CursorChange::Reshaped);
+}
+
+void TableHandle::setFilterOptions(const dbase::FilterOptions& options) {
+    m_table.setFilterOptions(options);
+    notify(CursorChange::Reshaped);
+}
+
+void TableHandle::clearMasterLink() {
+    m_table.clearMasterLink();
+    notify(CursorChange::Reshaped);
 }
 
 void TableHandle::setOrder(const std::string& order) {
     postPending();
     m_table.setOrder(order);
+    notify(CursorChange::Reshaped);
 }
 
 void TableHandle::setOrder(const Field& field) {
@@ -55,46 +83,59 @@ void TableHandle::setOrder(const Field& field) {
 
 bool TableHandle::findKey(std::string_view value) {
     postPending();
-    return m_table.findKey(value);
+    const bool found = m_table.findKey(value);
+    notify(CursorChange::Moved);
+    return found;
 }
 
 bool TableHandle::findNearest(std::string_view value) {
     postPending();
-    return m_table.findNearest(value);
+    const bool found = m_table.findNearest(value);
+    notify(CursorChange::Moved);
+    return found;
 }
 
 void TableHandle::refresh() {
     postPending();
     m_table.refresh();
+    // Other workstations' records may have come or gone.
+    notify(CursorChange::Reshaped);
 }
 
 void TableHandle::setMasterLink(TableHandle& master, const std::string& masterField, const std::string& detailField) {
     m_table.setMasterLink(master.m_table, masterField, detailField);
+    notify(CursorChange::Reshaped);
 }
 
 void TableHandle::first() {
     postPending();
     m_table.first();
+    notify(CursorChange::Moved);
 }
 
 void TableHandle::last() {
     postPending();
     m_table.last();
+    notify(CursorChange::Moved);
 }
 
 void TableHandle::next() {
     postPending();
     m_table.next();
+    notify(CursorChange::Moved);
 }
 
 void TableHandle::prior() {
     postPending();
     m_table.prior();
+    notify(CursorChange::Moved);
 }
 
 bool TableHandle::gotoBookmark(const CursorMark& mark) {
     postPending();
-    return m_table.gotoBookmark({uint32_t(mark.id)});
+    const bool found = m_table.gotoBookmark({uint32_t(mark.id)});
+    if (found) notify(CursorChange::Moved);
+    return found;
 }
 
 bool TableHandle::locate(const FieldValues& values, const dbase::LocateOptions& options) {
@@ -105,7 +146,9 @@ bool TableHandle::locate(const FieldValues& values, const dbase::LocateOptions& 
         asText.emplace_back(field.text(), value.toStdString());
     }
     postPending();
-    return m_table.locate(asText, options);
+    const bool found = m_table.locate(asText, options);
+    if (found) notify(CursorChange::Moved);
+    return found;
 }
 
 // A shared handle starts every new or changed record from what is on disk now; the engine's
@@ -114,6 +157,7 @@ void TableHandle::append() {
     postPending();
     if (m_shared) m_table.refresh();
     m_table.append();
+    notify(CursorChange::Moved);
 }
 
 void TableHandle::edit() {
@@ -126,10 +170,16 @@ void TableHandle::post() {
     postPending();
 }
 
+void TableHandle::cancel() {
+    m_table.cancel();
+    notify(CursorChange::Moved);
+}
+
 void TableHandle::deleteRecord() {
     postPending();
     m_table.deleteRecord();
     changed();
+    notify(CursorChange::Moved);
 }
 
 }  // namespace kavina

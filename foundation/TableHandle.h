@@ -31,7 +31,7 @@ public:
     // Makes this a shared handle whose posts and deletes are reported to the listener.
     void setSharedHooks(ChangeListener listener);
 
-    void open(const dbase::OpenOptions& options = {}) { m_table.open(options); }
+    void open(const dbase::OpenOptions& options = {});
     // As the engine's close: a change not posted is dropped.
     void close();
     bool isOpen() const { return m_table.isOpen(); }
@@ -44,17 +44,17 @@ public:
     const std::string& order() const { return m_table.order(); }
     bool findKey(std::string_view value);
     bool findNearest(std::string_view value);
-    void setFilter(const std::string& expression) { m_table.setFilter(expression); }
+    void setFilter(const std::string& expression);
     const std::string& filter() const { return m_table.filter(); }
-    void setFiltered(bool on) { m_table.setFiltered(on); }
+    void setFiltered(bool on);
     bool filtered() const { return m_table.filtered(); }
-    void setFilterOptions(const dbase::FilterOptions& options) { m_table.setFilterOptions(options); }
+    void setFilterOptions(const dbase::FilterOptions& options);
     // Re-reads the record count and the current record from disk.
     void refresh();
     // Follows the master: shows only the records whose detailField equals the master's
     // masterField. The master must outlive the link or clear it.
     void setMasterLink(TableHandle& master, const std::string& masterField, const std::string& detailField);
-    void clearMasterLink() { m_table.clearMasterLink(); }
+    void clearMasterLink();
 
     // The engine's handle, for its structure, tags and header.
     const dbase::Table& table() const { return m_table; }
@@ -78,7 +78,7 @@ public:
     void insert() override { append(); }
     void edit() override;
     void post() override;
-    void cancel() override { m_table.cancel(); }
+    void cancel() override;
     void deleteRecord() override;
 
 protected:

@@ -28,6 +28,8 @@ RecordGridModel::RecordGridModel(RecordCursor& cursor, std::vector<GridColumn> c
 }
 
 void RecordGridModel::reload() {
+    // Walking would post a record being changed: the rows wait for its post or cancel.
+    if (m_cursor.isEditing()) return;
     beginResetModel();
     m_rows.reload();
     endResetModel();

@@ -37,7 +37,8 @@ public:
 
     RecordGridModel(RecordCursor& cursor, std::vector<GridColumn> columns, QObject* parent = nullptr);
 
-    // Finds the shown records again and forgets the rows read; the cursor does not move.
+    // Finds the shown records again and forgets the rows read; the cursor does not move. Does
+    // nothing while the cursor holds a record in edit.
     void reload();
     // The row of the cursor's current record, or -1.
     int currentRow() const;

@@ -2,6 +2,7 @@
 
 #include "documents/partners/PartnerRegister.h"
 #include "foundation/CatalogueFields.h"
+#include "foundation/OpenedRecord.h"
 #include "foundation/RecordEdit.h"
 
 namespace kavina::documents {
@@ -18,6 +19,23 @@ bool confirmDelete(Prompt& prompt, TableHandle& table) {
         return false;
     table.deleteRecord();
     return true;
+}
+
+OpenedRecordTexts settlementTexts() {
+    OpenedRecordTexts texts;
+    texts.gone = QStringLiteral("A települést közben egy másik munkaállomás törölte.");
+    texts.changed = QStringLiteral("A települést közben egy másik munkaállomás módosította:");
+    texts.labels = {{fields::Telep::IRSZAM, QStringLiteral("Irányítószám")},
+                    {fields::Telep::TELEPULES, QStringLiteral("Település")}};
+    return texts;
+}
+
+OpenedRecordTexts groupTexts() {
+    OpenedRecordTexts texts;
+    texts.gone = QStringLiteral("A partnercsoportot közben egy másik munkaállomás törölte.");
+    texts.changed = QStringLiteral("A partnercsoportot közben egy másik munkaállomás módosította:");
+    texts.labels = {{fields::PCsoport::PCSOPORT, QStringLiteral("Partner csoport")}};
+    return texts;
 }
 
 void searchPrefix(TableHandle& table, const Field& field, const QString& text) {
@@ -39,12 +57,11 @@ bool PartnerGroups::add() {
 bool PartnerGroups::modifyCurrent() {
     TableHandle& groups = m_data.PcsopTable();
     if (groups.isEmpty()) return false;
+    OpenedRecord opened(groups, std::nullopt, groupTexts());
     const QString old = groups.asString(fields::PCsoport::PCSOPORT);
     const std::optional<QString> name = m_prompt.askText(kEditCaption, kGroupPrompt, old);
     if (!name) return false;
-    RecordEdit change = RecordEdit::edit(groups);
-    groups.setString(fields::PCsoport::PCSOPORT, *name);
-    change.post();
+    if (!opened.save(m_prompt, [&] { groups.setString(fields::PCsoport::PCSOPORT, *name); })) return false;
     renameGroup(m_data.PartnerTable(), old, *name);
     return true;
 }
@@ -75,14 +92,14 @@ bool Settlements::add() {
 bool Settlements::modifyCurrent() {
     TableHandle& towns = m_data.TelepTable();
     if (towns.isEmpty()) return false;
+    OpenedRecord opened(towns, std::nullopt, settlementTexts());
     const std::optional<Settlement> accepted =
         m_windows.editSettlement({towns.asString(fields::Telep::IRSZAM), towns.asString(fields::Telep::TELEPULES)});
     if (!accepted) return false;
-    RecordEdit change = RecordEdit::edit(towns);
-    towns.setString(fields::Telep::IRSZAM, accepted->postcode);
-    towns.setString(fields::Telep::TELEPULES, accepted->town);
-    change.post();
-    return true;
+    return opened.save(m_prompt, [&] {
+        towns.setString(fields::Telep::IRSZAM, accepted->postcode);
+        towns.setString(fields::Telep::TELEPULES, accepted->town);
+    });
 }
 
 bool Settlements::deleteCurrent() {

@@ -1,5 +1,8 @@
 #include "documents/partners/PartnerRegister.h"
 
+#include <QCollator>
+#include <QLocale>
+
 #include <QFile>
 #include <QSaveFile>
 #include <QStringEncoder>
@@ -98,10 +101,30 @@ QStringList groupTabs(TableHandle& partners) {
     }
     QStringList tabs;
     for (const auto& [folded, spelling] : byFolded) tabs << spelling;
-    std::stable_sort(tabs.begin(), tabs.end(),
-                     [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    sortHungarian(tabs);
     tabs.prepend(kAllPartnersTab);
     return tabs;
+}
+
+void sortHungarian(QStringList& texts) {
+    QCollator collator{QLocale(QLocale::Hungarian, QLocale::Hungary)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(texts.begin(), texts.end(),
+                     [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+}
+
+QStringList groupNames(TableHandle& groups) {
+    QStringList names;
+    {
+        KeepView keep(groups);
+        filter::removeRestriction(groups);
+        for (groups.first(); !groups.eof(); groups.next()) {
+            const QString name = groups.asString(fields::PCsoport::PCSOPORT).trimmed();
+            if (!name.isEmpty() && !names.contains(name, Qt::CaseInsensitive)) names << name;
+        }
+    }
+    sortHungarian(names);
+    return names;
 }
 
 void applyTab(TableHandle& partners, int tabIndex, const QString& caption) {
@@ -149,10 +172,38 @@ int64_t createPartner(TableHandle& partners, TableHandle& settings, const Partne
     return number;
 }
 
-void modifyPartner(TableHandle& partners, const PartnerFields& fields) {
-    RecordEdit change = RecordEdit::edit(partners);
-    writeFields(partners, fields);
-    change.post();
+OpenedRecordTexts partnerRecordTexts() {
+    OpenedRecordTexts texts;
+    texts.gone = QStringLiteral("A partnert közben egy másik munkaállomás törölte.");
+    texts.changed = QStringLiteral("A partnert közben egy másik munkaállomás módosította:");
+    texts.labels = {{P::PARTNERKOD, QStringLiteral("Partnerszám")},
+                    {P::NEV, QStringLiteral("Partner neve")},
+                    {P::NEV2, QStringLiteral("Partner neve (2. sor)")},
+                    {P::KAPCSNEV, QStringLiteral("Ügyintéző")},
+                    {P::PCSOPORT, QStringLiteral("Partner csoport")},
+                    {P::IRSZAM, QStringLiteral("Irányítószám")},
+                    {P::VAROS, QStringLiteral("Település")},
+                    {P::UTCA, QStringLiteral("Cím")},
+                    {P::TELJESCIM, QStringLiteral("Teljes cím")},
+                    {P::LEVIR, QStringLiteral("Levélcím irányítószáma")},
+                    {P::LEVVAROS, QStringLiteral("Levélcím települése")},
+                    {P::LEVUTCA, QStringLiteral("Levélcím")},
+                    {P::TELEFON, QStringLiteral("Telefon")},
+                    {P::FAX, QStringLiteral("FAX")},
+                    {P::EMAIL, QStringLiteral("E-mail")},
+                    {P::ADOSZAM, QStringLiteral("Adószám")},
+                    {P::BANKFIOK, QStringLiteral("Bankfiók")},
+                    {P::BANKSZAMLA, QStringLiteral("Számlaszám")},
+                    {P::FIZMOD, QStringLiteral("Fizetési mód")},
+                    {P::ARCSOPORT, QStringLiteral("Ár csoport")},
+                    {P::OSSZESBIZF, QStringLiteral("Átutalás határideje")},
+                    {P::OSSZESBIZM, QStringLiteral("Kedvezmény (%)")},
+                    {P::VONALKOD, QStringLiteral("Partnerkód")}};
+    return texts;
+}
+
+bool savePartner(OpenedRecord& opened, TableHandle& partners, Prompt& prompt, const PartnerFields& fields) {
+    return opened.save(prompt, [&] { writeFields(partners, fields); });
 }
 
 bool findByPartnerCode(TableHandle& partners, const QString& code) {

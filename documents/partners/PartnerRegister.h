@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+#include "foundation/OpenedRecord.h"
+#include "foundation/Prompt.h"
 #include "foundation/TableHandle.h"
 
 namespace kavina::documents {
@@ -25,6 +27,11 @@ inline const QString kAllPartnersTab = QStringLiteral("Minden");
 // the first one met in name order names the tab), in case-insensitive order. The handle keeps
 // its filter and record.
 QStringList groupTabs(TableHandle& partners);
+// Sorts the texts in Hungarian alphabetical order, ignoring case (Áruház, Bolt, Cég, Ügynök).
+void sortHungarian(QStringList& texts);
+// The names of the partner groups (PCsoport.dbf), each once, in Hungarian alphabetical order;
+// the handle keeps its filter and record.
+QStringList groupNames(TableHandle& groups);
 // The first tab shows every partner, any other only those whose group is exactly its caption.
 void applyTab(TableHandle& partners, int tabIndex, const QString& caption);
 
@@ -45,8 +52,13 @@ PartnerFields loadPartner(const RecordCursor& partners);
 // Takes the next partner number from the settings record, appends the partner and returns
 // its number.
 int64_t createPartner(TableHandle& partners, TableHandle& settings, const PartnerFields& fields);
-// Writes the fields into the current partner; its number and code stay.
-void modifyPartner(TableHandle& partners, const PartnerFields& fields);
+// What the partner dialog's save says when the partner was deleted or changed on another
+// workstation meanwhile, and the dialog's names of the fields.
+OpenedRecordTexts partnerRecordTexts();
+// Writes the fields into the partner the dialog was opened for (found again, asked about, see
+// OpenedRecord::save); its number and code stay. False when the clerk kept the other
+// workstation's change.
+bool savePartner(OpenedRecord& opened, TableHandle& partners, Prompt& prompt, const PartnerFields& fields);
 
 // Moves to the partner whose code (VONALKOD) is exactly the text; false when there is none.
 bool findByPartnerCode(TableHandle& partners, const QString& code);

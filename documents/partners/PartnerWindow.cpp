@@ -95,9 +95,9 @@ bool PartnerWindow::newPartner() {
 bool PartnerWindow::modifyCurrent() {
     TableHandle& partners = m_data.PartnerTable();
     if (partners.isEmpty()) return false;
+    OpenedRecord opened(partners, P::PARTNERKOD, partnerRecordTexts());
     const std::optional<PartnerFields> accepted = m_windows.editPartner(loadPartner(partners), false);
-    if (!accepted) return false;
-    modifyPartner(partners, *accepted);
+    if (!accepted || !savePartner(opened, partners, m_prompt, *accepted)) return false;
     rebuildTabs();
     return true;
 }
@@ -135,11 +135,13 @@ bool PartnerWindow::exportCsv() {
     return true;
 }
 
-QString PartnerWindow::checkGroup(const QString& text) {
+QString PartnerWindow::checkGroup(const QString& text, bool* asked) {
+    if (asked) *asked = false;
     if (text.isEmpty()) return text;
     TableHandle& groups = m_data.PcsopTable();
     groups.refresh();
     if (groups.locate({{fields::PCsoport::PCSOPORT, text}}, {.caseInsensitive = true})) return text;
+    if (asked) *asked = true;
     const QString question =
         text + QStringLiteral(": ez a partnercsoport még nincs felvéve.\n\rSzeretné most rögzíteni?");
     if (!m_prompt.askYesNo(kWarning, question)) return QString();
@@ -147,6 +149,15 @@ QString PartnerWindow::checkGroup(const QString& text) {
     groups.setString(fields::PCsoport::PCSOPORT, text);
     added.post();
     return text;
+}
+
+QStringList PartnerWindow::groupNames() {
+    m_data.PcsopTable().refresh();
+    return documents::groupNames(m_data.PcsopTable());
+}
+
+void PartnerWindow::editGroups() {
+    m_windows.editGroups();
 }
 
 bool PartnerWindow::accept(bool fromList) {

@@ -68,8 +68,14 @@ public:
     // Asks for a file and writes the partners of the tab; false when cancelled.
     bool exportCsv();
     // The dialog's group box on leaving it: the text to keep (empty when the user declined
-    // to record a new group).
-    QString checkGroup(const QString& text);
+    // to record a new group). asked, when given, tells whether the clerk was asked (the text
+    // was no group's name), so the box keeps the focus only then.
+    QString checkGroup(const QString& text, bool* asked = nullptr);
+    // The names the dialog's group box completes from.
+    QStringList groupNames();
+    // A double click on the dialog's group box: the partner groups window.
+    void editGroups();
+    Prompt& prompt() { return m_prompt; }
     // Picker mode: true when the picker may close with the partner chosen. Unpaid invoices of
     // the partner are shown first; "&Mégsem" there keeps the picker open.
     bool accept(bool fromList);

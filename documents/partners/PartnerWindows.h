@@ -30,6 +30,8 @@ public:
     virtual bool confirmUnpaidInvoices(TableHandle& unpaidInvoices) = 0;
     // TTelepSzerk ("Szerkesztés") opened on a settlement: as accepted, or nothing.
     virtual std::optional<Settlement> editSettlement(const Settlement& settlement) = 0;
+    // The partner groups window (Tpcsopform), opened from the partner dialog's group box.
+    virtual void editGroups() = 0;
     // The register opened as the picker of a document editor (or the partner statistics): true
     // when the clerk picked a partner; the partner handle then stands on it.
     virtual bool pickPartner(PartnerCaller caller) = 0;

@@ -16,6 +16,18 @@ namespace J = fields::Jogok;
 
 constexpr int kPasswordChangeDays = 14;
 
+OpenedRecordTexts userTexts() {
+    OpenedRecordTexts texts;
+    texts.gone = QStringLiteral("A felhasználót közben egy másik munkaállomás törölte.");
+    texts.changed = QStringLiteral("A felhasználót közben egy másik munkaállomás módosította:");
+    texts.labels = {{J::FELHASZNAL, QStringLiteral("Felhasználó")},
+                    {J::JELSZO, QStringLiteral("Jelszó")},
+                    {J::JOGOSULT, QStringLiteral("Jogosultság")},
+                    {J::JOGOK, QStringLiteral("Jogok")}};
+    texts.hidden = {J::JELSZO};
+    return texts;
+}
+
 int passwordWidth(const TableHandle& users) {
     return int(users.fields()[size_t(users.fieldNumber(J::JELSZO))].length);
 }
@@ -38,10 +50,12 @@ UserValues UserAdmin::newUser() const {
     return {QString(), kRoleAdministrator, QString(), QString(), newUserRights()};
 }
 
-UserValues UserAdmin::currentUser() const {
+UserValues UserAdmin::currentUser() {
     const QString stored = m_users.asString(J::JELSZO);
-    return {m_users.asString(J::FELHASZNAL), m_users.asString(J::JOGOSULT), stored, stored,
-            ticksOfRights(rightsOf(m_users))};
+    m_opened.emplace(m_users, std::nullopt, userTexts());
+    m_openedPassword = stored;
+    m_openedName = m_users.asString(J::FELHASZNAL);
+    return {m_openedName, m_users.asString(J::JOGOSULT), stored, stored, ticksOfRights(rightsOf(m_users))};
 }
 
 UserDialogResult UserAdmin::accept(const UserValues& values, bool isNew) {
@@ -65,42 +79,49 @@ UserDialogResult UserAdmin::accept(const UserValues& values, bool isNew) {
         failed = true;
     }
     if (failed) return result;
-    store(values, isNew);
-    result.stored = true;
+    result.stored = store(values, isNew);
     return result;
 }
 
-// Looks for another record of that name and comes back to the current one.
+// Looks for another record of that name than the user being changed, and comes back to the
+// current one.
 bool UserAdmin::nameTaken(const QString& name, bool isNew) {
     if (m_users.isEmpty()) return false;
+    if (!isNew && !m_opened) currentUser();
     const CursorMark current = m_users.bookmark();
     bool taken = false;
     if (m_users.locate({{J::FELHASZNAL, name}}, {.caseInsensitive = true}))
-        taken = isNew || m_users.bookmark().id != current.id;
+        taken = isNew || m_users.bookmark().id != m_opened->mark().id;
     m_users.gotoBookmark(current);
     return taken;
 }
 
-void UserAdmin::store(const UserValues& values, bool isNew) {
-    const QString before = isNew ? QString() : m_users.asString(J::JELSZO);
-    const QString previousName = isNew ? QString() : m_users.asString(J::FELHASZNAL);
+bool UserAdmin::store(const UserValues& values, bool isNew) {
+    if (!isNew && !m_opened) currentUser();  // accepted without the list: the current user
+    const QString before = isNew ? QString() : m_openedPassword;
     // Boxes left holding the stored text keep it; anything typed is stored afresh.
     const QString password =
         !isNew && values.password == before ? before : storedPassword(values.password, passwordWidth(m_users));
-    RecordEdit change = isNew ? RecordEdit::append(m_users) : RecordEdit::edit(m_users);
+    const auto write = [&] {
+        m_users.setString(J::FELHASZNAL, values.name.trimmed());
+        m_users.setString(J::JOGOSULT, values.role);
+        m_users.setString(J::JELSZO, password);
+        if (m_users.has(J::JOGOK)) m_users.setString(J::JOGOK, rightsFromTicks(values.rights));
+    };
     if (isNew) {
+        RecordEdit added = RecordEdit::append(m_users);
         const QDate today = m_clock().date();
         m_users.setDate(J::DATUM, today);
         m_users.setDate(J::JDATUM, today.addDays(kPasswordChangeDays));
+        write();
+        added.post();
+        return true;
     }
-    m_users.setString(J::FELHASZNAL, values.name.trimmed());
-    m_users.setString(J::JOGOSULT, values.role);
-    m_users.setString(J::JELSZO, password);
-    if (m_users.has(J::JOGOK)) m_users.setString(J::JOGOK, rightsFromTicks(values.rights));
-    change.post();
+    if (!m_opened->save(m_prompt, write)) return false;
     // The signed-in user's own password, changed here, is the one the lock prompt wants.
-    if (!isNew && previousName == m_session.currentUser && values.name.trimmed() == previousName)
+    if (m_openedName == m_session.currentUser && values.name.trimmed() == m_openedName)
         m_session.currentPassword = password;
+    return true;
 }
 
 bool UserAdmin::removeCurrent() {

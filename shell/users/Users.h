@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "foundation/OpenedRecord.h"
 #include "foundation/RecordCursor.h"
 #include "shell/startup/SessionClock.h"
 
@@ -45,13 +46,16 @@ public:
     // dialog is accepted.
     UserValues newUser() const;
     // "Módosítá&s": the current user's values; both password boxes hold the stored text,
-    // which is kept as it is when they are left untouched.
-    UserValues currentUser() const;
+    // which is kept as it is when they are left untouched. The user's record is remembered:
+    // accept() stores into it, wherever the list has moved meanwhile.
+    UserValues currentUser();
 
     // "Elf&ogad" for a new user (append) or the current one (edit). Every failing check shows
     // its message, in order: the passwords differ, the name is empty, the role is empty, the
     // name belongs to another user (names are unique, ignoring case, as sign-in finds them).
-    // Only when none fails are the values stored.
+    // Only when none fails are the values stored; a user another workstation deleted
+    // meanwhile is refused (RuleError), one it changed is overwritten only when the clerk
+    // says so.
     UserDialogResult accept(const UserValues& values, bool isNew);
 
     // "&Törlés": asks, and on "Igen" deletes the current user. False when nothing was deleted.
@@ -62,12 +66,15 @@ public:
 
 private:
     bool nameTaken(const QString& name, bool isNew);
-    void store(const UserValues& values, bool isNew);
+    bool store(const UserValues& values, bool isNew);
 
     TableHandle& m_users;
     Session& m_session;
     Prompt& m_prompt;
     Clock m_clock;
+    std::optional<OpenedRecord> m_opened;  // the user "Módosítá&s" opened
+    QString m_openedPassword;
+    QString m_openedName;
 };
 
 // The names of the users, in the order of the handle, for the sign-in's list; the handle ends

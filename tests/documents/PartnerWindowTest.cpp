@@ -114,6 +114,31 @@ TEST_F(PartnerWindowTest, DeletingAndRecordingGroupsAskFirst) {
     EXPECT_EQ(data.PcsopTable().recordCount(), 1u);
 }
 
+TEST_F(PartnerWindowTest, GroupTabsFollowTheHungarianAlphabet) {
+    for (const char* group : {"Vevő", "Ügynök", "cég", "Bolt", "Áruház", "Zöldség", "Cukrász"})
+        add(QString::fromUtf8(group), QString::fromUtf8(group));
+    PartnerWindow window(data, prompt, windows, PartnerCaller::None);
+    window.open();
+    EXPECT_EQ(window.tabs().join(QLatin1Char(',')),
+              QStringLiteral("Minden,Áruház,Bolt,cég,Cukrász,Ügynök,Vevő,Zöldség"));
+}
+
+TEST_F(PartnerWindowTest, TheGroupCheckSaysWhetherItAskedAndTheGroupsWindowOpensThroughTheSeam) {
+    data.PcsopTable().append();
+    data.PcsopTable().setString(fields::PCsoport::PCSOPORT, QStringLiteral("Vevő"));
+    data.PcsopTable().post();
+    PartnerWindow window(data, prompt, windows, PartnerCaller::None);
+    bool asked = true;
+    EXPECT_EQ(window.checkGroup(QStringLiteral("vevő"), &asked), QStringLiteral("vevő"));
+    EXPECT_FALSE(asked);
+    prompt.answerYesNo(false);
+    EXPECT_EQ(window.checkGroup(QStringLiteral("Bolt"), &asked), QString());
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(window.groupNames(), QStringList{QStringLiteral("Vevő")});
+    window.editGroups();
+    EXPECT_EQ(windows.opened(), QStringList{QStringLiteral("groups")});
+}
+
 TEST_F(PartnerWindowTest, QuickSearchAndSortingFollowTheSortField) {
     add(QStringLiteral("Béta"), QString(), QStringLiteral("Alma u. 2."));
     add(QStringLiteral("Alfa"), QString(), QStringLiteral("Zöld u. 1."));

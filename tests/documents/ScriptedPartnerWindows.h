@@ -23,7 +23,7 @@ public:
     void answerSettlement(std::optional<Settlement> settlement) { m_settlements.push_back(std::move(settlement)); }
 
     // One line per window opened: "partner new|Alfa", "partner modify|Alfa", "unpaid|2",
-    // "settlement|6720 Szeged".
+    // "settlement|6720 Szeged", "groups".
     const QStringList& opened() const { return m_opened; }
     const QStringList& failures() const { return m_failures; }
     // What the last partner dialog was opened on.
@@ -42,6 +42,7 @@ public:
         m_opened << QStringLiteral("settlement|%1 %2").arg(s.postcode, s.town).trimmed();
         return take(m_settlements, "settlement dialog");
     }
+    void editGroups() override { m_opened << QStringLiteral("groups"); }
     bool pickPartner(PartnerCaller) override {
         m_opened << QStringLiteral("picker");
         m_failures << QStringLiteral("the picker was not expected");

@@ -13,7 +13,7 @@
 #include "foundation/CatalogueFields.h"
 #include "foundation/CommandBoundary.h"
 #include "foundation/forms/DialogButtons.h"
-#include "widgets/RecordGridModel.h"
+#include "widgets/RecordGrid.h"
 
 namespace kavina::documents {
 
@@ -37,16 +37,6 @@ QPushButton* addButton(QBoxLayout* layout, const QString& text, const QString& o
     return b;
 }
 
-void bindSelection(QTableView* grid, widgets::RecordGridModel* model) {
-    QObject::connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, grid,
-                     [model](const QModelIndex& current) { model->moveTo(current.row()); });
-}
-
-void showCurrent(QTableView* grid, widgets::RecordGridModel* model) {
-    const QSignalBlocker quiet(grid->selectionModel());
-    if (model->currentRow() >= 0) grid->selectRow(model->currentRow());
-}
-
 }  // namespace
 
 Tpcsopform::Tpcsopform(QWidget* parent, TDataModule1& data, Prompt& prompt)
@@ -55,11 +45,9 @@ Tpcsopform::Tpcsopform(QWidget* parent, TDataModule1& data, Prompt& prompt)
     setWindowTitle(QStringLiteral("Partner csoportok"));
     auto* layout = new QHBoxLayout(this);
     m_grid = listView(QStringLiteral("groupGrid"));
-    m_model = std::make_unique<widgets::RecordGridModel>(
-        data.PcsopTable(),
-        std::vector<widgets::GridColumn>{{QStringLiteral("Partner csoportok"), fields::PCsoport::PCSOPORT}});
-    m_grid->setModel(m_model.get());
-    bindSelection(m_grid, m_model.get());
+    m_list = std::make_unique<widgets::RecordGrid>(
+        m_grid, data.PcsopTable(),
+        std::vector<widgets::GridColumn>{{QStringLiteral("Partner csoportok"), fields::PCsoport::PCSOPORT}}, prompt);
     layout->addWidget(m_grid, 1);
     auto* buttons = new QVBoxLayout;
     connect(addButton(buttons, QStringLiteral("Új csoport"), QStringLiteral("newPushButton")), &QPushButton::clicked,
@@ -72,18 +60,13 @@ Tpcsopform::Tpcsopform(QWidget* parent, TDataModule1& data, Prompt& prompt)
     connect(addButton(buttons, QStringLiteral("&Kilépés"), QStringLiteral("closePushButton")), &QPushButton::clicked,
             this, &QDialog::reject);
     layout->addLayout(buttons);
-    showCurrent(m_grid, m_model.get());
     resize(420, 360);
 }
 
 Tpcsopform::~Tpcsopform() = default;
 
 void Tpcsopform::run(bool (PartnerGroups::*action)()) {
-    runCommand(m_prompt, [&] {
-        if (!(m_groups.*action)()) return;
-        m_model->reload();
-        showCurrent(m_grid, m_model.get());
-    });
+    runCommand(m_prompt, [&] { (m_groups.*action)(); });
 }
 
 TTelepSzerk::TTelepSzerk(QWidget* parent, const QString& postcode, const QString& town) : QDialog(parent) {
@@ -110,11 +93,11 @@ QString TTelepSzerk::town() const {
     return m_town->text();
 }
 
-Ttelepulesform::Ttelepulesform(QWidget* parent, TDataModule1& data, Prompt& prompt)
+Ttelepulesform::Ttelepulesform(QWidget* parent, TDataModule1& data, Prompt& prompt, PartnerWindows* windows)
     : QDialog(parent),
       m_prompt(prompt),
-      m_windows(std::make_unique<QtPartnerWindows>(this, data, prompt, PartnerFormOptions{})),
-      m_settlements(data, prompt, *m_windows) {
+      m_ownWindows(windows ? nullptr : std::make_unique<QtPartnerWindows>(this, data, prompt, PartnerFormOptions{})),
+      m_settlements(data, prompt, windows ? *windows : *m_ownWindows) {
     setObjectName(QStringLiteral("Ttelepulesform"));
     setWindowTitle(QStringLiteral("Települések"));
     auto* layout = new QHBoxLayout(this);
@@ -129,11 +112,11 @@ Ttelepulesform::Ttelepulesform(QWidget* parent, TDataModule1& data, Prompt& prom
     searches->addWidget(byName, 1);
     left->addLayout(searches);
     m_grid = listView(QStringLiteral("settlementGrid"));
-    m_model = std::make_unique<widgets::RecordGridModel>(
-        data.TelepTable(), std::vector<widgets::GridColumn>{{QStringLiteral("Irsz."), fields::Telep::IRSZAM},
-                                                            {QStringLiteral("Település"), fields::Telep::TELEPULES}});
-    m_grid->setModel(m_model.get());
-    bindSelection(m_grid, m_model.get());
+    m_list = std::make_unique<widgets::RecordGrid>(
+        m_grid, data.TelepTable(),
+        std::vector<widgets::GridColumn>{{QStringLiteral("Irsz."), fields::Telep::IRSZAM},
+                                         {QStringLiteral("Település"), fields::Telep::TELEPULES}},
+        prompt);
     left->addWidget(m_grid, 1);
     layout->addLayout(left, 1);
     auto* buttons = new QVBoxLayout;
@@ -142,38 +125,22 @@ Ttelepulesform::Ttelepulesform(QWidget* parent, TDataModule1& data, Prompt& prom
     connect(addButton(buttons, QStringLiteral("Módosítá&s"), QStringLiteral("modifyPushButton")), &QPushButton::clicked,
             this, [this] { edit(false); });
     connect(addButton(buttons, QStringLiteral("&Törlés"), QStringLiteral("deletePushButton")), &QPushButton::clicked,
-            this, [this] {
-                runCommand(m_prompt, [&] {
-                    if (m_settlements.deleteCurrent()) reload();
-                });
-            });
+            this, [this] { runCommand(m_prompt, [&] { m_settlements.deleteCurrent(); }); });
     buttons->addStretch(1);
     connect(addButton(buttons, QStringLiteral("&Kilépés"), QStringLiteral("closePushButton")), &QPushButton::clicked,
             this, &QDialog::reject);
     layout->addLayout(buttons);
-    connect(byPostcode, &QLineEdit::textChanged, this, [this](const QString& text) {
-        runCommand(m_prompt, [&] { m_settlements.searchPostcode(text); });
-        showCurrent(m_grid, m_model.get());
-    });
-    connect(byName, &QLineEdit::textChanged, this, [this](const QString& text) {
-        runCommand(m_prompt, [&] { m_settlements.searchName(text); });
-        showCurrent(m_grid, m_model.get());
-    });
-    showCurrent(m_grid, m_model.get());
+    connect(byPostcode, &QLineEdit::textChanged, this,
+            [this](const QString& text) { runCommand(m_prompt, [&] { m_settlements.searchPostcode(text); }); });
+    connect(byName, &QLineEdit::textChanged, this,
+            [this](const QString& text) { runCommand(m_prompt, [&] { m_settlements.searchName(text); }); });
     resize(460, 420);
 }
 
 Ttelepulesform::~Ttelepulesform() = default;
 
 void Ttelepulesform::edit(bool isNew) {
-    runCommand(m_prompt, [&] {
-        if (isNew ? m_settlements.add() : m_settlements.modifyCurrent()) reload();
-    });
-}
-
-void Ttelepulesform::reload() {
-    m_model->reload();
-    showCurrent(m_grid, m_model.get());
+    runCommand(m_prompt, [&] { isNew ? m_settlements.add() : m_settlements.modifyCurrent(); });
 }
 
 }  // namespace kavina::documents

@@ -11,7 +11,7 @@ class QLineEdit;
 class QTableView;
 
 namespace kavina::widgets {
-class RecordGridModel;
+class RecordGrid;
 }
 
 namespace kavina::documents {
@@ -29,7 +29,7 @@ private:
     Prompt& m_prompt;
     PartnerGroups m_groups;
     QTableView* m_grid;
-    std::unique_ptr<widgets::RecordGridModel> m_model;
+    std::unique_ptr<widgets::RecordGrid> m_list;
 };
 
 class TTelepSzerk final : public QDialog {
@@ -49,18 +49,18 @@ class Ttelepulesform final : public QDialog {
     Q_OBJECT
 
 public:
-    Ttelepulesform(QWidget* parent, TDataModule1& data, Prompt& prompt);
+    // windows: the settlement dialog's; the Qt one when none.
+    Ttelepulesform(QWidget* parent, TDataModule1& data, Prompt& prompt, PartnerWindows* windows = nullptr);
     ~Ttelepulesform() override;
 
 private:
     void edit(bool isNew);
-    void reload();
 
     Prompt& m_prompt;
-    std::unique_ptr<PartnerWindows> m_windows;
+    std::unique_ptr<PartnerWindows> m_ownWindows;
     Settlements m_settlements;
     QTableView* m_grid;
-    std::unique_ptr<widgets::RecordGridModel> m_model;
+    std::unique_ptr<widgets::RecordGrid> m_list;
 };
 
 }  // namespace kavina::documents

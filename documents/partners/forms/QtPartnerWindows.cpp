@@ -21,7 +21,7 @@ std::optional<PartnerFields> QtPartnerWindows::editPartner(const PartnerFields& 
 }
 
 bool QtPartnerWindows::confirmUnpaidInvoices(TableHandle& unpaidInvoices) {
-    Ttartozasform warning(m_parent, unpaidInvoices);
+    Ttartozasform warning(m_parent, unpaidInvoices, m_prompt);
     return warning.exec() == QDialog::Accepted;
 }
 
@@ -29,6 +29,11 @@ std::optional<Settlement> QtPartnerWindows::editSettlement(const Settlement& set
     TTelepSzerk dialog(m_parent, settlement.postcode, settlement.town);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return Settlement{dialog.postcode(), dialog.town()};
+}
+
+void QtPartnerWindows::editGroups() {
+    Tpcsopform groups(m_parent, m_data, m_prompt);
+    groups.exec();
 }
 
 bool QtPartnerWindows::pickPartner(PartnerCaller caller) {

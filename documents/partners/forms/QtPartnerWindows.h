@@ -18,6 +18,7 @@ public:
     std::optional<PartnerFields> editPartner(const PartnerFields& fields, bool isNew) override;
     bool confirmUnpaidInvoices(TableHandle& unpaidInvoices) override;
     std::optional<Settlement> editSettlement(const Settlement& settlement) override;
+    void editGroups() override;
     bool pickPartner(PartnerCaller caller) override;
 
 private:

@@ -16,7 +16,7 @@
 #include "documents/partners/forms/QtPartnerWindows.h"
 #include "foundation/CommandBoundary.h"
 #include "report/view/PreviewWindow.h"
-#include "widgets/RecordGridModel.h"
+#include "widgets/RecordGrid.h"
 
 namespace kavina::documents {
 
@@ -38,8 +38,10 @@ TPartnerForm::TPartnerForm(QWidget* parent, TDataModule1& data, Prompt& prompt, 
       m_data(data),
       m_prompt(prompt),
       m_options(options),
-      m_windows(std::make_unique<QtPartnerWindows>(this, data, prompt, options, &m_logic)),
-      m_logic(data, prompt, *m_windows, options.caller, options.statisticsPage) {
+      m_ownWindows(options.windows ? nullptr
+                                   : std::make_unique<QtPartnerWindows>(this, data, prompt, options, &m_logic)),
+      m_logic(data, prompt, options.windows ? *options.windows : *m_ownWindows, options.caller,
+              options.statisticsPage) {
     m_logic.setShowPriceGroups(options.showPriceGroups);
     setObjectName(QStringLiteral("TPartnerForm"));
     setWindowTitle(QStringLiteral("Partnertörzs"));
@@ -65,40 +67,30 @@ TPartnerForm::TPartnerForm(QWidget* parent, TDataModule1& data, Prompt& prompt, 
     left->addLayout(searchRow);
     layout->addLayout(left, 1);
     layout->addWidget(buttonColumn());
-    m_model = std::make_unique<widgets::RecordGridModel>(
-        m_data.PartnerTable(),
+    m_list = std::make_unique<widgets::RecordGrid>(
+        m_grid, m_data.PartnerTable(),
         std::vector<widgets::GridColumn>{{QStringLiteral("Név"), fields::Partner::NEV, true},
                                          {QStringLiteral("Név 2"), fields::Partner::NEV2, false},
-                                         {QStringLiteral("Cím"), fields::Partner::TELJESCIM, true}});
-    m_grid->setModel(m_model.get());
+                                         {QStringLiteral("Cím"), fields::Partner::TELJESCIM, true}},
+        m_prompt);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->setColumnWidth(0, 260);
     m_grid->setColumnWidth(1, 160);
     buildContextMenu();
-    connect(m_tabBar, &QTabBar::currentChanged, this, [this](int index) {
-        runCommand(m_prompt, [&] {
-            m_logic.selectTab(index);
-            reloadList();
-        });
-    });
-    connect(m_search, &QLineEdit::textChanged, this, [this](const QString& text) {
-        runCommand(m_prompt, [&] {
-            m_logic.quickSearch(text);
-            syncSelection();
-        });
-    });
+    connect(m_tabBar, &QTabBar::currentChanged, this,
+            [this](int index) { runCommand(m_prompt, [&] { m_logic.selectTab(index); }); });
+    connect(m_search, &QLineEdit::textChanged, this,
+            [this](const QString& text) { runCommand(m_prompt, [&] { m_logic.quickSearch(text); }); });
     connect(m_search, &QLineEdit::returnPressed, this, [this] { acceptPartner(true); });
     connect(m_grid, &QTableView::doubleClicked, this, [this] { acceptPartner(true); });
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { m_model->moveTo(current.row()); });
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, &TPartnerForm::sortByColumn);
     runCommand(m_prompt, [&] {
         m_search->clear();
         m_logic.open();
         showTabs();
-        reloadList();
     });
-    m_model->setSortColumn(0);
+    m_list->model().setSortColumn(0);
+    m_list->reload();
     m_grid->setFocus();
     resize(860, 560);
 }
@@ -141,12 +133,8 @@ void TPartnerForm::buildContextMenu() {
     QAction* modify = m_contextMenu->addAction(QStringLiteral("Módosítá&s"), this, &TPartnerForm::modifyPartner);
     QAction* remove = m_contextMenu->addAction(QStringLiteral("&Törlés"), this, &TPartnerForm::deletePartner);
     QAction* print = m_contextMenu->addAction(QStringLiteral("Ny&omtatás"), this, &TPartnerForm::printList);
-    QAction* csv = m_contextMenu->addAction(QStringLiteral("Exportálás csv fájlba"), this, [this] {
-        runCommand(m_prompt, [&] {
-            m_logic.exportCsv();
-            syncSelection();
-        });
-    });
+    QAction* csv = m_contextMenu->addAction(QStringLiteral("Exportálás csv fájlba"), this,
+                                            [this] { runCommand(m_prompt, [&] { m_logic.exportCsv(); }); });
     connect(m_grid, &QTableView::customContextMenuRequested, this, [=, this](const QPoint& at) {
         const bool any = !m_data.PartnerTable().isEmpty();
         for (QAction* a : {modify, remove, csv}) a->setEnabled(any);
@@ -162,39 +150,19 @@ void TPartnerForm::showTabs() {
     m_tabBar->setCurrentIndex(m_logic.currentTab());
 }
 
-void TPartnerForm::reloadList() {
-    m_model->reload();
-    syncSelection();
-}
-
-void TPartnerForm::syncSelection() {
-    const int row = m_model->currentRow();
-    const QSignalBlocker quiet(m_grid->selectionModel());
-    if (row >= 0)
-        m_grid->selectRow(row);
-    else
-        m_grid->clearSelection();
-}
-
 void TPartnerForm::newPartner() {
-    runCommand(m_prompt, [&] {
-        if (m_logic.newPartner()) reloadList();
-    });
+    runCommand(m_prompt, [&] { m_logic.newPartner(); });
 }
 
 void TPartnerForm::modifyPartner() {
     runCommand(m_prompt, [&] {
-        if (!m_logic.modifyCurrent()) return;
-        showTabs();
-        reloadList();
+        if (m_logic.modifyCurrent()) showTabs();
     });
 }
 
 void TPartnerForm::deletePartner() {
     runCommand(m_prompt, [&] {
-        if (!m_logic.deleteCurrent()) return;
-        showTabs();
-        reloadList();
+        if (m_logic.deleteCurrent()) showTabs();
     });
 }
 
@@ -212,15 +180,13 @@ void TPartnerForm::printList() {
         report::PreviewWindow preview(pages, m_prompt, *m_options.printing,
                                       {.pdfFileName = QStringLiteral("partnerek.pdf")}, this);
         preview.exec();
-        syncSelection();
     });
 }
 
 void TPartnerForm::sortByColumn(int column) {
     runCommand(m_prompt, [&] {
-        if (!m_logic.sortBy(m_model->columns()[size_t(column)].field)) return;
-        m_model->setSortColumn(column);
-        reloadList();
+        if (!m_logic.sortBy(m_list->model().columns()[size_t(column)].field)) return;
+        m_list->model().setSortColumn(column);
     });
 }
 

@@ -16,7 +16,7 @@ class QTabBar;
 class QTableView;
 
 namespace kavina::widgets {
-class RecordGridModel;
+class RecordGrid;
 }
 namespace kavina::report {
 class PrintService;
@@ -31,6 +31,7 @@ struct PartnerFormOptions {
     report::PrintService* printing = nullptr;  // the printers; without it nothing prints
     QString currentUser;                       // for the printed list's footer
     QString webAddress;                        // the maker's, for the printed list's footer
+    PartnerWindows* windows = nullptr;         // the dialogs it opens; the Qt ones when none
 };
 
 class TPartnerForm final : public QDialog {
@@ -49,8 +50,6 @@ private:
     QWidget* buttonColumn();
     void buildContextMenu();
     void showTabs();
-    void reloadList();
-    void syncSelection();
     void newPartner();
     void modifyPartner();
     void deletePartner();
@@ -61,11 +60,11 @@ private:
     TDataModule1& m_data;
     Prompt& m_prompt;
     PartnerFormOptions m_options;
-    std::unique_ptr<PartnerWindows> m_windows;
+    std::unique_ptr<PartnerWindows> m_ownWindows;
     PartnerWindow m_logic;
     QTabBar* m_tabBar;
     QTableView* m_grid;
-    std::unique_ptr<widgets::RecordGridModel> m_model;
+    std::unique_ptr<widgets::RecordGrid> m_list;
     QLineEdit* m_search;
     QPushButton* m_acceptButton;
     QMenu* m_contextMenu;

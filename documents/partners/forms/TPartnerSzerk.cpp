@@ -1,15 +1,19 @@
 #include "documents/partners/forms/TPartnerSzerk.h"
 
 #include <QComboBox>
+#include <QCompleter>
+#include <QEvent>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStringListModel>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "documents/partners/PartnerWindow.h"
+#include "foundation/CommandBoundary.h"
 #include "foundation/forms/DialogButtons.h"
 
 namespace kavina::documents {
@@ -53,6 +57,12 @@ TPartnerSzerk::TPartnerSzerk(QWidget* parent, TDataModule1& data, PartnerWindow&
     layout->addWidget(m_pages);
     addDialogButtons(this, layout, QStringLiteral("Elf&ogad"), QStringLiteral("&Mégse"));
     connect(m_group, &QLineEdit::editingFinished, this, &TPartnerSzerk::checkGroup);
+    m_group->installEventFilter(this);
+    auto* completer = new QCompleter(this);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setModel(new QStringListModel(completer));
+    m_group->setCompleter(completer);
+    runCommand(m_logic.prompt(), [&] { loadGroupNames(); });
     setFields(PartnerFields{});
     m_pages->setCurrentIndex(0);
     m_name->setFocus();
@@ -137,6 +147,7 @@ void TPartnerSzerk::setFields(const PartnerFields& f) {
     m_name2->setText(f.name2);
     m_contact->setText(f.contact);
     m_group->setText(f.group);
+    m_checkedGroup.clear();  // a group loaded from the record is checked too
     m_billing.postcode->setText(f.postcode);
     m_billing.town->setText(f.town);
     m_billing.street->setText(f.street);
@@ -152,6 +163,7 @@ void TPartnerSzerk::setFields(const PartnerFields& f) {
     // A stored text that is none of the three leaves the box without a choice.
     m_payment->setCurrentIndex(int(kPaymentMethods.indexOf(f.paymentMethod)));
     m_priceGroup->setCurrentIndex(f.priceGroup - 1);
+    m_storedPriceGroup = f.priceGroup;
     m_days->setValue(f.transferDays);
     m_discount->setValue(f.discount);
 }
@@ -175,8 +187,9 @@ PartnerFields TPartnerSzerk::fields() const {
     f.bankBranch = m_bankBranch->text();
     f.bankAccount = m_bankAccount->text();
     f.paymentMethod = m_payment->currentText();
-    // Without price levels every partner buys at the fixed price; no choice keeps 0.
-    f.priceGroup = m_showPriceGroups ? m_priceGroup->currentIndex() + 1 : 4;
+    // Without price levels the partner keeps the group it has (a new one gets the fixed
+    // price); no choice keeps 0.
+    f.priceGroup = m_showPriceGroups ? m_priceGroup->currentIndex() + 1 : m_storedPriceGroup;
     f.transferDays = m_days->value();
     f.discount = m_discount->value();
     return f;
@@ -196,11 +209,34 @@ void TPartnerSzerk::completeFromTown(const Address& a) {
     }
 }
 
+void TPartnerSzerk::loadGroupNames() {
+    static_cast<QStringListModel*>(m_group->completer()->model())->setStringList(m_logic.groupNames());
+}
+
+// Only a question keeps the focus in the box; an existing group lets the clerk go on.
 void TPartnerSzerk::checkGroup() {
-    if (!m_group->isModified()) return;
-    m_group->setModified(false);
-    m_group->setText(m_logic.checkGroup(m_group->text()));
-    m_group->setFocus();
+    const QString text = m_group->text();
+    if (text.isEmpty() || text == m_checkedGroup) return;
+    runCommand(m_logic.prompt(), [&] {
+        bool asked = false;
+        const QString kept = m_logic.checkGroup(text, &asked);
+        m_checkedGroup = kept;
+        if (!asked) return;
+        m_group->setText(kept);
+        loadGroupNames();
+        m_group->setFocus();
+    });
+}
+
+bool TPartnerSzerk::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_group && event->type() == QEvent::MouseButtonDblClick) {
+        runCommand(m_logic.prompt(), [&] {
+            m_logic.editGroups();
+            loadGroupNames();
+        });
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace kavina::documents

@@ -2,7 +2,8 @@
 // The partner dialog: name, contact and group above three pages (billing address, mailing
 // address, financial details). It fills and returns PartnerFields; the register stores them.
 // Leaving a postcode or town box completes the other from the settlements; leaving the group
-// box checks the group through the register's logic.
+// box checks the group through the register's logic (also a group loaded from the record);
+// the box completes from the partner groups, and a double click opens the groups window.
 
 #include <QDialog>
 
@@ -43,6 +44,8 @@ private:
     void completeFromPostcode(const Address& a);
     void completeFromTown(const Address& a);
     void checkGroup();
+    void loadGroupNames();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     TDataModule1& m_data;
     PartnerWindow& m_logic;
@@ -54,6 +57,8 @@ private:
     QComboBox *m_payment, *m_priceGroup;
     QLabel* m_priceGroupLabel;
     QSpinBox *m_days, *m_discount;
+    int m_storedPriceGroup = 4;  // kept when the price groups are not offered
+    QString m_checkedGroup;      // the group box's text as last checked
 };
 
 }  // namespace kavina::documents

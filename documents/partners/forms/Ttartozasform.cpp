@@ -8,13 +8,13 @@
 
 #include "foundation/CatalogueFields.h"
 #include "foundation/forms/DialogButtons.h"
-#include "widgets/RecordGridModel.h"
+#include "widgets/RecordGrid.h"
 
 namespace kavina::documents {
 
 namespace D = fields::Szamla;
 
-Ttartozasform::Ttartozasform(QWidget* parent, TableHandle& unpaidInvoices) : QDialog(parent) {
+Ttartozasform::Ttartozasform(QWidget* parent, TableHandle& unpaidInvoices, Prompt& prompt) : QDialog(parent) {
     setObjectName(QStringLiteral("Ttartozasform"));
     setWindowTitle(QStringLiteral("Figyelem!"));
     auto* layout = new QVBoxLayout(this);
@@ -23,22 +23,23 @@ Ttartozasform::Ttartozasform(QWidget* parent, TableHandle& unpaidInvoices) : QDi
     bold.setBold(true);
     header->setFont(bold);
     layout->addWidget(header);
-    m_model = std::make_unique<widgets::RecordGridModel>(
-        unpaidInvoices, std::vector<widgets::GridColumn>{{QStringLiteral("Számlaszám"), D::SZAMLASZAM},
-                                                         {QStringLiteral("Fizetési mód"), D::FIZMOD},
-                                                         {QStringLiteral("Készült"), D::KIALLIT},
-                                                         {QStringLiteral("Teljesítve"), D::TELJESIT},
-                                                         {QStringLiteral("Határidő"), D::FIZHAT},
-                                                         {QStringLiteral("ÁFA alap"), D::AFAALAP},
-                                                         {QStringLiteral("ÁFA (Ft)"), D::AFAFT},
-                                                         {QStringLiteral("Fizetendő"), D::FIZETENDO},
-                                                         {QStringLiteral("Készítette"), D::UGYINTEZO},
-                                                         {QStringLiteral("Partnerünk neve"), D::PNEV},
-                                                         {QStringLiteral("Partner járadéka"), D::POSSZEG},
-                                                         {QStringLiteral("Megjegyzés"), D::MEGJEGYZES}});
     auto* grid = new QTableView;
     grid->setObjectName(QStringLiteral("unpaidInvoicesGrid"));
-    grid->setModel(m_model.get());
+    m_list = std::make_unique<widgets::RecordGrid>(
+        grid, unpaidInvoices,
+        std::vector<widgets::GridColumn>{{QStringLiteral("Számlaszám"), D::SZAMLASZAM},
+                                         {QStringLiteral("Fizetési mód"), D::FIZMOD},
+                                         {QStringLiteral("Készült"), D::KIALLIT},
+                                         {QStringLiteral("Teljesítve"), D::TELJESIT},
+                                         {QStringLiteral("Határidő"), D::FIZHAT},
+                                         {QStringLiteral("ÁFA alap"), D::AFAALAP},
+                                         {QStringLiteral("ÁFA (Ft)"), D::AFAFT},
+                                         {QStringLiteral("Fizetendő"), D::FIZETENDO},
+                                         {QStringLiteral("Készítette"), D::UGYINTEZO},
+                                         {QStringLiteral("Partnerünk neve"), D::PNEV},
+                                         {QStringLiteral("Partner járadéka"), D::POSSZEG},
+                                         {QStringLiteral("Megjegyzés"), D::MEGJEGYZES}},
+        prompt);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->verticalHeader()->hide();

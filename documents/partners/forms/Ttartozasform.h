@@ -5,10 +5,11 @@
 #include <QDialog>
 #include <memory>
 
+#include "foundation/Prompt.h"
 #include "foundation/TableHandle.h"
 
 namespace kavina::widgets {
-class RecordGridModel;
+class RecordGrid;
 }
 
 namespace kavina::documents {
@@ -18,11 +19,11 @@ class Ttartozasform final : public QDialog {
 
 public:
     // unpaidInvoices: the document headers, restricted to the partner's unpaid invoices.
-    Ttartozasform(QWidget* parent, TableHandle& unpaidInvoices);
+    Ttartozasform(QWidget* parent, TableHandle& unpaidInvoices, Prompt& prompt);
     ~Ttartozasform() override;
 
 private:
-    std::unique_ptr<widgets::RecordGridModel> m_model;
+    std::unique_ptr<widgets::RecordGrid> m_list;
 };
 
 }  // namespace kavina::documents

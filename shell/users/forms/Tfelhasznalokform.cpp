@@ -11,7 +11,7 @@
 #include "foundation/TableHandle.h"
 #include "shell/users/Users.h"
 #include "shell/users/forms/TUserSzerk.h"
-#include "widgets/RecordGridModel.h"
+#include "widgets/RecordGrid.h"
 
 namespace kavina::shell {
 namespace {
@@ -37,14 +37,12 @@ Tfelhasznalokform::Tfelhasznalokform(UserAdmin& admin, TableHandle& users, QWidg
     m_grid->verticalHeader()->hide();
     m_grid->setMinimumSize(420, 260);
     runCommand(m_admin.prompt(), [&] { m_users.refresh(); });
-    m_model = std::make_unique<widgets::RecordGridModel>(
-        m_users, std::vector<widgets::GridColumn>{{QStringLiteral("Felhasználó"), fields::Jogok::FELHASZNAL},
-                                                  {QStringLiteral("Jogosultság"), fields::Jogok::JOGOSULT}});
-    m_grid->setModel(m_model.get());
+    m_list = std::make_unique<widgets::RecordGrid>(
+        m_grid, m_users,
+        std::vector<widgets::GridColumn>{{QStringLiteral("Felhasználó"), fields::Jogok::FELHASZNAL},
+                                         {QStringLiteral("Jogosultság"), fields::Jogok::JOGOSULT}},
+        m_admin.prompt());
     m_grid->setColumnWidth(0, 200);
-    connect(
-        m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-        [this](const QModelIndex& current) { runCommand(m_admin.prompt(), [&] { m_model->moveTo(current.row()); }); });
     auto* add = button(this, QStringLiteral("Hozzáadás"), "addPushButton");
     auto* modify = button(this, QStringLiteral("Módosítá&s"), "modifyPushButton");
     auto* remove = button(this, QStringLiteral("&Törlés"), "deletePushButton");
@@ -61,24 +59,15 @@ Tfelhasznalokform::Tfelhasznalokform(UserAdmin& admin, TableHandle& users, QWidg
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_grid);
     layout->addLayout(buttons);
-    reload();
 }
 
 Tfelhasznalokform::~Tfelhasznalokform() = default;
-
-void Tfelhasznalokform::reload() {
-    m_model->reload();
-    const QSignalBlocker quiet(m_grid->selectionModel());
-    const int row = m_model->currentRow();
-    if (row >= 0) m_grid->selectRow(row);
-}
 
 void Tfelhasznalokform::addUser() {
     runCommand(m_admin.prompt(), [&] {
         TUserSzerk dialog(m_admin, m_admin.newUser(), true, this);
         m_run(dialog);
         m_users.refresh();
-        reload();
     });
 }
 
@@ -88,14 +77,11 @@ void Tfelhasznalokform::modifyUser() {
         TUserSzerk dialog(m_admin, m_admin.currentUser(), false, this);
         m_run(dialog);
         m_users.refresh();
-        reload();
     });
 }
 
 void Tfelhasznalokform::removeUser() {
-    runCommand(m_admin.prompt(), [&] {
-        if (m_admin.removeCurrent()) reload();
-    });
+    runCommand(m_admin.prompt(), [&] { m_admin.removeCurrent(); });
 }
 
 }  // namespace kavina::shell

@@ -14,7 +14,7 @@ namespace kavina {
 class TableHandle;
 }
 namespace kavina::widgets {
-class RecordGridModel;
+class RecordGrid;
 }
 
 namespace kavina::shell {
@@ -38,12 +38,10 @@ public:
     void removeUser();
 
 private:
-    void reload();
-
     UserAdmin& m_admin;
     TableHandle& m_users;
     QTableView* m_grid;
-    std::unique_ptr<widgets::RecordGridModel> m_model;
+    std::unique_ptr<widgets::RecordGrid> m_list;
     DialogRunner m_run = [](QDialog& dialog) { return dialog.exec(); };
 };
 
