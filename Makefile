@@ -1,10 +1,13 @@
 # make run   - set up, build and start the program
 # make test  - set up, build and run every test
 # make bench - set up, build and run the benchmarks
+# make format-check - every C++ file formatted as .clang-format says
+# make sanitize     - the engine and foundation tests built and run with ASan and UBSan
 BUILD := build
+SANITIZE_BUILD := build-sanitize
 JOBS ?= 2
 
-.PHONY: setup configure build test run bench clean
+.PHONY: setup configure build test run bench clean format-check sanitize
 
 setup:
 	@scripts/setup.sh
@@ -27,5 +30,16 @@ bench: build
 	@status=0; $(BUILD)/bin/dbase_bench || status=1; $(BUILD)/bin/transaction_bench || status=1; \
 	  $(BUILD)/bin/report_bench || status=1; $(BUILD)/bin/products_bench || status=1; exit $$status
 
+format-check: setup
+	@scripts/check-format.sh
+
+# The engine and foundation tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: setup
+	@[ -f $(SANITIZE_BUILD)/build.ninja ] || cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DKAVINA_SANITIZE=ON -DKAVINA_BENCH=OFF
+	cmake --build $(SANITIZE_BUILD) --target dbase_tests foundation_tests -j $(JOBS)
+	cd $(SANITIZE_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS) --timeout 600 -L 'dbase|foundation'
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)

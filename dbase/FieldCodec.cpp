@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 
@@ -14,8 +15,14 @@ constexpr int64_t kMsPerDay = 86'400'000;
 // Day number of the timestamp encoding: day 1 is 0001-01-01 (Julian Day Number - 1 721 425).
 constexpr int64_t kTimestampJdnOffset = 1'721'425;
 
-[[noreturn]] void fieldFail(const FieldInfo& f, const std::string& cause) {
-    throw DbError("field " + f.name + ": " + cause);
+// Values a caller gives that the field cannot take are Invalid; stored bytes that hold no
+// valid value are Damaged.
+[[noreturn]] void fieldFail(const FieldInfo& f, const std::string& cause, DbErrorKind kind = DbErrorKind::Invalid) {
+    throw DbError("field " + f.name + ": " + cause, kind);
+}
+
+[[noreturn]] void damagedValue(const FieldInfo& f, const std::string& cause) {
+    fieldFail(f, cause, DbErrorKind::Damaged);
 }
 
 uint64_t loadBigEndian64(const uint8_t* p) {
@@ -51,17 +58,26 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-std::optional<double> parseNumber(const FieldInfo& f, std::string_view text) {
+// A stored byte as text an error can show.
+std::string printable(uint8_t c) {
+    if (c >= 0x20 && c < 0x7F) return std::string(1, char(c));
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "\\x%02X", c);
+    return buf;
+}
+
+std::optional<double> parseNumber(const FieldInfo& f, std::string_view text, DbErrorKind kind) {
     text = trim(text);
     if (text.empty()) return std::nullopt;
     if (text.front() == '+') text.remove_prefix(1);
-    if (text.empty()) fieldFail(f, "'+' is not a number");
+    if (text.empty()) fieldFail(f, "'+' is not a number", kind);
     // Some writers mark an overflowing value with asterisks; it holds no number.
     if (text.front() == '*') return std::nullopt;
     double v = 0;
     const auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || p != text.data() + text.size())
-        fieldFail(f, "'" + std::string(text) + "' is not a number");
+    // from_chars also takes "nan" and "inf": no dBASE number is either.
+    if (ec != std::errc() || p != text.data() + text.size() || !std::isfinite(v))
+        fieldFail(f, "'" + std::string(text) + "' is not a number", kind);
     return v;
 }
 
@@ -173,7 +189,13 @@ std::optional<int64_t> readInteger(const FieldInfo& f, const uint8_t* record) {
 std::optional<double> readFloat(const FieldInfo& f, const uint8_t* record) {
     const uint8_t* p = record + f.offset;
     switch (f.physical) {
-        case 'O': return zero64(p) ? std::nullopt : std::optional<double>(decodeDouble(p));
+        case 'O': {
+            if (zero64(p)) return std::nullopt;
+            const double v = decodeDouble(p);
+            // No writer stores a NaN or an infinity (all FF bytes decode to a NaN).
+            if (!std::isfinite(v)) damagedValue(f, "holds no valid number");
+            return v;
+        }
         case 'I':
         case '+': {
             const auto v = readInteger(f, record);
@@ -181,14 +203,15 @@ std::optional<double> readFloat(const FieldInfo& f, const uint8_t* record) {
         }
         case 'N':
         case 'F':
-        case 'C': return parseNumber(f, span(f, record));
+        case 'C': return parseNumber(f, span(f, record), DbErrorKind::Damaged);
         default: fieldFail(f, "is not a number field");
     }
 }
 
 std::optional<bool> readLogical(const FieldInfo& f, const uint8_t* record) {
     if (f.physical != 'L') fieldFail(f, "is not a logical field");
-    switch (record[f.offset]) {
+    const uint8_t c = record[f.offset];
+    switch (c) {
         case 'T':
         case 't':
         case 'Y':
@@ -197,7 +220,11 @@ std::optional<bool> readLogical(const FieldInfo& f, const uint8_t* record) {
         case 'f':
         case 'N':
         case 'n': return false;
-        default: return std::nullopt;
+        // Not set; a zero byte is what a record some writers fill with zeros holds.
+        case ' ':
+        case '?':
+        case 0: return std::nullopt;
+        default: damagedValue(f, "holds '" + printable(c) + "', which is no logical value");
     }
 }
 
@@ -215,7 +242,7 @@ std::optional<Date> readDate(const FieldInfo& f, const uint8_t* record) {
         return ec == std::errc() && ptr == s.data() + pos + len;
     };
     if (!num(0, 4, d.year) || !num(4, 2, d.month) || !num(6, 2, d.day) || !d.isValid())
-        fieldFail(f, "'" + std::string(s) + "' is not a valid date");
+        damagedValue(f, "'" + std::string(s) + "' is not a valid date");
     return d;
 }
 
@@ -228,7 +255,7 @@ std::optional<DateTime> readDateTime(const FieldInfo& f, const uint8_t* record) 
     const uint8_t* p = record + f.offset;
     if (allBytes(p, 8, 0)) return std::nullopt;
     const double ms = decodeTimestamp(p);
-    if (!std::isfinite(ms) || ms < kMsPerDay || ms > 4e14) fieldFail(f, "holds an invalid timestamp");
+    if (!std::isfinite(ms) || ms < kMsPerDay || ms > 4e14) damagedValue(f, "holds an invalid timestamp");
     const auto total = static_cast<int64_t>(std::llround(ms / 1000.0));
     const int64_t days = total / 86400;
     DateTime dt{Date::fromJulianDay(days + kTimestampJdnOffset), static_cast<int>(total % 86400)};
@@ -243,9 +270,9 @@ uint32_t readMemoBlock(const FieldInfo& f, const uint8_t* record) {
     }
     uint32_t block = 0;
     for (char c : s) {
-        if (c < '0' || c > '9') fieldFail(f, "holds a damaged memo block number");
+        if (c < '0' || c > '9') damagedValue(f, "holds a damaged memo block number");
         block = block * 10 + uint32_t(c - '0');
-        if (block > 0x7FFF'FFFF) fieldFail(f, "holds a damaged memo block number");
+        if (block > 0x7FFF'FFFF) damagedValue(f, "holds a damaged memo block number");
     }
     return block;
 }
@@ -297,7 +324,7 @@ void writeText(const FieldInfo& f, uint8_t* record, std::string_view utf8, CodeP
             case FieldType::Integer:
             case FieldType::Short:
             case FieldType::Float: {
-                const auto v = parseNumber(f, value);
+                const auto v = parseNumber(f, value, DbErrorKind::Invalid);
                 if (!v) fieldFail(f, "'" + std::string(value) + "' is not a number");
                 if (f.logical == FieldType::Float) return writeFloat(f, record, *v);
                 if (*v != std::floor(*v)) fieldFail(f, "'" + std::string(value) + "' is not a whole number");
@@ -358,7 +385,7 @@ void writeInteger(const FieldInfo& f, uint8_t* record, int64_t value) {
 void writeFloat(const FieldInfo& f, uint8_t* record, double value) {
     switch (f.physical) {
         case 'O': {
-            if (std::isnan(value)) fieldFail(f, "the value is not a number");
+            if (!std::isfinite(value)) fieldFail(f, "the value is not a finite number");
             uint64_t bits;
             std::memcpy(&bits, &value, sizeof bits);
             bits = (bits & 0x8000'0000'0000'0000ULL) ? ~bits : bits | 0x8000'0000'0000'0000ULL;

@@ -1,5 +1,5 @@
 #pragma once
-// Reading and writing one field's bytes inside a record buffer (formats/dbase.md, 1.6).
+// Reading and writing one field's bytes inside a record buffer (docs/dbase-format.md, section 1.6).
 // Every function takes the field descriptor and the whole record; errors name the field.
 
 #include <cstdint>

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <strings.h>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -14,8 +15,27 @@
 
 namespace dbase {
 
+void fail(const std::string& file, DbErrorKind kind, const std::string& cause) {
+    throw DbError(file + ": " + cause, kind, file);
+}
+
 void fail(const std::string& file, const std::string& cause) {
-    throw DbError(file + ": " + cause);
+    DbErrorKind kind = DbErrorKind::Other;
+    if (cause.find(errtext::kTableBusy) != std::string::npos) kind = DbErrorKind::Busy;
+    if (cause.find(errtext::kRecordLocked) != std::string::npos) kind = DbErrorKind::RecordLocked;
+    fail(file, kind, cause);
+}
+
+std::string DbError::tableName() const {
+    const std::string name = m_file.substr(m_file.find_last_of('/') + 1);
+    const size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0) return {};
+    std::string ext = name.substr(dot + 1);
+    for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (ext == "dbf") return name;
+    // A memo or index file belongs to the table of its base name.
+    if (ext == "dbt" || ext == "mdx") return name.substr(0, dot) + ".dbf";
+    return {};
 }
 
 namespace {
@@ -35,7 +55,7 @@ public:
             const ssize_t n =
                 ::pread(m_fd, static_cast<char*>(buffer) + done, size - done, static_cast<off_t>(offset + done));
             if (n < 0 && errno == EINTR) continue;
-            if (n < 0) fail(m_path, "read failed: " + systemError());
+            if (n < 0) fail(m_path, DbErrorKind::Io, "read failed: " + systemError());
             if (n == 0) break;
             done += static_cast<size_t>(n);
         }
@@ -48,24 +68,24 @@ public:
             const ssize_t n =
                 ::pwrite(m_fd, static_cast<const char*>(data) + done, size - done, static_cast<off_t>(offset + done));
             if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) fail(m_path, "write failed: " + systemError());
+            if (n <= 0) fail(m_path, DbErrorKind::Io, "write failed: " + systemError());
             done += static_cast<size_t>(n);
         }
     }
 
     uint64_t size() override {
         struct stat st {};
-        if (::fstat(m_fd, &st) != 0) fail(m_path, "cannot read the file size: " + systemError());
+        if (::fstat(m_fd, &st) != 0) fail(m_path, DbErrorKind::Io, "cannot read the file size: " + systemError());
         return static_cast<uint64_t>(st.st_size);
     }
 
     void truncate(uint64_t size) override {
         if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0)
-            fail(m_path, "cannot set the file size: " + systemError());
+            fail(m_path, DbErrorKind::Io, "cannot set the file size: " + systemError());
     }
 
     void sync() override {
-        if (::fdatasync(m_fd) != 0) fail(m_path, "cannot write to disk: " + systemError());
+        if (::fdatasync(m_fd) != 0) fail(m_path, DbErrorKind::Io, "cannot write to disk: " + systemError());
     }
 
     bool tryLock(uint64_t offset, uint64_t length, LockKind kind) override {
@@ -76,7 +96,7 @@ public:
         fl.l_len = static_cast<off_t>(length);
         if (::fcntl(m_fd, F_OFD_SETLK, &fl) == 0) return true;
         if (errno == EAGAIN || errno == EACCES) return false;
-        fail(m_path, "cannot lock: " + systemError());
+        fail(m_path, DbErrorKind::Io, "cannot lock: " + systemError());
     }
 
     void unlock(uint64_t offset, uint64_t length) override {
@@ -107,7 +127,8 @@ public:
             case OpenMode::OpenOrCreate: flags |= O_RDWR | O_CREAT; break;
         }
         const int fd = ::open(path.c_str(), flags, 0666);
-        if (fd < 0) fail(path, "cannot open: " + systemError());
+        if (fd < 0)
+            fail(path, errno == ENOENT ? DbErrorKind::Missing : DbErrorKind::Io, "cannot open: " + systemError());
         return std::make_unique<PosixFile>(path, fd);
     }
 
@@ -124,15 +145,17 @@ public:
 
     void rename(const std::string& source, const std::string& target) override {
         if (::rename(source.c_str(), target.c_str()) != 0)
-            fail(target, "cannot replace with " + source + ": " + systemError());
+            fail(target, DbErrorKind::Io, "cannot replace with " + source + ": " + systemError());
     }
 
     void syncDirectory(const std::string& folder) override {
         const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0) fail(folder, "cannot open the folder: " + systemError());
+        if (fd < 0)
+            fail(folder, errno == ENOENT ? DbErrorKind::Missing : DbErrorKind::Io,
+                 "cannot open the folder: " + systemError());
         const int rc = ::fsync(fd);
         ::close(fd);
-        if (rc != 0) fail(folder, "cannot write the folder to disk: " + systemError());
+        if (rc != 0) fail(folder, DbErrorKind::Io, "cannot write the folder to disk: " + systemError());
     }
 
     void syncFiles(const std::vector<File*>& files) override {
@@ -143,7 +166,8 @@ public:
     }
 
     void remove(const std::string& path) override {
-        if (::unlink(path.c_str()) != 0 && errno != ENOENT) fail(path, "cannot delete: " + systemError());
+        if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+            fail(path, DbErrorKind::Io, "cannot delete: " + systemError());
     }
 };
 

@@ -266,7 +266,7 @@ public:
 
 private:
     [[noreturn]] void error(size_t position, const std::string& what) const {
-        fail(m_file, "filter error at position " + std::to_string(position) + ": " + what);
+        fail(m_file, DbErrorKind::Invalid, "filter error at position " + std::to_string(position) + ": " + what);
     }
 
     void tokenize() {
@@ -370,15 +370,15 @@ private:
     }
 
     std::unique_ptr<RecordPredicate> parseFactor() {
-        if (keyword("NOT")) {
-            take();
-            return std::make_unique<NotNode>(parseFactor());
-        }
-        if (peek().kind == Tok::LParen) {
-            take();
-            auto inner = parseOr();
-            if (peek().kind != Tok::RParen) error(peek().position, "')' expected");
-            take();
+        // Parentheses and NOT nest by recursion: a bound keeps a hostile filter from
+        // exhausting the stack (no filter a person writes comes near it).
+        if (keyword("NOT") || peek().kind == Tok::LParen) {
+            if (m_depth >= kMaxNesting)
+                error(peek().position,
+                      "parentheses and NOT are nested more than " + std::to_string(kMaxNesting) + " deep");
+            ++m_depth;
+            auto inner = parseNested();
+            --m_depth;
             return inner;
         }
         const Token left = take();
@@ -399,6 +399,18 @@ private:
         if (leftField == rightField) error(left.position, "a condition compares one field with one constant");
         return leftField ? comparison(fieldAt(left), opOf(op), right)
                          : comparison(fieldAt(right), flipped(opOf(op)), left);
+    }
+
+    std::unique_ptr<RecordPredicate> parseNested() {
+        if (keyword("NOT")) {
+            take();
+            return std::make_unique<NotNode>(parseFactor());
+        }
+        take();
+        auto inner = parseOr();
+        if (peek().kind != Tok::RParen) error(peek().position, "')' expected");
+        take();
+        return inner;
     }
 
     static bool isLogicalWord(const Token& t) {
@@ -497,6 +509,8 @@ private:
     const std::string& m_file;
     std::vector<Token> m_tokens;
     size_t m_pos = 0;
+    int m_depth = 0;
+    static constexpr int kMaxNesting = 100;
 };
 
 }  // namespace
@@ -517,7 +531,7 @@ std::unique_ptr<RecordPredicate> makeFieldEquals(const TableHeader& header, int 
     try {
         codec::writeText(f, record.data(), valueUtf8, header.codePage());
     } catch (const DbError& e) {
-        fail(file, e.what());
+        fail(file, DbErrorKind::Invalid, e.what());
     }
     if (f.logical == FieldType::Float || f.logical == FieldType::Integer || f.logical == FieldType::Short) {
         const auto v = codec::readFloat(f, record.data());

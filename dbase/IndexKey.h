@@ -1,5 +1,5 @@
 #pragma once
-// Keys of production index tags (formats/dbase.md, 3.5, and docs/index-keys.md).
+// Keys of production index tags (docs/dbase-format.md, section 3.5, and docs/index-keys.md).
 //  - Character fields: the stored code-page bytes, blank-padded to the key length.
 //  - Numbers (N, F, I, O): 12 bytes of decimal floating point.
 //  - Dates: the Julian Day Number as a little-endian double; date-times add the time of day

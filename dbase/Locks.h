@@ -1,5 +1,5 @@
 #pragma once
-// Byte-range lock positions (formats/dbase.md, section 4) and the guards that take them.
+// Byte-range lock positions (docs/dbase-format.md, section 4) and the guards that take them.
 //  - Header and append: the bytes 0xEFFFFFFE and 0xEFFFFFFF together, compatible with the
 //    engines that use either byte.
 //  - Record n: one byte at 0xEFFFFFFE - n.

@@ -89,7 +89,7 @@ MdxFile::~MdxFile() {
 }
 
 void MdxFile::damaged(const std::string& cause) const {
-    fail(m_tablePath, "the index file " + m_file->path() + " is damaged: " + cause);
+    fail(m_tablePath, DbErrorKind::Damaged, "the index file " + m_file->path() + " is damaged: " + cause);
 }
 
 int MdxFile::tagIndex(std::string_view name) const {
@@ -309,6 +309,16 @@ void MdxFile::descendRightmost(Cursor& c, uint32_t page, int depth) {
     }
 }
 
+void MdxFile::enteredLeaf(Cursor& c, bool forward) const {
+    if (c.forward != forward) {
+        c.forward = forward;
+        c.leavesEntered = 0;
+    }
+    // Interior pages that name the same child again and again make a tree whose walk would
+    // take for ever, though each single step is bounded.
+    if (++c.leavesEntered > m_pageCount) damaged("tag " + m_tags[size_t(c.tag)].name + " loops");
+}
+
 MdxFile::Cursor MdxFile::first(int tag) {
     Cursor c{tag, {}};
     descendLeftmost(c, m_tags[size_t(tag)].root, 0);
@@ -346,6 +356,7 @@ bool MdxFile::next(Cursor& c) {
                 const uint32_t child = childAt(parent, i);
                 c.path.resize(level + 1);
                 descendLeftmost(c, child, int(level + 1));
+                enteredLeaf(c, true);
                 break;
             }
         }
@@ -375,6 +386,7 @@ bool MdxFile::prior(Cursor& c) {
                 const uint32_t child = childAt(node(c.tag, p), i);
                 c.path.resize(level + 1);
                 descendRightmost(c, child, int(level + 1));
+                enteredLeaf(c, false);
                 break;
             }
         }

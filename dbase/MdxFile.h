@@ -1,6 +1,6 @@
 #pragma once
 // The production index file (.mdx) of a table: up to 47 tags, each a B+ tree of 1024-byte
-// nodes (formats/dbase.md, section 3).
+// nodes (docs/dbase-format.md, section 3).
 //
 // Tree shape: a leaf entry points at a record; an interior entry points at a child and holds
 // the largest key of that child's subtree; an interior node also has a rightmost child for the
@@ -63,6 +63,8 @@ public:
     ~MdxFile();
 
     const std::vector<TagInfo>& tags() const { return m_tags; }
+    // Header byte 24: dBASE opens an index file with its table only when it is set.
+    bool productionFlag() const { return m_headerPage.size() > 24 && m_headerPage[24] != 0; }
     int tagIndex(std::string_view name) const;  // -1 when there is none
     File& file() { return *m_file; }
 
@@ -92,6 +94,10 @@ public:
         int tag = -1;
         std::vector<std::pair<uint32_t, int>> path;  // (page, index) from root to leaf
         bool valid() const { return !path.empty(); }
+        // Leaves entered since the walk last changed direction: a walk one way meets each
+        // leaf once, so more than the file has pages means its pages repeat.
+        uint32_t leavesEntered = 0;
+        bool forward = true;
     };
 
     // Sort form of a stored key within a tag (descending tags invert it).
@@ -157,6 +163,7 @@ private:
     uint32_t childAt(const Node& n, int index) const;
     void descendLeftmost(Cursor& c, uint32_t page, int depth);
     void descendRightmost(Cursor& c, uint32_t page, int depth);
+    void enteredLeaf(Cursor& c, bool forward) const;
     Cursor descend(int tag, const std::string& sort, bool upper);
     Node& newNode(int tag, uint32_t page, bool leaf);
     void splitIfNeeded(int tag, Cursor& c, size_t level);

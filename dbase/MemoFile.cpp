@@ -45,14 +45,16 @@ void MemoFile::initialise(File& file, bool dbase4Layout, const std::string& base
 
 void MemoFile::loadHeader() {
     uint8_t header[32] = {};
-    if (m_file->read(0, header, sizeof header) < 24) fail(m_file->path(), "the memo header is truncated");
+    if (m_file->read(0, header, sizeof header) < 24)
+        fail(m_file->path(), DbErrorKind::Damaged, "the memo header is truncated");
     m_next = get32(header);
     m_freeHead = std::memcmp(header + 28, kFreeListMark, 4) == 0 ? get32(header + kFreeHeadOffset) : 0;
     if (m_dbase4) {
         m_blockSize = uint32_t(header[20] | header[21] << 8);
         if (m_blockSize == 0) m_blockSize = 512;  // some writers leave it zero: dBASE's default
         if (m_blockSize < 32 || m_blockSize % 32 != 0)
-            fail(m_file->path(), "the memo block size " + std::to_string(m_blockSize) + " is damaged");
+            fail(m_file->path(), DbErrorKind::Damaged,
+                 "the memo block size " + std::to_string(m_blockSize) + " is damaged");
     } else {
         m_blockSize = kDBase3Block;
     }
@@ -70,17 +72,17 @@ std::string MemoFile::read(uint32_t block) {
     const std::string& path = m_file->path();
     loadHeader();
     if (block == 0 || block >= endBlock())
-        fail(path, "memo block " + std::to_string(block) + " lies outside the memo file");
+        fail(path, DbErrorKind::Damaged, "memo block " + std::to_string(block) + " lies outside the memo file");
     if (!m_dbase4) return readDBase3(block);
     uint8_t head[kUsedHeader];
     const uint64_t pos = uint64_t(block) * m_blockSize;
     if (m_file->read(pos, head, kUsedHeader) < kUsedHeader)
-        fail(path, "memo block " + std::to_string(block) + " is truncated");
+        fail(path, DbErrorKind::Damaged, "memo block " + std::to_string(block) + " is truncated");
     if (std::memcmp(head, kUsedSignature, 4) != 0)
-        fail(path, "memo block " + std::to_string(block) + " is not the start of a memo");
+        fail(path, DbErrorKind::Damaged, "memo block " + std::to_string(block) + " is not the start of a memo");
     const uint32_t length = get32(head + 4);
     if (length < kUsedHeader || length - kUsedHeader > kMaxMemo || pos + length > m_file->size())
-        fail(path, "memo block " + std::to_string(block) + " has a damaged length");
+        fail(path, DbErrorKind::Damaged, "memo block " + std::to_string(block) + " has a damaged length");
     std::string out(length - kUsedHeader, '\0');
     m_file->read(pos + kUsedHeader, out.data(), out.size());
     return out;
@@ -100,7 +102,8 @@ std::string MemoFile::readDBase3(uint32_t block) {
             break;
         }
         out.append(buf.data(), n);
-        if (out.size() > kMaxMemo) fail(m_file->path(), "memo at block " + std::to_string(block) + " has no end");
+        if (out.size() > kMaxMemo)
+            fail(m_file->path(), DbErrorKind::Damaged, "memo at block " + std::to_string(block) + " has no end");
     }
     return out;
 }
@@ -161,21 +164,37 @@ uint32_t MemoFile::allocate(uint32_t count) {
         previous = current;
         current = run.next;
     }
-    // New memos go at the end of the file; a header pointing elsewhere is not trusted.
-    setEnd(end + count);
+    // New memos go at the end of the file (the caller moves the header's next free block
+    // past them once they are written).
     return end;
+}
+
+uint32_t MemoFile::nextFreeBlock() {
+    loadHeader();
+    return m_next;
+}
+
+void MemoFile::requireWhole() {
+    // A file that ends before its header's next free block was cut short: records may point
+    // into the lost part, and a memo written at the end would take their blocks.
+    const uint32_t end = endBlock();
+    if (m_next > end)
+        fail(m_file->path(), DbErrorKind::Damaged,
+             "the memo file ends at block " + std::to_string(end) + " before its next free block " +
+                 std::to_string(m_next) + ": it was cut short, and no memo is written to it");
 }
 
 uint32_t MemoFile::write(const std::string& bytes) {
     if (bytes.empty()) return 0;
     loadHeader();
+    requireWhole();
+    const uint32_t end = endBlock();
     if (!m_dbase4) {
-        const uint32_t block = endBlock();
         std::string data = bytes + "\x1A\x1A";
         data.resize(size_t(blocksFor(data.size())) * m_blockSize, '\0');
-        m_file->write(uint64_t(block) * m_blockSize, data.data(), data.size());
-        setEnd(block + blocksFor(data.size()));
-        return block;
+        m_file->write(uint64_t(end) * m_blockSize, data.data(), data.size());
+        setEnd(end + blocksFor(data.size()));
+        return end;
     }
     const uint32_t count = blocksFor(bytes.size() + kUsedHeader);
     const uint32_t block = allocate(count);
@@ -184,6 +203,9 @@ uint32_t MemoFile::write(const std::string& bytes) {
     put32(reinterpret_cast<uint8_t*>(data.data()) + 4, static_cast<uint32_t>(bytes.size() + kUsedHeader));
     std::memcpy(data.data() + kUsedHeader, bytes.data(), bytes.size());
     m_file->write(uint64_t(block) * m_blockSize, data.data(), data.size());
+    // The header names the new end only once the memo is there: a writer that dies between
+    // the two leaves a file longer than its header says, never a header past its end.
+    if (block == end) setEnd(end + count);
     return block;
 }
 

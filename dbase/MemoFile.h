@@ -1,5 +1,5 @@
 #pragma once
-// The .dbt memo file of a table (formats/dbase.md, section 2).
+// The .dbt memo file of a table (docs/dbase-format.md, section 2).
 //  - dBASE IV / level 7 layout: block size from header bytes 20-21, used blocks start with
 //    FF FF 08 00 and a length that counts those 8 bytes. Header bytes 0-3 always name the end
 //    of the file, because other writers append every memo there. Freed runs are kept in a free
@@ -39,6 +39,13 @@ public:
     std::vector<std::pair<uint32_t, uint32_t>> freeRuns();
     // Clears every memo (used when a table is emptied).
     void clear(const std::string& baseName);
+    // Header bytes 0-3 as the file holds them now: where other writers put the next memo.
+    uint32_t nextFreeBlock();
+    // The first block past the end of the file.
+    uint32_t endBlock();
+    // Puts the header's next free block at the end of the file (a reindex's repair of a header
+    // that names an end past it).
+    void setNextFreeToEnd() { setEnd(endBlock()); }
     void sync() { m_file->sync(); }
     File& file() { return *m_file; }
 
@@ -51,7 +58,7 @@ private:
     };
 
     void loadHeader();
-    uint32_t endBlock();
+    void requireWhole();
     uint32_t blocksFor(size_t bytes) const;
     uint32_t allocate(uint32_t count);
     FreeRun readFreeRun(uint32_t block);

@@ -107,7 +107,8 @@ FieldInfo physicalFor(const std::string& file, const FieldDef& def, TableLevel l
     const bool level7 = level == TableLevel::DBase7;
     switch (def.type) {
         case FieldType::Character:
-            if (def.width < 1 || def.width > 254) fail(file, "field " + def.name + ": width must be 1-254");
+            if (def.width < 1 || def.width > 254)
+                fail(file, DbErrorKind::Invalid, "field " + def.name + ": width must be 1-254");
             f.physical = 'C';
             f.length = def.width;
             break;
@@ -135,9 +136,10 @@ FieldInfo physicalFor(const std::string& file, const FieldDef& def, TableLevel l
             f.length = def.width > 0 ? def.width : (level == TableLevel::DBase3 ? 19 : 20);
             f.decimals = def.width > 0 ? def.decimals : 6;
             if (f.length > (level == TableLevel::DBase3 ? 19 : 20) || f.decimals < 0 || f.decimals >= f.length)
-                fail(file, "field " + def.name + ": float width must be 1-19 (dBASE III) or 1-20 with fewer decimals");
+                fail(file, DbErrorKind::Invalid,
+                     "field " + def.name + ": float width must be 1-19 (dBASE III) or 1-20 with fewer decimals");
             if (f.decimals == 0 && f.length <= 11)
-                fail(file, "field " + def.name + ": a float needs decimals or a width over 11");
+                fail(file, DbErrorKind::Invalid, "field " + def.name + ": a float needs decimals or a width over 11");
             break;
         case FieldType::Logical:
             f.physical = 'L';
@@ -148,7 +150,8 @@ FieldInfo physicalFor(const std::string& file, const FieldDef& def, TableLevel l
             f.length = 8;
             break;
         case FieldType::DateTime:
-            if (!level7) fail(file, "field " + def.name + ": date-time fields need a level 7 table");
+            if (!level7)
+                fail(file, DbErrorKind::Invalid, "field " + def.name + ": date-time fields need a level 7 table");
             f.physical = '@';
             f.length = 8;
             break;
@@ -180,13 +183,13 @@ bool TableHeader::hasMemo() const {
 }
 
 TableHeader TableHeader::parse(const std::string& file, const std::vector<uint8_t>& bytes, uint64_t fileSize) {
-    if (bytes.size() < 32) fail(file, "the header is truncated");
+    if (bytes.size() < 32) fail(file, DbErrorKind::Damaged, "the header is truncated");
     const uint8_t* p = bytes.data();
     TableHeader h;
     h.version = p[0];
     static const uint8_t kKnown[] = {0x03, 0x83, 0x8B, 0x04, 0x8C};
     if (std::find(std::begin(kKnown), std::end(kKnown), h.version) == std::end(kKnown))
-        fail(file, "not a dBASE table (version byte " + std::to_string(h.version) + ")");
+        fail(file, DbErrorKind::Damaged, "not a dBASE table (version byte " + std::to_string(h.version) + ")");
     h.level = levelOf(h.version);
     h.updateYear = p[1];
     h.updateMonth = p[2];
@@ -200,7 +203,7 @@ TableHeader TableHeader::parse(const std::string& file, const std::vector<uint8_
     const size_t start = level7 ? kFieldsStart7 : kFieldsStart3;
     const size_t size = level7 ? kDescriptor7 : kDescriptor3;
     if (h.headerLength < start + 1 || h.headerLength > bytes.size() || h.headerLength > fileSize)
-        fail(file, "the header is truncated or its length is damaged");
+        fail(file, DbErrorKind::Damaged, "the header is truncated or its length is damaged");
     if (level7) h.driverName = readName(p + 32, 32);
     if (h.version == 0x03 && h.languageId != 0) h.level = TableLevel::DBase4;
 
@@ -208,9 +211,9 @@ TableHeader TableHeader::parse(const std::string& file, const std::vector<uint8_
     size_t pos = start;
     int offset = 1;
     while (true) {
-        if (pos >= h.headerLength) fail(file, "the field list has no terminator");
+        if (pos >= h.headerLength) fail(file, DbErrorKind::Damaged, "the field list has no terminator");
         if (p[pos] == 0x0D) break;
-        if (pos + size > h.headerLength) fail(file, "the field list is truncated");
+        if (pos + size > h.headerLength) fail(file, DbErrorKind::Damaged, "the field list is truncated");
         const uint8_t* d = p + pos;
         FieldInfo f;
         f.name = readName(d, level7 ? 32 : 11);
@@ -223,27 +226,40 @@ TableHeader TableHeader::parse(const std::string& file, const std::vector<uint8_
             f.decimals = 0;
         }
         f.hasTag = (level7 ? d[37] : d[31]) != 0;
-        if (!validName(f.name)) fail(file, "field " + std::to_string(h.fields.size() + 1) + " has an invalid name");
-        if (!seen.insert(upper(f.name)).second) fail(file, "field " + f.name + " is defined twice");
+        if (!validName(f.name))
+            fail(file, DbErrorKind::Damaged, "field " + std::to_string(h.fields.size() + 1) + " has an invalid name");
+        if (!seen.insert(upper(f.name)).second)
+            fail(file, DbErrorKind::Damaged, "field " + f.name + " is defined twice");
         if (const std::string fault = lengthFault(f.physical, f.length, f.decimals); !fault.empty())
-            fail(file, "field " + f.name + ": " + fault);
+            fail(file, DbErrorKind::Damaged, "field " + f.name + ": " + fault);
         f.logical = logicalFor(f.physical, f.length, f.decimals);
         f.offset = offset;
         offset += f.length;
         h.fields.push_back(f);
         pos += size;
     }
-    if (h.fields.empty()) fail(file, "the table has no fields");
+    if (h.fields.empty()) fail(file, DbErrorKind::Damaged, "the table has no fields");
     if (offset != h.recordLength)
-        fail(file, "the record length " + std::to_string(h.recordLength) + " does not match the fields (" +
-                       std::to_string(offset) + ")");
+        fail(file, DbErrorKind::Damaged,
+             "the record length " + std::to_string(h.recordLength) + " does not match the fields (" +
+                 std::to_string(offset) + ")");
     if (h.dataEnd() > fileSize)
-        fail(file, "the record count " + std::to_string(h.recordCount) + " goes beyond the end of the file");
+        fail(file, DbErrorKind::Damaged,
+             "the record count " + std::to_string(h.recordCount) + " goes beyond the end of the file");
+    // Padding after the field list (or level 7's field properties) is allowed, so a header
+    // length a few bytes too large still parses; then the first record, when the caller read
+    // it, must begin with a deletion flag, or every record would be read shifted.
+    if (h.headerLength > pos + 1 && h.recordCount > 0 && bytes.size() > h.headerLength &&
+        bytes[h.headerLength] != ' ' && bytes[h.headerLength] != '*')
+        fail(file, DbErrorKind::Damaged,
+             "the header length " + std::to_string(h.headerLength) +
+                 " is damaged: the first record does not begin where it says");
+    h.stored.assign(bytes.begin(), bytes.begin() + h.headerLength);
     return h;
 }
 
 TableHeader TableHeader::build(const std::string& file, const std::vector<FieldDef>& defs, TableLevel level) {
-    if (defs.empty()) fail(file, "a table needs at least one field");
+    if (defs.empty()) fail(file, DbErrorKind::Invalid, "a table needs at least one field");
     TableHeader h;
     h.level = level;
     h.languageId = kWin1250DriverId;
@@ -252,14 +268,16 @@ TableHeader TableHeader::build(const std::string& file, const std::vector<FieldD
     int offset = 1;
     for (const FieldDef& def : defs) {
         const size_t maxName = level == TableLevel::DBase7 ? 31 : 10;
-        if (!validName(def.name) || def.name.size() > maxName) fail(file, "invalid field name '" + def.name + "'");
-        if (!seen.insert(upper(def.name)).second) fail(file, "field " + def.name + " is defined twice");
+        if (!validName(def.name) || def.name.size() > maxName)
+            fail(file, DbErrorKind::Invalid, "invalid field name '" + def.name + "'");
+        if (!seen.insert(upper(def.name)).second)
+            fail(file, DbErrorKind::Invalid, "field " + def.name + " is defined twice");
         FieldInfo f = physicalFor(file, def, level);
         f.offset = offset;
         offset += f.length;
         h.fields.push_back(f);
     }
-    if (offset > 0xFFFF) fail(file, "the record is longer than 65 535 bytes");
+    if (offset > 0xFFFF) fail(file, DbErrorKind::Invalid, "the record is longer than 65 535 bytes");
     h.recordLength = static_cast<uint16_t>(offset);
     const bool memo = h.hasMemo();
     switch (level) {
@@ -283,7 +301,7 @@ TableHeader TableHeader::build(const std::string& file, const std::vector<FieldD
 }
 
 std::vector<uint8_t> TableHeader::serialize() const {
-    std::vector<uint8_t> out(headerLength, 0);
+    std::vector<uint8_t> out = stored.size() == headerLength ? stored : std::vector<uint8_t>(headerLength, 0);
     uint8_t* p = out.data();
     p[0] = version;
     p[1] = updateYear;

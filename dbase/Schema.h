@@ -1,5 +1,5 @@
 #pragma once
-// Field definitions and the table header (formats/dbase.md, sections 1.1-1.4).
+// Field definitions and the table header (docs/dbase-format.md, sections 1.1-1.4).
 //
 // Logical types are those the program's tables use; each is stored in a physical dBASE type
 // that round-trips it and that other dBASE readers understand:
@@ -50,6 +50,10 @@ struct TableHeader {
     uint8_t languageId = 0;  // byte 29
     std::string driverName;  // level 7 only
     std::vector<FieldInfo> fields;
+    // The header as read from the file: bytes this engine does not interpret (level 7's
+    // autoincrement counters and field properties, reserved bytes other software uses) are
+    // written back unchanged when the header is rewritten.
+    std::vector<uint8_t> stored;
 
     bool hasMemo() const;
     // dBASE IV block layout (else dBASE III).

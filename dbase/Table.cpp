@@ -82,9 +82,13 @@ void Table::failHere(const std::string& cause) const {
     fail(m_path, cause);
 }
 
+void Table::failHere(DbErrorKind kind, const std::string& cause) const {
+    fail(m_path, kind, cause);
+}
+
 void Table::badField(int field) const {
     requireOpen();
-    failHere("field number " + std::to_string(field) + " does not exist");
+    failHere(DbErrorKind::Invalid, "field number " + std::to_string(field) + " does not exist");
 }
 
 void Table::noCurrentRecord() const {
@@ -162,6 +166,11 @@ bool Table::pack() {
     if (!m_options.exclusive) failHere("packing a table needs it open exclusively");
     requireNoTransaction("packing");
     readHeaderFromDisk();
+    // The packed file ends at the count: records past it would be lost (a reindex counts them).
+    if (const uint32_t past = readTail().records; past > 0)
+        failHere(DbErrorKind::Damaged, "the file holds " + std::to_string(past) + " records after the " +
+                                           std::to_string(m_header.recordCount) +
+                                           " its header counts; a reindex recovers them");
     // The packed rows go to a new file that replaces the table in one rename; the lock taken
     // on the new file before the rename keeps the table exclusive throughout. Memo blocks keep
     // their numbers, so the memo file stays valid whichever file a crash leaves.
@@ -218,7 +227,7 @@ void Table::open(const OpenOptions& options) {
     m_path = resolvePath(m_folder, m_fileName);
     // A save that a dead process left half done is rolled back before anything is read.
     recoverFolder(m_folder, m_fs);
-    if (!m_fs.exists(m_path)) failHere("the table does not exist");
+    if (!m_fs.exists(m_path)) failHere(DbErrorKind::Missing, "the table does not exist");
     auto file = m_fs.open(m_path, options.readOnly ? OpenMode::ReadOnly : OpenMode::ReadWrite);
     if (!locks::tryOpenLock(*file, options.exclusive)) failHere(errtext::kTableBusy);
     m_folderState = folderState(m_folder);
@@ -230,7 +239,7 @@ void Table::open(const OpenOptions& options) {
         m_fieldByName.clear();
         for (size_t i = 0; i < m_header.fields.size(); ++i) m_fieldByName[upper(m_header.fields[i].name)] = int(i);
         if (m_header.hasMemo()) openMemo();
-        if (m_header.indexFlag != 0) openIndex();
+        if (m_header.indexFlag != 0 && !m_ignoreIndex) openIndex();
     } catch (...) {
         m_file.reset();
         m_memo.reset();
@@ -254,7 +263,8 @@ std::string Table::memoPath() const {
 
 void Table::openMemo() {
     const std::string path = memoPath();
-    if (!m_fs.exists(path)) failHere("the memo file " + withExtension(m_fileName, ".dbt") + " is missing");
+    if (!m_fs.exists(path))
+        failHere(DbErrorKind::Missing, "the memo file " + withExtension(m_fileName, ".dbt") + " is missing");
     m_memo = std::make_unique<MemoFile>(
         participatingFile(m_fs.open(path, m_options.readOnly ? OpenMode::ReadOnly : OpenMode::ReadWrite),
                           m_folderState),
@@ -287,8 +297,10 @@ void Table::close() {
 void Table::readHeaderFromDisk() {
     std::vector<uint8_t> bytes(kMinHeaderRead);
     bytes.resize(m_file->read(0, bytes.data(), bytes.size()));
-    if (bytes.size() < 32) failHere("the header is truncated");
-    const size_t length = size_t(bytes[8] | bytes[9] << 8);
+    if (bytes.size() < 32) failHere(DbErrorKind::Damaged, "the header is truncated");
+    // One byte more than the header: the first record's deletion flag, which shows whether
+    // the header length is right.
+    const size_t length = size_t(bytes[8] | bytes[9] << 8) + 1;
     if (length > bytes.size()) {
         bytes.resize(length);
         bytes.resize(m_file->read(0, bytes.data(), length));
@@ -300,13 +312,14 @@ uint32_t Table::readCountFromDisk() {
     // The date is read with the count: an append rewrites both, so under the header lock this
     // one read also holds what a transaction's journal needs of them.
     uint8_t head[7];
-    if (m_file->read(kHeaderDateOffset, head, 7) < 7) failHere("the header is truncated");
+    if (m_file->read(kHeaderDateOffset, head, 7) < 7) failHere(DbErrorKind::Damaged, "the header is truncated");
     const uint8_t* bytes = head + (kHeaderCountOffset - kHeaderDateOffset);
     const uint32_t count =
         uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
     if (count == m_header.recordCount) return count;  // checked against the file size before
     if (m_header.headerLength + uint64_t(count) * m_header.recordLength > m_file->size())
-        failHere("the record count " + std::to_string(count) + " goes beyond the end of the file");
+        failHere(DbErrorKind::Damaged,
+                 "the record count " + std::to_string(count) + " goes beyond the end of the file");
     m_visibleCount.reset();
     m_header.recordCount = count;
     return count;
@@ -363,8 +376,16 @@ void Table::beginBulkAppend() {
 
 void Table::endBulkAppend() {
     if (!isOpen()) return;
-    finishEdit();
-    flushBulk();
+    try {
+        finishEdit();
+        flushBulk();
+    } catch (...) {
+        // Reported here; what was not written is dropped, not tried again at close.
+        m_bulk = false;
+        m_bulkPending = 0;
+        m_bulkRecords.clear();
+        throw;
+    }
     m_bulk = false;
 }
 
@@ -372,6 +393,7 @@ void Table::flushBulk() {
     if (m_bulkPending == 0) return;
     locks::Guard headerLock(*m_file, locks::kHeaderLockOffset, locks::kHeaderLockLength, m_path);
     const uint32_t count = readCountFromDisk();
+    refuseRecordsPastCount(count);
     if (uint64_t(count) + m_bulkPending > 0xFFFF'FFFEu) failHere("the table is full");
     m_bulkRecords.push_back(kEndOfFile);
     m_file->write(recordOffset(count + 1), m_bulkRecords.data(), m_bulkRecords.size());
@@ -396,7 +418,7 @@ int Table::fieldIndex(std::string_view name) const {
 
 int Table::fieldNumber(std::string_view name) const {
     const int i = fieldIndex(name);
-    if (i < 0) failHere("the table has no field " + std::string(name));
+    if (i < 0) failHere(DbErrorKind::Invalid, "the table has no field " + std::string(name));
     return i;
 }
 
@@ -755,7 +777,7 @@ void Table::notifyDetails() {
 std::vector<uint8_t> Table::readRecordFromDisk(uint32_t recNo) {
     std::vector<uint8_t> rec(m_header.recordLength);
     if (m_file->read(recordOffset(recNo), rec.data(), rec.size()) < rec.size())
-        failHere("record " + std::to_string(recNo) + " lies beyond the end of the file");
+        failHere(DbErrorKind::Damaged, "record " + std::to_string(recNo) + " lies beyond the end of the file");
     return rec;
 }
 
@@ -802,7 +824,7 @@ void Table::edit() {
 
 void Table::writeMemos() {
     if (m_pendingMemos.empty()) return;
-    if (!m_memo) failHere("the table has no memo file");
+    if (!m_memo) failHere(DbErrorKind::Damaged, "the table has no memo file");
     locks::Guard memoLock(m_memo->file(), locks::kMemoLockOffset, locks::kMemoLockLength, m_path);
     for (const auto& [field, text] : m_pendingMemos) {
         const FieldInfo& f = m_header.fields[size_t(field)];
@@ -812,8 +834,12 @@ void Table::writeMemos() {
 }
 
 void Table::appendRecord() {
+    // Inside a transaction the header lock, once taken, stays taken: the first append of the
+    // transaction looked past the count, and nobody else can have appended since.
+    const bool looked = m_file->heldByTransaction(locks::kHeaderLockOffset, locks::kHeaderLockLength);
     locks::Guard headerLock(*m_file, locks::kHeaderLockOffset, locks::kHeaderLockLength, m_path);
     const uint32_t count = readCountFromDisk();
+    if (!looked) refuseRecordsPastCount(count);
     if (count == 0xFFFF'FFFFu) failHere("the table is full");
     // This handle's last append ended the file with the marker; while the count is still the
     // one it left, the marker is still there (spares a transaction reading it back).
@@ -973,7 +999,7 @@ std::string Table::asString(int field) const {
     try {
         return codec::readAsText(f, current(), codePage());
     } catch (const DbError& e) {
-        failHere(std::string(e.what()) + " in record " + std::to_string(m_recNo));
+        failHere(e.kind(), std::string(e.what()) + " in record " + std::to_string(m_recNo));
     }
 }
 
@@ -981,7 +1007,7 @@ int64_t Table::asInteger(int field) const {
     try {
         return codec::readInteger(fieldAt(field), current()).value_or(0);
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -989,7 +1015,7 @@ double Table::asFloat(int field) const {
     try {
         return codec::readFloat(fieldAt(field), current()).value_or(0.0);
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -997,7 +1023,7 @@ bool Table::asLogical(int field) const {
     try {
         return codec::readLogical(fieldAt(field), current()).value_or(false);
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -1005,7 +1031,7 @@ std::optional<Date> Table::asDate(int field) const {
     try {
         return codec::readDate(fieldAt(field), current());
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -1013,7 +1039,7 @@ std::optional<DateTime> Table::asDateTime(int field) const {
     try {
         return codec::readDateTime(fieldAt(field), current());
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -1025,10 +1051,10 @@ std::string Table::asMemo(int field) const {
     try {
         block = codec::readMemoBlock(f, current());
     } catch (const DbError& e) {
-        failHere(std::string(e.what()) + " in record " + std::to_string(m_recNo));
+        failHere(e.kind(), std::string(e.what()) + " in record " + std::to_string(m_recNo));
     }
     if (block == 0) return {};
-    if (!m_memo) failHere("the table has no memo file");
+    if (!m_memo) failHere(DbErrorKind::Damaged, "the table has no memo file");
     return toUtf8(codePage(), m_memo->read(block));
 }
 
@@ -1049,7 +1075,7 @@ void Table::setString(int field, std::string_view value) {
     try {
         codec::writeText(f, rec, value, codePage());
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -1058,7 +1084,7 @@ void Table::setInteger(int field, int64_t value) {
     try {
         codec::writeInteger(fieldAt(field), rec, value);
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -1067,7 +1093,7 @@ void Table::setFloat(int field, double value) {
     try {
         codec::writeFloat(fieldAt(field), rec, value);
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -1076,7 +1102,7 @@ void Table::setLogical(int field, bool value) {
     try {
         codec::writeLogical(fieldAt(field), rec, value);
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -1085,7 +1111,7 @@ void Table::setDate(int field, const Date& value) {
     try {
         codec::writeDate(fieldAt(field), rec, value);
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -1094,7 +1120,7 @@ void Table::setDateTime(int field, const DateTime& value) {
     try {
         codec::writeDateTime(fieldAt(field), rec, value);
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
 }
 
@@ -1103,62 +1129,6 @@ void Table::setMemo(int field, std::string_view value) {
     const FieldInfo& f = fieldAt(field);
     if (f.logical != FieldType::Memo) failHere("field " + f.name + " is not a memo field");
     m_pendingMemos[field] = std::string(value);
-}
-
-}  // namespace dbase
-
-namespace dbase {
-
-std::vector<std::string> Table::checkIntegrity() {
-    requireBrowse();
-    std::vector<std::string> faults;
-    const auto fault = [&](const std::string& text) { faults.push_back(m_path + ": " + text); };
-    readHeaderFromDisk();
-    const uint64_t size = m_file->size();
-    if (size > m_header.dataEnd() + 1)
-        fault("the file holds " + std::to_string(size - m_header.dataEnd() - 1) + " bytes past its last record");
-    struct Use {
-        uint32_t block, count, recNo;
-    };
-    std::vector<Use> memos;
-    invalidateCache();
-    for (uint32_t r = 1; r <= m_header.recordCount && faults.size() < 1000; ++r) {
-        const uint8_t* rec = recordAt(r, Direction::Forward);
-        if (!rec) {
-            fault("record " + std::to_string(r) + " cannot be read");
-            break;
-        }
-        if (rec[0] != ' ' && rec[0] != '*') fault("record " + std::to_string(r) + " has a damaged deletion flag");
-        for (const FieldInfo& f : m_header.fields) {
-            try {
-                if (f.logical != FieldType::Memo) {
-                    (void)codec::readAsText(f, rec, m_codePage);
-                    continue;
-                }
-                const uint32_t block = codec::readMemoBlock(f, rec);
-                if (block == 0) continue;
-                if (!m_memo) throw DbError("the table has no memo file");
-                memos.push_back({block, m_memo->extent(block), r});
-            } catch (const DbError& e) {
-                fault("record " + std::to_string(r) + ": " + e.what());
-            }
-        }
-    }
-    std::sort(memos.begin(), memos.end(), [](const Use& a, const Use& b) { return a.block < b.block; });
-    for (size_t i = 1; i < memos.size(); ++i)
-        if (memos[i].block < memos[i - 1].block + memos[i - 1].count)
-            fault("the memos of records " + std::to_string(memos[i - 1].recNo) + " and " +
-                  std::to_string(memos[i].recNo) + " share block " + std::to_string(memos[i].block));
-    if (m_memo) {
-        for (const auto& [block, count] : m_memo->freeRuns())
-            for (const Use& u : memos)
-                if (block < u.block + u.count && u.block < block + count)
-                    fault("free memo block " + std::to_string(block) + " is in use by record " +
-                          std::to_string(u.recNo));
-    }
-    invalidateCache();
-    for (std::string& f : checkIndexes()) faults.push_back(std::move(f));
-    return faults;
 }
 
 }  // namespace dbase

@@ -6,7 +6,7 @@
 // operating-system byte-range lock on the table file for as long as the handle is open, so it
 // excludes other handles of this process and other processes on other machines alike. Every
 // post and delete is written through to the operating system at once; refresh() re-reads what
-// other processes wrote. Appends take the header lock (formats/dbase.md, section 4), re-read
+// other processes wrote. Appends take the header lock (docs/dbase-format.md, section 4), re-read
 // the record count and write the record after the last one on disk.
 //
 // Errors are DbError with a text naming the file and the cause.
@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "Date.h"
+#include "DbError.h"
 #include "File.h"
 #include "Filter.h"
 #include "MdxFile.h"
@@ -43,6 +44,16 @@ struct OpenOptions {
 struct LocateOptions {
     bool caseInsensitive = false;
     bool partialKey = false;  // character fields match by prefix
+};
+
+struct ReindexOptions {
+    bool pack = true;
+};
+
+struct ReindexReport {
+    uint32_t recoveredRecords = 0;  // whole records past the header's count, counted again
+    uint64_t droppedBytes = 0;      // bytes after the last whole record that held no record
+    bool memoEndRepaired = false;   // the memo file's next free block was put back at its end
 };
 
 // A saved cursor position; a plain value, valid while the table is not packed.
@@ -73,14 +84,20 @@ public:
     static std::vector<MdxFile::TagDefinition> readTagDefinitions(const std::string& folder,
                                                                   const std::string& fileName,
                                                                   FileSystem& fs = FileSystem::real());
-    // Rebuilds the production index from scratch: deletes the index file, clears the flag,
-    // opens the table exclusively, packs it and adds the tags again.
-    static void reindex(const std::string& folder, const std::string& fileName,
-                        const std::vector<MdxFile::TagDefinition>& tags, FileSystem& fs = FileSystem::real());
+    // Rebuilds the production index from scratch. The table is first opened exclusively and
+    // without its index, so a table that cannot be read (or that another handle has open)
+    // throws with every file unchanged. Then the flag is cleared, the index file deleted, the
+    // records a dead writer left past the header's count are counted again, the table packed
+    // (unless told not to) and the tags added again. A memo file whose header names an end
+    // past the file, while every record's memo lies whole inside it, gets its end back.
+    static ReindexReport reindex(const std::string& folder, const std::string& fileName,
+                                 const std::vector<MdxFile::TagDefinition>& tags, FileSystem& fs = FileSystem::real(),
+                                 const ReindexOptions& options = {});
 
     // Requires: open exclusively.
     void emptyTable();
     // Removes the records marked deleted. Requires: open exclusively. Returns true on success.
+    // Throws, changing nothing, while records lie past the header's count (recordsPastCount).
     bool pack();
 
     // ---- opening ----
@@ -137,9 +154,15 @@ public:
     // Every fault of the tags against the records: structure, order, keys, records missing or
     // listed twice. Empty when all is well.
     std::vector<std::string> checkIndexes();
-    // The whole table: the record count against the file size, deletion flags, every value,
-    // memo pointers in range and not sharing blocks, and every tag (checkIndexes).
+    // The whole table: records past the header's count and other bytes after the last record,
+    // the index flag against the index file, deletion flags, every value, memo pointers in
+    // range and not sharing blocks, the memo file's next free block, and every tag
+    // (checkIndexes).
     std::vector<std::string> checkIntegrity();
+    // The whole records the file holds after those its header counts: what a writer that died
+    // between writing records and raising the count leaves. They are not shown, appends
+    // refuse while they are there, and a reindex counts them again. 0 normally.
+    uint32_t recordsPastCount();
 
     // ---- filter and master link ----
     void setFilter(const std::string& expression);
@@ -168,8 +191,8 @@ public:
     // Bulk append (imports): between begin and end, posted new records are collected and
     // written a megabyte at a time, each block under the header lock, instead of one write
     // through per record. Navigation, refresh, edit and close write what is pending first;
-    // endBulkAppend() writes the rest and reports any failure. recNo() of a record not yet
-    // written is provisional.
+    // endBulkAppend() writes the rest and reports any failure (what was not written is then
+    // dropped). recNo() of a record not yet written is provisional.
     void beginBulkAppend();
     void endBulkAppend();
 
@@ -302,13 +325,24 @@ private:
     }
     std::string memoPath() const;
     void openMemo();
+    // repair side (TableRepair.cpp)
+    struct Tail {
+        uint32_t records = 0;    // whole records past the header's count
+        uint64_t restBytes = 0;  // bytes after them other than one end marker
+    };
+    Tail readTail();
+    void refuseRecordsPastCount(uint32_t count);
+    ReindexReport rebuild(const std::vector<MdxFile::TagDefinition>& tags, const ReindexOptions& options);
+    bool repairMemoEnd();
     [[noreturn]] void failHere(const std::string& cause) const;
+    [[noreturn]] void failHere(DbErrorKind kind, const std::string& cause) const;
 
     std::string m_folder;
     std::string m_fileName;
     FileSystem& m_fs;
     std::string m_path;
     OpenOptions m_options;
+    bool m_ignoreIndex = false;                  // opened for a reindex: the index file is not read
     std::shared_ptr<FolderState> m_folderState;  // declared before the files that refer to it
     uint64_t m_epoch = 0;
     // The record count at which this handle's own append left the end-of-file marker.

@@ -56,7 +56,8 @@ Collation indexCollation(const TableHeader& header, uint8_t languageByte) {
 
 void Table::openIndex() {
     const std::string path = indexPath();
-    if (!m_fs.exists(path)) failHere("the production index file " + mdxName(m_fileName) + " is missing");
+    if (!m_fs.exists(path))
+        failHere(DbErrorKind::Missing, "the production index file " + mdxName(m_fileName) + " is missing");
     auto file = participatingFile(m_fs.open(path, m_options.readOnly ? OpenMode::ReadOnly : OpenMode::ReadWrite),
                                   m_folderState);
     uint8_t languageByte = 0;
@@ -110,22 +111,6 @@ std::vector<MdxFile::TagDefinition> Table::readTagDefinitions(const std::string&
     return defs;
 }
 
-void Table::reindex(const std::string& folder, const std::string& fileName,
-                    const std::vector<MdxFile::TagDefinition>& tags, FileSystem& fs) {
-    {
-        // Nobody else may have the table open while its index is replaced.
-        auto file = fs.open(resolvePath(folder, fileName), OpenMode::ReadWrite);
-        if (!locks::tryOpenLock(*file, true)) fail(resolvePath(folder, fileName), errtext::kTableBusy);
-    }
-    fs.remove(resolvePath(folder, mdxName(fileName)));
-    clearIndexFlag(resolvePath(folder, fileName), fs);
-    Table t(folder, fileName, fs);
-    t.open({.exclusive = true});
-    t.pack();
-    for (const auto& tag : tags) t.addIndex(tag.name, tag.expression, tag.descending);
-    if (t.m_mdx) t.m_mdx->file().sync();
-}
-
 // ---- order --------------------------------------------------------------------------------
 
 void Table::setOrder(const std::string& order) {
@@ -139,7 +124,14 @@ void Table::setOrder(const std::string& order) {
             for (size_t t = 0; t < m_tagField.size() && tag < 0; ++t)
                 if (m_tagField[t] == field) tag = int(t);
         }
-        if (tag < 0) failHere("no index tag matches the order '" + order + "'");
+        // A cleared index flag beside an index file is damage, not a wrong order: the tags
+        // are there but were not opened, and have not followed the table's changes since.
+        if (tag < 0 && !m_mdx && m_fs.exists(indexPath()))
+            failHere(DbErrorKind::Damaged, "no index tag matches the order '" + order +
+                                               "': the table's production index flag is cleared, though its index "
+                                               "file " +
+                                               mdxName(m_fileName) + " exists; a reindex rebuilds it");
+        if (tag < 0) failHere(DbErrorKind::Invalid, "no index tag matches the order '" + order + "'");
     }
     m_orderTag = tag;
     m_orderText = wanted;
@@ -171,7 +163,7 @@ const uint8_t* Table::readIndexed(uint32_t recNo) {
                        std::to_string(m_header.recordCount));
     m_ixRecord.resize(m_header.recordLength);
     if (m_file->read(recordOffset(recNo), m_ixRecord.data(), m_ixRecord.size()) < m_ixRecord.size())
-        failHere("record " + std::to_string(recNo) + " lies beyond the end of the file");
+        failHere(DbErrorKind::Damaged, "record " + std::to_string(recNo) + " lies beyond the end of the file");
     return m_ixRecord.data();
 }
 
@@ -385,7 +377,7 @@ bool Table::seek(std::string_view value, bool nearest) {
             sort = m_mdx->seekForm(m_orderTag, sortKeyOfText(shape, value, m_codePage, m_mdx->collation(), false));
         }
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
     m_mdx->refreshIfChanged();
     const MdxFile::Cursor saved = m_ix;
@@ -455,7 +447,7 @@ void Table::addIndex(const std::string& name, const std::string& fields, bool de
     try {
         shape = KeyShape::forField(m_header.fields[size_t(field)]);
     } catch (const DbError& e) {
-        failHere(e.what());
+        failHere(e.kind(), e.what());
     }
     readCountFromDisk();
     if (!m_mdx) createIndexFile();
@@ -478,8 +470,9 @@ void Table::createIndexFile() {
         MdxFile::initialise(*file, baseOf(m_fileName), m_header.languageId);
         file->sync();
     }
+    // Ordered as openIndex will read it back: a table without a driver id gets byte 31 = 0.
     m_mdx = std::make_unique<MdxFile>(participatingFile(m_fs.open(path, OpenMode::ReadWrite), m_folderState), m_path,
-                                      Collation(m_header.codePage()));
+                                      indexCollation(m_header, m_header.languageId));
     m_tagField.clear();
     m_header.indexFlag = 1;
 }

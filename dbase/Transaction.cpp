@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -379,11 +380,18 @@ RecoveryReport rollBackJournal(const std::string& folder, FileSystem& fs) {
     if (bytes.empty()) return report;  // an empty journal is no journal: the file is kept for reuse
     const ParsedJournal journal = parseJournal(bytes);
     std::map<std::string, std::unique_ptr<File>> files;
+    std::set<std::string> missing;
     auto fileFor = [&](const std::string& name) -> File* {
+        if (missing.count(name)) return nullptr;
         auto& slot = files[name];
         if (!slot) {
             const std::string target = joinPath(folder, name);
-            if (!fs.exists(target)) return nullptr;
+            if (!fs.exists(target)) {
+                // Deleted since the save died: its changes cannot be undone, the others can.
+                files.erase(name);
+                missing.insert(name);
+                return nullptr;
+            }
             slot = fs.open(target, OpenMode::ReadWrite);
         }
         return slot.get();
@@ -396,11 +404,16 @@ RecoveryReport rollBackJournal(const std::string& folder, FileSystem& fs) {
             if (File* f = fileFor(e.name); f && f->size() > e.offset) f->truncate(e.offset);
     for (auto& [name, file] : files) file->sync();
     report.rolledBack = true;
-    if (!journal.complete) {
-        // Cut short or damaged: what it held is back, but nothing proves it held everything.
+    if (!journal.complete || !missing.empty()) {
+        // Cut short, damaged or naming a file that is gone: what it could reach is back, but
+        // nothing proves the folder is as before the save.
         report.needsCheck = true;
-        report.detail = "the rollback journal of " + folder + " was incomplete; " +
-                        std::to_string(journal.entries.size()) + " of its changes were rolled back";
+        const auto reached = std::count_if(journal.entries.begin(), journal.entries.end(),
+                                           [&](const JournalEntry& e) { return !missing.count(e.name); });
+        report.detail = "the rollback journal of " + folder + " was " + (journal.complete ? "complete" : "incomplete") +
+                        "; " + std::to_string(reached) + " of its changes were rolled back";
+        for (const std::string& name : missing)
+            report.detail += "; " + name + " is missing, so its changes could not be rolled back";
         fs.rename(path, path + ".damaged");
         fs.syncDirectory(folder);
     } else {

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config ccache
+  cmake ninja-build g++ pkg-config ccache clang-format
   qt6-base-dev qt6-translations-l10n fonts-dejavu-core
   zlib1g-dev libjpeg-dev libzip-dev libcurl4-openssl-dev libxlsxwriter-dev libhpdf-dev libsodium-dev
   libgtest-dev libsqlite3-dev sqlite3 xvfb xauth poppler-utils

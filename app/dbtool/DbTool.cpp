@@ -123,7 +123,17 @@ std::string jsonValue(const Table& table, int i) {
     }
 }
 
-int dump(const Command& cmd, std::ostream& out) {
+// The records a dump leaves out because the header does not count them; the dump then ends
+// with a failure status, so that an empty or short dump is never taken for the whole table.
+int reportRecordsPastCount(Table& table, std::ostream& err) {
+    const uint32_t past = table.recordsPastCount();
+    if (past == 0) return 0;
+    err << "kavina-db: " << table.path() << ": the file holds " << past << " whole records after the "
+        << table.header().recordCount << " its header counts; they are not shown (kavina-db reindex recovers them)\n";
+    return 1;
+}
+
+int dump(const Command& cmd, std::ostream& out, std::ostream& err) {
     const std::string format = cmd.options.count("--format") ? cmd.options.at("--format") : "csv";
     if (format != "csv" && format != "json") throw UsageError("format must be csv or json");
     auto table = openTable(cmd.file, false, true);
@@ -141,7 +151,7 @@ int dump(const Command& cmd, std::ostream& out) {
             for (int i = 0; i < count; ++i) out << (i ? "," : "") << csvField(table->asString(i));
             out << "\n";
         }
-        return 0;
+        return reportRecordsPastCount(*table, err);
     }
     out << "[";
     bool firstRecord = true;
@@ -153,7 +163,7 @@ int dump(const Command& cmd, std::ostream& out) {
         out << "}";
     }
     out << (firstRecord ? "]\n" : "\n]\n");
-    return 0;
+    return reportRecordsPastCount(*table, err);
 }
 
 int toInt(const std::string& text, const std::string& what) {
@@ -232,9 +242,18 @@ int check(const Command& cmd, std::ostream& out) {
     bool faulty = false;
     std::error_code ec;
     if (std::filesystem::is_directory(cmd.file, ec)) {
+        // What a dead save left is rolled back first (any open would do it), so that what it
+        // could not undo is told here.
+        const dbase::RecoveryReport recovery = dbase::recoverFolder(cmd.file);
+        if (recovery.needsCheck) out << cmd.file << ": " << recovery.detail << "\n";
         const std::string damaged = cmd.file + "/" + dbase::kJournalName + ".damaged";
+        // Kept until someone has looked: the tables can check clean and still hold part of
+        // the save the journal could not undo in full.
         if (std::filesystem::exists(damaged)) {
-            out << damaged << ": an incomplete rollback journal was found and rolled back; check the tables\n";
+            out << damaged
+                << ": a save was interrupted and its rollback journal was damaged or named a missing file; what it "
+                   "reached was rolled back, but the tables may still hold part of that save. Look at the documents "
+                   "saved last (and at the faults listed below), repair them, then delete this file\n";
             faulty = true;
         }
     }
@@ -257,7 +276,12 @@ int reindex(const Command& cmd, std::ostream& out) {
     for (const std::string& path : tablesOf(cmd.file)) {
         const auto [folder, name] = splitPath(path);
         const auto tags = Table::readTagDefinitions(folder, name);
-        Table::reindex(folder, name, tags);
+        const dbase::ReindexReport report = Table::reindex(folder, name, tags);
+        if (report.recoveredRecords > 0)
+            out << path << ": " << report.recoveredRecords << " records past the header's count recovered\n";
+        if (report.droppedBytes > 0)
+            out << path << ": " << report.droppedBytes << " bytes after the last whole record dropped (no record)\n";
+        if (report.memoEndRepaired) out << path << ": the memo file's next free block put back at its end\n";
         out << path << ": " << tags.size() << " tags rebuilt\n";
     }
     return 0;
@@ -327,7 +351,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         }
         const std::string& name = args[0];
         if (name == "schema") return schema(parseArgs(args, {}), out);
-        if (name == "dump") return dump(parseArgs(args, {"--filter", "--format", "--order"}), out);
+        if (name == "dump") return dump(parseArgs(args, {"--filter", "--format", "--order"}), out, err);
         if (name == "create") return create(parseArgs(args, {"--fields", "--level", "--tags"}));
         if (name == "check") return check(parseArgs(args, {}), out);
         if (name == "reindex") return reindex(parseArgs(args, {}), out);

@@ -7,7 +7,9 @@
 //   create FILE --fields NAME:TYPE:WIDTH[:DEC],... [--tags FIELD[:desc],...] [--level 3|4|7]
 //   import FILE --csv DATA.csv
 //   check FILE|DIR      records, memos and every tag; exit status 1 when anything is wrong
-//   reindex FILE|DIR    packs each table and rebuilds its tags
+//   reindex FILE|DIR    packs each table and rebuilds its tags, counting again the records a
+//                       dead writer left past the header's count; a table it cannot read is
+//                       left as it is
 //   init [--demo] DIR   a new data folder (InitCommand.h; the one command that needs the
 //                       catalogue)
 

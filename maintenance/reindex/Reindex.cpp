@@ -6,7 +6,6 @@
 
 #include "dbase/DbError.h"
 #include "dbase/File.h"
-#include "dbase/Locks.h"
 #include "dbase/Table.h"
 #include "foundation/Prompt.h"
 #include "foundation/TDataModule1.h"
@@ -25,23 +24,12 @@ bool fileIn(const std::string& folder, const std::string& name) {
     return std::filesystem::is_regular_file(dbase::resolvePath(folder, name), ec);
 }
 
-// Takes the exclusive open lock for a moment: another handle holding the table makes this
-// throw before anything of the table is changed.
-void requireNoOtherHandle(const std::string& path) {
-    auto file = dbase::FileSystem::real().open(path, dbase::OpenMode::ReadWrite);
-    if (!dbase::locks::tryOpenLock(*file, true)) dbase::fail(path, dbase::errtext::kTableBusy);
-}
-
+// The engine's reindex opens the table exclusively before it changes anything: another handle
+// holding it, or a table it cannot read, throws with every file as it was.
 void rebuildClosed(const std::string& folder, const TableDef& def, bool pack) {
-    const std::string path = dbase::resolvePath(folder, def.fileName);
-    requireNoOtherHandle(path);
-    dbase::Table::clearIndexFlag(path);
-    const std::string index = dbase::resolvePath(folder, indexFileName(def.fileName));
-    if (fileIn(folder, indexFileName(def.fileName))) dbase::FileSystem::real().remove(index);
-    dbase::Table table(folder, def.fileName);
-    table.open({.exclusive = true});
-    if (pack) table.pack();
-    for (const TagDef& tag : def.tags) table.addIndex(tag.name, tag.field, tag.descending);
+    std::vector<dbase::MdxFile::TagDefinition> tags;
+    for (const TagDef& tag : def.tags) tags.push_back({tag.name, tag.field, tag.descending});
+    dbase::Table::reindex(folder, def.fileName, tags, dbase::FileSystem::real(), {.pack = pack});
 }
 
 QString busyText() {

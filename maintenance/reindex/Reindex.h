@@ -60,9 +60,11 @@ private:
 };
 
 // Rebuilds one table through its shared handle: closes it, refuses with "Table is busy."
-// before changing anything when another handle has it open, clears the production-index flag,
-// deletes the index file, packs (when asked), adds the catalogue's tags and reopens the handle
-// on its order after a reindex. Throws DbError.
+// before changing anything when another handle has it open, and with the engine's error when
+// the table cannot be read; then clears the production-index flag, deletes the index file,
+// counts again the records a dead writer left past the header's count, packs (when asked),
+// adds the catalogue's tags and reopens the handle on its order after a reindex. Throws
+// DbError.
 void rebuildTable(TDataModule1& data, TableId id, bool pack = true);
 
 // Whether the folder holds the table's production index file (names ignore case).

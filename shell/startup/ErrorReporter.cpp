@@ -1,5 +1,6 @@
 #include "shell/startup/ErrorReporter.h"
 
+#include "foundation/DbErrorText.h"
 #include "foundation/Prompt.h"
 
 namespace kavina::shell {
@@ -13,7 +14,7 @@ void ErrorReporter::report(std::exception_ptr error) noexcept {
     try {
         std::rethrow_exception(error);
     } catch (const std::exception& e) {
-        text = QString::fromUtf8(e.what());
+        text = errorText(e);
     } catch (...) {
         text = QStringLiteral("ismeretlen hiba");
     }

@@ -1,7 +1,8 @@
 #pragma once
 // The program-wide reporter of unexpected errors: what escapes a command and is neither a
 // conversion error (silent) nor a rule error (its own message) is shown in an error box, and
-// the program goes on. The program installs it as the command boundary's reporter
+// the program goes on. An engine error is told in Hungarian, naming its table, before the
+// engine's own text. The program installs it as the command boundary's reporter
 // (foundation/CommandBoundary.h). The full error report (report file, screenshot, mail) is
 // not part of this program yet.
 

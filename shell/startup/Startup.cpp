@@ -7,6 +7,8 @@
 #include "dbase/DbError.h"
 #include "foundation/CatalogueFields.h"
 #include "foundation/FieldFilter.h"
+#include "dbase/File.h"
+#include "dbase/Transaction.h"
 #include "foundation/PrinterList.h"
 #include "foundation/Prompt.h"
 #include "foundation/RecordEdit.h"
@@ -60,6 +62,16 @@ QString exclusiveUseText() {
 
 }  // namespace
 
+QString damagedJournalText(const QString& keptJournal) {
+    return QStringLiteral(
+               "Egy korábbi mentés félbeszakadt, és a visszaállításához szükséges napló sérült volt, ezért a program "
+               "nem tudta teljes egészében visszaállítani az adatbázist.\n"
+               "A naplót a program félretette: %1\n\n"
+               "Kérje meg a rendszergazdát, hogy ellenőrizze az adatbázist és a legutóbb mentett bizonylatokat, majd "
+               "törölje ezt a fájlt.")
+        .arg(keptJournal);
+}
+
 QString crashBoxText() {
     return QStringLiteral(
         "Figyelem!\n\n"
@@ -89,6 +101,7 @@ StartupOutcome Startup::run() {
     if (!checkDataFolder() || !checkPrinter()) return StartupOutcome::Exit;
     m_state.bindTables();
     if (!openSettingsTable()) return StartupOutcome::Exit;
+    reportDamagedJournal();
     openUserTables();
     if (!signIn()) return StartupOutcome::Exit;
     afterSignIn();
@@ -145,6 +158,15 @@ bool Startup::openSettingsTable() {
         m_state.prompt.warning(kCaption, exclusiveUseText());
         return false;
     }
+}
+
+// The first table opened rolled back what a dead save left. A journal that could not be
+// rolled back in full is kept beside the tables, and every start says so until the
+// administrator has looked at the folder and deleted it.
+void Startup::reportDamagedJournal() {
+    const QString kept = QString::fromStdString(
+        dbase::joinPath(m_state.data.dataFolder(), std::string(dbase::kJournalName) + ".damaged"));
+    if (QFileInfo::exists(kept)) m_state.prompt.warning(kCaption, damagedJournalText(kept));
 }
 
 void Startup::openUserTables() {

@@ -31,6 +31,7 @@ private:
     bool checkDataFolder();
     bool checkPrinter();
     bool openSettingsTable();
+    void reportDamagedJournal();
     void openUserTables();
     bool signIn();
     void afterSignIn();
@@ -53,5 +54,8 @@ void writeNewIniFile(const QString& path, const QString& dataFolder);
 
 // The crash box's text.
 QString crashBoxText();
+
+// The warning of every start while a journal that could not be rolled back in full is kept.
+QString damagedJournalText(const QString& keptJournal);
 
 }  // namespace kavina::shell

@@ -4,6 +4,7 @@
 
 #include "dbase/DbError.h"
 #include "foundation/RecordEdit.h"
+#include "foundation/DbErrorText.h"
 
 namespace kavina::shell {
 
@@ -25,7 +26,7 @@ QString quoted(QString text) {
 }
 
 QString engineText(const std::exception& e) {
-    return QString::fromStdString(e.what());
+    return errorText(e);
 }
 
 }  // namespace

@@ -149,3 +149,22 @@ TEST_F(FilterTest, ErrorsNameThePosition) {
     EXPECT_EQ(t.filter(), "TERMEK");
     EXPECT_EQ(t.recordCount(), 2u);
 }
+
+TEST_F(FilterTest, DeepNestingIsRefusedWithAClearErrorInsteadOfExhaustingTheStack) {
+    const std::string deep = std::string(20000, '(') + "DB = 3" + std::string(20000, ')');
+    for (const std::string& expression : {deep, [] {
+                                              std::string nots;
+                                              for (int i = 0; i < 20000; ++i) nots += "NOT ";
+                                              return nots + "TERMEK";
+                                          }()}) {
+        try {
+            t.setFilter(expression);
+            ADD_FAILURE() << "a filter nested 20 000 deep was taken";
+        } catch (const DbError& e) {
+            EXPECT_EQ(e.kind(), DbErrorKind::Invalid);
+            EXPECT_NE(std::string(e.what()).find("nested more than 100 deep"), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_EQ(matching(std::string(100, '(') + "DB = 3" + std::string(100, ')')),
+              (std::vector<std::string>{"csavarhúzó"}));
+}

@@ -229,3 +229,91 @@ TEST_F(MemoTest, AFreeListThatDoesNotHoldTogetherIsGivenUpNotFollowed) {
             << damage;
     }
 }
+
+// A memo file cut short (a copy that stopped early, a full disk): the header still names the
+// old end, and records point past the new one. Writing a memo at the new end would hand their
+// blocks out again, so another record's memo would read the new text.
+TEST_F(MemoTest, AMemoFileCutShortRefusesWritesAndTheCheckSaysSo) {
+    for (const TableLevel level : {TableLevel::DBase7, TableLevel::DBase3}) {
+        SCOPED_TRACE(int(level));
+        if (level == TableLevel::DBase3) Table::drop(dir.path(), "notes.dbf");
+        createNotes(level);
+        {
+            Table t(dir.path(), "notes.dbf");
+            t.open();
+            for (const char* name : {"a", "b", "c"}) appendNote(t, name, std::string(600, name[0]));  // 2 blocks each
+        }
+        const std::string cut = dir.read("notes.dbt").substr(0, 4 * 512);  // b's memo half gone, c's lost
+        dir.write("notes.dbt", cut);
+        const std::string table = dir.read("notes.dbf");
+        Table t(dir.path(), "notes.dbf");
+        t.open();
+        t.append();
+        t.setString("NEV", "d");
+        t.setMemo("MEGJ", "new text");
+        try {
+            t.post();
+            ADD_FAILURE() << "a memo was written into a memo file cut short";
+        } catch (const DbError& e) {
+            EXPECT_EQ(e.kind(), DbErrorKind::Damaged);
+            EXPECT_EQ(e.tableName(), "notes.dbf");
+            EXPECT_NE(std::string(e.what()).find("cut short"), std::string::npos) << e.what();
+        }
+        t.cancel();
+        t.first();
+        t.edit();
+        t.setMemo("MEGJ", "changed");
+        EXPECT_THROW(t.post(), DbError);
+        t.cancel();
+        EXPECT_TRUE(dir.read("notes.dbt") == cut);
+        EXPECT_TRUE(dir.read("notes.dbf") == table);
+        std::string all;
+        for (const std::string& f : t.checkIntegrity()) all += f + "\n";
+        EXPECT_NE(all.find("before its next free block 7: it was cut short"), std::string::npos) << all;
+    }
+}
+
+TEST_F(MemoTest, AReindexPutsTheEndBackOnlyWhenNoMemoWasLost) {
+    createNotes();
+    {
+        Table t(dir.path(), "notes.dbf");
+        t.open();
+        for (const char* name : {"a", "b"}) appendNote(t, name, std::string(600, name[0]));  // blocks 1-4
+    }
+    const std::string whole = dir.read("notes.dbt");
+    // A header that names an end past the file, every memo whole: a writer died before its memo.
+    std::string ahead = whole;
+    put32(ahead, 0, 9);
+    dir.write("notes.dbt", ahead);
+    EXPECT_TRUE(Table::reindex(dir.path(), "notes.dbf", {}).memoEndRepaired);
+    {
+        Table t(dir.path(), "notes.dbf");
+        t.open();
+        appendNote(t, "c", "written again");
+        EXPECT_TRUE(t.checkIntegrity().empty());
+        t.last();
+        EXPECT_EQ(t.asMemo("MEGJ"), "written again");
+    }
+    // A file cut inside b's memo: b's text is lost, and the file is left for a backup.
+    dir.write("notes.dbt", whole.substr(0, 4 * 512));
+    EXPECT_FALSE(Table::reindex(dir.path(), "notes.dbf", {}).memoEndRepaired);
+    EXPECT_TRUE(dir.read("notes.dbt") == whole.substr(0, 4 * 512));
+}
+
+TEST_F(MemoTest, TheCheckFindsANextFreeBlockInsideAUsedMemo) {
+    createNotes();
+    {
+        Table t(dir.path(), "notes.dbf");
+        t.open();
+        for (const char* name : {"a", "b"}) appendNote(t, name, std::string(600, name[0]));
+        EXPECT_TRUE(t.checkIntegrity().empty());
+    }
+    std::string memo = dir.read("notes.dbt");
+    put32(memo, 0, 4);  // inside b's memo (blocks 3 and 4): another writer would overwrite it
+    dir.write("notes.dbt", memo);
+    Table t(dir.path(), "notes.dbf");
+    t.open();
+    std::string all;
+    for (const std::string& f : t.checkIntegrity()) all += f + "\n";
+    EXPECT_NE(all.find("next free block 4 lies inside the memo of record 2"), std::string::npos) << all;
+}

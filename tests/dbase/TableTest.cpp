@@ -387,3 +387,41 @@ TEST_F(TableTest, BulkAppendWritesEveryRecordOnceAndNavigationFlushesFirst) {
     for (t.first(); !t.eof(); t.next()) EXPECT_EQ(t.asInteger("SOR"), expected++);
     EXPECT_EQ(expected, 12001);
 }
+
+// Level 7 keeps an autoincrement counter in each field descriptor and may carry field
+// properties after the field list; rebuilding the index, packing and emptying rewrite the
+// header and must write those bytes back as they found them.
+TEST_F(TableTest, RewritingTheHeaderKeepsBytesTheEngineDoesNotInterpret) {
+    Table::create(dir.path(), "auto.dbf", {{"NEV", FieldType::Character, 10}, {"KOD", FieldType::Integer}});
+    {
+        Table t(dir.path(), "auto.dbf");
+        t.open();
+        for (const char* name : {"egy", "kettő"}) {
+            t.append();
+            t.setString("NEV", name);
+            t.post();
+        }
+    }
+    std::string bytes = dir.read("auto.dbf");
+    const size_t secondField = 68 + 48;
+    const std::string counter("\x2A\0\0\0", 4);  // next value 42
+    bytes.replace(secondField + 42, 4, counter);
+    bytes.replace(20, 2, "\x05\x07");  // reserved bytes another program wrote
+    dir.write("auto.dbf", bytes);
+
+    Table t(dir.path(), "auto.dbf");
+    t.open({.exclusive = true});
+    t.addIndex("NEV", "NEV");
+    t.first();
+    t.deleteRecord();
+    EXPECT_TRUE(t.pack());
+    EXPECT_EQ(t.recordCount(), 1u);
+    t.emptyTable();
+    t.close();
+    const std::string after = dir.read("auto.dbf");
+    EXPECT_EQ(after.substr(secondField + 42, 4), counter);
+    EXPECT_EQ(after.substr(20, 2), "\x05\x07");
+    EXPECT_EQ(after[68 + 37], '\x01');  // the new tag's flag is still written
+    t.open();
+    EXPECT_TRUE(t.checkIntegrity().empty());
+}

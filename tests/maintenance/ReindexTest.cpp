@@ -7,6 +7,7 @@
 #include <map>
 
 #include "dbase/DbError.h"
+#include "dbase/Table.h"
 #include "shell/SessionFixture.h"
 
 namespace kavina::maintenance {
@@ -128,6 +129,40 @@ TEST_F(ReindexTest, ATableHeldElsewhereIsRefusedBeforeItsIndexIsTouched) {
     EXPECT_THROW(rebuildTable(dm, TableId::Partner), dbase::DbError);
     EXPECT_EQ(fileBytes("Partner.mdx"), index);
     EXPECT_TRUE(dm.PartnerTable().isOpen());
+}
+
+// A workstation that died between writing document lines and the header's count leaves them
+// past the count; the reindex after the crash counts them again instead of cutting them off.
+TEST_F(ReindexTest, LinesPastTheHeaderCountSurviveTheReindex) {
+    appendRow(dm.Szamla2Table(), {{"SZAMLASZAM", "SZA2024/00001"}});
+    const std::string indexOfOne = fileBytes("Szamla2.mdx");
+    std::string lines = fileBytes("Szamla2.dbf");
+    for (const char* number : {"SZA2024/00002", "SZA2024/00003"})
+        appendRow(dm.Szamla2Table(), {{"SZAMLASZAM", QString::fromLatin1(number)}});
+    // The records were written, but neither the count nor the index learnt of them.
+    lines = fileBytes("Szamla2.dbf");
+    lines[4] = 1;
+    dir.write("Szamla2.dbf", lines);
+    dir.write("Szamla2.mdx", indexOfOne);
+
+    ASSERT_TRUE(reindex.run());
+    dbase::Table check(dir.path(), "Szamla2.dbf");  // the shared handle follows its header
+    check.open({.readOnly = true});
+    check.setOrder("SZAMLASZAM");
+    std::vector<std::string> numbers;
+    for (check.first(); !check.eof(); check.next()) numbers.push_back(check.asString("SZAMLASZAM"));
+    EXPECT_EQ(numbers, (std::vector<std::string>{"SZA2024/00001", "SZA2024/00002", "SZA2024/00003"}));
+    EXPECT_TRUE(check.checkIntegrity().empty());
+}
+
+TEST_F(ReindexTest, ATableThatCannotBeReadKeepsItsIndex) {
+    std::string partners = fileBytes("Partner.DBF");
+    partners[10] = 99;  // the record length
+    dir.write("Partner.DBF", partners);
+    const std::string index = fileBytes("Partner.mdx");
+    EXPECT_THROW(rebuildTable(dm, TableId::Partner), dbase::DbError);
+    EXPECT_TRUE(fileBytes("Partner.mdx") == index) << "the index was deleted or written to";
+    EXPECT_TRUE(fileBytes("Partner.DBF") == partners) << "the table was written to";
 }
 
 TEST_F(ReindexTest, StartupDecision) {

@@ -8,6 +8,7 @@
 #include "SessionFakes.h"
 #include "SessionFixture.h"
 #include "foundation/CommandBoundary.h"
+#include "dbase/Table.h"
 #include "foundation/ConversionError.h"
 #include "foundation/NewDataFolder.h"
 #include "shell/startup/ErrorReporter.h"
@@ -142,6 +143,20 @@ TEST(ErrorReporterTest, AnEscapedErrorIsShownAndAConversionErrorEndsSilently) {
     EXPECT_EQ(prompt.transcript(), QStringList({"message|error|Figyelem!|A program használata során hiba történt!\n"
                                                 "A rendszer hibaüzenete: Szamla.dbf: Record is locked by another "
                                                 "user."}));
+}
+
+TEST(ErrorReporterTest, AnEngineErrorIsToldInHungarianNamingItsTable) {
+    testing_support::TestFolder dir;
+    ScriptedPrompt prompt;
+    ErrorReporter reporter(prompt);
+    const ScopedErrorReporter installed([&reporter](std::exception_ptr error) { reporter.report(error); });
+    EXPECT_FALSE(runCommand(prompt, [&] { dbase::Table(dir.path(), "Szamla.dbf").open(); }));
+    EXPECT_EQ(
+        prompt.transcript(),
+        QStringList({QStringLiteral("message|error|Figyelem!|A program használata során hiba történt!\n"
+                                    "A rendszer hibaüzenete: A(z) Szamla.dbf tábla vagy egy hozzá tartozó fájl "
+                                    "hiányzik: ") +
+                     QString::fromStdString(dir.file("Szamla.dbf")) + QStringLiteral(": the table does not exist")}));
 }
 
 }  // namespace

@@ -133,6 +133,18 @@ TEST_F(StartupTest, ACrashedRunShowsTheCrashBoxAndReindexes) {
     EXPECT_TRUE(ini().contains("kilepett=0"));
 }
 
+TEST_F(StartupTest, AJournalThatCouldNotBeRolledBackInFullIsToldToTheClerk) {
+    writeIni("kilepett=1\nnologo=1\n");
+    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    data.write("kavina.jnl", "KVJNL001\x07 a save cut short");
+    ASSERT_EQ(start(), StartupOutcome::Run);
+    const QString kept = QString::fromStdString(data.file("kavina.jnl.damaged"));
+    EXPECT_TRUE(QFile::exists(kept));
+    EXPECT_EQ(prompt.transcript(), QStringList({"message|warning|Figyelem!|" + damagedJournalText(kept)}));
+    EXPECT_TRUE(damagedJournalText(kept).contains("A naplót a program félretette: " + kept + "\n\n"));
+    EXPECT_TRUE(damagedJournalText(kept).endsWith("majd törölje ezt a fájlt."));
+}
+
 TEST_F(StartupTest, AutoindexReindexesAtEveryStart) {
     writeIni("kilepett=1\nautoindex=1\nnologo=1\n");
     append({{fields::Jogok::FELHASZNAL, "Kata"}});

@@ -1,5 +1,5 @@
 // The commands of the main window that this window and the shell carry out themselves; the
-// entries of the business windows are registered by their own Parts.
+// entries of the business windows are registered by the features that own those windows.
 
 #include <QMenu>
 #include <QPrintDialog>

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "foundation/CommandBoundary.h"
+#include "foundation/DbErrorText.h"
 #include "shell/tableviewer/TableViewerExport.h"
 #include "shell/tableviewer/TableViewerModel.h"
 #include "shell/tableviewer/forms/TableViewerGrid.h"
@@ -272,7 +273,7 @@ void TableViewerDialog::refreshTable() {
         try {
             m_model->handle().refresh();
         } catch (const std::exception& e) {
-            m_prompt.warning(kCaption, QString::fromUtf8(e.what()));
+            m_prompt.warning(kCaption, errorText(e));
         }
         m_model->reload();
     });
@@ -287,7 +288,7 @@ void TableViewerDialog::saveToSpreadsheet() {
             m_prompt.error(QStringLiteral("Hiba"), e.text());
             return;
         } catch (const std::exception& e) {
-            m_prompt.error(QStringLiteral("Hiba"), QString::fromUtf8(e.what()));
+            m_prompt.error(QStringLiteral("Hiba"), errorText(e));
             return;
         }
         if (!m_desktop.openFile(path))

@@ -1,5 +1,5 @@
 // TForm1 under the offscreen platform: the menus and toolbars with their switches and gates,
-// the commands of later Parts shown disabled, the keys, the status bar and the caption, the
+// the entries without a registered command shown disabled, the keys, the status bar and the caption, the
 // timers, the first showing and closing.
 
 #include <QEventLoop>
