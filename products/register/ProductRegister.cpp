@@ -117,11 +117,56 @@ bool ProductRegister::editProduct(const ProductRecord& product, const std::funct
     return true;
 }
 
-bool ProductRegister::modify(const ProductRecord& product, const ProductFields& fields, double vatRate) {
-    return editProduct(product, [&](RecordCursor& p) {
+namespace {
+
+// The names a question about a change made elsewhere gives the product's fields: the dialog's
+// and the list's words.
+std::vector<std::pair<Field, QString>> productFieldLabels() {
+    return {{A::ANYAGKOD, QStringLiteral("Termékkód")},
+            {A::MEGNEVEZES, QStringLiteral("Megnevezés")},
+            {A::MEGJEGYZES, QStringLiteral("Raktár")},
+            {A::KATEGORIA, QStringLiteral("Kategória")},
+            {A::ITJSZAM, QStringLiteral("VTSZ/SZJ")},
+            {A::CIKKSZAM, QStringLiteral("Cikkszám")},
+            {A::VONALKOD, QStringLiteral("Vonalkód")},
+            {A::MINMENNY, QStringLiteral("Min. mennyiség")},
+            {A::EGYSEG, QStringLiteral("Mértékegység")},
+            {A::AFAKULCS, QStringLiteral("ÁFA kulcs")},
+            {A::szavatossag, QStringLiteral("Szavatosság")},
+            {A::KEP, QStringLiteral("Anyag képe")},
+            {A::LISTA, QStringLiteral("Szerepeljen az árlistán")},
+            {A::MENNYISEG, QStringLiteral("Mennyiség")},
+            {A::BESZERZAR, QStringLiteral("Beszerzési ár")},
+            {A::bbesz, QStringLiteral("Bruttó beszerzési ár")},
+            {A::AR1, QStringLiteral("1. ár")},
+            {A::AR2, QStringLiteral("2. ár")},
+            {A::AR3, QStringLiteral("3. ár")},
+            {A::bar1, QStringLiteral("Bruttó 1. ár")},
+            {A::bar2, QStringLiteral("Bruttó 2. ár")},
+            {A::bar3, QStringLiteral("Bruttó 3. ár")},
+            {A::FIXAR, QStringLiteral("Fix ár")},
+            {A::bfixar, QStringLiteral("Bruttó ár")}};
+}
+
+}  // namespace
+
+std::unique_ptr<OpenedRecord> ProductRegister::open(const ProductRecord& product) {
+    if (!locateProduct(product)) return nullptr;
+    OpenedRecordTexts texts;
+    texts.gone = kProductGoneMessage;
+    texts.changed = QStringLiteral("A terméket közben egy másik munkaállomás módosította:");
+    texts.labels = productFieldLabels();
+    return std::make_unique<OpenedRecord>(products(), A::ANYAGKOD, std::move(texts));
+}
+
+bool ProductRegister::modify(OpenedRecord& opened, const ProductFields& fields, double vatRate) {
+    TableHandle& p = products();
+    const bool stored = opened.save(m_prompt, [&] {
         writeProductFields(p, fields, vatRate);
         rederivePrices(p);
     });
+    if (stored) written();
+    return stored;
 }
 
 std::optional<ProductRecord> ProductRegister::copy(const ProductRecord& product) {

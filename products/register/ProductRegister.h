@@ -18,6 +18,7 @@
 
 #include "documents/stock/StockDialogs.h"
 #include "documents/stock/StockRule.h"
+#include "foundation/OpenedRecord.h"
 #include "foundation/Prompt.h"
 #include "foundation/TDataModule1.h"
 #include "products/register/ProductFields.h"
@@ -48,9 +49,14 @@ public:
     // Appends a product or service with a new code; its quantity starts at 0, its prices empty
     // (a service takes the four net prices and their gross forms). One transaction.
     ProductRecord create(const ProductFields& fields, double vatRate);
-    // Writes the dialog's fields back and re-derives the price pairs. False (after saying so)
-    // when the product is gone.
-    bool modify(const ProductRecord& product, const ProductFields& fields, double vatRate);
+    // The product as an edit dialog reads it, through the register's own handle; nothing when
+    // it is gone.
+    std::unique_ptr<OpenedRecord> open(const ProductRecord& product);
+    // Writes the dialog's fields back to the product the dialog was opened for and re-derives
+    // the price pairs. Throws RuleError (kProductGoneMessage) when another workstation deleted
+    // it; asks before overwriting a change made there meanwhile and returns false, storing
+    // nothing, when the clerk declines.
+    bool modify(OpenedRecord& opened, const ProductFields& fields, double vatRate);
     // Appends a copy of the product under a new code with quantity 0. One transaction.
     std::optional<ProductRecord> copy(const ProductRecord& product);
     // Puts the product into the recycle bin (its category becomes "Lomtár").

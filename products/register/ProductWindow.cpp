@@ -4,6 +4,7 @@
 #include <QImageReader>
 
 #include "foundation/CatalogueFields.h"
+#include "foundation/RuleError.h"
 #include "foundation/Seged.h"
 #include "foundation/SzamSzov.h"
 #include "products/register/ProductDialog.h"
@@ -209,7 +210,8 @@ bool ProductWindow::modify() {
     if (!canModify()) return false;
     const std::optional<ProductRecord> product = m_register.current();
     if (!product) return false;
-    const RecordCursor* record = m_register.read(*product);
+    const std::unique_ptr<OpenedRecord> opened = m_register.open(*product);
+    const RecordCursor* record = opened ? m_register.read(*product) : nullptr;
     if (!record) {
         m_prompt.warning(kCaption, kProductGoneMessage);
         reapplyKeeping(std::nullopt);
@@ -221,7 +223,14 @@ bool ProductWindow::modify() {
     if (!edited) return false;
     const std::optional<double> rate = vatRateOfGroup(m_data.AFATable(), edited->vatGroup);
     if (!rate) return false;
-    const bool stored = m_register.modify(*product, *edited, *rate);
+    bool stored = false;
+    try {
+        stored = m_register.modify(*opened, *edited, *rate);
+    } catch (const RuleError&) {
+        // Deleted meanwhile: the list shows what is left; the command boundary says why.
+        reapplyKeeping(std::nullopt);
+        throw;
+    }
     reapplyKeeping(product);
     return stored;
 }

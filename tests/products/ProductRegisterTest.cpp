@@ -3,6 +3,7 @@
 #include <set>
 
 #include "ProductFolder.h"
+#include "foundation/CommandBoundary.h"
 #include "foundation/SzamSzov.h"
 
 namespace kavina::products {
@@ -153,11 +154,40 @@ TEST_F(ProductRegisterTest, AModifyOfAProductDeletedMeanwhileStoresNothing) {
         f.name = QStringLiteral("Átírt");
         return f;
     });
-    EXPECT_FALSE(window->modify());
+    EXPECT_FALSE(runCommand(prompt, [&] { window->modify(); }));
     EXPECT_EQ(prompt.transcript(),
               QStringList{"message|warning|Figyelem!|A terméket közben egy másik munkaállomás törölte."});
     EXPECT_EQ(listed(), QStringList{"Második"});
     EXPECT_EQ(productNamed(QStringLiteral("Második")).asFloat(A::ANYAGKOD), 2);
+}
+
+TEST_F(ProductRegisterTest, AModifyAsksBeforeOverwritingAChangeMadeElsewhere) {
+    addRow(1, QStringLiteral("Első"), 5);
+    window->selectTab(0);
+    for (const bool overwrite : {false, true}) {
+        select(overwrite ? QStringLiteral("Elsô") : QStringLiteral("Első"));
+        dialogs.edits.push_back([this, overwrite](ProductFields f) {
+            // Another workstation renames the product while the dialog is open.
+            TDataModule1 other;
+            other.open(dir.path());
+            EXPECT_TRUE(other.AnyagTable().locate({{A::ANYAGKOD, QStringLiteral("1")}}));
+            other.AnyagTable().edit();
+            other.AnyagTable().setString(A::MEGNEVEZES, overwrite ? QStringLiteral("Más") : QStringLiteral("Elsô"));
+            other.AnyagTable().post();
+            f.statNumber = QStringLiteral("3214");
+            return f;
+        });
+        prompt.answerYesNo(overwrite);
+        EXPECT_EQ(window->modify(), overwrite);
+        // Declined, nothing is stored; accepted, the dialog's fields overwrite the other's name.
+        EXPECT_EQ(productNamed(QStringLiteral("Elsô")).asString(A::ITJSZAM),
+                  overwrite ? QStringLiteral("3214") : QString());
+    }
+    EXPECT_EQ(prompt.transcript(),
+              QStringList({"yes/no|warning|Figyelem!|A terméket közben egy másik munkaállomás módosította:\n"
+                           "Megnevezés: Első → Elsô\nFelülírja ezeket a változásokat?",
+                           "yes/no|warning|Figyelem!|A terméket közben egy másik munkaállomás módosította:\n"
+                           "Megnevezés: Elsô → Más\nFelülírja ezeket a változásokat?"}));
 }
 
 TEST_F(ProductRegisterTest, DeleteBinsOnEveryTabButTheBinWhereItIsFinal) {

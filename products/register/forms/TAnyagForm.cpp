@@ -20,7 +20,7 @@
 #include "products/register/forms/ProductGrid.h"
 #include "products/register/forms/ProductSearchDialog.h"
 #include "products/register/forms/QtProductWindows.h"
-#include "widgets/RecordGridModel.h"
+#include "widgets/RecordGrid.h"
 
 namespace kavina::products {
 
@@ -84,7 +84,7 @@ TAnyagForm::TAnyagForm(QWidget* parent, TDataModule1& data, Prompt& prompt, cons
     m_refresh->setInterval(10000);
     connect(m_refresh, &QTimer::timeout, this, [this] {
         command([&] {
-            if (m_logic->refreshTick()) m_model->reload();
+            if (m_logic->refreshTick()) m_list->reload();
         });
     });
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
@@ -93,7 +93,7 @@ TAnyagForm::TAnyagForm(QWidget* parent, TDataModule1& data, Prompt& prompt, cons
             m_logic->selectTab(index, true);
             m_seenCategories.clear();
             m_gatherCategories = true;
-            m_model->reload();
+            m_list->reload();
             m_gatherCategories = false;
             m_logic->setListCategories(m_seenCategories);
             fillBoxes();
@@ -207,8 +207,11 @@ QWidget* TAnyagForm::buttonColumn() {
 
 void TAnyagForm::buildModel() {
     const SearchKey key = m_logic->searchKey();
-    m_model = std::make_unique<widgets::RecordGridModel>(m_data.AnyagTable(),
-                                                         productColumns(key, m_options.window.settings->tobbar == 1));
+    // The list keeps the products handle's current record highlighted whoever moves it.
+    m_list.reset();
+    m_list = std::make_unique<widgets::RecordGrid>(
+        m_grid, m_data.AnyagTable(), productColumns(key, m_options.window.settings->tobbar == 1), m_prompt);
+    m_model = &m_list->model();
     m_model->setRowTag([this](const RecordCursor& product) { return int(m_logic->tintOf(product)); });
     const int category = m_data.AnyagTable().fieldNumber(A::KATEGORIA);
     m_model->setRowVisitor([this, category](const RecordCursor& product) {
@@ -216,7 +219,6 @@ void TAnyagForm::buildModel() {
         const QString name = product.asString(category).trimmed();
         if (!name.isEmpty()) m_seenCategories.insert(name);
     });
-    m_grid->setModel(m_model.get());
     m_model->setSortColumn(key == SearchKey::Name ? Name : Code);
     // Wide enough for the usual texts and for the title, which the header may draw bold.
     QFont titleFont = m_grid->horizontalHeader()->font();
@@ -228,10 +230,8 @@ void TAnyagForm::buildModel() {
         m_grid->setColumnWidth(c, std::max(productColumnWidth(ProductColumn(c)), titleWidth));
     }
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& at) {
-        command([&] {
-            m_model->moveTo(at.row());
-            showPicture();
-        });
+        // The grid has moved the handle to the row picked.
+        if (at.isValid()) runCommand(m_prompt, [&] { showPicture(); });
     });
 }
 
@@ -256,22 +256,13 @@ void TAnyagForm::fillBoxes() {
 }
 
 void TAnyagForm::reloadList() {
-    m_model->reload();
+    m_list->reload();
     syncSelection();
 }
 
 // The highlighted row is the products handle's current record, scrolled into view.
 void TAnyagForm::syncSelection() {
-    const int row = m_model->currentRow();
-    {
-        const QSignalBlocker quiet(m_grid->selectionModel());
-        if (row >= 0) {
-            m_grid->selectRow(row);
-            m_grid->scrollTo(m_model->index(row, 0));
-        } else {
-            m_grid->clearSelection();
-        }
-    }
+    m_list->showCurrent();
     showPicture();
     enableButtons();
 }
@@ -315,7 +306,7 @@ void TAnyagForm::enterInSearch() {
         const ProductWindow::EnterOutcome outcome = m_logic->enter(m_search->text());
         if (outcome != ProductWindow::EnterOutcome::Nothing) m_grid->setFocus();
         if (outcome == ProductWindow::EnterOutcome::Accept) m_logic->accept();
-        m_model->reload();
+        m_list->reload();
     });
 }
 

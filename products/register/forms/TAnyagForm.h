@@ -21,8 +21,9 @@ class QTableView;
 class QTimer;
 
 namespace kavina::widgets {
+class RecordGrid;
 class RecordGridModel;
-}
+}  // namespace kavina::widgets
 
 namespace kavina::products {
 
@@ -78,7 +79,8 @@ private:
     AnyagFormOptions m_options;
     std::unique_ptr<ProductWindows> m_ownWindows;
     std::unique_ptr<ProductWindow> m_logic;
-    std::unique_ptr<widgets::RecordGridModel> m_model;
+    std::unique_ptr<widgets::RecordGrid> m_list;
+    widgets::RecordGridModel* m_model = nullptr;  // the list's
     QComboBox *m_warehouse, *m_category, *m_searchKey;
     QLineEdit* m_search;
     QTabBar* m_tabs;
