@@ -5,10 +5,10 @@
 #include <QSaveFile>
 
 #include "dbase/DbError.h"
-#include "foundation/CatalogueFields.h"
-#include "foundation/FieldFilter.h"
 #include "dbase/File.h"
 #include "dbase/Transaction.h"
+#include "foundation/CatalogueFields.h"
+#include "foundation/FieldFilter.h"
 #include "foundation/PrinterList.h"
 #include "foundation/Prompt.h"
 #include "foundation/RecordEdit.h"

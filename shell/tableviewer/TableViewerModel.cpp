@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "dbase/DbError.h"
-#include "foundation/RecordEdit.h"
 #include "foundation/DbErrorText.h"
+#include "foundation/RecordEdit.h"
 
 namespace kavina::shell {
 

@@ -134,11 +134,11 @@ TEST_F(ReindexTest, ATableHeldElsewhereIsRefusedBeforeItsIndexIsTouched) {
 // A workstation that died between writing document lines and the header's count leaves them
 // past the count; the reindex after the crash counts them again instead of cutting them off.
 TEST_F(ReindexTest, LinesPastTheHeaderCountSurviveTheReindex) {
-    appendRow(dm.Szamla2Table(), {{"SZAMLASZAM", "SZA2024/00001"}});
+    appendRow(dm.Szamla2Table(), {{fields::Szamla2::SZAMLASZAM, "SZA2024/00001"}});
     const std::string indexOfOne = fileBytes("Szamla2.mdx");
     std::string lines = fileBytes("Szamla2.dbf");
     for (const char* number : {"SZA2024/00002", "SZA2024/00003"})
-        appendRow(dm.Szamla2Table(), {{"SZAMLASZAM", QString::fromLatin1(number)}});
+        appendRow(dm.Szamla2Table(), {{fields::Szamla2::SZAMLASZAM, QString::fromLatin1(number)}});
     // The records were written, but neither the count nor the index learnt of them.
     lines = fileBytes("Szamla2.dbf");
     lines[4] = 1;

@@ -7,8 +7,8 @@
 
 #include "SessionFakes.h"
 #include "SessionFixture.h"
-#include "foundation/CommandBoundary.h"
 #include "dbase/Table.h"
+#include "foundation/CommandBoundary.h"
 #include "foundation/ConversionError.h"
 #include "foundation/NewDataFolder.h"
 #include "shell/startup/ErrorReporter.h"

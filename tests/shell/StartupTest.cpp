@@ -135,7 +135,7 @@ TEST_F(StartupTest, ACrashedRunShowsTheCrashBoxAndReindexes) {
 
 TEST_F(StartupTest, AJournalThatCouldNotBeRolledBackInFullIsToldToTheClerk) {
     writeIni("kilepett=1\nnologo=1\n");
-    append("Jogok.dbf", {{"FELHASZNAL", "Kata"}});
+    append({{fields::Jogok::FELHASZNAL, "Kata"}});
     data.write("kavina.jnl", "KVJNL001\x07 a save cut short");
     ASSERT_EQ(start(), StartupOutcome::Run);
     const QString kept = QString::fromStdString(data.file("kavina.jnl.damaged"));
