@@ -1,5 +1,7 @@
 #include "shell/startup/ErrorReporter.h"
 
+#include "dbase/DbError.h"
+#include "foundation/ConversionError.h"
 #include "foundation/DbErrorText.h"
 #include "foundation/Prompt.h"
 
@@ -13,8 +15,12 @@ void ErrorReporter::report(std::exception_ptr error) noexcept {
     QString text;
     try {
         std::rethrow_exception(error);
+    } catch (const ConversionError&) {
+        return;
+    } catch (const dbase::DbError& e) {
+        text = dbErrorText(e);
     } catch (const std::exception& e) {
-        text = errorText(e);
+        text = QString::fromUtf8(e.what());
     } catch (...) {
         text = QStringLiteral("ismeretlen hiba");
     }
