@@ -19,6 +19,7 @@
 #include "foundation/forms/QtPrompt.h"
 #include "foundation/forms/SystemPrinters.h"
 #include "foundation/forms/Windows.h"
+#include "products/register/forms/ProductCommands.h"
 #include "report/view/ReportPrinter.h"
 #include "shell/mainwindow/Platform.h"
 #include "shell/mainwindow/SessionActions.h"
@@ -88,6 +89,18 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
              return printer.get();
          },
          .webAddress = platform.settings().makerSite});
+    products::addProductCommands(
+        [&form](const QString& handler, std::function<void()> command) {
+            form.commands().add(handler, std::move(command));
+        },
+        {.data = state.data,
+         .prompt = state.prompt,
+         .parent = [&form] { return static_cast<QWidget*>(&form); },
+         .currentUser = [&state] { return state.session.currentUser; },
+         .currentRights = [&state] { return state.session.currentRights; },
+         .settings = [&state]() -> const IniSettings& { return state.settings; },
+         .desktop = desktop,
+         .now = state.clock});
     actions.setWindow(&form);
     windows.setParentWindow(&form);
     windows.hideSplash();

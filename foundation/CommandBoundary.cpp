@@ -1,6 +1,7 @@
 #include "foundation/CommandBoundary.h"
 
 #include "foundation/ConversionError.h"
+#include "foundation/DbErrorText.h"
 #include "foundation/Prompt.h"
 #include "foundation/RuleError.h"
 
@@ -30,7 +31,7 @@ void reportUnexpectedError(std::exception_ptr error, Prompt& prompt) noexcept {
         try {
             std::rethrow_exception(error);
         } catch (const std::exception& e) {
-            prompt.error(QStringLiteral("Hiba"), QString::fromUtf8(e.what()));
+            prompt.error(QStringLiteral("Hiba"), errorText(e));
         } catch (...) {
             prompt.error(QStringLiteral("Hiba"), QStringLiteral("Ismeretlen hiba történt."));
         }

@@ -10,7 +10,11 @@
 #include <set>
 #include <vector>
 
+#include <QDir>
+#include <stdexcept>
+
 #include "foundation/CatalogueFields.h"
+#include "foundation/DemoPictures.h"
 #include "foundation/TableRows.h"
 
 namespace kavina {
@@ -18,6 +22,17 @@ namespace {
 
 constexpr int64_t kPartnerCardBase = 4770148114995;  // partner card number = base + code
 constexpr const char* kWarehouse = "Törzsraktár";    // the label of the new folder's warehouse
+constexpr const char* kPictureFolder = "kepek";      // the products' pictures, in the data folder
+
+// The two warehouses the demo adds to the new folder's, as raktar.dbf holds them and as a
+// product names them (AZON and MEGNEVEZES joined by a blank).
+struct DemoWarehouse {
+    const char* id;
+    const char* name;
+    const char* label;
+};
+const DemoWarehouse kShopStore{"2", "Bolti raktár", "2 Bolti raktár"};
+const DemoWarehouse kGardenYard{"3", "Kerti telep", "3 Kerti telep"};
 // The markups of the price levels 1-3 over the net purchase price, in percent: the settings
 // record's multipliers.
 constexpr double kDemoMarkups[3] = {15, 20, 25};
@@ -350,6 +365,15 @@ void addPrices(Row& row, double purchase, double vatRate) {
     addPricePair(row, A::FIXAR, A::bfixar, highest, factor);
 }
 
+// Paints are kept in the shop, garden goods in the garden yard, the rest in the main store;
+// services belong to no warehouse.
+std::string warehouseOf(int category) {
+    if (demoCategories()[size_t(category)].services) return {};
+    if (category == 3) return kShopStore.label;
+    if (category == 5) return kGardenYard.label;
+    return kWarehouse;
+}
+
 Row productRow(const DemoProduct& p, int code, int sequenceInCategory) {
     const Category& c = demoCategories()[size_t(p.category)];
     namespace A = fields::Anyag;
@@ -364,7 +388,7 @@ Row productRow(const DemoProduct& p, int code, int sequenceInCategory) {
             {A::MENNYISEG, numberText(p.stock)},
             {A::MINMENNY, numberText(p.minimum)},
             {A::AFAKULCS, numberText(c.vatRate)},
-            {A::MEGJEGYZES, kWarehouse},
+            {A::MEGJEGYZES, warehouseOf(p.category)},
             {A::LISTA, "T"},
             {A::NINCSANYAG, p.stock == 0 ? "T" : "F"},
             {A::TERMEK, c.services ? "T" : "F"},
@@ -375,12 +399,46 @@ Row productRow(const DemoProduct& p, int code, int sequenceInCategory) {
     return row;
 }
 
-std::vector<Row> productRows() {
+struct DemoProductPicture {
+    const char* product;
+    const char* file;
+    DemoPicture picture;
+};
+const DemoProductPicture kPictures[] = {
+    {"Kalapács 500 g", "kalapacs.png", DemoPicture::Hammer},
+    {"Akkus fúró-csavarozó 18 V", "furo.png", DemoPicture::Drill},
+    {"LED izzó E27 10 W", "izzo.png", DemoPicture::Bulb},
+    {"Locsolótömlő 25 m", "tomlo.png", DemoPicture::Hose},
+    {"Beltéri falfesték, fehér, 5 l", "festek.png", DemoPicture::PaintBucket},
+};
+
+// A product put into the recycle bin: its category is "Lomtár".
+const DemoProduct kBinnedProduct{0, "Régi fűrészlap (kifutott)", "db", 390, 2, 0};
+
+std::vector<Row> productRows(const std::string& pictureFolder) {
+    namespace A = fields::Anyag;
     std::vector<Row> rows;
     std::vector<int> sequence(demoCategories().size(), 0);
     int code = 0;
-    for (const DemoProduct& p : demoProducts()) rows.push_back(productRow(p, ++code, ++sequence[size_t(p.category)]));
+    for (const DemoProduct& p : demoProducts()) {
+        Row row = productRow(p, ++code, ++sequence[size_t(p.category)]);
+        for (const DemoProductPicture& picture : kPictures)
+            if (std::string(picture.product) == p.name) row.push_back({A::KEP, pictureFolder + "/" + picture.file});
+        rows.push_back(std::move(row));
+    }
+    Row binned = productRow(kBinnedProduct, ++code, ++sequence[0]);
+    for (auto& [field, value] : binned)
+        if (field.name == A::KATEGORIA.name) value = "Lomtár";
+    rows.push_back(std::move(binned));
     return rows;
+}
+
+void drawPictures(const std::string& folder) {
+    const QString into = QString::fromStdString(folder) + QLatin1Char('/') + QLatin1String(kPictureFolder);
+    if (!QDir().mkpath(into)) throw std::runtime_error("cannot create " + into.toStdString());
+    for (const DemoProductPicture& picture : kPictures)
+        if (!drawDemoPicture(picture.picture, into + QLatin1Char('/') + QLatin1String(picture.file)))
+            throw std::runtime_error("cannot write the picture " + std::string(picture.file));
 }
 
 // The program's default settings record with the demo shop's header, and counters past the
@@ -401,6 +459,7 @@ Row settingsRow(const QDate& today) {
             {U::MEGJEGYZES, "2"},
             {U::HATARIDO, "8"},
             {U::PARTNERKOD, integerText(int64_t(demoPartners().size()))},
+            // One less than the highest product code: the next product gets the counter + 2.
             {U::ANYAGKOD, integerText(int64_t(demoProducts().size()))},
             {U::SELOTAG, "1"},
             {U::SUTOTAG, integerText(today.year())},
@@ -422,7 +481,7 @@ Row settingsRow(const QDate& today) {
 
 }  // namespace
 
-void addDemoBusiness(const std::string& folder, const QDate& today) {
+void addDemoBusiness(const std::string& folder, const std::string& finalFolder, const QDate& today) {
     appendRows(folder, TableId::User, {settingsRow(today)});
     appendRows(folder, TableId::PCsoport,
                {{{fields::PCsoport::PCSOPORT, "Vevő"}}, {{fields::PCsoport::PCSOPORT, "Szállító"}}});
@@ -433,7 +492,12 @@ void addDemoBusiness(const std::string& folder, const QDate& today) {
     std::vector<Row> categories;
     for (const Category& c : demoCategories()) categories.push_back({{fields::Kategoria::KATEGORIA, c.name}});
     appendRows(folder, TableId::Kategoria, categories);
-    appendRows(folder, TableId::Anyag, productRows());
+    namespace R = fields::Raktar;
+    appendRows(folder, TableId::Raktar,
+               {{{R::AZON, kShopStore.id}, {R::MEGNEVEZES, kShopStore.name}},
+                {{R::AZON, kGardenYard.id}, {R::MEGNEVEZES, kGardenYard.name}}});
+    drawPictures(folder);
+    appendRows(folder, TableId::Anyag, productRows(finalFolder + "/" + kPictureFolder));
 }
 
 }  // namespace kavina

@@ -1,13 +1,17 @@
 #pragma once
 // The demo business of a new data folder: a hardware shop in Szeged with its settings record,
-// a dozen customers and suppliers, the towns they live in, and fifty goods and services.
+// a dozen customers and suppliers, the towns they live in, three warehouses, and fifty goods
+// and services, a few of them with pictures and one in the recycle bin.
 
 #include <QDate>
 #include <string>
 
 namespace kavina {
 
-// Fills the tables of a new folder that already holds the reference rows. Throws DbError.
-void addDemoBusiness(const std::string& folder, const QDate& today);
+// Fills the tables of a new folder that already holds the reference rows, and draws the
+// product pictures into its "kepek" subfolder. The folder may be a staging folder whose
+// content moves into finalFolder afterwards: the products name their pictures there.
+// Throws DbError, or std::runtime_error when a picture cannot be written.
+void addDemoBusiness(const std::string& folder, const std::string& finalFolder, const QDate& today);
 
 }  // namespace kavina

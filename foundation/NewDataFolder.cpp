@@ -69,11 +69,11 @@ void addReferenceRows(const std::string& folder) {
     appendRows(folder, TableId::Raktar, {{{fields::Raktar::MEGNEVEZES, "Törzsraktár"}}});
 }
 
-void buildTables(const std::string& folder, const NewFolderOptions& options) {
+void buildTables(const std::string& folder, const std::string& target, const NewFolderOptions& options) {
     for (const TableDef& def : catalogue::tables())
         if (def.location == TableLocation::DataFolder) catalogue::createTable(def, folder);
     addReferenceRows(folder);
-    if (options.demo) addDemoBusiness(folder, options.today);
+    if (options.demo) addDemoBusiness(folder, target, options.today);
 }
 
 // Moves without replacing: a file another process put there meanwhile stays.
@@ -104,7 +104,7 @@ void moveInto(const fs::path& staging, const fs::path& target) {
         }
     } catch (...) {
         std::error_code ec;
-        for (const fs::path& path : moved) fs::remove(path, ec);
+        for (const fs::path& path : moved) fs::remove_all(path, ec);
         throw;
     }
 }
@@ -141,7 +141,7 @@ void createDataFolder(const std::string& folder, const NewFolderOptions& options
     fs::create_directories(target);
     try {
         StagingFolder staging(target);
-        buildTables(staging.path().string(), options);
+        buildTables(staging.path().string(), fs::absolute(target).lexically_normal().string(), options);
         moveInto(staging.path(), target);
     } catch (...) {
         if (!existed) fs::remove(target, ec);  // only when empty again

@@ -2,10 +2,28 @@
 
 #include <QFont>
 
+#include "foundation/NumberBox.h"
+
 namespace kavina::widgets {
 
+namespace {
+
+GridRows::ColumnText columnText(const RecordCursor& cursor, const GridColumn& column) {
+    const int field = cursor.fieldNumber(column.field);
+    if (column.kind == ColumnKind::Number)
+        return [field](const RecordCursor& row) {
+            return row.isNull(field) ? QString() : numberBoxText(row.asFloat(field));
+        };
+    return [field](const RecordCursor& row) { return row.asString(field); };
+}
+
+}  // namespace
+
 RecordGridModel::RecordGridModel(RecordCursor& cursor, std::vector<GridColumn> columns, QObject* parent)
-    : QAbstractTableModel(parent), m_cursor(cursor), m_columns(std::move(columns)) {
+    : QAbstractTableModel(parent), m_cursor(cursor), m_columns(std::move(columns)), m_rows(cursor) {
+    std::vector<GridRows::ColumnText> texts;
+    for (const GridColumn& c : m_columns) texts.push_back(columnText(m_cursor, c));
+    m_rows.setColumns(std::move(texts));
     reload();
 }
 
@@ -13,32 +31,22 @@ void RecordGridModel::reload() {
     // Walking would post a record being changed: the rows wait for its post or cancel.
     if (m_cursor.isEditing()) return;
     beginResetModel();
-    m_rows.clear();
-    if (!m_cursor.isEmpty()) {
-        const CursorMark current = m_cursor.bookmark();
-        std::vector<int> fields;
-        for (const GridColumn& c : m_columns) fields.push_back(m_cursor.fieldNumber(c.field));
-        for (m_cursor.first(); !m_cursor.eof(); m_cursor.next()) {
-            Row row{m_cursor.bookmark(), {}};
-            for (int f : fields) row.texts << m_cursor.asString(f);
-            m_rows.push_back(std::move(row));
-        }
-        if (!m_cursor.gotoBookmark(current)) m_cursor.first();
-    }
+    m_rows.reload();
     endResetModel();
+}
+
+void RecordGridModel::setRowTag(GridRows::RowTag tag) {
+    m_rows.setRowTag(std::move(tag));
 }
 
 int RecordGridModel::currentRow() const {
     if (m_cursor.isEmpty()) return -1;
-    const CursorMark current = m_cursor.bookmark();
-    for (size_t i = 0; i < m_rows.size(); ++i)
-        if (m_rows[i].mark.id == current.id) return int(i);
-    return -1;
+    return m_rows.rowOf(m_cursor.bookmark());
 }
 
 bool RecordGridModel::moveTo(int row) {
-    if (row < 0 || size_t(row) >= m_rows.size()) return false;
-    return m_cursor.gotoBookmark(m_rows[size_t(row)].mark);
+    if (row < 0 || row >= m_rows.size()) return false;
+    return m_cursor.gotoBookmark(m_rows.mark(row));
 }
 
 void RecordGridModel::setSortColumn(int column) {
@@ -47,7 +55,7 @@ void RecordGridModel::setSortColumn(int column) {
 }
 
 int RecordGridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    return parent.isValid() ? 0 : m_rows.size();
 }
 
 int RecordGridModel::columnCount(const QModelIndex& parent) const {
@@ -55,8 +63,12 @@ int RecordGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || role != Qt::DisplayRole) return {};
-    return m_rows[size_t(index.row())].texts.value(index.column());
+    if (!index.isValid() || index.row() >= m_rows.size()) return {};
+    if (role == Qt::TextAlignmentRole && m_columns[size_t(index.column())].kind == ColumnKind::Number)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    if (role == kRowTagRole) return m_rows.row(index.row()).tag;
+    if (role != Qt::DisplayRole) return {};
+    return m_rows.row(index.row()).texts.value(index.column());
 }
 
 QVariant RecordGridModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -37,9 +37,12 @@ TEST(CommandBoundaryTest, ConversionErrorsAreSilentRuleErrorsWarnAndTheRestGoesT
     EXPECT_FALSE(runCommand(prompt, [] { throw RuleError(QStringLiteral("A partnernek nincs számlája!")); }));
     EXPECT_EQ(prompt.transcript(), QStringList{"message|warning|Figyelem!|A partnernek nincs számlája!"});
 
-    // Without a reporter the command's own prompt shows the error; with one, the reporter has it.
-    EXPECT_FALSE(runCommand(prompt, [] { throw dbase::DbError("Partner.DBF: Record is locked by another user."); }));
-    EXPECT_EQ(prompt.transcript().last(), "message|error|Hiba|Partner.DBF: Record is locked by another user.");
+    // Without a reporter the command's own prompt shows the error, an engine error in Hungarian;
+    // with one, the reporter has it.
+    EXPECT_FALSE(runCommand(
+        prompt, [] { throw dbase::DbError("Record is locked by another user.", dbase::DbErrorKind::RecordLocked); }));
+    EXPECT_EQ(prompt.transcript().last(),
+              "message|error|Hiba|Egy rekordot egy másik felhasználó szerkeszt: Record is locked by another user.");
     QStringList reported;
     {
         const ScopedErrorReporter reporter([&](std::exception_ptr error) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -218,10 +220,15 @@ TEST_F(DemoFolderTest, ProductPricesAreConsistentWithTheirVatRate) {
     const auto units = valuesOf(TableId::Egyseg, "EGYSEG");
     std::set<double> rates;
     for (const std::string& r : valuesOf(TableId::AFA, "AFA")) rates.insert(std::stod(r));
-    int services = 0;
+    std::set<std::string> labels;
+    for (const auto& w : rowsOf(folder(), TableId::Raktar))
+        labels.insert(w.at("AZON").empty() ? w.at("MEGNEVEZES") : w.at("AZON") + " " + w.at("MEGNEVEZES"));
+    std::set<std::string> warehousesUsed;
+    int services = 0, binned = 0, pictures = 0;
     for (const auto& p : products) {
         SCOPED_TRACE(p.at("MEGNEVEZES"));
-        EXPECT_TRUE(categories.count(p.at("KATEGORIA")));
+        binned += p.at("KATEGORIA") == "Lomtár";
+        EXPECT_TRUE(categories.count(p.at("KATEGORIA")) || p.at("KATEGORIA") == "Lomtár");
         EXPECT_TRUE(units.count(p.at("EGYSEG")));
         const double rate = std::stod(p.at("AFAKULCS"));
         EXPECT_TRUE(rates.count(rate));
@@ -236,13 +243,24 @@ TEST_F(DemoFolderTest, ProductPricesAreConsistentWithTheirVatRate) {
         EXPECT_LE(std::stod(p.at("AR2")), std::stod(p.at("AR3")));
         const bool service = p.at("TERMEK") == "T";
         services += service;
-        if (service)
+        if (service) {
             EXPECT_EQ(p.at("MENNYISEG"), "0");
-        else
+            EXPECT_EQ(p.at("MEGJEGYZES"), "");
+        } else {
             EXPECT_GT(p.at("VONALKOD").size(), 0u);
-        EXPECT_EQ(p.at("MEGJEGYZES"), "Törzsraktár");
+            EXPECT_TRUE(labels.count(p.at("MEGJEGYZES"))) << "the label of a warehouse";
+            warehousesUsed.insert(p.at("MEGJEGYZES"));
+        }
+        if (!p.at("KEP").empty()) {
+            ++pictures;
+            EXPECT_EQ(p.at("KEP").rfind(folder() + "/kepek/", 0), 0u) << "a picture of the data folder";
+            EXPECT_FALSE(QImage(QString::fromStdString(p.at("KEP"))).isNull());
+        }
     }
     EXPECT_GT(services, 0);
+    EXPECT_EQ(binned, 1);
+    EXPECT_GE(pictures, 3);
+    EXPECT_EQ(warehousesUsed.size(), 3u);
     std::ostringstream out, err;
     EXPECT_EQ(dbtool::run({"check", folder()}, out, err), 0) << out.str() << err.str();
 }
@@ -258,7 +276,8 @@ TEST_F(DemoFolderTest, SettingsCountersFollowTheDemoCodes) {
         return m;
     };
     EXPECT_EQ(std::stod(settings[0].at("PARTNERKOD")), maxOf(TableId::Partner, "PARTNERKOD"));
-    EXPECT_EQ(std::stod(settings[0].at("ANYAGKOD")), maxOf(TableId::Anyag, "ANYAGKOD"));
+    // The product counter holds one less than the highest code: the next one is counter + 2.
+    EXPECT_EQ(std::stod(settings[0].at("ANYAGKOD")), maxOf(TableId::Anyag, "ANYAGKOD") - 1);
     EXPECT_EQ(settings[0].at("SUTOTAG"), "2024");
     for (const char* prefix : {"SELO", "AELO", "GELO", "MELO", "FELO"}) EXPECT_FALSE(settings[0].at(prefix).empty());
     EXPECT_TRUE(rowsOf(folder(), TableId::Jogok).empty()) << "the first start records the first user";

@@ -1,0 +1,27 @@
+#pragma once
+// The windows the product register's logic opens, as it opens them: each call shows its window
+// modally over the register and returns what the clerk accepted when it closes. The Qt
+// implementation is in forms/ (QtProductWindows); tests answer from a script. Messages and
+// questions go through the Prompt, never through here.
+
+#include <QString>
+#include <optional>
+
+#include "documents/stock/StockDialogs.h"
+#include "products/register/ProductFields.h"
+
+namespace kavina::products {
+
+class ProductWindows {
+public:
+    virtual ~ProductWindows() = default;
+    // The product dialog (or, for fields.service, the service dialog) titled so, started from
+    // the fields; the accepted fields, or nothing when cancelled.
+    virtual std::optional<ProductFields> editProduct(const QString& title, const ProductFields& start) = 0;
+    // The receiving dialog on the product; the quantity box disabled when asked.
+    virtual std::optional<documents::ReceivingValues> receive(const RecordCursor& product, bool quantityEnabled) = 0;
+    // The issue dialog on the product: the quantity accepted.
+    virtual std::optional<double> issue(const RecordCursor& product) = 0;
+};
+
+}  // namespace kavina::products

@@ -1,0 +1,34 @@
+#pragma once
+// The main window's product commands: the product register ("Termékek", handler Anyagok).
+// The program registers them under the main window's handler names.
+
+#include <QDateTime>
+#include <QString>
+#include <functional>
+
+#include "foundation/Desktop.h"
+#include "foundation/IniSettings.h"
+#include "foundation/Prompt.h"
+#include "foundation/TDataModule1.h"
+
+class QWidget;
+
+namespace kavina::products {
+
+struct ProductCommandContext {
+    TDataModule1& data;
+    Prompt& prompt;
+    std::function<QWidget*()> parent;        // the main window
+    std::function<QString()> currentUser;    // for the stock log
+    std::function<QString()> currentRights;  // the letters U, V and W gate the register
+    std::function<const IniSettings&()> settings;
+    Desktop& desktop;  // opens product pictures
+    std::function<QDateTime()> now;
+};
+
+using AddCommand = std::function<void(const QString& handler, std::function<void()> command)>;
+
+// Adds "Anyagok".
+void addProductCommands(const AddCommand& add, const ProductCommandContext& context);
+
+}  // namespace kavina::products

@@ -1,0 +1,85 @@
+#include "products/register/forms/ProductGrid.h"
+
+#include <QHeaderView>
+#include <QTableView>
+
+#include "foundation/CatalogueFields.h"
+#include "products/register/ProductWindow.h"
+
+namespace kavina::products {
+
+namespace {
+
+namespace A = fields::Anyag;
+using widgets::ColumnKind;
+
+}  // namespace
+
+std::vector<widgets::GridColumn> productColumns(SearchKey key, bool severalLevels) {
+    const bool barcode = key == SearchKey::Barcode;
+    const ColumnKind number = ColumnKind::Number;
+    return {
+        {QStringLiteral("Megnevezés"), A::MEGNEVEZES, true},
+        {QStringLiteral("VTSZ/SZJ"), A::ITJSZAM},
+        {barcode ? QStringLiteral("Vonalkód") : QStringLiteral("Cikkszám"), barcode ? A::VONALKOD : A::CIKKSZAM, true},
+        {QStringLiteral("Mennyiség"), A::MENNYISEG, false, number},
+        {QStringLiteral("Mért.egys."), A::EGYSEG},
+        {QStringLiteral("1. ár"), A::AR1, false, number},
+        {QStringLiteral("2. ár"), A::AR2, false, number},
+        {QStringLiteral("3. ár"), A::AR3, false, number},
+        {severalLevels ? QStringLiteral("Fix.ár") : QStringLiteral("Eladási ár"), A::FIXAR, false, number},
+        {QStringLiteral("Bruttó ár"), A::bfixar, false, number},
+        {QStringLiteral("Áfakulcs"), A::AFAKULCS, false, number},
+        {QStringLiteral("Min.menny"), A::MINMENNY, false, number},
+        {QStringLiteral("Raktár"), A::MEGJEGYZES}};
+}
+
+int productColumnWidth(ProductColumn column) {
+    switch (column) {
+        case Name: return 250;
+        case Code: return 90;
+        case Quantity: return 75;
+        case Store: return 120;
+        case StatNumber:
+        case Unit: return 65;
+        case Vat: return 55;
+        case Minimum: return 70;
+        default: return 80;  // the prices
+    }
+}
+
+void applyListSettings(QTableView* grid, const IniSettings& settings) {
+    QFont font = grid->font();
+    if (settings.gridfontsize > 0) font.setPointSize(settings.gridfontsize + 1);
+    grid->setFont(font);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    grid->setSelectionBehavior(settings.dbrowselect == 1 ? QAbstractItemView::SelectRows
+                                                         : QAbstractItemView::SelectItems);
+    const bool zebra = settings.zebragrid == 1;
+    grid->setAlternatingRowColors(zebra);
+    grid->setShowGrid(!zebra);
+    if (zebra) {
+        QPalette palette = grid->palette();
+        palette.setColor(QPalette::AlternateBase, settings.zebracolor);
+        grid->setPalette(palette);
+    }
+}
+
+StockColourDelegate::StockColourDelegate(const IniSettings& settings, QObject* parent)
+    : QStyledItemDelegate(parent), m_settings(settings) {}
+
+void StockColourDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    const auto tint = RowTint(index.data(widgets::RecordGridModel::kRowTagRole).toInt());
+    if (tint == RowTint::None) return;
+    const QColor colour = tint == RowTint::NoStock ? m_settings.graycolor : m_settings.redcolor;
+    if (m_settings.extgridcolor == 1 && (option->state & QStyle::State_Selected)) {
+        option->palette.setColor(QPalette::Highlight, colour);
+        option->palette.setColor(QPalette::HighlightedText, Qt::white);
+        return;
+    }
+    option->palette.setColor(QPalette::Text, colour);
+    option->palette.setColor(QPalette::HighlightedText, colour.lighter(180));
+}
+
+}  // namespace kavina::products

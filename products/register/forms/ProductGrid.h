@@ -1,0 +1,54 @@
+#pragma once
+// The product register's list as it looks: its columns (the third one the article number or,
+// in barcode order, the barcode; number columns right-aligned), the workstation's list
+// settings (zebra rows, font size) and the stock colours of the rows.
+
+#include <QStyledItemDelegate>
+#include <vector>
+
+#include "foundation/IniSettings.h"
+#include "products/register/ProductList.h"
+#include "widgets/RecordGridModel.h"
+
+class QTableView;
+
+namespace kavina::products {
+
+// The columns, in the list's order.
+enum ProductColumn {
+    Name,
+    StatNumber,
+    Code,
+    Quantity,
+    Unit,
+    Level1,
+    Level2,
+    Level3,
+    Fixed,
+    Gross,
+    Vat,
+    Minimum,
+    Store
+};
+
+std::vector<widgets::GridColumn> productColumns(SearchKey key, bool severalLevels);
+// The column's width in pixels, enough for its usual texts, so that the list fits the window.
+int productColumnWidth(ProductColumn column);
+
+// Zebra rows, row selection and the font size of list grids, as the ini settings say.
+void applyListSettings(QTableView* grid, const IniSettings& settings);
+
+// Paints a goods row in its stock colour (the row tag is a RowTint): the text in the colour,
+// or, with extgridcolor, the selected row on the colour with white text.
+class StockColourDelegate final : public QStyledItemDelegate {
+public:
+    StockColourDelegate(const IniSettings& settings, QObject* parent);
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+private:
+    const IniSettings& m_settings;
+};
+
+}  // namespace kavina::products

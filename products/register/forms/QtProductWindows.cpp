@@ -1,0 +1,33 @@
+#include "products/register/forms/QtProductWindows.h"
+
+#include "documents/stock/forms/TBevetelez.h"
+#include "products/register/forms/TAnyagSzerk.h"
+
+namespace kavina::products {
+
+std::optional<ProductFields> QtProductWindows::editProduct(const QString& title, const ProductFields& start) {
+    ProductDialog logic(m_data, m_prompt, m_settings, start.service);
+    if (start.service) {
+        TSzolgszerk dialog(m_parent, logic, m_prompt, title, start);
+        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        return dialog.fields();
+    }
+    TAnyagSzerk dialog(m_parent, logic, m_prompt, title, start);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.fields();
+}
+
+std::optional<documents::ReceivingValues> QtProductWindows::receive(const RecordCursor& product, bool quantityEnabled) {
+    documents::TBevetelez dialog(m_parent, product, m_data.UserTable(), m_settings.tobbar == 1, quantityEnabled,
+                                 m_prompt);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.values();
+}
+
+std::optional<double> QtProductWindows::issue(const RecordCursor& product) {
+    documents::TKivetelez dialog(m_parent, product, m_data.UserTable(), m_settings.tobbar == 1, m_prompt);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.quantity();
+}
+
+}  // namespace kavina::products
