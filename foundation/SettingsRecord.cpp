@@ -98,4 +98,14 @@ void appendDefaultSettingsRecord(TableHandle& userTable, const QDate& today) {
     added.post();
 }
 
+int64_t takeCode(TableHandle& userTable, const Field& counterField) {
+    userTable.refresh();
+    userTable.first();
+    RecordEdit locked = RecordEdit::edit(userTable);
+    const int64_t code = (userTable.isNull(counterField) ? 0 : userTable.asInteger(counterField)) + 1;
+    userTable.setInteger(counterField, code);
+    locked.post();
+    return code;
+}
+
 }  // namespace kavina

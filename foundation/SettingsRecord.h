@@ -60,4 +60,9 @@ bool fillEmptyCashSaleCopies(TableHandle& userTable);
 // today.
 void appendDefaultSettingsRecord(TableHandle& userTable, const QDate& today);
 
+// Raises a code counter of the settings record (PARTNERKOD, ANYAGKOD) by one and returns the new
+// value, the code of the new record. The record is read again under its lock, so two
+// workstations never take the same code; inside a transaction the lock is held to its end.
+int64_t takeCode(TableHandle& userTable, const Field& counterField);
+
 }  // namespace kavina

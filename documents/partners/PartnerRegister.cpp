@@ -12,7 +12,7 @@
 #include "foundation/CatalogueFields.h"
 #include "foundation/FieldFilter.h"
 #include "foundation/RecordEdit.h"
-#include "invoicing/document/DocumentNumbering.h"
+#include "foundation/SettingsRecord.h"
 
 namespace kavina::documents {
 
@@ -163,7 +163,7 @@ PartnerFields loadPartner(const RecordCursor& p) {
 }
 
 int64_t createPartner(TableHandle& partners, TableHandle& settings, const PartnerFields& fields) {
-    const int64_t number = invoicing::takeCode(settings, fields::User::PARTNERKOD);
+    const int64_t number = takeCode(settings, fields::User::PARTNERKOD);
     RecordEdit change = RecordEdit::append(partners);
     partners.setInteger(P::PARTNERKOD, number);
     writeFields(partners, fields);

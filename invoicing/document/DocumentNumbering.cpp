@@ -58,14 +58,6 @@ QString takeNumber(NumberKind kind, TableHandle& settings, const QDate& today) {
     });
 }
 
-int64_t takeCode(TableHandle& settings, const Field& counterField) {
-    return changeSettings(settings, [&] {
-        const int64_t code = (settings.isNull(counterField) ? 0 : settings.asInteger(counterField)) + 1;
-        settings.setInteger(counterField, code);
-        return code;
-    });
-}
-
 void ensureCounterSet(TableHandle& settings, const Field& counterField) {
     settings.refresh();
     settings.first();

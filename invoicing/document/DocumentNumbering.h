@@ -26,10 +26,6 @@ QString composeNumber(NumberKind kind, const RecordCursor& settings, const QDate
 // holds the settings record. Throws the engine's error when the record stays locked.
 QString takeNumber(NumberKind kind, TableHandle& settings, const QDate& today);
 
-// Raises a code counter (PARTNERKOD, ANYAGKOD) by one under the same lock and returns the new
-// value, the code of the new record.
-int64_t takeCode(TableHandle& settings, const Field& counterField);
-
 // An empty counter of the cash-register sales (DEFUSER) or the goods receipts (DEFUSERN) is
 // set to 1 and stored; a set one is left alone.
 void ensureCounterSet(TableHandle& settings, const Field& counterField);

@@ -4,8 +4,8 @@
 #include "foundation/Catalogue.h"
 #include "foundation/CatalogueFields.h"
 #include "foundation/RecordEdit.h"
+#include "foundation/SettingsRecord.h"
 #include "foundation/SzamSzov.h"
-#include "invoicing/document/DocumentNumbering.h"
 #include "products/register/ProductList.h"
 
 namespace kavina::products {
@@ -72,7 +72,7 @@ const RecordCursor* ProductRegister::read(const ProductRecord& product) {
 // record's lock; a code another program already gave out is skipped.
 double ProductRegister::takeProductCode() {
     for (int attempt = 0; attempt < kCodeAttempts; ++attempt) {
-        const int64_t counter = invoicing::takeCode(m_data.UserTable(), fields::User::ANYAGKOD);
+        const int64_t counter = takeCode(m_data.UserTable(), fields::User::ANYAGKOD);
         const int64_t code = counter + 1;
         if (!products().findKey(QString::number(code).toStdString())) return double(code);
     }

@@ -122,6 +122,23 @@ TEST(OlderSettingsRecordTest, CountersOfLaterUpgradesReadAsZeroAndRefuseWrites) 
     r.cancel();
 }
 
+// A code counter holds the last code given; the code is taken from what is on disk now, not
+// from what this workstation read before another one took a code.
+TEST_F(SettingsRecordTest, CodeCountersHoldTheLastCodeGivenAndReadAgainFirst) {
+    appendDefaultSettingsRecord(m_module.UserTable(), QDate(2024, 5, 6));
+    TableHandle& mine = m_module.UserTable();
+    mine.first();
+    const auto other = reopened();
+    other->edit();
+    other->setInteger(F::PARTNERKOD, 41);
+    other->post();
+    EXPECT_EQ(takeCode(mine, F::PARTNERKOD), 42);
+    EXPECT_EQ(takeCode(mine, F::ANYAGKOD), 1) << "an empty counter starts at 1";
+    const auto disk = reopened();
+    EXPECT_EQ(disk->asInteger(F::PARTNERKOD), 42);
+    EXPECT_EQ(disk->asInteger(F::ANYAGKOD), 1);
+}
+
 class DataModuleSetupTest : public SettingsRecordTest {
 protected:
     void SetUp() override {

@@ -103,12 +103,6 @@ TEST_F(DocumentNumberingTest, AFailedSaveLeavesNoGap) {
     EXPECT_EQ(counter(U::SZAMLASZ), 2);
 }
 
-TEST_F(DocumentNumberingTest, CodeCountersHoldTheLastCodeGiven) {
-    set(U::PARTNERKOD, QStringLiteral("41"));
-    EXPECT_EQ(takeCode(*settings, U::PARTNERKOD), 42);
-    EXPECT_EQ(counter(U::PARTNERKOD), 42);
-}
-
 TEST_F(DocumentNumberingTest, InvoiceAndProformaIssueDatesGoToTheirIniKeys) {
     IniFile ini(QString::fromStdString(dir.file("kavinaextra.ini")));
     IniSettings in;
