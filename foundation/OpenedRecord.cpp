@@ -53,6 +53,12 @@ bool OpenedRecord::isHidden(const QString& fieldName) const {
     return false;
 }
 
+bool OpenedRecord::isIgnored(const QString& fieldName) const {
+    for (const Field& field : m_texts.ignored)
+        if (sameName(fieldName, field)) return true;
+    return false;
+}
+
 QString OpenedRecord::labelOf(const QString& fieldName) const {
     for (const auto& [field, label] : m_texts.labels)
         if (sameName(fieldName, field)) return label;
@@ -65,15 +71,16 @@ std::vector<QString> OpenedRecord::valuesNow() const {
     return values;
 }
 
-QStringList OpenedRecord::differences(const std::vector<QString>& now) const {
+QStringList OpenedRecord::differences(const std::vector<QString>& before, const std::vector<QString>& now) const {
     QStringList lines;
-    for (size_t i = 0; i < now.size() && i < m_read.size(); ++i) {
-        if (now[i] == m_read[i]) continue;
+    for (size_t i = 0; i < now.size() && i < before.size(); ++i) {
+        if (now[i] == before[i]) continue;
         const QString name = QString::fromStdString(m_handle.fields()[i].name);
+        if (isIgnored(name)) continue;
         if (isHidden(name))
             lines << labelOf(name) + QStringLiteral(": megváltozott");
         else
-            lines << labelOf(name) + QStringLiteral(": ") + m_read[i] + QStringLiteral(" → ") + now[i];
+            lines << labelOf(name) + QStringLiteral(": ") + before[i] + QStringLiteral(" → ") + now[i];
     }
     return lines;
 }
@@ -91,15 +98,17 @@ OpenedRecord::Attempt OpenedRecord::attempt(Prompt& prompt, const std::function<
     Unfiltered all(m_handle);
     if (!find()) throw RuleError(m_texts.gone);
     const std::vector<QString> seen = valuesNow();
-    if (seen != accepted) {
-        const QString question = m_texts.changed + QLatin1Char('\n') + differences(seen).join(QLatin1Char('\n')) +
+    if (!differences(accepted, seen).isEmpty()) {
+        // Everything changed since the dialog read the record, also what was asked about before.
+        const QString question = m_texts.changed + QLatin1Char('\n') +
+                                 differences(m_read, seen).join(QLatin1Char('\n')) +
                                  QStringLiteral("\nFelülírja ezeket a változásokat?");
         if (!prompt.askYesNo(QStringLiteral("Figyelem!"), question, Icon::Warning)) return Attempt::Declined;
         accepted = seen;
     }
     try {
         RecordEdit change = RecordEdit::edit(m_handle);
-        if (valuesNow() != accepted) return Attempt::ChangedAgain;
+        if (!differences(accepted, valuesNow()).isEmpty()) return Attempt::ChangedAgain;
         write();
         change.post();
         return Attempt::Stored;

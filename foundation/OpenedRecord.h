@@ -37,6 +37,9 @@ struct OpenedRecordTexts {
     std::vector<std::pair<Field, QString>> labels;
     // Fields whose values the question does not show (a password): only that they changed.
     std::vector<Field> hidden;
+    // Fields the dialog never writes and other work keeps current (a product's stock): their
+    // change elsewhere is no conflict, is not asked about and is kept by the save.
+    std::vector<Field> ignored;
 };
 
 class OpenedRecord {
@@ -60,10 +63,11 @@ public:
 
 private:
     std::vector<QString> valuesNow() const;
-    // One "label: read → now" line per field that differs.
-    QStringList differences(const std::vector<QString>& now) const;
+    // One "label: read → now" line per field that differs (ignored fields left out).
+    QStringList differences(const std::vector<QString>& before, const std::vector<QString>& now) const;
     QString labelOf(const QString& fieldName) const;
     bool isHidden(const QString& fieldName) const;
+    bool isIgnored(const QString& fieldName) const;
     // Moves to the record; false when it is deleted or another record took its number.
     bool find();
     enum class Attempt { Stored, Declined, ChangedAgain };

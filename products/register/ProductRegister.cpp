@@ -156,6 +156,9 @@ std::unique_ptr<OpenedRecord> ProductRegister::open(const ProductRecord& product
     texts.gone = kProductGoneMessage;
     texts.changed = QStringLiteral("A terméket közben egy másik munkaállomás módosította:");
     texts.labels = productFieldLabels();
+    // Receiving and issue at other workstations move the stock while the dialog is open; the
+    // dialog never writes it.
+    texts.ignored = {A::MENNYISEG};
     return std::make_unique<OpenedRecord>(products(), A::ANYAGKOD, std::move(texts));
 }
 

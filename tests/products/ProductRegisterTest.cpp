@@ -190,6 +190,28 @@ TEST_F(ProductRegisterTest, AModifyAsksBeforeOverwritingAChangeMadeElsewhere) {
                            "Megnevezés: Elsô → Más\nFelülírja ezeket a változásokat?"}));
 }
 
+// Receiving at another workstation while the product dialog is open moves only the stock, which
+// the dialog never writes: the save asks nothing and keeps the new stock.
+TEST_F(ProductRegisterTest, AStockMovementElsewhereIsNoConflictForTheProductDialog) {
+    addRow(1, QStringLiteral("Első"), 5);
+    window->selectTab(0);
+    select(QStringLiteral("Első"));
+    dialogs.edits.push_back([this](ProductFields f) {
+        TDataModule1 other;
+        other.open(dir.path());
+        EXPECT_TRUE(other.AnyagTable().locate({{A::ANYAGKOD, QStringLiteral("1")}}));
+        other.AnyagTable().edit();
+        other.AnyagTable().setFloat(A::MENNYISEG, 12);
+        other.AnyagTable().post();
+        f.statNumber = QStringLiteral("3214");
+        return f;
+    });
+    EXPECT_TRUE(window->modify());
+    EXPECT_EQ(prompt.transcript(), QStringList());
+    EXPECT_EQ(productNamed(QStringLiteral("Első")).asString(A::ITJSZAM), QStringLiteral("3214"));
+    EXPECT_EQ(productNamed(QStringLiteral("Első")).asFloat(A::MENNYISEG), 12);
+}
+
 TEST_F(ProductRegisterTest, DeleteBinsOnEveryTabButTheBinWhereItIsFinal) {
     addRow(1, QStringLiteral("Fűrész"), 5, QStringLiteral("Kéziszerszám"));
     window->selectTab(0);
