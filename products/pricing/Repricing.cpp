@@ -1,8 +1,8 @@
 #include "products/pricing/Repricing.h"
 
+#include "documents/stock/StockDialogs.h"
 #include "foundation/CatalogueFields.h"
 #include "foundation/NumberBox.h"
-#include "foundation/SettingsRecord.h"
 
 namespace kavina::products {
 
@@ -34,16 +34,12 @@ PriceBox levelGrossBox(int level) {
 }
 
 RepricingSettings readRepricingSettings(TableHandle& userTable, const IniSettings& settings) {
-    RepricingSettings s;
-    s.severalLevels = settings.tobbar == 1;
-    s.derive = settings.automataar == 0;
-    SettingsRecord record(userTable);
-    record.reread();
-    if (!record.exists()) return s;
-    s.rule.rounding = int(record.integer(fields::User::SELOTAG));
-    s.rule.markups = {record.number(fields::User::SZORZO1), record.number(fields::User::SZORZO2),
-                      record.number(fields::User::SZORZO3)};
-    return s;
+    const documents::StockDialogSettings stock = documents::readStockDialogSettings(userTable, settings.tobbar == 1);
+    return {stock.severalLevels, settings.automataar == 0, {stock.multipliers, stock.rounding}};
+}
+
+std::array<double, 3> currentMultipliers(TableHandle& userTable) {
+    return documents::readStockDialogSettings(userTable, true).multipliers;
 }
 
 void writeRepricedValues(RecordCursor& product, const RepricedValues& values) {

@@ -47,6 +47,8 @@ struct RepricingSettings {
 };
 // The settings record as it is on disk now, and the workstation's switches.
 RepricingSettings readRepricingSettings(TableHandle& userTable, const IniSettings& settings);
+// SZORZO1-3 as the settings record holds them now, which "&Elfogad" copies into SZ1-SZ3.
+std::array<double, 3> currentMultipliers(TableHandle& userTable);
 
 // The product as the window shows it above the boxes.
 struct RepricedProduct {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "ProductFolder.h"
+#include "foundation/CommandBoundary.h"
 #include "foundation/NumberBox.h"
+#include "products/pricing/Promotions.h"
 #include "products/pricing/Repricing.h"
 
 namespace kavina::products {
@@ -189,6 +191,106 @@ TEST_F(RepricingTest, SettingsComeFromTheSettingsRecordAndTheWorkstation) {
     EXPECT_FALSE(s.derive);
     EXPECT_EQ(s.rule.rounding, 1);
     EXPECT_EQ(s.rule.markups, (std::array<double, 3>{25, 20, 10}));
+}
+
+}  // namespace
+}  // namespace kavina::products
+
+namespace kavina::products {
+namespace {
+
+namespace A = fields::Anyag;
+
+class RepricingInTheRegisterTest : public ProductFolder {
+protected:
+    std::unique_ptr<ProductWindow> window;
+
+    void SetUp() override {
+        ProductFolder::SetUp();
+        addRow(1, QStringLiteral("Első"), 5);
+        addRow(2, QStringLiteral("Második"), 5);
+        window = std::make_unique<ProductWindow>(data, prompt, dialogs, desktop, options());
+        window->open();
+        select(QStringLiteral("Első"));
+    }
+    // Another workstation changes the product while the window is open.
+    void elsewhere(const std::function<void(TableHandle&)>& change) {
+        TDataModule1 other;
+        other.open(dir.path());
+        ASSERT_TRUE(other.AnyagTable().locate({{A::ANYAGKOD, QStringLiteral("1")}}));
+        change(other.AnyagTable());
+    }
+    const RecordCursor& product(double code) {
+        TableHandle& p = data.AnyagTable();
+        p.refresh();
+        p.setFiltered(false);
+        EXPECT_TRUE(p.locate({{A::ANYAGKOD, QString::number(code)}}));
+        return p;
+    }
+};
+
+TEST_F(RepricingInTheRegisterTest, TheWindowsPricesAreStoredAndAStockMovedElsewhereStays) {
+    dialogs.repricings.push_back([this](const RecordCursor& p) {
+        Repricing r(p, readRepricingSettings(data.UserTable(), settings), prompt);
+        r.typed(PriceBox::PurchaseNet, QStringLiteral("1000"));
+        r.left(PriceBox::PurchaseNet);
+        elsewhere([](TableHandle& other) {
+            other.edit();
+            other.setFloat(A::MENNYISEG, 12);
+            other.post();
+        });
+        return r.accept(currentMultipliers(data.UserTable()));
+    });
+    EXPECT_TRUE(window->reprice());
+    EXPECT_EQ(dialogs.calls, QStringList{"reprice:Első"});
+    const RecordCursor& p = product(1);
+    // SZORZO 25/20/10 at whole forints, 27 %.
+    EXPECT_EQ(p.asFloat(A::BESZERZAR), 1000);
+    EXPECT_EQ(p.asFloat(A::bbesz), 1270);
+    EXPECT_EQ(p.asFloat(A::AR1), 1250);
+    EXPECT_EQ(p.asFloat(A::bar1), 1587.5);
+    EXPECT_EQ(p.asFloat(A::AR3), 1100);
+    EXPECT_EQ(p.asFloat(A::FIXAR), 1250);
+    EXPECT_EQ(p.asFloat(A::bfixar), 1587.5);
+    EXPECT_EQ(p.asFloat(A::SZ1), 25);
+    EXPECT_EQ(p.asFloat(A::SZ3), 10);
+    EXPECT_EQ(p.asFloat(A::MENNYISEG), 12);
+    EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_EQ(currentName(), QStringLiteral("Első")) << "the list stays on the product";
+}
+
+TEST_F(RepricingInTheRegisterTest, AProductDeletedMeanwhileGetsNothingAndNoOtherProductEither) {
+    dialogs.repricings.push_back([this](const RecordCursor&) {
+        elsewhere([](TableHandle& other) { other.deleteRecord(); });
+        RepricedValues v;
+        v.prices.fill(777);
+        return std::optional<RepricedValues>(v);
+    });
+    EXPECT_FALSE(runCommand(prompt, [&] { window->reprice(); }));
+    EXPECT_EQ(prompt.transcript(),
+              QStringList{"message|warning|Figyelem!|A terméket közben egy másik munkaállomás törölte."});
+    EXPECT_TRUE(product(2).isNull(A::AR1));
+}
+
+TEST_F(RepricingInTheRegisterTest, ACancelledWindowOrAMissingRightChangesNothing) {
+    EXPECT_FALSE(window->reprice());
+    ProductWindow limited(data, prompt, dialogs, desktop, options(QStringLiteral("TU")));
+    limited.open();
+    EXPECT_FALSE(limited.canReprice());
+    EXPECT_FALSE(limited.reprice());
+    limited.promotions();
+    EXPECT_EQ(dialogs.calls, QStringList{"reprice:Első"});
+    EXPECT_TRUE(product(1).isNull(A::AR1));
+    EXPECT_FALSE(data.AnyagTable().isEditing());
+}
+
+TEST_F(RepricingInTheRegisterTest, PromotionsOpenOnTheProductAndNeedTheirTable) {
+    window->promotions();
+    EXPECT_EQ(dialogs.calls, QStringList{"promotions:1:2008-03-15"});
+    data.closeTable(TableId::Akcio);
+    EXPECT_FALSE(runCommand(prompt, [&] { window->promotions(); }));
+    EXPECT_EQ(prompt.transcript(), QStringList{"message|warning|Figyelem!|" + kNoPromotionsMessage});
+    EXPECT_EQ(dialogs.calls.size(), 1);
 }
 
 }  // namespace

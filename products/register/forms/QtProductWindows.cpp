@@ -1,6 +1,8 @@
 #include "products/register/forms/QtProductWindows.h"
 
 #include "documents/stock/forms/TBevetelez.h"
+#include "products/pricing/forms/TArazas.h"
+#include "products/pricing/forms/Takciok.h"
 #include "products/register/forms/TAnyagSzerk.h"
 
 namespace kavina::products {
@@ -28,6 +30,18 @@ std::optional<double> QtProductWindows::issue(const RecordCursor& product) {
     documents::TKivetelez dialog(m_parent, product, m_data.UserTable(), m_settings.tobbar == 1, m_prompt);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.quantity();
+}
+
+std::optional<RepricedValues> QtProductWindows::reprice(const RecordCursor& product) {
+    TArazas window(m_parent, product, readRepricingSettings(m_data.UserTable(), m_settings), m_data.UserTable(),
+                   m_prompt);
+    if (window.exec() != QDialog::Accepted) return std::nullopt;
+    return window.values();
+}
+
+void QtProductWindows::promotions(const RecordCursor& product, const QDate& today) {
+    Takciok window(m_parent, m_data, m_prompt, product, today);
+    window.exec();
 }
 
 }  // namespace kavina::products
