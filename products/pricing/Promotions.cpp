@@ -1,7 +1,6 @@
 #include "products/pricing/Promotions.h"
 
 #include "foundation/CatalogueFields.h"
-#include "foundation/NumberBox.h"
 #include "foundation/OpenedRecord.h"
 #include "foundation/RecordEdit.h"
 #include "foundation/RuleError.h"
@@ -31,12 +30,6 @@ QDateTime dayOf(const QDate& date) {
 }
 
 }  // namespace
-
-std::optional<double> readPromotionPrice(Prompt& prompt, const QString& text) {
-    const std::optional<double> value = readNumberBox(text);
-    if (!value) prompt.warning(kCaption, text.trimmed() + QStringLiteral(": érvénytelen szám!"));
-    return value;
-}
 
 Promotions::Promotions(TDataModule1& data, Prompt& prompt, PromotionWindows& windows, double productCode,
                        double fixedGross, Today today)

@@ -39,10 +39,6 @@ inline const QString kNoPromotionsMessage = QStringLiteral(
     "Az akciók táblája (akcio.dbf) hiányzik, ezért akció nem rögzíthető. "
     "Kérem, futtassa az adatbázis frissítését!");
 
-// The "Bruttó ár:" box of the dialog: its value (empty is 0), or nothing after the message
-// "<text>: érvénytelen szám!".
-std::optional<double> readPromotionPrice(Prompt& prompt, const QString& text);
-
 class Promotions {
 public:
     using Today = std::function<QDate()>;

@@ -49,8 +49,10 @@ void writeRepricedValues(RecordCursor& product, const RepricedValues& values) {
     product.setFloat(A::SZ3, values.multipliers[2]);
 }
 
-QString repricingNotANumber(const QString& text) {
-    return text + QStringLiteral(": érvénytelen szám!");
+std::optional<double> readPriceText(Prompt& prompt, const QString& text) {
+    const std::optional<double> value = readNumberBox(text);
+    if (!value) prompt.warning(QStringLiteral("Figyelem!"), text.trimmed() + QStringLiteral(": érvénytelen szám!"));
+    return value;
 }
 
 Repricing::Repricing(const RecordCursor& product, const RepricingSettings& settings, Prompt& prompt)
@@ -120,11 +122,8 @@ std::optional<PriceBox> Repricing::firstRefused() const {
 std::optional<RepricedValues> Repricing::accept(const std::array<double, 3>& multipliers) {
     RepricedValues values;
     for (int i = 0; i < kPriceBoxCount; ++i) {
-        const std::optional<double> value = readNumberBox(m_texts[size_t(i)]);
-        if (!value) {
-            m_prompt.warning(kRepricingCaption, repricingNotANumber(m_texts[size_t(i)].trimmed()));
-            return std::nullopt;
-        }
+        const std::optional<double> value = readPriceText(m_prompt, m_texts[size_t(i)]);
+        if (!value) return std::nullopt;
         values.prices[size_t(i)] = isGross(PriceBox(i)) ? *value : toFourDecimals(*value);
     }
     values.multipliers = multipliers;

@@ -71,9 +71,9 @@ struct RepricedValues {
 // Requires: the record in edit state.
 void writeRepricedValues(RecordCursor& product, const RepricedValues& values);
 
-inline const QString kRepricingCaption = QStringLiteral("Figyelem!");
-// "<text>: érvénytelen szám!", the words of every price box that refuses its text.
-QString repricingNotANumber(const QString& text);
+// The value of a price box (empty is 0), or nothing after the warning "<text>: érvénytelen
+// szám!" (caption "Figyelem!"): the words of every price box that refuses its text.
+std::optional<double> readPriceText(Prompt& prompt, const QString& text);
 
 class Repricing {
 public:

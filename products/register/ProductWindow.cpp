@@ -217,7 +217,7 @@ bool ProductWindow::modify() {
     const std::optional<ProductFields> edited = m_windows.editProduct(
         loaded.service ? QStringLiteral("Szolgáltatás módosítása") : QStringLiteral("Termék módosítása"), loaded);
     if (!edited) return false;
-    const std::optional<double> rate = vatRateOfGroup(m_data.AFATable(), edited->vatGroup);
+    const std::optional<double> rate = vatRateOf(m_data.AFATable(), edited->vatGroup, loaded.ungroupedRate);
     if (!rate) return false;
     bool stored = false;
     try {

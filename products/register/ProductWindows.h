@@ -29,6 +29,11 @@ public:
     // The promotions window (Takciok) on the product, until the clerk leaves it; a new
     // promotion starts today.
     virtual void promotions(const RecordCursor& product, const QDate& today) = 0;
+    // The units window and the VAT groups window, opened by a double click on the product
+    // dialog's unit or VAT box: the name of the record current when the window closed, which
+    // the box then takes (nothing when the list is empty).
+    virtual std::optional<QString> units() = 0;
+    virtual std::optional<QString> vatGroups() = 0;
 };
 
 }  // namespace kavina::products

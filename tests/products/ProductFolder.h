@@ -29,7 +29,7 @@ public:
     using Reprice = std::function<std::optional<RepricedValues>(const RecordCursor& product)>;
     std::deque<Reprice> repricings;
     // "edit:<title>", "receive:<name>:<quantity enabled>", "issue:<name>", "reprice:<name>",
-    // "promotions:<code>:<today>"
+    // "promotions:<code>:<today>", "units", "vatGroups"
     QStringList calls;
     std::vector<ProductFields> starts;
 
@@ -56,6 +56,15 @@ public:
         Reprice reprice = repricings.front();
         repricings.pop_front();
         return reprice(product);
+    }
+    std::optional<QString> unitChosen, vatGroupChosen;
+    std::optional<QString> units() override {
+        calls << QStringLiteral("units");
+        return unitChosen;
+    }
+    std::optional<QString> vatGroups() override {
+        calls << QStringLiteral("vatGroups");
+        return vatGroupChosen;
     }
     void promotions(const RecordCursor& product, const QDate& today) override {
         calls << QStringLiteral("promotions:%1:%2")

@@ -4,6 +4,7 @@
 #include "foundation/CommandBoundary.h"
 #include "products/pricing/PromotionLookup.h"
 #include "products/pricing/Promotions.h"
+#include "products/pricing/Repricing.h"
 
 namespace kavina::products {
 namespace {
@@ -129,10 +130,10 @@ TEST_F(PromotionsTest, DeleteAsksFirst) {
     EXPECT_EQ(prompt.transcript(), (QStringList{question, question}));
 }
 
-TEST_F(PromotionsTest, TheGrossPriceBoxRefusesATextThatIsNoNumber) {
-    EXPECT_EQ(readPromotionPrice(prompt, QStringLiteral("1 270")), std::nullopt);
-    EXPECT_EQ(readPromotionPrice(prompt, QString()), 0.0);
-    EXPECT_EQ(readPromotionPrice(prompt, QStringLiteral("999,5")), 999.5);
+TEST_F(PromotionsTest, APriceBoxRefusesATextThatIsNoNumber) {
+    EXPECT_EQ(readPriceText(prompt, QStringLiteral("1 270")), std::nullopt);
+    EXPECT_EQ(readPriceText(prompt, QString()), 0.0);
+    EXPECT_EQ(readPriceText(prompt, QStringLiteral("999,5")), 999.5);
     EXPECT_EQ(prompt.transcript(), QStringList{"message|warning|Figyelem!|1 270: érvénytelen szám!"});
 }
 

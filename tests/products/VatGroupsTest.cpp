@@ -3,6 +3,7 @@
 #include "ProductFolder.h"
 #include "foundation/CommandBoundary.h"
 #include "foundation/FieldFilter.h"
+#include "products/register/ProductDialog.h"
 #include "products/vat/VatGroups.h"
 
 namespace kavina::products {
@@ -163,6 +164,59 @@ TEST_F(VatGroupsTest, NewAndDeleteLeaveTheProductsRate) {
     EXPECT_TRUE(groups->deleteCurrent());
     EXPECT_FALSE(groupNames().contains(QStringLiteral("20%=20")));
     EXPECT_EQ(product(QStringLiteral("Kerek")).asFloat(A::AFAKULCS), 20);
+}
+
+}  // namespace
+}  // namespace kavina::products
+
+namespace kavina::products {
+namespace {
+
+namespace A = fields::Anyag;
+
+class UngroupedRateTest : public ProductFolder {};
+
+TEST_F(UngroupedRateTest, AProductWhoseRateHasNoGroupShowsItAndSavingKeepsIt) {
+    addRow(1, QStringLiteral("Régi áfás"), 2);
+    TableHandle& p = data.AnyagTable();
+    p.edit();
+    p.setFloat(A::AFAKULCS, 20);
+    p.setFloat(A::AR1, 999.99);
+    p.post();
+    ProductWindow window(data, prompt, dialogs, desktop, options());
+    window.open();
+    select(QStringLiteral("Régi áfás"));
+    dialogs.edits.push_back([](ProductFields f) {
+        f.statNumber = QStringLiteral("3214");
+        return f;
+    });
+    ASSERT_TRUE(window.modify());
+    ASSERT_EQ(dialogs.starts.size(), 1u);
+    EXPECT_EQ(dialogs.starts[0].vatGroup, QStringLiteral("20 % (nincs csoport)"));
+    EXPECT_EQ(dialogs.starts[0].ungroupedRate, 20);
+    p.refresh();
+    ASSERT_TRUE(p.locate({{A::ANYAGKOD, QStringLiteral("1")}}));
+    EXPECT_EQ(p.asFloat(A::AFAKULCS), 20);
+    EXPECT_EQ(p.asFloat(A::bar1), 1200);
+    EXPECT_EQ(p.asString(A::ITJSZAM), QStringLiteral("3214"));
+    EXPECT_TRUE(prompt.entries().empty());
+}
+
+TEST_F(UngroupedRateTest, TheDialogListsAndAcceptsTheKeptRateOnly) {
+    ProductDialog dialog(data, prompt, settings, false);
+    const QString kept = ungroupedVatText(12.5);
+    EXPECT_EQ(kept, QStringLiteral("12,5 % (nincs csoport)"));
+    EXPECT_FALSE(dialog.vatGroups().contains(kept));
+    EXPECT_TRUE(dialog.leftVatGroup(kept).refocus) << "a rate typed in is no group";
+    dialog.keepUngroupedRate(12.5);
+    EXPECT_EQ(dialog.vatGroups().last(), kept);
+    EXPECT_FALSE(dialog.leftVatGroup(kept).refocus);
+    EXPECT_EQ(vatRateOf(data.AFATable(), kept, 12.5), 12.5);
+    EXPECT_EQ(vatRateOf(data.AFATable(), ungroupedVatText(13), 12.5), std::nullopt);
+    EXPECT_EQ(vatRateOf(data.AFATable(), QStringLiteral("27%"), 12.5), 27);
+    ASSERT_EQ(prompt.entries().size(), 1u);
+    EXPECT_EQ(prompt.entries()[0].text,
+              kept + QStringLiteral(": ez az ÁFA-kulcs nincs a programban.\n\rVálasszon a listából!"));
 }
 
 }  // namespace

@@ -3,18 +3,17 @@
 #include <QDateEdit>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QTableView>
 #include <QVBoxLayout>
 
 #include "foundation/CatalogueFields.h"
 #include "foundation/CommandBoundary.h"
 #include "foundation/NumberBox.h"
 #include "foundation/forms/DialogButtons.h"
+#include "widgets/ListWindow.h"
 #include "widgets/RecordGrid.h"
 
 namespace kavina::products {
@@ -29,13 +28,6 @@ QDateEdit* dateBox(const QString& objectName, const QDate& date) {
     box->setDisplayFormat(QStringLiteral("yyyy.MM.dd"));
     box->setCalendarPopup(true);
     return box;
-}
-
-QPushButton* addButton(QBoxLayout* layout, const QString& text, const QString& objectName) {
-    auto* b = new QPushButton(text);
-    b->setObjectName(objectName);
-    layout->addWidget(b);
-    return b;
 }
 
 }  // namespace
@@ -66,7 +58,7 @@ TAkcioszerk::TAkcioszerk(QWidget* parent, Prompt& prompt, const PromotionValues&
 
 void TAkcioszerk::accept() {
     runCommand(m_prompt, [&] {
-        const std::optional<double> gross = readPromotionPrice(m_prompt, m_gross->text());
+        const std::optional<double> gross = readPriceText(m_prompt, m_gross->text());
         if (!gross) {
             m_gross->setFocus();
             return;
@@ -85,14 +77,8 @@ Takciok::Takciok(QWidget* parent, TDataModule1& data, Prompt& prompt, const Reco
         std::make_unique<Promotions>(data, prompt, windows ? *windows : *this, product.asFloat(fields::Anyag::ANYAGKOD),
                                      product.asFloat(fields::Anyag::bfixar), [today] { return today; });
     runCommand(prompt, [&] { m_promotions->open(); });
-    auto* layout = new QHBoxLayout(this);
-    m_grid = new QTableView;
-    m_grid->setObjectName(QStringLiteral("promotionGrid"));
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->verticalHeader()->hide();
-    m_grid->horizontalHeader()->setStretchLastSection(true);
+    widgets::ListWindow frame(this, QStringLiteral("promotionGrid"));
+    m_grid = frame.grid();
     m_list = std::make_unique<widgets::RecordGrid>(
         m_grid, data.akcio(),
         std::vector<widgets::GridColumn>{
@@ -100,18 +86,13 @@ Takciok::Takciok(QWidget* parent, TDataModule1& data, Prompt& prompt, const Reco
             {QStringLiteral("Meddig"), K::meddig, false, widgets::ColumnKind::Day},
             {QStringLiteral("Bruttó ár"), K::bruttoar, false, widgets::ColumnKind::Number}},
         prompt);
-    layout->addWidget(m_grid, 1);
-    auto* buttons = new QVBoxLayout;
-    connect(addButton(buttons, QStringLiteral("Új akció"), QStringLiteral("newPushButton")), &QPushButton::clicked,
-            this, [this] { run(&Promotions::add); });
-    connect(addButton(buttons, QStringLiteral("Módosítá&s"), QStringLiteral("modifyPushButton")), &QPushButton::clicked,
+    connect(frame.addButton(QStringLiteral("Új akció"), QStringLiteral("newPushButton")), &QPushButton::clicked, this,
+            [this] { run(&Promotions::add); });
+    connect(frame.addButton(QStringLiteral("Módosítá&s"), QStringLiteral("modifyPushButton")), &QPushButton::clicked,
             this, [this] { run(&Promotions::modifyCurrent); });
-    connect(addButton(buttons, QStringLiteral("&Törlés"), QStringLiteral("deletePushButton")), &QPushButton::clicked,
-            this, [this] { run(&Promotions::deleteCurrent); });
-    buttons->addStretch(1);
-    connect(addButton(buttons, QStringLiteral("&Kilépés"), QStringLiteral("closePushButton")), &QPushButton::clicked,
-            this, &QDialog::reject);
-    layout->addLayout(buttons);
+    connect(frame.addButton(QStringLiteral("&Törlés"), QStringLiteral("deletePushButton")), &QPushButton::clicked, this,
+            [this] { run(&Promotions::deleteCurrent); });
+    frame.addCloseButton();
     resize(460, 320);
 }
 

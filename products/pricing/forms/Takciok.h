@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "products/pricing/Promotions.h"
+#include "products/pricing/Repricing.h"
 
 class QDateEdit;
 class QLineEdit;

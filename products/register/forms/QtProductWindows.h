@@ -19,6 +19,8 @@ public:
     std::optional<double> issue(const RecordCursor& product) override;
     std::optional<RepricedValues> reprice(const RecordCursor& product) override;
     void promotions(const RecordCursor& product, const QDate& today) override;
+    std::optional<QString> units() override;
+    std::optional<QString> vatGroups() override;
 
 private:
     QWidget* m_parent;

@@ -9,12 +9,15 @@
 #include <QTest>
 
 #include "products/ProductFolder.h"
+#include "products/forms/FormHelpers.h"
 #include "products/pricing/forms/TArazas.h"
 #include "products/pricing/forms/Takciok.h"
 #include "products/register/forms/TAnyagForm.h"
 
 namespace kavina::products {
 namespace {
+
+using namespace testing_forms;
 
 namespace A = fields::Anyag;
 namespace K = fields::Akcio;
@@ -41,18 +44,6 @@ protected:
         return edit(start);
     }
 
-    template <typename T>
-    static T* child(QWidget& w, const char* name) {
-        T* found = w.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    static void activate(QWidget& w) {
-        w.show();
-        QApplication::setActiveWindow(&w);
-        w.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
-    }
     // Types into the box with the keyboard and leaves it with Tab, as the clerk does.
     static void typeAndLeave(QLineEdit* box, const QString& text) {
         box->setFocus();
@@ -65,12 +56,6 @@ protected:
         for (QLabel* l : w.findChildren<QLabel*>())
             if (l->isVisibleTo(&w)) texts << l->text();
         return texts;
-    }
-    void picture(QWidget& w, const char* name) {
-        w.show();
-        QApplication::processEvents();
-        if (const char* folder = std::getenv("KAVINA_SCREENSHOTS"))
-            w.grab().save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QString::fromLatin1(name) + ".png");
     }
 };
 
