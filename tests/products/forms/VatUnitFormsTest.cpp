@@ -9,6 +9,7 @@
 
 #include "products/ProductFolder.h"
 #include "products/forms/FormHelpers.h"
+#include "products/register/forms/ProductCommands.h"
 #include "products/register/forms/TAnyagSzerk.h"
 #include "products/units/forms/UnitsWindow.h"
 #include "products/vat/forms/VatGroupsWindow.h"
@@ -112,6 +113,34 @@ TEST_F(VatUnitFormsTest, TheVatBoxShowsARateWithoutGroupPreselected) {
     EXPECT_EQ(vat->currentText(), QStringLiteral("20 % (nincs csoport)"));
     EXPECT_EQ(vat->currentIndex(), vat->count() - 1);
     picture(dialog, "TAnyagSzerk-nincs-csoport");
+}
+
+}  // namespace
+}  // namespace kavina::products
+
+namespace kavina::products {
+namespace {
+
+TEST(ProductCommandsTest, TheMainWindowsProductUnitAndVatEntriesGetTheirCommands) {
+    testing_support::TestFolder dir;
+    createDataFolder(dir.path());
+    TDataModule1 data;
+    data.open(dir.path());
+    ScriptedPrompt prompt;
+    RecordingDesktop desktop;
+    IniSettings settings;
+    QStringList handlers;
+    addProductCommands([&](const QString& handler, std::function<void()>) { handlers << handler; },
+                       {.data = data,
+                        .prompt = prompt,
+                        .parent = [] { return static_cast<QWidget*>(nullptr); },
+                        .currentUser = [] { return QString(); },
+                        .currentRights = [] { return QString(); },
+                        .settings = [&]() -> const IniSettings& { return settings; },
+                        .desktop = desktop,
+                        .now = [] { return QDateTime(); }});
+    EXPECT_EQ(handlers, (QStringList{QStringLiteral("Anyagok"), QStringLiteral("mMertekegysegekClick"),
+                                     QStringLiteral("mAfaCsoportClick")}));
 }
 
 }  // namespace
