@@ -16,6 +16,8 @@ ListWindow::ListWindow(QDialog* dialog, const QString& gridName)
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->verticalHeader()->hide();
+    // Rows one line of text high, as in the program's other lists.
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     auto* layout = new QHBoxLayout(dialog);
     layout->addWidget(m_grid, 1);
@@ -25,6 +27,9 @@ ListWindow::ListWindow(QDialog* dialog, const QString& gridName)
 QPushButton* ListWindow::addButton(const QString& text, const QString& objectName) {
     auto* b = new QPushButton(text);
     b->setObjectName(objectName);
+    // Every button of the column as wide as the widest caption, with room around it.
+    b->setMinimumWidth(b->sizeHint().width() + 16);
+    b->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_buttons->addWidget(b);
     return b;
 }
@@ -34,6 +39,13 @@ QPushButton* ListWindow::addCloseButton() {
     QPushButton* close = addButton(QStringLiteral("&Kilépés"), QStringLiteral("closePushButton"));
     QObject::connect(close, &QPushButton::clicked, m_dialog, &QDialog::reject);
     return close;
+}
+
+void ListWindow::stretchColumn(int column) {
+    QHeaderView* header = m_grid->horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setSectionResizeMode(column, QHeaderView::Stretch);
 }
 
 }  // namespace kavina::widgets

@@ -23,6 +23,8 @@ public:
     QPushButton* addButton(const QString& text, const QString& objectName);
     // The closing button at the bottom ("&Kilépés", closePushButton): it rejects the dialog.
     QPushButton* addCloseButton();
+    // The column that takes the list's spare width (the last one unless told).
+    void stretchColumn(int column);
 
 private:
     QDialog* m_dialog;

@@ -70,6 +70,7 @@ VatGroupsWindow::VatGroupsWindow(QWidget* parent, TDataModule1& data, Prompt& pr
         std::vector<widgets::GridColumn>{{QStringLiteral("Megnevezés"), V::MEGNEVEZES},
                                          {QStringLiteral("Százalék"), V::AFA, false, widgets::ColumnKind::Number}},
         prompt);
+    frame.stretchColumn(0);
     connect(frame.addButton(QStringLiteral("Új csoport"), QStringLiteral("newPushButton")), &QPushButton::clicked, this,
             [this] { run(&VatGroups::add); });
     connect(frame.addButton(QStringLiteral("Módosítá&s"), QStringLiteral("modifyPushButton")), &QPushButton::clicked,
