@@ -72,6 +72,22 @@ TEST_F(TransactionTest, AnExceptionInsideRollsEverythingBackAndHandlesFollow) {
     EXPECT_TRUE(checkAllTables(dir.path()).empty());
 }
 
+TEST_F(TransactionTest, AHandleInTagOrderOnARecordTheRollbackRemovedGoesBackToTheFirst) {
+    Table head(dir.path(), "Szamla.dbf");
+    head.open();
+    head.setOrder("SZAMLASZAM");
+    {
+        Transaction tx(dir.path());
+        head.append();
+        head.setString("SZAMLASZAM", "2024/99999");
+        head.post();  // the handle stands on the new record
+    }
+    head.refresh();  // the record is gone: no damage is reported, the handle starts again
+    EXPECT_FALSE(head.eof());
+    EXPECT_EQ(head.asString("SZAMLASZAM"), "2024/00001");
+    EXPECT_TRUE(checkAllTables(dir.path()).empty());
+}
+
 TEST_F(TransactionTest, TwoHandlesOfOneTableInOneSaveKeepEachOthersIndexChanges) {
     Table a(dir.path(), "Szamla.dbf"), b(dir.path(), "Szamla.dbf");
     a.open();
