@@ -296,7 +296,7 @@ StoredSale SalesStore::store(MemoryDocument& document, SalesMode mode, const Sal
     m_now = m_context.now();
     document.sortLinesForPrint();
     StoredSale sale;
-    dbase::Transaction transaction(m_context.data.dataFolder());
+    dbase::Transaction transaction(m_context.data.dataFolder(), dbase::FileSystem::real(), m_context.commit);
     m_handles->headers.refresh();
     sale.number = takeFreeNumber(mode);
     sale.headerRecNo = appendHeader(document, mode, sale.number);

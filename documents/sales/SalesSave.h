@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 
+#include "dbase/Transaction.h"
 #include "foundation/IniFile.h"
 #include "foundation/IniSettings.h"
 #include "foundation/Prompt.h"
@@ -62,6 +63,8 @@ struct SalesSaveContext {
     std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); };
     // How long a stock movement waits for a product another workstation holds.
     std::chrono::milliseconds lockPatience = std::chrono::milliseconds(5000);
+    // How the save's transaction commits: synced, unless measured without the disk.
+    dbase::TransactionOptions commit;
 };
 
 inline const QString kSaveCaption = QStringLiteral("Figyelem!");
