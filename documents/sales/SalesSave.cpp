@@ -317,7 +317,7 @@ void SalesStore::printCopies(const StoredSale& sale, SalesMode mode, int copies,
             h.setInteger(H::PRINT, serial);
             change.post();
         }
-        printer.printCopy(sale, mode, serial == 1 ? kOriginalCopy : kFurtherCopy);
+        printer.printCopy(sale, mode, serial == 1 ? kOriginalCopy : kFurtherCopy, copies);
     }
 }
 

@@ -95,12 +95,12 @@ struct StoredSale {
     QStringList linesWithoutStock;
 };
 
-// Prints one copy of a stored document with the label and serial given (PRINT already holds
-// the serial). Throws what the printer throws.
+// Prints one copy of a stored document with the label given (PRINT already holds the copy's
+// serial); copies is how many the run prints. Throws what the printer throws.
 class SalesCopyPrinter {
 public:
     virtual ~SalesCopyPrinter() = default;
-    virtual void printCopy(const StoredSale& sale, SalesMode mode, const QString& copyLabel) = 0;
+    virtual void printCopy(const StoredSale& sale, SalesMode mode, const QString& copyLabel, int copies) = 0;
 };
 
 // The save of one workstation: its own handles on the document tables, so the shared handles

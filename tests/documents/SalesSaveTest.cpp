@@ -30,7 +30,7 @@ struct Line {
 class RecordingPrinter : public SalesCopyPrinter {
 public:
     explicit RecordingPrinter(const std::string& folder) : m_headers(folder, "Szamla.dbf") { m_headers.open(); }
-    void printCopy(const StoredSale& sale, SalesMode, const QString& copyLabel) override {
+    void printCopy(const StoredSale& sale, SalesMode, const QString& copyLabel, int) override {
         if (failing) throw std::runtime_error("the printer is out of paper");
         m_headers.refresh();
         m_headers.gotoBookmark({sale.headerRecNo});
