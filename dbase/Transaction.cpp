@@ -361,25 +361,34 @@ void appendEntry(std::string& out, uint8_t kind, std::string_view name, uint64_t
 struct ParsedJournal {
     std::vector<JournalEntry> entries;
     bool complete = false;
+    // Sound entries up to where the bytes end, without the trailer: the journal's own write
+    // was cut short.
+    bool tornTail = false;
 };
 
 ParsedJournal parseJournal(const std::string& bytes) {
     ParsedJournal out;
     if (bytes.size() < 8 || std::memcmp(bytes.data(), kMagic, 8) != 0) return out;
     size_t at = 8;
+    const auto torn = [&] {
+        out.tornTail = true;
+        return out;
+    };
     while (at < bytes.size()) {
         const uint8_t kind = uint8_t(bytes[at]);
         if (kind == kTrailer) {
+            if (at + 13 > bytes.size()) return torn();
             out.complete = at + 13 == bytes.size() && getInt(bytes, at + 1, 4) == out.entries.size() &&
                            std::memcmp(bytes.data() + at + 5, kEndMagic, 8) == 0;
             return out;
         }
-        if ((kind != kImage && kind != kLength) || at + 3 > bytes.size()) return out;
+        if (kind != kImage && kind != kLength) return out;
+        if (at + 3 > bytes.size()) return torn();
         const size_t nameLength = size_t(getInt(bytes, at + 1, 2));
         const size_t head = 1 + 2 + nameLength + 8 + 4;
-        if (at + head > bytes.size()) return out;
+        if (at + head > bytes.size()) return torn();
         const size_t count = kind == kImage ? size_t(getInt(bytes, at + head - 4, 4)) : 0;
-        if (at + head + count + 4 > bytes.size()) return out;
+        if (at + head + count + 4 > bytes.size()) return torn();
         const std::string body = bytes.substr(at, head + count);
         if (crc32(body) != uint32_t(getInt(bytes, at + head + count, 4))) return out;
         JournalEntry e;
@@ -391,7 +400,7 @@ ParsedJournal parseJournal(const std::string& bytes) {
         out.entries.push_back(std::move(e));
         at += head + count + 4;
     }
-    return out;
+    return torn();
 }
 
 bool isIndexFile(const std::string& name) {
@@ -439,6 +448,27 @@ std::string freeDamagedJournalName(const std::string& journalPath, FileSystem& f
     return damagedJournalName(journalPath, number);
 }
 
+// Whether a journal cut short is the trace of a save that died while writing it. Its data
+// writes come only after the whole journal is written (and synced), so then every file still
+// holds each before-image the journal got to and none is longer than its old length. A
+// journal cut short after the save wrote its data (damaged later) fails this.
+bool diedWritingJournal(const std::string& folder, FileSystem& fs, const ParsedJournal& journal) {
+    if (journal.complete || !journal.tornTail) return false;
+    for (const JournalEntry& e : journal.entries) {
+        const std::string target = joinPath(folder, e.name);
+        if (!fs.exists(target)) return false;
+        const std::unique_ptr<File> file = fs.open(target, OpenMode::ReadOnly);
+        if (e.kind == kLength) {
+            if (file->size() > e.offset) return false;
+            continue;
+        }
+        std::string now(e.bytes.size(), '\0');
+        now.resize(file->read(e.offset, now.data(), now.size()));
+        if (now != e.bytes) return false;
+    }
+    return true;
+}
+
 // Writes the journal's before-images back. Requires: the folder lock.
 // journalLeft: whether a journal file is there afterwards (empty or not); knownSize: its size
 // when the caller has just asked.
@@ -452,6 +482,13 @@ RecoveryReport rollBackJournal(const std::string& folder, FileSystem& fs, bool* 
     const std::string bytes = readWhole(*fs.open(path, OpenMode::ReadOnly));
     if (bytes.empty()) return report;  // an empty journal is no journal: the file is kept for reuse
     const ParsedJournal journal = parseJournal(bytes);
+    if (diedWritingJournal(folder, fs, journal)) {
+        // The save died while writing its journal, before it wrote anything else: the tables
+        // are as before it, and the journal is emptied like a finished one.
+        fs.open(path, OpenMode::ReadWrite)->truncate(0);
+        report.rolledBack = true;
+        return report;
+    }
     std::map<std::string, std::unique_ptr<File>> files;
     std::set<std::string> missing;
     auto fileFor = [&](const std::string& name) -> File* {

@@ -212,6 +212,26 @@ TEST_F(TransactionTest, AFailedWriteOrSyncLeavesTheFolderAsBeforeAndNothingHeld)
     EXPECT_EQ(openDescriptors(), descriptors);  // no file handle left open
 }
 
+TEST_F(TransactionTest, AJournalCutShortWhileItWasWrittenIsNoDamage) {
+    // A save killed in the middle of writing its journal: the tables are as before it.
+    const auto before = snapshot(dir.path());
+    FaultFileSystem fs;
+    fs.crashWriteAt = 4;
+    EXPECT_THROW(saveDocument(dir.path(), fs, {}), SimulatedCrash);
+    const std::string journal = dir.read(kJournalName);
+    ASSERT_GT(journal.size(), 200u);
+    restore(dir.path(), before);
+    for (const size_t cut : {journal.size() - 20, journal.size() / 2, size_t(9)}) {
+        dir.write(kJournalName, journal.substr(0, cut));
+        const RecoveryReport report = recoverFolder(dir.path());
+        EXPECT_TRUE(report.rolledBack) << cut;
+        EXPECT_FALSE(report.needsCheck) << cut << ": " << report.detail;
+        EXPECT_EQ(dir.read(kJournalName), "");
+        EXPECT_TRUE(keptDamagedJournals(dir.path()).empty());
+        EXPECT_TRUE(sameData(snapshot(dir.path()), before));
+    }
+}
+
 TEST_F(TransactionTest, ADamagedJournalRollsBackWhatItProvesAndAsksForACheck) {
     const auto before = snapshot(dir.path());
     // A commit that died while writing the data, leaving its journal: make it by crashing.
