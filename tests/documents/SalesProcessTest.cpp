@@ -12,7 +12,9 @@
 #include "dbase/TestSeed.h"
 #include "dbase/Transaction.h"
 #include "dbtool/DbTool.h"
+#include "documents/sales/Cancellation.h"
 #include "documents/sales/SalesSave.h"
+#include "foundation/RuleError.h"
 
 namespace kavina::documents {
 namespace {
@@ -126,6 +128,52 @@ TEST_F(SalesProcessTest, FourWorkstationsSavingAtOnceGetGaplessNumbersAndExactSt
     for (int i = 0; i < 4; ++i) workstations.push_back(startWorkstation(dir.path(), kSaves));
     for (pid_t pid : workstations) EXPECT_EQ(exitCode(pid), 0);
     EXPECT_EQ(checkWholeDocuments(), 4 * kSaves);
+}
+
+// A workstation cancelling the invoices 1..count in turn; exits with how many it cancelled
+// (the others were refused as cancelled already), or 255 on an error.
+pid_t startCancelling(const std::string& folder, int count) {
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    int cancelled = 0;
+    try {
+        TDataModule1 data;
+        data.open(folder);
+        DocumentCancellation cancellation(data, std::chrono::milliseconds(30000));
+        for (int n = 1; n <= count; ++n) {
+            const auto target = cancellation.find(
+                QStringLiteral("SZA%1/%2").arg(QDate::currentDate().year()).arg(n, 5, 10, QChar('0')));
+            if (!target) _exit(255);
+            try {
+                cancellation.cancel(*target, CancelMode::Invoice, CancelKind::Storno);
+                ++cancelled;
+            } catch (const RuleError& refused) {
+                if (refused.message() != kAlreadyCancelled) _exit(255);
+            }
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "workstation: %s\n", e.what());
+        _exit(255);
+    }
+    _exit(cancelled);
+}
+
+TEST_F(SalesProcessTest, TwoWorkstationsCancellingTheSameInvoicesCancelEachOnce) {
+    constexpr int kInvoices = 30;
+    ASSERT_EQ(exitCode(startWorkstation(dir.path(), kInvoices)), 0);
+    const pid_t first = startCancelling(dir.path(), kInvoices);
+    const pid_t second = startCancelling(dir.path(), kInvoices);
+    const int a = exitCode(first), b = exitCode(second);
+    ASSERT_NE(a, 255);
+    ASSERT_NE(b, 255);
+    EXPECT_EQ(a + b, kInvoices);
+    data.open(dir.path());
+    for (int p = 1; p <= kProducts; ++p) EXPECT_EQ(stockOf(p), kStartStock);
+    TableHandle& h = data.SzamlaTable();
+    for (h.first(); !h.eof(); h.next()) EXPECT_EQ(h.asString(H::SZAMLATIP).trimmed(), QStringLiteral("S"));
+    data.close();
+    std::ostringstream out, err;
+    EXPECT_EQ(dbtool::run({"check", dir.path()}, out, err), 0) << out.str() << err.str();
 }
 
 class SalesSaveCrashTest : public SalesProcessTest {};
