@@ -79,8 +79,7 @@ std::optional<CancelTarget> DocumentCancellation::find(const QString& number) {
     open();
     m_headers->refresh();
     if (number.trimmed().isEmpty() || !m_headers->findKey(number.trimmed().toStdString())) return std::nullopt;
-    return CancelTarget{uint32_t(m_headers->bookmark().id), m_headers->asString(H::SZAMLASZAM).trimmed(),
-                        typeOf(*m_headers)};
+    return summaryOf(*m_headers, uint32_t(m_headers->bookmark().id));
 }
 
 std::optional<QString> DocumentCancellation::refusal(QChar code, const QString& state, CancelMode mode,

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "dbase/Transaction.h"
+#include "documents/sales/DocumentSummary.h"
 #include "foundation/Prompt.h"
 #include "foundation/TableHandle.h"
 
@@ -44,11 +45,7 @@ inline const QString kNoSuchDocument = QStringLiteral("Ilyen számú bizonylat n
 std::optional<CancelMode> cancelModeOf(QChar type, CancelKind kind);
 
 // The document a cancellation acts on, as the dialog shows it.
-struct CancelTarget {
-    uint32_t recNo = 0;
-    QString number;
-    QChar type;
-};
+using CancelTarget = DocumentSummary;
 
 // Prints one copy of a cancelled document (its header now holds the cancelled type) with the
 // storno or spoiled mark and the label given. Throws what the printer throws.

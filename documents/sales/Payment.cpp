@@ -34,34 +34,18 @@ TableHandle& InvoicePayment::headers() {
     return *m_headers;
 }
 
-std::optional<PayableInvoice> InvoicePayment::read() {
-    const TableHandle& h = *m_headers;
-    PayableInvoice invoice;
-    invoice.recNo = uint32_t(h.bookmark().id);
-    invoice.number = h.asString(H::SZAMLASZAM).trimmed();
-    invoice.name = h.asString(H::NEV).trimmed();
-    invoice.address = (h.asString(H::IRSZAM).trimmed() + QLatin1Char(' ') + h.asString(H::VAROS).trimmed()).trimmed() +
-                      QLatin1Char(' ') + h.asString(H::CIM).trimmed();
-    invoice.issued = h.asDate(H::KIALLIT);
-    invoice.payable = h.asFloat(H::FIZETENDO);
-    invoice.due = h.asDate(H::FIZHAT);
-    invoice.paid = h.asLogical(H::FIZETVE);
-    invoice.paidOn = h.asDate(H::FIZDATUM);
-    return invoice;
-}
-
 std::optional<PayableInvoice> InvoicePayment::find(const QString& number) {
     TableHandle& h = headers();
     h.refresh();
     if (number.trimmed().isEmpty() || !h.findKey(number.trimmed().toStdString())) return std::nullopt;
-    return read();
+    return summaryOf(h, uint32_t(h.bookmark().id));
 }
 
 std::optional<PayableInvoice> InvoicePayment::at(uint32_t recNo) {
     TableHandle& h = headers();
     h.refresh();
     if (!h.gotoBookmark({recNo})) return std::nullopt;
-    return read();
+    return summaryOf(h, uint32_t(h.bookmark().id));
 }
 
 bool InvoicePayment::record(const PayableInvoice& invoice, const QDate& paidOn, Prompt& prompt) {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "documents/sales/DocumentSummary.h"
 #include "foundation/Prompt.h"
 
 namespace kavina {
@@ -24,18 +25,8 @@ inline const QString kNoSuchInvoice = QStringLiteral("Ilyen számú számla nem 
 inline const QString kEmptyPaymentDate = QStringLiteral("Kérem töltse ki a dátum mezőt!");
 inline const QString kNotPayable = QStringLiteral("Befizetést csak számlára és helyesbítő számlára lehet rögzíteni!");
 
-// An invoice as the payment dialog shows it.
-struct PayableInvoice {
-    uint32_t recNo = 0;
-    QString number;
-    QString name;
-    QString address;  // IRSZAM + " " + VAROS, then CIM
-    QDate issued;
-    double payable = 0;
-    QDate due;  // proposed as the payment date
-    bool paid = false;
-    QDate paidOn;
-};
+// An invoice as the payment dialog shows it; its due date is proposed as the payment date.
+using PayableInvoice = DocumentSummary;
 
 class InvoicePayment {
 public:
@@ -53,7 +44,6 @@ public:
     bool record(const PayableInvoice& invoice, const QDate& paidOn, Prompt& prompt);
 
 private:
-    std::optional<PayableInvoice> read();
     TableHandle& headers();
 
     TDataModule1& m_data;
