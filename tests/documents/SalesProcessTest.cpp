@@ -8,7 +8,7 @@
 #include <set>
 #include <sstream>
 
-#include "StockFolder.h"
+#include "SalesFolder.h"
 #include "dbase/TestSeed.h"
 #include "dbase/Transaction.h"
 #include "dbtool/DbTool.h"
@@ -71,22 +71,10 @@ pid_t startWorkstation(const std::string& folder, int saves) {
     _exit(status);
 }
 
-int exitCode(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-class SalesProcessTest : public StockFolder {
+class SalesProcessTest : public SalesFolder {
 protected:
     void SetUp() override {
-        StockFolder::SetUp();
-        TableHandle& settings = data.UserTable();
-        settings.first();
-        settings.edit();
-        settings.setString(U::SELO, QStringLiteral("SZA"));
-        settings.setInteger(U::SZAMLASZ, 1);
-        settings.post();
+        SalesFolder::SetUp();
         for (int p = 1; p <= kProducts; ++p) addProduct(p, QStringLiteral("Termék %1").arg(p), kStartStock);
         data.close();
     }

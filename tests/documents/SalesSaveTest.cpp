@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "StockFolder.h"
+#include "SalesFolder.h"
 #include "foundation/CatalogueFields.h"
 #include "foundation/RecordEdit.h"
 
@@ -18,13 +18,7 @@ namespace U = fields::User;
 
 const QDateTime kSaved(QDate(2008, 3, 10), QTime(14, 30, 5));
 
-struct Line {
-    double code;
-    QString name;
-    double quantity;
-    double unitNet = 1000;
-    bool service = false;
-};
+using Line = SaleLine;
 
 // Records every copy with the PRINT value the stored header held when it was printed.
 class RecordingPrinter : public SalesCopyPrinter {
@@ -45,23 +39,18 @@ private:
     TableHandle m_headers;
 };
 
-class SalesSaveTest : public StockFolder {
+class SalesSaveTest : public SalesFolder {
 protected:
-    IniFile ini{QString::fromStdString(dir.path() + "/kavina.ini")};
-    IniSettings iniSettings;
     MemoryDocument doc;
     std::unique_ptr<SalesStore> store;
     std::unique_ptr<RecordingPrinter> printer;
 
     void SetUp() override {
-        StockFolder::SetUp();
+        SalesFolder::SetUp();
         TableHandle& settings = data.UserTable();
         settings.first();
         settings.edit();
-        settings.setString(U::SELO, QStringLiteral("SZA"));
-        for (const Field& counter : {U::SZAMLASZ, U::PROFORMA, U::SELEJT, U::DEFUSER}) settings.setInteger(counter, 1);
-        settings.setInteger(U::PRNSZAMLA, 2);
-        settings.setString(U::MEGJEGYZES, QStringLiteral("1"));
+        settings.setString(U::MEGJEGYZES, QStringLiteral("1"));  // the copies of cash-register sales
         settings.post();
         store = makeStore();
         printer = std::make_unique<RecordingPrinter>(dir.path());

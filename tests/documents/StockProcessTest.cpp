@@ -49,12 +49,6 @@ pid_t startWorkstation(const std::string& folder, const ProductRecord& product, 
     _exit(status);
 }
 
-int exitCode(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 class StockProcessTest : public StockFolder {
 protected:
     void receiveFromTwoWorkstations(bool logRows) {

@@ -28,12 +28,7 @@ CancelDialog::CancelDialog(QWidget* parent, DocumentCancellation& cancellation, 
     const bool storno = kind == CancelKind::Storno;
     setObjectName(storno ? QStringLiteral("stornoDialog") : QStringLiteral("spoilDialog"));
     setWindowTitle(storno ? QStringLiteral("Stornó") : QStringLiteral("Rontott"));
-    auto* header = new QLabel(headerText(mode, kind, handedOver.has_value()));
-    header->setObjectName(QStringLiteral("headerLabel"));
-    QFont big = header->font();
-    big.setPointSize(big.pointSize() + 4);
-    big.setBold(true);
-    header->setFont(big);
+    QLabel* header = dialogHeader(headerText(mode, kind, handedOver.has_value()));
     m_box = new DocumentPickBox(
         QStringLiteral("Bizonylat sorszáma:"), [this](const QString& number) { return m_cancellation.find(number); },
         std::move(chooseInRegister));

@@ -24,6 +24,16 @@ QLabel* valueLabel(const char* name) {
 
 }  // namespace
 
+QLabel* dialogHeader(const QString& text) {
+    auto* header = new QLabel(text);
+    header->setObjectName(QStringLiteral("headerLabel"));
+    QFont big = header->font();
+    big.setPointSize(big.pointSize() + 4);
+    big.setBold(true);
+    header->setFont(big);
+    return header;
+}
+
 DocumentPickBox::DocumentPickBox(const QString& numberCaption, LookUp lookUp, Choose choose, QWidget* parent)
     : QWidget(parent), m_lookUp(std::move(lookUp)), m_choose(std::move(choose)) {
     m_number = new QLineEdit;

@@ -14,6 +14,9 @@ class QLineEdit;
 
 namespace kavina::documents {
 
+// The big header line over a dialog's box.
+QLabel* dialogHeader(const QString& text);
+
 class DocumentPickBox : public QWidget {
     Q_OBJECT
 

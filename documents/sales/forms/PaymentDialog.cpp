@@ -16,11 +16,7 @@ PaymentDialog::PaymentDialog(QWidget* parent, InvoicePayment& payment, Prompt& p
     : QDialog(parent), m_payment(payment), m_prompt(prompt) {
     setObjectName(QStringLiteral("paymentDialog"));
     setWindowTitle(QStringLiteral("Befizetés"));
-    auto* header = new QLabel(QStringLiteral("        Befizetés"));
-    QFont big = header->font();
-    big.setPointSize(big.pointSize() + 4);
-    big.setBold(true);
-    header->setFont(big);
+    QLabel* header = dialogHeader(QStringLiteral("        Befizetés"));
     // A choice in the register proposes the invoice's due date; a typed number keeps the date.
     DocumentPickBox::Choose choose = [this, chooseInRegister = std::move(chooseInRegister)]() {
         std::optional<DocumentSummary> chosen = chooseInRegister ? chooseInRegister() : std::nullopt;
