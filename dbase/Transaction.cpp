@@ -101,6 +101,22 @@ public:
         held.erase(std::remove_if(held.begin(), held.end(), [&](const HeldLock& l) { return l.file == file; }),
                    held.end());
     }
+    // A handle's file is closed: its locks are forgotten and commits no longer write through it.
+    void close(File* file) {
+        forget(file);
+        for (auto it = open.begin(); it != open.end(); ++it)
+            if (it->second == file) {
+                open.erase(it);
+                break;
+            }
+    }
+    // Files of handles closed while a transaction ran, kept open until it ended: closing a file
+    // gives up the locks taken through it.
+    std::vector<std::unique_ptr<File>> retired;
+    void closeRetired() {
+        for (const std::unique_ptr<File>& file : retired) close(file.get());
+        retired.clear();
+    }
 };
 
 void FolderState::Shadow::put(uint64_t offset, const char* data, size_t size) {
@@ -168,12 +184,13 @@ public:
         m_state->open.insert({m_inner->path(), m_inner.get()});
     }
     ~ParticipatingFile() override {
-        m_state->forget(m_inner.get());
-        for (auto it = m_state->open.begin(); it != m_state->open.end(); ++it)
-            if (it->second == m_inner.get()) {
-                m_state->open.erase(it);
-                break;
-            }
+        if (m_state->active) {
+            // Its locks and changes belong to the running save: the file stays open, and
+            // locked, until the save ends.
+            m_state->retired.push_back(std::move(m_inner));
+            return;
+        }
+        m_state->close(m_inner.get());
     }
 
     size_t read(uint64_t offset, void* buffer, size_t size) override {
@@ -643,6 +660,7 @@ void Transaction::release() {
     m_state->cleanBytes = 0;
     m_state->active = false;
     m_state->releaseLocks();
+    m_state->closeRetired();
     m_open = false;
     unlockFolder(*m_state);
 }

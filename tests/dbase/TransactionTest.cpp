@@ -88,6 +88,49 @@ TEST_F(TransactionTest, AHandleInTagOrderOnARecordTheRollbackRemovedGoesBackToTh
     EXPECT_TRUE(checkAllTables(dir.path()).empty());
 }
 
+TEST_F(TransactionTest, AHandleClosedInsideASaveKeepsItsRecordLocksUntilTheSaveEnds) {
+    // Another workstation, started before the save, tries the record when told to.
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    const pid_t other = fork();
+    if (other == 0) {
+        char c;
+        int code = 2;
+        if (read(go[0], &c, 1) == 1) {
+            try {
+                Table goods(dir.path(), "Anyag.dbf");
+                goods.open();
+                goods.first();
+                goods.edit();
+                code = 1;  // it got the record the save holds
+                goods.cancel();
+            } catch (const DbError& e) {
+                code = e.kind() == DbErrorKind::RecordLocked ? 0 : 3;
+            }
+        }
+        _exit(code);
+    }
+    Transaction tx(dir.path());
+    {
+        Table goods(dir.path(), "Anyag.dbf");
+        goods.open();
+        goods.first();
+        goods.edit();
+        goods.setFloat("MENNYISEG", 7);
+        goods.post();
+    }  // closed inside the save, before the commit
+    ASSERT_EQ(write(go[1], "x", 1), 1);
+    int status = 0;
+    waitpid(other, &status, 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the other workstation took a record the save holds";
+    tx.commit();
+    Table goods(dir.path(), "Anyag.dbf");
+    goods.open();
+    goods.first();
+    EXPECT_EQ(goods.asFloat("MENNYISEG"), 7);
+    EXPECT_TRUE(checkAllTables(dir.path()).empty());
+}
+
 TEST_F(TransactionTest, TwoHandlesOfOneTableInOneSaveKeepEachOthersIndexChanges) {
     Table a(dir.path(), "Szamla.dbf"), b(dir.path(), "Szamla.dbf");
     a.open();
