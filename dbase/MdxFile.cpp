@@ -785,6 +785,9 @@ void MdxFile::propagateMax(int tag, const Cursor& c, size_t level, std::string_v
         const auto& [page, index] = c.path[level];
         Node& parent = node(tag, page);
         if (size_t(index) < parent.count()) {
+            // An equal key appended after its equals leaves the parent's key as it was: the
+            // page is not rewritten.
+            if (parent.stored(size_t(index)) == stored) return;
             parent.setKey(size_t(index), stored, sort);
             markDirty(page);
             return;

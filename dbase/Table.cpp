@@ -359,7 +359,8 @@ void Table::followRollback() {
     m_visibleCount.reset();
     if (m_mdx) m_mdx->forget();
     m_ix = {};
-    const uint32_t at = m_recNo;
+    // The record the handle stood on may be one the rolled-back transaction appended.
+    const uint32_t at = m_recNo <= m_header.recordCount ? m_recNo : 0;
     const uint8_t* rec = at ? (m_orderTag >= 0 ? readIndexed(at) : recordAt(at, Direction::Forward)) : nullptr;
     if (rec && visible(rec)) {
         placeOn(at, rec);

@@ -101,6 +101,22 @@ public:
         held.erase(std::remove_if(held.begin(), held.end(), [&](const HeldLock& l) { return l.file == file; }),
                    held.end());
     }
+    // A handle's file is closed: its locks are forgotten and commits no longer write through it.
+    void close(File* file) {
+        forget(file);
+        for (auto it = open.begin(); it != open.end(); ++it)
+            if (it->second == file) {
+                open.erase(it);
+                break;
+            }
+    }
+    // Files of handles closed while a transaction ran, kept open until it ended: closing a file
+    // gives up the locks taken through it.
+    std::vector<std::unique_ptr<File>> retired;
+    void closeRetired() {
+        for (const std::unique_ptr<File>& file : retired) close(file.get());
+        retired.clear();
+    }
 };
 
 void FolderState::Shadow::put(uint64_t offset, const char* data, size_t size) {
@@ -168,12 +184,13 @@ public:
         m_state->open.insert({m_inner->path(), m_inner.get()});
     }
     ~ParticipatingFile() override {
-        m_state->forget(m_inner.get());
-        for (auto it = m_state->open.begin(); it != m_state->open.end(); ++it)
-            if (it->second == m_inner.get()) {
-                m_state->open.erase(it);
-                break;
-            }
+        if (m_state->active) {
+            // Its locks and changes belong to the running save: the file stays open, and
+            // locked, until the save ends.
+            m_state->retired.push_back(std::move(m_inner));
+            return;
+        }
+        m_state->close(m_inner.get());
     }
 
     size_t read(uint64_t offset, void* buffer, size_t size) override {
@@ -361,25 +378,34 @@ void appendEntry(std::string& out, uint8_t kind, std::string_view name, uint64_t
 struct ParsedJournal {
     std::vector<JournalEntry> entries;
     bool complete = false;
+    // Sound entries up to where the bytes end, without the trailer: the journal's own write
+    // was cut short.
+    bool tornTail = false;
 };
 
 ParsedJournal parseJournal(const std::string& bytes) {
     ParsedJournal out;
     if (bytes.size() < 8 || std::memcmp(bytes.data(), kMagic, 8) != 0) return out;
     size_t at = 8;
+    const auto torn = [&] {
+        out.tornTail = true;
+        return out;
+    };
     while (at < bytes.size()) {
         const uint8_t kind = uint8_t(bytes[at]);
         if (kind == kTrailer) {
+            if (at + 13 > bytes.size()) return torn();
             out.complete = at + 13 == bytes.size() && getInt(bytes, at + 1, 4) == out.entries.size() &&
                            std::memcmp(bytes.data() + at + 5, kEndMagic, 8) == 0;
             return out;
         }
-        if ((kind != kImage && kind != kLength) || at + 3 > bytes.size()) return out;
+        if (kind != kImage && kind != kLength) return out;
+        if (at + 3 > bytes.size()) return torn();
         const size_t nameLength = size_t(getInt(bytes, at + 1, 2));
         const size_t head = 1 + 2 + nameLength + 8 + 4;
-        if (at + head > bytes.size()) return out;
+        if (at + head > bytes.size()) return torn();
         const size_t count = kind == kImage ? size_t(getInt(bytes, at + head - 4, 4)) : 0;
-        if (at + head + count + 4 > bytes.size()) return out;
+        if (at + head + count + 4 > bytes.size()) return torn();
         const std::string body = bytes.substr(at, head + count);
         if (crc32(body) != uint32_t(getInt(bytes, at + head + count, 4))) return out;
         JournalEntry e;
@@ -391,7 +417,7 @@ ParsedJournal parseJournal(const std::string& bytes) {
         out.entries.push_back(std::move(e));
         at += head + count + 4;
     }
-    return out;
+    return torn();
 }
 
 bool isIndexFile(const std::string& name) {
@@ -439,6 +465,27 @@ std::string freeDamagedJournalName(const std::string& journalPath, FileSystem& f
     return damagedJournalName(journalPath, number);
 }
 
+// Whether a journal cut short is the trace of a save that died while writing it. Its data
+// writes come only after the whole journal is written (and synced), so then every file still
+// holds each before-image the journal got to and none is longer than its old length. A
+// journal cut short after the save wrote its data (damaged later) fails this.
+bool diedWritingJournal(const std::string& folder, FileSystem& fs, const ParsedJournal& journal) {
+    if (journal.complete || !journal.tornTail) return false;
+    for (const JournalEntry& e : journal.entries) {
+        const std::string target = joinPath(folder, e.name);
+        if (!fs.exists(target)) return false;
+        const std::unique_ptr<File> file = fs.open(target, OpenMode::ReadOnly);
+        if (e.kind == kLength) {
+            if (file->size() > e.offset) return false;
+            continue;
+        }
+        std::string now(e.bytes.size(), '\0');
+        now.resize(file->read(e.offset, now.data(), now.size()));
+        if (now != e.bytes) return false;
+    }
+    return true;
+}
+
 // Writes the journal's before-images back. Requires: the folder lock.
 // journalLeft: whether a journal file is there afterwards (empty or not); knownSize: its size
 // when the caller has just asked.
@@ -452,6 +499,13 @@ RecoveryReport rollBackJournal(const std::string& folder, FileSystem& fs, bool* 
     const std::string bytes = readWhole(*fs.open(path, OpenMode::ReadOnly));
     if (bytes.empty()) return report;  // an empty journal is no journal: the file is kept for reuse
     const ParsedJournal journal = parseJournal(bytes);
+    if (diedWritingJournal(folder, fs, journal)) {
+        // The save died while writing its journal, before it wrote anything else: the tables
+        // are as before it, and the journal is emptied like a finished one.
+        fs.open(path, OpenMode::ReadWrite)->truncate(0);
+        report.rolledBack = true;
+        return report;
+    }
     std::map<std::string, std::unique_ptr<File>> files;
     std::set<std::string> missing;
     auto fileFor = [&](const std::string& name) -> File* {
@@ -606,6 +660,7 @@ void Transaction::release() {
     m_state->cleanBytes = 0;
     m_state->active = false;
     m_state->releaseLocks();
+    m_state->closeRetired();
     m_open = false;
     unlockFolder(*m_state);
 }

@@ -72,6 +72,65 @@ TEST_F(TransactionTest, AnExceptionInsideRollsEverythingBackAndHandlesFollow) {
     EXPECT_TRUE(checkAllTables(dir.path()).empty());
 }
 
+TEST_F(TransactionTest, AHandleInTagOrderOnARecordTheRollbackRemovedGoesBackToTheFirst) {
+    Table head(dir.path(), "Szamla.dbf");
+    head.open();
+    head.setOrder("SZAMLASZAM");
+    {
+        Transaction tx(dir.path());
+        head.append();
+        head.setString("SZAMLASZAM", "2024/99999");
+        head.post();  // the handle stands on the new record
+    }
+    head.refresh();  // the record is gone: no damage is reported, the handle starts again
+    EXPECT_FALSE(head.eof());
+    EXPECT_EQ(head.asString("SZAMLASZAM"), "2024/00001");
+    EXPECT_TRUE(checkAllTables(dir.path()).empty());
+}
+
+TEST_F(TransactionTest, AHandleClosedInsideASaveKeepsItsRecordLocksUntilTheSaveEnds) {
+    // Another workstation, started before the save, tries the record when told to.
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    const pid_t other = fork();
+    if (other == 0) {
+        char c;
+        int code = 2;
+        if (read(go[0], &c, 1) == 1) {
+            try {
+                Table goods(dir.path(), "Anyag.dbf");
+                goods.open();
+                goods.first();
+                goods.edit();
+                code = 1;  // it got the record the save holds
+                goods.cancel();
+            } catch (const DbError& e) {
+                code = e.kind() == DbErrorKind::RecordLocked ? 0 : 3;
+            }
+        }
+        _exit(code);
+    }
+    Transaction tx(dir.path());
+    {
+        Table goods(dir.path(), "Anyag.dbf");
+        goods.open();
+        goods.first();
+        goods.edit();
+        goods.setFloat("MENNYISEG", 7);
+        goods.post();
+    }  // closed inside the save, before the commit
+    ASSERT_EQ(write(go[1], "x", 1), 1);
+    int status = 0;
+    waitpid(other, &status, 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the other workstation took a record the save holds";
+    tx.commit();
+    Table goods(dir.path(), "Anyag.dbf");
+    goods.open();
+    goods.first();
+    EXPECT_EQ(goods.asFloat("MENNYISEG"), 7);
+    EXPECT_TRUE(checkAllTables(dir.path()).empty());
+}
+
 TEST_F(TransactionTest, TwoHandlesOfOneTableInOneSaveKeepEachOthersIndexChanges) {
     Table a(dir.path(), "Szamla.dbf"), b(dir.path(), "Szamla.dbf");
     a.open();
@@ -194,6 +253,26 @@ TEST_F(TransactionTest, AFailedWriteOrSyncLeavesTheFolderAsBeforeAndNothingHeld)
         }
     }
     EXPECT_EQ(openDescriptors(), descriptors);  // no file handle left open
+}
+
+TEST_F(TransactionTest, AJournalCutShortWhileItWasWrittenIsNoDamage) {
+    // A save killed in the middle of writing its journal: the tables are as before it.
+    const auto before = snapshot(dir.path());
+    FaultFileSystem fs;
+    fs.crashWriteAt = 4;
+    EXPECT_THROW(saveDocument(dir.path(), fs, {}), SimulatedCrash);
+    const std::string journal = dir.read(kJournalName);
+    ASSERT_GT(journal.size(), 200u);
+    restore(dir.path(), before);
+    for (const size_t cut : {journal.size() - 20, journal.size() / 2, size_t(9)}) {
+        dir.write(kJournalName, journal.substr(0, cut));
+        const RecoveryReport report = recoverFolder(dir.path());
+        EXPECT_TRUE(report.rolledBack) << cut;
+        EXPECT_FALSE(report.needsCheck) << cut << ": " << report.detail;
+        EXPECT_EQ(dir.read(kJournalName), "");
+        EXPECT_TRUE(keptDamagedJournals(dir.path()).empty());
+        EXPECT_TRUE(sameData(snapshot(dir.path()), before));
+    }
 }
 
 TEST_F(TransactionTest, ADamagedJournalRollsBackWhatItProvesAndAsksForACheck) {

@@ -3,6 +3,7 @@
 // and rounding, and products added straight into the products table, for the stock tests.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include "common/ScriptedPrompt.h"
 #include "dbase/TestFolder.h"
@@ -12,6 +13,13 @@
 #include "foundation/TDataModule1.h"
 
 namespace kavina::documents {
+
+// Waits for a child process; its exit code, or -1 when it did not exit by itself.
+inline int exitCode(pid_t pid) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 class StockFolder : public ::testing::Test {
 protected:
