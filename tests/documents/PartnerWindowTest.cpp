@@ -78,14 +78,20 @@ TEST_F(PartnerWindowTest, AnUnpaidInvoiceIsShownAndMegsemKeepsThePickerOnThePart
     EXPECT_EQ(windows.opened().size(), 2);
 }
 
-TEST_F(PartnerWindowTest, InvoiceButtonsSayWhenThePartnerHasNone) {
+TEST_F(PartnerWindowTest, InvoiceButtonsOpenTheRegisterOnThePartnersInvoicesOrSayThereAreNone) {
     add(QStringLiteral("O'Brien Kft."), QString());
     addInvoice(QStringLiteral("O'Brien Kft."), QStringLiteral("Fő utca 1."), true);
+    addInvoice(QStringLiteral("O'Brien Kft."), QStringLiteral("Fő utca 1."), true);
+    addInvoice(QStringLiteral("O'Brien Kft."), QStringLiteral("Más utca 2."), false);
     PartnerWindow window(data, prompt, windows, PartnerCaller::None);
     window.open();
+    windows.watchDocuments(&data.SzamlaTable());
     window.showInvoices(false);
     EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_EQ(windows.opened(), QStringList{"invoices|0|O'Brien Kft.|2"});
+    EXPECT_EQ(data.SzamlaTable().recordCount(), 3u);  // the restriction is gone
     window.showInvoices(true);
+    EXPECT_EQ(windows.opened().size(), 1);
     ASSERT_EQ(prompt.entries().size(), 1u);
     const ScriptedPrompt::Entry& said = prompt.entries().front();
     EXPECT_EQ(said.caption, QStringLiteral("Figyelem!"));
