@@ -272,7 +272,7 @@ void TSzamlak::buildGrids(const IniSettings& settings) {
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, &TSzamlak::sortByColumn);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& at) {
         // The grid has moved the documents to the row picked; their lines follow.
-        if (at.isValid()) runCommand(m_prompt, [&] { m_lines->reload(); });
+        if (at.isValid()) runCommand(m_prompt, [&] { showLines(); });
     });
 }
 
@@ -306,8 +306,18 @@ void TSzamlak::sortByColumn(int column) {
 void TSzamlak::syncSelection() {
     if (!m_list) return;
     m_list->showCurrent();
-    m_lines->reload();
+    showLines();
     enableButtons();
+}
+
+// The lines are read again only when another document became current: a search letter that
+// stays on the document reads nothing.
+void TSzamlak::showLines() {
+    TableHandle& documents = m_data.SzamlaTable();
+    const uint64_t shown = documents.isEmpty() ? 0 : documents.bookmark().id;
+    if (shown == m_linesOf && shown != 0) return;
+    m_linesOf = shown;
+    m_lines->reload();
 }
 
 void TSzamlak::enableButtons() {

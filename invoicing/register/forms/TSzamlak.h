@@ -40,6 +40,7 @@ private:
     void arrangeColumns();
     void sortByColumn(int column);
     void syncSelection();
+    void showLines();
     void enableButtons();
     void chooseAndClose(bool doubleClick);
     template <typename Action>
@@ -60,6 +61,7 @@ private:
     QLineEdit* m_search;
     QPushButton *m_archive, *m_storno, *m_spoil, *m_payment, *m_agent, *m_copy, *m_preview, *m_listing, *m_choose;
     bool m_chosen = false;
+    uint64_t m_linesOf = 0;  // the document whose lines the panel shows
 };
 
 }  // namespace kavina::invoicing
