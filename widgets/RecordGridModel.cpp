@@ -3,16 +3,26 @@
 #include <QFont>
 
 #include "foundation/NumberBox.h"
+#include "foundation/SzamSzov.h"
 
 namespace kavina::widgets {
 
 namespace {
+
+const QString kCurrency = QStringLiteral(" Ft");
 
 GridRows::ColumnText columnText(const RecordCursor& cursor, const GridColumn& column) {
     const int field = cursor.fieldNumber(column.field);
     if (column.kind == ColumnKind::Number)
         return [field](const RecordCursor& row) {
             return row.isNull(field) ? QString() : numberBoxText(row.asFloat(field));
+        };
+    if (column.kind == ColumnKind::Money)
+        return [field](const RecordCursor& row) {
+            if (row.isNull(field)) return QString();
+            QString text = moneyText(row.asFloat(field)).trimmed();
+            if (text.endsWith(kCurrency)) text.chop(kCurrency.size());
+            return text;
         };
     return [field](const RecordCursor& row) { return row.asString(field); };
 }
@@ -64,7 +74,7 @@ int RecordGridModel::columnCount(const QModelIndex& parent) const {
 
 QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_rows.size()) return {};
-    if (role == Qt::TextAlignmentRole && m_columns[size_t(index.column())].kind == ColumnKind::Number)
+    if (role == Qt::TextAlignmentRole && m_columns[size_t(index.column())].kind != ColumnKind::Text)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     if (role == kRowTagRole) return m_rows.row(index.row()).tag;
     if (role != Qt::DisplayRole) return {};

@@ -19,6 +19,7 @@ namespace kavina::widgets {
 enum class ColumnKind {
     Text,
     Number,  // right-aligned, in the number boxes' form (decimal comma); an empty field stays empty
+    Money,   // right-aligned, as money without the currency: 1 234,50; an empty field stays empty
 };
 
 struct GridColumn {

@@ -19,6 +19,7 @@ namespace H = fields::Szamla;
 
 std::vector<widgets::GridColumn> invoiceColumns() {
     const widgets::ColumnKind number = widgets::ColumnKind::Number;
+    const widgets::ColumnKind money = widgets::ColumnKind::Money;
     return {{QStringLiteral("T."), H::SZAMLATIP},
             {QStringLiteral("Számlaszám"), H::SZAMLASZAM, true},
             {QStringLiteral("Fizető neve"), H::NEV},
@@ -29,10 +30,10 @@ std::vector<widgets::GridColumn> invoiceColumns() {
             {QStringLiteral("Készült"), H::KIALLIT},
             {QStringLiteral("Teljesítve"), H::TELJESIT},
             {QStringLiteral("Határidő"), H::FIZHAT},
-            {QStringLiteral("ÁFA alap"), H::AFAALAP, false, number},
+            {QStringLiteral("ÁFA alap"), H::AFAALAP, false, money},
             {QStringLiteral("ÁFA (%)"), H::AFA, false, number},
-            {QStringLiteral("ÁFA (Ft)"), H::AFAFT, false, number},
-            {QStringLiteral("Fizetendő"), H::FIZETENDO, false, number},
+            {QStringLiteral("ÁFA (Ft)"), H::AFAFT, false, money},
+            {QStringLiteral("Fizetendő"), H::FIZETENDO, false, money},
             {QStringLiteral("Fizetve"), H::FIZDATUM}};
 }
 

@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,38 +45,42 @@ enum DocumentColumn {
 
 const QColor kCorrectiveGreen(0, 128, 0);
 
+// Typed in the list, these characters start the search.
+const QString kSearchStarters = QStringLiteral(" AÁBCDEÉFGHIÍJKLMNOÓÖŐPQRSTUÚÜŰVWXYZ0123456789-+./");
+
 std::vector<widgets::GridColumn> documentColumns(bool payouts) {
-    const ColumnKind number = ColumnKind::Number;
+    const ColumnKind money = ColumnKind::Money;
     return {{QStringLiteral("T."), H::SZAMLATIP},
             {QStringLiteral("Számlaszám"), payouts ? H::AJANLSZAM : H::SZAMLASZAM, true},
             {QStringLiteral("Fizető neve"), H::NEV, true},
             {QStringLiteral("Cím"), H::TELJESCIM, true},
             {QStringLiteral("Fizetési mód"), H::FIZMOD},
             {QStringLiteral("Készült"), H::KIALLIT},
-            payouts ? widgets::GridColumn{QStringLiteral("Kifizetés"), H::szlnetto, false, number}
+            payouts ? widgets::GridColumn{QStringLiteral("Kifizetés"), H::szlnetto, false, money}
                     : widgets::GridColumn{QStringLiteral("Teljesítve"), H::TELJESIT},
             {QStringLiteral("Határidő"), H::FIZHAT, true},
-            {QStringLiteral("ÁFA alap"), H::AFAALAP, false, number},
-            {QStringLiteral("ÁFA (Ft)"), H::AFAFT, false, number},
-            {QStringLiteral("Fizetendő"), H::FIZETENDO, false, number},
+            {QStringLiteral("ÁFA alap"), H::AFAALAP, false, money},
+            {QStringLiteral("ÁFA (Ft)"), H::AFAFT, false, money},
+            {QStringLiteral("Fizetendő"), H::FIZETENDO, false, money},
             {QStringLiteral("Fizetve"), H::FIZDATUM},
             {QStringLiteral("Készítette"), H::UGYINTEZO},
             {QStringLiteral("Partnerünk neve"), H::PNEV},
-            {QStringLiteral("Partner járadéka"), H::POSSZEG, false, number},
+            {QStringLiteral("Partner járadéka"), H::POSSZEG, false, money},
             {QStringLiteral("Megjegyzés"), H::TARGY}};
 }
 
 std::vector<widgets::GridColumn> lineColumns() {
     const ColumnKind number = ColumnKind::Number;
+    const ColumnKind money = ColumnKind::Money;
     return {{QStringLiteral("Cikkszám"), L::cikkszam},
             {QStringLiteral("Megnevezés"), L::MEGNEVEZES},
             {QStringLiteral("Mennyiség"), L::MENNYISEG, false, number},
             {QStringLiteral("Mértékegys."), L::EGYSEG},
-            {QStringLiteral("Egységár"), L::EGYSEGAR, false, number},
-            {QStringLiteral("Nettó ár"), L::NETTOAR, false, number},
+            {QStringLiteral("Egységár"), L::EGYSEGAR, false, money},
+            {QStringLiteral("Nettó ár"), L::NETTOAR, false, money},
             {QStringLiteral("ÁFA"), L::AFA, false, number},
-            {QStringLiteral("ÁFA Ft"), L::AFAFT, false, number},
-            {QStringLiteral("Összesen"), L::OSSZESEN, false, number},
+            {QStringLiteral("ÁFA Ft"), L::AFAFT, false, money},
+            {QStringLiteral("Összesen"), L::OSSZESEN, false, money},
             {QStringLiteral("Árcsop."), L::ARCSOPORT, false, number}};
 }
 
@@ -160,6 +165,7 @@ TSzamlak::TSzamlak(QWidget* parent, TDataModule1& data, Prompt& prompt, Document
     auto* left = new QVBoxLayout;
     m_grid = gridView(QStringLiteral("documentGrid"));
     m_grid->setItemDelegate(new DocumentColourDelegate(settings, m_grid));
+    m_grid->installEventFilter(this);
     left->addWidget(m_grid, 3);
     auto* panel = new QGroupBox(QStringLiteral("Kiszámlázott tételek"));
     panel->setObjectName(QStringLiteral("linesGroupBox"));
@@ -278,7 +284,7 @@ void TSzamlak::buildGrids(const IniSettings& settings) {
 
 void TSzamlak::arrangeColumns() {
     const RegisterLook look = m_logic.look();
-    const int widths[] = {28, 120, 200, 220, 90, 80, 80, 80, 90, 80, 95, 80, 110, 120, 90, 200};
+    const int widths[] = {28, 125, 200, 230, 95, 80, 80, 80, 95, 85, 95, 80, 110, 120, 90, 200};
     for (int c = Type; c <= Remark; ++c) m_grid->setColumnWidth(c, widths[c]);
     for (int c : {Name, Address, Method, Performed, Due}) m_grid->setColumnHidden(c, !look.buyerColumns);
     if (look.payoutColumns) {
@@ -286,7 +292,7 @@ void TSzamlak::arrangeColumns() {
         m_grid->setColumnHidden(Performed, false);
     }
     m_linePanel->setVisible(look.lines);
-    const int lineWidths[] = {90, 260, 75, 75, 85, 85, 50, 80, 90, 60};
+    const int lineWidths[] = {90, 280, 80, 95, 95, 95, 50, 90, 100, 60};
     for (int c = 0; c < 10; ++c) m_lineGrid->setColumnWidth(c, lineWidths[c]);
 }
 
@@ -323,6 +329,21 @@ void TSzamlak::showLines() {
 void TSzamlak::enableButtons() {
     const bool any = !m_logic.listEmpty();
     for (QPushButton* b : {m_agent, m_copy, m_preview}) b->setEnabled(any);
+}
+
+bool TSzamlak::eventFilter(QObject* watched, QEvent* event) {
+    // A letter typed in the list moves into the search box and searches from there.
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString typed = key->text();
+        if ((key->modifiers() & ~Qt::ShiftModifier) == Qt::NoModifier && typed.size() == 1 &&
+            kSearchStarters.contains(typed.toUpper())) {
+            m_search->setFocus();
+            m_search->setText(typed);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TSzamlak::chooseAndClose(bool doubleClick) {

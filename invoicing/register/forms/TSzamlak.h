@@ -33,6 +33,9 @@ public:
     // Whether the window closed with a document chosen.
     bool chosen() const { return m_chosen; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* buttonColumn();
     QWidget* bottomRow();
