@@ -152,6 +152,7 @@ public:
     std::optional<AgentData> editAgent(const AgentData&) override { return std::nullopt; }
     void preview(const report::PreparedReport&, const QString&) override {}
     bool print(const report::PreparedReport&, const QString&) override { return false; }
+    void printingDone() override {}
 };
 
 class Bench {

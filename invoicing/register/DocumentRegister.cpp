@@ -227,6 +227,7 @@ void DocumentRegister::copy() {
     const report::PreparedReport pages = prepareStored(StoredPrintUse::Copy, docs.asInteger(H::PRINT) + raise);
     const bool printed = m_windows.print(pages, docs.asString(H::SZAMLASZAM).trimmed());
     raiseSerial(printed ? raise : 1);
+    m_windows.printingDone();
 }
 
 void DocumentRegister::preview() {

@@ -56,6 +56,9 @@ public:
     // Prints the pages once on the printer of the settings, without asking. True when they
     // went out; a failure is told to the clerk here and gives false.
     virtual bool print(const report::PreparedReport& pages, const QString& documentName) = 0;
+    // After a command's prints: tells the clerk, once, the files the built-in PDF printer
+    // wrote since the last call.
+    virtual void printingDone() = 0;
 };
 
 }  // namespace kavina::invoicing

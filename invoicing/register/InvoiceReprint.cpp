@@ -90,6 +90,7 @@ int InvoiceReprint::printRange() {
         ++printed;
     }
     docs.gotoBookmark(end);
+    m_windows.printingDone();
     return printed;
 }
 
@@ -107,7 +108,9 @@ bool InvoiceReprint::printChosen() {
     if (docs.isEmpty()) return false;
     const std::optional<int> copies = askCopies();
     if (!copies || *copies <= 0) return false;
-    return printInvoice(*copies);
+    const bool printed = printInvoice(*copies);
+    m_windows.printingDone();
+    return printed;
 }
 
 bool InvoiceReprint::printInvoice(int copies) {

@@ -20,7 +20,8 @@
 namespace kavina::invoicing {
 
 // Every window the logic opens, one line each: "register|0|3" (kind, documents shown),
-// "agent|<name>", "preview|<pdf name>", "print|<document name>"; the pages printed and
+// "agent|<name>", "preview|<pdf name>", "print|<document name>", "printing done" after a
+// command's prints; the pages printed and
 // previewed are kept. Prints and agent dialogs take their answers from queues.
 class ScriptedDocumentWindows final : public DocumentWindows {
 public:
@@ -53,6 +54,7 @@ public:
         if (wentOut) m_printed.push_back(pages);
         return wentOut;
     }
+    void printingDone() override { m_opened << QStringLiteral("printing done"); }
 
 private:
     template <typename T>

@@ -32,13 +32,19 @@ bool QtDocumentWindows::print(const report::PreparedReport& pages, const QString
     choice.documentName = documentName;
     try {
         report::ReportPrinter printer(choice);
-        const QStringList files = printer.print(pages, 1);
-        if (!files.isEmpty()) m_context.prompt.information(QStringLiteral("Nyomtatás"), report::pdfPrintedText(files));
+        m_pdfFiles << printer.print(pages, 1);
         return true;
     } catch (const report::PrintError& e) {
         m_context.prompt.error(QStringLiteral("Hiba"), QString::fromUtf8(e.what()));
         return false;
     }
+}
+
+void QtDocumentWindows::printingDone() {
+    if (m_pdfFiles.isEmpty()) return;
+    const QStringList files = m_pdfFiles;
+    m_pdfFiles.clear();
+    m_context.prompt.information(QStringLiteral("Nyomtatás"), report::pdfPrintedText(files));
 }
 
 }  // namespace kavina::invoicing

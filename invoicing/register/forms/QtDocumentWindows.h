@@ -30,8 +30,10 @@ public:
     std::optional<AgentData> editAgent(const AgentData& data) override;
     void preview(const report::PreparedReport& pages, const QString& pdfName) override;
     bool print(const report::PreparedReport& pages, const QString& documentName) override;
+    void printingDone() override;
 
 private:
+    QStringList m_pdfFiles;  // written since the last printingDone()
     QWidget* m_parent;
     DocumentWindowsContext m_context;
 };

@@ -185,7 +185,7 @@ TSzamlak::TSzamlak(QWidget* parent, TDataModule1& data, Prompt& prompt, Document
         arrangeColumns();
     });
     m_grid->setFocus();
-    resize(1200, 720);
+    resize(1250, 740);
 }
 
 TSzamlak::~TSzamlak() = default;
@@ -284,7 +284,7 @@ void TSzamlak::buildGrids(const IniSettings& settings) {
 
 void TSzamlak::arrangeColumns() {
     const RegisterLook look = m_logic.look();
-    const int widths[] = {28, 125, 200, 230, 95, 80, 80, 80, 95, 85, 95, 80, 110, 120, 90, 200};
+    const int widths[] = {28, 122, 180, 200, 88, 78, 78, 78, 92, 82, 95, 78, 110, 120, 110, 200};
     for (int c = Type; c <= Remark; ++c) m_grid->setColumnWidth(c, widths[c]);
     for (int c : {Name, Address, Method, Performed, Due}) m_grid->setColumnHidden(c, !look.buyerColumns);
     if (look.payoutColumns) {
