@@ -57,6 +57,7 @@ InvoiceReprintWindow::InvoiceReprintWindow(QWidget* parent, TDataModule1& data, 
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
     layout->addWidget(m_grid, 1);
     auto* row = new QHBoxLayout;
     m_start = new QLabel;

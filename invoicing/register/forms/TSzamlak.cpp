@@ -7,13 +7,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include "foundation/CatalogueFields.h"
 #include "foundation/CommandBoundary.h"
 #include "widgets/RecordGrid.h"
+#include "widgets/RowColourDelegate.h"
 
 namespace kavina::invoicing {
 
@@ -94,32 +94,6 @@ QColor tintColour(DocumentTint tint, const IniSettings& settings) {
     return {};
 }
 
-// Paints a row in its document colour (the row tag is a DocumentTint): the text in the
-// colour, or, with extgridcolor, the selected row on the colour with white text.
-class DocumentColourDelegate final : public QStyledItemDelegate {
-public:
-    DocumentColourDelegate(const IniSettings& settings, QObject* parent)
-        : QStyledItemDelegate(parent), m_settings(settings) {}
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        const auto tint = DocumentTint(index.data(widgets::RecordGridModel::kRowTagRole).toInt());
-        if (tint == DocumentTint::None) return;
-        const QColor colour = tintColour(tint, m_settings);
-        if (m_settings.extgridcolor == 1 && (option->state & QStyle::State_Selected)) {
-            option->palette.setColor(QPalette::Highlight, colour);
-            option->palette.setColor(QPalette::HighlightedText, Qt::white);
-            return;
-        }
-        option->palette.setColor(QPalette::Text, colour);
-        option->palette.setColor(QPalette::HighlightedText, colour.lighter(180));
-    }
-
-private:
-    const IniSettings& m_settings;
-};
-
 QPushButton* button(const QString& text, const QString& objectName) {
     auto* b = new QPushButton(text);
     b->setObjectName(objectName);
@@ -164,7 +138,8 @@ TSzamlak::TSzamlak(QWidget* parent, TDataModule1& data, Prompt& prompt, Document
     auto* middle = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     m_grid = gridView(QStringLiteral("documentGrid"));
-    m_grid->setItemDelegate(new DocumentColourDelegate(settings, m_grid));
+    const auto colour = [&settings](int tag) { return tintColour(DocumentTint(tag), settings); };
+    m_grid->setItemDelegate(new widgets::RowColourDelegate(colour, settings.extgridcolor == 1, m_grid));
     m_grid->installEventFilter(this);
     left->addWidget(m_grid, 3);
     auto* panel = new QGroupBox(QStringLiteral("Kiszámlázott tételek"));
