@@ -1,5 +1,6 @@
 #include "invoicing/register/DocumentList.h"
 
+#include "foundation/Catalogue.h"
 #include "foundation/CatalogueFields.h"
 #include "foundation/FieldFilter.h"
 #include "foundation/RecordCursor.h"
@@ -41,6 +42,15 @@ const KindRow& rowOf(ListKind kind) {
 
 }  // namespace
 
+PartnerKey documentPartnerKey(const QString& name, const QString& street) {
+    const TableDef& documents = catalogue::table(TableId::Szamla);
+    const auto cut = [&](const QString& text, const Field& field) {
+        const dbase::FieldDef* def = documents.field(field.name);
+        return def && def->width > 0 ? text.left(def->width) : text;
+    };
+    return {cut(name, H::NEV), cut(street, H::CIM)};
+}
+
 QString listTypes(ListKind kind) {
     return QString::fromUtf16(rowOf(kind).types);
 }
@@ -59,7 +69,9 @@ std::string listFilter(ListKind kind, bool archive, const QDate& today, const st
     std::string types;
     for (const QChar type : listTypes(kind))
         types += (types.empty() ? "" : " OR ") + equals(H::SZAMLATIP, QString(type));
-    std::string expression = partner ? allOf({equals(H::NEV, partner->name), equals(H::CIM, partner->street)}) : "";
+    const std::optional<PartnerKey> stored =
+        partner ? std::optional(documentPartnerKey(partner->name, partner->street)) : std::nullopt;
+    std::string expression = stored ? allOf({equals(H::NEV, stored->name), equals(H::CIM, stored->street)}) : "";
     const auto add = [&](const std::string& condition) {
         expression = expression.empty() ? condition : allOf({expression, condition});
     };

@@ -38,6 +38,11 @@ struct PartnerKey {
     QString street;  // UTCA of the partner, CIM of its documents
 };
 
+// The partner as its documents store it: the name and street cut to the widths of the
+// documents' NEV and CIM, as a document copies them, so that a long name or street still
+// finds its documents.
+PartnerKey documentPartnerKey(const QString& name, const QString& street);
+
 // The type codes the kind lists.
 QString listTypes(ListKind kind);
 // Whether the archive toggle changes the list (every kind but the unpaid invoices).

@@ -138,6 +138,11 @@ void DocumentRegister::open() {
     m_data.Szamla2Table().first();
 }
 
+void DocumentRegister::close() {
+    if (m_sortField.name == H::SZAMLASZAM.name) return;
+    sortBy(H::SZAMLASZAM);
+}
+
 void DocumentRegister::setArchive(bool down) {
     m_archive = down;
     applyFilter();

@@ -78,6 +78,9 @@ public:
 
     // Opening: the archive toggle up, both tables read again, the first document's lines.
     void open();
+    // Closing: the documents go back to number order, which the saves' number checks seek
+    // in; the current document stays current. The filter is the caller's to remove.
+    void close();
 
     bool archive() const { return m_archive; }
     // The toggle rewrites the filter: this year, or every earlier year when down.

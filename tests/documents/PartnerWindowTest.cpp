@@ -92,6 +92,13 @@ TEST_F(PartnerWindowTest, InvoiceButtonsOpenTheRegisterOnThePartnersInvoicesOrSa
     EXPECT_EQ(data.SzamlaTable().recordCount(), 3u);  // the restriction is gone
     window.showInvoices(true);
     EXPECT_EQ(windows.opened().size(), 1);
+    // A street longer than the documents keep still finds the partner's debts.
+    const QString street = QStringLiteral("Szent-Györgyi Albert utca 123/B. II. em. 4.");
+    add(QStringLiteral("Hosszú Utca Bt."), QString(), street);
+    addInvoice(QStringLiteral("Hosszú Utca Bt."), street.left(30), false);
+    ASSERT_TRUE(data.PartnerTable().locate({{fields::Partner::NEV, QStringLiteral("Hosszú Utca Bt.")}}));
+    window.showInvoices(true);
+    EXPECT_EQ(windows.opened().back(), QStringLiteral("invoices|2|Hosszú Utca Bt.|1"));
     ASSERT_EQ(prompt.entries().size(), 1u);
     const ScriptedPrompt::Entry& said = prompt.entries().front();
     EXPECT_EQ(said.caption, QStringLiteral("Figyelem!"));

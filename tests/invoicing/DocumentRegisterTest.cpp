@@ -72,6 +72,16 @@ TEST_F(DocumentRegisterTest, APartnersListMatchesNameAndStreetWholeEvenWithQuote
     EXPECT_EQ(shown(), QStringList({"SZA2008/00001"}));
 }
 
+TEST_F(DocumentRegisterTest, APartnerWithAStreetLongerThanTheDocumentsKeepStillFindsThem) {
+    const QString street = QStringLiteral("Szent-Györgyi Albert utca 123/B. II. em. 4.");  // 43 letters
+    ASSERT_GT(street.size(), 30);
+    store({.number = "SZA2008/00001", .street = street.left(30)});
+    store({.number = "SZA2008/00002", .street = street.left(29)});
+    const auto r = openList(ListKind::Unpaid, PartnerKey{"Példa Kereskedelmi Kft.", street});
+    EXPECT_EQ(shown(), QStringList({"SZA2008/00001"}));
+    EXPECT_EQ(documentPartnerKey(QString(60, u'N'), street).name.size(), 50);
+}
+
 TEST_F(DocumentRegisterTest, OpeningFromACommandFiltersAndAfterwardsKeepsTheChosenDocument) {
     storeYear();
     windows.answerRegister(true);
@@ -101,6 +111,9 @@ TEST_F(DocumentRegisterTest, SearchFollowsTheSortKeyAndStaysWhenNothingMatches) 
     EXPECT_EQ(data.SzamlaTable().asString(H::NEV).trimmed(), QStringLiteral("Zeta Bt."));
     EXPECT_FALSE(r->sortBy(H::KIALLIT));
     EXPECT_TRUE(r->sortBy(H::FIZHAT));
+    r->close();  // back in number order for the saves, on the same document
+    EXPECT_EQ(data.SzamlaTable().asString(H::NEV).trimmed(), QStringLiteral("Zeta Bt."));
+    EXPECT_EQ(shown(), QStringList({"SZA2008/00001", "SZA2008/00002", "SZA2008/00013"}));
 }
 
 TEST_F(DocumentRegisterTest, RowColoursFollowTypeAndPaymentWhenTheSettingIsOn) {

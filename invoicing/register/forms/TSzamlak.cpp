@@ -294,6 +294,7 @@ void TSzamlak::syncSelection() {
 // The lines are read again only when another document became current: a search letter that
 // stays on the document reads nothing.
 void TSzamlak::showLines() {
+    if (!m_lines) return;
     TableHandle& documents = m_data.SzamlaTable();
     const uint64_t shown = documents.isEmpty() ? 0 : documents.bookmark().id;
     if (shown == m_linesOf && shown != 0) return;
@@ -319,6 +320,11 @@ bool TSzamlak::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TSzamlak::done(int result) {
+    runCommand(m_prompt, [&] { m_logic.close(); });
+    QDialog::done(result);
 }
 
 void TSzamlak::chooseAndClose(bool doubleClick) {

@@ -32,6 +32,7 @@ public:
     DocumentRegister& logic() { return m_logic; }
     // Whether the window closed with a document chosen.
     bool chosen() const { return m_chosen; }
+    void done(int result) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
