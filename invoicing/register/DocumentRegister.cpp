@@ -86,7 +86,10 @@ RegisterLook registerLook(const RegisterRequest& request) {
             look.payment = look.spoil = look.storno = look.preview = look.agent = look.copy = false;
             look.legend = look.unpaidLegend = look.lines = false;
             look.payoutColumns = true;
+            look.sourceNumber = true;
             break;
+        case ListKind::GoodsReceipts:
+        case ListKind::Returns: look.sourceNumber = true; break;
         default: break;
     }
     return look;

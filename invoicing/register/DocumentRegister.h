@@ -44,7 +44,8 @@ struct RegisterLook {
     bool unpaidLegend = true;    // "Fizetetlen"
     bool lines = true;           // "Kiszámlázott tételek"
     bool buyerColumns = true;    // name, address, payment method, performance and due date
-    bool payoutColumns = false;  // number from AJANLSZAM, "Kifizetés" from szlnetto, no amounts
+    bool payoutColumns = false;  // "Kifizetés" from szlnetto, no amounts
+    bool sourceNumber = false;   // the number column shows AJANLSZAM
 };
 RegisterLook registerLook(const RegisterRequest& request);
 

@@ -328,6 +328,11 @@ TEST(RegisterLookTest, EachMainWindowListHidesWhatItsKindDoesNotUse) {
     look = registerLook(request);
     EXPECT_FALSE(look.copy || look.preview || look.agent || look.storno || look.lines || look.legend);
     EXPECT_TRUE(look.payoutColumns);
+    EXPECT_TRUE(look.sourceNumber);
+    request.kind = ListKind::GoodsReceipts;
+    EXPECT_TRUE(registerLook(request).sourceNumber);
+    request.kind = ListKind::DeliveryNotes;
+    EXPECT_FALSE(registerLook(request).sourceNumber);
 }
 
 }  // namespace

@@ -21,12 +21,14 @@ RegisterOptions optionsOf(const RegisterCommandContext& c) {
     return options;
 }
 
-void addList(const AddCommand& add, const RegisterCommandContext& c, const char* handler, ListKind kind) {
-    add(QString::fromLatin1(handler), [c, kind] {
+// caption: the window's, when it is not the list's own.
+void addList(const AddCommand& add, const RegisterCommandContext& c, const char* handler, ListKind kind,
+             const QString& caption = {}) {
+    add(QString::fromLatin1(handler), [c, kind, caption] {
         const std::unique_ptr<QtDocumentWindows> windows = makeDocumentWindows(c.parent(), c);
         RegisterRequest request;
         request.kind = kind;
-        request.caption = kind == ListKind::CashPayouts ? QStringLiteral("Pénztárgépes kifizetések") : QString();
+        request.caption = caption;
         openRegister(c.data, *windows, request, c.today());
     });
 }
@@ -43,7 +45,13 @@ void addRegisterCommands(const AddCommand& add, const RegisterCommandContext& c)
     addList(add, c, "mProformaClick", ListKind::Proformas);
     addList(add, c, "mSzamlakFizetetlenClick", ListKind::Unpaid);
     addList(add, c, "mEladasokClick", ListKind::CashSales);
-    addList(add, c, "bKifizetClick", ListKind::CashPayouts);
+    addList(add, c, "bKifizetClick", ListKind::CashPayouts, QStringLiteral("Pénztárgépes kifizetések"));
+    addList(add, c, "AjanlatokMenu", ListKind::Offers);
+    addList(add, c, "mSzallitokClick", ListKind::DeliveryNotes);
+    addList(add, c, "m_bevetelezesekClick", ListKind::GoodsReceipts);
+    addList(add, c, "mVisszarukClick", ListKind::Returns);
+    addList(add, c, "mMegrendelesekClick", ListKind::SupplierOrders, QStringLiteral("Megrendelések"));
+    addList(add, c, "mSelejtekClick", ListKind::Scrap, QStringLiteral("Selejtezések"));
     add(QStringLiteral("mSzervizSzamlaPrintClick"), [c] {
         const std::unique_ptr<QtDocumentWindows> windows = makeDocumentWindows(c.parent(), c);
         InvoiceReprint reprint(c.data, c.prompt, *windows, optionsOf(c));

@@ -1,6 +1,7 @@
 #pragma once
-// The main window's list commands of the document register ("&Számlák", "Proforma számlák",
-// "&Fizetetlen számlák", "&Pénztárgépes értékesítések", "Pénztárgépes kifizetések") and the
+// The main window's list commands of the document register (every entry of "&Listák" that
+// lists stored documents: invoices, proformas, unpaid invoices, cash sales and payouts,
+// offers, delivery notes, goods receipts, returns, supplier orders and scrap records) and the
 // service reprint ("Számla újranyomtatása"). The program registers them under the main
 // window's handler names.
 
@@ -32,7 +33,8 @@ using AddCommand = std::function<void(const QString& handler, std::function<void
 std::unique_ptr<QtDocumentWindows> makeDocumentWindows(QWidget* parent, const RegisterCommandContext& context);
 
 // Adds "SzamlakMenu", "mProformaClick", "mSzamlakFizetetlenClick", "mEladasokClick",
-// "bKifizetClick" and "mSzervizSzamlaPrintClick".
+// "bKifizetClick", "AjanlatokMenu", "mSzallitokClick", "m_bevetelezesekClick",
+// "mVisszarukClick", "mMegrendelesekClick", "mSelejtekClick" and "mSzervizSzamlaPrintClick".
 void addRegisterCommands(const AddCommand& add, const RegisterCommandContext& context);
 
 }  // namespace kavina::invoicing

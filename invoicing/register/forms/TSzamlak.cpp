@@ -48,10 +48,10 @@ const QColor kCorrectiveGreen(0, 128, 0);
 // Typed in the list, these characters start the search.
 const QString kSearchStarters = QStringLiteral(" AÁBCDEÉFGHIÍJKLMNOÓÖŐPQRSTUÚÜŰVWXYZ0123456789-+./");
 
-std::vector<widgets::GridColumn> documentColumns(bool payouts) {
+std::vector<widgets::GridColumn> documentColumns(bool payouts, bool sourceNumber) {
     const ColumnKind money = ColumnKind::Money;
     return {{QStringLiteral("T."), H::SZAMLATIP},
-            {QStringLiteral("Számlaszám"), payouts ? H::AJANLSZAM : H::SZAMLASZAM, true},
+            {QStringLiteral("Számlaszám"), sourceNumber ? H::AJANLSZAM : H::SZAMLASZAM, !sourceNumber},
             {QStringLiteral("Fizető neve"), H::NEV, true},
             {QStringLiteral("Cím"), H::TELJESCIM, true},
             {QStringLiteral("Fizetési mód"), H::FIZMOD},
@@ -238,10 +238,10 @@ QWidget* TSzamlak::buttonColumn() {
 
 void TSzamlak::buildGrids(const IniSettings& settings) {
     const RegisterLook look = m_logic.look();
-    m_list = std::make_unique<widgets::RecordGrid>(m_grid, m_data.SzamlaTable(), documentColumns(look.payoutColumns),
-                                                   m_prompt);
+    m_list = std::make_unique<widgets::RecordGrid>(m_grid, m_data.SzamlaTable(),
+                                                   documentColumns(look.payoutColumns, look.sourceNumber), m_prompt);
     m_list->model().setRowTag([this](const RecordCursor& row) { return int(m_logic.tintOf(row)); });
-    m_list->model().setSortColumn(Number);
+    m_list->model().setSortColumn(look.sourceNumber ? -1 : Number);
     m_list->reload();
     m_lines = std::make_unique<widgets::RecordGrid>(m_lineGrid, m_data.Szamla2Table(), lineColumns(), m_prompt);
     m_lineGrid->horizontalHeader()->setStretchLastSection(true);
@@ -274,7 +274,7 @@ void TSzamlak::arrangeColumns() {
 void TSzamlak::sortByColumn(int column) {
     command([&] {
         const Field& field = m_list->model().columns()[size_t(column)].field;
-        if (column == Number && m_logic.look().payoutColumns) return;
+        if (column == Number && m_logic.look().sourceNumber) return;
         if (!m_logic.sortBy(field)) return;
         // The title of the active index is marked for the number, name and address.
         m_list->model().setSortColumn(column == Due ? -1 : column);
