@@ -1,11 +1,13 @@
 #include "invoicing/register/DocumentRegister.h"
 
 #include "dbase/Transaction.h"
+#include "foundation/Catalogue.h"
 #include "foundation/CatalogueFields.h"
 #include "foundation/FieldFilter.h"
 #include "foundation/MemTable.h"
 #include "foundation/OpenedRecord.h"
 #include "foundation/RecordEdit.h"
+#include "foundation/TextFormat.h"
 #include "invoicing/document/DocumentKinds.h"
 #include "invoicing/print/TSzamlar.h"
 #include "invoicing/register/RegisterList.h"
@@ -38,6 +40,21 @@ void copyHeaderWithSerial(const RecordCursor& from, MemTable& to, int64_t serial
 }
 
 namespace {
+
+// The smallest date whose text ("2008.03.15") begins with the prefix; none when no date does.
+std::optional<QDate> firstDateBeginning(const QString& prefix) {
+    const QString shape = QStringLiteral("0000.00.00");
+    if (prefix.size() > shape.size()) return std::nullopt;
+    const QString filled = prefix + shape.mid(prefix.size());
+    bool ok[3] = {false, false, false};
+    const int year = filled.left(4).toInt(&ok[0]);
+    const int month = std::max(1, filled.mid(5, 2).toInt(&ok[1]));
+    const int day = std::max(1, filled.mid(8, 2).toInt(&ok[2]));
+    if (!ok[0] || !ok[1] || !ok[2] || filled.at(4) != u'.' || filled.at(7) != u'.') return std::nullopt;
+    const QDate date(year, month, day);
+    if (!date.isValid() || !dateText(date).startsWith(prefix)) return std::nullopt;
+    return date;
+}
 
 OpenedRecordTexts agentRecordTexts() {
     OpenedRecordTexts texts;
@@ -159,7 +176,21 @@ void DocumentRegister::applyFilter() {
 
 void DocumentRegister::search(const QString& text) {
     if (text.isEmpty()) return;
-    documents().locate({{m_sortField, text}}, {.caseInsensitive = true, .partialKey = true});
+    TableHandle& docs = documents();
+    if (m_sortField.name != H::FIZHAT.name) {
+        // A text longer than the field begins no value of it.
+        const dbase::FieldDef* def = catalogue::table(TableId::Szamla).field(m_sortField.name);
+        if (def && def->width > 0 && text.size() > def->width) return;
+        docs.locate({{m_sortField, text}}, {.caseInsensitive = true, .partialKey = true});
+        return;
+    }
+    // A due date is typed a few characters at a time: the first date that begins with them is
+    // the nearest key at or after the smallest such date.
+    const std::optional<QDate> from = firstDateBeginning(text);
+    if (!from) return;
+    const CursorMark at = docs.bookmark();
+    if (docs.findNearest(dateText(*from).toStdString()) && docs.asString(H::FIZHAT).startsWith(text)) return;
+    docs.gotoBookmark(at);
 }
 
 bool DocumentRegister::sortBy(const Field& field) {

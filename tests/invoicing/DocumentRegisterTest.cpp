@@ -116,6 +116,29 @@ TEST_F(DocumentRegisterTest, SearchFollowsTheSortKeyAndStaysWhenNothingMatches) 
     EXPECT_EQ(shown(), QStringList({"SZA2008/00001", "SZA2008/00002", "SZA2008/00013"}));
 }
 
+TEST_F(DocumentRegisterTest, AfterTheDueDateTitleTheSearchFindsByDueDate) {
+    store({.number = "SZA2008/00001", .issued = "2008.03.12"});
+    store({.number = "SZA2008/00002", .issued = "2008.02.03"});
+    store({.number = "SZA2008/00003", .issued = "2008.03.01"});
+    const auto r = openList(ListKind::Invoices);
+    ASSERT_TRUE(r->sortBy(H::FIZHAT));
+    EXPECT_EQ(shown(), QStringList({"SZA2008/00002", "SZA2008/00003", "SZA2008/00001"}));
+    r->search(QStringLiteral("2008.03"));
+    EXPECT_EQ(data.SzamlaTable().asString(H::SZAMLASZAM).trimmed(), QStringLiteral("SZA2008/00003"));
+    r->search(QStringLiteral("2008.03.1"));
+    EXPECT_EQ(data.SzamlaTable().asString(H::SZAMLASZAM).trimmed(), QStringLiteral("SZA2008/00001"));
+    // Texts no due date begins with leave the position, whatever they are.
+    for (const char* typed : {"2008.03.2", "2008.13", "2008.02.30", "x", "2008/03", "2008.03.12 "}) {
+        r->search(QString::fromLatin1(typed));
+        EXPECT_EQ(data.SzamlaTable().asString(H::SZAMLASZAM).trimmed(), QStringLiteral("SZA2008/00001")) << typed;
+    }
+    r->search(QStringLiteral("2"));
+    EXPECT_EQ(data.SzamlaTable().asString(H::SZAMLASZAM).trimmed(), QStringLiteral("SZA2008/00002"));
+    ASSERT_TRUE(r->sortBy(H::SZAMLASZAM));
+    r->search(QStringLiteral("SZA2008/00003 and more than fits"));
+    EXPECT_EQ(data.SzamlaTable().asString(H::SZAMLASZAM).trimmed(), QStringLiteral("SZA2008/00002"));
+}
+
 TEST_F(DocumentRegisterTest, RowColoursFollowTypeAndPaymentWhenTheSettingIsOn) {
     store({.number = "B1"});
     store({.number = "B2", .paid = true});
