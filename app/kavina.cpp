@@ -19,6 +19,7 @@
 #include "foundation/forms/QtPrompt.h"
 #include "foundation/forms/SystemPrinters.h"
 #include "foundation/forms/Windows.h"
+#include "invoicing/register/forms/RegisterCommands.h"
 #include "products/register/forms/ProductCommands.h"
 #include "report/view/ReportPrinter.h"
 #include "shell/mainwindow/Platform.h"
@@ -70,6 +71,27 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
     TForm1 form(state.data, state.session, actions, MainWindowSettings{state.settings, platform, state.programFolder},
                 state.prompt);
     std::unique_ptr<report::ReportPrinter> printer;
+    const auto printerChoice = [&state] {
+        const QString pdfFolder =
+            pdfPrinterSetting(state.ini->readString(QString::fromLatin1(kIniSection), QStringLiteral("pdfprinter")))
+                .folder;
+        return report::configuredPrinter(state.settings.printer, systemPrinterNames(), systemDefaultPrinterName(),
+                                         state.programFolder, pdfFolder);
+    };
+    const invoicing::RegisterCommandContext registerContext{
+        .data = state.data,
+        .prompt = state.prompt,
+        .parent = [&form] { return static_cast<QWidget*>(&form); },
+        .currentUser = [&state] { return state.session.currentUser; },
+        .settings = [&state]() -> const IniSettings& { return state.settings; },
+        .today = [&state] { return state.clock().date(); },
+        .programFolder = state.programFolder,
+        .printer = printerChoice};
+    invoicing::addRegisterCommands(
+        [&form](const QString& handler, std::function<void()> command) {
+            form.commands().add(handler, std::move(command));
+        },
+        registerContext);
     documents::addPartnerCommands(
         [&form](const QString& handler, std::function<void()> command) {
             form.commands().add(handler, std::move(command));
@@ -79,16 +101,14 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
          .parent = [&form] { return static_cast<QWidget*>(&form); },
          .currentUser = [&state] { return state.session.currentUser; },
          .showPriceGroups = [&state] { return state.settings.tobbar != 0; },
-         .printing = [&state, &printer]() -> report::PrintService* {
-             const QString pdfFolder = pdfPrinterSetting(state.ini->readString(QString::fromLatin1(kIniSection),
-                                                                               QStringLiteral("pdfprinter")))
-                                           .folder;
-             printer = std::make_unique<report::ReportPrinter>(
-                 report::configuredPrinter(state.settings.printer, systemPrinterNames(), systemDefaultPrinterName(),
-                                           state.programFolder, pdfFolder));
+         .printing = [&printer, printerChoice]() -> report::PrintService* {
+             printer = std::make_unique<report::ReportPrinter>(printerChoice());
              return printer.get();
          },
-         .webAddress = platform.settings().makerSite});
+         .webAddress = platform.settings().makerSite,
+         .documentWindows = [registerContext](QWidget* parent) -> std::unique_ptr<invoicing::DocumentWindows> {
+             return invoicing::makeDocumentWindows(parent, registerContext);
+         }});
     products::addProductCommands(
         [&form](const QString& handler, std::function<void()> command) {
             form.commands().add(handler, std::move(command));

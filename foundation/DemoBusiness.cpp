@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "foundation/CatalogueFields.h"
+#include "foundation/DemoDocuments.h"
 #include "foundation/DemoPictures.h"
 #include "foundation/TableRows.h"
 
@@ -473,7 +474,7 @@ Row settingsRow(const QDate& today) {
     for (const Field& counter :
          {U::SZAMLASZ, U::AJANLATSZ, U::MUNKASZ, U::GARLEVSZAM, U::SZLEVSZ, U::VISSZA, U::SELEJT, U::MEGRENDELO,
           U::IDEIGLENES, U::ELOLEG, U::PROFORMA, U::PKIF, U::JOVAIR, U::DEFUSER, U::DEFUSERN})
-        row.push_back({counter, "1"});
+        row.push_back({counter, integerText(demoDocumentCounter(counter))});
     for (const Field& copies : {U::PRNSZAMLA, U::PRNAJANLAT, U::PRNMUNKA, U::PRNGARANC, U::PRNSZL})
         row.push_back({copies, "2"});
     return row;
@@ -498,6 +499,7 @@ void addDemoBusiness(const std::string& folder, const std::string& finalFolder, 
                 {{R::AZON, kGardenYard.id}, {R::MEGNEVEZES, kGardenYard.name}}});
     drawPictures(folder);
     appendRows(folder, TableId::Anyag, productRows(finalFolder + "/" + kPictureFolder));
+    addDemoDocuments(folder, today);
 }
 
 }  // namespace kavina

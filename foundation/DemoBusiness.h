@@ -1,7 +1,8 @@
 #pragma once
 // The demo business of a new data folder: a hardware shop in Szeged with its settings record,
 // a dozen customers and suppliers, the towns they live in, three warehouses, and fifty goods
-// and services, a few of them with pictures and one in the recycle bin.
+// and services, a few of them with pictures and one in the recycle bin, and a handful of
+// stored documents (DemoDocuments.h).
 
 #include <QDate>
 #include <string>

@@ -3,10 +3,13 @@
 #include <QFont>
 
 #include "foundation/NumberBox.h"
+#include "foundation/SzamSzov.h"
 
 namespace kavina::widgets {
 
 namespace {
+
+const QString kCurrency = QStringLiteral(" Ft");
 
 GridRows::ColumnText columnText(const RecordCursor& cursor, const GridColumn& column) {
     const int field = cursor.fieldNumber(column.field);
@@ -17,6 +20,13 @@ GridRows::ColumnText columnText(const RecordCursor& cursor, const GridColumn& co
     // The program's text of a date-time begins with its day: "2008.03.15 10:15:00".
     if (column.kind == ColumnKind::Day)
         return [field](const RecordCursor& row) { return row.asString(field).left(10); };
+    if (column.kind == ColumnKind::Money)
+        return [field](const RecordCursor& row) {
+            if (row.isNull(field)) return QString();
+            QString text = moneyText(row.asFloat(field)).trimmed();
+            if (text.endsWith(kCurrency)) text.chop(kCurrency.size());
+            return text;
+        };
     return [field](const RecordCursor& row) { return row.asString(field); };
 }
 
@@ -67,7 +77,7 @@ int RecordGridModel::columnCount(const QModelIndex& parent) const {
 
 QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_rows.size()) return {};
-    if (role == Qt::TextAlignmentRole && m_columns[size_t(index.column())].kind == ColumnKind::Number)
+    if (role == Qt::TextAlignmentRole && m_columns[size_t(index.column())].kind != ColumnKind::Text)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     if (role == kRowTagRole) return m_rows.row(index.row()).tag;
     if (role != Qt::DisplayRole) return {};

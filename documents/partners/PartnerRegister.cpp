@@ -13,6 +13,7 @@
 #include "foundation/FieldFilter.h"
 #include "foundation/RecordEdit.h"
 #include "foundation/SettingsRecord.h"
+#include "invoicing/register/DocumentList.h"
 
 namespace kavina::documents {
 
@@ -225,8 +226,10 @@ void renameGroup(TableHandle& partners, const QString& from, const QString& to) 
 
 int restrictToInvoices(TableHandle& documents, const QString& name, const QString& street, bool unpaidOnly) {
     using namespace filter;
+    // Documents keep the name and street cut to their own widths.
+    const invoicing::PartnerKey stored = invoicing::documentPartnerKey(name, street);
     std::string expression =
-        allOf({equals(D::NEV, name), equals(D::CIM, street), equals(D::SZAMLATIP, QStringLiteral("B"))});
+        allOf({equals(D::NEV, stored.name), equals(D::CIM, stored.street), equals(D::SZAMLATIP, QStringLiteral("B"))});
     if (unpaidOnly) expression = allOf({expression, isFalse(D::FIZETVE)});
     restrictExactly(documents, expression);
     documents.first();

@@ -115,10 +115,23 @@ bool PartnerWindow::deleteCurrent() {
 void PartnerWindow::showInvoices(bool unpaidOnly) {
     TableHandle& partners = m_data.PartnerTable();
     TableHandle& documents = m_data.SzamlaTable();
-    const int count = restrictToInvoices(documents, partners.asString(P::NEV), partners.asString(P::UTCA), unpaidOnly);
-    if (count == 0)
-        m_prompt.information(kWarning, unpaidOnly ? QStringLiteral("A partnernek nincs fizetetlen számlája!")
-                                                  : QStringLiteral("A partnernek nincs számlája!"));
+    const QString name = partners.asString(P::NEV);
+    const QString street = partners.asString(P::UTCA);
+    const int count = restrictToInvoices(documents, name, street, unpaidOnly);
+    try {
+        if (count == 0) {
+            m_prompt.information(kWarning, unpaidOnly ? QStringLiteral("A partnernek nincs fizetetlen számlája!")
+                                                      : QStringLiteral("A partnernek nincs számlája!"));
+        } else {
+            invoicing::RegisterRequest request;
+            request.kind = unpaidOnly ? invoicing::ListKind::Unpaid : invoicing::ListKind::Invoices;
+            request.partner = invoicing::PartnerKey{name, street};
+            m_windows.showInvoices(request);
+        }
+    } catch (...) {
+        clearRestriction(documents);
+        throw;
+    }
     clearRestriction(documents);
 }
 

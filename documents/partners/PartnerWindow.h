@@ -63,7 +63,8 @@ public:
     // After the question; true when a partner was deleted.
     bool deleteCurrent();
     // "Számlák" (unpaidOnly false) and "Tartozások": restricts the documents to the partner's
-    // invoices, says so when there are none, and removes the restriction again.
+    // invoices, says so when there are none and otherwise shows them in the document
+    // register, and removes the restriction again, keeping the current document.
     void showInvoices(bool unpaidOnly);
     // Asks for a file and writes the partners of the tab; false when cancelled.
     bool exportCsv();

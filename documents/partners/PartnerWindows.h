@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "documents/partners/PartnerRegister.h"
+#include "invoicing/register/DocumentWindows.h"
 
 namespace kavina::documents {
 
@@ -35,6 +36,9 @@ public:
     // The register opened as the picker of a document editor (or the partner statistics): true
     // when the clerk picked a partner; the partner handle then stands on it.
     virtual bool pickPartner(PartnerCaller caller) = 0;
+    // The document register (TSzamlak) over the partner's invoices, as "Számlák" or
+    // "Tartozások" restricted the documents.
+    virtual void showInvoices(const invoicing::RegisterRequest& request) = 0;
 };
 
 }  // namespace kavina::documents

@@ -78,14 +78,27 @@ TEST_F(PartnerWindowTest, AnUnpaidInvoiceIsShownAndMegsemKeepsThePickerOnThePart
     EXPECT_EQ(windows.opened().size(), 2);
 }
 
-TEST_F(PartnerWindowTest, InvoiceButtonsSayWhenThePartnerHasNone) {
+TEST_F(PartnerWindowTest, InvoiceButtonsOpenTheRegisterOnThePartnersInvoicesOrSayThereAreNone) {
     add(QStringLiteral("O'Brien Kft."), QString());
     addInvoice(QStringLiteral("O'Brien Kft."), QStringLiteral("Fő utca 1."), true);
+    addInvoice(QStringLiteral("O'Brien Kft."), QStringLiteral("Fő utca 1."), true);
+    addInvoice(QStringLiteral("O'Brien Kft."), QStringLiteral("Más utca 2."), false);
     PartnerWindow window(data, prompt, windows, PartnerCaller::None);
     window.open();
+    windows.watchDocuments(&data.SzamlaTable());
     window.showInvoices(false);
     EXPECT_TRUE(prompt.entries().empty());
+    EXPECT_EQ(windows.opened(), QStringList{"invoices|0|O'Brien Kft.|2"});
+    EXPECT_EQ(data.SzamlaTable().recordCount(), 3u);  // the restriction is gone
     window.showInvoices(true);
+    EXPECT_EQ(windows.opened().size(), 1);
+    // A street longer than the documents keep still finds the partner's debts.
+    const QString street = QStringLiteral("Szent-Györgyi Albert utca 123/B. II. em. 4.");
+    add(QStringLiteral("Hosszú Utca Bt."), QString(), street);
+    addInvoice(QStringLiteral("Hosszú Utca Bt."), street.left(30), false);
+    ASSERT_TRUE(data.PartnerTable().locate({{fields::Partner::NEV, QStringLiteral("Hosszú Utca Bt.")}}));
+    window.showInvoices(true);
+    EXPECT_EQ(windows.opened().back(), QStringLiteral("invoices|2|Hosszú Utca Bt.|1"));
     ASSERT_EQ(prompt.entries().size(), 1u);
     const ScriptedPrompt::Entry& said = prompt.entries().front();
     EXPECT_EQ(said.caption, QStringLiteral("Figyelem!"));

@@ -23,7 +23,8 @@ public:
     void answerSettlement(std::optional<Settlement> settlement) { m_settlements.push_back(std::move(settlement)); }
 
     // One line per window opened: "partner new|Alfa", "partner modify|Alfa", "unpaid|2",
-    // "settlement|6720 Szeged", "groups".
+    // "settlement|6720 Szeged", "groups", "invoices|2|O'Brien Kft.|1" (kind, partner, and the
+    // documents shown).
     const QStringList& opened() const { return m_opened; }
     const QStringList& failures() const { return m_failures; }
     // What the last partner dialog was opened on.
@@ -43,6 +44,14 @@ public:
         return take(m_settlements, "settlement dialog");
     }
     void editGroups() override { m_opened << QStringLiteral("groups"); }
+    // The documents handle, so that the register's line can say how many documents it shows.
+    void watchDocuments(TableHandle* documents) { m_documents = documents; }
+    void showInvoices(const invoicing::RegisterRequest& request) override {
+        m_opened << QStringLiteral("invoices|%1|%2|%3")
+                        .arg(int(request.kind))
+                        .arg(request.partner ? request.partner->name : QString())
+                        .arg(m_documents ? m_documents->recordCount() : 0);
+    }
     bool pickPartner(PartnerCaller) override {
         m_opened << QStringLiteral("picker");
         m_failures << QStringLiteral("the picker was not expected");
@@ -67,6 +76,7 @@ private:
     QStringList m_opened;
     QStringList m_failures;
     PartnerFields m_lastShown;
+    TableHandle* m_documents = nullptr;
 };
 
 }  // namespace kavina::documents

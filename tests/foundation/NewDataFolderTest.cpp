@@ -283,5 +283,40 @@ TEST_F(DemoFolderTest, SettingsCountersFollowTheDemoCodes) {
     EXPECT_TRUE(rowsOf(folder(), TableId::Jogok).empty()) << "the first start records the first user";
 }
 
+// The register has documents to show: their lines add up to their headers, they lie in the
+// year of the day the folder was made (or the last) and not after it, their buyers are demo
+// partners, and the next invoice number is not one of theirs.
+TEST_F(DemoFolderTest, StoredDocumentsAreWholeDatedAndNumberedBeforeTheCounters) {
+    const auto headers = rowsOf(folder(), TableId::Szamla);
+    const auto lines = rowsOf(folder(), TableId::Szamla2);
+    ASSERT_GE(headers.size(), 10u);
+    const auto partners = valuesOf(TableId::Partner, "NEV");
+    std::set<std::string> numbers;
+    for (const auto& h : headers) {
+        const std::string number = h.at("SZAMLASZAM");
+        numbers.insert(number);
+        double net = 0;
+        int count = 0;
+        for (const auto& l : lines) {
+            if (l.at("SZAMLASZAM") != number) continue;
+            net += std::stod(l.at("NETTOAR"));
+            ++count;
+        }
+        EXPECT_GT(count, 0) << number;
+        EXPECT_NEAR(net, std::stod(h.at("AFAALAP")), 0.005) << number;
+        EXPECT_LE(h.at("KIALLIT"), "2024.05.06") << number;
+        EXPECT_GE(h.at("KIALLIT"), "2023.01.01") << number;
+        if (h.at("SZAMLATIP") != "1") {
+            EXPECT_EQ(partners.count(h.at("NEV")), 1u) << number;
+        }
+    }
+    EXPECT_EQ(numbers.size(), headers.size());
+    const auto settings = rowsOf(folder(), TableId::User);
+    char next[32];
+    std::snprintf(next, sizeof next, "SZA2024/%05d", std::stoi(settings[0].at("SZAMLASZ")));
+    EXPECT_EQ(numbers.count(next), 0u);
+    EXPECT_EQ(numbers.count("SZA2024/00001"), 1u);
+}
+
 }  // namespace
 }  // namespace kavina

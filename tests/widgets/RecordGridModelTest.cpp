@@ -57,5 +57,24 @@ TEST_F(RecordGridModelTest, SelectingARowMovesTheCursorAndReloadFollowsChanges) 
     EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Település ▲"));
 }
 
+TEST(RecordGridMoneyTest, MoneyColumnsShowTwoDecimalsWithGroupedThousandsAndEmptyStaysEmpty) {
+    MemTable amounts{"amounts"};
+    amounts.setFields({{"OSSZEG", dbase::FieldType::Float}});
+    const Field amount{"amounts", "OSSZEG"};
+    for (const double value : {1234567.5, -12.0}) {
+        amounts.append();
+        amounts.setFloat(amount, value);
+        amounts.post();
+    }
+    amounts.append();
+    amounts.post();
+    RecordGridModel model(amounts, {{QStringLiteral("Összeg"), amount, false, ColumnKind::Money}});
+    EXPECT_EQ(model.data(model.index(0, 0), Qt::DisplayRole).toString(), QStringLiteral("1 234 567,50"));
+    EXPECT_EQ(model.data(model.index(1, 0), Qt::DisplayRole).toString(), QStringLiteral("-12,00"));
+    EXPECT_EQ(model.data(model.index(2, 0), Qt::DisplayRole).toString(), QString());
+    EXPECT_EQ(model.data(model.index(0, 0), Qt::TextAlignmentRole).value<Qt::Alignment>(),
+              Qt::AlignRight | Qt::AlignVCenter);
+}
+
 }  // namespace
 }  // namespace kavina::widgets

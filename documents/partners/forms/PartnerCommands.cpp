@@ -28,6 +28,9 @@ void addPartnerCommands(const AddCommand& add, const PartnerCommandContext& c) {
         options.printing = c.printing();
         options.currentUser = c.currentUser();
         options.webAddress = c.webAddress;
+        const std::unique_ptr<invoicing::DocumentWindows> documents =
+            c.documentWindows ? c.documentWindows(c.parent()) : nullptr;
+        options.documents = documents.get();
         TPartnerForm form(c.parent(), c.data, c.prompt, options);
         form.exec();
     });

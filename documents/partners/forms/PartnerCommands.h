@@ -4,9 +4,11 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 #include "foundation/Prompt.h"
 #include "foundation/TDataModule1.h"
+#include "invoicing/register/DocumentWindows.h"
 
 class QWidget;
 
@@ -24,6 +26,8 @@ struct PartnerCommandContext {
     std::function<bool()> showPriceGroups;            // the "tobbar" setting
     std::function<report::PrintService*()> printing;  // the configured printer, made when needed
     QString webAddress;
+    // The document register's windows over a parent, for "Számlák" and "Tartozások".
+    std::function<std::unique_ptr<invoicing::DocumentWindows>(QWidget* parent)> documentWindows;
 };
 
 using AddCommand = std::function<void(const QString& handler, std::function<void()> command)>;

@@ -43,4 +43,8 @@ bool QtPartnerWindows::pickPartner(PartnerCaller caller) {
     return picker.exec() == QDialog::Accepted;
 }
 
+void QtPartnerWindows::showInvoices(const invoicing::RegisterRequest& request) {
+    if (m_options.documents) m_options.documents->showRegister(request);
+}
+
 }  // namespace kavina::documents

@@ -20,6 +20,7 @@ public:
     std::optional<Settlement> editSettlement(const Settlement& settlement) override;
     void editGroups() override;
     bool pickPartner(PartnerCaller caller) override;
+    void showInvoices(const invoicing::RegisterRequest& request) override;
 
 private:
     QWidget* m_parent;

@@ -32,6 +32,9 @@ struct PartnerFormOptions {
     QString currentUser;                       // for the printed list's footer
     QString webAddress;                        // the maker's, for the printed list's footer
     PartnerWindows* windows = nullptr;         // the dialogs it opens; the Qt ones when none
+    // The document register's windows for "Számlák" and "Tartozások"; without them the
+    // partner's invoices are only counted.
+    invoicing::DocumentWindows* documents = nullptr;
 };
 
 class TPartnerForm final : public QDialog {

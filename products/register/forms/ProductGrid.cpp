@@ -65,21 +65,13 @@ void applyListSettings(QTableView* grid, const IniSettings& settings) {
     }
 }
 
-StockColourDelegate::StockColourDelegate(const IniSettings& settings, QObject* parent)
-    : QStyledItemDelegate(parent), m_settings(settings) {}
-
-void StockColourDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
-    QStyledItemDelegate::initStyleOption(option, index);
-    const auto tint = RowTint(index.data(widgets::RecordGridModel::kRowTagRole).toInt());
-    if (tint == RowTint::None) return;
-    const QColor colour = tint == RowTint::NoStock ? m_settings.graycolor : m_settings.redcolor;
-    if (m_settings.extgridcolor == 1 && (option->state & QStyle::State_Selected)) {
-        option->palette.setColor(QPalette::Highlight, colour);
-        option->palette.setColor(QPalette::HighlightedText, Qt::white);
-        return;
+QColor stockColour(RowTint tint, const IniSettings& settings) {
+    switch (tint) {
+        case RowTint::NoStock: return settings.graycolor;
+        case RowTint::BelowMinimum: return settings.redcolor;
+        case RowTint::None: break;
     }
-    option->palette.setColor(QPalette::Text, colour);
-    option->palette.setColor(QPalette::HighlightedText, colour.lighter(180));
+    return {};
 }
 
 }  // namespace kavina::products

@@ -3,11 +3,12 @@
 // in barcode order, the barcode; number columns right-aligned), the workstation's list
 // settings (zebra rows, font size) and the stock colours of the rows.
 
-#include <QStyledItemDelegate>
+#include <QColor>
 #include <vector>
 
 #include "foundation/IniSettings.h"
 #include "products/register/ProductList.h"
+#include "products/register/ProductWindow.h"
 #include "widgets/RecordGridModel.h"
 
 class QTableView;
@@ -38,17 +39,7 @@ int productColumnWidth(ProductColumn column);
 // Zebra rows, row selection and the font size of list grids, as the ini settings say.
 void applyListSettings(QTableView* grid, const IniSettings& settings);
 
-// Paints a goods row in its stock colour (the row tag is a RowTint): the text in the colour,
-// or, with extgridcolor, the selected row on the colour with white text.
-class StockColourDelegate final : public QStyledItemDelegate {
-public:
-    StockColourDelegate(const IniSettings& settings, QObject* parent);
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
-
-private:
-    const IniSettings& m_settings;
-};
+// The colour of a goods row with the stock tint (a RowTint row tag); none for RowTint::None.
+QColor stockColour(RowTint tint, const IniSettings& settings);
 
 }  // namespace kavina::products

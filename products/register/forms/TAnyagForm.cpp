@@ -21,6 +21,7 @@
 #include "products/register/forms/ProductSearchDialog.h"
 #include "products/register/forms/QtProductWindows.h"
 #include "widgets/RecordGrid.h"
+#include "widgets/RowColourDelegate.h"
 
 namespace kavina::products {
 
@@ -74,7 +75,9 @@ TAnyagForm::TAnyagForm(QWidget* parent, TDataModule1& data, Prompt& prompt, cons
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     m_grid->installEventFilter(this);
     applyListSettings(m_grid, *options.window.settings);
-    m_grid->setItemDelegate(new StockColourDelegate(*options.window.settings, m_grid));
+    const IniSettings& settings = *options.window.settings;
+    m_grid->setItemDelegate(new widgets::RowColourDelegate(
+        [&settings](int tag) { return stockColour(RowTint(tag), settings); }, settings.extgridcolor == 1, m_grid));
     middle->addWidget(m_grid, 1);
     middle->addWidget(buttonColumn());
     layout->addLayout(middle, 1);
