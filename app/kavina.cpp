@@ -19,6 +19,7 @@
 #include "foundation/forms/QtPrompt.h"
 #include "foundation/forms/SystemPrinters.h"
 #include "foundation/forms/Windows.h"
+#include "invoicing/register/forms/CancelAndPay.h"
 #include "invoicing/register/forms/RegisterCommands.h"
 #include "products/register/forms/ProductCommands.h"
 #include "report/view/ReportPrinter.h"
@@ -87,11 +88,11 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
         .today = [&state] { return state.clock().date(); },
         .programFolder = state.programFolder,
         .printer = printerChoice};
-    invoicing::addRegisterCommands(
-        [&form](const QString& handler, std::function<void()> command) {
-            form.commands().add(handler, std::move(command));
-        },
-        registerContext);
+    const auto addToMainWindow = [&form](const QString& handler, std::function<void()> command) {
+        form.commands().add(handler, std::move(command));
+    };
+    invoicing::addRegisterCommands(addToMainWindow, registerContext);
+    invoicing::addCancelAndPayCommands(addToMainWindow, registerContext);
     documents::addPartnerCommands(
         [&form](const QString& handler, std::function<void()> command) {
             form.commands().add(handler, std::move(command));

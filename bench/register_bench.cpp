@@ -153,6 +153,8 @@ public:
     void preview(const report::PreparedReport&, const QString&) override {}
     bool print(const report::PreparedReport&, const QString&) override { return false; }
     void printingDone() override {}
+    bool cancelCurrent(bool) override { return false; }
+    bool payCurrent() override { return false; }
 };
 
 class Bench {

@@ -296,6 +296,16 @@ report::PreparedReport DocumentRegister::prepareList() {
     return layout->prepare();
 }
 
+bool DocumentRegister::cancelCurrent(bool spoil) {
+    if (documents().isEmpty()) return false;
+    return m_windows.cancelCurrent(spoil);
+}
+
+bool DocumentRegister::payCurrent() {
+    if (documents().isEmpty()) return false;
+    return m_windows.payCurrent();
+}
+
 void DocumentRegister::printList() {
     m_windows.preview(prepareList(), QStringLiteral("lista.pdf"));
 }

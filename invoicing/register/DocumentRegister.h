@@ -111,6 +111,10 @@ public:
     // by one for the others) and stores that serial once the copy went out; when the print
     // fails only the first raise is stored. Each change of PRINT is one transaction.
     void copy();
+    // "Stornó", "Rontott" (spoil) and "Befizetve": the dialog over the current document. True
+    // when the document changed; the list then shows it as it is now.
+    bool cancelCurrent(bool spoil);
+    bool payCurrent();
     // "&Nyomt.kép": the current document in the preview, PRINT untouched; nothing for a type
     // without a preview.
     void preview();

@@ -59,6 +59,12 @@ public:
     // After a command's prints: tells the clerk, once, the files the built-in PDF printer
     // wrote since the last call.
     virtual void printingDone() = 0;
+    // The storno dialog ("Stornó") or the spoil dialog ("Rontott", spoil true) over the
+    // documents handle's current document. True when the document was cancelled.
+    virtual bool cancelCurrent(bool spoil) = 0;
+    // The payment dialog ("Befizetve") over the current document. True when a payment was
+    // stored.
+    virtual bool payCurrent() = 0;
 };
 
 }  // namespace kavina::invoicing

@@ -30,6 +30,8 @@ public:
     void answerPrint(bool wentOut) { m_prints.push_back(wentOut); }
     void answerAgent(std::optional<AgentData> data) { m_agents.push_back(std::move(data)); }
     void answerRegister(bool chosen) { m_registers.push_back(chosen); }
+    // Whether the next cancellation or payment dialog changes the document.
+    void answerDialog(bool changed) { m_dialogs.push_back(changed); }
 
     const QStringList& opened() const { return m_opened; }
     const QStringList& failures() const { return m_failures; }
@@ -55,6 +57,16 @@ public:
         return wentOut;
     }
     void printingDone() override { m_opened << QStringLiteral("printing done"); }
+    bool cancelCurrent(bool spoil) override {
+        m_opened << QStringLiteral("%1|%2").arg(spoil ? "spoil" : "storno",
+                                                m_data.SzamlaTable().asString(fields::Szamla::SZAMLASZAM).trimmed());
+        return take(m_dialogs, "cancellation dialog");
+    }
+    bool payCurrent() override {
+        m_opened
+            << QStringLiteral("payment|%1").arg(m_data.SzamlaTable().asString(fields::Szamla::SZAMLASZAM).trimmed());
+        return take(m_dialogs, "payment dialog");
+    }
 
 private:
     template <typename T>
@@ -72,6 +84,7 @@ private:
     std::deque<bool> m_prints;
     std::deque<std::optional<AgentData>> m_agents;
     std::deque<bool> m_registers;
+    std::deque<bool> m_dialogs;
     QStringList m_opened;
     QStringList m_failures;
     std::vector<report::PreparedReport> m_printed;

@@ -1,6 +1,9 @@
 #include "invoicing/register/forms/QtDocumentWindows.h"
 
+#include <QApplication>
+
 #include "invoicing/register/forms/AgentDialog.h"
+#include "invoicing/register/forms/CancelAndPay.h"
 #include "invoicing/register/forms/TSzamlak.h"
 #include "report/view/PreviewWindow.h"
 
@@ -45,6 +48,17 @@ void QtDocumentWindows::printingDone() {
     const QStringList files = m_pdfFiles;
     m_pdfFiles.clear();
     m_context.prompt.information(QStringLiteral("Nyomtatás"), report::pdfPrintedText(files));
+}
+
+// The dialogs open over the register window that asks for them.
+bool QtDocumentWindows::cancelCurrent(bool spoil) {
+    QWidget* over = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : m_parent;
+    return cancelCurrentDocument(over, {m_context.data, m_context.prompt, m_context.options}, *this, spoil);
+}
+
+bool QtDocumentWindows::payCurrent() {
+    QWidget* over = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : m_parent;
+    return payCurrentDocument(over, {m_context.data, m_context.prompt, m_context.options}, *this);
 }
 
 }  // namespace kavina::invoicing

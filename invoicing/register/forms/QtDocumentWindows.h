@@ -31,6 +31,8 @@ public:
     void preview(const report::PreparedReport& pages, const QString& pdfName) override;
     bool print(const report::PreparedReport& pages, const QString& documentName) override;
     void printingDone() override;
+    bool cancelCurrent(bool spoil) override;
+    bool payCurrent() override;
 
 private:
     QStringList m_pdfFiles;  // written since the last printingDone()

@@ -6,9 +6,7 @@
 
 namespace kavina::invoicing {
 
-namespace {
-
-RegisterOptions optionsOf(const RegisterCommandContext& c) {
+RegisterOptions registerOptions(const RegisterCommandContext& c) {
     const IniSettings& settings = c.settings();
     RegisterOptions options;
     options.today = c.today;
@@ -20,6 +18,8 @@ RegisterOptions optionsOf(const RegisterCommandContext& c) {
     options.overlays = loadOverlayPictures(c.programFolder);
     return options;
 }
+
+namespace {
 
 // caption: the window's, when it is not the list's own.
 void addList(const AddCommand& add, const RegisterCommandContext& c, const char* handler, ListKind kind,
@@ -37,7 +37,7 @@ void addList(const AddCommand& add, const RegisterCommandContext& c, const char*
 
 std::unique_ptr<QtDocumentWindows> makeDocumentWindows(QWidget* parent, const RegisterCommandContext& c) {
     return std::make_unique<QtDocumentWindows>(
-        parent, DocumentWindowsContext{c.data, c.prompt, c.settings(), optionsOf(c), c.printer});
+        parent, DocumentWindowsContext{c.data, c.prompt, c.settings(), registerOptions(c), c.printer});
 }
 
 void addRegisterCommands(const AddCommand& add, const RegisterCommandContext& c) {
@@ -54,7 +54,7 @@ void addRegisterCommands(const AddCommand& add, const RegisterCommandContext& c)
     addList(add, c, "mSelejtekClick", ListKind::Scrap, QStringLiteral("Selejtezések"));
     add(QStringLiteral("mSzervizSzamlaPrintClick"), [c] {
         const std::unique_ptr<QtDocumentWindows> windows = makeDocumentWindows(c.parent(), c);
-        InvoiceReprint reprint(c.data, c.prompt, *windows, optionsOf(c));
+        InvoiceReprint reprint(c.data, c.prompt, *windows, registerOptions(c));
         InvoiceReprintWindow window(c.parent(), c.data, c.prompt, reprint);
         window.exec();
         if (window.chosen()) reprint.printChosen();

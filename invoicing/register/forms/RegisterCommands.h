@@ -29,6 +29,8 @@ struct RegisterCommandContext {
 
 using AddCommand = std::function<void(const QString& handler, std::function<void()> command)>;
 
+// The register's options of the run as they are now.
+RegisterOptions registerOptions(const RegisterCommandContext& context);
 // The register's windows over the parent, with the options of the run as they are now.
 std::unique_ptr<QtDocumentWindows> makeDocumentWindows(QWidget* parent, const RegisterCommandContext& context);
 

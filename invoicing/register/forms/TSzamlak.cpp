@@ -219,8 +219,16 @@ QWidget* TSzamlak::buttonColumn() {
     m_copy->setVisible(look.copy);
     m_preview->setVisible(look.preview);
     m_choose->setVisible(look.choose);
-    // The cancellation and payment dialogs are not part of the program yet.
-    for (QPushButton* b : {m_storno, m_spoil, m_payment}) b->setEnabled(false);
+    const auto changing = [this](auto change) {
+        return [this, change] {
+            command([&] {
+                if (change()) m_list->reload();
+            });
+        };
+    };
+    connect(m_storno, &QPushButton::clicked, this, changing([this] { return m_logic.cancelCurrent(false); }));
+    connect(m_spoil, &QPushButton::clicked, this, changing([this] { return m_logic.cancelCurrent(true); }));
+    connect(m_payment, &QPushButton::clicked, this, changing([this] { return m_logic.payCurrent(); }));
     connect(m_archive, &QPushButton::toggled, this, [this](bool down) {
         command([&] {
             m_logic.setArchive(down);
@@ -304,7 +312,7 @@ void TSzamlak::showLines() {
 
 void TSzamlak::enableButtons() {
     const bool any = !m_logic.listEmpty();
-    for (QPushButton* b : {m_agent, m_copy, m_preview}) b->setEnabled(any);
+    for (QPushButton* b : {m_storno, m_spoil, m_payment, m_agent, m_copy, m_preview}) b->setEnabled(any);
 }
 
 bool TSzamlak::eventFilter(QObject* watched, QEvent* event) {

@@ -128,8 +128,28 @@ TEST_F(RegisterFormsTest, TheArchiveToggleTheLinePanelAndTheRowColours) {
     for (const char* name : {"stornoPushButton", "spoilPushButton", "paymentPushButton"}) {
         QPushButton* b = child<QPushButton>(*window, name);
         EXPECT_TRUE(b->isVisibleTo(window.get())) << name;
-        EXPECT_FALSE(b->isEnabled()) << name;
+        EXPECT_TRUE(b->isEnabled()) << name;
     }
+}
+
+TEST_F(RegisterFormsTest, StornoSpoilAndPaymentOpenOnTheHighlightedDocument) {
+    const auto window = open(ListKind::Invoices);
+    QTableView* grid = child<QTableView>(*window, "documentGrid");
+    type(child<QLineEdit>(*window, "searchLineEdit"), QStringLiteral("SZA2008/00002"));
+    ASSERT_EQ(highlighted(grid), QStringLiteral("SZA2008/00002"));
+    windows.answerDialog(false);
+    child<QPushButton>(*window, "stornoPushButton")->click();
+    child<QLineEdit>(*window, "searchLineEdit")->clear();
+    type(child<QLineEdit>(*window, "searchLineEdit"), QStringLiteral("SZA2008/00013"));
+    windows.answerDialog(false);
+    child<QPushButton>(*window, "spoilPushButton")->click();
+    windows.answerDialog(true);
+    child<QPushButton>(*window, "paymentPushButton")->click();
+    QApplication::processEvents();
+    EXPECT_EQ(highlighted(grid), QStringLiteral("SZA2008/00013"));  // the list was read again, on the same row
+    EXPECT_EQ(windows.opened().mid(windows.opened().size() - 3),
+              QStringList({QStringLiteral("storno|SZA2008/00002"), QStringLiteral("spoil|SZA2008/00013"),
+                           QStringLiteral("payment|SZA2008/00013")}));
 }
 
 TEST_F(RegisterFormsTest, SelectionModeChoosesTheHighlightedDocument) {
