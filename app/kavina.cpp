@@ -19,6 +19,7 @@
 #include "foundation/forms/QtPrompt.h"
 #include "foundation/forms/SystemPrinters.h"
 #include "foundation/forms/Windows.h"
+#include "invoicing/editor/forms/InvoiceCommands.h"
 #include "products/register/forms/ProductCommands.h"
 #include "report/view/ReportPrinter.h"
 #include "shell/mainwindow/Platform.h"
@@ -70,6 +71,15 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
     TForm1 form(state.data, state.session, actions, MainWindowSettings{state.settings, platform, state.programFolder},
                 state.prompt);
     std::unique_ptr<report::ReportPrinter> printer;
+    // The configured printer, made when a window first needs it.
+    const auto printing = [&state, &printer]() -> report::PrintService* {
+        const QString pdfFolder =
+            pdfPrinterSetting(state.ini->readString(QString::fromLatin1(kIniSection), QStringLiteral("pdfprinter")))
+                .folder;
+        printer = std::make_unique<report::ReportPrinter>(report::configuredPrinter(
+            state.settings.printer, systemPrinterNames(), systemDefaultPrinterName(), state.programFolder, pdfFolder));
+        return printer.get();
+    };
     documents::addPartnerCommands(
         [&form](const QString& handler, std::function<void()> command) {
             form.commands().add(handler, std::move(command));
@@ -79,16 +89,23 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
          .parent = [&form] { return static_cast<QWidget*>(&form); },
          .currentUser = [&state] { return state.session.currentUser; },
          .showPriceGroups = [&state] { return state.settings.tobbar != 0; },
-         .printing = [&state, &printer]() -> report::PrintService* {
-             const QString pdfFolder = pdfPrinterSetting(state.ini->readString(QString::fromLatin1(kIniSection),
-                                                                               QStringLiteral("pdfprinter")))
-                                           .folder;
-             printer = std::make_unique<report::ReportPrinter>(
-                 report::configuredPrinter(state.settings.printer, systemPrinterNames(), systemDefaultPrinterName(),
-                                           state.programFolder, pdfFolder));
-             return printer.get();
-         },
+         .printing = printing,
          .webAddress = platform.settings().makerSite});
+    MemoryDocument document;
+    invoicing::addInvoiceCommands(
+        [&form](const QString& handler, std::function<void()> command) {
+            form.commands().add(handler, std::move(command));
+        },
+        {.data = state.data,
+         .prompt = state.prompt,
+         .document = document,
+         .parent = [&form] { return static_cast<QWidget*>(&form); },
+         .currentUser = [&state] { return state.session.currentUser; },
+         .currentRights = [&state] { return state.session.currentRights; },
+         .settings = [&state]() -> const IniSettings& { return state.settings; },
+         .now = state.clock,
+         .desktop = desktop,
+         .printing = printing});
     products::addProductCommands(
         [&form](const QString& handler, std::function<void()> command) {
             form.commands().add(handler, std::move(command));

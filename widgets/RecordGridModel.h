@@ -46,6 +46,9 @@ public:
     bool moveTo(int row);
     // Marks a column as the current sort column (its title gets a mark), -1 for none.
     void setSortColumn(int column);
+    // Shows a column's title highlighted (red and bold), -1 for none: a choice the title stands
+    // for, such as the price group a picker prices at.
+    void setMarkedColumn(int column);
     const std::vector<GridColumn>& columns() const { return m_columns; }
     // A number kept with each row, read with its texts (for example the row's colour), given
     // by kRowTagRole. Takes effect at the next reload.
@@ -65,6 +68,7 @@ private:
     std::vector<GridColumn> m_columns;
     mutable GridRows m_rows;
     int m_sortColumn = -1;
+    int m_markedColumn = -1;
 };
 
 }  // namespace kavina::widgets
