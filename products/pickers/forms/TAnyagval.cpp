@@ -89,9 +89,10 @@ TAnyagval::TAnyagval(QWidget* parent, LineDialog& logic, Prompt& prompt)
     grid->addWidget(m_remark, 4, 1, 1, 3);
     remarkLabel->setVisible(logic.remarkShown());
     m_remark->setVisible(logic.remarkShown());
-    for (QWidget* w : QList<QWidget*>(priced) << priceLabel << m_net << m_vatPerUnit << m_gross << totalsLabel
-                                              << m_netTotal << m_vatTotal << m_grossTotal)
-        w->setVisible(logic.pricesShown());
+    QList<QWidget*> pricedWidgets = priced;
+    pricedWidgets << priceLabel << m_net << m_vatPerUnit << m_gross << totalsLabel << m_netTotal << m_vatTotal
+                  << m_grossTotal;
+    for (QWidget* w : pricedWidgets) w->setVisible(logic.pricesShown());
     m_net->setEnabled(logic.pricesEnabled());
     m_gross->setEnabled(logic.pricesEnabled());
 
@@ -103,6 +104,9 @@ TAnyagval::TAnyagval(QWidget* parent, LineDialog& logic, Prompt& prompt)
     m_cancel->setObjectName(QStringLiteral("rejectPushButton"));
     for (QPushButton* b : {m_accept, m_cancel}) {
         b->setAutoDefault(false);
+        // A click leaves the focus where it is: "&Elfogad" checks the quantity by itself and
+        // "&Mégse" checks nothing.
+        b->setFocusPolicy(Qt::TabFocus);
         buttons->addWidget(b);
     }
     layout->addLayout(buttons);
@@ -179,9 +183,9 @@ bool TAnyagval::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    // Leaving the quantity checks the stock; "Mégse" leaves without, "&Elfogad" checks by itself.
-    if (watched == m_quantity && event->type() == QEvent::FocusOut && !m_cancel->underMouse() &&
-        !m_accept->underMouse() && static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason &&
+    // Leaving the quantity for another box checks the stock.
+    if (watched == m_quantity && event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason &&
         static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
         bool stays = false;
         runCommand(m_prompt, [&] { stays = !m_logic.leaveQuantity(); });
