@@ -38,6 +38,7 @@ void openEditor(const InvoiceCommandContext& c, EditorMode mode) {
                       .rights = c.currentRights(),
                       .currentUser = c.currentUser(),
                       .today = [now = c.now] { return now().date(); }});
+    editorWindows.setParent(&form);
     if (!form.start()) return;
     form.exec();
 }

@@ -26,6 +26,12 @@ QtEditorWindows::QtEditorWindows(QWidget* parent, TDataModule1& data, MemoryDocu
 
 QtEditorWindows::~QtEditorWindows() = default;
 
+void QtEditorWindows::setParent(QWidget* parent) {
+    m_parent = parent;
+    m_pickWindows.setParent(parent);
+    m_picker->setParent(parent);
+}
+
 bool QtEditorWindows::pickPartner() {
     documents::PartnerFormOptions options;
     options.caller = documents::PartnerCaller::Invoice;

@@ -38,7 +38,8 @@ public:
     void preview(const report::PreparedReport& pages) override;
     double grossOf(double net, double vatRate) override;
 
-    products::ProductPicker& picker() { return *m_picker; }
+    // The editor's window, over which the registers and dialogs are shown.
+    void setParent(QWidget* parent);
 
 private:
     QWidget* m_parent;

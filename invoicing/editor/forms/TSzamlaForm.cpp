@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -75,7 +76,7 @@ TSzamlaForm::TSzamlaForm(QWidget* parent, TDataModule1& data, MemoryDocument& do
     m_priceGroupLabel->setVisible(m_logic.priceGroupsShown());
     m_discount->setEnabled(m_logic.mayChangePrices());
     orderFocus();
-    resize(1100, 720);
+    resize(1200, 740);
 }
 
 TSzamlaForm::~TSzamlaForm() = default;
@@ -248,8 +249,15 @@ void TSzamlaForm::buildGrid() {
     m_lines->verticalHeader()->hide();
     m_lines->setContextMenuPolicy(Qt::CustomContextMenu);
     m_grid = std::make_unique<widgets::RecordGrid>(m_lines, m_doc.mszamla2, lineColumns(), m_prompt);
-    const int widths[] = {80, 260, 80, 60, 110, 110, 100, 60, 90, 110};
-    for (int c = 0; c < 10; ++c) m_lines->setColumnWidth(c, widths[c]);
+    // Wide enough for the title, which the header draws bold, and for the usual amounts.
+    QFont titleFont = m_lines->horizontalHeader()->font();
+    titleFont.setBold(true);
+    const QFontMetrics title(titleFont);
+    const int least[] = {70, 220, 70, 50, 90, 90, 90, 50, 80, 90};
+    for (int c = 0; c < 10; ++c) {
+        const QString text = m_grid->model().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        m_lines->setColumnWidth(c, std::max(least[c], title.horizontalAdvance(text) + 20));
+    }
     m_lines->horizontalHeader()->setStretchLastSection(true);
     m_lines->installEventFilter(this);
     m_lines->viewport()->installEventFilter(this);
@@ -339,6 +347,8 @@ void TSzamlaForm::orderFocus() {
 
 void TSzamlaForm::command(const std::function<void()>& action) {
     runCommand(m_prompt, action);
+    // The registers and dialogs a command opened are gone: the keys are the editor's again.
+    if (isVisible()) activateWindow();
     runCommand(m_prompt, [&] {
         m_grid->sync();
         showHeader();

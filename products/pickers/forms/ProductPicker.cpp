@@ -9,12 +9,14 @@ ProductPicker::ProductPicker(QWidget* parent, TDataModule1& data, Prompt& prompt
     m_options.pickerWindows = &windows;
 }
 
-ProductPicker::~ProductPicker() = default;
+ProductPicker::~ProductPicker() {
+    if (m_form && !m_form->parent()) delete m_form.data();
+}
 
 TAnyagForm& ProductPicker::prepare() {
     m_request.chosen = false;
     if (!m_form)
-        m_form = std::make_unique<TAnyagForm>(m_parent, m_data, m_prompt, m_options);
+        m_form = new TAnyagForm(m_parent, m_data, m_prompt, m_options);
     else
         m_form->reopenForPick();
     return *m_form;

@@ -3,7 +3,7 @@
 // every further one, so its tab, search text, filters and price group stay while the editor
 // is open; released with the editor.
 
-#include <memory>
+#include <QPointer>
 
 #include "products/register/forms/TAnyagForm.h"
 
@@ -20,8 +20,10 @@ public:
     PickerRequest& request() { return m_request; }
     // Shows the register modally; true when a pick completed.
     bool pick();
+    // The window the register is shown over; takes effect when the register is first made.
+    void setParent(QWidget* parent) { m_parent = parent; }
     // The register window, once made (for tests driving it).
-    TAnyagForm* window() { return m_form.get(); }
+    TAnyagForm* window() { return m_form.data(); }
     // Makes the register window without showing it; a test then drives it and calls finish().
     TAnyagForm& prepare();
 
@@ -31,7 +33,8 @@ private:
     Prompt& m_prompt;
     AnyagFormOptions m_options;
     PickerRequest m_request;
-    std::unique_ptr<TAnyagForm> m_form;
+    // Owned by its parent window when it has one, else by the picker.
+    QPointer<TAnyagForm> m_form;
 };
 
 }  // namespace kavina::products

@@ -323,7 +323,10 @@ void TAnyagForm::acceptCurrent() {
         if (m_logic->listEmpty()) return;
         close = acceptPick(*m_options.picker, m_data.AnyagTable(), m_prompt, *m_options.pickerWindows);
     });
-    if (close) accept();
+    if (close)
+        accept();
+    else
+        activateWindow();  // the line dialog was cancelled: the list takes the keys again
 }
 
 // A click on a price column's title chooses the price group the editor's lines are priced at.
