@@ -16,6 +16,9 @@ GridRows::ColumnText columnText(const RecordCursor& cursor, const GridColumn& co
         return [field](const RecordCursor& row) {
             return row.isNull(field) ? QString() : numberBoxText(row.asFloat(field));
         };
+    // The program's text of a date-time begins with its day: "2008.03.15 10:15:00".
+    if (column.kind == ColumnKind::Day)
+        return [field](const RecordCursor& row) { return row.asString(field).left(10); };
     return [field](const RecordCursor& row) { return row.asString(field); };
 }
 

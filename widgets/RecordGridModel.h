@@ -19,6 +19,7 @@ namespace kavina::widgets {
 enum class ColumnKind {
     Text,
     Number,  // right-aligned, in the number boxes' form (decimal comma); an empty field stays empty
+    Day,     // the day of a date or date-time field, year first (2008.03.15), without the time
 };
 
 struct GridColumn {

@@ -50,7 +50,9 @@ QStringList ProductDialog::units() {
 }
 
 QStringList ProductDialog::vatGroups() {
-    return vatGroupNames(m_data.AFATable());
+    QStringList names = vatGroupNames(m_data.AFATable());
+    if (m_ungroupedRate) names << ungroupedVatText(*m_ungroupedRate);
+    return names;
 }
 
 QString ProductDialog::defaultVatGroup() {
@@ -144,7 +146,7 @@ std::optional<double> ProductDialog::readNumber(const QString& text) {
 }
 
 std::optional<double> ProductDialog::accept(const ProductFields& fields) {
-    const std::optional<double> rate = vatRateOfGroup(m_data.AFATable(), fields.vatGroup);
+    const std::optional<double> rate = vatRateOf(m_data.AFATable(), fields.vatGroup, m_ungroupedRate);
     if (!rate) {
         m_prompt.warning(kDialogCaption, fields.vatGroup.trimmed() +
                                              QStringLiteral(": ez az ÁFA-kulcs nincs a programban.") + kLineBreak +

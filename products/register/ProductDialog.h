@@ -34,7 +34,10 @@ public:
     QStringList warehouses();  // the warehouse labels, without "minden"
     QStringList categories();
     QStringList units();
-    QStringList vatGroups();
+    QStringList vatGroups();  // with the kept rate's entry last (keepUngroupedRate)
+    // The product's own rate that no group has: the VAT box lists it as ungroupedVatText() and
+    // accepts it, so that saving keeps the rate.
+    void keepUngroupedRate(std::optional<double> rate) { m_ungroupedRate = rate; }
     // The group a new product or service starts with: the one the setting afakulcs names, else
     // the first.
     QString defaultVatGroup();
@@ -75,6 +78,7 @@ private:
     Prompt& m_prompt;
     const IniSettings& m_settings;
     bool m_service;
+    std::optional<double> m_ungroupedRate;
 };
 
 }  // namespace kavina::products

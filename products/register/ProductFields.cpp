@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "foundation/CatalogueFields.h"
+#include "foundation/NumberBox.h"
 #include "foundation/SzamSzov.h"
 #include "foundation/TableReader.h"
 
@@ -28,6 +29,10 @@ ProductFields readProductFields(const RecordCursor& p, TableHandle& vatGroups) {
     f.unit = p.asString(A::EGYSEG);
     f.onPriceList = p.asLogical(A::LISTA);
     f.vatGroup = vatGroupOfRate(vatGroups, p.asFloat(A::AFAKULCS));
+    if (f.vatGroup.isEmpty()) {
+        f.ungroupedRate = p.asFloat(A::AFAKULCS);
+        f.vatGroup = ungroupedVatText(*f.ungroupedRate);
+    }
     if (f.service) {
         for (size_t i = 0; i < 4; ++i) f.prices[i] = p.asFloat(*kNetPrices[i]);
     } else {
@@ -91,6 +96,16 @@ QString vatGroupOfRate(TableHandle& vatGroups, double rate) {
     for (reader->first(); !reader->eof(); reader->next())
         if (reader->asFloat(V::AFA) == double(floatToInteger(rate))) return reader->asString(V::MEGNEVEZES).trimmed();
     return {};
+}
+
+QString ungroupedVatText(double rate) {
+    return numberBoxText(rate) + QStringLiteral(" % (nincs csoport)");
+}
+
+std::optional<double> vatRateOf(TableHandle& vatGroups, const QString& boxText, std::optional<double> ungroupedRate) {
+    if (const std::optional<double> rate = vatRateOfGroup(vatGroups, boxText)) return rate;
+    if (ungroupedRate && boxText.trimmed() == ungroupedVatText(*ungroupedRate)) return ungroupedRate;
+    return std::nullopt;
 }
 
 QStringList vatGroupNames(TableHandle& vatGroups) {

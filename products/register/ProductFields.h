@@ -28,12 +28,16 @@ struct ProductFields {
     int warranty = 0;                          // szavatossag, days (goods)
     bool onPriceList = true;                   // LISTA
     std::array<double, 4> prices{0, 0, 0, 0};  // AR1-AR3 and FIXAR (services)
+    // The product's own rate when no VAT group has it (the group was deleted, or its rate
+    // changed without the products): vatGroup then reads ungroupedVatText(rate), so that
+    // saving keeps the rate.
+    std::optional<double> ungroupedRate;
 
     bool operator==(const ProductFields&) const = default;
 };
 
 // The dialog's fields of a record; vatGroup is the name of the group whose rate equals the
-// record's rate taken as a whole number (empty when none).
+// record's rate taken as a whole number, or ungroupedVatText() of the rate when there is none.
 ProductFields readProductFields(const RecordCursor& product, TableHandle& vatGroups);
 
 // Writes the dialog's fields into a record in edit or insert state (the goods' fields for
@@ -52,6 +56,11 @@ void writeServiceGrossPrices(RecordCursor& product, double vatRate);
 std::optional<double> vatRateOfGroup(TableHandle& vatGroups, const QString& name);
 // The name of the first group whose rate, taken as a whole number, is the given one.
 QString vatGroupOfRate(TableHandle& vatGroups, double rate);
+// "<rate> % (nincs csoport)": the VAT box's entry for a rate no group has.
+QString ungroupedVatText(double rate);
+// The rate the VAT box's text stands for: the group of that name, or the product's own rate
+// while the box shows it as ungroupedVatText(). Nothing when the text is neither.
+std::optional<double> vatRateOf(TableHandle& vatGroups, const QString& boxText, std::optional<double> ungroupedRate);
 // The names of the VAT groups in the table's order.
 QStringList vatGroupNames(TableHandle& vatGroups);
 

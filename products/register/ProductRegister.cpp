@@ -163,11 +163,15 @@ std::unique_ptr<OpenedRecord> ProductRegister::open(const ProductRecord& product
 }
 
 bool ProductRegister::modify(OpenedRecord& opened, const ProductFields& fields, double vatRate) {
-    TableHandle& p = products();
-    const bool stored = opened.save(m_prompt, [&] {
+    return save(opened, [&](RecordCursor& p) {
         writeProductFields(p, fields, vatRate);
         rederivePrices(p);
     });
+}
+
+bool ProductRegister::save(OpenedRecord& opened, const std::function<void(RecordCursor&)>& write) {
+    TableHandle& p = products();
+    const bool stored = opened.save(m_prompt, [&] { write(p); });
     if (stored) written();
     return stored;
 }

@@ -57,6 +57,9 @@ public:
     // it; asks before overwriting a change made there meanwhile and returns false, storing
     // nothing, when the clerk declines.
     bool modify(OpenedRecord& opened, const ProductFields& fields, double vatRate);
+    // Saves what a window other than the product dialog writes (the repricing window's
+    // prices) into the product it was opened for, as modify() does.
+    bool save(OpenedRecord& opened, const std::function<void(RecordCursor&)>& write);
     // Appends a copy of the product under a new code with quantity 0. One transaction.
     std::optional<ProductRecord> copy(const ProductRecord& product);
     // Puts the product into the recycle bin (its category becomes "Lomtár").

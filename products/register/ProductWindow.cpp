@@ -7,6 +7,7 @@
 #include "foundation/RuleError.h"
 #include "foundation/Seged.h"
 #include "foundation/SzamSzov.h"
+#include "products/pricing/Promotions.h"
 #include "products/register/ProductDialog.h"
 
 namespace kavina::products {
@@ -210,18 +211,13 @@ bool ProductWindow::modify() {
     if (!canModify()) return false;
     const std::optional<ProductRecord> product = m_register.current();
     if (!product) return false;
-    const std::unique_ptr<OpenedRecord> opened = m_register.open(*product);
-    const RecordCursor* record = opened ? m_register.read(*product) : nullptr;
-    if (!record) {
-        m_prompt.warning(kCaption, kProductGoneMessage);
-        reapplyKeeping(std::nullopt);
-        return false;
-    }
-    const ProductFields loaded = readProductFields(*record, m_data.AFATable());
+    const std::unique_ptr<OpenedRecord> opened = openCurrent(*product);
+    if (!opened) return false;
+    const ProductFields loaded = readProductFields(*m_register.read(*product), m_data.AFATable());
     const std::optional<ProductFields> edited = m_windows.editProduct(
         loaded.service ? QStringLiteral("Szolgáltatás módosítása") : QStringLiteral("Termék módosítása"), loaded);
     if (!edited) return false;
-    const std::optional<double> rate = vatRateOfGroup(m_data.AFATable(), edited->vatGroup);
+    const std::optional<double> rate = vatRateOf(m_data.AFATable(), edited->vatGroup, loaded.ungroupedRate);
     if (!rate) return false;
     bool stored = false;
     try {
@@ -233,6 +229,49 @@ bool ProductWindow::modify() {
     }
     reapplyKeeping(product);
     return stored;
+}
+
+std::unique_ptr<OpenedRecord> ProductWindow::openCurrent(const ProductRecord& product) {
+    std::unique_ptr<OpenedRecord> opened = m_register.open(product);
+    if (!opened || !m_register.read(product)) {
+        m_prompt.warning(kCaption, kProductGoneMessage);
+        reapplyKeeping(std::nullopt);
+        return nullptr;
+    }
+    return opened;
+}
+
+bool ProductWindow::reprice() {
+    if (!canReprice()) return false;
+    const std::optional<ProductRecord> product = m_register.current();
+    if (!product) return false;
+    const std::unique_ptr<OpenedRecord> opened = openCurrent(*product);
+    if (!opened) return false;
+    const std::optional<RepricedValues> values = m_windows.reprice(*m_register.read(*product));
+    if (!values) return false;
+    bool stored = false;
+    try {
+        stored = m_register.save(*opened, [&](RecordCursor& p) { writeRepricedValues(p, *values); });
+    } catch (const RuleError&) {
+        reapplyKeeping(std::nullopt);
+        throw;
+    }
+    reapplyKeeping(product);
+    return stored;
+}
+
+void ProductWindow::promotions() {
+    if (!canReprice()) return;
+    const std::optional<ProductRecord> product = m_register.current();
+    if (!product) return;
+    const RecordCursor* record = m_register.read(*product);
+    if (!record) {
+        m_prompt.warning(kCaption, kProductGoneMessage);
+        reapplyKeeping(std::nullopt);
+        return;
+    }
+    if (!m_data.akcio().isOpen()) throw RuleError(kNoPromotionsMessage);
+    m_windows.promotions(*record, m_options.now().date());
 }
 
 bool ProductWindow::copy() {

@@ -92,6 +92,10 @@ public:
     bool remove();
     bool receive();
     bool issue();
+    // "Átárazás" and "Akciók" (right V) on the current product: the repricing window's prices
+    // are stored into the product it was opened for.
+    bool reprice();
+    void promotions();
     // "Elfogad", a double click or Enter in the list: Modify, as no editor picks from here.
     bool accept() { return modify(); }
 
@@ -119,6 +123,9 @@ private:
     void fillCategories();
     bool receiveInto(const ProductRecord& product);
     bool createNew(bool service, const QString& searchText);
+    // The current product opened for a window that changes it; nothing (after the message)
+    // when it is gone.
+    std::unique_ptr<OpenedRecord> openCurrent(const ProductRecord& product);
     bool walkTo(const QString& what, SearchIn where, bool fromFirst);
 
     TDataModule1& m_data;

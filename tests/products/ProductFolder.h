@@ -26,7 +26,11 @@ public:
     std::deque<Edit> edits;
     std::deque<std::optional<documents::ReceivingValues>> receipts;
     std::deque<std::optional<double>> issues;
-    QStringList calls;  // "edit:<title>", "receive:<name>:<quantity enabled>", "issue:<name>"
+    using Reprice = std::function<std::optional<RepricedValues>(const RecordCursor& product)>;
+    std::deque<Reprice> repricings;
+    // "edit:<title>", "receive:<name>:<quantity enabled>", "issue:<name>", "reprice:<name>",
+    // "promotions:<code>:<today>", "units", "vatGroups"
+    QStringList calls;
     std::vector<ProductFields> starts;
 
     std::optional<ProductFields> editProduct(const QString& title, const ProductFields& start) override {
@@ -44,6 +48,28 @@ public:
     std::optional<double> issue(const RecordCursor& product) override {
         calls << QStringLiteral("issue:") + product.asString(fields::Anyag::MEGNEVEZES);
         return take(issues);
+    }
+
+    std::optional<RepricedValues> reprice(const RecordCursor& product) override {
+        calls << QStringLiteral("reprice:") + product.asString(fields::Anyag::MEGNEVEZES);
+        if (repricings.empty()) return std::nullopt;
+        Reprice reprice = repricings.front();
+        repricings.pop_front();
+        return reprice(product);
+    }
+    std::optional<QString> unitChosen, vatGroupChosen;
+    std::optional<QString> units() override {
+        calls << QStringLiteral("units");
+        return unitChosen;
+    }
+    std::optional<QString> vatGroups() override {
+        calls << QStringLiteral("vatGroups");
+        return vatGroupChosen;
+    }
+    void promotions(const RecordCursor& product, const QDate& today) override {
+        calls << QStringLiteral("promotions:%1:%2")
+                     .arg(product.asFloat(fields::Anyag::ANYAGKOD))
+                     .arg(today.toString(Qt::ISODate));
     }
 
 private:

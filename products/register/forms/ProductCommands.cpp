@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "products/register/forms/TAnyagForm.h"
+#include "products/units/forms/UnitsWindow.h"
+#include "products/vat/forms/VatGroupsWindow.h"
 
 namespace kavina::products {
 
@@ -36,6 +38,14 @@ void addProductCommands(const AddCommand& add, const ProductCommandContext& c) {
         options.desktop = &c.desktop;
         TAnyagForm form(c.parent(), c.data, c.prompt, options);
         form.exec();
+    });
+    add(QStringLiteral("mMertekegysegekClick"), [c] {
+        UnitsWindow window(c.parent(), c.data, c.prompt);
+        window.exec();
+    });
+    add(QStringLiteral("mAfaCsoportClick"), [c] {
+        VatGroupsWindow window(c.parent(), c.data, c.prompt);
+        window.exec();
     });
 }
 

@@ -1,5 +1,7 @@
 #pragma once
-// The main window's product commands: the product register ("Termékek", handler Anyagok).
+// The main window's product commands: the product register ("Termékek", handler Anyagok),
+// the units ("Mértékegységek", mMertekegysegekClick) and the VAT groups ("ÁFA csoportok",
+// mAfaCsoportClick).
 // The program registers them under the main window's handler names.
 
 #include <QDateTime>
@@ -28,7 +30,7 @@ struct ProductCommandContext {
 
 using AddCommand = std::function<void(const QString& handler, std::function<void()> command)>;
 
-// Adds "Anyagok".
+// Adds "Anyagok", "mMertekegysegekClick" and "mAfaCsoportClick".
 void addProductCommands(const AddCommand& add, const ProductCommandContext& context);
 
 }  // namespace kavina::products

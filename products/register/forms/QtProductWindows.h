@@ -17,6 +17,10 @@ public:
     std::optional<ProductFields> editProduct(const QString& title, const ProductFields& start) override;
     std::optional<documents::ReceivingValues> receive(const RecordCursor& product, bool quantityEnabled) override;
     std::optional<double> issue(const RecordCursor& product) override;
+    std::optional<RepricedValues> reprice(const RecordCursor& product) override;
+    void promotions(const RecordCursor& product, const QDate& today) override;
+    std::optional<QString> units() override;
+    std::optional<QString> vatGroups() override;
 
 private:
     QWidget* m_parent;

@@ -200,6 +200,8 @@ QWidget* TAnyagForm::buttonColumn() {
     connect(m_delete, &QPushButton::clicked, this, [this] { change([&] { m_logic->remove(); }); });
     connect(m_receive, &QPushButton::clicked, this, [this] { change([&] { m_logic->receive(); }); });
     connect(m_issue, &QPushButton::clicked, this, [this] { change([&] { m_logic->issue(); }); });
+    connect(m_reprice, &QPushButton::clicked, this, [this] { change([&] { m_logic->reprice(); }); });
+    connect(m_promotions, &QPushButton::clicked, this, [this] { change([&] { m_logic->promotions(); }); });
     connect(search, &QPushButton::clicked, this, &TAnyagForm::openSearchDialog);
     connect(m_accept, &QPushButton::clicked, this, &TAnyagForm::acceptCurrent);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
@@ -286,9 +288,8 @@ void TAnyagForm::enableButtons() {
     m_new->setEnabled(m_logic->canModify());
     m_modify->setEnabled(m_logic->canModify() && any);
     m_delete->setEnabled(m_logic->canDelete() && any);
-    // Repricing and promotions have windows of their own, not yet part of the register.
-    m_reprice->setEnabled(false);
-    m_promotions->setEnabled(false);
+    m_reprice->setEnabled(m_logic->canReprice() && any);
+    m_promotions->setEnabled(m_logic->canReprice() && any);
     m_receive->setEnabled(goods && any);
     m_issue->setEnabled(goods && any);
 }

@@ -25,7 +25,7 @@ void TAnyagForm::buildContextMenu() {
     m_contextMenu->addSeparator();
     QAction* receive = add(QStringLiteral("Bevételezés"), [](ProductWindow& w) { w.receive(); });
     QAction* issue = add(QStringLiteral("Kivételezés"), [](ProductWindow& w) { w.issue(); });
-    QAction* reprice = m_contextMenu->addAction(QStringLiteral("Átárazás"));
+    QAction* reprice = add(QStringLiteral("Átárazás"), [](ProductWindow& w) { w.reprice(); });
     QAction* search = m_contextMenu->addAction(QStringLiteral("Keresés"), this, &TAnyagForm::openSearchDialog);
     search->setVisible(false);
     m_contextMenu->addSeparator();
@@ -47,7 +47,8 @@ void TAnyagForm::buildContextMenu() {
         for (QAction* a : {modify, copy}) a->setEnabled(m_logic->canModify() && any);
         remove->setEnabled(m_logic->canDelete() && any);
         for (QAction* a : {receive, issue}) a->setEnabled(any);
-        for (QAction* a : {reprice, history, print, csv}) a->setEnabled(false);
+        reprice->setEnabled(m_logic->canReprice() && any);
+        for (QAction* a : {history, print, csv}) a->setEnabled(false);
         m_contextMenu->popup(m_grid->viewport()->mapToGlobal(at));
     });
 }

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -76,8 +77,8 @@ void reloadItems(QComboBox* box, const QStringList& items) {
 }  // namespace
 
 TAnyagSzerk::TAnyagSzerk(QWidget* parent, ProductDialog& logic, Prompt& prompt, const QString& title,
-                         const ProductFields& start)
-    : QDialog(parent), m_logic(logic), m_prompt(prompt) {
+                         const ProductFields& start, ProductWindows* windows)
+    : QDialog(parent), m_logic(logic), m_prompt(prompt), m_windows(windows) {
     setObjectName(QStringLiteral("TAnyagSzerk"));
     setWindowTitle(title.isEmpty() ? QStringLiteral("Anyag") : title);
     auto* layout = new QVBoxLayout(this);
@@ -125,6 +126,8 @@ TAnyagSzerk::TAnyagSzerk(QWidget* parent, ProductDialog& logic, Prompt& prompt, 
     connect(m_barcode, &QLineEdit::editingFinished, this, &TAnyagSzerk::checkArticleNumber);
     connect(m_name, &QLineEdit::editingFinished, this, &TAnyagSzerk::fillFromName);
     connect(browse, &QPushButton::clicked, this, &TAnyagSzerk::browsePicture);
+    m_unit->lineEdit()->installEventFilter(this);
+    m_vat->lineEdit()->installEventFilter(this);
     m_name->setFocus();
     resize(520, sizeHint().height());
 }
@@ -169,6 +172,22 @@ void TAnyagSzerk::checkBox(QComboBox* box, BoxCheck (ProductDialog::*check)(cons
         if (result.text != box->currentText()) setBoxText(box, result.text);
         if (result.refocus) box->setFocus();
     });
+}
+
+// A double click on the unit or VAT box opens its window; the box then lists what the table
+// holds and takes the record that was current when the window closed.
+bool TAnyagSzerk::eventFilter(QObject* watched, QEvent* event) {
+    const bool unit = watched == m_unit->lineEdit();
+    if (m_windows && event->type() == QEvent::MouseButtonDblClick && (unit || watched == m_vat->lineEdit())) {
+        runCommand(m_prompt, [&] {
+            QComboBox* box = unit ? m_unit : m_vat;
+            const std::optional<QString> chosen = unit ? m_windows->units() : m_windows->vatGroups();
+            reloadItems(box, unit ? m_logic.units() : m_logic.vatGroups());
+            if (chosen) setBoxText(box, *chosen);
+        });
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TAnyagSzerk::checkArticleNumber() {

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "products/register/ProductDialog.h"
+#include "products/register/ProductWindows.h"
 
 class QCheckBox;
 class QComboBox;
@@ -19,14 +20,19 @@ class TAnyagSzerk final : public QDialog {
     Q_OBJECT
 
 public:
-    TAnyagSzerk(QWidget* parent, ProductDialog& logic, Prompt& prompt, const QString& title,
-                const ProductFields& start);
+    // windows: opens the units and VAT groups windows on a double click of their boxes; none,
+    // no window opens.
+    TAnyagSzerk(QWidget* parent, ProductDialog& logic, Prompt& prompt, const QString& title, const ProductFields& start,
+                ProductWindows* windows = nullptr);
 
     void setFields(const ProductFields& fields);
     // What the boxes hold; numbers that do not read as such count as 0 (accept refuses them).
     ProductFields fields() const;
 
     void accept() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void checkBox(QComboBox* box, BoxCheck (ProductDialog::*check)(const QString&), const QStringList& items);
@@ -36,6 +42,7 @@ private:
 
     ProductDialog& m_logic;
     Prompt& m_prompt;
+    ProductWindows* m_windows;
     QLineEdit *m_name, *m_statNumber, *m_articleNumber, *m_barcode, *m_minimum, *m_warranty, *m_picture;
     QComboBox *m_warehouse, *m_category, *m_unit, *m_vat;
     QCheckBox* m_onPriceList;

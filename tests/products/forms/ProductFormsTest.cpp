@@ -11,12 +11,15 @@
 #include <QTest>
 
 #include "products/ProductFolder.h"
+#include "products/forms/FormHelpers.h"
 #include "products/register/forms/ProductSearchDialog.h"
 #include "products/register/forms/TAnyagForm.h"
 #include "products/register/forms/TAnyagSzerk.h"
 
 namespace kavina::products {
 namespace {
+
+using namespace testing_forms;
 
 namespace A = fields::Anyag;
 
@@ -48,19 +51,6 @@ protected:
         o.windows = &dialogs;
         return o;
     }
-    template <typename T>
-    T* child(QWidget& w, const char* name) {
-        T* found = w.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    // Shows the window and makes it the active one, as keys and focus need.
-    static void activate(QWidget& w) {
-        w.show();
-        QApplication::setActiveWindow(&w);
-        w.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
-    }
     // A key of a button: the button clicks itself a moment later, as a pressed button shows.
     static void pressKey(QWidget* to, Qt::Key key) {
         QTest::keyClick(to, key);
@@ -78,12 +68,6 @@ protected:
         const QModelIndexList rows = grid->selectionModel()->selectedRows();
         if (rows.size() != 1) return QStringLiteral("<%1 rows>").arg(rows.size());
         return grid->model()->index(rows[0].row(), 0).data().toString();
-    }
-    void picture(QWidget& w, const char* name) {
-        w.show();
-        QApplication::processEvents();
-        if (const char* folder = std::getenv("KAVINA_SCREENSHOTS"))
-            w.grab().save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QString::fromLatin1(name) + ".png");
     }
 };
 

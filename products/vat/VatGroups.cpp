@@ -1,0 +1,122 @@
+#include "products/vat/VatGroups.h"
+
+#include <thread>
+
+#include "dbase/DbError.h"
+#include "dbase/Transaction.h"
+#include "foundation/Catalogue.h"
+#include "foundation/CatalogueFields.h"
+#include "foundation/DbErrorText.h"
+#include "foundation/OpenedRecord.h"
+#include "foundation/RecordEdit.h"
+#include "foundation/RuleError.h"
+#include "products/register/ProductFields.h"
+
+namespace kavina::products {
+
+namespace {
+
+namespace A = fields::Anyag;
+namespace V = fields::AFA;
+
+const QString kCaption = QStringLiteral("Figyelem!");
+constexpr auto kLockPause = std::chrono::milliseconds(20);
+
+OpenedRecordTexts groupTexts() {
+    OpenedRecordTexts texts;
+    texts.gone = QStringLiteral("Az ÁFA csoportot közben egy másik munkaállomás törölte.");
+    texts.changed = QStringLiteral("Az ÁFA csoportot közben egy másik munkaállomás módosította:");
+    texts.labels = {{V::MEGNEVEZES, QStringLiteral("Megnevezés")}, {V::AFA, QStringLiteral("Százalék")}};
+    return texts;
+}
+
+void writeGroup(TableHandle& groups, const VatGroup& group) {
+    groups.setString(V::MEGNEVEZES, group.name);
+    groups.setFloat(V::AFA, group.rate);
+}
+
+}  // namespace
+
+QString carriedMessage(int count) {
+    return QString::number(count) + QStringLiteral(" termék, ill. szolgáltatás ÁFA mezője módosítva lett!");
+}
+
+VatGroups::VatGroups(TDataModule1& data, Prompt& prompt, VatGroupWindows& windows,
+                     std::chrono::milliseconds lockPatience)
+    : m_data(data), m_prompt(prompt), m_windows(windows), m_patience(lockPatience) {}
+
+bool VatGroups::add() {
+    const std::optional<VatGroup> accepted = m_windows.editVatGroup({});
+    if (!accepted) return false;
+    TableHandle& groups = m_data.AFATable();
+    RecordEdit added = RecordEdit::append(groups);
+    writeGroup(groups, *accepted);
+    added.post();
+    return true;
+}
+
+bool VatGroups::modifyCurrent() {
+    TableHandle& groups = m_data.AFATable();
+    if (groups.isEmpty()) return false;
+    OpenedRecord opened(groups, std::nullopt, groupTexts());
+    const double oldRate = groups.asFloat(V::AFA);
+    const std::optional<VatGroup> accepted =
+        m_windows.editVatGroup({groups.asString(V::MEGNEVEZES).trimmed(), oldRate});
+    if (!accepted) return false;
+    // The question comes before anything is written, so that the group and the products it
+    // carries stand or fall together.
+    const bool carryToProducts = m_prompt.askYesNo(kCaption, kCarryQuestion);
+    dbase::Transaction transaction(m_data.dataFolder());
+    if (!opened.save(m_prompt, [&] { writeGroup(groups, *accepted); })) return false;
+    const int count = carryToProducts ? carry(oldRate, accepted->rate) : 0;
+    transaction.commit();
+    if (carryToProducts) {
+        m_data.AnyagTable().refresh();
+        m_prompt.information(kCaption, carriedMessage(count));
+    }
+    return true;
+}
+
+// Walks every product, services and binned ones included, through a handle of its own: the
+// register's filter and position stay as they are.
+int VatGroups::carry(double oldRate, double newRate) {
+    TableHandle products(m_data.dataFolder(), catalogue::table(TableId::Anyag).fileName);
+    products.open();
+    int count = 0;
+    for (products.first(); !products.eof(); products.next()) {
+        if (products.asFloat(A::AFAKULCS) != oldRate) continue;
+        const auto giveUp = std::chrono::steady_clock::now() + m_patience;
+        for (;;) {
+            try {
+                RecordEdit change = RecordEdit::edit(products);
+                // Re-read under the lock: another workstation may have changed its rate.
+                if (products.asFloat(A::AFAKULCS) != oldRate) break;
+                products.setFloat(A::AFAKULCS, newRate);
+                rederivePrices(products);
+                change.post();
+                ++count;
+                break;
+            } catch (const dbase::DbError& e) {
+                if (e.contains(dbase::errtext::kRecordLocked) && std::chrono::steady_clock::now() < giveUp) {
+                    std::this_thread::sleep_for(kLockPause);
+                    continue;
+                }
+                throw RuleError(QStringLiteral("A(z) „%1” termék nem módosítható (%2), ezért sem az ÁFA csoport, "
+                                               "sem egyetlen termék ÁFA mezője nem változott.")
+                                    .arg(products.asString(A::MEGNEVEZES).trimmed(), dbErrorText(e)));
+            }
+        }
+    }
+    return count;
+}
+
+bool VatGroups::deleteCurrent() {
+    TableHandle& groups = m_data.AFATable();
+    if (groups.isEmpty()) return false;
+    if (!m_prompt.askYesNo(kCaption, QStringLiteral("Biztos, hogy törölni szeretné a kiválasztott tételt?")))
+        return false;
+    groups.deleteRecord();
+    return true;
+}
+
+}  // namespace kavina::products
