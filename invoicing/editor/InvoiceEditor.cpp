@@ -7,6 +7,7 @@
 #include "foundation/SzamSzov.h"
 #include "foundation/TableReader.h"
 #include "invoicing/document/DocumentNumbering.h"
+#include "invoicing/editor/TemporarySave.h"
 #include "invoicing/print/TSzamlar.h"
 
 namespace kavina::invoicing {
@@ -304,6 +305,22 @@ int64_t InvoiceEditor::payable() const {
 void InvoiceEditor::editRemark() {
     const std::optional<QString> remark = m_windows.editRemark(m_doc.mszamla.asString(H::MEGJEGYZES));
     if (remark) setHeader([&](RecordCursor& h) { h.setString(H::MEGJEGYZES, *remark); });
+}
+
+void InvoiceEditor::temporarySave() {
+    saveTemporary(m_doc, m_prompt, QString::fromStdString(m_data.dataFolder()));
+}
+
+void InvoiceEditor::reload() {
+    if (!reloadTemporary(m_doc, m_prompt, QString::fromStdString(m_data.dataFolder()))) return;
+    TableHandle& settings = m_data.UserTable();
+    settings.refresh();
+    settings.first();
+    setHeader([&](RecordCursor& h) {
+        h.setString(H::SZAMLATIP, modeTypeCode(m_options.mode));
+        h.setString(H::SZAMLASZAM, composeNumber(modeNumberKind(m_options.mode), settings, m_options.today()));
+    });
+    recalculate();
 }
 
 void InvoiceEditor::preview(const RecordCursor& settingsRecord) {

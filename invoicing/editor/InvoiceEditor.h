@@ -73,6 +73,11 @@ public:
     int64_t payable() const;
     void editRemark();
 
+    // "Ideiglenes mentés" and "Mentés visszatöltése". A reloaded document takes this editor's
+    // type and number: the mode decides what the save will store, not the file.
+    void temporarySave();
+    void reload();
+
     // "Előnézet": the lines in print order, the totals, the layout over the in-memory document.
     void preview(const RecordCursor& settingsRecord);
 

@@ -217,12 +217,13 @@ QWidget* TSzamlaForm::buttonsRow() {
     m_newLine = button(QStringLiteral("Új tétel [F5]"), QStringLiteral("newLinePushButton"), Qt::Key_F5, true);
     m_changeLine = button(QStringLiteral("Módosít [F2]"), QStringLiteral("changeLinePushButton"), Qt::Key_F2, true);
     m_deleteLine = button(QStringLiteral("Töröl [F8]"), QStringLiteral("deleteLinePushButton"), Qt::Key_F8, true);
-    // The temporary save, its reload and the print (the save) come with the document save.
-    button(QStringLiteral("Ideiglenes mentés"), QStringLiteral("temporarySavePushButton"), {}, false);
-    button(QStringLiteral("Mentés visszatöltése"), QStringLiteral("reloadPushButton"), {}, false);
+    QPushButton* temporary =
+        button(QStringLiteral("Ideiglenes mentés"), QStringLiteral("temporarySavePushButton"), {}, true);
+    QPushButton* reload = button(QStringLiteral("Mentés visszatöltése"), QStringLiteral("reloadPushButton"), {}, true);
     QPushButton* preview = button(QStringLiteral("Előnézet"), QStringLiteral("previewPushButton"), {}, true);
     QPushButton* remark = button(QStringLiteral("Megjegyzés"), QStringLiteral("remarkPushButton"), {}, true);
     m_print = button(QStringLiteral("Nyomtat [F10]"), QStringLiteral("printPushButton"), Qt::Key_F10, false);
+    // The print is the save, which comes with the document save.
     QPushButton* close = button(QStringLiteral("&Kilépés"), QStringLiteral("closePushButton"), {}, true);
     v->addLayout(h);
     auto* hint = new QLabel(QStringLiteral("F6 - Gyakran használt szövegek"));
@@ -236,6 +237,8 @@ QWidget* TSzamlaForm::buttonsRow() {
         command([&] { m_logic.preview(m_data.UserTable()); });
         preview->setEnabled(true);
     });
+    connect(temporary, &QPushButton::clicked, this, [this] { command([&] { m_logic.temporarySave(); }); });
+    connect(reload, &QPushButton::clicked, this, [this] { command([&] { m_logic.reload(); }); });
     connect(remark, &QPushButton::clicked, this, [this] { command([&] { m_logic.editRemark(); }); });
     connect(close, &QPushButton::clicked, this, &TSzamlaForm::reject);
     return row;
