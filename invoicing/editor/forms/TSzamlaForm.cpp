@@ -2,13 +2,16 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTimer>
@@ -18,6 +21,7 @@
 #include "foundation/CommandBoundary.h"
 #include "foundation/NumberBox.h"
 #include "foundation/SzamSzov.h"
+#include "invoicing/editor/FrequentTexts.h"
 #include "widgets/RecordGrid.h"
 
 namespace kavina::invoicing {
@@ -229,6 +233,8 @@ QWidget* TSzamlaForm::buttonsRow() {
     auto* hint = new QLabel(QStringLiteral("F6 - Gyakran használt szövegek"));
     hint->setObjectName(QStringLiteral("hintLabel"));
     v->addWidget(hint);
+    auto* texts = new QShortcut(Qt::Key_F6, this);
+    connect(texts, &QShortcut::activated, this, &TSzamlaForm::showFrequentTexts);
     connect(m_newLine, &QPushButton::clicked, this, [this] { command([&] { m_logic.addLine(); }); });
     connect(m_changeLine, &QPushButton::clicked, this, [this] { command([&] { m_logic.changeLine(); }); });
     connect(m_deleteLine, &QPushButton::clicked, this, [this] { command([&] { m_logic.deleteLine(); }); });
@@ -242,6 +248,23 @@ QWidget* TSzamlaForm::buttonsRow() {
     connect(remark, &QPushButton::clicked, this, [this] { command([&] { m_logic.editRemark(); }); });
     connect(close, &QPushButton::clicked, this, &TSzamlaForm::reject);
     return row;
+}
+
+// The texts are only for copying by hand; the box is written back when it is left changed.
+void TSzamlaForm::showFrequentTexts() {
+    const QString folder = QDir::currentPath();
+    QString loaded;
+    if (!runCommand(m_prompt, [&] { loaded = loadFrequentTexts(folder); })) return;
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("frequentTextsDialog"));
+    dialog.setWindowTitle(QStringLiteral("Gyakran használt szövegek"));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* box = new QPlainTextEdit(loaded);
+    box->setObjectName(QStringLiteral("frequentTextsPlainTextEdit"));
+    layout->addWidget(box);
+    dialog.resize(560, 360);
+    dialog.exec();
+    command([&] { leaveFrequentTexts(folder, loaded, box->toPlainText(), m_prompt); });
 }
 
 void TSzamlaForm::buildGrid() {

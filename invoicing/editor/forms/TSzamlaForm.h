@@ -58,6 +58,7 @@ private:
     void command(const std::function<void()>& action);
     bool leaveBox(QObject* box);
     void sortLines(int column);
+    void showFrequentTexts();
 
     TDataModule1& m_data;
     MemoryDocument& m_doc;
