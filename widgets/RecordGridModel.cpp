@@ -1,10 +1,10 @@
 #include "widgets/RecordGridModel.h"
 
 #include <QColor>
-
 #include <QFont>
 
 #include "foundation/NumberBox.h"
+#include "foundation/SzamSzov.h"
 
 namespace kavina::widgets {
 
@@ -15,6 +15,10 @@ GridRows::ColumnText columnText(const RecordCursor& cursor, const GridColumn& co
     if (column.kind == ColumnKind::Number)
         return [field](const RecordCursor& row) {
             return row.isNull(field) ? QString() : numberBoxText(row.asFloat(field));
+        };
+    if (column.kind == ColumnKind::Money)
+        return [field](const RecordCursor& row) {
+            return row.isNull(field) ? QString() : moneyText(row.asFloat(field)).trimmed();
         };
     // The program's text of a date-time begins with its day: "2008.03.15 10:15:00".
     if (column.kind == ColumnKind::Day)
@@ -74,7 +78,8 @@ int RecordGridModel::columnCount(const QModelIndex& parent) const {
 
 QVariant RecordGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_rows.size()) return {};
-    if (role == Qt::TextAlignmentRole && m_columns[size_t(index.column())].kind == ColumnKind::Number)
+    const ColumnKind kind = m_columns[size_t(index.column())].kind;
+    if (role == Qt::TextAlignmentRole && (kind == ColumnKind::Number || kind == ColumnKind::Money))
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     if (role == kRowTagRole) return m_rows.row(index.row()).tag;
     if (role != Qt::DisplayRole) return {};

@@ -20,6 +20,7 @@ enum class ColumnKind {
     Text,
     Number,  // right-aligned, in the number boxes' form (decimal comma); an empty field stays empty
     Day,     // the day of a date or date-time field, year first (2008.03.15), without the time
+    Money,   // right-aligned, as printed on documents: "1 234,50 Ft"; an empty field stays empty
 };
 
 struct GridColumn {

@@ -37,12 +37,12 @@ std::vector<widgets::GridColumn> lineColumns() {
             {QStringLiteral("Megnevezés"), L::MEGNEVEZES},
             {QStringLiteral("Mennyiség"), L::MENNYISEG, false, ColumnKind::Number},
             {QStringLiteral("M.egység"), L::EGYSEG},
-            {QStringLiteral("Egységár (nettó)"), L::EGYSEGAR, false, ColumnKind::Number},
-            {QStringLiteral("Egységár (bruttó)"), L::begysegar, false, ColumnKind::Number},
-            {QStringLiteral("Nettó ár"), L::NETTOAR, false, ColumnKind::Number},
+            {QStringLiteral("Egységár (nettó)"), L::EGYSEGAR, false, ColumnKind::Money},
+            {QStringLiteral("Egységár (bruttó)"), L::begysegar, false, ColumnKind::Money},
+            {QStringLiteral("Nettó ár"), L::NETTOAR, false, ColumnKind::Money},
             {QStringLiteral("ÁFA (%)"), L::AFA, false, ColumnKind::Number},
-            {QStringLiteral("ÁFA (Ft)"), L::AFAFT, false, ColumnKind::Number},
-            {QStringLiteral("Összesen"), L::OSSZESEN, false, ColumnKind::Number}};
+            {QStringLiteral("ÁFA (Ft)"), L::AFAFT, false, ColumnKind::Money},
+            {QStringLiteral("Összesen"), L::OSSZESEN, false, ColumnKind::Money}};
 }
 
 }  // namespace
@@ -279,7 +279,7 @@ void TSzamlaForm::buildGrid() {
     QFont titleFont = m_lines->horizontalHeader()->font();
     titleFont.setBold(true);
     const QFontMetrics title(titleFont);
-    const int least[] = {70, 220, 70, 50, 90, 90, 90, 50, 80, 90};
+    const int least[] = {70, 220, 70, 50, 110, 110, 110, 50, 100, 110};
     for (int c = 0; c < 10; ++c) {
         const QString text = m_grid->model().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
         m_lines->setColumnWidth(c, std::max(least[c], title.horizontalAdvance(text) + 20));

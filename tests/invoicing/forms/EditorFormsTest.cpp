@@ -250,6 +250,11 @@ TEST_F(EditorFormsTest, ClerkMakesACashInvoiceWithThreeLinesADiscountAndAPreview
               (QStringList{QStringLiteral("821 - Kalapacs"), QStringLiteral("822 - Csavar"),
                            QStringLiteral("823 - Szereles")}));
     ASSERT_EQ(doc.mszamla2.recordCount(), 3u);
+    // The grid shows the amounts as the printed invoice does.
+    QAbstractItemModel* grid = child<QTableView>(form, "linesTableView")->model();
+    EXPECT_EQ(grid->index(0, 9).data().toString(), QStringLiteral("2 540,00 Ft"));
+    EXPECT_EQ(grid->index(1, 4).data().toString(), QStringLiteral("12,50 Ft"));
+    EXPECT_EQ(grid->index(2, 2).data().toString(), QStringLiteral("1,5"));
     // 2 × 1 270 + 10 × 15.875 + 1.5 × 5 080 = 10 318.75 gross, less 5 % = 9 802.81 -> 9 805 in cash.
     EXPECT_EQ(child<QLabel>(form, "payableLabel")->text(), QStringLiteral("9 805"));
     EXPECT_EQ(child<QLabel>(form, "netTotalLabel")->text(), QStringLiteral("7 719"));
