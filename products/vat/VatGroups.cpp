@@ -66,9 +66,18 @@ bool VatGroups::modifyCurrent() {
     // The question comes before anything is written, so that the group and the products it
     // carries stand or fall together.
     const bool carryToProducts = m_prompt.askYesNo(kCaption, kCarryQuestion);
+    // The products are walked through a handle of their own, so the register's filter and
+    // position stay as they are. It lives until the commit: closing a file gives up the locks
+    // the transaction holds on it, and another workstation could then change a product whose
+    // change this transaction still has to write.
+    TableHandle products(m_data.dataFolder(), catalogue::table(TableId::Anyag).fileName);
     dbase::Transaction transaction(m_data.dataFolder());
     if (!opened.save(m_prompt, [&] { writeGroup(groups, *accepted); })) return false;
-    const int count = carryToProducts ? carry(oldRate, accepted->rate) : 0;
+    int count = 0;
+    if (carryToProducts) {
+        products.open();
+        count = carry(products, oldRate, accepted->rate);
+    }
     transaction.commit();
     if (carryToProducts) {
         m_data.AnyagTable().refresh();
@@ -77,11 +86,8 @@ bool VatGroups::modifyCurrent() {
     return true;
 }
 
-// Walks every product, services and binned ones included, through a handle of its own: the
-// register's filter and position stay as they are.
-int VatGroups::carry(double oldRate, double newRate) {
-    TableHandle products(m_data.dataFolder(), catalogue::table(TableId::Anyag).fileName);
-    products.open();
+// Every product, services and binned ones included.
+int VatGroups::carry(TableHandle& products, double oldRate, double newRate) {
     int count = 0;
     for (products.first(); !products.eof(); products.next()) {
         if (products.asFloat(A::AFAKULCS) != oldRate) continue;

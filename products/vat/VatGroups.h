@@ -55,7 +55,7 @@ public:
     bool deleteCurrent();
 
 private:
-    int carry(double oldRate, double newRate);
+    int carry(TableHandle& products, double oldRate, double newRate);
 
     TDataModule1& m_data;
     Prompt& m_prompt;
