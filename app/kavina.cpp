@@ -19,6 +19,7 @@
 #include "foundation/forms/QtPrompt.h"
 #include "foundation/forms/SystemPrinters.h"
 #include "foundation/forms/Windows.h"
+#include "invoicing/editor/forms/InvoiceCommands.h"
 #include "invoicing/register/forms/CancelAndPay.h"
 #include "invoicing/register/forms/RegisterCommands.h"
 #include "products/register/forms/ProductCommands.h"
@@ -93,6 +94,11 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
     };
     invoicing::addRegisterCommands(addToMainWindow, registerContext);
     invoicing::addCancelAndPayCommands(addToMainWindow, registerContext);
+    // The configured printer, made when a window first needs it.
+    const auto printing = [&printer, printerChoice]() -> report::PrintService* {
+        printer = std::make_unique<report::ReportPrinter>(printerChoice());
+        return printer.get();
+    };
     documents::addPartnerCommands(
         [&form](const QString& handler, std::function<void()> command) {
             form.commands().add(handler, std::move(command));
@@ -102,14 +108,23 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
          .parent = [&form] { return static_cast<QWidget*>(&form); },
          .currentUser = [&state] { return state.session.currentUser; },
          .showPriceGroups = [&state] { return state.settings.tobbar != 0; },
-         .printing = [&printer, printerChoice]() -> report::PrintService* {
-             printer = std::make_unique<report::ReportPrinter>(printerChoice());
-             return printer.get();
-         },
+         .printing = printing,
          .webAddress = platform.settings().makerSite,
          .documentWindows = [registerContext](QWidget* parent) -> std::unique_ptr<invoicing::DocumentWindows> {
              return invoicing::makeDocumentWindows(parent, registerContext);
          }});
+    MemoryDocument document;
+    invoicing::addInvoiceCommands(addToMainWindow,
+                                  {.data = state.data,
+                                   .prompt = state.prompt,
+                                   .document = document,
+                                   .parent = [&form] { return static_cast<QWidget*>(&form); },
+                                   .currentUser = [&state] { return state.session.currentUser; },
+                                   .currentRights = [&state] { return state.session.currentRights; },
+                                   .settings = [&state]() -> const IniSettings& { return state.settings; },
+                                   .now = state.clock,
+                                   .desktop = desktop,
+                                   .printing = printing});
     products::addProductCommands(
         [&form](const QString& handler, std::function<void()> command) {
             form.commands().add(handler, std::move(command));

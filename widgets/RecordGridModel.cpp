@@ -1,5 +1,6 @@
 #include "widgets/RecordGridModel.h"
 
+#include <QColor>
 #include <QFont>
 
 #include "foundation/NumberBox.h"
@@ -16,6 +17,10 @@ GridRows::ColumnText columnText(const RecordCursor& cursor, const GridColumn& co
     if (column.kind == ColumnKind::Number)
         return [field](const RecordCursor& row) {
             return row.isNull(field) ? QString() : numberBoxText(row.asFloat(field));
+        };
+    if (column.kind == ColumnKind::MoneyFt)
+        return [field](const RecordCursor& row) {
+            return row.isNull(field) ? QString() : moneyText(row.asFloat(field)).trimmed();
         };
     // The program's text of a date-time begins with its day: "2008.03.15 10:15:00".
     if (column.kind == ColumnKind::Day)
@@ -67,6 +72,11 @@ void RecordGridModel::setSortColumn(int column) {
     emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
 }
 
+void RecordGridModel::setMarkedColumn(int column) {
+    m_markedColumn = column;
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
 int RecordGridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : m_rows.size();
 }
@@ -88,7 +98,8 @@ QVariant RecordGridModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation != Qt::Horizontal || section < 0 || size_t(section) >= m_columns.size()) return {};
     const GridColumn& c = m_columns[size_t(section)];
     if (role == Qt::DisplayRole) return section == m_sortColumn ? c.title + QStringLiteral(" ▲") : c.title;
-    if (role == Qt::FontRole && c.bold) {
+    if (role == Qt::ForegroundRole && section == m_markedColumn) return QColor(Qt::red);
+    if (role == Qt::FontRole && (c.bold || section == m_markedColumn)) {
         QFont bold;
         bold.setBold(true);
         return bold;

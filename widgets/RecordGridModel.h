@@ -18,9 +18,10 @@ namespace kavina::widgets {
 
 enum class ColumnKind {
     Text,
-    Number,  // right-aligned, in the number boxes' form (decimal comma); an empty field stays empty
-    Day,     // the day of a date or date-time field, year first (2008.03.15), without the time
-    Money,   // right-aligned, as money without the currency: 1 234,50; an empty field stays empty
+    Number,   // right-aligned, in the number boxes' form (decimal comma); an empty field stays empty
+    Day,      // the day of a date or date-time field, year first (2008.03.15), without the time
+    Money,    // right-aligned, as money without the currency: 1 234,50; an empty field stays empty
+    MoneyFt,  // right-aligned, as printed on documents: "1 234,50 Ft"; an empty field stays empty
 };
 
 struct GridColumn {
@@ -48,6 +49,9 @@ public:
     bool moveTo(int row);
     // Marks a column as the current sort column (its title gets a mark), -1 for none.
     void setSortColumn(int column);
+    // Shows a column's title highlighted (red and bold), -1 for none: a choice the title stands
+    // for, such as the price group a picker prices at.
+    void setMarkedColumn(int column);
     const std::vector<GridColumn>& columns() const { return m_columns; }
     // A number kept with each row, read with its texts (for example the row's colour), given
     // by kRowTagRole. Takes effect at the next reload.
@@ -67,6 +71,7 @@ private:
     std::vector<GridColumn> m_columns;
     mutable GridRows m_rows;
     int m_sortColumn = -1;
+    int m_markedColumn = -1;
 };
 
 }  // namespace kavina::widgets

@@ -104,11 +104,12 @@ TAnyagForm::TAnyagForm(QWidget* parent, TDataModule1& data, Prompt& prompt, cons
             syncSelection();
         });
     });
-    connect(m_grid, &QTableView::doubleClicked, this, [this] { change([&] { m_logic->accept(); }); });
+    connect(m_grid, &QTableView::doubleClicked, this, &TAnyagForm::acceptCurrent);
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
         if (column == Name) searchKeyChosen(SearchKey::Name);
         if (column == Code)
             searchKeyChosen(m_logic->searchKey() == SearchKey::Barcode ? SearchKey::Barcode : SearchKey::ArticleNumber);
+        choosePriceGroup(column);
     });
     command([&] {
         m_search->clear();
@@ -179,7 +180,7 @@ QWidget* TAnyagForm::buttonColumn() {
     m_issue = button(QStringLiteral("Kivételez"), QStringLiteral("issuePushButton"), Qt::CTRL | Qt::Key_K);
     QPushButton* search = button(QStringLiteral("Keresés"), QStringLiteral("searchPushButton"), Qt::CTRL | Qt::Key_F);
     m_accept = button(QStringLiteral("Elfogad"), QStringLiteral("acceptPushButton"));
-    m_accept->hide();  // no editor picks from the register
+    m_accept->setVisible(m_options.picker != nullptr);
     QPushButton* close = button(QStringLiteral("Kilépés"), QStringLiteral("closePushButton"));
     for (QPushButton* b : {m_new, m_modify, m_delete, m_reprice, m_promotions, m_receive, m_issue, search, m_accept})
         v->addWidget(b);
@@ -205,7 +206,7 @@ QWidget* TAnyagForm::buttonColumn() {
     connect(m_reprice, &QPushButton::clicked, this, [this] { change([&] { m_logic->reprice(); }); });
     connect(m_promotions, &QPushButton::clicked, this, [this] { change([&] { m_logic->promotions(); }); });
     connect(search, &QPushButton::clicked, this, &TAnyagForm::openSearchDialog);
-    connect(m_accept, &QPushButton::clicked, this, [this] { change([&] { m_logic->accept(); }); });
+    connect(m_accept, &QPushButton::clicked, this, &TAnyagForm::acceptCurrent);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     return column;
 }
@@ -225,6 +226,7 @@ void TAnyagForm::buildModel() {
         if (!name.isEmpty()) m_seenCategories.insert(name);
     });
     m_model->setSortColumn(key == SearchKey::Name ? Name : Code);
+    markPriceGroup();
     // Wide enough for the usual texts and for the title, which the header may draw bold.
     QFont titleFont = m_grid->horizontalHeader()->font();
     titleFont.setBold(true);
@@ -309,9 +311,49 @@ void TAnyagForm::enterInSearch() {
     command([&] {
         const ProductWindow::EnterOutcome outcome = m_logic->enter(m_search->text());
         if (outcome != ProductWindow::EnterOutcome::Nothing) m_grid->setFocus();
-        if (outcome == ProductWindow::EnterOutcome::Accept) m_logic->accept();
+        if (outcome == ProductWindow::EnterOutcome::Accept && !m_options.picker) m_logic->accept();
         m_list->reload();
+        if (outcome == ProductWindow::EnterOutcome::Accept && m_options.picker) acceptCurrent();
     });
+}
+
+void TAnyagForm::acceptCurrent() {
+    if (!m_options.picker) {
+        change([&] { m_logic->accept(); });
+        return;
+    }
+    bool close = false;
+    runCommand(m_prompt, [&] {
+        if (m_logic->listEmpty()) return;
+        close = acceptPick(*m_options.picker, m_data.AnyagTable(), m_prompt, *m_options.pickerWindows);
+    });
+    if (close)
+        accept();
+    else
+        activateWindow();  // the line dialog was cancelled: the list takes the keys again
+}
+
+// A click on a price column's title chooses the price group the editor's lines are priced at.
+void TAnyagForm::choosePriceGroup(int column) {
+    if (!m_options.picker || column < Level1 || column > Fixed) return;
+    m_options.picker->priceGroup = column - Level1 + 1;
+    markPriceGroup();
+}
+
+void TAnyagForm::markPriceGroup() {
+    if (!m_model) return;
+    const int group = m_options.picker ? m_options.picker->priceGroup : 0;
+    m_model->setMarkedColumn(group >= 1 && group <= 4 ? Level1 + group - 1 : -1);
+}
+
+void TAnyagForm::reopenForPick() {
+    command([&] {
+        m_logic->selectTab(m_logic->tab());
+        m_list->reload();
+        m_accept->setVisible(m_options.picker != nullptr);
+        markPriceGroup();
+    });
+    if (m_options.window.settings->norefresh == 0) m_refresh->start();
 }
 
 void TAnyagForm::openSearchDialog() {
@@ -342,7 +384,7 @@ bool TAnyagForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_grid && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            change([&] { m_logic->accept(); });
+            acceptCurrent();
             return true;
         }
         // A letter typed in the list moves into the search box and searches from there.

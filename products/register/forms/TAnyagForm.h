@@ -9,6 +9,7 @@
 #include <set>
 
 #include "foundation/CommandBoundary.h"
+#include "products/pickers/PickerProtocol.h"
 #include "products/register/ProductWindow.h"
 
 class QComboBox;
@@ -31,6 +32,9 @@ struct AnyagFormOptions {
     ProductWindowOptions window;
     Desktop* desktop = nullptr;         // required
     ProductWindows* windows = nullptr;  // the windows of the operations; the screen's when null
+    // While a document editor picks: what it asked for, and the windows a pick opens.
+    PickerRequest* picker = nullptr;
+    PickerWindows* pickerWindows = nullptr;
 };
 
 class TAnyagForm final : public QDialog {
@@ -43,6 +47,9 @@ public:
     ProductWindow& logic() { return *m_logic; }
 
     void done(int result) override;
+    // Shows the register again for the next pick of the same editor: the tab, search text and
+    // price group stay as the last pick left them.
+    void reopenForPick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -61,6 +68,10 @@ private:
     void searchKeyChosen(SearchKey key);
     void enterInSearch();
     void openSearchDialog();
+    // "Elfogad", a double click, Enter in the list: Modify, or the pick while an editor picks.
+    void acceptCurrent();
+    void choosePriceGroup(int column);
+    void markPriceGroup();
     // Every action runs at the command boundary; afterwards the list shows the handle as it
     // is. A change may have written products: the list is read again, even after an error.
     template <typename Action>
