@@ -124,7 +124,16 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
                                    .settings = [&state]() -> const IniSettings& { return state.settings; },
                                    .now = state.clock,
                                    .desktop = desktop,
-                                   .printing = printing});
+                                   .printing = printing,
+                                   .save = {.ini = state.ini.get(),
+                                            .settings = &state.settings,
+                                            .serviceMenuShown = [&form] { return form.serviceMenuShown(); },
+                                            .printer = printerChoice},
+                                   .documentWindows =
+                                       [registerContext](QWidget* parent) {
+                                           return std::unique_ptr<invoicing::DocumentWindows>(
+                                               invoicing::makeDocumentWindows(parent, registerContext));
+                                       }});
     products::addProductCommands(
         [&form](const QString& handler, std::function<void()> command) {
             form.commands().add(handler, std::move(command));

@@ -280,13 +280,15 @@ void SalesStore::moveStock(const MemoryDocument& document, SalesMode mode, const
     }
 }
 
-void SalesStore::markSourceInvoiced(const SalesSource& source) {
+// A delivery note is invoiced once; an invoice may be corrected again (the editor asked).
+void SalesStore::markSourceInvoiced(SalesMode mode, const SalesSource& source) {
     if (source.kind != SourceKind::Replacing) return;
     TableHandle& h = m_handles->headers;
     if (!h.findKey(source.number.toStdString()))
         throw RuleError(QStringLiteral("A forrásbizonylatot (%1) közben törölték.").arg(source.number));
     RecordEdit change = RecordEdit::edit(h);
-    if (h.asString(H::ALLAPOT).trimmed() == invoicing::state::Invoiced) throw RuleError(kSourceAlreadyInvoiced);
+    if (mode != SalesMode::Corrective && h.asString(H::ALLAPOT).trimmed() == invoicing::state::Invoiced)
+        throw RuleError(kSourceAlreadyInvoiced);
     h.setString(H::ALLAPOT, invoicing::state::Invoiced);
     change.post();
 }
@@ -302,7 +304,7 @@ StoredSale SalesStore::store(MemoryDocument& document, SalesMode mode, const Sal
     sale.headerRecNo = appendHeader(document, mode, sale.number);
     appendLines(document, mode, sale.number);
     moveStock(document, mode, source, sale);
-    markSourceInvoiced(source);
+    markSourceInvoiced(mode, source);
     transaction.commit();
     return sale;
 }

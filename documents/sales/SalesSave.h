@@ -25,6 +25,7 @@
 #include "foundation/Prompt.h"
 #include "foundation/TableHandle.h"
 #include "invoicing/document/MemoryDocument.h"
+#include "invoicing/editor/EditorMode.h"
 #include "invoicing/print/TSzamlar.h"
 
 namespace kavina {
@@ -36,8 +37,9 @@ namespace kavina::documents {
 class StockRule;
 
 // Where the editor's document came from: nothing, another document used as a template (it
-// moves the full stock), or a delivery note it replaces (it moves only the difference).
-enum class SourceKind { None, Template, Replacing };
+// moves the full stock), or a document it replaces (a delivery note, whose stock it moves only
+// by the difference, or the invoice a corrective invoice corrects).
+using invoicing::SourceKind;
 
 struct SalesSource {
     SourceKind kind = SourceKind::None;
@@ -137,7 +139,7 @@ private:
     uint32_t appendHeader(const MemoryDocument& document, SalesMode mode, const QString& number);
     void appendLines(const MemoryDocument& document, SalesMode mode, const QString& number);
     void moveStock(const MemoryDocument& document, SalesMode mode, const SalesSource& source, StoredSale& sale);
-    void markSourceInvoiced(const SalesSource& source);
+    void markSourceInvoiced(SalesMode mode, const SalesSource& source);
 
     SalesSaveContext m_context;
     QDateTime m_now;  // of the save running

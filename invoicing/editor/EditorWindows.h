@@ -6,9 +6,14 @@
 #include <QString>
 #include <optional>
 
+#include "invoicing/editor/EditorMode.h"
+#include "invoicing/print/TSzamlar.h"
 #include "report/PreparedReport.h"
 
 namespace kavina::invoicing {
+
+// The box the editor gives the focus to after the save refused the document.
+enum class EditorFocus { None, IssueDate, PaymentMethod, PartnerName };
 
 class EditorWindows {
 public:
@@ -30,6 +35,10 @@ public:
     virtual void preview(const report::PreparedReport& pages) = 0;
     // The gross unit price of a net one at the rate, by the products' price rules.
     virtual double grossOf(double net, double vatRate) = 0;
+    // "Nyomtat [F10]": the save of the in-memory document (its checks, the copies dialog, the
+    // store in one transaction, the copies printed). True when the document was stored; focus
+    // names the box a refusal points at. sourceNumber: the document it was made from.
+    virtual bool saveDocument(SalesMode mode, SourceKind source, const QString& sourceNumber, EditorFocus& focus) = 0;
 };
 
 }  // namespace kavina::invoicing

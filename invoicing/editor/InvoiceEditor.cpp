@@ -65,6 +65,7 @@ bool InvoiceEditor::open() {
     settings.refresh();
     settings.first();
     if (m_source != SourceKind::None && !acceptSource()) return false;
+    m_sourceNumber = m_source == SourceKind::None ? QString() : m_data.SzamlaTable().asString(H::SZAMLASZAM).trimmed();
     m_doc.emptyAll();
     if (m_options.mode == EditorMode::CashSale) ensureCounterSet(settings, fields::User::DEFUSER);
     const QDate today = m_options.today();
@@ -321,6 +322,14 @@ void InvoiceEditor::reload() {
         h.setString(H::SZAMLASZAM, composeNumber(modeNumberKind(m_options.mode), settings, m_options.today()));
     });
     recalculate();
+}
+
+bool InvoiceEditor::save(EditorFocus& focus) {
+    focus = EditorFocus::None;
+    recalculate();
+    if (!m_windows.saveDocument(salesMode(m_options.mode), m_source, m_sourceNumber, focus)) return false;
+    m_saved = true;
+    return true;
 }
 
 void InvoiceEditor::preview(const RecordCursor& settingsRecord) {

@@ -78,6 +78,10 @@ public:
     void temporarySave();
     void reload();
 
+    // "Nyomtat [F10]": stores the document; true when it was stored (the editor then closes).
+    // After a refusal focus names the box to go to.
+    bool save(EditorFocus& focus);
+
     // "Előnézet": the lines in print order, the totals, the layout over the in-memory document.
     void preview(const RecordCursor& settingsRecord);
 
@@ -104,6 +108,7 @@ private:
     EditorWindows& m_windows;
     InvoiceEditorOptions m_options;
     SourceKind m_source;
+    QString m_sourceNumber;  // of the stored document it was made from
     double m_handedOver = 0;
     bool m_saved = false;
 };

@@ -68,6 +68,7 @@ public:
     std::optional<QString> editRemark(const QString&) override { return QStringLiteral("Köszönjük!"); }
     void preview(const report::PreparedReport&) override { ++previews; }
     double grossOf(double net, double rate) override { return double(Kerekit(-1, net + net * rate / 100)); }
+    bool saveDocument(SalesMode, SourceKind, const QString&, EditorFocus&) override { return false; }
     Prompt* prompt = nullptr;
 };
 

@@ -33,6 +33,7 @@ public:
     std::optional<QString> editRemark(const QString&) override { return std::nullopt; }
     void preview(const report::PreparedReport&) override {}
     double grossOf(double net, double) override { return net; }
+    bool saveDocument(SalesMode, SourceKind, const QString&, EditorFocus&) override { return false; }
 };
 
 class TemporarySaveTest : public ::testing::Test {

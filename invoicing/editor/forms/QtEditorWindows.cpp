@@ -8,6 +8,7 @@
 
 #include "documents/partners/PartnerWindow.h"
 #include "documents/partners/forms/TPartnerForm.h"
+#include "documents/sales/forms/LayoutCopyPrinter.h"
 #include "foundation/forms/DialogButtons.h"
 #include "products/pricing/PriceRules.h"
 #include "report/view/PreviewWindow.h"
@@ -90,6 +91,43 @@ void QtEditorWindows::preview(const report::PreparedReport& pages) {
 
 double QtEditorWindows::grossOf(double net, double vatRate) {
     return products::grossOf(net, vatRate);
+}
+
+namespace {
+
+EditorFocus editorFocus(documents::SaveFocus focus) {
+    switch (focus) {
+        case documents::SaveFocus::IssueDate: return EditorFocus::IssueDate;
+        case documents::SaveFocus::PaymentMethod: return EditorFocus::PaymentMethod;
+        case documents::SaveFocus::PartnerName: return EditorFocus::PartnerName;
+    }
+    return EditorFocus::None;
+}
+
+}  // namespace
+
+bool saveEditorDocument(MemoryDocument& document, Prompt& prompt, const documents::SalesSaveContext& context,
+                        documents::SalesCopyPrinter& printer, SalesMode mode, SourceKind source,
+                        const QString& sourceNumber, EditorFocus& focus) {
+    documents::SalesStore store(context);
+    std::optional<documents::SaveFocus> refused;
+    const bool stored = store.save(document, mode, {source, sourceNumber}, prompt, printer, &refused).has_value();
+    if (refused) focus = editorFocus(*refused);
+    return stored;
+}
+
+bool QtEditorWindows::saveDocument(SalesMode mode, SourceKind source, const QString& sourceNumber, EditorFocus& focus) {
+    const EditorSaveSetup& setup = m_options.save;
+    if (!setup.ini || !setup.settings || !setup.printer) return false;
+    documents::SalesSaveContext context{m_data, *setup.ini, *setup.settings, m_options.currentUser,
+                                        setup.serviceMenuShown && setup.serviceMenuShown()};
+    TSzamlarEnvironment environment{&m_data.UserTable(), QString::fromStdString(m_data.dataFolder()),
+                                    m_options.currentUser, setup.settings->szlistmode, setup.settings->bfont};
+    documents::LayoutCopyPrinter printer(m_data.dataFolder(), environment, setup.printer());
+    const bool stored = saveEditorDocument(m_doc, m_prompt, context, printer, mode, source, sourceNumber, focus);
+    if (!printer.pdfFiles().isEmpty())
+        m_prompt.information(QStringLiteral("Nyomtatás"), report::pdfPrintedText(printer.pdfFiles()));
+    return stored;
 }
 
 }  // namespace kavina::invoicing

@@ -226,8 +226,7 @@ QWidget* TSzamlaForm::buttonsRow() {
     QPushButton* reload = button(QStringLiteral("Mentés visszatöltése"), QStringLiteral("reloadPushButton"), {}, true);
     QPushButton* preview = button(QStringLiteral("Előnézet"), QStringLiteral("previewPushButton"), {}, true);
     QPushButton* remark = button(QStringLiteral("Megjegyzés"), QStringLiteral("remarkPushButton"), {}, true);
-    m_print = button(QStringLiteral("Nyomtat [F10]"), QStringLiteral("printPushButton"), Qt::Key_F10, false);
-    // The print is the save, which comes with the document save.
+    m_print = button(QStringLiteral("Nyomtat [F10]"), QStringLiteral("printPushButton"), Qt::Key_F10, true);
     QPushButton* close = button(QStringLiteral("&Kilépés"), QStringLiteral("closePushButton"), {}, true);
     v->addLayout(h);
     auto* hint = new QLabel(QStringLiteral("F6 - Gyakran használt szövegek"));
@@ -246,6 +245,7 @@ QWidget* TSzamlaForm::buttonsRow() {
     connect(temporary, &QPushButton::clicked, this, [this] { command([&] { m_logic.temporarySave(); }); });
     connect(reload, &QPushButton::clicked, this, [this] { command([&] { m_logic.reload(); }); });
     connect(remark, &QPushButton::clicked, this, [this] { command([&] { m_logic.editRemark(); }); });
+    connect(m_print, &QPushButton::clicked, this, &TSzamlaForm::save);
     connect(close, &QPushButton::clicked, this, &TSzamlaForm::reject);
     return row;
 }
@@ -392,6 +392,23 @@ bool TSzamlaForm::leaveBox(QObject* box) {
     });
     if (!left) QTimer::singleShot(0, static_cast<QWidget*>(box), [box] { static_cast<QWidget*>(box)->setFocus(); });
     return left;
+}
+
+// A stored document closes the editor; a refused one puts the focus on the box it names.
+void TSzamlaForm::save() {
+    EditorFocus focus = EditorFocus::None;
+    bool stored = false;
+    command([&] { stored = m_logic.save(focus); });
+    if (stored) {
+        runCommand(m_prompt, [&] { m_logic.close(); });  // saved: it asks nothing and empties the document
+        QDialog::accept();
+        return;
+    }
+    QWidget* box = focus == EditorFocus::IssueDate       ? static_cast<QWidget*>(m_issued)
+                   : focus == EditorFocus::PaymentMethod ? static_cast<QWidget*>(m_payment)
+                   : focus == EditorFocus::PartnerName   ? static_cast<QWidget*>(m_name)
+                                                         : nullptr;
+    if (box) box->setFocus();
 }
 
 void TSzamlaForm::reject() {

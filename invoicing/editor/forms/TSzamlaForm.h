@@ -39,6 +39,8 @@ public:
     InvoiceEditor& logic() { return m_logic; }
 
     void reject() override;
+    // "Nyomtat [F10]".
+    void save();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

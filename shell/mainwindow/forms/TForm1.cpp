@@ -139,6 +139,11 @@ void TForm1::applyMenusAndRights() {
     applyMenuFont();
 }
 
+bool TForm1::serviceMenuShown() const {
+    const auto menu = m_menus.find(kServiceMenuName);
+    return menu != m_menus.end() && menu->second->menuAction()->isVisible();
+}
+
 void TForm1::applyMenuFont() {
     QFont font = menuBar()->font();
     font.setPointSize(std::max(1, m_settings.ini.menufontsize));

@@ -63,6 +63,8 @@ public:
     // The printer documents go to: the ini key printer's entry of the printer list, as last
     // set up with "&Nyomtató beállítása".
     QPrinter& documentPrinter();
+    // Whether the service menu is shown in the menu bar.
+    bool serviceMenuShown() const;
     // Removes the program-wide key and focus hooks.
     void detachHooks();
 

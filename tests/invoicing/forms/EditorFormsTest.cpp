@@ -23,6 +23,7 @@
 #include "documents/partners/PartnerWindow.h"
 #include "foundation/CatalogueFields.h"
 #include "foundation/NewDataFolder.h"
+#include "invoicing/editor/forms/QtEditorWindows.h"
 #include "invoicing/editor/forms/TSzamlaForm.h"
 #include "products/pickers/forms/ProductPicker.h"
 #include "products/pickers/forms/TAnyagval.h"
@@ -143,6 +144,20 @@ public:
     std::optional<QString> editRemark(const QString&) override { return std::nullopt; }
     void preview(const report::PreparedReport& pages) override { previews.push_back(pages); }
     double grossOf(double net, double rate) override { return products::grossOf(net, rate); }
+    // The program's own save, the copies recorded by their labels.
+    bool saveDocument(SalesMode mode, SourceKind source, const QString& number, EditorFocus& focus) override {
+        IniFile ini(QString::fromStdString(m_data.dataFolder() + "kavina.ini"));
+        documents::SalesSaveContext context{m_data, ini, savedDates, QStringLiteral("Kovács Anna")};
+        context.now = [] { return QDateTime(QDate(2008, 3, 3), QTime(10, 0)); };
+        return saveEditorDocument(m_doc, m_prompt, context, copies, mode, source, number, focus);
+    }
+    struct Copies : documents::SalesCopyPrinter {
+        void printCopy(const documents::StoredSale& sale, SalesMode, const QString& label, int) override {
+            printed << sale.number + QStringLiteral(" ") + label;
+        }
+        QStringList printed;
+    } copies;
+    IniSettings savedDates;
 
 private:
     TDataModule1& m_data;
@@ -228,7 +243,7 @@ TEST_F(EditorFormsTest, ClerkMakesACashInvoiceWithThreeLinesADiscountAndAPreview
     EXPECT_EQ(child<QLabel>(form, "headerLabel")->text(), QStringLiteral("        Számla készítése"));
     auto* name = child<QLineEdit>(form, "partnerNameLineEdit");
     EXPECT_TRUE(name->hasFocus());
-    EXPECT_FALSE(child<QPushButton>(form, "printPushButton")->isEnabled());
+    EXPECT_TRUE(child<QPushButton>(form, "printPushButton")->isEnabled());
 
     // Enter in the empty name box opens the partner picker.
     windows.partner = QStringLiteral("Kiss Kft.");
@@ -286,6 +301,48 @@ TEST_F(EditorFormsTest, ClerkMakesACashInvoiceWithThreeLinesADiscountAndAPreview
                                                       "szerkesztéséből? "),
                                        QStringLiteral("Figyelem ! | Biztos benne, hogy kilép mentés nélkül a számla "
                                                       "szerkesztéséből? ")}));
+}
+
+TEST_F(EditorFormsTest, F10StoresTheInvoiceAndClosesOrPutsTheFocusOnTheBoxItRefuses) {
+    DrivenEditorWindows windows(data, doc, prompt, settings, desktop);
+    TSzamlaForm form(nullptr, data, doc, prompt, windows, options(EditorMode::Invoice));
+    ASSERT_TRUE(form.start());
+    activate(form);
+    windows.partner = QStringLiteral("Kiss Kft.");
+    QTest::keyClick(child<QLineEdit>(form, "partnerNameLineEdit"), Qt::Key_Return);
+    windows.products = {{0, QStringLiteral("Kalapacs")}};
+    windows.lineWindows.scripts = {{QStringLiteral("2")}};
+    QTest::keyClick(child<QTableView>(form, "linesTableView"), Qt::Key_Insert);
+
+    // An invoice dated before the last one is refused, and the issue date takes the focus.
+    QPushButton* print = child<QPushButton>(form, "printPushButton");
+    EXPECT_EQ(print->shortcut(), QKeySequence(Qt::Key_F10));
+    const auto pressF10 = [&] { QTest::mouseClick(print, Qt::LeftButton); };
+    windows.savedDates.szamDate = QDate(2008, 3, 5);
+    pressF10();
+    EXPECT_TRUE(form.isVisible());
+    ASSERT_FALSE(prompt.entries().empty());
+    EXPECT_EQ(prompt.entries().back().text, QStringLiteral("A számla dátuma nem lehet korábbi az utolsó számlánál!"));
+    EXPECT_EQ(form.focusWidget(), child<QDateEdit>(form, "issueDateEdit"));
+
+    windows.savedDates.szamDate = QDate(2008, 3, 1);
+    prompt.answerCopies(2);
+    pressF10();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_TRUE(doc.mszamla2.isEmpty());
+    EXPECT_EQ(windows.copies.printed, (QStringList{QStringLiteral("SZA2008/00012 Eredeti példány"),
+                                                   QStringLiteral("SZA2008/00012 Másolati példány")}));
+    TableHandle& stored = data.SzamlaTable();
+    stored.refresh();
+    ASSERT_TRUE(stored.locate({{H::SZAMLASZAM, QStringLiteral("SZA2008/00012")}}));
+    EXPECT_EQ(stored.asString(H::NEV).trimmed(), QStringLiteral("Kiss Kft."));
+    EXPECT_TRUE(stored.asLogical(H::FIZETVE));
+    EXPECT_EQ(stored.asInteger(H::PRINT), 2);
+    TableHandle& goods = data.AnyagTable();
+    goods.refresh();
+    ASSERT_TRUE(goods.locate({{A::ANYAGKOD, QStringLiteral("1")}}));
+    EXPECT_EQ(goods.asFloat(A::MENNYISEG), 3);  // 5 less the 2 hammers
 }
 
 TEST_F(EditorFormsTest, TillModesHideTheBuyerAndStartInTheLinesAndRightsGateTheDiscount) {
