@@ -267,7 +267,8 @@ TEST_F(SalesSaveTest, ACorrectiveMovesStockByItsOwnLinesOnly) {
     header();
     lines(doc.mszamla2, {{1, QStringLiteral("Csavar"), -3}, {1, QStringLiteral("Csavar"), 2}});
     // The corrected invoice was corrected before: a second correction is stored all the same.
-    storedDeliveryNote(QStringLiteral("SZA2008/00077"), {{1, QStringLiteral("Csavar"), 3}}, QStringLiteral("számlázva"));
+    storedDeliveryNote(QStringLiteral("SZA2008/00077"), {{1, QStringLiteral("Csavar"), 3}},
+                       QStringLiteral("számlázva"));
     ASSERT_TRUE(save(SalesMode::Corrective, 0, {SourceKind::Replacing, QStringLiteral("SZA2008/00077")}));
     EXPECT_EQ(stockOf(1), 11);
     EXPECT_EQ(rows("tranzakcio.dbf", {T::mennyiseg, T::tipus}),
