@@ -5,7 +5,7 @@
 // stock) on the same tables and indexes, rollback journal, synchronous=FULL, one transaction
 // per document.
 //
-//   sales_bench [--headers N] [--saves N]
+//   sales_bench [--headers N] [--saves N] [--rounds N]
 //
 // Exits with 1 when a goal is missed, 2 on an error.
 
@@ -168,7 +168,8 @@ std::string insertSql(TableId id, const std::vector<std::string>& names) {
            ")";
 }
 
-Saves timeSqlite(const std::string& path, int headers, int saves) {
+// The peer's saves, in rounds over one database.
+std::vector<Saves> timeSqlite(const std::string& path, int headers, int saves, int rounds) {
     Sqlite db(path);
     for (TableId id : {TableId::User, TableId::Anyag, TableId::Szamla, TableId::Szamla2, TableId::Tranzakcio})
         sqliteTable(db, id);
@@ -216,35 +217,51 @@ Saves timeSqlite(const std::string& path, int headers, int saves) {
     sqlite3_stmt* raiseCounter = db.prepare("UPDATE \"user\" SET \"SZAMLASZ\" = \"SZAMLASZ\" + 1");
     sqlite3_stmt* lowerStock =
         db.prepare("UPDATE \"Anyag\" SET \"MENNYISEG\" = \"MENNYISEG\" - ? WHERE \"ANYAGKOD\" = ?");
-    std::vector<double> ms;
-    for (int i = 0; i < saves; ++i) {
-        const auto start = Clock::now();
-        db.exec("BEGIN");
-        sqlite3_step(readCounter);
-        const long n = long(sqlite3_column_int64(readCounter, 0));
-        sqlite3_reset(readCounter);
-        db.run(raiseCounter);
-        writeDocument("SZA2008/" + std::to_string(n), kSaveLines);
-        for (int k = 0; k < kSaveLines; ++k) {
-            sqlite3_bind_double(lowerStock, 1, 1 + k % 3);
-            sqlite3_bind_int(lowerStock, 2, 1 + int(random() % kProducts));
-            db.run(lowerStock);
+    std::vector<Saves> out;
+    for (int round = 0; round < rounds; ++round) {
+        std::vector<double> ms;
+        for (int i = 0; i < saves; ++i) {
+            const auto start = Clock::now();
+            db.exec("BEGIN");
+            sqlite3_step(readCounter);
+            const long n = long(sqlite3_column_int64(readCounter, 0));
+            sqlite3_reset(readCounter);
+            db.run(raiseCounter);
+            writeDocument("SZA2008/" + std::to_string(n), kSaveLines);
+            for (int k = 0; k < kSaveLines; ++k) {
+                sqlite3_bind_double(lowerStock, 1, 1 + k % 3);
+                sqlite3_bind_int(lowerStock, 2, 1 + int(random() % kProducts));
+                db.run(lowerStock);
+            }
+            db.exec("COMMIT");
+            ms.push_back(milliseconds(start));
         }
-        db.exec("COMMIT");
-        ms.push_back(milliseconds(start));
+        out.push_back({median(ms), percentile(ms, 0.99)});
     }
-    return {median(ms), percentile(ms, 0.99)};
+    return out;
+}
+
+// The median of the rounds' medians and of their 99th percentiles: the disk's latency drifts
+// from round to round.
+Saves overRounds(const std::vector<Saves>& rounds) {
+    std::vector<double> medians, p99s;
+    for (const Saves& r : rounds) {
+        medians.push_back(r.median);
+        p99s.push_back(r.p99);
+    }
+    return {median(medians), median(p99s)};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    int headers = 50000, saves = 200;
+    int headers = 50000, saves = 200, rounds = 3;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string a = argv[i];
         if (a == "--headers") headers = std::atoi(argv[i + 1]);
         if (a == "--saves") saves = std::atoi(argv[i + 1]);
+        if (a == "--rounds") rounds = std::max(1, std::atoi(argv[i + 1]));
     }
     try {
         TempFolder dir("sales-bench");
@@ -252,9 +269,14 @@ int main(int argc, char** argv) {
         std::printf("Storing a 20-line invoice through the program's save, %d headers, %d lines\n", headers,
                     headers * kLinesPerDocument);
         makeFolder(folder, headers);
-        const Saves synced = timeSaves(folder, true, saves);
-        const Saves unsynced = timeSaves(folder, false, saves);
-        const Saves peer = timeSqlite(dir.path() + "/peer.db", headers, saves);
+        std::vector<Saves> syncedRounds, unsyncedRounds;
+        for (int round = 0; round < rounds; ++round) {
+            syncedRounds.push_back(timeSaves(folder, true, saves));
+            unsyncedRounds.push_back(timeSaves(folder, false, saves));
+        }
+        const Saves synced = overRounds(syncedRounds), unsynced = overRounds(unsyncedRounds);
+        const Saves peer = overRounds(timeSqlite(dir.path() + "/peer.db", headers, saves, rounds));
+        std::printf("  (medians of %d rounds of %d saves)\n", rounds, saves);
         std::printf("  synced:   median %.3f ms, p99 %.3f ms\n", synced.median, synced.p99);
         std::printf("  unsynced: median %.3f ms, p99 %.3f ms\n", unsynced.median, unsynced.p99);
         std::printf("  SQLite rollback journal, FULL: median %.3f ms, p99 %.3f ms\n", peer.median, peer.p99);
