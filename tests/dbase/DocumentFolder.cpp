@@ -173,21 +173,4 @@ bool sameData(const std::map<std::string, std::string>& a, const std::map<std::s
     return true;
 }
 
-std::vector<std::string> checkAllTables(const std::string& folder) {
-    std::vector<std::string> faults;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        std::string extension = entry.path().extension().string();
-        for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
-        if (extension != ".dbf") continue;
-        try {
-            Table t(folder, entry.path().filename().string());
-            t.open({.readOnly = true});
-            for (const std::string& f : t.checkIntegrity()) faults.push_back(f);
-        } catch (const std::exception& e) {
-            faults.push_back(e.what());
-        }
-    }
-    return faults;
-}
-
 }  // namespace testing_support

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 #include <vector>
+#include "FolderCheck.h"
 
 #include "dbase/File.h"
 #include "dbase/Table.h"
@@ -37,8 +38,5 @@ void restore(const std::string& folder, const std::map<std::string, std::string>
 // Whether two snapshots hold the same data: equal byte for byte, except the change counter of
 // the index files, which a rollback raises so that handles elsewhere read the index again.
 bool sameData(const std::map<std::string, std::string>& a, const std::map<std::string, std::string>& b);
-// Every fault the engine's check finds in any table of the folder and its tags (empty when
-// all are whole).
-std::vector<std::string> checkAllTables(const std::string& folder);
 
 }  // namespace testing_support

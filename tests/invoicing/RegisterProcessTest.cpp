@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "RegisterFolder.h"
+#include "dbase/FolderCheck.h"
 #include "dbase/Table.h"
 #include "foundation/FieldFilter.h"
 
@@ -16,23 +17,7 @@ namespace {
 
 class RegisterProcessTest : public RegisterFolder {
 protected:
-    std::vector<std::string> checkEveryTable() const {
-        std::vector<std::string> faults;
-        for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-            std::string ext = entry.path().extension().string();
-            for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
-            if (ext != ".dbf") continue;
-            try {
-                dbase::Table table(dir.path(), entry.path().filename().string());
-                table.open({.readOnly = true});
-                for (const std::string& fault : table.checkIntegrity())
-                    faults.push_back(entry.path().filename().string() + ": " + fault);
-            } catch (const std::exception& e) {
-                faults.push_back(entry.path().filename().string() + ": " + e.what());
-            }
-        }
-        return faults;
-    }
+    std::vector<std::string> checkEveryTable() const { return testing_support::checkAllTables(dir.path()); }
 };
 
 TEST_F(RegisterProcessTest, ReprintsOfFourWorkstationsAtOnceLoseNoRaiseOfTheSerial) {
