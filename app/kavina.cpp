@@ -1,7 +1,8 @@
 // kavina, the desktop program: start-up up to the sign-in, the main window, and the sign-out.
 //
-//   kavina [--transcript FILE [--answer igen|nem]...]
+//   kavina [--transcript FILE [--answer igen|nem]...] [PLUGIN]
 //
+// PLUGIN, a plugin's file name in the program folder, is started right after the plugins load.
 // With --transcript nothing is asked on screen: messages and questions go to the file, a line
 // each, and questions are answered from the --answer options in order ("nem" after the last).
 // The program's windows still appear.
@@ -27,6 +28,7 @@
 #include "shell/mainwindow/Platform.h"
 #include "shell/mainwindow/SessionActions.h"
 #include "shell/mainwindow/forms/TForm1.h"
+#include "shell/mainwindow/forms/ToolbarIcons.h"
 #include "shell/startup/ErrorReporter.h"
 #include "shell/startup/SessionSignals.h"
 #include "shell/startup/SessionState.h"
@@ -35,6 +37,9 @@
 #include "shell/startup/Startup.h"
 #include "shell/startup/forms/ErrorReporterApplication.h"
 #include "shell/startup/forms/SessionWindowsQt.h"
+#include "support/plugins/PluginSet.h"
+#include "support/plugins/forms/QtPluginHost.h"
+#include "support/plugins/forms/TPluginform.h"
 
 namespace {
 
@@ -44,15 +49,19 @@ using namespace kavina::shell;
 struct Options {
     QString transcript;
     std::deque<bool> answers;
+    QString plugin;  // the first argument that is no option: a plugin's file name to start
 };
 
 Options parseOptions(const QStringList& arguments) {
     Options options;
-    for (int i = 1; i + 1 < arguments.size(); ++i) {
-        if (arguments[i] == QLatin1String("--transcript"))
+    for (int i = 1; i < arguments.size(); ++i) {
+        const bool hasValue = i + 1 < arguments.size();
+        if (arguments[i] == QLatin1String("--transcript") && hasValue)
             options.transcript = arguments[++i];
-        else if (arguments[i] == QLatin1String("--answer"))
+        else if (arguments[i] == QLatin1String("--answer") && hasValue)
             options.answers.push_back(arguments[++i] == QLatin1String("igen"));
+        else if (options.plugin.isEmpty() && !arguments[i].startsWith(QLatin1String("--")))
+            options.plugin = arguments[i];
     }
     return options;
 }
@@ -67,7 +76,8 @@ QString buildDate() {
 }
 
 // The main window from the sign-in to the end of the run. Returns the event loop's result.
-int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt& windows, Desktop& desktop) {
+int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt& windows, Desktop& desktop,
+                  const QString& pluginToStart) {
     SystemProgramStarter starter;
     Platform platform(loadPlatformSettings(*state.ini), state.programFolder, desktop, starter, state.prompt);
     TForm1 form(state.data, state.session, actions, MainWindowSettings{state.settings, platform, state.programFolder},
@@ -146,6 +156,20 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
          .settings = [&state]() -> const IniSettings& { return state.settings; },
          .desktop = desktop,
          .now = state.clock});
+    // The plugins, loaded once after the first start-up tasks; they are stopped and unloaded
+    // before the main window goes.
+    support::QtPluginHost pluginHost(form, state.prompt, state.session.dataFolder, state.programFolder);
+    support::QtPluginMenus pluginMenus(form, menuPictures());
+    support::PluginSet plugins(state.prompt, pluginMenus, pluginHost.objects());
+    pluginMenus.setStarter([&plugins](int index) { plugins.start(index); });
+    actions.setAfterStartupTasks([&plugins, &state, pluginToStart] {
+        if (plugins.load(state.programFolder, state.settings.pluginext) && !pluginToStart.isEmpty())
+            plugins.startNamed(pluginToStart);
+    });
+    form.commands().add(QStringLiteral("mPluginClick"), [&form, &plugins, &state] {
+        support::TPluginform list(&form, plugins, state.settings, state.prompt);
+        list.exec();
+    });
     actions.setWindow(&form);
     windows.setParentWindow(&form);
     windows.hideSplash();
@@ -153,6 +177,8 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
     form.activateWindow();
     const int result = QCoreApplication::exec();
     actions.setWindow(nullptr);
+    actions.setAfterStartupTasks(nullptr);
+    plugins.unloadAll();
     return result;
 }
 
@@ -190,7 +216,8 @@ int main(int argc, char** argv) {
     int result = 0;
     try {
         const StartupOutcome outcome = Startup(state, windows, systemPrinters, systemDefaultPrinterName()).run();
-        if (outcome == StartupOutcome::Run && !endRequested) result = runMainWindow(state, actions, windows, desktop);
+        if (outcome == StartupOutcome::Run && !endRequested)
+            result = runMainWindow(state, actions, windows, desktop, options.plugin);
         if (endRequested) signOut(state);
         if (outcome == StartupOutcome::Exit) return 0;
     } catch (...) {

@@ -70,7 +70,9 @@ void SessionActions::reindex() {
 }
 
 void SessionActions::runStartupTasks() {
-    if (m_window) StartupTasks(m_state, m_windows, *m_window).run();
+    if (!m_window) return;
+    StartupTasks(m_state, m_windows, *m_window).run();
+    if (m_afterStartupTasks) m_afterStartupTasks();
 }
 
 // A row another workstation holds locked for a moment is refreshed at the next beat.

@@ -21,6 +21,9 @@ public:
 
     // The main window, once it exists. Requires: set before the window's timers run.
     void setWindow(MainWindowControl* window) { m_window = window; }
+    // What runs after each run of the start-up tasks (the plugins' loading, which itself
+    // happens once per program run).
+    void setAfterStartupTasks(std::function<void()> work) { m_afterStartupTasks = std::move(work); }
 
     void switchUser() override;
     void showActiveUsers() override;
@@ -40,6 +43,7 @@ private:
     SessionWindows& m_windows;
     std::function<void()> m_endProgram;
     MainWindowControl* m_window = nullptr;
+    std::function<void()> m_afterStartupTasks;
 };
 
 // Whether a post or delete reported by the data module's recordWritten shows the save

@@ -2,8 +2,8 @@
 // The start-up tasks the main window runs 100 ms after it first appears (and again after a
 // user switch): menus and rights, the settings record checks with the year opening, the
 // caption, the VAT groups the program relies on, and the one-off data fixes, each guarded by
-// its ini key. The database upgrade and the plugins are not part of this program yet: spack
-// is left as it is.
+// its ini key. The database upgrade is not part of this program yet: spack is left as it is.
+// The plugins load after these tasks, once per run (SessionActions::setAfterStartupTasks).
 
 #include <QString>
 

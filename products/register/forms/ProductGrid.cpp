@@ -48,23 +48,6 @@ int productColumnWidth(ProductColumn column) {
     }
 }
 
-void applyListSettings(QTableView* grid, const IniSettings& settings) {
-    QFont font = grid->font();
-    if (settings.gridfontsize > 0) font.setPointSize(settings.gridfontsize + 1);
-    grid->setFont(font);
-    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
-    grid->setSelectionBehavior(settings.dbrowselect == 1 ? QAbstractItemView::SelectRows
-                                                         : QAbstractItemView::SelectItems);
-    const bool zebra = settings.zebragrid == 1;
-    grid->setAlternatingRowColors(zebra);
-    grid->setShowGrid(!zebra);
-    if (zebra) {
-        QPalette palette = grid->palette();
-        palette.setColor(QPalette::AlternateBase, settings.zebracolor);
-        grid->setPalette(palette);
-    }
-}
-
 QColor stockColour(RowTint tint, const IniSettings& settings) {
     switch (tint) {
         case RowTint::NoStock: return settings.graycolor;

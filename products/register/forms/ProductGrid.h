@@ -36,9 +36,6 @@ std::vector<widgets::GridColumn> productColumns(SearchKey key, bool severalLevel
 // The column's width in pixels, enough for its usual texts, so that the list fits the window.
 int productColumnWidth(ProductColumn column);
 
-// Zebra rows, row selection and the font size of list grids, as the ini settings say.
-void applyListSettings(QTableView* grid, const IniSettings& settings);
-
 // The colour of a goods row with the stock tint (a RowTint row tag); none for RowTint::None.
 QColor stockColour(RowTint tint, const IniSettings& settings);
 

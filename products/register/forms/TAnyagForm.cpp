@@ -20,6 +20,7 @@
 #include "products/register/forms/ProductGrid.h"
 #include "products/register/forms/ProductSearchDialog.h"
 #include "products/register/forms/QtProductWindows.h"
+#include "widgets/ListSettings.h"
 #include "widgets/RecordGrid.h"
 #include "widgets/RowColourDelegate.h"
 
@@ -74,7 +75,7 @@ TAnyagForm::TAnyagForm(QWidget* parent, TDataModule1& data, Prompt& prompt, cons
     m_grid->verticalHeader()->hide();
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     m_grid->installEventFilter(this);
-    applyListSettings(m_grid, *options.window.settings);
+    widgets::applyListSettings(m_grid, *options.window.settings);
     const IniSettings& settings = *options.window.settings;
     m_grid->setItemDelegate(new widgets::RowColourDelegate(
         [&settings](int tag) { return stockColour(RowTint(tag), settings); }, settings.extgridcolor == 1, m_grid));

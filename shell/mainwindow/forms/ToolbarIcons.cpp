@@ -256,6 +256,17 @@ QIcon toolbarIcon(const QString& buttonName) {
     return icon;
 }
 
+std::vector<QIcon> menuPictures() {
+    static const char* const kOrder[] = {"bSzamla",          "bEladas",        "bKifizetes",  "bAjanlat",
+                                         "bGarancia",        "bMegrendeles",   "bBevetel",    "bSzallito",
+                                         "warehousesButton", "bVisszaru",      "bSelejt",     "bMunkalap",
+                                         "partnersButton",   "productsButton", "stockButton", "dailyTurnoverButton",
+                                         "settingsButton"};
+    std::vector<QIcon> pictures;
+    for (const char* name : kOrder) pictures.push_back(toolbarIcon(QString::fromLatin1(name)));
+    return pictures;
+}
+
 QPixmap saveIndicatorPixmap(int size) {
     return render(
         [](QPainter& p) {

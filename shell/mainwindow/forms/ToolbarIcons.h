@@ -6,12 +6,17 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QString>
+#include <vector>
 
 namespace kavina::shell {
 
 // The picture of a toolbar button by its object name ("bSzamla", "partnersButton"); a plain
 // document for a name without a picture of its own.
 QIcon toolbarIcon(const QString& buttonName);
+
+// The main menu's picture list, which plugins name their entries' pictures from by number:
+// the toolbar pictures in a fixed order.
+std::vector<QIcon> menuPictures();
 
 // The small picture the status bar shows while a change is being written.
 QPixmap saveIndicatorPixmap(int size);
