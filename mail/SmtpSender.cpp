@@ -34,10 +34,8 @@ bool isConnectionFailure(CURLcode code) {
         case CURLE_RECV_ERROR:
         case CURLE_SEND_ERROR:
         case CURLE_GOT_NOTHING:
-        case CURLE_URL_MALFORMAT:
-            return true;
-        default:
-            return false;
+        case CURLE_URL_MALFORMAT: return true;
+        default: return false;
     }
 }
 
@@ -57,8 +55,7 @@ void sendMail(const SmtpAccount& account, const MailMessage& message, const QDat
     const QByteArray from = '<' + message.fromAddress.toUtf8() + '>';
     const QByteArray to = '<' + message.to.toUtf8() + '>';
     curl_slist* recipients = curl_slist_append(nullptr, to.constData());
-    const std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> recipientsGuard(recipients,
-                                                                                      &curl_slist_free_all);
+    const std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> recipientsGuard(recipients, &curl_slist_free_all);
     CURL* h = curl.get();
     curl_easy_setopt(h, CURLOPT_URL, url.constData());
     curl_easy_setopt(h, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_TRY));

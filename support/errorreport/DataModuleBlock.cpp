@@ -12,14 +12,10 @@ namespace {
 
 QString stateText(dbase::TableState state) {
     switch (state) {
-        case dbase::TableState::Inactive:
-            return QStringLiteral(" inactive");
-        case dbase::TableState::Browse:
-            return QStringLiteral(" browse");
-        case dbase::TableState::Edit:
-            return QStringLiteral(" edit");
-        case dbase::TableState::Insert:
-            return QStringLiteral(" insert");
+        case dbase::TableState::Inactive: return QStringLiteral(" inactive");
+        case dbase::TableState::Browse: return QStringLiteral(" browse");
+        case dbase::TableState::Edit: return QStringLiteral(" edit");
+        case dbase::TableState::Insert: return QStringLiteral(" insert");
     }
     return {};
 }
@@ -43,8 +39,9 @@ void addFields(QStringList& lines, TableHandle& handle) {
         values += "<td>" + htmlEscape(value) + "</td>";
     }
     lines << row(QString(), QStringLiteral(".fields"));
-    lines << QStringLiteral("<tr><td></td><td><table border=\"1\" cellspacing=\"0\" style=\"border-collapse: "
-                            "collapse; font-size: 9pt;\">")
+    lines << QStringLiteral(
+                 "<tr><td></td><td><table border=\"1\" cellspacing=\"0\" style=\"border-collapse: "
+                 "collapse; font-size: 9pt;\">")
           << names + "</tr>" << values + "</tr>" << QStringLiteral("</table></td></tr>");
 }
 

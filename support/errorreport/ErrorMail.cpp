@@ -5,8 +5,8 @@
 
 namespace kavina::support {
 
-mail::MailMessage errorReportMail(const SupportSettings& settings, const CompanyHeader& header,
-                                  const QDateTime& now, const QString& reportPath, const QString& screenshotPath) {
+mail::MailMessage errorReportMail(const SupportSettings& settings, const CompanyHeader& header, const QDateTime& now,
+                                  const QString& reportPath, const QString& screenshotPath) {
     mail::MailMessage m;
     m.fromName = QStringLiteral("Kavina");
     m.fromAddress = settings.mailbox;
@@ -32,8 +32,9 @@ bool mailErrorReport(const SupportSettings& settings, const mail::MailMessage& m
         return true;
     } catch (const mail::MailError& e) {
         if (e.kind() == mail::MailError::Kind::NoConnection)
-            prompt.warning(QStringLiteral("Figyelem!"),
-                           QStringLiteral("Nincs elérhető internet kapcsolat, ezért a hibajelentés küldése sikertelen!"));
+            prompt.warning(
+                QStringLiteral("Figyelem!"),
+                QStringLiteral("Nincs elérhető internet kapcsolat, ezért a hibajelentés küldése sikertelen!"));
         else
             prompt.warning(QStringLiteral("Figyelem!"), QStringLiteral("A hibajelentés küldése sikertelen!"));
     } catch (const std::exception&) {

@@ -20,8 +20,8 @@ namespace kavina::support {
 using MailSender = std::function<void(const mail::SmtpAccount&, const mail::MailMessage&)>;
 
 // The mail of a report; an empty path is not attached.
-mail::MailMessage errorReportMail(const SupportSettings& settings, const CompanyHeader& header,
-                                  const QDateTime& now, const QString& reportPath, const QString& screenshotPath);
+mail::MailMessage errorReportMail(const SupportSettings& settings, const CompanyHeader& header, const QDateTime& now,
+                                  const QString& reportPath, const QString& screenshotPath);
 
 // Sends it; true when sent. A failure is told with the prompt ("Nincs elérhető internet
 // kapcsolat, ezért a hibajelentés küldése sikertelen!" when the server cannot be reached,

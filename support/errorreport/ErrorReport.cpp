@@ -1,6 +1,5 @@
 #include "support/errorreport/ErrorReport.h"
 
-
 #include "foundation/TextFormat.h"
 
 namespace kavina::support {
@@ -24,7 +23,9 @@ void addRow(QStringList& lines, const QString& label, const QString& value) {
           << kRowEnd;
 }
 
-void addEmptyRow(QStringList& lines) { addRow(lines, kEmptyCell, kEmptyCell); }
+void addEmptyRow(QStringList& lines) {
+    addRow(lines, kEmptyCell, kEmptyCell);
+}
 
 void addSection(QStringList& lines, const QString& label) {
     lines << QString() << kRowStart << kTab + kTab + "<td nowrap bgcolor=\"#F0F0F0\">" + label + "</td>"
@@ -63,7 +64,9 @@ void addMessageRow(QStringList& lines, const QString& errorText, const QString& 
 
 }  // namespace
 
-QString htmlEscape(const QString& text) { return text.toHtmlEscaped(); }
+QString htmlEscape(const QString& text) {
+    return text.toHtmlEscaped();
+}
 
 QString htmlUnescape(const QString& text) {
     QString out = text;
@@ -77,8 +80,7 @@ QString htmlUnescape(const QString& text) {
     return out;
 }
 
-QString composeErrorText(const QString& typeName, const QString& moduleName, quint32 address,
-                         const QString& message) {
+QString composeErrorText(const QString& typeName, const QString& moduleName, quint32 address, const QString& message) {
     QString text = "Exception " + typeName + " in module " + moduleName + " at " +
                    QStringLiteral("%1").arg(address, 8, 16, QLatin1Char('0')).toUpper() + ".\r\n" + message;
     if (!message.isEmpty() && message.back() > QLatin1Char('.')) text += QLatin1Char('.');

@@ -48,8 +48,7 @@ QString htmlUnescape(const QString& text);
 
 // "Exception " + type + " in module " + module + " at " + 8 hex digits + "." CR LF + message,
 // a period added when its last character sorts after ".", CR LF.
-QString composeErrorText(const QString& typeName, const QString& moduleName, quint32 address,
-                         const QString& message);
+QString composeErrorText(const QString& typeName, const QString& moduleName, quint32 address, const QString& message);
 
 // The lines of the report, without line ends.
 QStringList errorReportLines(const ErrorReportContent& content);

@@ -47,7 +47,6 @@ QStringList readTextLines(const QString& path) {
 
 // The text in Windows-1250, each character the code page lacks as a character reference.
 QByteArray toWindows1250(const QString& text) {
-    QStringEncoder encoder("windows-1250");
     QByteArray out;
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t code = text[i].unicode();
@@ -59,10 +58,10 @@ QByteArray toWindows1250(const QString& text) {
         if (code < 0x80) {
             out += static_cast<char>(code);
         } else {
+            QStringEncoder encoder("windows-1250");
             const QByteArray encoded = encoder.encode(text.mid(i, length));
             if (encoder.hasError() || encoded.isEmpty() || encoded == "?") {
                 out += "&#" + QByteArray::number(static_cast<uint>(code)) + ';';
-                encoder.resetState();
             } else {
                 out += encoded;
             }

@@ -50,8 +50,8 @@ public:
 struct ErrorReportSetup {
     QString programFolder;
     QString executablePath;
-    std::function<QString()> buildDate;     // the program's build date text
-    std::function<TDataModule1*()> data;    // nullptr before the tables are bound
+    std::function<QString()> buildDate;   // the program's build date text
+    std::function<TDataModule1*()> data;  // nullptr before the tables are bound
     QString iniFileName = QStringLiteral("kavinaextra.ini");
 };
 

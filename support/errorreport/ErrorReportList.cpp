@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 #include "support/errorreport/ErrorReport.h"
 
@@ -40,7 +41,14 @@ QString messageLine(const QString& path) {
         text.replace(m.capturedStart(), m.capturedLength(), QString::fromUcs4(&code, 1));
     }
     text = htmlUnescape(text);
-    return text.left(100);
+    // The list is a record set, which keeps Windows-1250 as the tables do.
+    QString storable;
+    for (QChar c : text.left(100)) {
+        QStringEncoder encoder("windows-1250");
+        const QByteArray encoded = encoder.encode(QString(c));
+        storable += encoder.hasError() || encoded.isEmpty() ? QChar(u'?') : c;
+    }
+    return storable;
 }
 
 }  // namespace
@@ -97,8 +105,7 @@ void ErrorReportList::deleteCurrent() {
 
 void ErrorReportList::deleteAll() {
     if (m_rows.isEmpty()) return;
-    if (!m_prompt.askYesNo(kCaption, QStringLiteral("Biztos, hogy törölni szeretné az összes hibajelentést?")))
-        return;
+    if (!m_prompt.askYesNo(kCaption, QStringLiteral("Biztos, hogy törölni szeretné az összes hibajelentést?"))) return;
     m_rows.first();
     while (!m_rows.isEmpty()) deleteRow();
 }

@@ -13,14 +13,17 @@ namespace kavina::support {
 
 namespace {
 
-QString environment(const char* name) { return qEnvironmentVariable(name); }
+QString environment(const char* name) {
+    return qEnvironmentVariable(name);
+}
 
 // The first value of a key in /proc/cpuinfo ("model name", "cpu family", "stepping").
 QString cpuInfo(const QByteArray& cpuinfo, const QString& key) {
     for (const QByteArray& line : cpuinfo.split('\n')) {
         const qsizetype colon = line.indexOf(':');
         if (colon < 0) continue;
-        if (QString::fromUtf8(line.left(colon)).trimmed() == key) return QString::fromUtf8(line.mid(colon + 1)).trimmed();
+        if (QString::fromUtf8(line.left(colon)).trimmed() == key)
+            return QString::fromUtf8(line.mid(colon + 1)).trimmed();
     }
     return {};
 }
@@ -66,8 +69,8 @@ QString workstationBlock(const WorkstationFacts& f) {
         item("LOGONSERVER:", f.logonServer),
         QString(),
         item("OS:", f.osText),
-        item("PROCESSOR:", f.processorCount + f.architecture + ", " + f.processorName + ", " + f.processorLevel +
-                               ", " + f.processorRevision),
+        item("PROCESSOR:", f.processorCount + f.architecture + ", " + f.processorName + ", " + f.processorLevel + ", " +
+                               f.processorRevision),
         QString(),
         item("WINDIR:", f.winDir),
         item("SYSTEMDRIVE:", f.systemDrive),

@@ -1,8 +1,8 @@
 #include "support/update/UpdateCheck.h"
 
+#include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <netinet/in.h>
-#include <arpa/inet.h>
 
 #include <QCryptographicHash>
 #include <QDir>
