@@ -35,6 +35,9 @@
 #include "shell/startup/Startup.h"
 #include "shell/startup/forms/ErrorReporterApplication.h"
 #include "shell/startup/forms/SessionWindowsQt.h"
+#include "support/errorreport/ErrorReportHandler.h"
+#include "support/errorreport/forms/QtErrorEnvironment.h"
+#include "support/update/forms/SupportCommands.h"
 
 namespace {
 
@@ -146,6 +149,19 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
          .settings = [&state]() -> const IniSettings& { return state.settings; },
          .desktop = desktop,
          .now = state.clock});
+    support::addSupportCommands(
+        addToMainWindow, {.data = state.data,
+                          .prompt = state.prompt,
+                          .mainWindow = [&form] { return static_cast<QMainWindow*>(&form); },
+                          .programFolder = state.programFolder,
+                          .ini = [&state]() -> const IniFile& { return *state.ini; },
+                          .buildDate = [&state] { return parseDateText(state.session.buildDate).value_or(QDate()); },
+                          .desktop = desktop,
+                          .endProgram =
+                              [&state] {
+                                  signOut(state);
+                                  QCoreApplication::exit(0);
+                              }});
     actions.setWindow(&form);
     windows.setParentWindow(&form);
     windows.hideSplash();
@@ -176,6 +192,28 @@ int main(int argc, char** argv) {
     SessionState state(programFolder, *prompt, systemClock());
     state.session.buildDate = buildDate();
     SystemDesktop desktop;
+    // From here on an unexpected error is written up as an error report beside the program.
+    support::QtErrorEnvironment errorEnvironment(
+        {.openReport = [&desktop](const QString& path) { desktop.openFile(path); },
+         .mailReport =
+             [&state](const support::ErrorWindowContent& content) {
+                 try {
+                     const IniFile ini(state.iniPath());
+                     return support::mailErrorReportNow(ini, state.data.dataFolder().empty() ? nullptr : &state.data,
+                                                        state.prompt, content.reportPath, content.screenshotPath);
+                 } catch (const IniError& e) {
+                     state.prompt.warning(QStringLiteral("Figyelem!"), QString::fromUtf8(e.what()));
+                     return false;
+                 }
+             }},
+        options.transcript.isEmpty() ? nullptr : prompt.get());
+    support::ErrorReportHandler errorReports(
+        {.programFolder = programFolder,
+         .executablePath = QCoreApplication::applicationFilePath(),
+         .buildDate = [&state] { return state.session.buildDate; },
+         .data = [&state] { return state.data.dataFolder().empty() ? nullptr : &state.data; }},
+        errorEnvironment);
+    const ScopedErrorReporter reports([&errorReports](std::exception_ptr error) { errorReports.report(error); });
     const QStringList systemPrinters = systemPrinterNames();
     SessionWindowsQt windows(state, desktop, printerList(systemPrinters));
     SessionActions actions(state, windows, [] { QCoreApplication::exit(0); });
