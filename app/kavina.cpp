@@ -154,7 +154,7 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
                           .prompt = state.prompt,
                           .mainWindow = [&form] { return static_cast<QMainWindow*>(&form); },
                           .programFolder = state.programFolder,
-                          .ini = [&state]() -> const IniFile& { return *state.ini; },
+                          .ini = [&state] { return IniFile(state.iniPath()); },
                           .buildDate = [&state] { return parseDateText(state.session.buildDate).value_or(QDate()); },
                           .desktop = desktop,
                           .endProgram =

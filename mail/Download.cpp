@@ -11,6 +11,7 @@ namespace kavina::mail {
 namespace {
 
 struct Sink {
+    CURL* handle;
     const DownloadRequest* request;
     QByteArray* body;
     bool tooLarge = false;
@@ -24,7 +25,10 @@ size_t writeBody(char* data, size_t size, size_t count, void* userdata) {
         return 0;
     }
     sink->body->append(data, static_cast<qsizetype>(n));
-    if (sink->request->progress) sink->request->progress(n);
+    // An error page's bytes are not the download's progress.
+    long status = 0;
+    curl_easy_getinfo(sink->handle, CURLINFO_RESPONSE_CODE, &status);
+    if (sink->request->progress && status == 200) sink->request->progress(n);
     return static_cast<size_t>(n);
 }
 
@@ -42,7 +46,7 @@ DownloadResult download(const DownloadRequest& request) {
     const QByteArray url = request.url.toUtf8();
     const QByteArray agent = request.userAgent.toUtf8();
     const QByteArray caFile = request.caFile.toLocal8Bit();
-    Sink sink{&request, &result.body};
+    Sink sink{h, &request, &result.body};
     curl_slist* headers = curl_slist_append(nullptr, "Cache-Control: no-cache");
     headers = curl_slist_append(headers, "Pragma: no-cache");
     const std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headersGuard(headers, &curl_slist_free_all);

@@ -6,6 +6,9 @@
 #include <QSysInfo>
 #include <QThread>
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include "foundation/SzamSzov.h"
 #include "support/errorreport/ErrorReport.h"
 
@@ -34,6 +37,8 @@ WorkstationFacts gatherWorkstationFacts(const QString& programFolder) {
     WorkstationFacts f;
     f.userName = environment("USER");
     if (f.userName.isEmpty()) f.userName = environment("LOGNAME");
+    if (f.userName.isEmpty())
+        if (const passwd* user = getpwuid(geteuid())) f.userName = QString::fromLocal8Bit(user->pw_name);
     f.computerName = QSysInfo::machineHostName();
     f.osText = QSysInfo::prettyProductName() + "\n" + QSysInfo::kernelType() + " " + QSysInfo::kernelVersion();
     f.processorCount = QString::number(QThread::idealThreadCount());

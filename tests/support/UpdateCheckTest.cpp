@@ -152,6 +152,9 @@ TEST_F(UpdateCheckTest, NotFoundTruncatedOrWrongChecksumIsNeverStarted) {
         prompt.answerYesNo(true);
         run();
         EXPECT_EQ(prompt.transcript().last(), kFailed);
+        if (mode == "404") {
+            EXPECT_EQ(status.advanced, 0);  // a not-found page is no progress
+        }
         EXPECT_TRUE(started.isEmpty());
         EXPECT_EQ(ended, 0);
         EXPECT_FALSE(QFile::exists(updaterPath()));

@@ -13,6 +13,7 @@
 #include "foundation/TextFormat.h"
 #include "mail/SmtpSender.h"
 #include "support/errorreport/ErrorMail.h"
+#include "support/errorreport/Workstation.h"
 #include "support/errorreport/forms/Thibajel.h"
 #include "support/update/Feedback.h"
 #include "support/update/UpdateCheck.h"
@@ -93,7 +94,7 @@ void addSupportCommands(const std::function<void(const QString&, std::function<v
                      .programFolder = c.programFolder,
                      .buildDate = buildDate,
                      .query = {.computerName = QSysInfo::machineHostName(),
-                               .userName = qEnvironmentVariable("USER"),
+                               .userName = gatherWorkstationFacts(c.programFolder).userName,
                                .ip = localIpAddress(),
                                .buildDate = dateText(buildDate),
                                .header = readCompanyHeader(&c.data)},

@@ -22,7 +22,8 @@ struct SupportCommandContext {
     Prompt& prompt;
     std::function<QMainWindow*()> mainWindow;
     QString programFolder;
-    std::function<const IniFile&()> ini;
+    // The settings file, read again for each command, so a changed deployment setting counts.
+    std::function<IniFile()> ini;
     std::function<QDate()> buildDate;
     Desktop& desktop;
     // Signs off and ends the program, without the exit question.
