@@ -158,6 +158,13 @@ ErrorReportContent ErrorReportHandler::describe(std::exception_ptr error, const 
     }
     const QDir folder(m_setup.programFolder);
     c.iniLines = readTextLines(folder.filePath(m_setup.iniFileName));
+    // The report travels by mail and stays in the program folder: the mail account's password
+    // is not copied into it.
+    for (QString& line : c.iniLines)
+        if (line.section(QLatin1Char('='), 0, 0)
+                .trimmed()
+                .compare(QLatin1String("smtppassword"), Qt::CaseInsensitive) == 0)
+            line = line.section(QLatin1Char('='), 0, 0) + QStringLiteral("=*****");
     const QString errorLog = folder.filePath(QStringLiteral("error.log"));
     if (QFileInfo::exists(errorLog)) c.errorLogLines = readTextLines(errorLog);
     try {

@@ -4,7 +4,8 @@
 // report ("err" + stamp + ".htm" in the program folder, with the screenshot "err" + stamp +
 // ".jpg" beside it) and the error window. A second error within the same second is appended
 // to the report of the first. An "error.log" found in the program folder is carried into the
-// report and deleted.
+// report and deleted. The settings file is copied into the report without the mail account's
+// password.
 //
 // Every step is guarded on its own: a report that cannot be written (read-only folder, full
 // disk), a screenshot that cannot be taken or a table that cannot be read still ends in the

@@ -151,13 +151,14 @@ TEST_F(ErrorReportTest, ErrorLogAndSettingsFileAreCarriedAndTheLogIsDeleted) {
     log.close();
     QFile ini(QDir(folder()).filePath("kavinaextra.ini"));
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[adatok]\nadatkonyvtar=/adat & co\n");
+    ini.write("[adatok]\nadatkonyvtar=/adat & co\nSmtpPassword = Tit0k!7\n");
     ini.close();
     handler().report(errorWith("x"));
     const QString whole = fileLines(reportPath()).join('\n');
     EXPECT_TRUE(whole.contains("error.log fájl:"));
     EXPECT_TRUE(whole.contains("\t\t<td>régi hiba &lt;1&gt;<br>\nmásodik sor<br>\n<br></td></tr>"));
-    EXPECT_TRUE(whole.contains("[adatok]<br>\nadatkonyvtar=/adat &amp; co<br>"));
+    EXPECT_TRUE(whole.contains("[adatok]<br>\nadatkonyvtar=/adat &amp; co<br>\nSmtpPassword =*****<br>"));
+    EXPECT_FALSE(whole.contains("Tit0k"));
     EXPECT_FALSE(QFile::exists(log.fileName()));
     // The next report has no error.log section.
     environment.moment = environment.moment.addSecs(1);
