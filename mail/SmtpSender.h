@@ -17,6 +17,7 @@ struct SmtpAccount {
     QString password;
     int timeoutSeconds = 30;
     bool implicitTls = false;  // smtps: TLS from the first byte instead of STARTTLS
+    QString caFile;            // certificates to trust besides the system's; empty: the system's only
 };
 
 // Sends the message to message.to, from message.fromAddress. Throws MailError: NoConnection

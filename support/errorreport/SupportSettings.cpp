@@ -19,7 +19,8 @@ SupportSettings loadSupportSettings(const IniFile& ini) {
     while (server.endsWith(QLatin1Char('/'))) server.chop(1);
     if (!server.isEmpty() && !server.contains(QLatin1String("://"))) server = "https://" + server;
     s.updateServer = server;
-    s.caFile = ini.readString(section, QStringLiteral("updatecafile"));
+    s.caFile = ini.readString(section, QStringLiteral("cafile"));
+    s.smtp.caFile = s.caFile;
     return s;
 }
 

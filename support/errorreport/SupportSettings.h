@@ -9,7 +9,8 @@
 //   supportmail   the support mailbox: recipient, sender and the account's user name
 //   updateserver  the update server, "https://host" ("http://" only when written so; a bare
 //                 host name means HTTPS); empty: no update check
-//   updatecafile  certificates the update server's may be signed with, besides the system's
+//   cafile        certificates the mail and update servers' may be signed with, besides the
+//                 system's
 //   nettimeout    seconds a server may stay silent before the attempt is given up (30)
 
 #include <QString>

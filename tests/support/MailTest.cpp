@@ -69,6 +69,7 @@ TEST_F(MailTest, ErrorReportReachesTheServerWithLoginAndBothAttachments) {
     EXPECT_EQ(mail["from"].toString(), "Kavina <" + kMailbox + ">");
     EXPECT_TRUE(mail["has_date"].toBool());
     EXPECT_TRUE(mail["has_message_id"].toBool());
+    EXPECT_FALSE(mail["tls"].toBool());  // this server offers no STARTTLS
     EXPECT_EQ(mail["body"].toString().toStdString(),
               "Kavina hibajelentés!\n=====================\n"
               "Felhasználó:Kovács és Társa Bt.\nCím:1111 Budapest, Fő u. 1.\n"
@@ -83,6 +84,23 @@ TEST_F(MailTest, ErrorReportReachesTheServerWithLoginAndBothAttachments) {
     EXPECT_EQ(attachments[1]["type"].toString(), "image/jpeg");
     EXPECT_EQ(attachments[1]["size"].toInt(), shot.size());
     EXPECT_EQ(attachments[1]["sha256"].toString(), sha256(shot));
+}
+
+TEST_F(MailTest, StartTlsIsUsedWhenTheServerOffersIt) {
+    const QString cert = QDir(folder()).filePath("cert.pem");
+    const QString key = QDir(folder()).filePath("key.pem");
+    ASSERT_TRUE(makeCertificate(cert, key));
+    TestServer server(QStringLiteral("smtp_server.py"), {received(), kMailbox, kPassword, cert, key});
+    SupportSettings s = settings(server.port());
+    s.smtp.caFile = cert;
+    mail::sendMail(s.smtp, errorReportMail(s, header, now, {}, {}));
+    const QJsonObject mail = receivedMail(received(), 1);
+    EXPECT_TRUE(mail["tls"].toBool());
+    EXPECT_EQ(mail["auth_mechanisms"].toArray(), QJsonArray{"LOGIN"});
+    // A server whose certificate is not trusted gets neither the password nor the report.
+    SupportSettings untrusted = settings(server.port());
+    EXPECT_THROW(mail::sendMail(untrusted.smtp, errorReportMail(untrusted, header, now, {}, {})), mail::MailError);
+    EXPECT_FALSE(QFile::exists(QDir(received()).filePath("2.json")));
 }
 
 TEST_F(MailTest, RefusedLoginAndMissingServerAreToldApartAndNothingIsThrown) {

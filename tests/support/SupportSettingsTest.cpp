@@ -21,10 +21,10 @@ IniFile iniWith(const testing_support::TestFolder& dir, const QByteArray& text) 
 
 TEST(SupportSettingsTest, DeploymentKeysOfTheIniFileWithHttpsForABareHost) {
     testing_support::TestFolder dir;
-    const SupportSettings s =
-        loadSupportSettings(iniWith(dir,
-                                    "[adatok]\nsmtpserver=mail.example\nsmtpport=2525\nsmtppassword=titok12\n"
-                                    "supportmail=help@example\nupdateserver=www.example/\nnettimeout=12\n"));
+    const SupportSettings s = loadSupportSettings(
+        iniWith(dir,
+                "[adatok]\nsmtpserver=mail.example\nsmtpport=2525\nsmtppassword=titok12\n"
+                "supportmail=help@example\nupdateserver=www.example/\nnettimeout=12\ncafile=/etc/kavina/ca.pem\n"));
     EXPECT_EQ(s.smtp.host, "mail.example");
     EXPECT_EQ(s.smtp.port, 2525);
     EXPECT_EQ(s.smtp.user, "help@example");
@@ -32,6 +32,8 @@ TEST(SupportSettingsTest, DeploymentKeysOfTheIniFileWithHttpsForABareHost) {
     EXPECT_EQ(s.smtp.timeoutSeconds, 12);
     EXPECT_EQ(s.mailbox, "help@example");
     EXPECT_EQ(s.updateServer, "https://www.example");
+    EXPECT_EQ(s.caFile, "/etc/kavina/ca.pem");
+    EXPECT_EQ(s.smtp.caFile, "/etc/kavina/ca.pem");
     // Plain HTTP only when written so; nothing configured means no server at all.
     EXPECT_EQ(loadSupportSettings(iniWith(dir, "[adatok]\nupdateserver=http://www.example\n")).updateServer,
               "http://www.example");

@@ -1,8 +1,10 @@
 #!/usr/bin/python3
 """A mail server on the loopback address for the mail tests.
 
-    smtp_server.py OUTDIR USER PASSWORD      accepts AUTH LOGIN with that user and password and
-                                             writes each message received as OUTDIR/N.json
+    smtp_server.py OUTDIR USER PASSWORD [CERT KEY]
+                                             accepts AUTH LOGIN with that user and password and
+                                             writes each message received as OUTDIR/N.json; with a
+                                             certificate it offers STARTTLS
     smtp_server.py --silent                  accepts connections and never answers
 
 Prints the port on the first line of its output once it listens.
@@ -37,6 +39,12 @@ def main():
     from aiosmtpd.smtp import AuthResult, LoginPassword
 
     outdir, user, password = sys.argv[1], sys.argv[2].encode(), sys.argv[3].encode()
+    tls = {}
+    if len(sys.argv) > 5:
+        import ssl
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(sys.argv[4], sys.argv[5])
+        tls = {"tls_context": context}
     logins = []
 
     def authenticator(server, session, envelope, mechanism, auth_data):
@@ -65,6 +73,7 @@ def main():
                        "from": str(message["From"]), "to": str(message["To"]),
                        "subject": str(message["Subject"]), "has_date": message["Date"] is not None,
                        "has_message_id": message["Message-ID"] is not None,
+                       "tls": session.ssl is not None,
                        "body": body.get_content().replace("\r\n", "\n") if body else None, "attachments": attachments}
             path = os.path.join(outdir, "%d.json" % Handler.count)
             with open(path + ".tmp", "w", encoding="utf-8") as f:
@@ -77,7 +86,7 @@ def main():
     port = sock.getsockname()[1]
     sock.close()
     controller = Controller(Handler(), hostname="127.0.0.1", port=port, authenticator=authenticator,
-                            auth_required=True, auth_require_tls=False)
+                            auth_required=True, auth_require_tls=False, **tls)
     controller.start()
     print(port, flush=True)
     while True:
