@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QSysInfo>
+#include <QTimer>
 #include <climits>
 #include <stdexcept>
 
@@ -29,7 +30,11 @@ public:
     explicit StatusBarUpdateStatus(QMainWindow* window) : m_window(window) {}
     ~StatusBarUpdateStatus() override { delete m_progress; }
 
-    void begin() override {}
+    // The status timer would write the clerk's name over the check's texts.
+    void begin() override {
+        m_timer = m_window ? m_window->findChild<QTimer*>(QStringLiteral("statusTimer")) : nullptr;
+        if (m_timer) m_timer->stop();
+    }
     void setStatusText(const QString& text) override {
         if (auto* panel = m_window ? m_window->findChild<QLabel*>(QStringLiteral("statusPanel0")) : nullptr)
             panel->setText(text);
@@ -50,11 +55,13 @@ public:
     void end() override {
         delete m_progress;
         m_progress = nullptr;
+        if (m_timer) m_timer->start();
     }
 
 private:
     QMainWindow* m_window;
     QProgressBar* m_progress = nullptr;
+    QTimer* m_timer = nullptr;
 };
 
 }  // namespace
