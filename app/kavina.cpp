@@ -37,9 +37,12 @@
 #include "shell/startup/Startup.h"
 #include "shell/startup/forms/ErrorReporterApplication.h"
 #include "shell/startup/forms/SessionWindowsQt.h"
+#include "support/errorreport/ErrorReportHandler.h"
+#include "support/errorreport/forms/QtErrorEnvironment.h"
 #include "support/plugins/PluginSet.h"
 #include "support/plugins/forms/QtPluginHost.h"
 #include "support/plugins/forms/TPluginform.h"
+#include "support/update/forms/SupportCommands.h"
 
 namespace {
 
@@ -170,6 +173,19 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
         support::TPluginform list(&form, plugins, state.settings, state.prompt);
         list.exec();
     });
+    support::addSupportCommands(
+        addToMainWindow, {.data = state.data,
+                          .prompt = state.prompt,
+                          .mainWindow = [&form] { return static_cast<QMainWindow*>(&form); },
+                          .programFolder = state.programFolder,
+                          .ini = [&state] { return IniFile(state.iniPath()); },
+                          .buildDate = [&state] { return parseDateText(state.session.buildDate).value_or(QDate()); },
+                          .desktop = desktop,
+                          .endProgram =
+                              [&state] {
+                                  signOut(state);
+                                  QCoreApplication::exit(0);
+                              }});
     actions.setWindow(&form);
     windows.setParentWindow(&form);
     windows.hideSplash();
@@ -202,6 +218,28 @@ int main(int argc, char** argv) {
     SessionState state(programFolder, *prompt, systemClock());
     state.session.buildDate = buildDate();
     SystemDesktop desktop;
+    // From here on an unexpected error is written up as an error report beside the program.
+    support::QtErrorEnvironment errorEnvironment(
+        {.openReport = [&desktop](const QString& path) { desktop.openFile(path); },
+         .mailReport =
+             [&state](const support::ErrorWindowContent& content) {
+                 try {
+                     const IniFile ini(state.iniPath());
+                     return support::mailErrorReportNow(ini, state.data.dataFolder().empty() ? nullptr : &state.data,
+                                                        state.prompt, content.reportPath, content.screenshotPath);
+                 } catch (const IniError& e) {
+                     state.prompt.warning(QStringLiteral("Figyelem!"), QString::fromUtf8(e.what()));
+                     return false;
+                 }
+             }},
+        options.transcript.isEmpty() ? nullptr : prompt.get());
+    support::ErrorReportHandler errorReports(
+        {.programFolder = programFolder,
+         .executablePath = QCoreApplication::applicationFilePath(),
+         .buildDate = [&state] { return state.session.buildDate; },
+         .data = [&state] { return state.data.dataFolder().empty() ? nullptr : &state.data; }},
+        errorEnvironment);
+    const ScopedErrorReporter reports([&errorReports](std::exception_ptr error) { errorReports.report(error); });
     const QStringList systemPrinters = systemPrinterNames();
     SessionWindowsQt windows(state, desktop, printerList(systemPrinters));
     SessionActions actions(state, windows, [] { QCoreApplication::exit(0); });

@@ -3,8 +3,8 @@
 // conversion error (silent) nor a rule error (its own message) is shown in an error box, and
 // the program goes on. An engine error is told in Hungarian, naming its table, before the
 // engine's own text. The program installs it as the command boundary's reporter
-// (foundation/CommandBoundary.h). The full error report (report file, screenshot, mail) is
-// not part of this program yet.
+// (foundation/CommandBoundary.h) for the first moments of a run; once the program folder is
+// known, the error report of support/errorreport takes over (report file, screenshot, mail).
 
 #include <QString>
 #include <exception>
