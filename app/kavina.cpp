@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "documents/partners/forms/PartnerCommands.h"
+#include "documents/worksheets/forms/WorksheetCommands.h"
 #include "foundation/CommandBoundary.h"
 #include "foundation/Desktop.h"
 #include "foundation/PrinterList.h"
@@ -147,6 +148,16 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
                                            return std::unique_ptr<invoicing::DocumentWindows>(
                                                invoicing::makeDocumentWindows(parent, registerContext));
                                        }});
+    documents::addWorksheetCommands(addToMainWindow,
+                                    {.data = state.data,
+                                     .prompt = state.prompt,
+                                     .parent = [&form] { return static_cast<QWidget*>(&form); },
+                                     .currentUser = [&state] { return state.session.currentUser; },
+                                     .today = [&state] { return state.clock().date(); },
+                                     .showPriceGroups = [&state] { return state.settings.tobbar != 0; },
+                                     .printing = printing,
+                                     .printer = printerChoice,
+                                     .webAddress = platform.settings().makerSite});
     products::addProductCommands(
         [&form](const QString& handler, std::function<void()> command) {
             form.commands().add(handler, std::move(command));

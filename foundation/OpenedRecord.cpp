@@ -111,6 +111,7 @@ OpenedRecord::Attempt OpenedRecord::attempt(Prompt& prompt, const std::function<
         if (!differences(accepted, valuesNow()).isEmpty()) return Attempt::ChangedAgain;
         write();
         change.post();
+        m_read = valuesNow();  // a later save of the same editor compares with what it stored
         return Attempt::Stored;
     } catch (const dbase::DbError&) {
         // Deleted between the question and the lock: the engine refuses the edit.

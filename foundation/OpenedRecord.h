@@ -55,7 +55,8 @@ public:
     // edit (locked and re-read; changed again meanwhile, it asks again), runs write, which sets
     // the dialog's fields, and posts it. Returns false when the clerk answered No: nothing is
     // stored. The handle keeps its filter and stands on the record if the filter still shows
-    // it, on its first record otherwise.
+    // it, on its first record otherwise. An editor that saves again compares with what its
+    // last save stored.
     bool save(Prompt& prompt, const std::function<void()>& write);
 
     // Where the record was when the dialog opened; the record's number on a table.
