@@ -59,9 +59,10 @@ void companyBlock(Page& page, const WorksheetCompany& company, const TextStyle& 
 }
 
 void customerBlock(Page& page, const WorksheetValues& w, const TextStyle& plain, const TextStyle& bold) {
-    page.frame(22);
-    page.text(QStringLiteral(" Megrendelő "), 2, 60, 5, bold);
+    page.text(QStringLiteral(" Megrendelő "), 0, 60, 5, bold);
     page.down(6);
+    page.frame(18);
+    page.down(1.5);
     page.text(QStringLiteral("Név :"), 2, 20, 5, plain);
     page.text((w.name.trimmed() + QLatin1Char(' ') + w.name2.trimmed()).trimmed(), 22, 160, 5, bold);
     page.down(5.5);
