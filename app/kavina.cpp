@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "documents/partners/forms/PartnerCommands.h"
+#include "documents/warranty/forms/WarrantyCommands.h"
 #include "documents/worksheets/forms/WorksheetCommands.h"
 #include "foundation/CommandBoundary.h"
 #include "foundation/Desktop.h"
@@ -22,9 +23,13 @@
 #include "foundation/forms/SystemPrinters.h"
 #include "foundation/forms/Windows.h"
 #include "invoicing/editor/forms/InvoiceCommands.h"
+#include "invoicing/register/DocumentRegister.h"
 #include "invoicing/register/forms/CancelAndPay.h"
 #include "invoicing/register/forms/RegisterCommands.h"
+#include "products/pickers/forms/ProductPicker.h"
+#include "products/pickers/forms/QtPickerWindows.h"
 #include "products/register/forms/ProductCommands.h"
+#include "products/register/forms/TAnyagForm.h"
 #include "report/view/ReportPrinter.h"
 #include "shell/mainwindow/Platform.h"
 #include "shell/mainwindow/SessionActions.h"
@@ -158,6 +163,46 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
                                      .printing = printing,
                                      .printer = printerChoice,
                                      .webAddress = platform.settings().makerSite});
+    documents::addWarrantyCommands(
+        addToMainWindow,
+        {.data = state.data,
+         .prompt = state.prompt,
+         .parent = [&form] { return static_cast<QWidget*>(&form); },
+         .currentUser = [&state] { return state.session.currentUser; },
+         .today = [&state] { return state.clock().date(); },
+         .showPriceGroups = [&state] { return state.settings.tobbar != 0; },
+         .printing = printing,
+         .printer = printerChoice,
+         .webAddress = platform.settings().makerSite,
+         .pickInvoice = [&state, registerContext](QWidget* parent) -> std::optional<QString> {
+             const auto windows = invoicing::makeDocumentWindows(parent, registerContext);
+             invoicing::RegisterRequest request;
+             request.caption = QStringLiteral("Számlák");
+             request.selection = true;
+             if (!invoicing::openRegister(state.data, *windows, request,
+                                          documents::warrantyInvoiceFilter(state.clock().date())))
+                 return std::nullopt;
+             return state.data.SzamlaTable().asString(fields::Szamla::SZAMLASZAM).trimmed();
+         },
+         .pickLines =
+             [&state, &desktop](QWidget* parent, documents::WarrantyDocument& certificate) {
+                 products::QtPickerWindows pickWindows(parent, state.prompt, state.data.dataFolder(),
+                                                       &certificate.gari2,
+                                                       certificate.gari.asString(fields::Garancia::SORSZAM).trimmed());
+                 int warehouse = 0;
+                 products::AnyagFormOptions options;
+                 options.window = {.settings = &state.settings,
+                                   .rights = state.session.currentRights,
+                                   .currentUser = state.session.currentUser,
+                                   .now = state.clock,
+                                   .rememberedWarehouse = &warehouse,
+                                   .goodsReceiptInProgress = {}};
+                 options.desktop = &desktop;
+                 products::ProductPicker picker(parent, state.data, state.prompt, options, pickWindows);
+                 picker.request().mode = products::CallerMode::Warranty;
+                 picker.request().priceGroup = products::pickPriceGroup(1, state.settings.tobbar);
+                 return picker.pick();
+             }});
     products::addProductCommands(
         [&form](const QString& handler, std::function<void()> command) {
             form.commands().add(handler, std::move(command));

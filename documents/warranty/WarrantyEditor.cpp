@@ -5,11 +5,13 @@
 #include "dbase/Transaction.h"
 #include "foundation/Catalogue.h"
 #include "foundation/CatalogueFields.h"
+#include "foundation/FieldFilter.h"
 #include "foundation/Prompt.h"
 #include "foundation/RecordEdit.h"
 #include "foundation/RuleError.h"
 #include "foundation/Seged.h"
 #include "foundation/SzamSzov.h"
+#include "foundation/TextFormat.h"
 #include "invoicing/document/DocumentNumbering.h"
 
 namespace kavina::documents {
@@ -70,6 +72,32 @@ WarrantyDocument::WarrantyDocument() {
     gari2.setFields(catalogue::table(TableId::Garancia2).fields);
 }
 
+std::string warrantyInvoiceFilter(const QDate& today) {
+    using namespace filter;
+    return "(" + equals(H::SZAMLATIP, QStringLiteral("B")) + " OR " + equals(H::SZAMLATIP, QStringLiteral("S")) +
+           ") AND " + H::KIALLIT.text() + " > " + constant(dateText(QDate(today.year() - 1, 12, 31)));
+}
+
+bool loadWarranty(TDataModule1& data, const QString& number, WarrantyDocument& into) {
+    OwnHandle headers(data, G::kTable);
+    OwnHandle lines(data, L::kTable);
+    if (!headers.handle.locate({{G::SORSZAM, number}})) return false;
+    into.gari.emptyTable();
+    into.gari2.emptyTable();
+    into.gari.append();
+    for (const auto& f : headers.handle.fields())
+        into.gari.setString(into.gari.fieldNumber(f.name), headers.handle.asString(headers.handle.fieldNumber(f.name)));
+    into.gari.post();
+    for (lines.handle.first(); !lines.handle.eof(); lines.handle.next()) {
+        if (lines.handle.asString(L::SORSZAM).trimmed() != number) continue;
+        into.gari2.append();
+        copyLine(lines.handle, into.gari2);
+        into.gari2.post();
+    }
+    into.gari2.first();
+    return true;
+}
+
 QDate suggestedWarrantyEnd(const QDate& start, TDataModule1& data, MemTable& lines) {
     QDate end = oneYearLater(start);
     if (lines.isEmpty()) return end;
@@ -101,26 +129,14 @@ void WarrantyEditor::openNew() {
 }
 
 bool WarrantyEditor::openStored(const QString& number) {
-    OwnHandle headers(m_context.data, G::kTable);
-    OwnHandle lines(m_context.data, L::kTable);
-    if (!headers.handle.locate({{G::SORSZAM, number}})) {
+    if (!loadWarranty(m_context.data, number, m_doc)) {
         m_context.prompt.warning(QStringLiteral("Figyelem!"),
                                  QStringLiteral("A(z) %1 számú garancialevelet közben törölték.").arg(number));
         return false;
     }
-    m_doc.gari.emptyTable();
-    m_doc.gari2.emptyTable();
-    m_doc.gari.append();
-    for (const auto& f : headers.handle.fields())
-        m_doc.gari.setString(m_doc.gari.fieldNumber(f.name),
-                             headers.handle.asString(headers.handle.fieldNumber(f.name)));
-    for (lines.handle.first(); !lines.handle.eof(); lines.handle.next()) {
-        if (lines.handle.asString(L::SORSZAM).trimmed() != number) continue;
-        m_doc.gari2.append();
-        copyLine(lines.handle, m_doc.gari2);
-        m_doc.gari2.post();
-    }
-    m_doc.gari2.first();
+    OwnHandle headers(m_context.data, G::kTable);
+    OwnHandle lines(m_context.data, L::kTable);
+    headers.handle.locate({{G::SORSZAM, number}});
     m_openedState = storedState(headers.handle, lines.handle, number);
     m_new = false;
     stampDefaults();

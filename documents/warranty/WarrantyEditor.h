@@ -11,6 +11,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "foundation/MemTable.h"
@@ -53,6 +54,13 @@ struct WarrantyContext {
     QString currentUser;
     std::function<QDate()> today;
 };
+
+// The invoices a certificate is filled from: this year's (KIALLIT) invoices and stornos
+// (SZAMLATIP "B" or "S").
+std::string warrantyInvoiceFilter(const QDate& today);
+
+// Reads the stored certificate of that number, header and lines; false when there is none.
+bool loadWarranty(TDataModule1& data, const QString& number, WarrantyDocument& into);
 
 // The end of the warranty suggested for certificate lines starting on a day: the longest of
 // the lines' products' own warranty (szavatossag, days) where set, otherwise the statutory

@@ -6,6 +6,7 @@
 
 #include "SalesFolder.h"
 #include "documents/warranty/WarrantyEditor.h"
+#include "documents/warranty/WarrantyPrint.h"
 #include "foundation/RecordEdit.h"
 
 namespace kavina::documents {
@@ -179,6 +180,25 @@ TEST_F(WarrantyTest, AModificationReplacesTheStoredCertificateUnderItsNumber) {
               "A(z) GAR2008/00003 számú garancialevelet közben egy másik munkaállomás módosította. Felülírja a "
               "változásait?");
     EXPECT_EQ(storedLines("GAR2008/00003").size(), 1);
+}
+
+TEST_F(WarrantyTest, ThePrintedCertificateHasTheSellerTheBuyerTheDatesAndALineAPiece) {
+    addProduct(1, "A", 10);
+    windows.invoice = storeSale(SalesMode::Invoice, {{1, "Fúrógép", 2, 15000}}).number;
+    auto w = editor();
+    w.openNew();
+    ASSERT_TRUE(w.pickInvoice());
+    WarrantySeller seller{"Minta Kft.", {}, "Szeged", {}, "11111111-22222222", "12345678-2-06", "Feltételek", {}, {}};
+    const auto layout = TGaranciar(w.document(), seller, "Kovács Anna", "www.pelda.hu");
+    const report::PreparedReport pages = layout->prepare();
+    ASSERT_EQ(pages.pageCount(), 1);
+    const QStringList title = pages.texts(0, "Title");
+    for (const char* text : {"Garancia levél", "Az eladó adatai ", " A vevő adatai ", "Minta Kft.", "Mérleg Kft.",
+                             "2008.03.10", "2009.03.10", "GAR2008/00003"})
+        EXPECT_TRUE(title.contains(QString::fromUtf8(text))) << text;
+    EXPECT_EQ(pages.bands(0, "Detail").size(), 2u);
+    EXPECT_TRUE(pages.texts(0, "PageFooter").contains("Készítette: Kovács Anna"));
+    EXPECT_TRUE(pages.texts(0, "Summary").contains("Feltételek"));
 }
 
 }  // namespace
