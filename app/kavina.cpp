@@ -145,7 +145,8 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
          .currentRights = [&state] { return state.session.currentRights; },
          .settings = [&state]() -> const IniSettings& { return state.settings; },
          .desktop = desktop,
-         .now = state.clock});
+         .now = state.clock,
+         .printing = printing});
     actions.setWindow(&form);
     windows.setParentWindow(&form);
     windows.hideSplash();

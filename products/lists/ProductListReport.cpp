@@ -201,4 +201,23 @@ std::unique_ptr<report::Layout> productListB(RecordCursor& products, const ListF
     return layout;
 }
 
+report::PreparedReport prepareProductList(TableHandle& products, int szlistmode, const ListFooter& footer) {
+    const std::string order = products.order();
+    const CursorMark at = products.bookmark();
+    products.setOrder(A::KATEGORIA);
+    report::PreparedReport pages;
+    try {
+        pages = (productListLayoutOf(szlistmode) == ProductListLayout::A ? productListA(products, footer)
+                                                                         : productListB(products, footer))
+                    ->prepare();
+    } catch (...) {
+        products.setOrder(order);
+        products.gotoBookmark(at);
+        throw;
+    }
+    products.setOrder(order);
+    products.gotoBookmark(at);
+    return pages;
+}
+
 }  // namespace kavina::products

@@ -38,4 +38,8 @@ std::unique_ptr<report::Layout> productListA(RecordCursor& products, const ListF
                                              const QString& subtitle = {});
 std::unique_ptr<report::Layout> productListB(RecordCursor& products, const ListFooter& footer);
 
+// "Nyomtatás" of the register: the list as filtered, ordered by category for the print, in the
+// layout of the setting szlistmode; the handle's order and record are restored afterwards.
+report::PreparedReport prepareProductList(TableHandle& products, int szlistmode, const ListFooter& footer);
+
 }  // namespace kavina::products

@@ -182,3 +182,28 @@ TEST_F(StockReportsTest, ListLayoutsSumTheirPricesAndMarkAnEmptyQuantity) {
 
 }  // namespace
 }  // namespace kavina::products
+
+namespace kavina::products {
+namespace {
+
+TEST_F(StockReportsTest, TheRegistersPrintGroupsByCategoryAndRestoresOrderFilterAndRecord) {
+    addRow(1, QStringLiteral("Alma"), 1, QStringLiteral("Zöldség"));
+    addRow(2, QStringLiteral("Balta"), 1, QStringLiteral("Szerszám"));
+    addRow(3, QStringLiteral("Cékla"), 1, QStringLiteral("Zöldség"));
+    addRow(4, QStringLiteral("Rejtett"), 1, QStringLiteral("Szerszám"));
+    TableHandle& p = data.AnyagTable();
+    p.setOrder(A::MEGNEVEZES);
+    p.setFilter("ANYAGKOD <> 4");
+    p.setFiltered(true);
+    select(QStringLiteral("Cékla"));
+    for (int mode : {1, 0}) {
+        const report::PreparedReport pages = prepareProductList(p, mode, {QString(), QStringLiteral("Kovács Anna")});
+        EXPECT_EQ(printedNames(pages), (QStringList{"Balta", "Alma", "Cékla"})) << mode;
+        EXPECT_EQ(p.order(), "MEGNEVEZES");
+        EXPECT_TRUE(p.filtered());
+        EXPECT_EQ(currentName(), QStringLiteral("Cékla"));
+    }
+}
+
+}  // namespace
+}  // namespace kavina::products

@@ -132,9 +132,6 @@ BarcodeBookWindow::BarcodeBookWindow(QWidget* parent, TDataModule1& data, Prompt
     QPushButton* close = addButton(QStringLiteral("&Kilépés"), QStringLiteral("closePushButton"), {});
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     // A double click on a row changes that label; below the last row it adds one.
-    connect(m_grid, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
-        if (index.isValid()) run(&BarcodeBook::modifyCurrent);
-    });
     m_grid->viewport()->installEventFilter(this);
     resize(720, 420);
 }
@@ -142,9 +139,14 @@ BarcodeBookWindow::BarcodeBookWindow(QWidget* parent, TDataModule1& data, Prompt
 BarcodeBookWindow::~BarcodeBookWindow() = default;
 
 bool BarcodeBookWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonDblClick &&
-        !m_grid->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint()).isValid()) {
-        run(&BarcodeBook::add);
+    if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        const QModelIndex row = m_grid->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        if (row.isValid()) {
+            m_list->model().moveTo(row.row());
+            run(&BarcodeBook::modifyCurrent);
+        } else {
+            run(&BarcodeBook::add);
+        }
         return true;
     }
     return QDialog::eventFilter(watched, event);
