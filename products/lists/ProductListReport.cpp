@@ -123,15 +123,18 @@ std::unique_ptr<report::Layout> productListA(RecordCursor& products, const ListF
         const Field& field;
         double left;
     } prices[] = {{"purchase", "Beszerzési ár", A::BESZERZAR, 2},
-                  {"ar1", "1.ár:", A::AR1, 50},
-                  {"ar2", "2.ár:", A::AR2, 85},
-                  {"ar3", "3.ár:", A::AR3, 120},
-                  {"fixar", "Fix.ár:", A::FIXAR, 155}};
+                  {"ar1", "1.ár:", A::AR1, 46},
+                  {"ar2", "2.ár:", A::AR2, 82},
+                  {"ar3", "3.ár:", A::AR3, 118},
+                  {"fixar", "Fix.ár:", A::FIXAR, 154}};
+    // Each price a few millimetres clear of the next caption.
     for (const auto& p : prices) {
-        const double captionWidth = std::string_view(p.name) == "purchase" ? 20 : 9;
+        const bool purchase = std::string_view(p.name) == "purchase";
+        const double captionWidth = purchase ? 17 : 9;
+        const double valueWidth = purchase ? 22 : 24;
         detail.addText(std::string(p.name) + "Caption", QRectF(p.left, 5, captionWidth, 4.5),
                        QString::fromUtf8(p.caption), plain.withSize(7));
-        addMoney(detail, p.name, QRectF(p.left + captionWidth, 5, 34 - captionWidth, 4.5), products, p.field,
+        addMoney(detail, p.name, QRectF(p.left + captionWidth, 5, valueWidth, 4.5), products, p.field,
                  plain.withSize(7));
     }
     detail.addLine("separator", QPointF(0, 9.8), QPointF(width, 9.8), 0.1);
