@@ -163,29 +163,31 @@ std::unique_ptr<report::Layout> productListB(RecordCursor& products, const ListF
     addCategoryHeader(*layout, products);
 
     Band& detail = layout->addBand(BandKind::Detail, "Detail", 5);
-    detail.addField("itjszam", QRectF(0, 0.5, 18, 4), products, A::ITJSZAM.text(), plain);
-    detail.addField("name", QRectF(19, 0.5, 75, 4), products, A::MEGNEVEZES.text(), plain);
+    detail.addField("itjszam", QRectF(0, 0.5, 16, 4), products, A::ITJSZAM.text(), plain);
+    detail.addField("name", QRectF(17, 0.5, 65, 4), products, A::MEGNEVEZES.text(), plain);
     report::Element& quantity =
-        detail.addField("quantity", QRectF(95, 0.5, 16, 4), products, A::MENNYISEG.text(), plain.withAlignment(kRight));
+        detail.addField("quantity", QRectF(83, 0.5, 15, 4), products, A::MENNYISEG.text(), plain.withAlignment(kRight));
     quantity.format = [](const RecordCursor& p) { return numberBoxText(p.asFloat(A::MENNYISEG)); };
-    detail.addField("unit", QRectF(112, 0.5, 10, 4), products, A::EGYSEG.text(), plain);
+    detail.addField("unit", QRectF(100, 0.5, 12, 4), products, A::EGYSEG.text(), plain);
     const struct {
         const char* name;
         const char* caption;
         const Field& field;
         double left;
         double captionWidth;
-    } prices[] = {{"purchase", "Beszerzési ár", A::BESZERZAR, 123, 17},
-                  {"bbesz", "Bruttó:", A::bbesz, 163, 10},
-                  {"fixar", "Eladási ár:", A::FIXAR, 196, 14},
-                  {"bfixar", "Bruttó:", A::bfixar, 233, 10}};
+        double valueWidth;
+    } prices[] = {{"purchase", "Beszerzési ár", A::BESZERZAR, 114, 17, 24},
+                  {"bbesz", "Bruttó:", A::bbesz, 158, 10, 24},
+                  {"fixar", "Eladási ár:", A::FIXAR, 195, 15, 24},
+                  {"bfixar", "Bruttó:", A::bfixar, 237, 10, 20}};
+    // Each price a few millimetres clear of the next caption.
     for (const auto& p : prices) {
         detail.addText(std::string(p.name) + "Caption", QRectF(p.left, 0.5, p.captionWidth, 4),
                        QString::fromUtf8(p.caption), plain);
-        addMoney(detail, p.name, QRectF(p.left + p.captionWidth, 0.5, 23, 4), products, p.field, plain);
+        addMoney(detail, p.name, QRectF(p.left + p.captionWidth, 0.5, p.valueWidth, 4), products, p.field, plain);
     }
     report::Element& rate =
-        detail.addField("rate", QRectF(267, 0.5, 10, 4), products, A::AFAKULCS.text(), plain.withAlignment(kRight));
+        detail.addField("rate", QRectF(268, 0.5, 9, 4), products, A::AFAKULCS.text(), plain.withAlignment(kRight));
     rate.format = [](const RecordCursor& p) { return numberBoxText(p.asFloat(A::AFAKULCS)) + QStringLiteral(" %"); };
 
     Band& summary = layout->addBand(BandKind::Summary, "Summary", 13);

@@ -176,6 +176,7 @@ TEST_F(StockFormsTest, TheHistoryWindowColoursReceiptsGreenAndTheRestRed) {
     EXPECT_EQ(table->item(1, 4)->text(), QStringLiteral("2,5"));
     EXPECT_EQ(table->item(0, 0)->foreground().color(), QColor(0, 128, 0));
     EXPECT_EQ(table->item(1, 0)->foreground().color(), QColor(Qt::red));
+    picture(window, "ProductHistoryWindow");
 }
 
 }  // namespace
