@@ -17,7 +17,6 @@
 #include "products/lists/forms/CategoriesWindow.h"
 #include "products/lists/forms/ListWindows.h"
 #include "products/register/ProductDialog.h"
-#include "products/register/forms/ProductCommands.h"
 #include "products/register/forms/TAnyagSzerk.h"
 #include "products/warehouses/forms/WarehousesWindow.h"
 
@@ -56,23 +55,6 @@ protected:
         return texts;
     }
 };
-
-TEST_F(StockFormsTest, TheMainWindowGetsEveryCommandOfTheStockAndListWindows) {
-    QStringList added;
-    addProductCommands([&](const QString& handler, std::function<void()>) { added << handler; },
-                       {.data = data,
-                        .prompt = prompt,
-                        .parent = [] { return nullptr; },
-                        .currentUser = [] { return QStringLiteral("Kovács Anna"); },
-                        .currentRights = [] { return QStringLiteral("TUVW"); },
-                        .settings = [this]() -> const IniSettings& { return settings; },
-                        .desktop = desktop,
-                        .now = [this] { return now; },
-                        .printing = {}});
-    for (const char* handler :
-         {"mRaktarClick", "bKeszletClick", "mVonalkodClick", "mAnyagKategoriaClick", "FogyoAnyaglista", "Arlistak"})
-        EXPECT_TRUE(added.contains(QString::fromLatin1(handler))) << handler;
-}
 
 TEST_F(StockFormsTest, TheWarehouseWindowListsAndItsButtonsReachTheRules) {
     WarehousesWindow window(nullptr, data, prompt, this);
