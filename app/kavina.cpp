@@ -214,7 +214,8 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
          .currentRights = [&state] { return state.session.currentRights; },
          .settings = [&state]() -> const IniSettings& { return state.settings; },
          .desktop = desktop,
-         .now = state.clock});
+         .now = state.clock,
+         .printing = printing});
     // The plugins, loaded once after the first start-up tasks; they are stopped and unloaded
     // before the main window goes.
     support::QtPluginHost pluginHost(form, state.prompt, state.session.dataFolder, state.programFolder);

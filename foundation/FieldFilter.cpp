@@ -22,6 +22,14 @@ std::string isFalse(const Field& field) {
     return "NOT " + field.text();
 }
 
+std::string isTrue(const Field& field) {
+    return field.text();
+}
+
+std::string differs(const Field& field, const QString& value) {
+    return "NOT " + equals(field, value);
+}
+
 std::string allOf(std::initializer_list<std::string> conditions) {
     std::string joined;
     for (const std::string& c : conditions) joined += (joined.empty() ? "" : " AND ") + c;

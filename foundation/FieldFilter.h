@@ -29,6 +29,10 @@ std::string equals(const Field& field, const QString& value);
 std::string beginsWith(const Field& field, const QString& prefix);
 // NOT FIELD, for a logical field.
 std::string isFalse(const Field& field);
+// FIELD, for a logical field.
+std::string isTrue(const Field& field);
+// NOT FIELD = 'value'
+std::string differs(const Field& field, const QString& value);
 // The conditions joined with AND.
 std::string allOf(std::initializer_list<std::string> conditions);
 

@@ -8,6 +8,7 @@
 #include "foundation/Seged.h"
 #include "foundation/SzamSzov.h"
 #include "products/pricing/Promotions.h"
+#include "products/register/PictureFile.h"
 #include "products/register/ProductDialog.h"
 
 namespace kavina::products {
@@ -26,17 +27,6 @@ const Field& searchField(SearchIn where) {
         case SearchIn::Name: break;
     }
     return A::MEGNEVEZES;
-}
-
-// A picture is opened with the desktop's viewer only when both its name and its content say
-// it is a picture: the path comes from shared data, and a program or script stored there must
-// never be started from here.
-bool isPictureFile(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.isFile()) return false;
-    const QByteArray suffix = info.suffix().toLower().toLatin1();
-    if (suffix.isEmpty() || !QImageReader::supportedImageFormats().contains(suffix)) return false;
-    return !QImageReader::imageFormat(path).isEmpty();
 }
 
 }  // namespace

@@ -34,6 +34,8 @@ public:
     // the box then takes (nothing when the list is empty).
     virtual std::optional<QString> units() = 0;
     virtual std::optional<QString> vatGroups() = 0;
+    // The categories window, opened by a double click on the category box, likewise.
+    virtual std::optional<QString> categories() = 0;
 };
 
 }  // namespace kavina::products

@@ -1,16 +1,12 @@
 #include "products/vat/VatGroups.h"
 
-#include <thread>
-
-#include "dbase/DbError.h"
 #include "dbase/Transaction.h"
 #include "foundation/Catalogue.h"
 #include "foundation/CatalogueFields.h"
-#include "foundation/DbErrorText.h"
 #include "foundation/OpenedRecord.h"
 #include "foundation/RecordEdit.h"
-#include "foundation/RuleError.h"
 #include "products/register/ProductFields.h"
+#include "products/register/ProductWalk.h"
 
 namespace kavina::products {
 
@@ -20,7 +16,6 @@ namespace A = fields::Anyag;
 namespace V = fields::AFA;
 
 const QString kCaption = QStringLiteral("Figyelem!");
-constexpr auto kLockPause = std::chrono::milliseconds(20);
 
 OpenedRecordTexts groupTexts() {
     OpenedRecordTexts texts;
@@ -88,32 +83,21 @@ bool VatGroups::modifyCurrent() {
 
 // Every product, services and binned ones included.
 int VatGroups::carry(TableHandle& products, double oldRate, double newRate) {
-    int count = 0;
-    for (products.first(); !products.eof(); products.next()) {
-        if (products.asFloat(A::AFAKULCS) != oldRate) continue;
-        const auto giveUp = std::chrono::steady_clock::now() + m_patience;
-        for (;;) {
-            try {
-                RecordEdit change = RecordEdit::edit(products);
-                // Re-read under the lock: another workstation may have changed its rate.
-                if (products.asFloat(A::AFAKULCS) != oldRate) break;
-                products.setFloat(A::AFAKULCS, newRate);
-                rederivePrices(products);
-                change.post();
-                ++count;
-                break;
-            } catch (const dbase::DbError& e) {
-                if (e.contains(dbase::errtext::kRecordLocked) && std::chrono::steady_clock::now() < giveUp) {
-                    std::this_thread::sleep_for(kLockPause);
-                    continue;
-                }
-                throw RuleError(QStringLiteral("A(z) „%1” termék nem módosítható (%2), ezért sem az ÁFA csoport, "
-                                               "sem egyetlen termék ÁFA mezője nem változott.")
-                                    .arg(products.asString(A::MEGNEVEZES).trimmed(), dbErrorText(e)));
-            }
-        }
-    }
-    return count;
+    return changeProducts(products,
+                          {.picks = [oldRate](const RecordCursor& p) { return p.asFloat(A::AFAKULCS) == oldRate; },
+                           .change =
+                               [newRate](RecordCursor& p) {
+                                   p.setFloat(A::AFAKULCS, newRate);
+                                   rederivePrices(p);
+                               },
+                           .refused =
+                               [](const QString& name, const QString& why) {
+                                   return QStringLiteral(
+                                              "A(z) „%1” termék nem módosítható (%2), ezért sem az ÁFA csoport, "
+                                              "sem egyetlen termék ÁFA mezője nem változott.")
+                                       .arg(name, why);
+                               },
+                           .patience = m_patience});
 }
 
 bool VatGroups::deleteCurrent() {

@@ -57,7 +57,11 @@ public:
         repricings.pop_front();
         return reprice(product);
     }
-    std::optional<QString> unitChosen, vatGroupChosen;
+    std::optional<QString> unitChosen, vatGroupChosen, categoryChosen;
+    std::optional<QString> categories() override {
+        calls << QStringLiteral("categories");
+        return categoryChosen;
+    }
     std::optional<QString> units() override {
         calls << QStringLiteral("units");
         return unitChosen;

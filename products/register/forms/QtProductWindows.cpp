@@ -4,6 +4,7 @@
 
 #include "documents/stock/forms/TBevetelez.h"
 #include "foundation/CatalogueFields.h"
+#include "products/lists/forms/CategoriesWindow.h"
 #include "products/pricing/forms/TArazas.h"
 #include "products/pricing/forms/Takciok.h"
 #include "products/register/forms/TAnyagSzerk.h"
@@ -70,6 +71,12 @@ std::optional<QString> QtProductWindows::vatGroups() {
     VatGroupsWindow window(QApplication::activeModalWidget(), m_data, m_prompt);
     window.exec();
     return currentName(m_data.AFATable(), fields::AFA::MEGNEVEZES);
+}
+
+std::optional<QString> QtProductWindows::categories() {
+    CategoriesWindow window(QApplication::activeModalWidget(), m_data, m_prompt);
+    window.exec();
+    return currentName(m_data.KategoriaTable(), fields::Kategoria::KATEGORIA);
 }
 
 }  // namespace kavina::products

@@ -21,6 +21,7 @@ public:
     void promotions(const RecordCursor& product, const QDate& today) override;
     std::optional<QString> units() override;
     std::optional<QString> vatGroups() override;
+    std::optional<QString> categories() override;
 
 private:
     QWidget* m_parent;

@@ -21,6 +21,10 @@ class QTabBar;
 class QTableView;
 class QTimer;
 
+namespace kavina::report {
+class PrintService;
+}
+
 namespace kavina::widgets {
 class RecordGrid;
 class RecordGridModel;
@@ -35,6 +39,8 @@ struct AnyagFormOptions {
     // While a document editor picks: what it asked for, and the windows a pick opens.
     PickerRequest* picker = nullptr;
     PickerWindows* pickerWindows = nullptr;
+    // Where the product list's print goes; "Nyomtatás" is disabled without it.
+    report::PrintService* printing = nullptr;
 };
 
 class TAnyagForm final : public QDialog {
@@ -58,6 +64,8 @@ private:
     QWidget* boxesRow();
     QWidget* buttonColumn();
     void buildContextMenu();
+    // "Nyomtatás" (Ctrl+P): the product list as filtered, in the preview.
+    void printList();
     void buildModel();
     void arrangeColumns();
     void fillBoxes();

@@ -6,6 +6,10 @@
 #include <QTabBar>
 #include <QTableView>
 
+#include <QShortcut>
+
+#include "products/lists/ProductCsv.h"
+#include "products/lists/forms/ListWindows.h"
 #include "products/register/forms/TAnyagForm.h"
 
 namespace kavina::products {
@@ -30,9 +34,16 @@ void TAnyagForm::buildContextMenu() {
     search->setVisible(false);
     m_contextMenu->addSeparator();
     // The product history, the list print and the export have windows of their own.
-    QAction* history = m_contextMenu->addAction(QStringLiteral("Történetiség"));
-    QAction* print = m_contextMenu->addAction(QStringLiteral("Nyomtatás"));
-    QAction* csv = m_contextMenu->addAction(QStringLiteral("Exportálás csv fájlba"));
+    QAction* history = m_contextMenu->addAction(QStringLiteral("Történetiség"), this,
+                                                [this] { command([&] { showProductHistory(this, m_data); }); });
+    QAction* print = m_contextMenu->addAction(QStringLiteral("Nyomtatás"), this, [this] { printList(); });
+    print->setShortcut(Qt::CTRL | Qt::Key_P);
+    QAction* csv = m_contextMenu->addAction(QStringLiteral("Exportálás csv fájlba"), this, [this] {
+        command([&] { exportProductCsv(m_data.AnyagTable(), m_prompt); });
+    });
+    // Ctrl+P prints from anywhere in the window, not only while the menu is open.
+    auto* printKey = new QShortcut(Qt::CTRL | Qt::Key_P, this);
+    connect(printKey, &QShortcut::activated, this, [this] { printList(); });
     m_contextMenu->addSeparator();
     for (int t = 0; t < int(ProductTab::Bin); ++t)
         m_contextMenu->addAction(tabCaption(ProductTab(t)), this, [this, t] { m_tabs->setCurrentIndex(t); });
@@ -48,8 +59,18 @@ void TAnyagForm::buildContextMenu() {
         remove->setEnabled(m_logic->canDelete() && any);
         for (QAction* a : {receive, issue}) a->setEnabled(any);
         reprice->setEnabled(m_logic->canReprice() && any);
-        for (QAction* a : {history, print, csv}) a->setEnabled(false);
+        history->setEnabled(any);
+        print->setEnabled(m_options.printing != nullptr);
+        csv->setEnabled(any);
         m_contextMenu->popup(m_grid->viewport()->mapToGlobal(at));
+    });
+}
+
+void TAnyagForm::printList() {
+    command([&] {
+        if (!m_options.printing) return;
+        previewProductList(this, m_data, m_prompt, *m_options.printing, *m_options.window.settings,
+                           m_options.window.currentUser);
     });
 }
 

@@ -127,6 +127,7 @@ TAnyagSzerk::TAnyagSzerk(QWidget* parent, ProductDialog& logic, Prompt& prompt, 
     connect(m_name, &QLineEdit::editingFinished, this, &TAnyagSzerk::fillFromName);
     connect(browse, &QPushButton::clicked, this, &TAnyagSzerk::browsePicture);
     m_unit->lineEdit()->installEventFilter(this);
+    m_category->lineEdit()->installEventFilter(this);
     m_vat->lineEdit()->installEventFilter(this);
     m_name->setFocus();
     resize(520, sizeHint().height());
@@ -178,11 +179,15 @@ void TAnyagSzerk::checkBox(QComboBox* box, BoxCheck (ProductDialog::*check)(cons
 // holds and takes the record that was current when the window closed.
 bool TAnyagSzerk::eventFilter(QObject* watched, QEvent* event) {
     const bool unit = watched == m_unit->lineEdit();
-    if (m_windows && event->type() == QEvent::MouseButtonDblClick && (unit || watched == m_vat->lineEdit())) {
+    const bool category = watched == m_category->lineEdit();
+    if (m_windows && event->type() == QEvent::MouseButtonDblClick &&
+        (unit || category || watched == m_vat->lineEdit())) {
         runCommand(m_prompt, [&] {
-            QComboBox* box = unit ? m_unit : m_vat;
-            const std::optional<QString> chosen = unit ? m_windows->units() : m_windows->vatGroups();
-            reloadItems(box, unit ? m_logic.units() : m_logic.vatGroups());
+            QComboBox* box = unit ? m_unit : category ? m_category : m_vat;
+            const std::optional<QString> chosen = unit       ? m_windows->units()
+                                                  : category ? m_windows->categories()
+                                                             : m_windows->vatGroups();
+            reloadItems(box, unit ? m_logic.units() : category ? m_logic.categories() : m_logic.vatGroups());
             if (chosen) setBoxText(box, *chosen);
         });
         return true;
