@@ -92,17 +92,13 @@ QString defaultBackupName(const QDateTime& now) {
 DataBackup::DataBackup(TDataModule1& data, Prompt& prompt) : m_data(data), m_prompt(prompt) {}
 
 BackupOutcome DataBackup::run(const QString& archivePath, const TransferProgress& progress) {
-    if (takeFolderForExclusiveUse(m_data)) {
-        if (!m_prompt.askYesNo(kBackupCaption,
-                               QStringLiteral("Más munkaállomások is használják az adatbázist. Amit közben "
-                                              "rögzítenek, abból a mentés hiányos vagy ellentmondásos lehet.\n"
-                                              "Folytatja a mentést?"),
-                               Icon::Warning))
-            return BackupOutcome::Cancelled;
-    } else {
-        m_data.openTable(TableId::Userlog);
-        m_data.openTable(TableId::User);
-    }
+    if (otherInstancesRunning(m_data) &&
+        !m_prompt.askYesNo(kBackupCaption,
+                           QStringLiteral("Más munkaállomások is használják az adatbázist. Amit közben "
+                                          "rögzítenek, abból a mentés hiányos vagy ellentmondásos lehet.\n"
+                                          "Folytatja a mentést?"),
+                           Icon::Warning))
+        return BackupOutcome::Cancelled;
     std::vector<archive::ArchiveInput> inputs;
     std::vector<std::string> skipped;
     for (const fs::path& file : folderFiles(m_data.dataFolder())) {

@@ -132,6 +132,13 @@ std::optional<dbase::DbError> takeFolderForExclusiveUse(TDataModule1& data) {
     }
 }
 
+bool otherInstancesRunning(TDataModule1& data) {
+    if (takeFolderForExclusiveUse(data)) return true;
+    data.openTable(TableId::Userlog);
+    data.openTable(TableId::User);
+    return false;
+}
+
 void rebuildTable(TDataModule1& data, TableId id, bool pack) {
     const TableDef& def = catalogue::table(id);
     data.closeTable(id);

@@ -66,6 +66,8 @@ private:
 // left closed for the caller to reopen; on failure they are open again. Returns the engine's
 // error when the test failed, nothing when the folder is free.
 std::optional<dbase::DbError> takeFolderForExclusiveUse(TDataModule1& data);
+// The same test, for a question before a job: every handle is as before afterwards.
+bool otherInstancesRunning(TDataModule1& data);
 
 // Rebuilds one table through its shared handle: closes it, refuses with "Table is busy."
 // before changing anything when another handle has it open, and with the engine's error when
