@@ -22,6 +22,7 @@
 #include "invoicing/editor/forms/InvoiceCommands.h"
 #include "invoicing/register/forms/CancelAndPay.h"
 #include "invoicing/register/forms/RegisterCommands.h"
+#include "maintenance/backup/forms/MaintenanceCommands.h"
 #include "products/register/forms/ProductCommands.h"
 #include "report/view/ReportPrinter.h"
 #include "shell/mainwindow/Platform.h"
@@ -146,6 +147,11 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
          .settings = [&state]() -> const IniSettings& { return state.settings; },
          .desktop = desktop,
          .now = state.clock});
+    maintenance::addMaintenanceCommands(addToMainWindow, {.data = state.data,
+                                                          .prompt = state.prompt,
+                                                          .parent = [&form] { return static_cast<QWidget*>(&form); },
+                                                          .saveFolder = [&state] { return state.settings.savepath; },
+                                                          .now = state.clock});
     actions.setWindow(&form);
     windows.setParentWindow(&form);
     windows.hideSplash();

@@ -167,7 +167,8 @@ bool finishSwap(const std::string& folder, const std::function<void(std::size_t)
 std::vector<std::string> restoreArchive(const std::string& dataFolder, const std::string& archivePath,
                                         const RestoreObserver& observer) {
     const std::string folder = withSlash(dataFolder);
-    finishInterruptedRestore(folder);
+    const dbase::Transaction folderLock(folder);
+    finishSwap(folder, {});
     std::vector<archive::EntryInfo> entries;
     const std::string staging = folder + kRestoreStagingFolder + "/";
     try {
@@ -210,7 +211,9 @@ std::vector<std::string> restoreArchive(const std::string& dataFolder, const std
 }
 
 bool finishInterruptedRestore(const std::string& dataFolder) {
-    return finishSwap(withSlash(dataFolder), {});
+    const std::string folder = withSlash(dataFolder);
+    const dbase::Transaction folderLock(folder);
+    return finishSwap(folder, {});
 }
 
 }  // namespace kavina::maintenance

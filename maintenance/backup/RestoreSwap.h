@@ -16,6 +16,11 @@
 // of the same name (ignoring case). Removing the journal and the staging folder ends it.
 // finishInterruptedRestore(), called at start-up and before every restore, completes the
 // renames a journal lists, or, without a journal, only clears away the staging folder.
+//
+// The whole restore holds the engine's folder lock (kavina.lck), which every table open of
+// every instance takes for its recovery: an instance starting meanwhile waits, then is
+// turned away as busy, instead of opening a table halfway through the swap, and it cannot
+// mistake a running restore's staging folder for a leftover.
 
 #include <functional>
 #include <stdexcept>
@@ -63,7 +68,8 @@ std::vector<std::string> restoreArchive(const std::string& folder, const std::st
                                         const RestoreObserver& observer = {});
 
 // Finishes a restore that stopped during its swap, or clears the staging folder one left
-// before it. Returns true when a swap was finished.
+// before it. Returns true when a swap was finished. Throws DbError ("Table is busy.") while
+// another instance restores into the folder.
 bool finishInterruptedRestore(const std::string& folder);
 
 }  // namespace kavina::maintenance

@@ -14,6 +14,7 @@
 #include "foundation/PrinterList.h"
 #include "foundation/Prompt.h"
 #include "foundation/RecordEdit.h"
+#include "maintenance/backup/RestoreSwap.h"
 #include "maintenance/reindex/Reindex.h"
 #include "shell/startup/SessionState.h"
 #include "shell/startup/SessionWindows.h"
@@ -124,6 +125,7 @@ StartupOutcome Startup::run() {
     readIni();
     if (!checkDataFolder() || !checkPrinter()) return StartupOutcome::Exit;
     m_state.bindTables();
+    finishInterruptedRestore();
     if (!openSettingsTable()) return StartupOutcome::Exit;
     reportDamagedJournal();
     openUserTables();
@@ -199,6 +201,19 @@ bool Startup::openSettingsTable() {
         if (!e.contains(dbase::errtext::kTableBusy)) throw;
         m_state.prompt.warning(kCaption, exclusiveUseText());
         return false;
+    }
+}
+
+// A restore that stopped during its swap is finished before any table is opened, so that no
+// instance works on a mix of old and restored tables. While another instance restores, the
+// settings table's open that follows turns this one away.
+void Startup::finishInterruptedRestore() {
+    try {
+        if (maintenance::finishInterruptedRestore(m_state.data.dataFolder()))
+            m_state.prompt.information(kCaption, QStringLiteral("A legutóbbi adatvisszatöltés megszakadt. A program "
+                                                                "most befejezte: az adatok a mentés szerintiek."));
+    } catch (const dbase::DbError& e) {
+        if (!e.contains(dbase::errtext::kTableBusy)) throw;
     }
 }
 
