@@ -16,6 +16,7 @@
 #include "foundation/RecordEdit.h"
 #include "maintenance/backup/RestoreSwap.h"
 #include "maintenance/reindex/Reindex.h"
+#include "maintenance/upgrade/TableRebuild.h"
 #include "shell/startup/SessionState.h"
 #include "shell/startup/SessionWindows.h"
 #include "shell/users/Login.h"
@@ -208,6 +209,8 @@ bool Startup::openSettingsTable() {
 // instance works on a mix of old and restored tables. While another instance restores, the
 // settings table's open that follows turns this one away.
 void Startup::finishInterruptedRestore() {
+    // A table swap of an upgrade that died is finished too: until then its table may be missing.
+    maintenance::recoverRebuilds(m_state.data.dataFolder());
     try {
         if (maintenance::finishInterruptedRestore(m_state.data.dataFolder()))
             m_state.prompt.information(kCaption, QStringLiteral("A legutóbbi adatvisszatöltés megszakadt. A program "

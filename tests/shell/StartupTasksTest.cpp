@@ -188,12 +188,25 @@ TEST_F(StartupTasksTest, WithoutAWarehouseTheLabelFixWaitsUnmarked) {
     EXPECT_FALSE(ini().contains("rkod"));
 }
 
-TEST_F(StartupTasksTest, RunSetsUpTheWindowThenChecksAndLeavesTheUpgradeLevel) {
+TEST_F(StartupTasksTest, RunSetsUpTheWindowThenChecksAndUpgradesBelowLevelTen) {
     prompt.answerYesNo(false);
+    windows.onUpgrade = [](int) { return 6; };  // a step failed: the level reached stays
     tasks.run();
     EXPECT_EQ(window.calls, QStringList({"menus and rights", "caption"}));
-    EXPECT_TRUE(ini().contains("spack=3"));
-    EXPECT_EQ(state.settings.spack, 3);
+    EXPECT_TRUE(windows.calls.contains("upgrade 3"));
+    EXPECT_TRUE(ini().contains("spack=6"));
+    EXPECT_EQ(state.settings.spack, 6);
+
+    prompt.answerYesNo(false);
+    windows.onUpgrade = [](int) { return 10; };
+    tasks.run();
+    EXPECT_TRUE(windows.calls.contains("upgrade 6"));
+    EXPECT_TRUE(ini().contains("spack=10"));
+
+    prompt.answerYesNo(false);
+    windows.calls.clear();
+    tasks.run();
+    EXPECT_FALSE(windows.calls.join(' ').contains("upgrade"));
 }
 
 }  // namespace
