@@ -109,7 +109,10 @@ void StartupTasks::checkAffixes() {
 void StartupTasks::upgradeDatabase() {
     IniSettings& settings = m_state.settings;
     if (settings.spack >= maintenance::kUpgradeLevel) return;
-    const int reached = m_windows.upgrade(settings.spack);
+    // A new workstation on a current folder: nothing to do, no window.
+    const int detected = maintenance::detectedLevel(m_state.data.dataFolder());
+    const int reached =
+        detected >= maintenance::kUpgradeLevel ? detected : m_windows.upgrade(std::max(settings.spack, detected));
     if (reached <= settings.spack) return;
     m_state.ini->writeInteger(QString::fromLatin1(kIniSection), QStringLiteral("spack"), reached);
     settings.spack = reached;
