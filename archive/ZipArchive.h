@@ -78,9 +78,10 @@ public:
 
     const std::vector<EntryInfo>& entries() const { return m_entries; }
 
-    // Writes the entry's bytes into a new file at target and syncs it; the CRC is checked
-    // while reading. percent is told how much of the entry is done. Throws ArchiveError; the
-    // target is then removed.
+    // Writes the entry's bytes into a new file at target; the CRC is checked while reading.
+    // The file's write-back to the disk is started, not waited for: the caller syncs it with
+    // syncFile() before relying on it. percent is told how much of the entry is done. Throws
+    // ArchiveError; the target is then removed.
     void extract(std::size_t entry, const std::string& target, const std::function<void(int)>& percent = {});
 
     // Reads every entry to its end, checking its CRC. Throws ArchiveError (Damaged).
@@ -92,6 +93,9 @@ private:
     std::string m_path;
     std::vector<EntryInfo> m_entries;
 };
+
+// Syncs a file's bytes to the disk. Throws ArchiveError (CannotWrite).
+void syncFile(const std::string& path);
 
 // Syncs a folder, so the names a rename or a create put into it are on disk.
 void syncFolder(const std::string& folder);

@@ -185,6 +185,7 @@ std::vector<std::string> restoreArchive(const std::string& dataFolder, const std
             reader.extract(i, staging + entries[i].name, percent);
         }
         checkTables(staging, entries);
+        for (const archive::EntryInfo& entry : entries) archive::syncFile(staging + entry.name);
         archive::syncFolder(staging);
     } catch (const archive::ArchiveError& e) {
         clearStaging(folder);
