@@ -75,7 +75,8 @@ bool OldDocumentDeletion::run(const QString& cutoffText, const DeletionProgress&
     switch (m_backup()) {
         case BackupOutcome::Failed: return false;
         case BackupOutcome::Cancelled:
-            if (!m_prompt.askYesNo(kCaption, QStringLiteral("Biztonsági mentés nélkül folytatja?"), Icon::Warning))
+            if (!m_prompt.askYesNoDefaultNo(kCaption, QStringLiteral("Biztonsági mentés nélkül folytatja?"),
+                                            Icon::Warning))
                 return false;
             break;
         case BackupOutcome::Done: break;

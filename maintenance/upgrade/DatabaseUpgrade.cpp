@@ -147,7 +147,8 @@ int DatabaseUpgrade::run(int iniLevel) {
     switch (m_hooks.backup ? m_hooks.backup() : BackupOutcome::Done) {
         case BackupOutcome::Failed: return level;
         case BackupOutcome::Cancelled:
-            if (!m_prompt.askYesNo(kCaption, QStringLiteral("Biztonsági mentés nélkül folytatja?"), Icon::Warning))
+            if (!m_prompt.askYesNoDefaultNo(kCaption, QStringLiteral("Biztonsági mentés nélkül folytatja?"),
+                                            Icon::Warning))
                 return level;
             break;
         case BackupOutcome::Done: break;

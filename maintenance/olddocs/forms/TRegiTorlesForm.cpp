@@ -61,7 +61,10 @@ void TRegiTorlesForm::reject() {
 
 void TRegiTorlesForm::deleteDocuments() {
     DeletionProgress progress;
+    // The bars appear once the deletion itself starts, after the checks and the backup.
     progress.label = [this](const QString& text) {
+        m_headers->setVisible(true);
+        m_logRows->setVisible(true);
         m_progressLabel->setText(text);
         m_progressLabel->repaint();
     };
@@ -79,8 +82,6 @@ void TRegiTorlesForm::deleteDocuments() {
         m_working = true;
         m_delete->setEnabled(false);
         m_cancel->setEnabled(false);
-        m_headers->setVisible(true);
-        m_logRows->setVisible(true);
         deleted = m_deletion.run(m_date->text(), progress);
     });
     m_working = false;
