@@ -26,6 +26,7 @@
 #include "invoicing/register/DocumentRegister.h"
 #include "invoicing/register/forms/CancelAndPay.h"
 #include "invoicing/register/forms/RegisterCommands.h"
+#include "maintenance/backup/forms/MaintenanceCommands.h"
 #include "products/pickers/forms/ProductPicker.h"
 #include "products/pickers/forms/QtPickerWindows.h"
 #include "products/register/forms/ProductCommands.h"
@@ -243,6 +244,11 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
                                   signOut(state);
                                   QCoreApplication::exit(0);
                               }});
+    maintenance::addMaintenanceCommands(addToMainWindow, {.data = state.data,
+                                                          .prompt = state.prompt,
+                                                          .parent = [&form] { return static_cast<QWidget*>(&form); },
+                                                          .saveFolder = [&state] { return state.settings.savepath; },
+                                                          .now = state.clock});
     actions.setWindow(&form);
     windows.setParentWindow(&form);
     windows.hideSplash();

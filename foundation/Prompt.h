@@ -38,6 +38,11 @@ public:
 
     // A box with the buttons "Igen" and "Nem"; true for "Igen". Closing the box is "Nem".
     virtual bool askYesNo(const QString& caption, const QString& question, Icon icon = Icon::Question) = 0;
+    // The same box with "Nem" as the default button, for a question whose careless "Igen"
+    // would be hard to undo. Implementations without a default button ask as askYesNo does.
+    virtual bool askYesNoDefaultNo(const QString& caption, const QString& question, Icon icon = Icon::Question) {
+        return askYesNo(caption, question, icon);
+    }
 
     // The text prompt: the prompt above one edit box of at most 255 characters, pre-filled
     // with the initial text, and the buttons "Elfogad" and "Mégsem". The edited text, or

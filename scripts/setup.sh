@@ -8,7 +8,7 @@ packages=(
   zlib1g-dev libjpeg-dev libzip-dev libcurl4-openssl-dev libxlsxwriter-dev libhpdf-dev libsodium-dev
   libgtest-dev libsqlite3-dev sqlite3 xvfb xauth poppler-utils
   python3-aiosmtpd python3-openpyxl python3-dbfread python3-dbf fpc fp-units-db
-  strace openssl zbar-tools
+  strace openssl zbar-tools zip unzip
 )
 
 missing=()

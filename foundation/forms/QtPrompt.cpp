@@ -52,6 +52,12 @@ bool QtPrompt::askYesNo(const QString& caption, const QString& question, Icon ic
     return makeMessageBox(m_parent, caption, question, icon, MessageButtons::YesNo)->exec() == QMessageBox::Yes;
 }
 
+bool QtPrompt::askYesNoDefaultNo(const QString& caption, const QString& question, Icon icon) {
+    const auto box = makeMessageBox(m_parent, caption, question, icon, MessageButtons::YesNo);
+    box->setDefaultButton(QMessageBox::No);
+    return box->exec() == QMessageBox::Yes;
+}
+
 std::optional<QString> QtPrompt::askText(const QString& caption, const QString& prompt, const QString& initial) {
     TextPromptDialog dialog(m_parent, caption, prompt, initial);
     guardInputBoxes(&dialog, *this);

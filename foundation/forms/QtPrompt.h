@@ -24,6 +24,7 @@ public:
 
     void message(const QString& caption, const QString& text, Icon icon) override;
     bool askYesNo(const QString& caption, const QString& question, Icon icon = Icon::Question) override;
+    bool askYesNoDefaultNo(const QString& caption, const QString& question, Icon icon = Icon::Question) override;
     std::optional<QString> askText(const QString& caption, const QString& prompt, const QString& initial) override;
     std::optional<int> askCopies(int initial) override;
     std::optional<QString> chooseFile(const FileChoice& choice) override;

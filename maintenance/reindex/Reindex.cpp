@@ -108,22 +108,35 @@ bool Reindex::run() {
 // The exclusive test on userlog.dbf. Our own handle of user.dbf is closed with it: the
 // folder lock that follows needs that table too.
 bool Reindex::takeFolder() {
-    m_data.closeTable(TableId::Userlog);
-    m_data.closeTable(TableId::User);
-    TableHandle& log = m_data.LoginTable();
+    const std::optional<dbase::DbError> refused = takeFolderForExclusiveUse(m_data);
+    if (!refused) return true;
+    if (refused->contains(dbase::errtext::kTableBusy))
+        m_prompt.error(kErrorCaption, busyText());
+    else
+        m_prompt.error(kErrorCaption, QStringLiteral("Error: DbError\n\r") + QString::fromStdString(refused->what()));
+    return false;
+}
+
+std::optional<dbase::DbError> takeFolderForExclusiveUse(TDataModule1& data) {
+    data.closeTable(TableId::Userlog);
+    data.closeTable(TableId::User);
+    TableHandle& log = data.LoginTable();
     try {
         log.open({.exclusive = true});
         log.close();
-        return true;
+        return std::nullopt;
     } catch (const dbase::DbError& e) {
-        m_data.openTable(TableId::Userlog);
-        m_data.openTable(TableId::User);
-        if (e.contains(dbase::errtext::kTableBusy))
-            m_prompt.error(kErrorCaption, busyText());
-        else
-            m_prompt.error(kErrorCaption, QStringLiteral("Error: DbError\n\r") + QString::fromStdString(e.what()));
-        return false;
+        data.openTable(TableId::Userlog);
+        data.openTable(TableId::User);
+        return e;
     }
+}
+
+bool otherInstancesRunning(TDataModule1& data) {
+    if (takeFolderForExclusiveUse(data)) return true;
+    data.openTable(TableId::Userlog);
+    data.openTable(TableId::User);
+    return false;
 }
 
 void rebuildTable(TDataModule1& data, TableId id, bool pack) {

@@ -11,8 +11,10 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
+#include "dbase/DbError.h"
 #include "foundation/Catalogue.h"
 
 namespace kavina {
@@ -58,6 +60,14 @@ private:
     Progress m_progress;
     std::function<void()> m_beforeTables;
 };
+
+// The test that no other instance uses the folder: userlog.dbf opened exclusively (every
+// running instance keeps it open) and closed again. On success userlog.dbf and user.dbf are
+// left closed for the caller to reopen; on failure they are open again. Returns the engine's
+// error when the test failed, nothing when the folder is free.
+std::optional<dbase::DbError> takeFolderForExclusiveUse(TDataModule1& data);
+// The same test, for a question before a job: every handle is as before afterwards.
+bool otherInstancesRunning(TDataModule1& data);
 
 // Rebuilds one table through its shared handle: closes it, refuses with "Table is busy."
 // before changing anything when another handle has it open, and with the engine's error when

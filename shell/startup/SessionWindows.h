@@ -24,6 +24,9 @@ public:
     virtual void hideSplash() = 0;
     // Tindexform: the reindex, which it starts by itself and closes when done.
     virtual void reindex() = 0;
+    // Tservicepack: the database upgrade from the level given, which it starts by itself and
+    // closes when done. The level reached (each step's level is written to the ini as it ends).
+    virtual int upgrade(int level) = 0;
     // TSetup on a page: true when "&Elfogad" stored the settings.
     virtual bool settings(SettingsPage page) = 0;
     // Tfelhasznalokform, the user list.

@@ -14,7 +14,9 @@
 #include "foundation/PrinterList.h"
 #include "foundation/Prompt.h"
 #include "foundation/RecordEdit.h"
+#include "maintenance/backup/RestoreSwap.h"
 #include "maintenance/reindex/Reindex.h"
+#include "maintenance/upgrade/TableRebuild.h"
 #include "shell/startup/SessionState.h"
 #include "shell/startup/SessionWindows.h"
 #include "shell/users/Login.h"
@@ -124,6 +126,7 @@ StartupOutcome Startup::run() {
     readIni();
     if (!checkDataFolder() || !checkPrinter()) return StartupOutcome::Exit;
     m_state.bindTables();
+    finishInterruptedRestore();
     if (!openSettingsTable()) return StartupOutcome::Exit;
     reportDamagedJournal();
     openUserTables();
@@ -199,6 +202,21 @@ bool Startup::openSettingsTable() {
         if (!e.contains(dbase::errtext::kTableBusy)) throw;
         m_state.prompt.warning(kCaption, exclusiveUseText());
         return false;
+    }
+}
+
+// A restore that stopped during its swap is finished before any table is opened, so that no
+// instance works on a mix of old and restored tables. While another instance restores, the
+// settings table's open that follows turns this one away.
+void Startup::finishInterruptedRestore() {
+    // A table swap of an upgrade that died is finished too: until then its table may be missing.
+    maintenance::recoverRebuilds(m_state.data.dataFolder());
+    try {
+        if (maintenance::finishInterruptedRestore(m_state.data.dataFolder()))
+            m_state.prompt.information(kCaption, QStringLiteral("A legutóbbi adatvisszatöltés megszakadt. A program "
+                                                                "most befejezte: az adatok a mentés szerintiek."));
+    } catch (const dbase::DbError& e) {
+        if (!e.contains(dbase::errtext::kTableBusy)) throw;
     }
 }
 

@@ -38,6 +38,7 @@ private:
     void afterSignIn();
     void markRunning();
     void reindexWhereNeeded();
+    void finishInterruptedRestore();
     void openRemainingTables();
     void fixCashSaleTypes();
 

@@ -5,6 +5,7 @@
 #include "foundation/RecordEdit.h"
 #include "foundation/SettingsRecord.h"
 #include "foundation/SzamSzov.h"
+#include "maintenance/upgrade/DatabaseUpgrade.h"
 #include "shell/startup/SessionState.h"
 #include "shell/startup/SessionWindows.h"
 #include "shell/startup/ShellContext.h"
@@ -54,6 +55,7 @@ void StartupTasks::run() {
     m_state.data.JogTable().locate({{fields::Jogok::FELHASZNAL, m_state.session.currentUser}});
     checkSettingsRecord();
     m_window.refreshCaption();
+    upgradeDatabase();
     fixVatGroups();
     runOneOffFixes();
 }
@@ -100,6 +102,20 @@ void StartupTasks::checkAffixes() {
         showSettings(SettingsPage::Documents);
         return;
     }
+}
+
+// The level is written as each step ends; the window's answer also covers a folder found
+// current already, whose level the ini of a new workstation did not know yet.
+void StartupTasks::upgradeDatabase() {
+    IniSettings& settings = m_state.settings;
+    if (settings.spack >= maintenance::kUpgradeLevel) return;
+    // A new workstation on a current folder: nothing to do, no window.
+    const int detected = maintenance::detectedLevel(m_state.data.dataFolder());
+    const int reached =
+        detected >= maintenance::kUpgradeLevel ? detected : m_windows.upgrade(std::max(settings.spack, detected));
+    if (reached <= settings.spack) return;
+    m_state.ini->writeInteger(QString::fromLatin1(kIniSection), QStringLiteral("spack"), reached);
+    settings.spack = reached;
 }
 
 void StartupTasks::fixVatGroups() {

@@ -22,6 +22,11 @@ public:
     void showSplash() override { record("splash"); }
     void hideSplash() override { record("hide splash"); }
     void reindex() override { record("reindex"), onReindex(); }
+    std::function<int(int)> onUpgrade = [](int) { return 10; };
+    int upgrade(int level) override {
+        calls << QStringLiteral("upgrade %1").arg(level);
+        return onUpgrade(level);
+    }
     bool settingsAccepted = false;
     bool settings(SettingsPage page) override {
         record(page == SettingsPage::Owner ? "settings owner" : "settings documents");

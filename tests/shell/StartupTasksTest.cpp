@@ -1,12 +1,15 @@
 // The start-up tasks after the main window appears: the year opening, the settings record
-// checks, the VAT groups and the one-off fixes with their ini keys.
+// checks, the database upgrade below level 10, the VAT groups and the one-off fixes with their
+// ini keys.
 
 #include "shell/startup/StartupTasks.h"
 
 #include "SessionFakes.h"
 #include "SessionFixture.h"
+#include "dbase/Table.h"
 #include "foundation/NewDataFolder.h"
 #include "foundation/SettingsRecord.h"
+#include "maintenance/upgrade/DatabaseUpgrade.h"
 #include "shell/startup/SessionState.h"
 
 namespace kavina::shell::testing {
@@ -188,12 +191,41 @@ TEST_F(StartupTasksTest, WithoutAWarehouseTheLabelFixWaitsUnmarked) {
     EXPECT_FALSE(ini().contains("rkod"));
 }
 
-TEST_F(StartupTasksTest, RunSetsUpTheWindowThenChecksAndLeavesTheUpgradeLevel) {
+TEST_F(StartupTasksTest, RunSetsUpTheWindowThenChecksAndUpgradesBelowLevelTen) {
+    // A folder of level 8: no barcode book, lines without the last step's fields.
+    state.data.close();
+    dbase::Table::drop(data.path(), "vonalkod.dbf");
+    dbase::Table::drop(data.path(), "Szamla2.dbf");
+    dbase::Table::create(data.path(), "Szamla2.dbf", maintenance::fieldsAtLevel(TableId::Szamla2, 9),
+                         catalogue::kTableLevel);
+    dbase::Table::reindex(data.path(), "Szamla2.dbf", catalogue::tagDefinitions(catalogue::table(TableId::Szamla2)));
+    state.data.open(data.path());
+
     prompt.answerYesNo(false);
+    windows.onUpgrade = [](int) { return 9; };  // a step failed: the level reached stays
     tasks.run();
     EXPECT_EQ(window.calls, QStringList({"menus and rights", "caption"}));
-    EXPECT_TRUE(ini().contains("spack=3"));
-    EXPECT_EQ(state.settings.spack, 3);
+    EXPECT_TRUE(windows.calls.contains("upgrade 8")) << windows.calls.join(',').toStdString();
+    EXPECT_TRUE(ini().contains("spack=9"));
+    EXPECT_EQ(state.settings.spack, 9);
+
+    prompt.answerYesNo(false);
+    windows.onUpgrade = [](int) { return 10; };
+    tasks.run();
+    EXPECT_TRUE(windows.calls.contains("upgrade 9"));
+    EXPECT_TRUE(ini().contains("spack=10"));
+
+    prompt.answerYesNo(false);
+    windows.calls.clear();
+    tasks.run();
+    EXPECT_FALSE(windows.calls.join(' ').contains("upgrade"));
+}
+
+TEST_F(StartupTasksTest, ANewWorkstationOnACurrentFolderWritesTheLevelWithoutTheWindow) {
+    prompt.answerYesNo(false);
+    tasks.run();
+    EXPECT_FALSE(windows.calls.join(' ').contains("upgrade"));
+    EXPECT_TRUE(ini().contains("spack=10"));
 }
 
 }  // namespace

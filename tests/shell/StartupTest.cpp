@@ -12,6 +12,7 @@
 #include "SessionFixture.h"
 #include "dbase/Table.h"
 #include "foundation/NewDataFolder.h"
+#include "maintenance/backup/RestoreSwap.h"
 #include "maintenance/reindex/Reindex.h"
 #include "shell/startup/SessionState.h"
 #include "shell/users/Login.h"
@@ -61,6 +62,35 @@ TEST_F(StartupTest, FirstStartWritesTheIniThroughTheFolderDialogWithoutCrashBox)
     EXPECT_EQ(state.session.currentUser, "Kata");
     EXPECT_EQ(state.session.dataFolder, QString::fromStdString(data.path()));
     EXPECT_TRUE(state.data.tranzakcio().isOpen());
+}
+
+// A restore killed after its journal was written: the staged settings table (a copy with a
+// company name of its own) is put in place before any table is opened.
+TEST_F(StartupTest, ARestoreStoppedDuringItsSwapIsFinishedFirst) {
+    append({{fields::Jogok::FELHASZNAL, "Kata"}});
+    writeIni("kilepett=1\n");
+    const std::string staging = data.file(maintenance::kRestoreStagingFolder);
+    fs::create_directory(staging);
+    std::string journal = "kavina-restore 1\n";
+    for (const auto& entry : fs::directory_iterator(data.path())) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("user.", 0) != 0) continue;
+        fs::copy_file(entry.path(), staging + "/" + name);
+        journal += name + "\t" + name + "\n";
+    }
+    {
+        TableHandle settings(staging, "user.dbf");
+        settings.open();
+        appendRow(settings, {{fields::User::USER1, "Visszatöltött Kft."}});
+    }
+    data.write(maintenance::kRestoreJournal, journal + "end\n");
+    ASSERT_EQ(start(), StartupOutcome::Run);
+    EXPECT_EQ(columnOf(fields::User::USER1), QStringList({"Visszatöltött Kft."}));
+    EXPECT_FALSE(fs::exists(staging));
+    EXPECT_FALSE(fs::exists(data.file(maintenance::kRestoreJournal)));
+    EXPECT_EQ(prompt.transcript().first(),
+              "message|information|Figyelem!|A legutóbbi adatvisszatöltés megszakadt. A program most befejezte: az "
+              "adatok a mentés szerintiek.");
 }
 
 TEST_F(StartupTest, LeavingTheFolderDialogEndsWithoutAnIniFile) {

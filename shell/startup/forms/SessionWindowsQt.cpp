@@ -2,7 +2,9 @@
 
 #include "foundation/DataModuleSetupData.h"
 #include "foundation/forms/TSetup.h"
+#include "maintenance/backup/forms/TransferWindow.h"
 #include "maintenance/reindex/forms/Tindexform.h"
+#include "maintenance/upgrade/forms/Tservicepack.h"
 #include "shell/mainwindow/Platform.h"
 #include "shell/startup/SessionState.h"
 #include "shell/startup/forms/Tfoldselect.h"
@@ -51,6 +53,30 @@ void SessionWindowsQt::reindex() {
     Tindexform dialog(m_state.data, m_state.prompt, m_parent);
     dialog.exec();
     dialog.rethrowError();
+}
+
+int SessionWindowsQt::upgrade(int level) {
+    maintenance::UpgradeHooks hooks;
+    hooks.backup = [this] {
+        return maintenance::backupCommand({.prompt = m_state.prompt,
+                                           .saveFolder = m_state.settings.savepath,
+                                           .now = m_state.clock,
+                                           .runBackupWindow =
+                                               [this](const QString& path) {
+                                                   return maintenance::runBackupWindow(m_state.data, m_state.prompt,
+                                                                                       path, m_parent);
+                                               },
+                                           .runRestoreWindow = {}});
+    };
+    hooks.reindex = [this] { reindex(); };
+    hooks.recordLevel = [this](int reached) {
+        m_state.ini->writeInteger(QString::fromLatin1(kIniSection), QStringLiteral("spack"), reached);
+        m_state.settings.spack = reached;
+    };
+    maintenance::Tservicepack dialog(m_state.data, m_state.prompt, hooks, level, m_parent);
+    dialog.exec();
+    dialog.rethrowError();
+    return dialog.reachedLevel();
 }
 
 bool SessionWindowsQt::settings(SettingsPage page) {

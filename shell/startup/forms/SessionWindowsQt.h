@@ -32,6 +32,7 @@ public:
     void showSplash() override;
     void hideSplash() override;
     void reindex() override;
+    int upgrade(int level) override;
     bool settings(SettingsPage page) override;
     void users() override;
     void passwordChange() override;
