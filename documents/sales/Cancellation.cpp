@@ -84,6 +84,9 @@ std::optional<CancelTarget> DocumentCancellation::find(const QString& number) {
 
 std::optional<QString> DocumentCancellation::refusal(QChar code, const QString& state, CancelMode mode,
                                                      CancelKind kind) {
+    if (mode == CancelMode::DeliveryNote && code == type::DeliveryNoteCancelled) return kDeliveryNoteCancelled;
+    if (mode == CancelMode::DeliveryNote && code == type::DeliveryNote && state.trimmed() == invoicing::state::Invoiced)
+        return kDeliveryNoteInvoiced;
     if (isCancelled(code, state)) return kAlreadyCancelled;
     if (!cancelledType(code, mode, kind)) return kind == CancelKind::Storno ? kCannotStorno : kCannotSpoil;
     return std::nullopt;
