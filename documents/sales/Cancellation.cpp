@@ -50,6 +50,8 @@ QChar typeOf(const RecordCursor& header) {
 std::optional<CancelMode> cancelModeOf(QChar code, CancelKind kind) {
     if (code == type::Invoice || code == type::Corrective) return CancelMode::Invoice;
     if (code == type::DeliveryNote) return CancelMode::DeliveryNote;
+    // A cancelled delivery note opens the delivery-note dialog, which tells why it is refused.
+    if (code == type::DeliveryNoteCancelled && kind == CancelKind::Storno) return CancelMode::DeliveryNote;
     if (code == type::CashSale) return CancelMode::CashSale;
     if (code == type::Proforma && kind == CancelKind::Storno) return CancelMode::Invoice;
     return std::nullopt;

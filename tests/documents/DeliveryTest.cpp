@@ -412,6 +412,8 @@ TEST_F(DeliveryCancelTest, ASecondStornoIsRefusedAndTheStockComesBackOnce) {
     EXPECT_FALSE(storno(note));
     EXPECT_EQ(refusals, QStringList{"A szállítólevél már stornózva van!"});
     EXPECT_EQ(stockOf(1), 10);
+    // From the register the cancelled note opens the delivery-note dialog, which says why.
+    EXPECT_EQ(cancelModeOf(QChar('U'), CancelKind::Storno), CancelMode::DeliveryNote);
 }
 
 TEST_F(DeliveryCancelTest, AReissuedNoteGetsANewNumberTodaysDatesAndEveryLineField) {

@@ -237,7 +237,7 @@ void Tszlevelform::buildGrid() {
     m_lines->verticalHeader()->hide();
     m_lines->setContextMenuPolicy(Qt::CustomContextMenu);
     m_grid = std::make_unique<widgets::RecordGrid>(m_lines, m_doc.mszamla2, lineColumns(), m_prompt);
-    const int widths[] = {80, 240, 80, 60, 100, 110, 100, 60, 90, 100};
+    const int widths[] = {80, 240, 80, 70, 100, 130, 100, 60, 90, 100};
     for (int c = 0; c < 10; ++c) m_lines->setColumnWidth(c, widths[c]);
     m_lines->horizontalHeader()->setStretchLastSection(true);
     m_lines->installEventFilter(this);
