@@ -8,6 +8,7 @@
 #include "foundation/TableReader.h"
 #include "invoicing/document/DocumentNumbering.h"
 #include "invoicing/editor/DocumentTotals.h"
+#include "invoicing/editor/LineCommands.h"
 #include "invoicing/editor/TemporarySave.h"
 #include "invoicing/print/TSzamlar.h"
 
@@ -205,18 +206,9 @@ void DeliveryEditor::setSupplierGross(double amount) {
 // ---- lines ----
 
 void DeliveryEditor::addLine() {
-    bool again = true;
-    while (again) {
-        const int group = int(m_doc.mszamla.asInteger(H::ARCSOPORT));
-        RecordEdit line = RecordEdit::append(m_doc.mszamla2);
-        m_doc.mszamla2.setInteger(L::ARCSOPORT, group);
-        line.post();
-        const CursorMark added = m_doc.mszamla2.bookmark();
-        const bool accepted = m_windows.pickLine(group);
-        if (!accepted && m_doc.mszamla2.gotoBookmark(added)) m_doc.mszamla2.deleteRecord();
-        recalculate();
-        again = accepted && m_options.settings->tsorrend == 2;
-    }
+    addPickedLines(
+        m_doc.mszamla, m_doc.mszamla2, [this](int group) { return m_windows.pickLine(group); },
+        m_options.settings->tsorrend == 2, [this] { recalculate(); });
 }
 
 void DeliveryEditor::changeLine() {
@@ -226,7 +218,7 @@ void DeliveryEditor::changeLine() {
 }
 
 void DeliveryEditor::deleteLine() {
-    if (!m_doc.mszamla2.isEmpty() && m_prompt.askYesNo(kQuestion, kDeleteLine)) m_doc.mszamla2.deleteRecord();
+    deleteCurrentLine(m_doc.mszamla2, m_prompt);
     recalculate();
 }
 

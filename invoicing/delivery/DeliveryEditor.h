@@ -30,7 +30,6 @@ struct DeliveryEditorOptions {
 
 inline const QString kNoIssueDate = QStringLiteral("Kérem, állítsa ki a bizonylat keltét!");
 inline const QString kLeaveUnsaved = QStringLiteral("Biztos benne, hogy kilép mentés nélkül a szerkesztésből? ");
-inline const QString kDeleteLine = QStringLiteral("Biztos benne, hogy  törli a kijelölt tételt? ");
 
 class DeliveryEditor {
 public:
