@@ -22,6 +22,7 @@
 #include "foundation/forms/QtPrompt.h"
 #include "foundation/forms/SystemPrinters.h"
 #include "foundation/forms/Windows.h"
+#include "invoicing/delivery/forms/DeliveryCommands.h"
 #include "invoicing/editor/forms/InvoiceCommands.h"
 #include "invoicing/register/DocumentRegister.h"
 #include "invoicing/register/forms/CancelAndPay.h"
@@ -134,26 +135,28 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
              return invoicing::makeDocumentWindows(parent, registerContext);
          }});
     MemoryDocument document;
-    invoicing::addInvoiceCommands(addToMainWindow,
-                                  {.data = state.data,
-                                   .prompt = state.prompt,
-                                   .document = document,
-                                   .parent = [&form] { return static_cast<QWidget*>(&form); },
-                                   .currentUser = [&state] { return state.session.currentUser; },
-                                   .currentRights = [&state] { return state.session.currentRights; },
-                                   .settings = [&state]() -> const IniSettings& { return state.settings; },
-                                   .now = state.clock,
-                                   .desktop = desktop,
-                                   .printing = printing,
-                                   .save = {.ini = state.ini.get(),
-                                            .settings = &state.settings,
-                                            .serviceMenuShown = [&form] { return form.serviceMenuShown(); },
-                                            .printer = printerChoice},
-                                   .documentWindows =
-                                       [registerContext](QWidget* parent) {
-                                           return std::unique_ptr<invoicing::DocumentWindows>(
-                                               invoicing::makeDocumentWindows(parent, registerContext));
-                                       }});
+    const invoicing::InvoiceCommandContext editorContext{
+        .data = state.data,
+        .prompt = state.prompt,
+        .document = document,
+        .parent = [&form] { return static_cast<QWidget*>(&form); },
+        .currentUser = [&state] { return state.session.currentUser; },
+        .currentRights = [&state] { return state.session.currentRights; },
+        .settings = [&state]() -> const IniSettings& { return state.settings; },
+        .now = state.clock,
+        .desktop = desktop,
+        .printing = printing,
+        .save = {.ini = state.ini.get(),
+                 .settings = &state.settings,
+                 .serviceMenuShown = [&form] { return form.serviceMenuShown(); },
+                 .printer = printerChoice},
+        .documentWindows =
+            [registerContext](QWidget* parent) {
+                return std::unique_ptr<invoicing::DocumentWindows>(
+                    invoicing::makeDocumentWindows(parent, registerContext));
+            }};
+    invoicing::addInvoiceCommands(addToMainWindow, editorContext);
+    invoicing::addDeliveryCommands(addToMainWindow, editorContext);
     documents::addWorksheetCommands(addToMainWindow,
                                     {.data = state.data,
                                      .prompt = state.prompt,

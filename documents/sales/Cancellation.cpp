@@ -50,6 +50,8 @@ QChar typeOf(const RecordCursor& header) {
 std::optional<CancelMode> cancelModeOf(QChar code, CancelKind kind) {
     if (code == type::Invoice || code == type::Corrective) return CancelMode::Invoice;
     if (code == type::DeliveryNote) return CancelMode::DeliveryNote;
+    // A cancelled delivery note opens the delivery-note dialog, which tells why it is refused.
+    if (code == type::DeliveryNoteCancelled && kind == CancelKind::Storno) return CancelMode::DeliveryNote;
     if (code == type::CashSale) return CancelMode::CashSale;
     if (code == type::Proforma && kind == CancelKind::Storno) return CancelMode::Invoice;
     return std::nullopt;
@@ -84,6 +86,9 @@ std::optional<CancelTarget> DocumentCancellation::find(const QString& number) {
 
 std::optional<QString> DocumentCancellation::refusal(QChar code, const QString& state, CancelMode mode,
                                                      CancelKind kind) {
+    if (mode == CancelMode::DeliveryNote && code == type::DeliveryNoteCancelled) return kDeliveryNoteCancelled;
+    if (mode == CancelMode::DeliveryNote && code == type::DeliveryNote && state.trimmed() == invoicing::state::Invoiced)
+        return kDeliveryNoteInvoiced;
     if (isCancelled(code, state)) return kAlreadyCancelled;
     if (!cancelledType(code, mode, kind)) return kind == CancelKind::Storno ? kCannotStorno : kCannotSpoil;
     return std::nullopt;

@@ -38,6 +38,8 @@ inline const QString kCancelCaption = QStringLiteral("Figyelem!");
 inline const QString kAlreadyCancelled = QStringLiteral("A bizonylat már stornózva van!");
 inline const QString kCannotStorno = QStringLiteral("A bizonylatot nem lehet stornózni!");
 inline const QString kCannotSpoil = QStringLiteral("A bizonylatot nem lehet rontani!");
+inline const QString kDeliveryNoteCancelled = QStringLiteral("A szállítólevél már stornózva van!");
+inline const QString kDeliveryNoteInvoiced = QStringLiteral("A kiszámlázott szállítólevél nem stornózható!");
 inline const QString kNoSuchDocument = QStringLiteral("Ilyen számú bizonylat nem készült, kérem ellenőrizze!");
 
 // The dialog mode the register opens for a document of the type; none when the kind cannot
@@ -68,7 +70,8 @@ public:
     std::optional<CancelTarget> find(const QString& number);
 
     // Why the document cannot be cancelled in the mode, or nothing. A proforma counts as a
-    // document of the invoice mode.
+    // document of the invoice mode. A delivery note already cancelled or already invoiced is
+    // refused: its goods would come back into stock a second time.
     static std::optional<QString> refusal(QChar type, const QString& state, CancelMode mode, CancelKind kind);
 
     // The whole "&Rendben": the cancellation, then the copies (the copies dialog with the

@@ -183,19 +183,36 @@ QDate SalesStore::lastInvoiceDate() {
 
 // The counter is raised under the settings record's lock; a number another program already
 // stored is skipped, and one the document field cannot hold whole is refused.
-QString SalesStore::takeFreeNumber(SalesMode mode) {
-    TableHandle& h = m_handles->headers;
-    const int width = h.fields().at(size_t(h.fieldNumber(H::SZAMLASZAM))).length;
+QString takeFreeNumber(NumberKind kind, TableHandle& headers, TableHandle& settings, const QDate& today) {
+    const int width = headers.fields().at(size_t(headers.fieldNumber(H::SZAMLASZAM))).length;
     for (int attempt = 0; attempt < kNumberAttempts; ++attempt) {
-        const QString number = invoicing::takeNumber(numberKindOf(mode), m_context.data.UserTable(), m_now.date());
+        const QString number = invoicing::takeNumber(kind, settings, today);
         if (number.size() > width)
             throw RuleError(QStringLiteral("A bizonylatszám (%1) hosszabb %2 karakternél. Kérem, rövidítse a "
                                            "számlaszám előtagját vagy utótagját a beállításokban.")
                                 .arg(number)
                                 .arg(width));
-        if (!h.findKey(number.toStdString())) return number;
+        if (!headers.findKey(number.toStdString())) return number;
     }
     throw RuleError(QStringLiteral("Nem található szabad bizonylatszám."));
+}
+
+void appendDocumentLine(const RecordCursor& from, TableHandle& lines, const QString& number) {
+    RecordEdit change = RecordEdit::append(lines);
+    for (const Field& field : kLineFields) copyText(from, lines, field);
+    lines.setString(L::SZAMLASZAM, number);
+    const long double profit = (long double)from.asFloat(L::MENNYISEG) *
+                               ((long double)from.asFloat(L::EGYSEGAR) - (long double)from.asFloat(L::nbesz));
+    lines.setFloat(L::haszon, double(Kerekit(-1, profit)));
+    change.post();
+}
+
+void tellLinesWithoutStock(const QStringList& lines, Prompt& prompt) {
+    if (lines.isEmpty()) return;
+    prompt.information(QStringLiteral("Információ"),
+                       QStringLiteral("A következő tételek terméke nem található (közben átnevezték vagy "
+                                      "törölték), ezért a készletük nem változott:\n") +
+                           lines.join(QLatin1Char('\n')));
 }
 
 uint32_t SalesStore::appendHeader(const MemoryDocument& document, SalesMode mode, const QString& number) {
@@ -224,13 +241,7 @@ void SalesStore::appendLines(const MemoryDocument& document, SalesMode mode, con
                             : document.mszamla.isNull(H::PARTNERKOD) ? 0
                                                                      : document.mszamla.asInteger(H::PARTNERKOD);
     for (from.first(); !from.eof(); from.next()) {
-        RecordEdit change = RecordEdit::append(lines);
-        for (const Field& field : kLineFields) copyText(from, lines, field);
-        lines.setString(L::SZAMLASZAM, number);
-        const long double profit = (long double)from.asFloat(L::MENNYISEG) *
-                                   ((long double)from.asFloat(L::EGYSEGAR) - (long double)from.asFloat(L::nbesz));
-        lines.setFloat(L::haszon, double(Kerekit(-1, profit)));
-        change.post();
+        appendDocumentLine(from, lines, number);
         if (!logged) continue;
         StockLogRow row;
         row.articleNumber = from.asString(L::cikkszam).trimmed();
@@ -300,7 +311,7 @@ StoredSale SalesStore::store(MemoryDocument& document, SalesMode mode, const Sal
     StoredSale sale;
     dbase::Transaction transaction(m_context.data.dataFolder(), dbase::FileSystem::real(), m_context.commit);
     m_handles->headers.refresh();
-    sale.number = takeFreeNumber(mode);
+    sale.number = takeFreeNumber(numberKindOf(mode), m_handles->headers, m_context.data.UserTable(), m_now.date());
     sale.headerRecNo = appendHeader(document, mode, sale.number);
     appendLines(document, mode, sale.number);
     moveStock(document, mode, source, sale);
@@ -357,11 +368,7 @@ std::optional<StoredSale> SalesStore::save(MemoryDocument& document, SalesMode m
                                                     "sikerült. Kérem, nyomtassa ki újra a számlák listájából.")
                                          .arg(sale.number));
     }
-    if (!sale.linesWithoutStock.isEmpty())
-        prompt.information(QStringLiteral("Információ"),
-                           QStringLiteral("A következő tételek terméke nem található (közben átnevezték vagy "
-                                          "törölték), ezért a készletük nem változott:\n") +
-                               sale.linesWithoutStock.join(QLatin1Char('\n')));
+    tellLinesWithoutStock(sale.linesWithoutStock, prompt);
     return sale;
 }
 

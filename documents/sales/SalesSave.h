@@ -24,6 +24,7 @@
 #include "foundation/IniSettings.h"
 #include "foundation/Prompt.h"
 #include "foundation/TableHandle.h"
+#include "invoicing/document/DocumentKinds.h"
 #include "invoicing/document/MemoryDocument.h"
 #include "invoicing/editor/EditorMode.h"
 #include "invoicing/print/TSzamlar.h"
@@ -88,6 +89,19 @@ std::optional<SaveRefusal> validateSale(const MemoryDocument& document, SalesMod
 // copies of cash-register sales.
 int initialCopies(SalesMode mode, const RecordCursor& settings);
 
+// Takes the next number of the kind from the settings record (locked until the transaction
+// running ends), skipping a number the documents already hold. Throws RuleError when the number
+// does not fit the documents' number field or no free one is found.
+// Requires: headers is ordered by SZAMLASZAM and read afresh.
+QString takeFreeNumber(invoicing::NumberKind kind, TableHandle& headers, TableHandle& settings, const QDate& today);
+
+// Appends one stored line of the document number from an in-memory line: the line fields a
+// save keeps and the line's profit (haszon).
+void appendDocumentLine(const RecordCursor& from, TableHandle& lines, const QString& number);
+
+// The note after a save whose lines' products could not be found: their stock did not move.
+void tellLinesWithoutStock(const QStringList& lines, Prompt& prompt);
+
 // A stored document.
 struct StoredSale {
     QString number;
@@ -135,7 +149,6 @@ private:
     struct Handles;
     void open();
     void checkReady(SalesMode mode);
-    QString takeFreeNumber(SalesMode mode);
     uint32_t appendHeader(const MemoryDocument& document, SalesMode mode, const QString& number);
     void appendLines(const MemoryDocument& document, SalesMode mode, const QString& number);
     void moveStock(const MemoryDocument& document, SalesMode mode, const SalesSource& source, StoredSale& sale);

@@ -51,6 +51,9 @@ QString composeNumber(NumberKind kind, const RecordCursor& settings, const QDate
 QString takeNumber(NumberKind kind, TableHandle& settings, const QDate& today) {
     return changeSettings(settings, [&] {
         setWhenEmpty(settings, fields::User::DEFUSER);
+        // An empty goods-receipt counter starts at 1 as the cash-sale one does, so that the
+        // first receipt of a folder is not numbered 00000.
+        if (kind == NumberKind::GoodsReceipt) setWhenEmpty(settings, fields::User::DEFUSERN);
         const Field& counter = numberRule(kind).counterField;
         const QString number = composeNumber(kind, settings, today);
         settings.setInteger(counter, settings.asInteger(counter) + 1);

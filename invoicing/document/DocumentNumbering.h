@@ -21,7 +21,8 @@ namespace kavina::invoicing {
 // The number a document of the kind would get from the settings record as it stands.
 QString composeNumber(NumberKind kind, const RecordCursor& settings, const QDate& today);
 
-// Re-reads and locks the settings record, makes sure the cash-sale counter is set, composes
+// Re-reads and locks the settings record, makes sure the cash-sale counter (and for a goods
+// receipt the receipt counter) is set, composes
 // the kind's number and raises its counter by one. Requires: the settings handle is open and
 // holds the settings record. Throws the engine's error when the record stays locked.
 QString takeNumber(NumberKind kind, TableHandle& settings, const QDate& today);

@@ -7,6 +7,7 @@
 #include "foundation/SzamSzov.h"
 #include "foundation/TableReader.h"
 #include "invoicing/document/DocumentNumbering.h"
+#include "invoicing/editor/LineCommands.h"
 #include "invoicing/editor/TemporarySave.h"
 #include "invoicing/print/TSzamlar.h"
 
@@ -263,19 +264,9 @@ void InvoiceEditor::setPriceGroup(int group) {
 // ---- lines ----
 
 void InvoiceEditor::addLine() {
-    bool again = true;
-    while (again) {
-        const int group = int(m_doc.mszamla.asInteger(H::ARCSOPORT));
-        RecordEdit line = RecordEdit::append(m_doc.mszamla2);
-        m_doc.mszamla2.setInteger(L::ARCSOPORT, group);
-        line.post();
-        const CursorMark added = m_doc.mszamla2.bookmark();
-        const bool accepted = m_windows.pickLine(group);
-        if (!accepted && m_doc.mszamla2.gotoBookmark(added)) m_doc.mszamla2.deleteRecord();
-        recalculate();
-        // A barcode scanner enters product after product.
-        again = accepted && m_options.settings->tsorrend == 2;
-    }
+    addPickedLines(
+        m_doc.mszamla, m_doc.mszamla2, [this](int group) { return m_windows.pickLine(group); },
+        m_options.settings->tsorrend == 2, [this] { recalculate(); });
 }
 
 void InvoiceEditor::changeLine() {
@@ -285,9 +276,7 @@ void InvoiceEditor::changeLine() {
 }
 
 void InvoiceEditor::deleteLine() {
-    if (!m_doc.mszamla2.isEmpty() &&
-        m_prompt.askYesNo(kQuestion, QStringLiteral("Biztos benne, hogy  törli a kijelölt tételt? ")))
-        m_doc.mszamla2.deleteRecord();
+    deleteCurrentLine(m_doc.mszamla2, m_prompt);
     recalculate();
 }
 

@@ -99,7 +99,7 @@ void addNotesAndLabels(SzamlarRun& run, Band& band) {
     band.addText("copiesNote", QRectF(kBuyerLeft, y, 93, 3.8), copiesNote(run), s);
     // A document never printed has no serial yet: no "0. példány".
     const int64_t serial = run.header.asInteger(H::PRINT);
-    if (run.rules.serialShown && serial > 0)
+    if (run.rules.serialShown && !run.copyMarksHidden() && serial > 0)
         band.addText("serialLabel", QRectF(kBuyerLeft, y + 4, 46, 3.8), QString::number(serial) + ". példány", s);
     band.addPageNumber("pageLabel", QRectF(kBuyerLeft + 47, y + 4, 46, 3.8), "{page}/{pages} oldal",
                        s.withAlignment(kRight));
@@ -112,7 +112,7 @@ void addFiveBoxes(SzamlarRun& run, Band& band) {
         {"A teljesítés ideje:", dates ? run.headerText(H::TELJESIT) : kNotApplicable},
         {run.issueDateCaption(), run.headerText(H::KIALLIT)},
         {"Fizetési határidő:", dates ? run.headerText(H::FIZHAT) : kNotApplicable},
-        {run.numberCaption(), run.headerText(H::SZAMLASZAM)},
+        {run.numberCaption(), run.headerText(run.numberField())},
     };
     const double top = kCashHeaderHeight + 0.5, width = szamlar::kWidth / 5;
     for (int i = 0; i < 5; ++i) {
@@ -133,7 +133,8 @@ void buildPageHeader(SzamlarRun& run) {
     Band& band = run.layout.addBand(BandKind::PageHeader, "pageHeader", cash ? kCashHeaderHeight : kHeaderHeight);
     band.addText("title", QRectF(90, 0, 100, 8), run.title(), run.base.withSize(16).withBold().withAlignment(kRight));
     if (!cash)
-        band.addText("copyLabel", QRectF(70, 8, 120, 5), run.rules.copyLabel(run.copyLabel()),
+        band.addText("copyLabel", QRectF(70, 8, 120, 5),
+                     run.copyMarksHidden() ? QString() : run.rules.copyLabel(run.copyLabel()),
                      run.base.withSize(9).withBold().withAlignment(kRight));
     addSeller(run, band);
     if (cash)
@@ -154,8 +155,10 @@ void buildColumnHeader(SzamlarRun& run) {
         QString lower;
         bool amount;
     };
+    const bool ownFirst = !run.firstColumnHeading().isEmpty();
     const std::vector<Heading> headings = {
-        {"tariff", szamlar::kTariff, "VTSZ/", "SZJ", false},
+        {"tariff", szamlar::kTariff, ownFirst ? run.firstColumnHeading() : QStringLiteral("VTSZ/"),
+         ownFirst ? QString() : QStringLiteral("SZJ"), false},
         {"name", szamlar::kNameOneRow, "Megnevezés", "", false},
         {"quantity", run.quantityColumn(), "mennyi-", "sége", false},
         {"unit", run.unitColumn(), "menny.", "egysége", false},

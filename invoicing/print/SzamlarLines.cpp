@@ -44,7 +44,8 @@ void setAmount(SzamlarRun& run, Element& cell, double value, bool zeroAsDashes) 
 void fillLine(SzamlarRun& run, Band& band) {
     const RecordCursor& line = run.lines;
     // Each cell is named after the field it shows.
-    for (const Field& f : {L::ITJSZAM, L::MEGNEVEZES, L::EGYSEG}) band.element(f.name).text = line.asString(f);
+    for (const Field& f : {L::MEGNEVEZES, L::EGYSEG}) band.element(f.name).text = line.asString(f);
+    band.element(L::ITJSZAM.name).text = line.asString(run.firstColumnField());
     band.element(L::MENNYISEG.name).text = generalNumberText(line.asFloat(L::MENNYISEG));
     const double rate = line.asFloat(L::AFA);
     band.element(L::AFA.name).text = rate == 0 ? QStringLiteral("FAD") : generalNumberText(rate);

@@ -64,6 +64,10 @@ struct SzamlarRun {
     const QImage& overlay() const { return owner.m_overlay; }
     int copiesPrinted() const { return owner.m_copiesPrinted; }
     bool supplierOrderForm() const { return owner.m_supplierOrderForm; }
+    const Field& numberField() const { return owner.m_numberField; }
+    const Field& firstColumnField() const { return owner.m_firstColumnField; }
+    const QString& firstColumnHeading() const { return owner.m_firstColumnHeading; }
+    bool copyMarksHidden() const { return owner.m_copyMarksHidden; }
     bool cashLayout() const { return owner.m_cashLayout; }
     bool numberAsField() const { return owner.m_numberAsField; }
     const TSzamlarEnvironment& environment() const { return owner.m_env; }

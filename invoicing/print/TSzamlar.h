@@ -12,6 +12,7 @@
 #include <QString>
 #include <memory>
 
+#include "foundation/CatalogueFields.h"
 #include "foundation/RecordCursor.h"
 #include "report/PreparedReport.h"
 
@@ -58,6 +59,16 @@ public:
     void setCopiesPrinted(int copies) { m_copiesPrinted = copies; }
     // The supplier order printed from its editor: no prices.
     void setSupplierOrderForm(bool on) { m_supplierOrderForm = on; }
+    // The header field printed as the document's number (goods receipts and returns print the
+    // other party's own number); SZAMLASZAM unless set.
+    void setNumberField(const Field& field) { m_numberField = field; }
+    // The line field of the first column and its heading ("VTSZ/" over "SZJ" unless set).
+    void setFirstColumn(const Field& field, const QString& heading) {
+        m_firstColumnField = field;
+        m_firstColumnHeading = heading;
+    }
+    // Prints neither the copy label nor the copy serial, whatever the type rules say.
+    void setCopyMarksHidden(bool hidden) { m_copyMarksHidden = hidden; }
 
     // Lays out every page. Throws DbError when the source cannot be read.
     // Requires: a source chosen, the header on a record.
@@ -85,6 +96,10 @@ private:
     QImage m_overlay;
     int m_copiesPrinted = 0;
     bool m_supplierOrderForm = false;
+    Field m_numberField = fields::Szamla::SZAMLASZAM;
+    Field m_firstColumnField = fields::Szamla2::ITJSZAM;
+    QString m_firstColumnHeading;
+    bool m_copyMarksHidden = false;
     bool m_cashLayout = false;     // cash-register sale and scrap record
     bool m_numberAsField = false;  // scrap record: the number after its caption, apart
     bool m_italicFlag = false;

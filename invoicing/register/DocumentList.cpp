@@ -32,6 +32,7 @@ const KindRow kKinds[] = {
     {ListKind::SupplierOrders, u"X", u"Megrendelések szállítótól"},
     {ListKind::GoodsReceipts, u"3", u"Bevételezések"},
     {ListKind::Spoiled, u"JS", u"Rontott számlák"},
+    {ListKind::CancelledDeliveryNotes, u"U", u"Stornó szállítólevelek"},
 };
 
 const KindRow& rowOf(ListKind kind) {

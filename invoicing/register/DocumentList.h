@@ -30,6 +30,8 @@ enum class ListKind {
     SupplierOrders = 9,
     GoodsReceipts = 10,
     Spoiled = 11,
+    // The cancelled delivery notes a new one is re-issued from.
+    CancelledDeliveryNotes = 12,
 };
 
 // The partner whose documents a list opened from the partner register shows.

@@ -35,7 +35,8 @@ void QtEditorWindows::setParent(QWidget* parent) {
 
 bool QtEditorWindows::pickPartner() {
     documents::PartnerFormOptions options;
-    options.caller = documents::PartnerCaller::Invoice;
+    options.caller =
+        m_options.deliveryNotePartner ? documents::PartnerCaller::DeliveryNote : documents::PartnerCaller::Invoice;
     options.showPriceGroups = m_options.showPriceGroups;
     options.printing = m_options.printing;
     options.currentUser = m_options.currentUser;
@@ -49,7 +50,7 @@ bool QtEditorWindows::findPartnerByCode(const QString& code) {
 
 bool QtEditorWindows::pickLine(int priceGroup) {
     products::PickerRequest& request = m_picker->request();
-    request.mode = products::CallerMode::InvoiceEditor;
+    request.mode = m_options.pickerMode;
     request.priceGroup = products::pickPriceGroup(priceGroup, m_options.products.window.settings->tobbar);
     request.lines = &m_doc.mszamla2;
     request.lineSetup = m_options.lineSetup;

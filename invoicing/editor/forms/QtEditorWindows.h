@@ -36,6 +36,10 @@ struct QtEditorWindowsOptions {
     bool showPriceGroups = true;               // the "tobbar" setting, for the partner dialog
     QString currentUser;
     EditorSaveSetup save;
+    // Who picks: the invoice editor, or the delivery-note editor (its own partner tab and
+    // picker caller mode).
+    products::CallerMode pickerMode = products::CallerMode::InvoiceEditor;
+    bool deliveryNotePartner = false;
 };
 
 // The save of an editor's document through the program's store, with the copies printed by the
