@@ -1,10 +1,9 @@
 #include "reports/turnover/DailyTurnover.h"
 
-#include <QHash>
-
 #include "foundation/CatalogueFields.h"
 #include "foundation/SzamSzov.h"
 #include "reports/turnover/ProfitStatistics.h"
+#include "reports/turnover/WorkingList.h"
 
 namespace kavina::reports {
 
@@ -12,12 +11,6 @@ namespace H = fields::Szamla;
 namespace L = fields::Szamla2;
 
 namespace {
-dbase::FieldDef text(const Field& f, int width) {
-    return {f.text(), dbase::FieldType::Character, width, 0};
-}
-dbase::FieldDef number(const Field& f) {
-    return {f.text(), dbase::FieldType::Float, 0, 0};
-}
 double fourDecimals(double x) {
     return double(roundTo(4, x));
 }
@@ -34,10 +27,12 @@ DailyTurnoverTotals collectDailyTurnover(const std::string& folder, const QDate&
                                          MemTable& vat, const Progress& progress) {
     namespace D = daydocs;
     namespace V = dayvat;
-    documents.setFields({text(D::bizonylat, 20), text(D::vevo, 80), number(D::osszeg), text(D::fizmod, 30)});
-    vat.setFields({text(V::fizmod, 30), number(V::afa), number(V::netto), number(V::osszeg), number(V::brutto)});
+    documents.setFields(
+        {textField(D::bizonylat, 20), textField(D::vevo, 80), numberField(D::osszeg), textField(D::fizmod, 30)});
+    vat.setFields({textField(V::fizmod, 30), numberField(V::afa), numberField(V::netto), numberField(V::osszeg),
+                   numberField(V::brutto)});
     DailyTurnoverTotals totals;
-    QHash<QString, CursorMark> vatRows;  // code + '|' + rate
+    KeyedRows vatRows(vat);  // code + '|' + rate
     SalesSelection selection(folder, QStringLiteral("B1"), day, day);
     selection.visit(
         [&](const RecordCursor& header, const std::vector<CursorMark>& lines, RecordCursor& cursor) {
@@ -59,17 +54,11 @@ DailyTurnoverTotals collectDailyTurnover(const std::string& folder, const QDate&
                 cursor.gotoBookmark(mark);
                 const double rate = cursor.asFloat(L::AFA);
                 const QString key = code + QLatin1Char('|') + QString::number(rate, 'g', 17);
-                const auto found = vatRows.constFind(key);
-                if (found == vatRows.constEnd()) {
-                    vat.append();
+                vatRows.select(key, [&] {
                     vat.setString(V::fizmod, code);
                     vat.setFloat(V::afa, rate);
                     for (const Field& f : {V::netto, V::osszeg, V::brutto}) vat.setFloat(f, 0);
-                    vat.post();
-                    vatRows.insert(key, vat.bookmark());
-                } else {
-                    vat.gotoBookmark(*found);
-                }
+                });
                 vat.edit();
                 vat.setFloat(V::osszeg, vat.asFloat(V::osszeg) + fourDecimals(cursor.asFloat(L::AFAFT)));
                 vat.setFloat(V::netto, vat.asFloat(V::netto) + fourDecimals(cursor.asFloat(L::NETTOAR)));
@@ -92,26 +81,20 @@ DailyTurnoverTotals collectDailyTurnover(const std::string& folder, const QDate&
 
 double collectDailyArticles(const std::string& folder, const QDate& day, MemTable& articles, const Progress& progress) {
     namespace A = dayarticles;
-    articles.setFields({text(A::cikkszam, 30), text(A::megnevezes, 50), number(A::mennyiseg), text(A::egyseg, 20),
-                        number(A::bruttoar)});
-    QHash<QString, CursorMark> byArticle;
+    articles.setFields({textField(A::cikkszam, 30), textField(A::megnevezes, 50), numberField(A::mennyiseg),
+                        textField(A::egyseg, 20), numberField(A::bruttoar)});
+    KeyedRows byArticle(articles);
     SalesSelection selection(folder, QStringLiteral("BF1"), day, day);
     selection.visit(
         [&](const RecordCursor&, const std::vector<CursorMark>& lines, RecordCursor& cursor) {
             for (const CursorMark& mark : lines) {
                 cursor.gotoBookmark(mark);
                 const QString article = cursor.asString(L::cikkszam);
-                const auto found = byArticle.constFind(article);
-                if (found == byArticle.constEnd()) {
-                    articles.append();
+                byArticle.select(article, [&] {
                     articles.setString(A::cikkszam, article);
                     articles.setFloat(A::mennyiseg, 0);
                     articles.setFloat(A::bruttoar, 0);
-                    articles.post();
-                    byArticle.insert(article, articles.bookmark());
-                } else {
-                    articles.gotoBookmark(*found);
-                }
+                });
                 const double quantity = cursor.asFloat(L::MENNYISEG);
                 articles.edit();
                 articles.setString(A::megnevezes, cursor.asString(L::MEGNEVEZES));

@@ -1,9 +1,8 @@
 #include "reports/turnover/ProfitStatistics.h"
 
-#include <QHash>
-
 #include "foundation/CatalogueFields.h"
 #include "foundation/SzamSzov.h"
+#include "reports/turnover/WorkingList.h"
 
 namespace kavina::reports {
 
@@ -26,13 +25,6 @@ double linesProfit(const std::vector<CursorMark>& lines, RecordCursor& cursor) {
 double marginOf(double profit, double base, int decimals) {
     if (base <= 0) return 0;
     return double(roundTo(decimals, (long double)profit / base * 100));
-}
-
-dbase::FieldDef text(const Field& f, int width) {
-    return {f.text(), dbase::FieldType::Character, width, 0};
-}
-dbase::FieldDef number(const Field& f) {
-    return {f.text(), dbase::FieldType::Float, 0, 0};
 }
 
 }  // namespace
@@ -74,24 +66,18 @@ DailyProfit collectDailyProfit(const std::string& folder, const QDate& day, cons
 ProfitPerDayTotals collectProfitPerDay(const std::string& folder, const QDate& from, const QDate& to, MemTable& rows,
                                        const Progress& progress) {
     namespace D = perday;
-    rows.setFields({text(D::datum, 20), number(D::kp), number(D::pg), number(D::ut), number(D::br), number(D::netto),
-                    number(D::haszon), number(D::arres)});
-    QHash<QString, CursorMark> byDay;
+    rows.setFields({textField(D::datum, 20), numberField(D::kp), numberField(D::pg), numberField(D::ut),
+                    numberField(D::br), numberField(D::netto), numberField(D::haszon), numberField(D::arres)});
+    KeyedRows byDay(rows);
     SalesSelection selection(folder, kSalesTypes, from, to);
     selection.visit(
         [&](const RecordCursor& header, const std::vector<CursorMark>& lines, RecordCursor& cursor) {
             const double profit = linesProfit(lines, cursor);
             const QString day = dayText(header.asDate(H::KIALLIT));
-            const auto found = byDay.constFind(day);
-            if (found == byDay.constEnd()) {
-                rows.append();
+            byDay.select(day, [&] {
                 rows.setString(D::datum, day);
                 for (const Field& f : {D::kp, D::pg, D::ut, D::br, D::netto, D::haszon, D::arres}) rows.setFloat(f, 0);
-                rows.post();
-                byDay.insert(day, rows.bookmark());
-            } else {
-                rows.gotoBookmark(*found);
-            }
+            });
             const QString type = header.asString(H::SZAMLATIP).trimmed();
             const QString mode = header.asString(H::FIZMOD).trimmed();
             const double gross = header.asFloat(H::FIZETENDO);
@@ -129,27 +115,21 @@ ProfitPerDayTotals collectProfitPerDay(const std::string& folder, const QDate& f
 ProfitPerProductTotals collectProfitPerProduct(const std::string& folder, const QDate& from, const QDate& to,
                                                MemTable& rows, const Progress& progress) {
     namespace P = perproduct;
-    rows.setFields({text(P::cikkszam, 30), text(P::megnevezes, 100), number(P::mennyiseg), text(P::egyseg, 20),
-                    number(P::nbesz), number(P::nelad), number(P::anbesz), number(P::anelad), number(P::haszon),
-                    number(P::arres)});
-    QHash<QString, CursorMark> byArticle;
+    rows.setFields({textField(P::cikkszam, 30), textField(P::megnevezes, 100), numberField(P::mennyiseg),
+                    textField(P::egyseg, 20), numberField(P::nbesz), numberField(P::nelad), numberField(P::anbesz),
+                    numberField(P::anelad), numberField(P::haszon), numberField(P::arres)});
+    KeyedRows byArticle(rows);
     SalesSelection selection(folder, kSalesTypes, from, to);
     selection.visit(
         [&](const RecordCursor&, const std::vector<CursorMark>& lines, RecordCursor& cursor) {
             for (const CursorMark& mark : lines) {
                 cursor.gotoBookmark(mark);
                 const QString article = cursor.asString(L::cikkszam);
-                const auto found = byArticle.constFind(article);
-                if (found == byArticle.constEnd()) {
-                    rows.append();
+                byArticle.select(article, [&] {
                     for (const Field& f : {P::mennyiseg, P::nbesz, P::nelad, P::anbesz, P::anelad, P::haszon, P::arres})
                         rows.setFloat(f, 0);
                     rows.setString(P::cikkszam, article);
-                    rows.post();
-                    byArticle.insert(article, rows.bookmark());
-                } else {
-                    rows.gotoBookmark(*found);
-                }
+                });
                 const long double quantity = cursor.asFloat(L::MENNYISEG);
                 rows.edit();
                 rows.setString(P::megnevezes, cursor.asString(L::MEGNEVEZES));
