@@ -43,7 +43,7 @@ protected:
 
     std::string folder() const { return dir.path(); }
 
-    void store(SalesMode mode, const QDate& day, const QString& payment, const std::vector<Line>& lines) {
+    QString store(SalesMode mode, const QDate& day, const QString& payment, const std::vector<Line>& lines) {
         Stored s{mode, day, payment, 0, 0, lines};
         MemoryDocument doc;
         for (const Line& line : lines) {
@@ -76,8 +76,9 @@ protected:
         doc.mszamla.post();
         documents::SalesSaveContext context{data, ini, iniSettings, QStringLiteral("Kovács Anna")};
         context.now = [day] { return QDateTime(day, QTime(10, 0)); };
-        documents::SalesStore(context).store(doc, mode, {});
+        const QString number = documents::SalesStore(context).store(doc, mode, {}).number;
         stored.push_back(s);
+        return number;
     }
 };
 
