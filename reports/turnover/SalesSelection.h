@@ -1,0 +1,41 @@
+#pragma once
+// The sales documents a statistic reads: the headers of Szamla.dbf of some types issued in a
+// range of days, visited in document-number order, each with its lines from Szamla2.dbf.
+// Reads only; the tables are opened on the statistic's own handles, so the windows' shared
+// handles keep their filters and positions.
+
+#include <QDate>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "foundation/RecordCursor.h"
+#include "foundation/TableHandle.h"
+
+namespace kavina::reports {
+
+// Reports how far a collection is: done of total headers. Called after every header.
+using Progress = std::function<void(int done, int total)>;
+
+class SalesSelection {
+public:
+    // types: the SZAMLATIP letters taken; from and to both included.
+    SalesSelection(std::string folder, QString types, QDate from, QDate to);
+    ~SalesSelection();
+
+    // Visits every selected header: header is on its record, lines holds its lines (empty
+    // when it has none). Progress gets the count of selected headers as total.
+    void visit(const std::function<void(const RecordCursor& header, const std::vector<CursorMark>& lines,
+                                        RecordCursor& lineCursor)>& onHeader,
+               const Progress& progress = {});
+
+private:
+    std::string m_folder;
+    QString m_types;
+    QDate m_from;
+    QDate m_to;
+};
+
+}  // namespace kavina::reports
