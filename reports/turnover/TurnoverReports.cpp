@@ -11,77 +11,7 @@ namespace kavina::reports {
 
 namespace {
 
-using report::BandKind;
-using report::TextStyle;
-
-constexpr double kRow = 5;  // one printed line, mm
-
-struct Column {
-    QString title;
-    double left;
-    double width;
-    bool right = false;  // amounts are right-aligned
-};
-
-const TextStyle kPlain;
-const TextStyle kBold = kPlain.withBold();
-const TextStyle kRight = kPlain.withAlignment(Qt::AlignRight | Qt::AlignTop);
-const TextStyle kBoldRight = kBold.withAlignment(Qt::AlignRight | Qt::AlignTop);
-
-QRectF cell(const Column& c, double top) {
-    return {c.left + 1, top, c.width - 2, kRow - 0.5};
-}
-
-// A portrait A4 layout over source with the title band: the title and the date line.
-std::unique_ptr<report::Layout> titled(RecordCursor* source, const QString& title, const QString& dates) {
-    auto layout = std::make_unique<report::Layout>();
-    layout->setSource(source);
-    const double width = layout->bandWidth();
-    report::Band& band = layout->addBand(BandKind::Title, "Title", 20);
-    band.addText("title", QRectF(0, 0, width, 8), title,
-                 kPlain.withSize(14).withBold().withAlignment(Qt::AlignHCenter | Qt::AlignTop));
-    band.addText("dates", QRectF(0, 9, width, 6), dates, kPlain.withSize(10).withAlignment(Qt::AlignHCenter));
-    band.addLine("underline", QPointF(0, 18), QPointF(width, 18));
-    return layout;
-}
-
-void addHeads(report::Band& band, const std::vector<Column>& columns, double top) {
-    for (const Column& c : columns)
-        band.addText("head_" + c.title.toStdString(), cell(c, top), c.title, c.right ? kBoldRight : kBold);
-}
-
-void addColumnHeader(report::Layout& layout, const std::vector<Column>& columns) {
-    report::Band& band = layout.addBand(BandKind::ColumnHeader, "ColumnHeader", kRow + 2);
-    addHeads(band, columns, 0);
-    band.addLine("underline", QPointF(0, kRow + 1), QPointF(layout.bandWidth(), kRow + 1));
-}
-
-using Format = std::function<QString(const RecordCursor&)>;
-
-void addCell(report::Band& band, RecordCursor& source, const Column& c, double top, const Field& field, Format format) {
-    report::Element& e = band.addField("field_" + c.title.toStdString() + "_" + std::to_string(int(top)), cell(c, top),
-                                       source, field.text(), c.right ? kRight : kPlain);
-    e.format = std::move(format);
-}
-
-Format money(const Field& f) {
-    return [f](const RecordCursor& r) { return moneyText(r.asFloat(f)); };
-}
-Format plain(const Field& f) {
-    return [f](const RecordCursor& r) { return plainNumber(r.asFloat(f)); };
-}
-Format text(const Field& f, int width = -1) {
-    return [f, width](const RecordCursor& r) { return r.asString(f).trimmed().left(width); };
-}
-
-// A summary line: a caption and values under the columns.
-void addSummaryLine(report::Band& band, const std::vector<Column>& columns, double top, const QString& caption,
-                    const std::vector<std::pair<int, QString>>& values) {
-    band.addText("caption_" + std::to_string(int(top)), QRectF(1, top, 60, kRow - 0.5), caption, kBold);
-    for (const auto& [index, value] : values)
-        band.addText("sum_" + std::to_string(int(top)) + "_" + std::to_string(index), cell(columns[size_t(index)], top),
-                     value, kBoldRight);
-}
+using namespace bands;
 
 QString dayCaption(const QDate& day) {
     return dateText(day);

@@ -11,12 +11,9 @@
 #include "report/Layout.h"
 #include "reports/turnover/DailyTurnover.h"
 #include "reports/turnover/ProfitStatistics.h"
+#include "reports/turnover/ReportBands.h"
 
 namespace kavina::reports {
-
-// An amount as the statistics print it without the money format: no grouping, the shortest
-// decimal form, a decimal comma: 12500 gives "12500", 10.25 gives "10,25".
-QString plainNumber(double x);
 
 // "Napi forgalomkimutatás": the documents by payment code, each code with its VAT breakdown
 // (every rate of the code), and the totals of the three payment modes.
