@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QMap>
+#include <cmath>
 #include <vector>
 
 #include "foundation/SzamSzov.h"
@@ -39,6 +40,10 @@ QMap<QString, std::vector<VatRow>> vatByCode(MemTable& vat) {
 }  // namespace
 
 QString plainNumber(double x) {
+    // The figures are kept to four decimals; a sum of them carries binary noise
+    // (5200.200000000001) that the shortest form would print.
+    // Beyond 10^14 four decimals no longer fit the rounding's 64-bit integer (nor a double).
+    if (std::abs(x) < 1e14) x = double(roundTo(4, x));
     if (x == 0) return QStringLiteral("0");  // never "-0"
     QString s = QString::number(x, 'f', QLocale::FloatingPointShortest);
     s.replace(QLatin1Char('.'), QLatin1Char(','));
