@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -83,6 +84,11 @@ TEST_F(FinancialStatisticsWindowTest, OpeningListsTodaysCashDocumentsAndEveryInv
     EXPECT_EQ(cell("turnoverGrid", 0, 1), QStringLiteral("Mérleg Kft."));
     EXPECT_EQ(cell("turnoverGrid", 0, 3), QStringLiteral("2008.03.10"));
     EXPECT_EQ(label("turnoverTotal"), QStringLiteral("2 270 Ft"));
+    // A click on a column title sorts the list by it.
+    EXPECT_EQ(cell("turnoverGrid", 0, 4), QStringLiteral("1 270,00"));
+    child<QTableView>("turnoverGrid")->horizontalHeader()->sectionClicked(4);
+    EXPECT_EQ(cell("turnoverGrid", 0, 4), QStringLiteral("1 000,00"));
+    EXPECT_EQ(cell("turnoverGrid", 1, 4), QStringLiteral("1 270,00"));
 
     click("turnoverPrint");
     ASSERT_TRUE(shown);
