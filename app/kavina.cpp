@@ -33,6 +33,7 @@
 #include "products/register/forms/ProductCommands.h"
 #include "products/register/forms/TAnyagForm.h"
 #include "report/view/ReportPrinter.h"
+#include "reports/turnover/forms/StatisticsCommands.h"
 #include "shell/mainwindow/Platform.h"
 #include "shell/mainwindow/SessionActions.h"
 #include "shell/mainwindow/forms/TForm1.h"
@@ -220,6 +221,12 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
          .desktop = desktop,
          .now = state.clock,
          .printing = printing});
+    reports::addStatisticsCommands(addToMainWindow, {.data = state.data,
+                                                     .prompt = state.prompt,
+                                                     .parent = [&form] { return static_cast<QWidget*>(&form); },
+                                                     .today = [&state] { return state.clock().date(); },
+                                                     .currentUser = [&state] { return state.session.currentUser; },
+                                                     .printing = printing});
     // The plugins, loaded once after the first start-up tasks; they are stopped and unloaded
     // before the main window goes.
     support::QtPluginHost pluginHost(form, state.prompt, state.session.dataFolder, state.programFolder);

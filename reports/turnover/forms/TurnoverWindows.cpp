@@ -1,0 +1,151 @@
+#include "reports/turnover/forms/TurnoverWindows.h"
+
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "foundation/CommandBoundary.h"
+#include "report/view/PreviewWindow.h"
+#include "reports/turnover/TurnoverReports.h"
+
+namespace kavina::reports {
+
+namespace {
+
+struct Caption {
+    QString window;
+    QString header;
+    bool period;
+};
+
+Caption captionOf(TurnoverStatistic statistic) {
+    switch (statistic) {
+        case TurnoverStatistic::DailyTurnover:
+            return {QStringLiteral("Napi forgalom kimutatás"), QStringLiteral("Napi forgalom kimutatás "), false};
+        case TurnoverStatistic::DailyArticles:
+            return {QStringLiteral("Napi forgalom kimutatás"), QStringLiteral("Napi forgalom kimutatás cikkszámra"),
+                    false};
+        case TurnoverStatistic::DailyProfit:
+            return {QStringLiteral("Napi haszonszámítás"), QStringLiteral("Napi haszonszámítás"), false};
+        case TurnoverStatistic::ProfitPerDay:
+        case TurnoverStatistic::ProfitPerProduct: break;
+    }
+    return {QStringLiteral("Időszakos haszonszámítás"), QStringLiteral("Időszakos haszonszámítás"), true};
+}
+
+QDateEdit* dateBox(const char* objectName, const QDate& date) {
+    auto* box = new QDateEdit(date);
+    box->setObjectName(QString::fromLatin1(objectName));
+    box->setDisplayFormat(QStringLiteral("yyyy.MM.dd"));
+    box->setCalendarPopup(true);
+    return box;
+}
+
+}  // namespace
+
+TurnoverWindow::TurnoverWindow(TurnoverStatistic statistic, Prompt& prompt, TurnoverWindowOptions options,
+                               QWidget* parent)
+    : QDialog(parent), m_statistic(statistic), m_prompt(prompt), m_options(std::move(options)) {
+    const Caption caption = captionOf(statistic);
+    setWindowTitle(caption.window);
+    auto* layout = new QVBoxLayout(this);
+    auto* header = new QLabel(caption.header);
+    header->setObjectName(QStringLiteral("header"));
+    QFont big = header->font();
+    big.setBold(true);
+    big.setPointSizeF(big.pointSizeF() * 1.3);
+    header->setFont(big);
+    layout->addWidget(header);
+
+    auto* dates = new QGridLayout;
+    dates->addWidget(new QLabel(QStringLiteral("Kimutatás dátuma:")), 0, 0);
+    m_from = dateBox("fromBox", m_options.today);
+    dates->addWidget(m_from, 0, 1);
+    if (caption.period) {
+        dates->addWidget(new QLabel(QStringLiteral("-tól")), 0, 2);
+        m_to = dateBox("toBox", m_options.today);
+        dates->addWidget(m_to, 1, 1);
+        dates->addWidget(new QLabel(QStringLiteral("-ig")), 1, 2);
+    }
+    layout->addLayout(dates);
+
+    m_progress = new QProgressBar;
+    m_progress->setObjectName(QStringLiteral("progress"));
+    m_progress->setVisible(false);
+    layout->addWidget(m_progress);
+
+    auto* buttons = new QHBoxLayout;
+    m_run = new QPushButton(QStringLiteral("Statisztika"));
+    m_run->setObjectName(QStringLiteral("runButton"));
+    m_run->setDefault(true);
+    m_quit = new QPushButton(QStringLiteral("Kilépés"));
+    m_quit->setObjectName(QStringLiteral("quitButton"));
+    buttons->addWidget(m_run);
+    buttons->addWidget(m_quit);
+    layout->addLayout(buttons);
+    connect(m_run, &QPushButton::clicked, this, &TurnoverWindow::runStatistics);
+    connect(m_quit, &QPushButton::clicked, this, &QDialog::reject);
+
+    if (!m_options.show)
+        m_options.show = [this](const report::PreparedReport& pages, QWidget* owner) {
+            if (!m_options.printing) return;
+            report::PreviewWindow preview(pages, m_prompt, *m_options.printing,
+                                          {.pdfFileName = QStringLiteral("statisztika.pdf")}, owner);
+            preview.exec();
+        };
+}
+
+void TurnoverWindow::showProgress(int done, int total) {
+    m_progress->setMaximum(std::max(total, 1));
+    m_progress->setValue(done);
+    m_progress->repaint();
+}
+
+report::PreparedReport TurnoverWindow::collect() {
+    const QDate from = m_from->date();
+    const QDate to = m_to ? m_to->date() : from;
+    const Progress progress = [this](int done, int total) { showProgress(done, total); };
+    const std::string& folder = m_options.dataFolder;
+    switch (m_statistic) {
+        case TurnoverStatistic::DailyTurnover: {
+            const DailyTurnoverTotals totals = collectDailyTurnover(folder, from, m_documents, m_vat, progress);
+            return dailyTurnoverReport(m_documents, m_vat, totals, from)->prepare();
+        }
+        case TurnoverStatistic::DailyArticles: {
+            const double total = collectDailyArticles(folder, from, m_rows, progress);
+            return dailyArticlesReport(m_rows, total, from)->prepare();
+        }
+        case TurnoverStatistic::DailyProfit:
+            return dailyProfitReport(collectDailyProfit(folder, from, progress), from)->prepare();
+        case TurnoverStatistic::ProfitPerDay: {
+            const ProfitPerDayTotals totals = collectProfitPerDay(folder, from, to, m_rows, progress);
+            return profitPerDayReport(m_rows, totals, from, to)->prepare();
+        }
+        case TurnoverStatistic::ProfitPerProduct: {
+            const ProfitPerProductTotals totals = collectProfitPerProduct(folder, from, to, m_rows, progress);
+            return profitPerProductReport(m_rows, totals, from, to)->prepare();
+        }
+    }
+    return {};
+}
+
+void TurnoverWindow::runStatistics() {
+    m_run->setVisible(false);
+    m_quit->setVisible(false);
+    m_progress->setValue(0);
+    m_progress->setVisible(true);
+    const bool done = runCommand(m_prompt, [&] {
+        const report::PreparedReport pages = collect();
+        m_options.show(pages, this);
+    });
+    m_progress->setVisible(false);
+    m_run->setVisible(true);
+    m_quit->setVisible(true);
+    if (done) accept();
+}
+
+}  // namespace kavina::reports
