@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "foundation/IniSettings.h"
 #include "foundation/Prompt.h"
@@ -21,7 +22,8 @@ namespace kavina::invoicing {
 
 struct DeliveryEditorOptions {
     DeliveryKind kind = DeliveryKind::DeliveryNote;
-    // Re-issue the cancelled delivery note the documents handle stands on.
+    // Re-issue the cancelled delivery note the documents handle stands on; for an offer, modify
+    // the stored offer it stands on.
     bool reissue = false;
     const IniSettings* settings = nullptr;  // required
     QString currentUser;
@@ -30,6 +32,9 @@ struct DeliveryEditorOptions {
 
 inline const QString kNoIssueDate = QStringLiteral("Kérem, állítsa ki a bizonylat keltét!");
 inline const QString kLeaveUnsaved = QStringLiteral("Biztos benne, hogy kilép mentés nélkül a szerkesztésből? ");
+inline const QString kLeaveNewOffer =
+    QStringLiteral("Biztos benne, hogy kilép mentés nélkül az árajánlat szerkesztéséből? ");
+inline const QString kLeaveModifiedOffer = QStringLiteral("Biztos benne, hogy kilép az árajánlat szerkesztéséből? ");
 
 class DeliveryEditor {
 public:
@@ -85,12 +90,16 @@ public:
     // emptied).
     bool close();
     bool saved() const { return m_saved; }
+    // The stored offer this editor modifies, when it does.
+    const std::optional<ReplacedOffer>& replacedOffer() const { return m_replaced; }
 
     RecordCursor& header() { return m_doc.mszamla; }
     RecordCursor& lines() { return m_doc.mszamla2; }
 
 private:
     void copyReissued();
+    void copyOffer();
+    double paymentTerm() const;
     void takePartner(const RecordCursor& partner);
     void setHeader(const std::function<void(RecordCursor&)>& change);
     double partnerTerm() const;
@@ -102,6 +111,7 @@ private:
     DeliveryWindows& m_windows;
     DeliveryEditorOptions m_options;
     bool m_saved = false;
+    std::optional<ReplacedOffer> m_replaced;
 };
 
 }  // namespace kavina::invoicing

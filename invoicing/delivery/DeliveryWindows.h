@@ -36,7 +36,7 @@ public:
     virtual bool chooseSupplierOrder() = 0;
     // "Nyomtat [F10]" or, for a payout, "Mentés [F10]": the save of the in-memory document.
     // True when it was stored; focus names the box a refusal points at.
-    virtual bool saveDocument(DeliveryKind kind, EditorFocus& focus) = 0;
+    virtual bool saveDocument(DeliveryKind kind, EditorFocus& focus, const std::optional<ReplacedOffer>& replaced) = 0;
 };
 
 }  // namespace kavina::invoicing

@@ -28,7 +28,9 @@ public:
     std::optional<QString> editRemark(const QString&) override { return std::nullopt; }
     void preview(const report::PreparedReport&) override {}
     bool chooseSupplierOrder() override { return false; }
-    bool saveDocument(DeliveryKind, EditorFocus&) override { return false; }
+    bool saveDocument(DeliveryKind, EditorFocus&, const std::optional<invoicing::ReplacedOffer>&) override {
+        return false;
+    }
 };
 
 class DeliveryFormsTest : public ::testing::Test {
