@@ -345,6 +345,12 @@ void DeliveryEditor::reload() {
     recalculate();
 }
 
+void DeliveryEditor::sortLinesBy(const Field& column) {
+    m_sortColumn = column;
+    m_doc.mszamla2.sort({{column}});
+    m_doc.mszamla2.first();
+}
+
 void DeliveryEditor::recalculate() {
     recalculateTotals(m_doc.mszamla, m_doc.mszamla2, false);
 }

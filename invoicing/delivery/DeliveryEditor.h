@@ -81,6 +81,10 @@ public:
     void temporarySave();
     void reload();
 
+    // An offer's column title: the lines sorted by that column, which stays marked.
+    void sortLinesBy(const Field& column);
+    std::optional<Field> sortColumn() const { return m_sortColumn; }
+
     void recalculate();
     // "Előnézet": the lines in print order, the layout of the kind over the in-memory document.
     void preview(const RecordCursor& settingsRecord);
@@ -112,6 +116,7 @@ private:
     DeliveryEditorOptions m_options;
     bool m_saved = false;
     std::optional<ReplacedOffer> m_replaced;
+    std::optional<Field> m_sortColumn;
 };
 
 }  // namespace kavina::invoicing

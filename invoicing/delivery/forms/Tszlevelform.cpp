@@ -243,8 +243,19 @@ void Tszlevelform::buildGrid() {
     m_lines->verticalHeader()->hide();
     m_lines->setContextMenuPolicy(Qt::CustomContextMenu);
     m_grid = std::make_unique<widgets::RecordGrid>(m_lines, m_doc.mszamla2, lineColumns(m_logic.kind()), m_prompt);
-    const int widths[] = {80, 240, 80, 70, 100, 130, 100, 60, 90, 100};
+    const int widths[] = {80, 240, 80, 70, 130, 130, 100, 60, 90, 100};
     for (int c = 0; c < 10; ++c) m_lines->setColumnWidth(c, widths[c]);
+    if (m_logic.kind() == DeliveryKind::Offer) {
+        QHeaderView* titles = m_lines->horizontalHeader();
+        titles->setSectionsClickable(true);
+        connect(titles, &QHeaderView::sectionClicked, this, [this, titles](int column) {
+            const std::vector<widgets::GridColumn> columns = lineColumns(DeliveryKind::Offer);
+            if (column < 0 || column >= int(columns.size())) return;
+            command([&] { m_logic.sortLinesBy(columns[size_t(column)].field); });
+            titles->setSortIndicatorShown(true);
+            titles->setSortIndicator(column, Qt::AscendingOrder);
+        });
+    }
     m_lines->horizontalHeader()->setStretchLastSection(true);
     m_lines->installEventFilter(this);
     m_lines->viewport()->installEventFilter(this);
