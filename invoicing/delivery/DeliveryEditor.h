@@ -1,10 +1,10 @@
 #pragma once
 // What the delivery-note editor (Tszlevelform) does, apart from drawing it, in each of its
-// five kinds: opening (from nothing, or re-issuing a cancelled delivery note), the partner by
-// picker or code, the issue date rule, the discount and the value boxes, the lines through the
-// product picker, loading a supplier order into a goods receipt, the temporary save and its
-// reload, the preview, the save and the closing question. It builds the in-memory document
-// only; the save (through DeliveryWindows) writes the tables.
+// kinds: opening (from nothing, re-issuing a cancelled delivery note, or modifying a stored
+// offer), the partner by picker or code, the issue date rule, the discount and the value boxes,
+// the lines through the product picker, loading a supplier order into a goods receipt, the
+// temporary save and its reload, the preview, the save and the closing question. It builds the
+// in-memory document only; the save (through DeliveryWindows) writes the tables.
 
 #include <QDate>
 #include <QString>
