@@ -39,6 +39,13 @@ QString lineLabel(double code, const QString& name) {
 
 }  // namespace
 
+QString offerChangedQuestion(const QString& number) {
+    return QStringLiteral(
+               "A(z) %1 számú árajánlatot a megnyitása óta egy másik gépen megváltoztatták vagy törölték. "
+               "Biztos benne, hogy felülírja az itt szerkesztett változattal? ")
+        .arg(number);
+}
+
 struct DeliveryStore::Handles {
     explicit Handles(const std::string& folder)
         : headers(folder, catalogue::table(TableId::Szamla).fileName),
@@ -61,6 +68,7 @@ void DeliveryStore::open(DeliveryKind kind) {
         handles->headers.open();
         handles->headers.setOrder(H::SZAMLASZAM);
         handles->lines.open();
+        handles->lines.setOrder(L::SZAMLASZAM);
         m_handles = std::move(handles);
         m_stock = std::make_unique<StockRule>(folder, m_context.lockPatience);
     }
@@ -130,25 +138,66 @@ void DeliveryStore::moveStock(const MemoryDocument& document, DeliveryKind kind,
     }
 }
 
-StoredSale DeliveryStore::store(MemoryDocument& document, DeliveryKind kind) {
+// Every record stored under the number, found through the number's index rather than where a
+// shared handle happens to stand: two versions a past fault left are both replaced.
+std::vector<uint32_t> DeliveryStore::recordsOf(TableHandle& table, const Field& numberField, const QString& number) {
+    std::vector<uint32_t> records;
+    table.refresh();
+    if (!table.findKey(number.toStdString())) return records;
+    for (; !table.eof() && table.asString(numberField).trimmed() == number; table.next())
+        records.push_back(uint32_t(table.bookmark().id));
+    return records;
+}
+
+void DeliveryStore::deleteRecords(TableHandle& table, const std::vector<uint32_t>& records) {
+    for (const uint32_t record : records) {
+        table.gotoBookmark({record});
+        table.deleteRecord();
+    }
+}
+
+bool DeliveryStore::offerChanged(const ReplacedOffer& replaced) {
+    open(DeliveryKind::Offer);
+    TableHandle& headers = m_handles->headers;
+    const std::vector<uint32_t> stored = recordsOf(headers, H::SZAMLASZAM, replaced.number);
+    if (stored.size() != 1) return true;
+    headers.gotoBookmark({stored.front()});
+    return headers.asString(H::GARANCIASZ).trimmed() != replaced.savedAt.trimmed() ||
+           headers.asDate(H::KIALLIT) != replaced.issued;
+}
+
+StoredSale DeliveryStore::store(MemoryDocument& document, DeliveryKind kind,
+                                const std::optional<ReplacedOffer>& replaced) {
     open(kind);
     m_now = m_context.now();
     document.sortLinesForPrint();
     StoredSale sale;
     dbase::Transaction transaction(m_context.data.dataFolder(), dbase::FileSystem::real(), m_context.commit);
     m_handles->headers.refresh();
-    sale.number = takeFreeNumber(invoicing::deliveryNumberKind(kind), m_handles->headers, m_context.data.UserTable(),
-                                 m_now.date());
+    std::vector<uint32_t> oldHeaders, oldLines;
+    if (replaced) {
+        sale.number = replaced->number.trimmed();
+        oldHeaders = recordsOf(m_handles->headers, H::SZAMLASZAM, sale.number);
+        oldLines = recordsOf(m_handles->lines, L::SZAMLASZAM, sale.number);
+    } else {
+        sale.number = takeFreeNumber(invoicing::deliveryNumberKind(kind), m_handles->headers,
+                                     m_context.data.UserTable(), m_now.date());
+    }
     sale.headerRecNo = appendHeader(document, kind, sale.number);
     appendLines(document, kind, sale.number);
+    if (m_context.afterAppending) m_context.afterAppending();
+    deleteRecords(m_handles->lines, oldLines);
+    deleteRecords(m_handles->headers, oldHeaders);
     moveStock(document, kind, sale);
     transaction.commit();
     return sale;
 }
 
 std::optional<StoredSale> DeliveryStore::save(MemoryDocument& document, DeliveryKind kind, Prompt& prompt,
-                                              DeliveryCopyPrinter& printer, std::optional<SaveFocus>* focus) {
-    if (document.mszamla.asString(H::NEV).trimmed().isEmpty()) {
+                                              DeliveryCopyPrinter& printer, std::optional<SaveFocus>* focus,
+                                              const std::optional<ReplacedOffer>& replaced) {
+    // An offer may go out before its partner is known: it prints with empty partner fields.
+    if (kind != DeliveryKind::Offer && document.mszamla.asString(H::NEV).trimmed().isEmpty()) {
         prompt.warning(kSaveCaption, kNoPartner);
         if (focus) *focus = SaveFocus::PartnerName;
         return std::nullopt;
@@ -158,14 +207,18 @@ std::optional<StoredSale> DeliveryStore::save(MemoryDocument& document, Delivery
         TableHandle& settings = m_context.data.UserTable();
         settings.refresh();
         settings.first();
-        const int offered = settings.isNull(fields::User::PRNSZL) ? 0 : int(settings.asInteger(fields::User::PRNSZL));
+        const Field preset = kind == DeliveryKind::Offer ? fields::User::PRNAJANLAT : fields::User::PRNSZL;
+        const int offered = settings.isNull(preset) ? 0 : int(settings.asInteger(preset));
         const std::optional<int> chosen = prompt.askCopies(offered);
         if (!chosen) return std::nullopt;
         copies = *chosen;
     }
     StoredSale sale;
     try {
-        sale = store(document, kind);
+        if (replaced && offerChanged(*replaced) &&
+            !prompt.askYesNo(kOfferChangedCaption, offerChangedQuestion(replaced->number), Icon::Warning))
+            return std::nullopt;
+        sale = store(document, kind, replaced);
     } catch (const RuleError& refused) {
         prompt.warning(refused.caption(), refused.message());
         return std::nullopt;

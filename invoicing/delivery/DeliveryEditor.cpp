@@ -46,6 +46,14 @@ const Field kReissuedLineFields[] = {
     L::ITJSZAM,   L::MEGNEVEZES, L::MEGJEGYZES, L::NETTOAR, L::AFA,  L::AFAFT,  L::OSSZESEN, L::ARCSOPORT, L::TERMEK,
     L::cikkszam,  L::nbesz,      L::bar1,       L::bar2,    L::bar3, L::bfixar, L::bruttoar};
 
+// Everything a stored offer holds is carried into its next version: a modification saved
+// unchanged stores what was there.
+const Field kOfferHeaderFields[] = {
+    H::AJANLSZAM, H::SZAMLASZAM, H::GARANCIASZ, H::SZAMLATIP, H::ALLAPOT, H::PARTNERKOD, H::NEV,
+    H::NEV1,      H::IRSZAM,     H::VAROS,      H::CIM,       H::FIZMOD,  H::KIALLIT,    H::TELJESIT,
+    H::FIZHAT,    H::TARGY,      H::AFAALAP,    H::AFA,       H::AFAFT,   H::FIZETENDO,  H::FIZETVE,
+    H::FIZDATUM,  H::ARCSOPORT,  H::KEDVEZMENY, H::UGYINTEZO, H::PRINT,   H::MEGJEGYZES};
+
 // The lines of a stored document, in their stored order.
 template <typename Each>
 void forEachStoredLine(TDataModule1& data, const QString& number, Each each) {
@@ -72,6 +80,12 @@ void DeliveryEditor::open() {
         RecordEdit header = RecordEdit::append(m_doc.mszamla);
         header.post();
     }
+    m_replaced.reset();
+    if (m_options.kind == DeliveryKind::Offer && m_options.reissue) {
+        copyOffer();
+        recalculate();
+        return;
+    }
     if (m_options.reissue) copyReissued();
     // An empty receipt counter would number the first receipt 00000.
     ensureCounterSet(settings, fields::User::DEFUSERN);
@@ -85,6 +99,7 @@ void DeliveryEditor::open() {
         for (const Field& date : {H::KIALLIT, H::TELJESIT, H::FIZHAT}) h.setDate(date, today);
         h.setString(H::FIZMOD, kCash);
         h.setInteger(H::ARCSOPORT, 4);
+        if (kind == DeliveryKind::Offer) h.setInteger(H::AFA, 25);
     });
     showNumber();
     recalculate();
@@ -111,6 +126,22 @@ void DeliveryEditor::copyReissued() {
         h.setFloat(H::szlbrutto, double(KerekitRound(stored.asFloat(H::szlbrutto))));
     });
     forEachStoredLine(m_data, stored.asString(H::SZAMLASZAM).trimmed(), [&](const RecordCursor& line) {
+        RecordEdit added = RecordEdit::append(m_doc.mszamla2);
+        for (const Field& f : kReissuedLineFields) copyText(line, m_doc.mszamla2, f);
+        added.post();
+    });
+    m_doc.mszamla2.first();
+}
+
+// The offer the documents handle stands on, to be replaced under its number by the save.
+void DeliveryEditor::copyOffer() {
+    const TableHandle& stored = m_data.SzamlaTable();
+    setHeader([&](RecordCursor& h) {
+        for (const Field& f : kOfferHeaderFields) copyText(stored, h, f);
+    });
+    const QString number = stored.asString(H::SZAMLASZAM).trimmed();
+    m_replaced = ReplacedOffer{number, stored.asString(H::GARANCIASZ), stored.asDate(H::KIALLIT)};
+    forEachStoredLine(m_data, number, [&](const RecordCursor& line) {
         RecordEdit added = RecordEdit::append(m_doc.mszamla2);
         for (const Field& f : kReissuedLineFields) copyText(line, m_doc.mszamla2, f);
         added.post();
@@ -166,8 +197,26 @@ double DeliveryEditor::partnerTerm() const {
 
 // ---- header boxes ----
 
+// The due date of an offer: the days of the header's payment method, none when it is unknown.
+double DeliveryEditor::paymentTerm() const {
+    const QString method = m_doc.mszamla.asString(H::FIZMOD).trimmed();
+    const auto methods = readerOf(m_data.FizmodTable(), ReaderView::Unfiltered);
+    for (methods->first(); !methods->eof(); methods->next())
+        if (methods->asString(fields::Fizmod::FIZMOD).trimmed() == method)
+            return methods->asFloat(fields::Fizmod::HATARIDO);
+    return 0;
+}
+
 bool DeliveryEditor::issueDateLeft(const QDate& issued) {
     setHeader([&](RecordCursor& h) { h.setDate(H::KIALLIT, issued); });
+    if (m_options.kind == DeliveryKind::Offer) {
+        // An offer's date is not checked; an unset one gives no due date.
+        setHeader([&](RecordCursor& h) {
+            if (unset(h.asDate(H::TELJESIT))) h.setDate(H::TELJESIT, issued);
+            if (issued.isValid()) h.setDate(H::FIZHAT, issued.addDays(qint64(KerekitRound(paymentTerm()))));
+        });
+        return true;
+    }
     if (unset(issued)) {
         m_prompt.warning(kWarning, kNoIssueDate);
         return false;
@@ -296,6 +345,12 @@ void DeliveryEditor::reload() {
     recalculate();
 }
 
+void DeliveryEditor::sortLinesBy(const Field& column) {
+    m_sortColumn = column;
+    m_doc.mszamla2.sort({{column}});
+    m_doc.mszamla2.first();
+}
+
 void DeliveryEditor::recalculate() {
     recalculateTotals(m_doc.mszamla, m_doc.mszamla2, false);
 }
@@ -319,13 +374,15 @@ void DeliveryEditor::preview(const RecordCursor& settingsRecord) {
 bool DeliveryEditor::save(EditorFocus& focus) {
     focus = EditorFocus::None;
     recalculate();
-    if (!m_windows.saveDocument(m_options.kind, focus)) return false;
+    if (!m_windows.saveDocument(m_options.kind, focus, m_replaced)) return false;
     m_saved = true;
     return true;
 }
 
 bool DeliveryEditor::close() {
-    if (!m_saved && !m_prompt.askYesNo(kQuestion, kLeaveUnsaved, Icon::Warning)) return false;
+    QString question = kLeaveUnsaved;
+    if (m_options.kind == DeliveryKind::Offer) question = m_replaced ? kLeaveModifiedOffer : kLeaveNewOffer;
+    if (!m_saved && !m_prompt.askYesNo(kQuestion, question, Icon::Warning)) return false;
     m_doc.empty();
     return true;
 }

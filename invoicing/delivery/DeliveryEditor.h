@@ -1,14 +1,15 @@
 #pragma once
 // What the delivery-note editor (Tszlevelform) does, apart from drawing it, in each of its
-// five kinds: opening (from nothing, or re-issuing a cancelled delivery note), the partner by
-// picker or code, the issue date rule, the discount and the value boxes, the lines through the
-// product picker, loading a supplier order into a goods receipt, the temporary save and its
-// reload, the preview, the save and the closing question. It builds the in-memory document
-// only; the save (through DeliveryWindows) writes the tables.
+// kinds: opening (from nothing, re-issuing a cancelled delivery note, or modifying a stored
+// offer), the partner by picker or code, the issue date rule, the discount and the value boxes,
+// the lines through the product picker, loading a supplier order into a goods receipt, the
+// temporary save and its reload, the preview, the save and the closing question. It builds the
+// in-memory document only; the save (through DeliveryWindows) writes the tables.
 
 #include <QDate>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "foundation/IniSettings.h"
 #include "foundation/Prompt.h"
@@ -21,7 +22,8 @@ namespace kavina::invoicing {
 
 struct DeliveryEditorOptions {
     DeliveryKind kind = DeliveryKind::DeliveryNote;
-    // Re-issue the cancelled delivery note the documents handle stands on.
+    // Re-issue the cancelled delivery note the documents handle stands on; for an offer, modify
+    // the stored offer it stands on.
     bool reissue = false;
     const IniSettings* settings = nullptr;  // required
     QString currentUser;
@@ -30,6 +32,9 @@ struct DeliveryEditorOptions {
 
 inline const QString kNoIssueDate = QStringLiteral("Kérem, állítsa ki a bizonylat keltét!");
 inline const QString kLeaveUnsaved = QStringLiteral("Biztos benne, hogy kilép mentés nélkül a szerkesztésből? ");
+inline const QString kLeaveNewOffer =
+    QStringLiteral("Biztos benne, hogy kilép mentés nélkül az árajánlat szerkesztéséből? ");
+inline const QString kLeaveModifiedOffer = QStringLiteral("Biztos benne, hogy kilép az árajánlat szerkesztéséből? ");
 
 class DeliveryEditor {
 public:
@@ -76,6 +81,10 @@ public:
     void temporarySave();
     void reload();
 
+    // An offer's column title: the lines sorted by that column, which stays marked.
+    void sortLinesBy(const Field& column);
+    std::optional<Field> sortColumn() const { return m_sortColumn; }
+
     void recalculate();
     // "Előnézet": the lines in print order, the layout of the kind over the in-memory document.
     void preview(const RecordCursor& settingsRecord);
@@ -85,12 +94,16 @@ public:
     // emptied).
     bool close();
     bool saved() const { return m_saved; }
+    // The stored offer this editor modifies, when it does.
+    const std::optional<ReplacedOffer>& replacedOffer() const { return m_replaced; }
 
     RecordCursor& header() { return m_doc.mszamla; }
     RecordCursor& lines() { return m_doc.mszamla2; }
 
 private:
     void copyReissued();
+    void copyOffer();
+    double paymentTerm() const;
     void takePartner(const RecordCursor& partner);
     void setHeader(const std::function<void(RecordCursor&)>& change);
     double partnerTerm() const;
@@ -102,6 +115,8 @@ private:
     DeliveryWindows& m_windows;
     DeliveryEditorOptions m_options;
     bool m_saved = false;
+    std::optional<ReplacedOffer> m_replaced;
+    std::optional<Field> m_sortColumn;
 };
 
 }  // namespace kavina::invoicing

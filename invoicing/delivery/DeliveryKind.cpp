@@ -12,12 +12,14 @@ QString deliveryCaption(DeliveryKind kind) {
         case DeliveryKind::Return: return QStringLiteral("Visszáru");
         case DeliveryKind::SupplierOrder: return QStringLiteral("Megrendelés");
         case DeliveryKind::CashPayout: return QStringLiteral("Pénztárgépes kifizetés");
+        case DeliveryKind::Offer: return QStringLiteral("Árajánlat");
     }
     return {};
 }
 
 QString deliveryHeaderText(DeliveryKind kind) {
     if (kind == DeliveryKind::DeliveryNote) return QStringLiteral("Szállítólevél készítése");
+    if (kind == DeliveryKind::Offer) return QStringLiteral("Árajánlat készítése");
     return deliveryCaption(kind);
 }
 
@@ -32,6 +34,7 @@ NumberKind deliveryNumberKind(DeliveryKind kind) {
         case DeliveryKind::Return: return NumberKind::Return;
         case DeliveryKind::SupplierOrder: return NumberKind::SupplierOrder;
         case DeliveryKind::CashPayout: return NumberKind::CashPayout;
+        case DeliveryKind::Offer: return NumberKind::Offer;
     }
     return NumberKind::DeliveryNote;
 }
@@ -82,6 +85,12 @@ void setUpDeliveryLayout(TSzamlar& layout, DeliveryKind kind) {
         case DeliveryKind::SupplierOrder:
             layout.setTitle(QStringLiteral("MEGRENDELŐ "));
             layout.setFirstColumn(L::cikkszam, QStringLiteral("Cikkszám"));
+            break;
+        case DeliveryKind::Offer:
+            layout.setTitle(QStringLiteral("AJÁNLAT "));
+            layout.setNumberCaption(QStringLiteral("Ajánlat száma"));
+            layout.setIssueDateCaption(QStringLiteral("Ajánlat kelte"));
+            layout.setFooterField(fields::User::LABAJANLAT);
             break;
         case DeliveryKind::CashPayout: break;
     }

@@ -1,10 +1,11 @@
 #pragma once
-// The five kinds of document the delivery-note editor (Tszlevelform) makes, fixed by the
-// command that opens it: delivery notes, goods receipts, returns to a supplier, orders placed
-// with a supplier and cash-register payouts. Each has its captions, its stored type code, the
-// counter its number comes from, the stock it moves and how it prints.
+// The kinds of document the delivery-note editor (Tszlevelform) makes, fixed by the command
+// that opens it: delivery notes, goods receipts, returns to a supplier, orders placed with a
+// supplier, cash-register payouts and price offers (the offer editor, TAjanlatForm). Each has its captions, its stored
+// type code, the counter its number comes from, the stock it moves and how it prints.
 
 #include <QChar>
+#include <QDate>
 #include <QString>
 #include <optional>
 
@@ -16,11 +17,20 @@ class TSzamlar;
 
 namespace kavina::invoicing {
 
-enum class DeliveryKind { DeliveryNote, GoodsReceipt, Return, SupplierOrder, CashPayout };
+enum class DeliveryKind { DeliveryNote, GoodsReceipt, Return, SupplierOrder, CashPayout, Offer };
 
-// "Szállítólevél", "Bevételezés", "Visszáru", "Megrendelés", "Pénztárgépes kifizetés".
+// The stored offer a modification replaces: its number, and the save time (GARANCIASZ) and
+// date it carried when the editor opened it, so that a version another workstation stored in
+// the meantime is noticed.
+struct ReplacedOffer {
+    QString number;
+    QString savedAt;
+    QDate issued;
+};
+
+// "Szállítólevél", "Bevételezés", "Visszáru", "Megrendelés", "Pénztárgépes kifizetés", "Árajánlat".
 QString deliveryCaption(DeliveryKind kind);
-// The caption bar: "Szállítólevél készítése" for delivery notes, the caption for the others.
+// The caption bar: "Szállítólevél készítése", "Árajánlat készítése", the caption for the others.
 QString deliveryHeaderText(DeliveryKind kind);
 QChar deliveryTypeCode(DeliveryKind kind);
 NumberKind deliveryNumberKind(DeliveryKind kind);

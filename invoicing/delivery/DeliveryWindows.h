@@ -1,6 +1,6 @@
 #pragma once
 // The windows and look-ups the delivery-note editor's logic reaches: the partner register on
-// its "Szállító" tab, the partner look-up by code, the product picker in the delivery-note
+// its "Szállító" tab (an offer's on "Vevő"), the partner look-up by code, the product picker in the delivery-note
 // caller mode with the line dialog, the remark dialog, the preview, the register over the
 // supplier orders, and the save. The window layer (forms/) wires them; tests answer from a
 // script.
@@ -34,9 +34,10 @@ public:
     // The register "Megrendelések" over the supplier orders of every year; true with the
     // documents handle on the chosen order.
     virtual bool chooseSupplierOrder() = 0;
-    // "Nyomtat [F10]" or, for a payout, "Mentés [F10]": the save of the in-memory document.
-    // True when it was stored; focus names the box a refusal points at.
-    virtual bool saveDocument(DeliveryKind kind, EditorFocus& focus) = 0;
+    // "Nyomtat [F10]" or, for a payout, "Mentés [F10]": the save of the in-memory document,
+    // replacing the stored offer named when the editor modifies one. True when it was stored;
+    // focus names the box a refusal points at.
+    virtual bool saveDocument(DeliveryKind kind, EditorFocus& focus, const std::optional<ReplacedOffer>& replaced) = 0;
 };
 
 }  // namespace kavina::invoicing

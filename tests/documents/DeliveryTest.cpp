@@ -37,6 +37,7 @@ struct Pick {
     double net = 1000;
     double gross = 1270;
     bool service = false;
+    double purchase = 0;  // nbesz, as the line dialog takes it from the product
 };
 
 void fillPicked(RecordCursor& lines, const Pick& pick) {
@@ -52,6 +53,7 @@ void fillPicked(RecordCursor& lines, const Pick& pick) {
     lines.setFloat(L::OSSZESEN, pick.gross * pick.quantity);
     lines.setFloat(L::AFAFT, (pick.gross - pick.net) * pick.quantity);
     lines.setLogical(L::TERMEK, pick.service);
+    lines.setFloat(L::nbesz, pick.purchase);
     line.post();
 }
 
@@ -101,12 +103,12 @@ public:
     std::optional<QString> editRemark(const QString&) override { return std::nullopt; }
     void preview(const report::PreparedReport& pages) override { previewed.push_back(pages); }
     bool chooseSupplierOrder() override { return order && m_data.SzamlaTable().locate({{H::SZAMLASZAM, *order}}); }
-    bool saveDocument(DeliveryKind kind, EditorFocus& focus) override {
+    bool saveDocument(DeliveryKind kind, EditorFocus& focus, const std::optional<ReplacedOffer>& replaced) override {
         DeliverySaveContext context{m_data, QStringLiteral("Kovács Anna")};
         context.now = [] { return kSaved; };
         DeliveryStore store(context);
         std::optional<SaveFocus> refused;
-        const std::optional<StoredSale> stored = store.save(m_doc, kind, m_prompt, printer, &refused);
+        const std::optional<StoredSale> stored = store.save(m_doc, kind, m_prompt, printer, &refused, replaced);
         if (refused) focus = EditorFocus::PartnerName;
         if (stored) lastNumber = stored->number;
         return stored.has_value();
@@ -515,6 +517,225 @@ TEST_F(DeliveryCancelTest, AnInvoiceFromANoteMovesOnlyTheDifferenceAndTheNoteCan
     EXPECT_FALSE(storno(note));
     EXPECT_EQ(refusals, QStringList{"A kiszámlázott szállítólevél nem stornózható!"});
     EXPECT_EQ(stockOf(1), 5);
+}
+
+// ---- price offers ----
+
+class OfferTest : public DeliveryCancelTest {
+protected:
+    void SetUp() override {
+        DeliveryCancelTest::SetUp();
+        TableHandle& s = data.UserTable();
+        s.first();
+        s.edit();
+        s.setString(U::AELO, QStringLiteral("ARA"));
+        s.setString(U::AUTO, QString());
+        s.setInteger(U::AJANLATSZ, 3);
+        s.setInteger(U::PRNAJANLAT, 3);
+        s.setString(U::LABAJANLAT, QStringLiteral("Az ajánlat 30 napig érvényes."));
+        s.post();
+        // Transfers are due in 15 days here, the partner's own term is 8.
+        TableHandle& methods = data.FizmodTable();
+        ASSERT_TRUE(methods.locate({{fields::Fizmod::FIZMOD, QStringLiteral("Átutalás")}}));
+        methods.edit();
+        methods.setInteger(fields::Fizmod::HATARIDO, 15);
+        methods.post();
+        // The current payment method is not the one the partner pays with.
+        methods.first();
+    }
+
+    // A service line, then a product line, with a header remark, a line remark and article
+    // numbers; saved with one copy.
+    QString makeOffer() {
+        auto e = editor(DeliveryKind::Offer);
+        EXPECT_TRUE(e->pickPartner());
+        windows->picks.push_back({2, "Szerelés", 1, 5000, 6350, true});
+        windows->picks.push_back({1, "Csavar", 4, 1000, 1270, false, 600});
+        e->addLine();
+        e->addLine();
+        {
+            RecordEdit remark = RecordEdit::edit(e->lines());
+            e->lines().setString(L::MEGJEGYZES, QStringLiteral("szállítás két héten belül"));
+            remark.post();
+        }
+        {
+            RecordEdit remark = RecordEdit::edit(e->header());
+            e->header().setString(H::MEGJEGYZES, QStringLiteral("Kérésre bővíthető."));
+            remark.post();
+        }
+        prompt.answerCopies(1);
+        EditorFocus focus;
+        EXPECT_TRUE(e->save(focus));
+        return windows->lastNumber;
+    }
+
+    // "header remark | per line: name, remark, article number, gross unit price, nbesz" of
+    // every stored record under the number, in stored order.
+    QStringList stored(const QString& number) {
+        QStringList rows;
+        TableHandle h(dir.path(), "Szamla.dbf");
+        h.open();
+        for (h.first(); !h.eof() && !h.isEmpty(); h.next())
+            if (h.asString(H::SZAMLASZAM).trimmed() == number)
+                rows << QStringLiteral("%1|%2|%3")
+                            .arg(h.asString(H::SZAMLATIP).trimmed(), h.asString(H::MEGJEGYZES).trimmed(),
+                                 h.asDate(H::FIZHAT).toString(Qt::ISODate));
+        TableHandle l(dir.path(), "Szamla2.dbf");
+        l.open();
+        for (l.first(); !l.eof() && !l.isEmpty(); l.next())
+            if (l.asString(L::SZAMLASZAM).trimmed() == number)
+                rows << QStringLiteral("%1|%2|%3|%4|%5")
+                            .arg(l.asString(L::MEGNEVEZES).trimmed(), l.asString(L::MEGJEGYZES).trimmed(),
+                                 l.asString(L::cikkszam).trimmed(), QString::number(l.asFloat(L::begysegar)),
+                                 QString::number(l.asFloat(L::nbesz)));
+        return rows;
+    }
+
+    // The editor on the stored offer, as "Módosítás" opens it.
+    std::unique_ptr<DeliveryEditor> modify(const QString& number) {
+        TableHandle& h = data.SzamlaTable();
+        h.refresh();
+        EXPECT_TRUE(h.locate({{H::SZAMLASZAM, number}}));
+        return editor(DeliveryKind::Offer, true);
+    }
+};
+
+TEST_F(OfferTest, ANewOfferTakesTheOfferCounterMovesNoStockAndPrintsProductsFirst) {
+    EXPECT_EQ(makeOffer(), QStringLiteral("ARA2008/00003"));
+    EXPECT_EQ(counter(U::AJANLATSZ), 4);
+    EXPECT_EQ(counter(U::SZLEVSZ), 12);
+    EXPECT_EQ(stockOf(1), 10);
+    EXPECT_TRUE(logRows().empty());
+    // The copies dialog offers the offers' own count, and nothing else is asked: no partner check.
+    ASSERT_EQ(prompt.entries().size(), 1u);
+    EXPECT_EQ(prompt.entries()[0].kind, ScriptedPrompt::Kind::Copies);
+    EXPECT_EQ(prompt.entries()[0].detail, QStringLiteral("3"));
+    // The partner pays by transfer: 15 days of "Átutalás", not the partner's own term.
+    EXPECT_EQ(stored(QStringLiteral("ARA2008/00003")),
+              (QStringList{"A|Kérésre bővíthető.|2008-03-25", "Csavar|szállítás két héten belül|C-1|1270|600",
+                           "Szerelés||C-2|6350|0"}));
+    ASSERT_EQ(windows->printer.printed.size(), 1u);
+    const report::PreparedReport& page = windows->printer.printed[0];
+    const QString header = page.texts(0, "pageHeader").join(QStringLiteral(" | "));
+    EXPECT_TRUE(header.contains(QStringLiteral("AJÁNLAT"))) << header.toStdString();
+    EXPECT_TRUE(header.contains(QStringLiteral("Ajánlat száma | ARA2008/00003"))) << header.toStdString();
+    EXPECT_TRUE(header.contains(QStringLiteral("Ajánlat kelte"))) << header.toStdString();
+}
+
+TEST_F(OfferTest, AModificationSavedUnchangedKeepsNumberCounterAndEveryField) {
+    const QString number = makeOffer();
+    const QStringList before = stored(number);
+    prompt = {};
+    auto e = modify(number);
+    EXPECT_EQ(e->header().asString(H::SZAMLASZAM).trimmed(), number);
+    EXPECT_EQ(e->lines().recordCount(), 2u);
+    // The shared handle moves away before the save: the save finds the offer by its number.
+    data.SzamlaTable().first();
+    data.SzamlaTable().next();
+    prompt.answerCopies(1);
+    EditorFocus focus;
+    ASSERT_TRUE(e->save(focus));
+    EXPECT_EQ(windows->lastNumber, number);
+    EXPECT_EQ(counter(U::AJANLATSZ), 4);
+    EXPECT_EQ(stored(number), before);
+    EXPECT_EQ(stockOf(1), 10);
+}
+
+TEST_F(OfferTest, ClosingAsksByWhetherTheOfferIsNewOrModified) {
+    const QString number = makeOffer();
+    prompt = {};
+    auto created = editor(DeliveryKind::Offer);
+    prompt.answerYesNo(false);
+    EXPECT_FALSE(created->close());
+    auto modified = modify(number);
+    prompt.answerYesNo(true);
+    EXPECT_TRUE(modified->close());
+    EXPECT_EQ(prompt.transcript(),
+              (QStringList{"yes/no|warning|Figyelem !|Biztos benne, hogy kilép mentés nélkül az árajánlat "
+                           "szerkesztéséből? ",
+                           "yes/no|warning|Figyelem !|Biztos benne, hogy kilép az árajánlat szerkesztéséből? "}));
+    EXPECT_EQ(stored(number).size(), 3);
+}
+
+TEST_F(OfferTest, AnOfferChangedOnAnotherWorkstationIsReplacedOnlyWhenTheClerkAgrees) {
+    const QString number = makeOffer();
+    prompt = {};
+    auto first = modify(number);
+    {
+        RecordEdit change = RecordEdit::edit(first->header());
+        first->header().setString(H::MEGJEGYZES, QStringLiteral("első gép"));
+        change.post();
+    }
+    // Another workstation saves its version meanwhile (at another time of day).
+    MemoryDocument otherDoc;
+    DeliveryEditor other(data, otherDoc, prompt, *windows,
+                         {.kind = DeliveryKind::Offer,
+                          .reissue = true,
+                          .settings = &settings,
+                          .currentUser = QStringLiteral("Kiss Béla"),
+                          .today = [] { return kToday; }});
+    other.open();
+    {
+        RecordEdit change = RecordEdit::edit(other.header());
+        other.header().setString(H::MEGJEGYZES, QStringLiteral("második gép"));
+        change.post();
+    }
+    DeliverySaveContext context{data, QStringLiteral("Kiss Béla")};
+    context.now = [] { return QDateTime(kToday, QTime(15, 0, 0)); };
+    DeliveryStore(context).store(otherDoc, DeliveryKind::Offer, other.replacedOffer());
+    const QString question = QStringLiteral(
+        "yes/no|warning|Figyelem !|A(z) ARA2008/00003 számú árajánlatot a megnyitása óta egy másik gépen "
+        "megváltoztatták vagy törölték. Biztos benne, hogy felülírja az itt szerkesztett változattal? ");
+    prompt.answerCopies(1);
+    prompt.answerYesNo(false);
+    EditorFocus focus;
+    EXPECT_FALSE(first->save(focus));
+    EXPECT_EQ(stored(number).front(), QStringLiteral("A|második gép|2008-03-25"));
+    EXPECT_EQ(prompt.transcript().last(), question);
+    prompt.answerCopies(1);
+    prompt.answerYesNo(true);
+    EXPECT_TRUE(first->save(focus));
+    const QStringList after = stored(number);
+    ASSERT_EQ(after.size(), 3);
+    EXPECT_EQ(after.front(), QStringLiteral("A|első gép|2008-03-25"));
+    EXPECT_EQ(counter(U::AJANLATSZ), 4);
+}
+
+TEST_F(OfferTest, AModificationThatFailsAfterAppendingLeavesTheOldVersionWhole) {
+    const QString number = makeOffer();
+    const QStringList before = stored(number);
+    auto e = modify(number);
+    {
+        RecordEdit change = RecordEdit::edit(e->lines());
+        e->lines().setFloat(L::MENNYISEG, 99);
+        change.post();
+    }
+    DeliverySaveContext context{data, QStringLiteral("Kovács Anna")};
+    context.afterAppending = [] { throw std::runtime_error("disk full"); };
+    EXPECT_THROW(DeliveryStore(context).store(doc, DeliveryKind::Offer, e->replacedOffer()), std::runtime_error);
+    EXPECT_EQ(stored(number), before);
+    EXPECT_EQ(counter(U::AJANLATSZ), 4);
+}
+
+TEST_F(OfferTest, AnInvoiceFromAnOfferHasItsGrossPricesAndPurchasePrices) {
+    const QString number = makeOffer();
+    TableHandle& h = data.SzamlaTable();
+    h.refresh();
+    ASSERT_TRUE(h.locate({{H::SZAMLASZAM, number}}));
+    MemoryDocument invoiceDoc;
+    InvoiceWindows invoiceWindows(data, invoiceDoc, prompt, *this);
+    invoicing::InvoiceEditor invoice(data, invoiceDoc, prompt, invoiceWindows,
+                                     {.mode = invoicing::EditorMode::Invoice,
+                                      .source = invoicing::SourceKind::Template,
+                                      .settings = &settings,
+                                      .currentUser = QStringLiteral("Kovács Anna"),
+                                      .today = [] { return kToday; }});
+    ASSERT_TRUE(invoice.open());
+    RecordCursor& lines = invoice.lines();
+    ASSERT_TRUE(lines.locate({{L::MEGNEVEZES, QStringLiteral("Csavar")}}));
+    EXPECT_EQ(lines.asFloat(L::begysegar), 1270);
+    EXPECT_EQ(lines.asFloat(L::nbesz), 600);
+    EXPECT_EQ(typeAndState(number), QStringLiteral("A|"));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ products::LineEditor lineEditorOf(DeliveryKind kind) {
         case DeliveryKind::Return: return products::LineEditor::Return;
         case DeliveryKind::SupplierOrder: return products::LineEditor::SupplierOrder;
         case DeliveryKind::CashPayout: return products::LineEditor::CashPayout;
+        case DeliveryKind::Offer: return products::LineEditor::Offer;
         case DeliveryKind::DeliveryNote: break;
     }
     return products::LineEditor::DeliveryNote;
@@ -41,7 +42,8 @@ void openEditor(const InvoiceCommandContext& c, DeliveryKind kind, bool reissue 
     windows.editor.currentUser = c.currentUser();
     windows.editor.save = c.save;
     windows.editor.pickerMode = products::CallerMode::DeliveryOrOffer;
-    windows.editor.deliveryNotePartner = true;
+    windows.editor.deliveryNotePartner = kind != DeliveryKind::Offer;
+    windows.editor.offerPartner = kind == DeliveryKind::Offer;
     windows.today = [now = c.now] { return now().date(); };
     windows.documentWindows = c.documentWindows;
     auto warehouse = std::make_shared<int>(0);
@@ -70,6 +72,19 @@ void reissue(const InvoiceCommandContext& c) {
     openEditor(c, DeliveryKind::DeliveryNote, true);
 }
 
+// "Módosítás": this year's offers in the register; the editor opens on the one chosen and
+// replaces it under its number.
+void modifyOffer(const InvoiceCommandContext& c) {
+    if (!c.documentWindows) return;
+    const std::unique_ptr<DocumentWindows> windows = c.documentWindows(c.parent());
+    RegisterRequest request;
+    request.kind = ListKind::Offers;
+    request.caption = QStringLiteral("Árajánlatok");
+    request.selection = true;
+    if (!openRegister(c.data, *windows, request, c.now().date())) return;
+    openEditor(c, DeliveryKind::Offer, true);
+}
+
 }  // namespace
 
 void addDeliveryCommands(const AddCommand& add, const InvoiceCommandContext& c) {
@@ -79,6 +94,8 @@ void addDeliveryCommands(const AddCommand& add, const InvoiceCommandContext& c) 
     add(QStringLiteral("bMegrendelesClick"), [c] { openEditor(c, DeliveryKind::SupplierOrder); });
     add(QStringLiteral("bKifizetesClick"), [c] { openEditor(c, DeliveryKind::CashPayout); });
     add(QStringLiteral("mSzallitoStornobolClick"), [c] { reissue(c); });
+    add(QStringLiteral("AjanlatNew"), [c] { openEditor(c, DeliveryKind::Offer); });
+    add(QStringLiteral("mModAjanlatClick"), [c] { modifyOffer(c); });
 }
 
 }  // namespace kavina::invoicing

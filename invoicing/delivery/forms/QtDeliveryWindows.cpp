@@ -29,7 +29,8 @@ bool QtDeliveryWindows::chooseSupplierOrder() {
     return openRegister(m_data, *windows, request, m_options.today());
 }
 
-bool QtDeliveryWindows::saveDocument(DeliveryKind kind, EditorFocus& focus) {
+bool QtDeliveryWindows::saveDocument(DeliveryKind kind, EditorFocus& focus,
+                                     const std::optional<ReplacedOffer>& replaced) {
     const EditorSaveSetup& setup = m_options.editor.save;
     if (!setup.settings || !setup.printer) return false;
     documents::DeliveryStore store({.data = m_data, .user = m_options.editor.currentUser});
@@ -37,7 +38,7 @@ bool QtDeliveryWindows::saveDocument(DeliveryKind kind, EditorFocus& focus) {
                                     m_options.editor.currentUser, setup.settings->szlistmode, setup.settings->bfont};
     DeliveryLayoutPrinter printer(m_data.dataFolder(), environment, setup.printer());
     std::optional<documents::SaveFocus> refused;
-    const bool stored = store.save(m_doc, kind, m_prompt, printer, &refused).has_value();
+    const bool stored = store.save(m_doc, kind, m_prompt, printer, &refused, replaced).has_value();
     if (refused) focus = EditorFocus::PartnerName;
     if (!printer.pdfFiles().isEmpty())
         m_prompt.information(QStringLiteral("Nyomtatás"), report::pdfPrintedText(printer.pdfFiles()));

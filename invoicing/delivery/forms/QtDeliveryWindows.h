@@ -31,7 +31,7 @@ public:
     std::optional<QString> editRemark(const QString& remark) override { return m_editor.editRemark(remark); }
     void preview(const report::PreparedReport& pages) override { m_editor.preview(pages); }
     bool chooseSupplierOrder() override;
-    bool saveDocument(DeliveryKind kind, EditorFocus& focus) override;
+    bool saveDocument(DeliveryKind kind, EditorFocus& focus, const std::optional<ReplacedOffer>& replaced) override;
 
     void setParent(QWidget* parent);
 

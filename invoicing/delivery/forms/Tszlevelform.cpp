@@ -28,14 +28,18 @@ namespace {
 namespace H = fields::Szamla;
 namespace L = fields::Szamla2;
 
-std::vector<widgets::GridColumn> lineColumns() {
+// An offer names both unit prices the same way, net and gross.
+std::vector<widgets::GridColumn> lineColumns(DeliveryKind kind) {
     using widgets::ColumnKind;
+    const bool offer = kind == DeliveryKind::Offer;
     return {{QStringLiteral("VTSZ/SZJ"), L::ITJSZAM},
             {QStringLiteral("Megnevezés"), L::MEGNEVEZES},
             {QStringLiteral("Mennyiség"), L::MENNYISEG, false, ColumnKind::Number},
             {QStringLiteral("M.egység"), L::EGYSEG},
-            {QStringLiteral("Egységár"), L::EGYSEGAR, false, ColumnKind::MoneyFt},
-            {QStringLiteral("Egyégár (Bruttó)"), L::begysegar, false, ColumnKind::MoneyFt},
+            {offer ? QStringLiteral("Egységár (nettó)") : QStringLiteral("Egységár"), L::EGYSEGAR, false,
+             ColumnKind::MoneyFt},
+            {offer ? QStringLiteral("Egységár (bruttó)") : QStringLiteral("Egyégár (Bruttó)"), L::begysegar, false,
+             ColumnKind::MoneyFt},
             {QStringLiteral("Nettó ár"), L::NETTOAR, false, ColumnKind::MoneyFt},
             {QStringLiteral("ÁFA (%)"), L::AFA, false, ColumnKind::Number},
             {QStringLiteral("ÁFA (Ft)"), L::AFAFT, false, ColumnKind::MoneyFt},
@@ -58,7 +62,9 @@ Tszlevelform::Tszlevelform(QWidget* parent, TDataModule1& data, MemoryDocument& 
       m_doc(document),
       m_prompt(prompt),
       m_logic(data, document, prompt, windows, options) {
-    setObjectName(QStringLiteral("Tszlevelform"));
+    // The partner register tells the editors apart by their window names.
+    setObjectName(options.kind == DeliveryKind::Offer ? QStringLiteral("TAjanlatForm")
+                                                      : QStringLiteral("Tszlevelform"));
     setWindowTitle(deliveryHeaderText(options.kind));
     auto* layout = new QVBoxLayout(this);
     m_header = new QLabel(QStringLiteral("        ") + deliveryCaption(options.kind));
@@ -236,9 +242,20 @@ void Tszlevelform::buildGrid() {
     m_lines->setAlternatingRowColors(true);
     m_lines->verticalHeader()->hide();
     m_lines->setContextMenuPolicy(Qt::CustomContextMenu);
-    m_grid = std::make_unique<widgets::RecordGrid>(m_lines, m_doc.mszamla2, lineColumns(), m_prompt);
-    const int widths[] = {80, 240, 80, 70, 100, 130, 100, 60, 90, 100};
+    m_grid = std::make_unique<widgets::RecordGrid>(m_lines, m_doc.mszamla2, lineColumns(m_logic.kind()), m_prompt);
+    const int widths[] = {80, 240, 80, 70, 130, 130, 100, 60, 90, 100};
     for (int c = 0; c < 10; ++c) m_lines->setColumnWidth(c, widths[c]);
+    if (m_logic.kind() == DeliveryKind::Offer) {
+        QHeaderView* titles = m_lines->horizontalHeader();
+        titles->setSectionsClickable(true);
+        connect(titles, &QHeaderView::sectionClicked, this, [this, titles](int column) {
+            const std::vector<widgets::GridColumn> columns = lineColumns(DeliveryKind::Offer);
+            if (column < 0 || column >= int(columns.size())) return;
+            command([&] { m_logic.sortLinesBy(columns[size_t(column)].field); });
+            titles->setSortIndicatorShown(true);
+            titles->setSortIndicator(column, Qt::AscendingOrder);
+        });
+    }
     m_lines->horizontalHeader()->setStretchLastSection(true);
     m_lines->installEventFilter(this);
     m_lines->viewport()->installEventFilter(this);
@@ -246,7 +263,8 @@ void Tszlevelform::buildGrid() {
     m_menu->addAction(QStringLiteral("Új tétel"), this, [this] { m_newLine->click(); });
     m_menu->addAction(QStringLiteral("Módosít"), this, [this] { m_changeLine->click(); });
     m_menu->addAction(QStringLiteral("Töröl"), this, [this] { m_deleteLine->click(); });
-    m_menu->addAction(QStringLiteral("Megjegyzés"), this, [this] { command([&] { m_logic.editLineRemark(); }); });
+    if (m_logic.kind() != DeliveryKind::Offer)
+        m_menu->addAction(QStringLiteral("Megjegyzés"), this, [this] { command([&] { m_logic.editLineRemark(); }); });
     m_menu->addAction(QStringLiteral("Mégsem"));
     connect(m_lines, &QTableView::customContextMenuRequested, this,
             [this](const QPoint& at) { m_menu->popup(m_lines->viewport()->mapToGlobal(at)); });
@@ -257,13 +275,14 @@ void Tszlevelform::applyKind() {
     const DeliveryKind kind = m_logic.kind();
     const bool note = kind == DeliveryKind::DeliveryNote, order = kind == DeliveryKind::SupplierOrder;
     const bool receipt = kind == DeliveryKind::GoodsReceipt, payout = kind == DeliveryKind::CashPayout;
-    const bool groups = note && m_logic.priceGroupsShown();
+    const bool offer = kind == DeliveryKind::Offer;
+    const bool groups = (note || offer) && m_logic.priceGroupsShown();
     m_priceGroup->setVisible(groups);
     m_priceGroupLabel->setVisible(groups);
     const bool partnerNumber = deliveryHasPartnerNumber(kind);
     m_discountLabel->setText(partnerNumber ? QStringLiteral("Bizonylat:") : QStringLiteral("Kedvezmény (%) :"));
     m_discountLabel->setVisible(!order);
-    m_discount->setVisible(note);
+    m_discount->setVisible(note || offer);
     m_partnerNumber->setVisible(partnerNumber);
     m_netLabel->setText(payout ? QStringLiteral("Bruttó összeg:") : QStringLiteral("Nettó érték:"));
     m_netLabel->setVisible(receipt || payout);
@@ -273,6 +292,7 @@ void Tszlevelform::applyKind() {
     m_loadOrder->setVisible(receipt);
     m_dateLabel->setText(order    ? QStringLiteral("Megrendelés kelte:")
                          : payout ? QStringLiteral("Kifizetés kelte:")
+                         : offer  ? QStringLiteral("Számla kelte:")
                                   : QStringLiteral("Sz.levél kelte:"));
     for (int column : {4, 5, 6, 8, 9}) m_lines->setColumnHidden(column, order);
     m_totals->setVisible(!order && !payout);

@@ -35,8 +35,9 @@ void QtEditorWindows::setParent(QWidget* parent) {
 
 bool QtEditorWindows::pickPartner() {
     documents::PartnerFormOptions options;
-    options.caller =
-        m_options.deliveryNotePartner ? documents::PartnerCaller::DeliveryNote : documents::PartnerCaller::Invoice;
+    options.caller = m_options.offerPartner          ? documents::PartnerCaller::Offer
+                     : m_options.deliveryNotePartner ? documents::PartnerCaller::DeliveryNote
+                                                     : documents::PartnerCaller::Invoice;
     options.showPriceGroups = m_options.showPriceGroups;
     options.printing = m_options.printing;
     options.currentUser = m_options.currentUser;

@@ -40,6 +40,7 @@ struct QtEditorWindowsOptions {
     // picker caller mode).
     products::CallerMode pickerMode = products::CallerMode::InvoiceEditor;
     bool deliveryNotePartner = false;
+    bool offerPartner = false;  // the offer editor: the partner register on its "Vevő" tab
 };
 
 // The save of an editor's document through the program's store, with the copies printed by the

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,7 +29,9 @@ public:
     std::optional<QString> editRemark(const QString&) override { return std::nullopt; }
     void preview(const report::PreparedReport&) override {}
     bool chooseSupplierOrder() override { return false; }
-    bool saveDocument(DeliveryKind, EditorFocus&) override { return false; }
+    bool saveDocument(DeliveryKind, EditorFocus&, const std::optional<invoicing::ReplacedOffer>&) override {
+        return false;
+    }
 };
 
 class DeliveryFormsTest : public ::testing::Test {
@@ -120,6 +123,46 @@ TEST_F(DeliveryFormsTest, KilepesAsksAndNoKeepsTheWindowOpen) {
     EXPECT_EQ(prompt.transcript(),
               QStringList(2, QStringLiteral("yes/no|warning|Figyelem !|Biztos benne, hogy kilép mentés nélkül a "
                                             "szerkesztésből? ")));
+}
+
+// The offer editor: its window name (the partner register opens on "Vevő" for it), its
+// captions, its price headings, and the lines sorted by a clicked column title.
+TEST_F(DeliveryFormsTest, TheOfferEditorSortsItsLinesByTheClickedColumn) {
+    namespace L = fields::Szamla2;
+    auto offer = open(DeliveryKind::Offer);
+    EXPECT_EQ(offer->objectName(), QStringLiteral("TAjanlatForm"));
+    EXPECT_EQ(offer->windowTitle(), QStringLiteral("Árajánlat készítése"));
+    EXPECT_EQ(child<QLabel>(*offer, "headerLabel")->text().trimmed(), QStringLiteral("Árajánlat"));
+    QStringList labels;
+    for (const QLabel* label : offer->findChildren<QLabel*>())
+        if (label->isVisible()) labels << label->text();
+    EXPECT_TRUE(labels.contains(QStringLiteral("Számla kelte:"))) << labels.join('|').toStdString();
+    EXPECT_TRUE(child<QSpinBox>(*offer, "discountSpinBox")->isVisible());
+    EXPECT_EQ(doc.mszamla.asInteger(fields::Szamla::AFA), 25);
+    QTableView* lines = child<QTableView>(*offer, "linesTableView");
+    EXPECT_EQ(lines->model()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Egységár (nettó)"));
+    EXPECT_EQ(lines->model()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Egységár (bruttó)"));
+    for (const auto& [name, quantity] : {std::pair{"Zár", 1}, {"Anya", 3}, {"Csavar", 2}}) {
+        doc.mszamla2.append();
+        doc.mszamla2.setString(L::MEGNEVEZES, QString::fromUtf8(name));
+        doc.mszamla2.setFloat(L::MENNYISEG, quantity);
+        doc.mszamla2.post();
+    }
+    const auto firstName = [&] {
+        doc.mszamla2.first();
+        return doc.mszamla2.asString(L::MEGNEVEZES).trimmed();
+    };
+    emit lines->horizontalHeader()->sectionClicked(1);
+    EXPECT_EQ(firstName(), QStringLiteral("Anya"));
+    EXPECT_EQ(lines->horizontalHeader()->sortIndicatorSection(), 1);
+    emit lines->horizontalHeader()->sectionClicked(2);
+    EXPECT_EQ(firstName(), QStringLiteral("Zár"));
+    EXPECT_EQ(lines->model()->index(0, 1).data().toString(), QStringLiteral("Zár"));
+    prompt.answerYesNo(true);
+    child<QPushButton>(*offer, "closePushButton")->click();
+    EXPECT_EQ(prompt.transcript(),
+              QStringList{"yes/no|warning|Figyelem !|Biztos benne, hogy kilép mentés nélkül az árajánlat "
+                          "szerkesztéséből? "});
 }
 
 }  // namespace
