@@ -27,18 +27,19 @@ Ttartozasform::Ttartozasform(QWidget* parent, TableHandle& unpaidInvoices, Promp
     grid->setObjectName(QStringLiteral("unpaidInvoicesGrid"));
     m_list = std::make_unique<widgets::RecordGrid>(
         grid, unpaidInvoices,
-        std::vector<widgets::GridColumn>{{QStringLiteral("Számlaszám"), D::SZAMLASZAM},
-                                         {QStringLiteral("Fizetési mód"), D::FIZMOD},
-                                         {QStringLiteral("Készült"), D::KIALLIT},
-                                         {QStringLiteral("Teljesítve"), D::TELJESIT},
-                                         {QStringLiteral("Határidő"), D::FIZHAT},
-                                         {QStringLiteral("ÁFA alap"), D::AFAALAP},
-                                         {QStringLiteral("ÁFA (Ft)"), D::AFAFT},
-                                         {QStringLiteral("Fizetendő"), D::FIZETENDO},
-                                         {QStringLiteral("Készítette"), D::UGYINTEZO},
-                                         {QStringLiteral("Partnerünk neve"), D::PNEV},
-                                         {QStringLiteral("Partner járadéka"), D::POSSZEG},
-                                         {QStringLiteral("Megjegyzés"), D::MEGJEGYZES}},
+        std::vector<widgets::GridColumn>{
+            {QStringLiteral("Számlaszám"), D::SZAMLASZAM},
+            {QStringLiteral("Fizetési mód"), D::FIZMOD},
+            {QStringLiteral("Készült"), D::KIALLIT, false, widgets::ColumnKind::Day},
+            {QStringLiteral("Teljesítve"), D::TELJESIT, false, widgets::ColumnKind::Day},
+            {QStringLiteral("Határidő"), D::FIZHAT, false, widgets::ColumnKind::Day},
+            {QStringLiteral("ÁFA alap"), D::AFAALAP, false, widgets::ColumnKind::Money},
+            {QStringLiteral("ÁFA (Ft)"), D::AFAFT, false, widgets::ColumnKind::Money},
+            {QStringLiteral("Fizetendő"), D::FIZETENDO, false, widgets::ColumnKind::Money},
+            {QStringLiteral("Készítette"), D::UGYINTEZO},
+            {QStringLiteral("Partnerünk neve"), D::PNEV},
+            {QStringLiteral("Partner járadéka"), D::POSSZEG, false, widgets::ColumnKind::Money},
+            {QStringLiteral("Megjegyzés"), D::MEGJEGYZES}},
         prompt);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
