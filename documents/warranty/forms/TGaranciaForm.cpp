@@ -16,6 +16,7 @@
 #include "foundation/CatalogueFields.h"
 #include "foundation/CommandBoundary.h"
 #include "foundation/Prompt.h"
+#include "widgets/FormParts.h"
 #include "widgets/RecordGrid.h"
 
 namespace kavina::documents {
@@ -31,23 +32,6 @@ QLineEdit* readOnlyBox(const QString& name) {
     box->setObjectName(name);
     box->setReadOnly(true);
     return box;
-}
-
-QDateEdit* dateBox(const QString& name) {
-    auto* d = new QDateEdit;
-    d->setObjectName(name);
-    d->setDisplayFormat(QStringLiteral("yyyy.MM.dd"));
-    d->setMinimumDate(QDate(1900, 1, 1));
-    d->setCalendarPopup(true);
-    return d;
-}
-
-QPushButton* button(QBoxLayout* layout, const QString& text, const QString& name) {
-    auto* b = new QPushButton(text);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    layout->addWidget(b);
-    return b;
 }
 
 }  // namespace
@@ -85,10 +69,10 @@ QWidget* TGaranciaForm::headerBox() {
         menu.addAction(QStringLiteral("Számla kiválasztása"), this, [this] { pickInvoice(); });
         menu.exec(m_invoice->mapToGlobal(at));
     });
-    m_bought = dateBox(QStringLiteral("boughtDateEdit"));
-    m_start = dateBox(QStringLiteral("startDateEdit"));
-    m_end = dateBox(QStringLiteral("endDateEdit"));
-    m_repair = dateBox(QStringLiteral("repairDateEdit"));
+    m_bought = widgets::dateBox(QStringLiteral("boughtDateEdit"));
+    m_start = widgets::dateBox(QStringLiteral("startDateEdit"));
+    m_end = widgets::dateBox(QStringLiteral("endDateEdit"));
+    m_repair = widgets::dateBox(QStringLiteral("repairDateEdit"));
     const std::pair<QDateEdit*, Field> dates[] = {
         {m_bought, G::VASARLAS}, {m_start, G::GARKEZD}, {m_end, G::GARLEJAR}, {m_repair, G::TULJAV}};
     for (const auto& [box, field] : dates)
@@ -116,12 +100,7 @@ QWidget* TGaranciaForm::linesBox() {
     auto* box = new QWidget;
     auto* layout = new QHBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_lines = new QTableView;
-    m_lines->setObjectName(QStringLiteral("linesGrid"));
-    m_lines->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_lines->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_lines->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_lines->verticalHeader()->hide();
+    m_lines = widgets::listView(QStringLiteral("linesGrid"));
     m_grid = std::make_unique<widgets::RecordGrid>(
         m_lines, m_editor.document().gari2,
         std::vector<widgets::GridColumn>{{QStringLiteral("Megnevezés"), L::MEGNEVEZES},
@@ -134,12 +113,12 @@ QWidget* TGaranciaForm::linesBox() {
     connect(m_lines, &QTableView::doubleClicked, this, [this] { editSerial(); });
     layout->addWidget(m_lines, 1);
     auto* column = new QVBoxLayout;
-    connect(button(column, QStringLiteral("Új tétel"), QStringLiteral("newLinePushButton")), &QPushButton::clicked,
-            this, [this] { newLine(); });
-    connect(button(column, QStringLiteral("Gyáriszám"), QStringLiteral("serialPushButton")), &QPushButton::clicked,
-            this, [this] { editSerial(); });
-    connect(button(column, QStringLiteral("Törlés"), QStringLiteral("deleteLinePushButton")), &QPushButton::clicked,
-            this, [this] { deleteLine(); });
+    connect(widgets::addPushButton(column, QStringLiteral("Új tétel"), QStringLiteral("newLinePushButton")),
+            &QPushButton::clicked, this, [this] { newLine(); });
+    connect(widgets::addPushButton(column, QStringLiteral("Gyáriszám"), QStringLiteral("serialPushButton")),
+            &QPushButton::clicked, this, [this] { editSerial(); });
+    connect(widgets::addPushButton(column, QStringLiteral("Törlés"), QStringLiteral("deleteLinePushButton")),
+            &QPushButton::clicked, this, [this] { deleteLine(); });
     column->addStretch(1);
     layout->addLayout(column);
     m_lines->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -159,16 +138,17 @@ QWidget* TGaranciaForm::buttonRow() {
     auto* layout = new QHBoxLayout(w);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addStretch(1);
-    connect(button(layout, QStringLiteral("&Nyomtatás"), QStringLiteral("printPushButton")), &QPushButton::clicked,
-            this, [this] { print(); });
-    QPushButton* previewButton = button(layout, QStringLiteral("&Előnézet"), QStringLiteral("previewPushButton"));
+    connect(widgets::addPushButton(layout, QStringLiteral("&Nyomtatás"), QStringLiteral("printPushButton")),
+            &QPushButton::clicked, this, [this] { print(); });
+    QPushButton* previewButton =
+        widgets::addPushButton(layout, QStringLiteral("&Előnézet"), QStringLiteral("previewPushButton"));
     connect(previewButton, &QPushButton::clicked, this, [this, previewButton] {
         previewButton->setEnabled(false);
         preview();
         previewButton->setEnabled(true);
     });
-    connect(button(layout, QStringLiteral("&Kilépés"), QStringLiteral("closePushButton")), &QPushButton::clicked, this,
-            [this] { reject(); });
+    connect(widgets::addPushButton(layout, QStringLiteral("&Kilépés"), QStringLiteral("closePushButton")),
+            &QPushButton::clicked, this, [this] { reject(); });
     return w;
 }
 
@@ -252,17 +232,9 @@ bool TGaranciaForm::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (watched != m_partner) return QDialog::eventFilter(watched, event);
-    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (widgets::opensPicker(event)) {
         pickPartner();
         return true;
-    }
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Escape && key != Qt::Key_Tab &&
-            key != Qt::Key_Backtab) {
-            pickPartner();
-            return true;
-        }
     }
     return false;
 }

@@ -11,6 +11,7 @@
 #include "foundation/CommandBoundary.h"
 #include "foundation/FieldFilter.h"
 #include "foundation/TextFormat.h"
+#include "widgets/FormParts.h"
 #include "widgets/RecordGrid.h"
 
 namespace kavina::documents {
@@ -21,25 +22,6 @@ namespace G = fields::Garancia;
 namespace L = fields::Garancia2;
 using widgets::ColumnKind;
 using widgets::GridColumn;
-
-QTableView* gridView(const QString& name) {
-    auto* view = new QTableView;
-    view->setObjectName(name);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->verticalHeader()->hide();
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
-    return view;
-}
-
-QPushButton* button(QBoxLayout* layout, const QString& text, const QString& name) {
-    auto* b = new QPushButton(text);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    layout->addWidget(b);
-    return b;
-}
 
 void restrictToYear(TableHandle& certificates, bool archive, const QDate& today) {
     using namespace filter;
@@ -82,7 +64,7 @@ void TGaranciak::build() {
         heading->setFont(font);
         layout->addWidget(heading);
     }
-    m_view = gridView(QStringLiteral("warrantyGrid"));
+    m_view = widgets::listView(QStringLiteral("warrantyGrid"));
     std::vector<GridColumn> columns;
     if (m_mode == Mode::List)
         columns = {{"Sorszám", G::SORSZAM},
@@ -106,7 +88,7 @@ void TGaranciak::build() {
     layout->addWidget(m_view, 2);
     auto* buttons = new QHBoxLayout;
     if (m_mode == Mode::List) {
-        QTableView* lines = gridView(QStringLiteral("warrantyLinesGrid"));
+        QTableView* lines = widgets::listView(QStringLiteral("warrantyLinesGrid"));
         m_lineGrid = std::make_unique<widgets::RecordGrid>(
             lines, m_current.gari2,
             std::vector<GridColumn>{{"Megnevezés", L::MEGNEVEZES},
@@ -117,23 +99,24 @@ void TGaranciak::build() {
             m_context.prompt);
         lines->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
         layout->addWidget(lines, 1);
-        QPushButton* archive = button(buttons, QStringLiteral("Arhívum"), QStringLiteral("archivePushButton"));
+        QPushButton* archive =
+            widgets::addPushButton(buttons, QStringLiteral("Arhívum"), QStringLiteral("archivePushButton"));
         archive->setCheckable(true);
         connect(archive, &QPushButton::toggled, this, [this](bool on) { setArchive(on); });
-        connect(button(buttons, QStringLiteral("&Másolat"), QStringLiteral("copyPushButton")), &QPushButton::clicked,
-                this, [this] { printCopy(); });
-        connect(button(buttons, QStringLiteral("Módosítás"), QStringLiteral("modifyPushButton")), &QPushButton::clicked,
-                this, [this] { modifyCurrent(); });
+        connect(widgets::addPushButton(buttons, QStringLiteral("&Másolat"), QStringLiteral("copyPushButton")),
+                &QPushButton::clicked, this, [this] { printCopy(); });
+        connect(widgets::addPushButton(buttons, QStringLiteral("Módosítás"), QStringLiteral("modifyPushButton")),
+                &QPushButton::clicked, this, [this] { modifyCurrent(); });
         connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { showLines(); });
         showLines();
     } else {
-        connect(button(buttons, QStringLiteral("&Választ"), QStringLiteral("choosePushButton")), &QPushButton::clicked,
-                this, [this] { choose(); });
+        connect(widgets::addPushButton(buttons, QStringLiteral("&Választ"), QStringLiteral("choosePushButton")),
+                &QPushButton::clicked, this, [this] { choose(); });
         connect(m_view, &QTableView::doubleClicked, this, [this] { choose(); });
     }
     buttons->addStretch(1);
-    connect(button(buttons, QStringLiteral("Bezár"), QStringLiteral("closePushButton")), &QPushButton::clicked, this,
-            &QDialog::reject);
+    connect(widgets::addPushButton(buttons, QStringLiteral("Bezár"), QStringLiteral("closePushButton")),
+            &QPushButton::clicked, this, &QDialog::reject);
     layout->addLayout(buttons);
 }
 

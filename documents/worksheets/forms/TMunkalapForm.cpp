@@ -16,29 +16,18 @@
 #include "foundation/NumberBox.h"
 #include "foundation/Prompt.h"
 #include "foundation/forms/InputGuards.h"
+#include "widgets/FormParts.h"
 
 namespace kavina::documents {
 
 namespace {
 
-const QDate kNoDate(1900, 1, 1);  // the box's lowest date stands for an empty one
-
-QDateEdit* dateBox(const QString& name) {
-    auto* d = new QDateEdit;
-    d->setObjectName(name);
-    d->setDisplayFormat(QStringLiteral("yyyy.MM.dd"));
-    d->setMinimumDate(kNoDate);
-    d->setSpecialValueText(QStringLiteral(" "));
-    d->setCalendarPopup(true);
-    return d;
-}
-
 void showDate(QDateEdit* box, const QDate& date) {
-    box->setDate(date.isValid() ? date : kNoDate);
+    box->setDate(date.isValid() ? date : widgets::kNoDate);
 }
 
 QDate readDate(const QDateEdit* box) {
-    return box->date() == kNoDate ? QDate() : box->date();
+    return box->date() == widgets::kNoDate ? QDate() : box->date();
 }
 
 QLineEdit* textBox(const QString& name, int maxLength, int width = 0) {
@@ -114,7 +103,7 @@ QWidget* TMunkalapForm::customerBox() {
     m_address = textBox(QStringLiteral("addressLineEdit"), 100);
     m_address->setReadOnly(true);
     m_address->setFocusPolicy(Qt::NoFocus);
-    m_printDate = dateBox(QStringLiteral("printDateEdit"));
+    m_printDate = widgets::dateBox(QStringLiteral("printDateEdit"), true);
     grid->addWidget(label(QStringLiteral("Partner neve:")), 0, 0);
     grid->addWidget(m_partner, 0, 1);
     grid->addWidget(label(QStringLiteral("Partner címe:")), 1, 0);
@@ -127,8 +116,8 @@ QWidget* TMunkalapForm::customerBox() {
 QWidget* TMunkalapForm::workBox() {
     auto* box = new QGroupBox(QStringLiteral("Munka"));
     auto* grid = new QGridLayout(box);
-    m_started = dateBox(QStringLiteral("startedDateEdit"));
-    m_finished = dateBox(QStringLiteral("finishedDateEdit"));
+    m_started = widgets::dateBox(QStringLiteral("startedDateEdit"), true);
+    m_finished = widgets::dateBox(QStringLiteral("finishedDateEdit"), true);
     m_hours = numberBox(QStringLiteral("hoursLineEdit"));
     m_travelHours = numberBox(QStringLiteral("travelHoursLineEdit"));
     m_kilometres = numberBox(QStringLiteral("kilometresLineEdit"));
@@ -271,17 +260,9 @@ void TMunkalapForm::reject() {
 
 bool TMunkalapForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_partner) return QDialog::eventFilter(watched, event);
-    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (widgets::opensPicker(event)) {
         pickPartner();
         return true;
-    }
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Escape && key != Qt::Key_Tab &&
-            key != Qt::Key_Backtab) {
-            pickPartner();
-            return true;
-        }
     }
     if (event->type() == QEvent::FocusOut) {
         run([this] {

@@ -12,6 +12,7 @@
 #include "foundation/CatalogueFields.h"
 #include "foundation/CommandBoundary.h"
 #include "foundation/FieldFilter.h"
+#include "widgets/FormParts.h"
 #include "widgets/RecordGrid.h"
 
 namespace kavina::documents {
@@ -56,14 +57,6 @@ std::vector<GridColumn> choiceColumns() {
             {"Nyomtatás", M::DATUM, false, ColumnKind::Day}};
 }
 
-QPushButton* button(QBoxLayout* layout, const QString& text, const QString& name) {
-    auto* b = new QPushButton(text);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    layout->addWidget(b);
-    return b;
-}
-
 }  // namespace
 
 TMunkalapok::TMunkalapok(QWidget* parent, const WorksheetCommandContext& context, Mode mode)
@@ -97,13 +90,7 @@ void TMunkalapok::buildList() {
         heading->setFont(font);
         layout->addWidget(heading);
     }
-    m_view = new QTableView;
-    m_view->setObjectName(QStringLiteral("worksheetGrid"));
-    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_view->verticalHeader()->hide();
-    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
+    m_view = widgets::listView(QStringLiteral("worksheetGrid"));
     m_grid =
         std::make_unique<widgets::RecordGrid>(m_view, m_context.data.Munkalaptable(),
                                               m_mode == Mode::List ? listColumns() : choiceColumns(), m_context.prompt);
@@ -124,23 +111,24 @@ void TMunkalapok::buildList() {
             memos->addLayout(column);
         }
         layout->addLayout(memos);
-        QPushButton* archive = button(buttons, QStringLiteral("Arhívum"), QStringLiteral("archivePushButton"));
+        QPushButton* archive =
+            widgets::addPushButton(buttons, QStringLiteral("Arhívum"), QStringLiteral("archivePushButton"));
         archive->setCheckable(true);
         connect(archive, &QPushButton::toggled, this, [this](bool on) { setArchive(on); });
-        connect(button(buttons, QStringLiteral("&Másolat"), QStringLiteral("copyPushButton")), &QPushButton::clicked,
-                this, [this] { printCopy(); });
-        connect(button(buttons, QStringLiteral("Módosítás"), QStringLiteral("modifyPushButton")), &QPushButton::clicked,
-                this, [this] { modifyCurrent(); });
+        connect(widgets::addPushButton(buttons, QStringLiteral("&Másolat"), QStringLiteral("copyPushButton")),
+                &QPushButton::clicked, this, [this] { printCopy(); });
+        connect(widgets::addPushButton(buttons, QStringLiteral("Módosítás"), QStringLiteral("modifyPushButton")),
+                &QPushButton::clicked, this, [this] { modifyCurrent(); });
         connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { showMemos(); });
         showMemos();
     } else {
-        connect(button(buttons, QStringLiteral("&Választ"), QStringLiteral("choosePushButton")), &QPushButton::clicked,
-                this, [this] { choose(); });
+        connect(widgets::addPushButton(buttons, QStringLiteral("&Választ"), QStringLiteral("choosePushButton")),
+                &QPushButton::clicked, this, [this] { choose(); });
         connect(m_view, &QTableView::doubleClicked, this, [this] { choose(); });
     }
     buttons->addStretch(1);
-    connect(button(buttons, QStringLiteral("Bezár"), QStringLiteral("closePushButton")), &QPushButton::clicked, this,
-            &QDialog::reject);
+    connect(widgets::addPushButton(buttons, QStringLiteral("Bezár"), QStringLiteral("closePushButton")),
+            &QPushButton::clicked, this, &QDialog::reject);
     layout->addLayout(buttons);
 }
 
