@@ -28,6 +28,7 @@ constexpr const char* kUsage =
     "  kavina-db check FILE|DIR\n"
     "  kavina-db reindex FILE|DIR\n"
     "  kavina-db init [--demo] DIR\n"
+    "  kavina-db generate --year YYYY --documents N [--seed N] [--products N] [--partners N] DIR\n"
     "types: C text, I integer, S short integer, F float, L logical, D date, T date-time, M memo\n";
 
 struct UsageError : std::runtime_error {
