@@ -71,4 +71,16 @@ int runGenerate(const std::vector<std::string>& args, std::ostream& out, std::os
     return 0;
 }
 
+void addDemoHistory(const std::string& folder, const QDate& today) {
+    generator::GeneratorOptions options;
+    options.year = today.year();
+    options.from = today.addDays(-120);
+    options.to = today.addDays(-1);
+    options.documents = 300;
+    options.linesPerDocument = 4;
+    options.seed = 2008;
+    options.user = QStringLiteral("Demo");
+    generator::generateFolder(folder, options);
+}
+
 }  // namespace kavina::dbtool

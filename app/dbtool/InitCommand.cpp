@@ -22,7 +22,7 @@ int usageError(std::ostream& err, const std::string& problem) {
 
 }  // namespace
 
-int runInit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runInit(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const DemoHistory& history) {
     NewFolderOptions options;
     std::vector<std::string> folders;
     for (size_t i = 1; i < args.size(); ++i) {
@@ -39,6 +39,12 @@ int runInit(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         createDataFolder(folders[0], options);
     } catch (const std::exception& e) {
         err << "kavina-db: " << e.what() << "\n";
+        return 1;
+    }
+    try {
+        if (options.demo && history) history(folders[0], options.today);
+    } catch (const std::exception& e) {
+        err << "kavina-db: the demo business was made, but not its documents: " << e.what() << "\n";
         return 1;
     }
     out << folders[0] << ": new data folder with " << dataFolderTableCount() << " tables"
