@@ -9,7 +9,7 @@
 // version and options are the same (KAVINA_BENCH_CACHE names the folder; by default
 // bench-cache/ in the build tree).
 //
-//   reports_bench [--documents N]
+//   reports_bench [--documents N] [--only TEXT]   (only the statistics whose name holds TEXT)
 //
 // Exits with 1 when a goal is missed, 2 on an error.
 
@@ -396,8 +396,11 @@ std::vector<Report> reportsOver(const std::string& folder, Sqlite& db, const QDa
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     int documents = 50000;
-    for (int i = 1; i + 1 < argc; i += 2)
+    std::string only;
+    for (int i = 1; i + 1 < argc; i += 2) {
         if (std::string(argv[i]) == "--documents") documents = std::max(1, std::atoi(argv[i + 1]));
+        if (std::string(argv[i]) == "--only") only = argv[i + 1];
+    }
     try {
         const std::string folder = cachedYear(yearOptions(documents));
         TempFolder scratch("reports-bench");
@@ -409,6 +412,7 @@ int main(int argc, char** argv) {
         std::printf("Daily statistics on the busiest day, %s; the others over the year %d\n\n", busiest.c_str(), kYear);
         std::vector<Goal> goals;
         for (const Report& r : reportsOver(folder, db, day, busiest)) {
+            if (r.name.find(only) == std::string::npos) continue;
             const double ours = medianOf(r.kavina), peer = medianOf(r.sqlite);
             std::printf("  %-48s %9.1f ms   SQLite %8.1f ms\n", r.name.c_str(), ours, peer);
             std::fflush(stdout);

@@ -222,6 +222,15 @@ CursorMark MemTable::bookmark() const {
 bool MemTable::gotoBookmark(const CursorMark& mark) {
     requireFields();
     if (isEditing()) post();
+    // A list only appended to holds its records in the order of their consecutive ids: the
+    // record is where its id says, and a working list keyed by bookmarks finds it at once.
+    if (!m_records.empty() && mark.id >= m_records.front().id) {
+        const uint64_t guess = mark.id - m_records.front().id;
+        if (guess < m_records.size() && m_records[size_t(guess)].id == mark.id) {
+            place(int(guess));
+            return true;
+        }
+    }
     const auto it = std::find_if(m_records.begin(), m_records.end(), [&](const Record& r) { return r.id == mark.id; });
     if (it == m_records.end()) return false;
     place(int(it - m_records.begin()));

@@ -1,17 +1,18 @@
 #include "foundation/StorableText.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <QStringList>
+
+#include "dbase/CodePage.h"
 
 namespace kavina {
 namespace {
 
+// Through the engine's own conversion, which is how the text reaches the tables: a letter the
+// code page lacks comes back as '?'. (A converter of Qt's costs far more to make than a name
+// costs to convert, and record sets check every text written into them.)
 bool roundTrips(const QString& text) {
-    QStringEncoder encoder("windows-1250");
-    QStringDecoder decoder("windows-1250");
-    const QByteArray bytes = encoder.encode(text);
-    return !encoder.hasError() && QString(decoder.decode(bytes)) == text;
+    const std::string utf8 = text.toStdString();
+    return dbase::toUtf8(dbase::CodePage::Win1250, dbase::fromUtf8(dbase::CodePage::Win1250, utf8)) == utf8;
 }
 
 bool plainAscii(const QString& text) {

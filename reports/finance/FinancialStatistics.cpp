@@ -1,5 +1,7 @@
 #include "reports/finance/FinancialStatistics.h"
 
+#include <map>
+
 #include "foundation/CatalogueFields.h"
 #include "foundation/SzamSzov.h"
 #include "foundation/TableHandle.h"
@@ -40,6 +42,7 @@ int64_t collectTurnoverList(const std::string& folder, const QDate& from, const 
                     textField(T::TELJESCIM, 80), dateField(T::teljesit)});
     int64_t total = 0;
     SalesSelection selection(folder, QStringLiteral("B1"), from, to);
+    selection.headersOnly();
     selection.visit(
         [&](const RecordCursor& header, const std::vector<CursorMark>&, RecordCursor&) {
             if (cashOnly && header.asString(H::FIZMOD).trimmed() != kCash) return;
@@ -92,7 +95,8 @@ ProfitTotals collectProfitList(const std::string& folder, const QDate& from, con
     products.setOrder(A::ANYAGKOD);
     ProfitTotals totals;
     const bool notes = basis == ProfitBasis::DeliveryNotes;
-    SalesSelection selection(folder, notes ? QStringLiteral("F") : QStringLiteral("B1"), from, to);
+    SalesSelection selection(folder, notes ? QStringLiteral("F") : QStringLiteral("B1"), from, to,
+                             {L::NETTOAR, L::TERMEK, L::ANYAGSZAM, L::MENNYISEG});
     selection.visit(
         [&](const RecordCursor& header, const std::vector<CursorMark>& lines, RecordCursor& cursor) {
             // A delivery note already invoiced counts with its invoice.
@@ -185,19 +189,18 @@ std::pair<QDate, QDate> monthRange(int year, int month) {
 
 std::vector<MonthRow> collectMonthlySummary(const std::string& folder, int year, int month) {
     const auto [first, last] = monthRange(year, month);
-    const auto sum = [&](const QString& type) {
-        int64_t total = 0;
-        SalesSelection(folder, type, first, last)
-            .visit([&](const RecordCursor& header, const std::vector<CursorMark>&, RecordCursor&) {
-                total += floatToInteger(header.asFloat(H::AFAALAP));
-            });
-        return total;
-    };
-    const int64_t received = sum(QStringLiteral("3"));
-    const int64_t returned = sum(QStringLiteral("4"));
-    const int64_t scrapped = sum(QStringLiteral("5"));
-    const int64_t register_ = sum(QStringLiteral("1"));
-    const int64_t invoiced = sum(QStringLiteral("B"));
+    // One walk for the five types.
+    std::map<QString, int64_t> byType;
+    SalesSelection selection(folder, QStringLiteral("3451B"), first, last);
+    selection.headersOnly();
+    selection.visit([&](const RecordCursor& header, const std::vector<CursorMark>&, RecordCursor&) {
+        byType[header.asString(H::SZAMLATIP).trimmed()] += floatToInteger(header.asFloat(H::AFAALAP));
+    });
+    const int64_t received = byType[QStringLiteral("3")];
+    const int64_t returned = byType[QStringLiteral("4")];
+    const int64_t scrapped = byType[QStringLiteral("5")];
+    const int64_t register_ = byType[QStringLiteral("1")];
+    const int64_t invoiced = byType[QStringLiteral("B")];
     return {{QStringLiteral("Bevételezés"), received},
             {QStringLiteral("Visszáru"), returned},
             {QStringLiteral("Selejt"), scrapped},

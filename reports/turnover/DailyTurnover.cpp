@@ -33,7 +33,7 @@ DailyTurnoverTotals collectDailyTurnover(const std::string& folder, const QDate&
                    numberField(V::brutto)});
     DailyTurnoverTotals totals;
     KeyedRows vatRows(vat);  // code + '|' + rate
-    SalesSelection selection(folder, QStringLiteral("B1"), day, day);
+    SalesSelection selection(folder, QStringLiteral("B1"), day, day, {L::AFA, L::AFAFT, L::NETTOAR, L::OSSZESEN});
     selection.visit(
         [&](const RecordCursor& header, const std::vector<CursorMark>& lines, RecordCursor& cursor) {
             const QString type = header.asString(H::SZAMLATIP).trimmed();
@@ -84,7 +84,8 @@ double collectDailyArticles(const std::string& folder, const QDate& day, MemTabl
     articles.setFields({textField(A::cikkszam, 30), textField(A::megnevezes, 50), numberField(A::mennyiseg),
                         textField(A::egyseg, 20), numberField(A::bruttoar)});
     KeyedRows byArticle(articles);
-    SalesSelection selection(folder, QStringLiteral("BF1"), day, day);
+    SalesSelection selection(folder, QStringLiteral("BF1"), day, day,
+                             {L::cikkszam, L::MEGNEVEZES, L::EGYSEG, L::MENNYISEG, L::begysegar});
     selection.visit(
         [&](const RecordCursor&, const std::vector<CursorMark>& lines, RecordCursor& cursor) {
             for (const CursorMark& mark : lines) {

@@ -35,7 +35,7 @@ QString dayText(const QDate& day) {
 
 DailyProfit collectDailyProfit(const std::string& folder, const QDate& day, const Progress& progress) {
     DailyProfit result;
-    SalesSelection selection(folder, kSalesTypes, day, day);
+    SalesSelection selection(folder, kSalesTypes, day, day, {L::haszon});
     selection.visit(
         [&](const RecordCursor& header, const std::vector<CursorMark>& lines, RecordCursor& cursor) {
             const QString type = header.asString(H::SZAMLATIP).trimmed();
@@ -69,7 +69,7 @@ ProfitPerDayTotals collectProfitPerDay(const std::string& folder, const QDate& f
     rows.setFields({textField(D::datum, 20), numberField(D::kp), numberField(D::pg), numberField(D::ut),
                     numberField(D::br), numberField(D::netto), numberField(D::haszon), numberField(D::arres)});
     KeyedRows byDay(rows);
-    SalesSelection selection(folder, kSalesTypes, from, to);
+    SalesSelection selection(folder, kSalesTypes, from, to, {L::haszon});
     selection.visit(
         [&](const RecordCursor& header, const std::vector<CursorMark>& lines, RecordCursor& cursor) {
             const double profit = linesProfit(lines, cursor);
@@ -119,7 +119,8 @@ ProfitPerProductTotals collectProfitPerProduct(const std::string& folder, const 
                     textField(P::egyseg, 20), numberField(P::nbesz), numberField(P::nelad), numberField(P::anbesz),
                     numberField(P::anelad), numberField(P::haszon), numberField(P::arres)});
     KeyedRows byArticle(rows);
-    SalesSelection selection(folder, kSalesTypes, from, to);
+    SalesSelection selection(folder, kSalesTypes, from, to,
+                             {L::cikkszam, L::MEGNEVEZES, L::EGYSEG, L::MENNYISEG, L::nbesz, L::EGYSEGAR, L::haszon});
     selection.visit(
         [&](const RecordCursor&, const std::vector<CursorMark>& lines, RecordCursor& cursor) {
             for (const CursorMark& mark : lines) {

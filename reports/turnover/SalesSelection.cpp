@@ -1,48 +1,104 @@
 #include "reports/turnover/SalesSelection.h"
 
+#include <algorithm>
+#include <optional>
+#include <unordered_map>
+
+#include "dbase/CodePage.h"
+#include "dbase/Collation.h"
 #include "foundation/CatalogueFields.h"
+#include "reports/turnover/LoadedRows.h"
 
 namespace kavina::reports {
 
 namespace H = fields::Szamla;
 namespace L = fields::Szamla2;
 
-SalesSelection::SalesSelection(std::string folder, QString types, QDate from, QDate to)
-    : m_folder(std::move(folder)), m_types(std::move(types)), m_from(from), m_to(to) {}
+namespace {
+
+// Above this many headers the lines are gathered in one walk of the line table rather than
+// by a seek per header: a year's statistic reads most lines anyway.
+constexpr size_t kSeeksAtMost = 2000;
+
+struct Selected {
+    std::string sortKey;  // the number as the number index orders it
+    QString number;
+    CursorMark mark;
+};
+
+}  // namespace
+
+SalesSelection::SalesSelection(std::string folder, QString types, QDate from, QDate to, std::vector<Field> lineFields)
+    : m_folder(std::move(folder)),
+      m_types(std::move(types)),
+      m_from(from),
+      m_to(to),
+      m_lineFields(std::move(lineFields)) {}
 
 SalesSelection::~SalesSelection() = default;
 
+// The headers are chosen in one walk in record order, which reads the table in large chunks,
+// and put into document-number order as the number index orders them. Records are then
+// visited on handles without an order, where going to a record reads that record alone.
 void SalesSelection::visit(
     const std::function<void(const RecordCursor&, const std::vector<CursorMark>&, RecordCursor&)>& onHeader,
     const Progress& progress) {
     TableHandle headers(m_folder, std::string(H::kTable));
     headers.open();
-    headers.setOrder(H::SZAMLASZAM);
-    TableHandle lines(m_folder, std::string(L::kTable));
-    lines.open();
-    lines.setOrder(L::SZAMLASZAM);
+    const dbase::CodePage codePage = headers.table().codePage();
+    const dbase::Collation collation(codePage);
+    const size_t width = size_t(headers.fields().at(size_t(headers.fieldNumber(H::SZAMLASZAM))).length);
 
     // The selection first, so that the progress knows its range before the first header.
-    std::vector<CursorMark> selected;
+    std::vector<Selected> selected;
     for (headers.first(); !headers.eof(); headers.next()) {
         const QString type = headers.asString(H::SZAMLATIP).trimmed();
         if (type.size() != 1 || !m_types.contains(type)) continue;
         const QDate issued = headers.asDate(H::KIALLIT);
         if (!issued.isValid() || issued < m_from || issued > m_to) continue;
-        selected.push_back(headers.bookmark());
-    }
-    const int total = int(selected.size());
-    int done = 0;
-    std::vector<CursorMark> own;
-    for (const CursorMark& mark : selected) {
-        if (!headers.gotoBookmark(mark)) continue;
         const QString number = headers.asString(H::SZAMLASZAM).trimmed();
-        own.clear();
-        if (!number.isEmpty() && lines.findKey(number.toStdString())) {
+        selected.push_back({collation.sortKey(dbase::fromUtf8(codePage, number.toStdString()), width, false), number,
+                            headers.bookmark()});
+    }
+    std::stable_sort(selected.begin(), selected.end(),
+                     [](const Selected& a, const Selected& b) { return a.sortKey < b.sortKey; });
+
+    // The lines of every selected header, in record order within a document as the number
+    // index keeps them.
+    std::unordered_map<QString, std::vector<CursorMark>> linesOf;
+    for (const Selected& s : selected)
+        if (!s.number.isEmpty() && !m_headersOnly) linesOf.emplace(s.number, std::vector<CursorMark>{});
+    TableHandle lines(m_folder, std::string(L::kTable));
+    lines.open();
+    if (linesOf.empty()) {
+    } else if (selected.size() > kSeeksAtMost) {
+        for (lines.first(); !lines.eof(); lines.next()) {
+            const auto own = linesOf.find(lines.asString(L::SZAMLASZAM).trimmed());
+            if (own != linesOf.end()) own->second.push_back(lines.bookmark());
+        }
+    } else {
+        lines.setOrder(L::SZAMLASZAM);
+        for (auto& [number, own] : linesOf) {
+            if (!lines.findKey(number.toStdString())) continue;
             for (; !lines.eof() && lines.asString(L::SZAMLASZAM).trimmed() == number; lines.next())
                 own.push_back(lines.bookmark());
         }
-        onHeader(headers, own, lines);
+        lines.setOrder(std::string());
+    }
+
+    const int total = int(selected.size());
+    int done = 0;
+    const std::vector<CursorMark> none;
+    std::optional<LoadedRows> loaded;
+    if (!m_lineFields.empty()) loaded.emplace(lines, m_lineFields);
+    for (const Selected& s : selected) {
+        if (!headers.gotoBookmark(s.mark)) continue;
+        const auto found = linesOf.find(s.number);
+        const std::vector<CursorMark>& own = found == linesOf.end() ? none : found->second;
+        if (loaded)
+            onHeader(headers, loaded->load(lines, own), *loaded);
+        else
+            onHeader(headers, own, lines);
         ++done;
         if (progress) progress(done, total);
     }
