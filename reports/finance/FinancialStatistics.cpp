@@ -1,6 +1,7 @@
 #include "reports/finance/FinancialStatistics.h"
 
 #include <map>
+#include <unordered_map>
 
 #include "foundation/CatalogueFields.h"
 #include "foundation/SzamSzov.h"
@@ -90,9 +91,15 @@ ProfitTotals collectProfitList(const std::string& folder, const QDate& from, con
     rows.setFields({textField(P::szamlaszam, 30), textField(P::nev, 100), textField(P::cim, 100),
                     numberField(P::beszar), numberField(P::eladar), numberField(P::haszonft),
                     numberField(P::haszonsz)});
-    TableHandle products(folder, std::string(A::kTable));
-    products.open();
-    products.setOrder(A::ANYAGKOD);
+    // Today's purchase price of every product, by code: the first product of a code, as a
+    // seek on the code finds it.
+    std::unordered_map<int64_t, double> purchase;
+    {
+        TableHandle products(folder, std::string(A::kTable));
+        products.open();
+        for (products.first(); !products.eof(); products.next())
+            purchase.emplace(KerekitRound(products.asFloat(A::ANYAGKOD)), products.asFloat(A::BESZERZAR));
+    }
     ProfitTotals totals;
     const bool notes = basis == ProfitBasis::DeliveryNotes;
     SalesSelection selection(folder, notes ? QStringLiteral("F") : QStringLiteral("B1"), from, to,
@@ -107,10 +114,9 @@ ProfitTotals collectProfitList(const std::string& folder, const QDate& from, con
                 const double net = cursor.asFloat(L::NETTOAR);
                 sale += net;
                 if (cursor.asLogical(L::TERMEK)) continue;  // a service has no purchase price
-                const int64_t code = KerekitRound(cursor.asFloat(L::ANYAGSZAM));
-                if (products.findKey(QString::number(code).toStdString()) &&
-                    KerekitRound(products.asFloat(A::ANYAGKOD)) == code)
-                    cost += (long double)cursor.asFloat(L::MENNYISEG) * products.asFloat(A::BESZERZAR);
+                const auto product = purchase.find(KerekitRound(cursor.asFloat(L::ANYAGSZAM)));
+                if (product != purchase.end())
+                    cost += (long double)cursor.asFloat(L::MENNYISEG) * product->second;
                 else
                     cost += net;
             }

@@ -28,29 +28,39 @@ const std::vector<CursorMark>& LoadedRows::load(TableHandle& table, const std::v
         }
         if (at == 0 && !table.gotoBookmark(mark)) continue;
         at = mark.id;
-        std::vector<Cell> row(m_sourceFields.size());
-        for (size_t i = 0; i < m_sourceFields.size(); ++i) {
-            const int f = m_sourceFields[i];
-            Cell& c = row[i];
-            c.null = table.isNull(f);
-            switch (m_fields[i].logical) {
-                case dbase::FieldType::Character:
-                case dbase::FieldType::Memo: c.text = table.asString(f); break;
-                case dbase::FieldType::Integer:
-                case dbase::FieldType::Short:
-                    c.integer = table.asInteger(f);
-                    c.number = double(c.integer);
-                    break;
-                case dbase::FieldType::Float: c.number = table.asFloat(f); break;
-                case dbase::FieldType::Logical: c.integer = table.asLogical(f) ? 1 : 0; break;
-                case dbase::FieldType::Date:
-                case dbase::FieldType::DateTime: c.date = table.table().asDate(f); break;
-            }
-        }
-        m_rows.push_back(std::move(row));
+        m_rows.push_back(copyRow(table));
         m_marks.push_back({uint64_t(m_rows.size())});
     }
     return m_marks;
+}
+
+std::vector<LoadedRows::Cell> LoadedRows::copyRow(const TableHandle& table) const {
+    std::vector<Cell> row(m_sourceFields.size());
+    for (size_t i = 0; i < m_sourceFields.size(); ++i) {
+        const int f = m_sourceFields[i];
+        Cell& c = row[i];
+        c.null = table.isNull(f);
+        switch (m_fields[i].logical) {
+            case dbase::FieldType::Character:
+            case dbase::FieldType::Memo: c.text = table.asString(f); break;
+            case dbase::FieldType::Integer:
+            case dbase::FieldType::Short:
+                c.integer = table.asInteger(f);
+                c.number = double(c.integer);
+                break;
+            case dbase::FieldType::Float: c.number = table.asFloat(f); break;
+            case dbase::FieldType::Logical: c.integer = table.asLogical(f) ? 1 : 0; break;
+            case dbase::FieldType::Date:
+            case dbase::FieldType::DateTime: c.date = table.table().asDate(f); break;
+        }
+    }
+    return row;
+}
+
+CursorMark LoadedRows::appendCurrent(const TableHandle& table) {
+    m_rows.push_back(copyRow(table));
+    m_marks.push_back({uint64_t(m_rows.size())});
+    return m_marks.back();
 }
 
 bool LoadedRows::gotoBookmark(const CursorMark& mark) {

@@ -24,6 +24,8 @@ public:
     // no record it must keep. Marks that are no longer records are left out. Returns the
     // marks of the loaded rows, in the same order.
     const std::vector<CursorMark>& load(TableHandle& table, const std::vector<CursorMark>& marks);
+    // Adds the record the table stands on as a row; its mark.
+    CursorMark appendCurrent(const TableHandle& table);
 
     const std::vector<dbase::FieldInfo>& fields() const override { return m_fields; }
     std::string sourceName() const override { return m_source; }
@@ -74,6 +76,7 @@ private:
         std::optional<dbase::Date> date;
     };
     const Cell& cell(int field) const;
+    std::vector<Cell> copyRow(const TableHandle& table) const;
     [[noreturn]] void readOnly() const;
 
     std::vector<dbase::FieldInfo> m_fields;

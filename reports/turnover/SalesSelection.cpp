@@ -20,6 +20,12 @@ namespace {
 // by a seek per header: a year's statistic reads most lines anyway.
 constexpr size_t kSeeksAtMost = 2000;
 
+// The header fields a statistic reads: copied out as the headers are chosen, so that the
+// visit reads none of them again.
+const std::vector<Field> kHeaderFields{H::SZAMLASZAM, H::SZAMLATIP, H::ALLAPOT, H::PARTNERKOD,
+                                       H::NEV,        H::FIZMOD,    H::KIALLIT, H::TELJESIT,
+                                       H::AFAALAP,    H::FIZETENDO, H::POSSZEG, H::TELJESCIM};
+
 struct Selected {
     std::string sortKey;  // the number as the number index orders it
     QString number;
@@ -38,8 +44,9 @@ SalesSelection::SalesSelection(std::string folder, QString types, QDate from, QD
 SalesSelection::~SalesSelection() = default;
 
 // The headers are chosen in one walk in record order, which reads the table in large chunks,
-// and put into document-number order as the number index orders them. Records are then
-// visited on handles without an order, where going to a record reads that record alone.
+// and put into document-number order as the number index orders them, each with a copy of
+// the header fields a statistic reads. Lines are then read on a handle without an order, where
+// going to a record reads from that record on.
 void SalesSelection::visit(
     const std::function<void(const RecordCursor&, const std::vector<CursorMark>&, RecordCursor&)>& onHeader,
     const Progress& progress) {
@@ -51,6 +58,7 @@ void SalesSelection::visit(
 
     // The selection first, so that the progress knows its range before the first header.
     std::vector<Selected> selected;
+    LoadedRows headerRows(headers, kHeaderFields);
     for (headers.first(); !headers.eof(); headers.next()) {
         const QString type = headers.asString(H::SZAMLATIP).trimmed();
         if (type.size() != 1 || !m_types.contains(type)) continue;
@@ -58,29 +66,29 @@ void SalesSelection::visit(
         if (!issued.isValid() || issued < m_from || issued > m_to) continue;
         const QString number = headers.asString(H::SZAMLASZAM).trimmed();
         selected.push_back({collation.sortKey(dbase::fromUtf8(codePage, number.toStdString()), width, false), number,
-                            headers.bookmark()});
+                            headerRows.appendCurrent(headers)});
     }
     std::stable_sort(selected.begin(), selected.end(),
                      [](const Selected& a, const Selected& b) { return a.sortKey < b.sortKey; });
 
     // The lines of every selected header, in record order within a document as the number
     // index keeps them.
-    std::unordered_map<QString, std::vector<CursorMark>> linesOf;
+    std::unordered_map<std::string, std::vector<CursorMark>> linesOf;
     for (const Selected& s : selected)
-        if (!s.number.isEmpty() && !m_headersOnly) linesOf.emplace(s.number, std::vector<CursorMark>{});
+        if (!s.number.isEmpty() && !m_headersOnly) linesOf.emplace(s.number.toStdString(), std::vector<CursorMark>{});
     TableHandle lines(m_folder, std::string(L::kTable));
     lines.open();
-    if (linesOf.empty()) {
-    } else if (selected.size() > kSeeksAtMost) {
+    if (!linesOf.empty() && selected.size() > kSeeksAtMost) {
+        const int number = lines.fieldNumber(L::SZAMLASZAM);
         for (lines.first(); !lines.eof(); lines.next()) {
-            const auto own = linesOf.find(lines.asString(L::SZAMLASZAM).trimmed());
+            const auto own = linesOf.find(std::string(dbase::trimRight(lines.table().asString(number))));
             if (own != linesOf.end()) own->second.push_back(lines.bookmark());
         }
-    } else {
+    } else if (!linesOf.empty()) {
         lines.setOrder(L::SZAMLASZAM);
         for (auto& [number, own] : linesOf) {
-            if (!lines.findKey(number.toStdString())) continue;
-            for (; !lines.eof() && lines.asString(L::SZAMLASZAM).trimmed() == number; lines.next())
+            if (!lines.findKey(number)) continue;
+            for (; !lines.eof() && lines.asString(L::SZAMLASZAM).trimmed().toStdString() == number; lines.next())
                 own.push_back(lines.bookmark());
         }
         lines.setOrder(std::string());
@@ -92,13 +100,13 @@ void SalesSelection::visit(
     std::optional<LoadedRows> loaded;
     if (!m_lineFields.empty()) loaded.emplace(lines, m_lineFields);
     for (const Selected& s : selected) {
-        if (!headers.gotoBookmark(s.mark)) continue;
-        const auto found = linesOf.find(s.number);
+        headerRows.gotoBookmark(s.mark);
+        const auto found = linesOf.find(s.number.toStdString());
         const std::vector<CursorMark>& own = found == linesOf.end() ? none : found->second;
         if (loaded)
-            onHeader(headers, loaded->load(lines, own), *loaded);
+            onHeader(headerRows, loaded->load(lines, own), *loaded);
         else
-            onHeader(headers, own, lines);
+            onHeader(headerRows, own, lines);
         ++done;
         if (progress) progress(done, total);
     }
