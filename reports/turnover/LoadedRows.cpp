@@ -17,21 +17,29 @@ const std::vector<CursorMark>& LoadedRows::load(TableHandle& table, const std::v
     m_rows.clear();
     m_marks.clear();
     m_pos = -1;
-    uint64_t at = 0;  // the record the table stands on
     for (const CursorMark& mark : marks) {
-        // The lines of a document lie one after the other: a walk reads them in one go.
-        if (at != 0 && mark.id == at + 1) {
-            table.next();
-            if (table.eof() || table.bookmark().id != mark.id) at = 0;
-        } else {
-            at = 0;
-        }
-        if (at == 0 && !table.gotoBookmark(mark)) continue;
-        at = mark.id;
+        if (!reach(table, mark)) continue;
         m_rows.push_back(copyRow(table));
         m_marks.push_back({uint64_t(m_rows.size())});
     }
     return m_marks;
+}
+
+// The lines of a document lie one after the other, and the next document's a little further on:
+// a short way forward is walked, which reads from what was read ahead, rather than jumped.
+bool LoadedRows::reach(TableHandle& table, const CursorMark& mark) {
+    constexpr uint64_t kWalkAtMost = 256;
+    if (m_at != 0 && mark.id > m_at && mark.id - m_at <= kWalkAtMost) {
+        while (!table.eof() && table.bookmark().id < mark.id) table.next();
+        if (!table.eof() && table.bookmark().id == mark.id) {
+            m_at = mark.id;
+            return true;
+        }
+    }
+    m_at = 0;
+    if (!table.gotoBookmark(mark)) return false;
+    m_at = mark.id;
+    return true;
 }
 
 std::vector<LoadedRows::Cell> LoadedRows::copyRow(const TableHandle& table) const {

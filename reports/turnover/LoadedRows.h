@@ -20,9 +20,9 @@ public:
     // The fields of the table's that are copied; the others are not there.
     LoadedRows(const TableHandle& table, const std::vector<Field>& fields);
 
-    // Replaces the rows with the records of the marks, read from the table, which stands on
-    // no record it must keep. Marks that are no longer records are left out. Returns the
-    // marks of the loaded rows, in the same order.
+    // Replaces the rows with the records of the marks, read from the table, which nothing else
+    // moves between loads. Marks that are no longer records are left out. Returns the marks
+    // of the loaded rows, in the same order.
     const std::vector<CursorMark>& load(TableHandle& table, const std::vector<CursorMark>& marks);
     // Adds the record the table stands on as a row; its mark.
     CursorMark appendCurrent(const TableHandle& table);
@@ -77,6 +77,7 @@ private:
     };
     const Cell& cell(int field) const;
     std::vector<Cell> copyRow(const TableHandle& table) const;
+    bool reach(TableHandle& table, const CursorMark& mark);
     [[noreturn]] void readOnly() const;
 
     std::vector<dbase::FieldInfo> m_fields;
@@ -86,6 +87,7 @@ private:
     std::vector<std::vector<Cell>> m_rows;
     std::vector<CursorMark> m_marks;
     int m_pos = -1;
+    uint64_t m_at = 0;  // the record load left the table on; 0 when not known
 };
 
 }  // namespace kavina::reports

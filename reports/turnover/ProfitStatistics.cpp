@@ -1,5 +1,8 @@
 #include "reports/turnover/ProfitStatistics.h"
 
+#include <QHash>
+#include <vector>
+
 #include "foundation/CatalogueFields.h"
 #include "foundation/SzamSzov.h"
 #include "reports/turnover/WorkingList.h"
@@ -118,7 +121,14 @@ ProfitPerProductTotals collectProfitPerProduct(const std::string& folder, const 
     rows.setFields({textField(P::cikkszam, 30), textField(P::megnevezes, 100), numberField(P::mennyiseg),
                     textField(P::egyseg, 20), numberField(P::nbesz), numberField(P::nelad), numberField(P::anbesz),
                     numberField(P::anelad), numberField(P::haszon), numberField(P::arres)});
-    KeyedRows byArticle(rows);
+    // Summed in plain values and written into the list once per article: a list row changed
+    // for every line would be copied for every line.
+    struct Article {
+        QString megnevezes, egyseg;
+        double mennyiseg = 0, nbesz = 0, nelad = 0, haszon = 0;
+    };
+    std::vector<std::pair<QString, Article>> articles;  // in the order first sold
+    QHash<QString, size_t> byArticle;
     SalesSelection selection(folder, kSalesTypes, from, to,
                              {L::cikkszam, L::MEGNEVEZES, L::EGYSEG, L::MENNYISEG, L::nbesz, L::EGYSEGAR, L::haszon});
     selection.visit(
@@ -126,23 +136,34 @@ ProfitPerProductTotals collectProfitPerProduct(const std::string& folder, const 
             for (const CursorMark& mark : lines) {
                 cursor.gotoBookmark(mark);
                 const QString article = cursor.asString(L::cikkszam);
-                byArticle.select(article, [&] {
-                    for (const Field& f : {P::mennyiseg, P::nbesz, P::nelad, P::anbesz, P::anelad, P::haszon, P::arres})
-                        rows.setFloat(f, 0);
-                    rows.setString(P::cikkszam, article);
-                });
+                auto found = byArticle.constFind(article);
+                if (found == byArticle.constEnd()) {
+                    found = byArticle.insert(article, articles.size());
+                    articles.emplace_back(article, Article{});
+                }
+                Article& a = articles[*found].second;
                 const long double quantity = cursor.asFloat(L::MENNYISEG);
-                rows.edit();
-                rows.setString(P::megnevezes, cursor.asString(L::MEGNEVEZES));
-                rows.setString(P::egyseg, cursor.asString(L::EGYSEG));
-                rows.setFloat(P::mennyiseg, double(rows.asFloat(P::mennyiseg) + quantity));
-                rows.setFloat(P::nbesz, double(rows.asFloat(P::nbesz) + quantity * cursor.asFloat(L::nbesz)));
-                rows.setFloat(P::nelad, double(rows.asFloat(P::nelad) + quantity * cursor.asFloat(L::EGYSEGAR)));
-                rows.setFloat(P::haszon, rows.asFloat(P::haszon) + cursor.asFloat(L::haszon));
-                rows.post();
+                a.megnevezes = cursor.asString(L::MEGNEVEZES);
+                a.egyseg = cursor.asString(L::EGYSEG);
+                a.mennyiseg = double(a.mennyiseg + quantity);
+                a.nbesz = double(a.nbesz + quantity * cursor.asFloat(L::nbesz));
+                a.nelad = double(a.nelad + quantity * cursor.asFloat(L::EGYSEGAR));
+                a.haszon = a.haszon + cursor.asFloat(L::haszon);
             }
         },
         progress);
+    for (const auto& [article, a] : articles) {
+        rows.append();
+        rows.setString(P::cikkszam, article);
+        rows.setString(P::megnevezes, a.megnevezes);
+        rows.setString(P::egyseg, a.egyseg);
+        rows.setFloat(P::mennyiseg, a.mennyiseg);
+        rows.setFloat(P::nbesz, a.nbesz);
+        rows.setFloat(P::nelad, a.nelad);
+        for (const Field& f : {P::anbesz, P::anelad, P::arres}) rows.setFloat(f, 0);
+        rows.setFloat(P::haszon, a.haszon);
+        rows.post();
+    }
     rows.sort({{P::cikkszam, false, true}});
     ProfitPerProductTotals totals;
     long double marginSum = 0;

@@ -59,12 +59,14 @@ void SalesSelection::visit(
     // The selection first, so that the progress knows its range before the first header.
     std::vector<Selected> selected;
     LoadedRows headerRows(headers, kHeaderFields);
+    const int typeField = headers.fieldNumber(H::SZAMLATIP), issuedField = headers.fieldNumber(H::KIALLIT),
+              numberField = headers.fieldNumber(H::SZAMLASZAM);
     for (headers.first(); !headers.eof(); headers.next()) {
-        const QString type = headers.asString(H::SZAMLATIP).trimmed();
+        const QString type = headers.asString(typeField).trimmed();
         if (type.size() != 1 || !m_types.contains(type)) continue;
-        const QDate issued = headers.asDate(H::KIALLIT);
+        const QDate issued = headers.asDate(issuedField);
         if (!issued.isValid() || issued < m_from || issued > m_to) continue;
-        const QString number = headers.asString(H::SZAMLASZAM).trimmed();
+        const QString number = headers.asString(numberField).trimmed();
         selected.push_back({collation.sortKey(dbase::fromUtf8(codePage, number.toStdString()), width, false), number,
                             headerRows.appendCurrent(headers)});
     }
