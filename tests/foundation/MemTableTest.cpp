@@ -108,6 +108,42 @@ TEST_F(MemTableTest, SortsByAFieldListAndBookmarksFollowTheirRecords) {
     EXPECT_EQ(set.asString(L::NEV), QStringLiteral("b"));
 }
 
+// Every record is found again by its bookmark, also once records were inserted before it,
+// deleted before it or sorted, and after the list was emptied and filled again.
+TEST_F(MemTableTest, BookmarksFindTheirRecordsAfterInsertsDeletesSortsAndEmptying) {
+    fill({"c", "d", "e"});
+    std::vector<std::pair<CursorMark, QString>> marks;
+    const auto remember = [&] {
+        marks.clear();
+        for (set.first(); !set.eof(); set.next()) marks.emplace_back(set.bookmark(), set.asString(L::NEV));
+    };
+    const auto expectAllFound = [&](const char* when) {
+        for (const auto& [mark, name] : marks) {
+            ASSERT_TRUE(set.gotoBookmark(mark)) << when;
+            EXPECT_EQ(set.asString(L::NEV), name) << when;
+        }
+    };
+    remember();
+    expectAllFound("appended");
+    set.first();
+    set.insert();
+    set.setString(L::NEV, QStringLiteral("a"));
+    set.post();
+    expectAllFound("after an insert before them");
+    set.first();
+    set.next();
+    set.deleteRecord();  // "c"
+    marks.erase(marks.begin());
+    expectAllFound("after a delete before them");
+    set.sort({{L::NEV, true}});
+    expectAllFound("sorted");
+    set.emptyTable();
+    EXPECT_FALSE(set.gotoBookmark(marks.front().first));
+    fill({"x", "y"});
+    remember();
+    expectAllFound("filled again");
+}
+
 TEST_F(MemTableTest, NavigatesAsATableHandleDoes) {
     EXPECT_TRUE(set.isEmpty());
     set.first();
