@@ -14,6 +14,7 @@
 // Exits with 1 when a goal is missed, 2 on an error.
 
 #include <sys/resource.h>
+#include <time.h>
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -241,14 +242,29 @@ struct Report {
     std::function<void()> sqlite;
 };
 
-double medianOf(const std::function<void()>& run) {
-    std::vector<double> ms;
+double cpuMilliseconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1000 + double(t.tv_nsec) / 1e6;
+}
+
+// The medians of three runs: the time that passed, and the processor time the run took,
+// which other work on a shared machine does not lengthen.
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+
+Timing medianOf(const std::function<void()>& run) {
+    std::vector<double> wall, cpu;
     for (int i = 0; i < 3; ++i) {
         const auto start = Clock::now();
+        const double cpuStart = cpuMilliseconds();
         run();
-        ms.push_back(milliseconds(start));
+        wall.push_back(milliseconds(start));
+        cpu.push_back(cpuMilliseconds() - cpuStart);
     }
-    return median(ms);
+    return {median(wall), median(cpu)};
 }
 
 std::vector<Report> reportsOver(const std::string& folder, Sqlite& db, const QDate& day, const std::string& dayText) {
@@ -413,12 +429,13 @@ int main(int argc, char** argv) {
         std::vector<Goal> goals;
         for (const Report& r : reportsOver(folder, db, day, busiest)) {
             if (r.name.find(only) == std::string::npos) continue;
-            const double ours = medianOf(r.kavina), peer = medianOf(r.sqlite);
-            std::printf("  %-48s %9.1f ms   SQLite %8.1f ms\n", r.name.c_str(), ours, peer);
+            const Timing ours = medianOf(r.kavina), peer = medianOf(r.sqlite);
+            std::printf("  %-48s %9.1f ms (processor %7.1f)   SQLite %8.1f ms (processor %7.1f)\n", r.name.c_str(),
+                        ours.wall, ours.cpu, peer.wall, peer.cpu);
             std::fflush(stdout);
             goals.push_back(
-                {r.name + " < 1 s (" + format("%.1f ms", ours) + "; SQLite " + format("%.1f ms", peer) + ")",
-                 ours < kGoalMs});
+                {r.name + " < 1 s (" + format("%.1f ms", ours.wall) + "; SQLite " + format("%.1f ms", peer.wall) + ")",
+                 ours.wall < kGoalMs});
         }
         const long peak = peakMemoryKb();
         goals.push_back(
