@@ -1,9 +1,7 @@
 #include "reports/search/TextSearch.h"
 
 #include "foundation/Catalogue.h"
-#include "foundation/RuleError.h"
 #include "foundation/SzamSzov.h"
-#include "foundation/TextFormat.h"
 
 namespace kavina::reports {
 
@@ -11,15 +9,6 @@ namespace H = fields::Szamla;
 namespace L = fields::Szamla2;
 namespace T1 = fields::Tmp1;
 namespace T2 = fields::Tmp2;
-
-std::optional<QDate> typedDate(const QString& text) {
-    const QString typed = text.trimmed();
-    // An empty masked box still shows its dots.
-    if (QString(typed).remove(QLatin1Char('.')).trimmed().isEmpty()) return std::nullopt;
-    const std::optional<QDate> date = parseDateText(typed);
-    if (!date) throw RuleError(QStringLiteral("Hibás dátum: ") + typed);
-    return date;
-}
 
 std::pair<QDate, QDate> searchPeriod(const std::optional<QDate>& from, const std::optional<QDate>& to) {
     const QDate floor(1900, 1, 1);

@@ -30,9 +30,6 @@ struct TextSearchRequest {
     SearchPlaces places;
 };
 
-// A date box's text: nothing when it is empty; throws RuleError for a text that is no date.
-std::optional<QDate> typedDate(const QString& text);
-
 // An empty or pre-1900 from-date counts as 1900.01.01, an empty or pre-1900 to-date as
 // 2100.01.01.
 std::pair<QDate, QDate> searchPeriod(const std::optional<QDate>& from, const std::optional<QDate>& to);
