@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "StatisticsFolder.h"
-#include "foundation/RuleError.h"
 #include "reports/search/SearchReport.h"
 #include "reports/search/TextSearch.h"
 
@@ -95,11 +94,7 @@ TEST_F(TextSearchTest, HitsAreCopiedWithTheirLinesInDocumentNumberOrder) {
               QStringList({second + "|Fűrész|acél|SZJ-F1", second + "|Fűrészlap||SZJ-", third + "|Fűrész||SZJ-"}));
 }
 
-TEST_F(TextSearchTest, TypedDatesAndThePeriod) {
-    EXPECT_EQ(typedDate(QStringLiteral("    .  .  ")), std::nullopt);
-    EXPECT_EQ(typedDate(QString()), std::nullopt);
-    EXPECT_EQ(typedDate(QStringLiteral("2008.02.29")), QDate(2008, 2, 29));
-    EXPECT_THROW(typedDate(QStringLiteral("2009.02.29")), RuleError);
+TEST_F(TextSearchTest, EmptyOrOldEndsOpenThePeriod) {
     EXPECT_EQ(searchPeriod(QDate(1899, 12, 31), std::nullopt), std::make_pair(QDate(1900, 1, 1), QDate(2100, 1, 1)));
     EXPECT_EQ(searchPeriod(kSaleDay, QDate(1800, 1, 1)), std::make_pair(kSaleDay, QDate(2100, 1, 1)));
 }
