@@ -111,7 +111,16 @@ std::unique_ptr<report::Layout> productListReport(MemTable& rows, const ProductL
                                          {QStringLiteral("ÁFA kulcs"), 214, 16, true},
                                          {QStringLiteral("Árrés %"), 230, 18, true},
                                          {QStringLiteral("Készlet érték"), 248, 29, true}};
-    addColumnHeader(*layout, columns);
+    // The price heads are wider than their figures: they wrap onto two lines.
+    report::Band& heads = layout->addBand(BandKind::ColumnHeader, "ColumnHeader", 2 * kRow + 2);
+    for (const Column& c : columns) {
+        TextStyle style = c.right ? kBoldRight : kBold;
+        style.wordWrap = true;
+        QRectF rect = cell(c, 0);
+        rect.setHeight(2 * kRow - 0.5);
+        heads.addText("head_" + c.title.toStdString(), rect, c.title, style);
+    }
+    heads.addLine("underline", QPointF(0, 2 * kRow + 1), QPointF(width, 2 * kRow + 1));
     report::Band& detail = layout->addBand(BandKind::Detail, "Detail", kRow);
     addCell(detail, rows, columns[0], 0, P::CIKKSZAM, text(P::CIKKSZAM));
     addCell(detail, rows, columns[1], 0, P::MEGNEVEZES, text(P::MEGNEVEZES, 40));
@@ -125,18 +134,23 @@ std::unique_ptr<report::Layout> productListReport(MemTable& rows, const ProductL
     });
     addCell(detail, rows, columns[9], 0, P::ERTEK, plain(P::ERTEK));
 
-    report::Band& summary = layout->addBand(BandKind::Summary, "Summary", 3 * kRow + 3);
+    report::Band& summary = layout->addBand(BandKind::Summary, "Summary", 4 * kRow + 3);
     summary.addLine("overline", QPointF(0, 1), QPointF(width, 1));
-    addSummaryLine(summary, columns, 2, QString(),
-                   {{3, moneyText(totals.purchaseNet).trimmed()},
-                    {4, moneyText(totals.purchaseGross).trimmed()},
-                    {5, moneyText(totals.saleNet).trimmed()},
-                    {6, moneyText(totals.saleGross).trimmed()}});
-    summary.addText("average", QRectF(1, 2 + kRow, 150, kRow - 0.5),
+    // A sum is wider than its column: each ends at its column's right edge, the net and the
+    // gross sums on lines of their own so that neighbours never overlap.
+    const std::pair<int, double> sums[] = {
+        {3, totals.purchaseNet}, {4, totals.purchaseGross}, {5, totals.saleNet}, {6, totals.saleGross}};
+    for (const auto& [index, amount] : sums) {
+        const Column& c = columns[size_t(index)];
+        const double top = 2 + ((index - 3) % 2) * kRow;
+        summary.addText("sum_" + std::to_string(index), QRectF(c.left + c.width - 49, top, 48, kRow - 0.5),
+                        moneyText(amount).trimmed(), kBoldRight);
+    }
+    summary.addText("average", QRectF(1, 2 + 2 * kRow, 150, kRow - 0.5),
                     QStringLiteral("Átlag árrés : ") + plainNumber(double(roundTo(4, totals.averageMargin()))) +
                         QStringLiteral(" %"),
                     kBold);
-    summary.addText("value", QRectF(1, 2 + 2 * kRow, 150, kRow - 0.5),
+    summary.addText("value", QRectF(1, 2 + 3 * kRow, 150, kRow - 0.5),
                     QStringLiteral("Készlet bto érték: ") + moneyText(double(roundTo(4, totals.stockValue))).trimmed(),
                     kBold);
     return layout;

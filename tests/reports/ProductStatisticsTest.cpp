@@ -165,6 +165,7 @@ TEST_F(ProductStatisticsTest, ProductListMarksMissingPurchasePriceAndAveragesOve
     auto layout = productListReport(rows, totals, QDateTime(kSaleDay, QTime(9, 5, 0)));
     const QStringList texts = reportTexts(*layout);
     EXPECT_TRUE(texts.contains(QStringLiteral("HIBA")));
+    EXPECT_TRUE(texts.contains(moneyText(2400).trimmed()));  // Σ quantity × gross purchase price
     EXPECT_TRUE(texts.contains(QStringLiteral("Átlag árrés : 9 %")));
     EXPECT_TRUE(texts.contains(QStringLiteral("Nyomtatva: 2008.03.10, 09:05:00")));
     EXPECT_TRUE(texts.contains(QStringLiteral("1/1 oldal")));
