@@ -27,7 +27,11 @@ using widgets::GridColumn;
 
 namespace {
 const char* const kPageNames[] = {"customers", "invoices", "products", "supplier"};
+// The list's column that takes the spare width: the address, the product's name.
+int stretchColumn(PartnerPage page) {
+    return page == PartnerPage::Customers || page == PartnerPage::SupplierGoods ? 1 : 0;
 }
+}  // namespace
 
 PartnerStatisticsWindow::PartnerStatisticsWindow(Prompt& prompt, StatisticsWindowOptions options, PickPartner pick,
                                                  QWidget* parent)
@@ -87,8 +91,7 @@ QWidget* PartnerStatisticsWindow::customersTab() {
         std::vector<GridColumn>{
             {"Név", C::NEV}, {"Cím", C::CIM}, {"Forgalom (Ft)", C::FORGALOM, false, ColumnKind::Money}},
         m_prompt);
-    page.parts.view->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    page.parts.view->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    fitColumns(page.parts.view, 1);
     connect(page.parts.collect, &QPushButton::clicked, this, [this] { collect(PartnerPage::Customers); });
     connect(page.parts.print, &QPushButton::clicked, this, [this] { print(PartnerPage::Customers); });
     return page.parts.widget;
@@ -146,8 +149,7 @@ QWidget* PartnerStatisticsWindow::partnerTab(PartnerPage which) {
         page.parts.totals->addWidget(page.total);
     }
     page.grid = std::make_unique<widgets::RecordGrid>(page.parts.view, page.rows, std::move(columns), m_prompt);
-    page.parts.view->horizontalHeader()->setSectionResizeMode(which == PartnerPage::SupplierGoods ? 1 : 0,
-                                                              QHeaderView::Stretch);
+    fitColumns(page.parts.view, stretchColumn(which));
     connect(page.parts.collect, &QPushButton::clicked, this, [this, which] { collect(which); });
     connect(page.parts.print, &QPushButton::clicked, this, [this, which] { print(which); });
     return page.parts.widget;
@@ -201,7 +203,7 @@ void PartnerStatisticsWindow::collect(PartnerPage which) {
                 break;
         }
         page.grid->reload();
-        page.parts.view->resizeColumnsToContents();
+        fitColumns(page.parts.view, stretchColumn(which));
     });
     collecting(false);
 }

@@ -24,14 +24,17 @@ StatisticsWindowOptions windowOptions(const ProductPartnerCommandContext& contex
             .show = {}};
 }
 
-// The partner register as the picker of the partner statistics.
-PickPartner partnerPicker(const ProductPartnerCommandContext& context, QWidget* parent) {
-    return [context, parent](PartnerPage page) -> std::optional<ChosenPartner> {
+// The partner register as the picker of the partner statistics. It prints on the statistics'
+// printer: asking the context for one makes a new printer, which would leave the window's
+// preview on a printer that is gone.
+PickPartner partnerPicker(const ProductPartnerCommandContext& context, QWidget* parent,
+                          report::PrintService* printing) {
+    return [context, parent, printing](PartnerPage page) -> std::optional<ChosenPartner> {
         documents::PartnerFormOptions options;
         options.caller = documents::PartnerCaller::PartnerStatistics;
         options.statisticsPage = int(page);
         options.showPriceGroups = context.settings().tobbar != 0;
-        options.printing = context.printing();
+        options.printing = printing;
         options.currentUser = context.currentUser();
         documents::TPartnerForm picker(parent, context.data, context.prompt, options);
         if (picker.exec() != QDialog::Accepted) return std::nullopt;
@@ -60,9 +63,11 @@ void addProductPartnerCommands(const AddCommand& add, const ProductPartnerComman
     });
     add(QStringLiteral("TBItem36Click"), [context] {
         runCommand(context.prompt, [&] {
-            PartnerStatisticsWindow window(context.prompt, windowOptions(context), {}, context.parent());
+            StatisticsWindowOptions options = windowOptions(context);
+            report::PrintService* printing = options.printing;
+            PartnerStatisticsWindow window(context.prompt, std::move(options), {}, context.parent());
             // The picker opens over the statistics window.
-            window.setPartnerPicker(partnerPicker(context, &window));
+            window.setPartnerPicker(partnerPicker(context, &window, printing));
             window.exec();
         });
     });

@@ -84,7 +84,7 @@ QWidget* ProductStatisticsWindow::soldTab(SoldKind kind) {
                                 {"Bruttó ár (átlag)", S::BRUTTOOSSZ, false, ColumnKind::Money},
                                 {"Bruttó ár", S::BRUTTO, false, ColumnKind::Money}},
         m_prompt);
-    tab.parts.view->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    fitColumns(tab.parts.view, 1);
     connect(tab.parts.collect, &QPushButton::clicked, this, [this, kind] { collectSoldOf(kind); });
     connect(tab.parts.print, &QPushButton::clicked, this, [this, kind] { printSoldOf(kind); });
     return tab.parts.widget;
@@ -117,7 +117,7 @@ QWidget* ProductStatisticsWindow::articleTab() {
                                 {"Nettó eladási ár", R::NELAD, false, ColumnKind::Money},
                                 {"Árrés", R::ARRES, false, ColumnKind::Money}},
         m_prompt);
-    m_articleTab.view->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    fitColumns(m_articleTab.view, 1);
     m_articleTab.totals->addWidget(new QLabel(QStringLiteral("Árrés összesen:")));
     m_marginTotal = totalLabel(QStringLiteral("marginTotal"));
     m_articleTab.totals->addWidget(m_marginTotal);
@@ -135,7 +135,7 @@ void ProductStatisticsWindow::collectSoldOf(SoldKind kind) {
         tab.period[1] = to;
         collectSold(m_options.dataFolder, from, to, kind, tab.range->value(), rowsOf(kind), progressOn(m_progress));
         tab.grid->reload();
-        tab.parts.view->resizeColumnsToContents();
+        fitColumns(tab.parts.view, 1);
     });
     collecting(false);
 }
@@ -159,7 +159,7 @@ void ProductStatisticsWindow::collectArticles() {
         m_lastArticle->setText(last);
         m_margin = collectByArticle(m_options.dataFolder, from, to, first, last, m_articles, progressOn(m_progress));
         m_articleGrid->reload();
-        m_articleTab.view->resizeColumnsToContents();
+        fitColumns(m_articleTab.view, 1);
         m_marginTotal->setText(plainNumber(m_margin));
     });
     collecting(false);

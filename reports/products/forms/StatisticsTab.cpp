@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -54,6 +55,11 @@ StatisticsTab statisticsTab(const QString& name, const QDate& today, QDialog* wi
     QObject::connect(tab.close, &QPushButton::clicked, window, &QDialog::reject);
     layout->addLayout(buttons);
     return tab;
+}
+
+void fitColumns(QTableView* view, int stretchColumn) {
+    view->resizeColumnsToContents();
+    view->horizontalHeader()->setSectionResizeMode(stretchColumn, QHeaderView::Stretch);
 }
 
 QLabel* totalLabel(const QString& objectName) {

@@ -57,6 +57,10 @@ struct StatisticsTab {
 // A tab whose widgets are named name + "From", "To", "Grid", "Collect", "Print", "Close".
 StatisticsTab statisticsTab(const QString& name, const QDate& today, QDialog* window);
 
+// Fits the list's columns to their contents, the named column taking the rest of the width.
+// The grid resets its columns when it reads its rows again: call it after every reload.
+void fitColumns(QTableView* view, int stretchColumn);
+
 // A bold, right-aligned label for a total.
 QLabel* totalLabel(const QString& objectName);
 

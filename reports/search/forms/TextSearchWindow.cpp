@@ -57,7 +57,7 @@ TextSearchResultWindow::TextSearchResultWindow(TextSearchResult& result, const T
                                 {"Fizetve?", T1::FIZETVE},
                                 {"üi.", T1::UGYINTEZO}},
         m_prompt);
-    hits->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    fitColumns(hits, 1);
     layout->addWidget(hits, 3);
     QTableView* lines = widgets::listView(QStringLiteral("lineGrid"));
     m_lineGrid = std::make_unique<widgets::RecordGrid>(
@@ -69,7 +69,6 @@ TextSearchResultWindow::TextSearchResultWindow(TextSearchResult& result, const T
                                 {"Egységár", T2::EGYSEGAR, false, ColumnKind::Money},
                                 {"Megjegyzés", T2::MEGJEGYZES}},
         m_prompt);
-    lines->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     layout->addWidget(lines, 2);
     auto* buttons = new QHBoxLayout;
     m_print = widgets::addPushButton(buttons, QStringLiteral("Nyomtatás"), QStringLiteral("print"));
@@ -110,6 +109,7 @@ void TextSearchResultWindow::showLinesOfCurrentHit() {
     }
     m_current.first();
     m_lineGrid->reload();
+    fitColumns(m_lineGrid->view(), 1);
 }
 
 void TextSearchResultWindow::print() {
