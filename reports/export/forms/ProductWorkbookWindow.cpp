@@ -33,6 +33,10 @@ ProductWorkbookWindow::ProductWorkbookWindow(std::string dataFolder, QString pat
     });
 }
 
+ProductWorkbookWindow::~ProductWorkbookWindow() {
+    dropFocus(this);
+}
+
 void ProductWorkbookWindow::runExport() {
     runCommand(m_prompt, [&] {
         exportProductWorkbook(m_dataFolder, m_path, m_now, m_prompt, m_desktop, progressOn(m_progress));

@@ -20,6 +20,7 @@ class ProductWorkbookWindow : public QDialog {
 public:
     ProductWorkbookWindow(std::string dataFolder, QString path, QDateTime now, Prompt& prompt, Desktop& desktop,
                           QWidget* parent = nullptr);
+    ~ProductWorkbookWindow() override;
 
     // The export, as the window runs it; errors are shown through the prompt.
     void runExport();

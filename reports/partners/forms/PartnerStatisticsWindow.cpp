@@ -64,7 +64,11 @@ PartnerStatisticsWindow::PartnerStatisticsWindow(Prompt& prompt, StatisticsWindo
         };
 }
 
-PartnerStatisticsWindow::~PartnerStatisticsWindow() = default;
+PartnerStatisticsWindow::~PartnerStatisticsWindow() {
+    dropFocus(this);
+    for (Page& page : m_pages)
+        if (page.name) page.name->removeEventFilter(this);
+}
 
 void PartnerStatisticsWindow::collecting(bool on) {
     m_progress->setValue(0);

@@ -50,7 +50,9 @@ ProductStatisticsWindow::ProductStatisticsWindow(Prompt& prompt, StatisticsWindo
         };
 }
 
-ProductStatisticsWindow::~ProductStatisticsWindow() = default;
+ProductStatisticsWindow::~ProductStatisticsWindow() {
+    dropFocus(this);
+}
 
 void ProductStatisticsWindow::collecting(bool on) {
     m_progress->setValue(0);

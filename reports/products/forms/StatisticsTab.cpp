@@ -1,5 +1,6 @@
 #include "reports/products/forms/StatisticsTab.h"
 
+#include <QApplication>
 #include <QDateEdit>
 #include <QDialog>
 #include <QGridLayout>
@@ -60,6 +61,11 @@ StatisticsTab statisticsTab(const QString& name, const QDate& today, QDialog* wi
 void fitColumns(QTableView* view, int stretchColumn) {
     view->resizeColumnsToContents();
     view->horizontalHeader()->setSectionResizeMode(stretchColumn, QHeaderView::Stretch);
+}
+
+void dropFocus(QWidget* window) {
+    QWidget* focused = QApplication::focusWidget();
+    if (focused && window->isAncestorOf(focused)) focused->clearFocus();
 }
 
 QLabel* totalLabel(const QString& objectName) {

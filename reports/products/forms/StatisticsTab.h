@@ -61,6 +61,12 @@ StatisticsTab statisticsTab(const QString& name, const QDate& today, QDialog* wi
 // The grid resets its columns when it reads its rows again: call it after every reload.
 void fitColumns(QTableView* view, int stretchColumn);
 
+// Takes the keyboard focus from the window's controls while they all still exist. A control
+// that still has the focus when its window is destroyed hands it on in the middle of the
+// destruction, and the main window then walks a half-destroyed window to recolour its boxes.
+// Windows call it from their destructors.
+void dropFocus(QWidget* window);
+
 // A bold, right-aligned label for a total.
 QLabel* totalLabel(const QString& objectName);
 

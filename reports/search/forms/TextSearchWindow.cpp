@@ -90,6 +90,7 @@ TextSearchResultWindow::TextSearchResultWindow(TextSearchResult& result, const T
 }
 
 TextSearchResultWindow::~TextSearchResultWindow() {
+    dropFocus(this);
     m_result.hits().unwatch(m_watch);
 }
 
@@ -184,7 +185,9 @@ TextSearchWindow::TextSearchWindow(Prompt& prompt, StatisticsWindowOptions optio
         };
 }
 
-TextSearchWindow::~TextSearchWindow() = default;
+TextSearchWindow::~TextSearchWindow() {
+    dropFocus(this);
+}
 
 TextSearchRequest TextSearchWindow::request() const {
     const auto typed = [](const QDateEdit* box) {
