@@ -32,6 +32,8 @@ QString shownText(const std::variant<QString, double>& value) {
 std::vector<double> Workbook::widths() const {
     std::vector<double> widths;
     for (const WorkbookCell& c : cells) {
+        // The title and the time spill over the empty cells beside them.
+        if (c.row < 3) continue;
         if (size_t(c.column) > widths.size()) widths.resize(size_t(c.column), 0);
         // Bold letters are wider; one character more keeps them inside the column.
         const double need = double(shownText(c.value).size()) + (c.bold ? 3 : 2);
@@ -126,6 +128,9 @@ void saveWorkbook(const Workbook& book, const QString& path) {
         throw RuleError(QStringLiteral("A munkafüzet nem menthető ebbe a mappába: ") + target.absolutePath());
     const QString temporary = reserved.fileName();
     reserved.close();
+    // The name is only reserved: the writer makes the file anew, with the permissions of any
+    // new file rather than the private ones of a temporary file.
+    QFile::remove(temporary);
     try {
         writeCells(book, temporary);
         if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0)

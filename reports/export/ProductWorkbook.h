@@ -26,7 +26,8 @@ struct WorkbookCell {
 
 struct Workbook {
     std::vector<WorkbookCell> cells;
-    // The width of each column from A, in characters, fitted to its longest value.
+    // The width of each column from A, in characters, fitted to its longest value from the
+    // heads down.
     std::vector<double> widths() const;
 };
 

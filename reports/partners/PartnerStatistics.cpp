@@ -25,6 +25,7 @@ void visitPartnerDocuments(
     const std::string& folder, const QString& types, int64_t partnerCode, const QDate& from, const QDate& to,
     const std::function<void(const RecordCursor&, const std::vector<CursorMark>&, RecordCursor&)>& onHeader,
     const Progress& progress) {
+    if (from > to) return;  // an empty period
     SalesSelection(folder, types, from, to)
         .visit(
             [&](const RecordCursor& header, const std::vector<CursorMark>& lines, RecordCursor& cursor) {
@@ -52,6 +53,7 @@ void collectCustomers(const std::string& folder, const QDate& from, const QDate&
     rows.setFields({textField(C::NEV, 50), textField(C::CIM, 50), integerField(C::FORGALOM)});
     const QDate last = to.isValid() && to >= QDate(1980, 1, 1) ? to : QDate(9999, 12, 31);
     KeyedRows byCustomer(rows);
+    if (from > last) return;  // an empty period: the fields alone
     SalesSelection(folder, QStringLiteral("BJ"), from, last)
         .visit(
             [&](const RecordCursor& header, const std::vector<CursorMark>&, RecordCursor&) {

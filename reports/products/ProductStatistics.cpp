@@ -66,6 +66,7 @@ void collectSold(const std::string& folder, const QDate& from, const QDate& to, 
                     numberField(S::BRUTTO), numberField(S::BRUTTOOSSZ)});
     const bool services = kind == SoldKind::Services;
     KeyedRows byName(rows);
+    if (from > to) return;  // an empty period: the fields alone, without reading the documents
     SalesSelection(folder, QStringLiteral("B1"), from, to)
         .visit(
             [&](const RecordCursor&, const std::vector<CursorMark>& lines, RecordCursor& cursor) {
@@ -129,6 +130,7 @@ double collectByArticle(const std::string& folder, const QDate& from, const QDat
     rows.setFields({textField(R::CIKKSZAM, 40), textField(R::NEV, 100), numberField(R::KESZLET),
                     textField(R::EGYSEG, 20), numberField(R::FORGALOM), numberField(R::NBESZ), numberField(R::NELAD),
                     numberField(R::ARRES)});
+    if (from > to) return 0;  // an empty period: the fields alone, without reading the documents
     TableHandle products(folder, std::string(A::kTable));
     products.open();
     products.setOrder(A::CIKKSZAM);

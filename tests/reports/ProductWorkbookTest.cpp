@@ -117,6 +117,8 @@ TEST_F(ProductWorkbookTest, ThreeProductsFillRowsFourToSixWithLabelsAndSumsBelow
     EXPECT_GE(widths.at(0).toDouble(), QStringLiteral("Nincs készleten").size());
     EXPECT_GE(widths.at(9).toDouble(), QStringLiteral("Készlet bto érték").size());
     EXPECT_LT(widths.at(2).toDouble(), 12);
+    // A file like any other the clerk saves, not a private temporary one.
+    EXPECT_TRUE(QFileInfo(path("lista.xlsx")).permissions().testFlag(QFileDevice::ReadOther));
 }
 
 TEST_F(ProductWorkbookTest, EmptyListPutsTheLabelsInRowFourAndAZeroAverage) {
