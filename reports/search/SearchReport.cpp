@@ -101,7 +101,7 @@ SearchReport::SearchReport(TextSearchResult& result, const TextSearchRequest& re
                                              {QStringLiteral("Termék/szolgáltatás"), 30, 120},
                                              {QStringLiteral("Cím"), 150, 60},
                                              {QStringLiteral("Egységár/mennyiség"), 210, 67, true}};
-    report::Band& block = m_layout->addBand(BandKind::GroupHeader, "Hit", 3 * kRow + 4);
+    report::Band& block = m_layout->addBand(BandKind::GroupHeader, "Hit", 3 * kRow + 2.5);
     block.setGroupField(R::SZAMLASZAM.text());
     block.addLine("separator", QPointF(0, 0.5), QPointF(m_layout->bandWidth(), 0.5));
     addHeads(block, hitColumns, 1);
