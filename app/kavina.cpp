@@ -33,6 +33,7 @@
 #include "products/register/forms/ProductCommands.h"
 #include "products/register/forms/TAnyagForm.h"
 #include "report/view/ReportPrinter.h"
+#include "reports/products/forms/ProductPartnerCommands.h"
 #include "reports/turnover/forms/StatisticsCommands.h"
 #include "shell/mainwindow/Platform.h"
 #include "shell/mainwindow/SessionActions.h"
@@ -227,6 +228,15 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
                                                      .today = [&state] { return state.clock().date(); },
                                                      .currentUser = [&state] { return state.session.currentUser; },
                                                      .printing = printing});
+    reports::addProductPartnerCommands(addToMainWindow,
+                                       {.data = state.data,
+                                        .prompt = state.prompt,
+                                        .desktop = desktop,
+                                        .parent = [&form] { return static_cast<QWidget*>(&form); },
+                                        .now = state.clock,
+                                        .currentUser = [&state] { return state.session.currentUser; },
+                                        .printing = printing,
+                                        .settings = [&state]() -> const IniSettings& { return state.settings; }});
     // The plugins, loaded once after the first start-up tasks; they are stopped and unloaded
     // before the main window goes.
     support::QtPluginHost pluginHost(form, state.prompt, state.session.dataFolder, state.programFolder);

@@ -10,7 +10,19 @@ namespace {
 
 using namespace bands;
 
-// " STATISZTIKA " over the subtitle and the period line.
+QString periodText(const QDate& from, const QDate& to) {
+    return QStringLiteral("Időszak: ") + dateText(from) + QStringLiteral(" - ") + dateText(to);
+}
+
+Format day(const Field& f) {
+    return [f](const RecordCursor& r) { return dateText(r.asDate(f)); };
+}
+Format grouped(const Field& f) {
+    return [f](const RecordCursor& r) { return groupDigits(floatToInteger(r.asFloat(f))).trimmed(); };
+}
+
+}  // namespace
+
 std::unique_ptr<report::Layout> statistics(RecordCursor* source, const QString& subtitle, const QString& period) {
     auto layout = std::make_unique<report::Layout>();
     layout->pageSetup().orientation = QPageLayout::Landscape;
@@ -26,19 +38,6 @@ std::unique_ptr<report::Layout> statistics(RecordCursor* source, const QString& 
     band.addLine("underline", QPointF(0, band.height() - 2), QPointF(width, band.height() - 2));
     return layout;
 }
-
-QString periodText(const QDate& from, const QDate& to) {
-    return QStringLiteral("Időszak: ") + dateText(from) + QStringLiteral(" - ") + dateText(to);
-}
-
-Format day(const Field& f) {
-    return [f](const RecordCursor& r) { return dateText(r.asDate(f)); };
-}
-Format grouped(const Field& f) {
-    return [f](const RecordCursor& r) { return groupDigits(floatToInteger(r.asFloat(f))).trimmed(); };
-}
-
-}  // namespace
 
 QString numberText(double x) {
     QString text = moneyText(x);

@@ -20,6 +20,10 @@ std::unique_ptr<report::Layout> profitListReport(MemTable& rows, const ProfitTot
 
 std::unique_ptr<report::Layout> stockValueReport(MemTable& rows, const StockValue& totals, const QString& user);
 
+// " STATISZTIKA " over the subtitle and the period line (none when empty), landscape: the
+// title of every printed statistic.
+std::unique_ptr<report::Layout> statistics(RecordCursor* source, const QString& subtitle, const QString& period);
+
 // "%12.2n": two decimals, blank-grouped thousands, a decimal comma, no currency sign.
 QString numberText(double x);
 
