@@ -27,6 +27,7 @@ void visitPartnerDocuments(
     const Progress& progress) {
     if (from > to) return;  // an empty period
     SalesSelection(folder, types, from, to)
+        .alsoHeaderFields({H::NEV1, H::VAROS, H::CIM, H::FIZETVE})
         .visit(
             [&](const RecordCursor& header, const std::vector<CursorMark>& lines, RecordCursor& cursor) {
                 if (partnerCodeOf(header) == partnerCode) onHeader(header, lines, cursor);
@@ -55,6 +56,7 @@ void collectCustomers(const std::string& folder, const QDate& from, const QDate&
     KeyedRows byCustomer(rows);
     if (from > last) return;  // an empty period: the fields alone
     SalesSelection(folder, QStringLiteral("BJ"), from, last)
+        .alsoHeaderFields({H::NEV1, H::VAROS, H::CIM})
         .visit(
             [&](const RecordCursor& header, const std::vector<CursorMark>&, RecordCursor&) {
                 const QString name =

@@ -96,6 +96,7 @@ int searchInvoices(const std::string& folder, const TextSearchRequest& request, 
     const auto [from, to] = searchPeriod(request.from, request.to);
     int found = 0;
     SalesSelection(folder, QStringLiteral("B"), from, to)
+        .alsoHeaderFields({H::NEV1, H::IRSZAM, H::VAROS, H::CIM, H::FIZETVE, H::UGYINTEZO, H::MEGJEGYZES})
         .visit(
             [&](const RecordCursor& header, const std::vector<CursorMark>& lines, RecordCursor& cursor) {
                 if (!isHit(header, lines, cursor, request)) return;

@@ -39,7 +39,16 @@ SalesSelection::SalesSelection(std::string folder, QString types, QDate from, QD
       m_types(std::move(types)),
       m_from(from),
       m_to(to),
-      m_lineFields(std::move(lineFields)) {}
+      m_lineFields(std::move(lineFields)),
+      m_headerFields(kHeaderFields) {}
+
+SalesSelection& SalesSelection::alsoHeaderFields(const std::vector<Field>& fields) {
+    for (const Field& field : fields)
+        if (std::none_of(m_headerFields.begin(), m_headerFields.end(),
+                         [&field](const Field& known) { return known.name == field.name; }))
+            m_headerFields.push_back(field);
+    return *this;
+}
 
 SalesSelection::~SalesSelection() = default;
 
@@ -58,7 +67,7 @@ void SalesSelection::visit(
 
     // The selection first, so that the progress knows its range before the first header.
     std::vector<Selected> selected;
-    LoadedRows headerRows(headers, kHeaderFields);
+    LoadedRows headerRows(headers, m_headerFields);
     const int typeField = headers.fieldNumber(H::SZAMLATIP), issuedField = headers.fieldNumber(H::KIALLIT),
               numberField = headers.fieldNumber(H::SZAMLASZAM);
     for (headers.first(); !headers.eof(); headers.next()) {

@@ -30,6 +30,8 @@ public:
 
     // The statistic reads no lines: none are gathered, and every header is visited with none.
     void headersOnly() { m_headersOnly = true; }
+    // Header fields the statistic reads beyond those every visit copies (listed at visit()).
+    SalesSelection& alsoHeaderFields(const std::vector<Field>& fields);
 
     // Visits every selected header: header is a copy of its record with the fields a statistic
     // reads (number, type, state, partner code, name, payment, the dates, the net, payable and
@@ -46,6 +48,7 @@ private:
     QDate m_from;
     QDate m_to;
     std::vector<Field> m_lineFields;
+    std::vector<Field> m_headerFields;
     bool m_headersOnly = false;
 };
 
