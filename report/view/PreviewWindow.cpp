@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -36,6 +37,7 @@ PreviewWindow::PreviewWindow(const PreparedReport& report, Prompt& prompt, Print
     addButton("lastPageButton", QStringLiteral("Utolsó oldal"), [this] { goToPage(m_report.pageCount() - 1); });
     row->addSpacing(12);
     addButton("saveButton", QStringLiteral("Mentés"), [this] { saveAsPdf(); });
+    if (m_options.sheet) addButton("sheetButton", QStringLiteral("Mentés Excelbe"), [this] { saveAsSpreadsheet(); });
     addButton("printButton", QStringLiteral("Nyomtatás"), [this] {
         printReport();
     })->setEnabled(m_options.printEnabled);
@@ -63,9 +65,20 @@ PreviewWindow::PreviewWindow(const PreparedReport& report, Prompt& prompt, Print
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_buttons);
-    layout->addWidget(m_scroll, 1);
+    if (m_options.beside) {
+        auto* split = new QSplitter(Qt::Horizontal, this);
+        split->setObjectName(QStringLiteral("besideSplitter"));
+        split->addWidget(m_scroll);
+        split->addWidget(m_options.beside);
+        split->setStretchFactor(0, 3);
+        split->setStretchFactor(1, 2);
+        layout->addWidget(split, 1);
+        resize(1250, 850);
+    } else {
+        layout->addWidget(m_scroll, 1);
+        resize(1000, 800);
+    }
     layout->addWidget(status);
-    resize(1000, 800);
     refresh();
 }
 
@@ -119,17 +132,40 @@ void PreviewWindow::refresh() {
         findChild<QPushButton*>(name)->setEnabled(m_page < pages - 1);
 }
 
-void PreviewWindow::saveAsPdf() {
+std::optional<QString> PreviewWindow::chooseTarget(const QString& caption, const QString& filter,
+                                                   const QString& proposed, const QString& suffix) {
     FileChoice choice;
-    choice.caption = QStringLiteral("Mentés");
-    choice.filter = QStringLiteral("Pdf fájlok (*.pdf)");
+    choice.caption = caption;
+    choice.filter = filter;
     choice.save = true;
-    choice.fileName = m_options.pdfFileName;
+    choice.fileName = proposed;
     std::optional<QString> file = m_prompt.chooseFile(choice);
-    if (!file || file->isEmpty()) return;
-    if (QFileInfo(*file).suffix().isEmpty()) *file += QStringLiteral(".pdf");
+    if (!file || file->isEmpty()) return std::nullopt;
+    if (QFileInfo(*file).suffix().isEmpty()) *file += suffix;
+    return file;
+}
+
+void PreviewWindow::saveAsPdf() {
+    const std::optional<QString> file = chooseTarget(QStringLiteral("Mentés"), QStringLiteral("Pdf fájlok (*.pdf)"),
+                                                     m_options.pdfFileName, QStringLiteral(".pdf"));
+    if (!file) return;
     PdfExportDialog exporting(m_report, *file, this);
     if (exporting.exec() != QDialog::Accepted && !exporting.error().isEmpty()) reportError(exporting.error());
+}
+
+// A slot: a failed save is reported, never thrown out of the event loop.
+void PreviewWindow::saveAsSpreadsheet() {
+    const std::optional<QString> file =
+        chooseTarget(QStringLiteral("Mentés Excelbe"), QStringLiteral("Excel munkafüzetek (*.xlsx)"),
+                     m_options.sheetFileName, QStringLiteral(".xlsx"));
+    if (!file) return;
+    try {
+        writeSheetTable(m_options.sheet(), *file);
+    } catch (const SpreadsheetError& e) {
+        reportError(e.text());
+    } catch (const std::exception& e) {
+        reportError(QString::fromUtf8(e.what()));
+    }
 }
 
 // A slot: a failed print is reported, never thrown out of the event loop.
