@@ -6,6 +6,7 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QCoreApplication>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
@@ -94,6 +95,10 @@ QImage chartPicture(const BarChart& figures, const QSize& size, double scale) {
     QChart* chart = buildChart(figures);
     scene.addItem(chart);  // the scene owns it
     chart->resize(size);
+    // The axes measure and shorten their labels as the chart lays itself out, which it does
+    // in response to posted events; outside a window nothing delivers them unless asked.
+    QCoreApplication::sendPostedEvents();
+    chart->layout()->invalidate();
     chart->layout()->activate();
     QImage image((QSizeF(size) * scale).toSize(), QImage::Format_RGB32);
     image.fill(Qt::white);

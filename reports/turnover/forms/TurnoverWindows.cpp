@@ -47,12 +47,17 @@ QDateEdit* dateBox(const char* objectName, const QDate& date) {
     return box;
 }
 
-// The chart after the statistic's table, as wide as the page.
+// The chart after the statistic's table, as wide as the page. The chart is laid out wider
+// when it has many bars, so that the labels under them keep their room, and then scaled into
+// the page.
 void addChartBand(report::Layout& layout, const BarChart& chart) {
+    constexpr double kShape = 0.55;  // height to width
     const double width = layout.bandWidth();
-    const double height = width * 0.55;
+    const double height = width * kShape;
+    const int pixels = std::max(1000, 34 * int(chart.categories.size()) + 200);
     report::Band& band = layout.addBand(report::BandKind::Summary, "Chart", height + 6);
-    band.addPicture("chart", QRectF(0, 6, width, height), chartPicture(chart, QSize(760, 418), 2.5),
+    band.addPicture("chart", QRectF(0, 6, width, height),
+                    chartPicture(chart, QSize(pixels, int(pixels * kShape)), 2000.0 / pixels),
                     Qt::AlignHCenter | Qt::AlignTop);
 }
 
