@@ -72,7 +72,7 @@ PreviewWindow::PreviewWindow(const PreparedReport& report, Prompt& prompt, Print
         split->addWidget(m_options.beside);
         split->setStretchFactor(0, 3);
         split->setStretchFactor(1, 2);
-        split->setSizes({760, 480});
+        split->setSizes({700, 540});
         layout->addWidget(split, 1);
         resize(1250, 850);
     } else {

@@ -54,7 +54,7 @@ void addChartBand(report::Layout& layout, const BarChart& chart) {
     constexpr double kShape = 0.55;  // height to width
     const double width = layout.bandWidth();
     const double height = width * kShape;
-    const int pixels = std::max(1000, 34 * int(chart.categories.size()) + 200);
+    const int pixels = std::max(800, 34 * int(chart.categories.size()) + 200);
     report::Band& band = layout.addBand(report::BandKind::Summary, "Chart", height + 6);
     band.addPicture("chart", QRectF(0, 6, width, height),
                     chartPicture(chart, QSize(pixels, int(pixels * kShape)), 2000.0 / pixels),
