@@ -102,9 +102,16 @@ QDate after(const QDate& d, Step step) {
     return d;
 }
 
-QString stepLabel(const QDate& d, Step step) {
+// A day is named by its day of the month alone ("14"), so that a month of them fits under the
+// bars, except the first day and the first of a month ("03.01."); a name the period already
+// used goes in full.
+QString stepLabel(const QDate& d, Step step, const QDate& first, const QStringList& used) {
     switch (step) {
-        case Step::Day: return d.toString(QStringLiteral("MM.dd."));
+        case Step::Day: {
+            const QString day = d.toString(QStringLiteral("dd"));
+            if (d == first || d.day() == 1 || used.contains(day)) return d.toString(QStringLiteral("MM.dd."));
+            return day;
+        }
         case Step::Month: return d.toString(QStringLiteral("yyyy.MM."));
         case Step::Year: return d.toString(QStringLiteral("yyyy"));
     }
@@ -219,7 +226,7 @@ BarChart profitPerDayChart(MemTable& rows, const QDate& from, const QDate& to) {
     if (from <= to && !(step != Step::Day && days.empty()))
         for (QDate d = startOf(first, step); d <= last; d = after(d, step)) {
             slot.insert(d, int(c.categories.size()));
-            c.categories << stepLabel(d, step);
+            c.categories << stepLabel(d, step, first, c.categories);
             gross.values.push_back(0);
             profit.values.push_back(0);
         }

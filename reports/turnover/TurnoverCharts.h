@@ -58,6 +58,7 @@ BarChart dailyTurnoverChart(const DailyTurnoverTotals& totals, const QDate& day)
 BarChart dailyArticlesChart(MemTable& articles, const QDate& day);
 BarChart dailyProfitChart(const DailyProfit& profit, const QDate& day);
 // Gross turnover and profit per day of the period, or per month or year of a long period.
+// Days are named by their day of the month, the first and each first of a month in full.
 // Leaves rows where it was.
 BarChart profitPerDayChart(MemTable& rows, const QDate& from, const QDate& to);
 // The products of the period by profit, the largest first. Leaves rows where it was.

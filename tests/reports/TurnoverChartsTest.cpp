@@ -62,7 +62,7 @@ TEST_F(TurnoverChartsTest, AShortPeriodHasABarPairForEveryDayEvenWithoutSales) {
     const BarChart c = profitPerDayChart(rows, kDay, kDay.addDays(3));
 
     EXPECT_EQ(c.categoryTitle, QStringLiteral("Nap"));
-    EXPECT_EQ(c.categories, (QStringList{"03.10.", "03.11.", "03.12.", "03.13."}));
+    EXPECT_EQ(c.categories, (QStringList{"03.10.", "11", "12", "13"}));
     ASSERT_EQ(c.series.size(), 2u);
     EXPECT_EQ(c.series[0].name, QStringLiteral("Bruttó össz."));
     EXPECT_EQ(c.series[0].values, (std::vector<double>{12700, 0, 2540, 0}));
@@ -71,6 +71,14 @@ TEST_F(TurnoverChartsTest, AShortPeriodHasABarPairForEveryDayEvenWithoutSales) {
     EXPECT_FALSE(c.isEmpty());
     EXPECT_GE(c.ticks.back().value, 12700);
     EXPECT_EQ(c.ticks.front().value, 0);
+
+    // A month's turn names its first day in full, and a day number seen before goes in full.
+    const BarChart turn = profitPerDayChart(rows, QDate(2008, 2, 27), QDate(2008, 3, 28));
+    ASSERT_EQ(turn.categories.size(), 31);
+    EXPECT_EQ(turn.categories.mid(0, 4), (QStringList{"02.27.", "28", "29", "03.01."}));
+    EXPECT_EQ(turn.categories.mid(29), (QStringList{"27", "03.28."}));
+    QStringList names = turn.categories;
+    EXPECT_EQ(names.removeDuplicates(), 0);
 }
 
 TEST_F(TurnoverChartsTest, ALongPeriodSumsItsMonthsAndPastThreeYearsItsYears) {

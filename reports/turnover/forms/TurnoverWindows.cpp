@@ -54,7 +54,9 @@ void addChartBand(report::Layout& layout, const BarChart& chart) {
     constexpr double kShape = 0.55;  // height to width
     const double width = layout.bandWidth();
     const double height = width * kShape;
-    const int pixels = std::max(800, 34 * int(chart.categories.size()) + 200);
+    qsizetype longest = 0;
+    for (const QString& label : chart.categories) longest = std::max(longest, label.size());
+    const int pixels = std::max(800, int(chart.categories.size() * (3 * longest + 10)) + 200);
     report::Band& band = layout.addBand(report::BandKind::Summary, "Chart", height + 6);
     band.addPicture("chart", QRectF(0, 6, width, height),
                     chartPicture(chart, QSize(pixels, int(pixels * kShape)), 2000.0 / pixels),
