@@ -11,6 +11,8 @@
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
 #include <QPainter>
+#include <QScrollArea>
+#include <algorithm>
 
 namespace kavina::reports {
 
@@ -18,6 +20,8 @@ namespace {
 
 // Past this many bars the labels under them stand upright so that they do not overlap.
 constexpr int kLevelLabels = 8;
+// Pixels a bar group needs on screen for its label to show.
+constexpr int kRoomPerBar = 28;
 
 void addEmptyText(QChart* chart, const QString& text) {
     auto* label = new QGraphicsSimpleTextItem(text, chart);
@@ -83,11 +87,18 @@ QChart* buildChart(const BarChart& figures) {
 }
 
 QWidget* chartWidget(const BarChart& figures, QWidget* parent) {
-    auto* view = new QChartView(buildChart(figures), parent);
+    auto* view = new QChartView(buildChart(figures));
     view->setObjectName(QStringLiteral("chartView"));
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(360, 300);
-    return view;
+    // The chart axis shortens every label to dots once its bars stand closer than about a
+    // label's width; a chart of many bars is given that room and scrolls instead.
+    view->setMinimumSize(std::max(360, int(figures.categories.size()) * kRoomPerBar + 150), 300);
+    auto* scroll = new QScrollArea(parent);
+    scroll->setObjectName(QStringLiteral("chartScrollArea"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(view);
+    return scroll;
 }
 
 QImage chartPicture(const BarChart& figures, const QSize& size, double scale) {
