@@ -26,8 +26,16 @@ BarChart chart(QString title, QString categoryTitle, QString valueTitle, QString
     return c;
 }
 
+// A day's payment classes had sales when one of their bars has a height.
+bool anyBar(const BarChart& c) {
+    for (const ChartSeries& s : c.series)
+        if (std::any_of(s.values.begin(), s.values.end(), [](double v) { return v != 0; })) return true;
+    return false;
+}
+
 // Fits the value axis to every bar.
-void finish(BarChart& c) {
+void finish(BarChart& c, bool sold) {
+    c.sold = sold;
     double low = 0, high = 0;
     for (const ChartSeries& s : c.series)
         for (double v : s.values) {
@@ -120,12 +128,6 @@ QString stepLabel(const QDate& d, Step step, const QDate& first, const QStringLi
 
 }  // namespace
 
-bool BarChart::isEmpty() const {
-    for (const ChartSeries& s : series)
-        if (std::any_of(s.values.begin(), s.values.end(), [](double v) { return v != 0; })) return false;
-    return true;
-}
-
 QString forintLabel(double amount) {
     return groupDigits(int64_t(std::llround(amount))) + QStringLiteral(" Ft");
 }
@@ -157,7 +159,7 @@ BarChart dailyTurnoverChart(const DailyTurnoverTotals& totals, const QDate& day)
     c.categories = paymentClasses();
     c.series.push_back(
         {QStringLiteral("Bruttó összeg"), {double(totals.transfer), double(totals.cash), double(totals.cashRegister)}});
-    finish(c);
+    finish(c, anyBar(c));
     return c;
 }
 
@@ -170,7 +172,7 @@ BarChart dailyArticlesChart(MemTable& articles, const QDate& day) {
         bars.push_back(articleBar(articles, A::cikkszam, A::megnevezes, articles.asFloat(A::bruttoar)));
     });
     addArticleBars(c, std::move(bars), QStringLiteral("Bruttó ár"));
-    finish(c);
+    finish(c, !c.categories.isEmpty());
     return c;
 }
 
@@ -186,7 +188,7 @@ BarChart dailyProfitChart(const DailyProfit& profit, const QDate& day) {
         net.values.push_back(p->profit);
     }
     c.series = {gross, net};
-    finish(c);
+    finish(c, anyBar(c));
     return c;
 }
 
@@ -237,7 +239,7 @@ BarChart profitPerDayChart(MemTable& rows, const QDate& from, const QDate& to) {
         profit.values[size_t(*found)] += d.profit;
     }
     c.series = {gross, profit};
-    finish(c);
+    finish(c, !days.empty());
     return c;
 }
 
@@ -248,7 +250,7 @@ BarChart profitPerProductChart(MemTable& rows, const QDate& from, const QDate& t
     std::vector<ArticleBar> bars;
     forEachRow(rows, [&] { bars.push_back(articleBar(rows, P::cikkszam, P::megnevezes, rows.asFloat(P::haszon))); });
     addArticleBars(c, std::move(bars), QStringLiteral("Haszon"));
-    finish(c);
+    finish(c, !c.categories.isEmpty());
     return c;
 }
 

@@ -37,10 +37,11 @@ struct BarChart {
     QStringList categories;
     std::vector<ChartSeries> series;
     std::vector<ValueTick> ticks;  // ascending; the first and last bound the value axis
-    QString emptyText;             // shown in place of the bars when there is nothing to draw
+    QString emptyText;             // shown in place of the bars when there was nothing sold
+    bool sold = false;             // the day or period had sales (their bars may still be 0)
 
-    // True when no bar has a height: the chart shows emptyText.
-    bool isEmpty() const;
+    // True when there were no sales to draw: the chart shows emptyText.
+    bool isEmpty() const { return !sold || categories.isEmpty(); }
 };
 
 // The marks of a value axis that holds every value from low to high: round steps (1, 2 or 5

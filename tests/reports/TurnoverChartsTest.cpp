@@ -117,6 +117,13 @@ TEST_F(TurnoverChartsTest, APeriodWithoutSalesIsAnEmptyChartWithItsText) {
     EXPECT_TRUE(products.isEmpty());
     EXPECT_TRUE(products.categories.isEmpty());
     EXPECT_TRUE(dailyTurnoverChart({}, kDay).isEmpty());
+
+    // Goods sold at their purchase price are sales all the same: a bar of no height.
+    store(SalesMode::Invoice, kDay.addDays(3), kCash, {{"A2", 1, 1000, 1000}});
+    collectProfitPerProduct(folder(), kDay.addDays(1), kDay.addDays(5), rows);
+    const BarChart even = profitPerProductChart(rows, kDay.addDays(1), kDay.addDays(5));
+    EXPECT_FALSE(even.isEmpty());
+    EXPECT_EQ(even.series[0].values, std::vector<double>{0});
     EXPECT_EQ(dailyProfitChart({}, kDay).emptyText, QStringLiteral("Ezen a napon nem volt forgalom."));
 }
 
