@@ -1,12 +1,12 @@
 #include "report/view/PreviewWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -66,14 +66,11 @@ PreviewWindow::PreviewWindow(const PreparedReport& report, Prompt& prompt, Print
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_buttons);
     if (m_options.beside) {
-        auto* split = new QSplitter(Qt::Horizontal, this);
-        split->setObjectName(QStringLiteral("besideSplitter"));
-        split->addWidget(m_scroll);
-        split->addWidget(m_options.beside);
-        split->setStretchFactor(0, 3);
-        split->setStretchFactor(1, 2);
-        split->setSizes({700, 540});
-        layout->addWidget(split, 1);
+        auto* row = new QHBoxLayout;
+        row->addWidget(m_scroll, 3);
+        m_options.beside->setParent(this);
+        row->addWidget(m_options.beside, 2);
+        layout->addLayout(row, 1);
         resize(1250, 850);
     } else {
         layout->addWidget(m_scroll, 1);
@@ -81,6 +78,13 @@ PreviewWindow::PreviewWindow(const PreparedReport& report, Prompt& prompt, Print
     }
     layout->addWidget(status);
     refresh();
+}
+
+// A control of the window that still holds the keyboard focus lets go of it while every
+// control stands: whatever follows the focus of the program (the main window's colouring of
+// the focused field) may walk the window's children, which deleting them leaves half gone.
+PreviewWindow::~PreviewWindow() {
+    if (QWidget* focused = QApplication::focusWidget(); focused && isAncestorOf(focused)) focused->clearFocus();
 }
 
 QPushButton* PreviewWindow::addButton(const char* objectName, const QString& text, std::function<void()> action) {

@@ -47,6 +47,7 @@ public:
 
     PreviewWindow(const PreparedReport& report, Prompt& prompt, PrintService& printing, PreviewOptions options = {},
                   QWidget* parent = nullptr);
+    ~PreviewWindow() override;
 
     int page() const { return m_page; }  // 0-based
     int zoom() const { return m_zoom; }

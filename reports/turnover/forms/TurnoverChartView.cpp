@@ -97,6 +97,9 @@ QWidget* chartWidget(const BarChart& figures, QWidget* parent) {
     scroll->setObjectName(QStringLiteral("chartScrollArea"));
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    // A picture to look at: the keys stay with the preview's pages and buttons.
+    scroll->setFocusPolicy(Qt::NoFocus);
+    view->setFocusPolicy(Qt::NoFocus);
     scroll->setWidget(view);
     return scroll;
 }

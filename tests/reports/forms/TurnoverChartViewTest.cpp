@@ -61,6 +61,15 @@ TEST(TurnoverChartViewTest, AnEmptyChartShowsItsTextWithoutBarsOrAxes) {
     for (QGraphicsItem* item : chart->childItems())
         if (auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item)) texts << text->text();
     EXPECT_EQ(texts, QStringList{"Az időszakban nem volt forgalom."});
+
+    // The text keeps to the middle while the chart is resized.
+    chart->resize(700, 500);
+    for (QGraphicsItem* item : chart->childItems())
+        if (auto* text = dynamic_cast<QGraphicsSimpleTextItem*>(item)) {
+            const QRectF box = text->mapRectToParent(text->boundingRect());
+            EXPECT_NEAR(box.center().x(), 350, 1);
+            EXPECT_NEAR(box.center().y(), 250, 1);
+        }
 }
 
 }  // namespace
