@@ -5,6 +5,7 @@
 
 #include <QDateEdit>
 #include <QLabel>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <filesystem>
@@ -228,6 +229,37 @@ TEST_F(TurnoverWindowsTest, TheChartShowsTheCollectedDaysAndPrintsAfterTheTable)
     EXPECT_EQ(plainNumber(std::get<double>(sheet.rows[1][4])), details[11]);
     ASSERT_EQ(sheet.totals.size(), 1u);
     EXPECT_EQ(plainNumber(std::get<double>(sheet.totals[0][4])), texts("Summary")[4]);
+}
+
+TEST_F(TurnoverWindowsTest, TheSavedWorkbookHoldsThePrintedDocumentsAndTotals) {
+    store(SalesMode::Invoice, kDay, kTransfer, {{"A1", 10, 1000, 900, 25}});
+    store(SalesMode::Invoice, kDay, kCash, {{"A2", 1, 1000, 900, 25}});
+    store(SalesMode::CashSale, kDay, kCash, {{"A2", 2, 1000, 900, 27}});
+    const auto window = run(TurnoverStatistic::DailyTurnover, kDay);
+    ASSERT_TRUE(shown);
+    const QString file = QString::fromStdString(dir.file("napi.xlsx"));
+    report::writeSheetTable(window->sheet(), file);
+
+    // Every row as "text|text|...", numbers as Python prints them.
+    QProcess python;
+    python.start("/usr/bin/python3",
+                 {"-c",
+                  "import sys, openpyxl\n"
+                  "for r in openpyxl.load_workbook(sys.argv[1]).worksheets[0].iter_rows(values_only=True):\n"
+                  "    print('|'.join('' if v is None else str(v) for v in r))",
+                  file});
+    ASSERT_TRUE(python.waitForFinished(30000));
+    const QStringList rows = QString::fromUtf8(python.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(rows, (QStringList{"Fizetési mód|Bizonylat|Vevő|Összeg",
+                                 "Átutalásos számlák|" + texts("Detail")[0] + "|Mérleg Kft.|12500",
+                                 "Készpénzes számlák|" + texts("Detail")[3] + "|Mérleg Kft.|1250",
+                                 "Pénztárgépes értékesítések|" + texts("Detail")[6] + "|Mérleg Kft.|2540",
+                                 "Átutalásos számlák|||12500", "Készpénzes számlák|||1250",
+                                 "Pénztárgépes értékesítések|||2540", "Készpénzes forgalom összesen|||3790"}));
+    // The printed summary says the same.
+    EXPECT_EQ(texts("Summary").mid(1), (QStringList{"Átutalásos számlák", moneyText(12500), "Készpénzes számlák",
+                                                    moneyText(1250), "Pénztárgépes értékesítések", moneyText(2540),
+                                                    "Készpénzes forgalom összesen", moneyText(3790)}));
 }
 
 TEST_F(TurnoverWindowsTest, EachStatisticPrintsItsChartAndAnEmptyDayPrintsTheText) {
