@@ -10,7 +10,7 @@ using report::SheetTable;
 using report::SheetValue;
 
 SheetValue text(MemTable& rows, const Field& f) {
-    return rows.asString(f).trimmed();
+    return sheetText(rows, f);
 }
 
 SheetValue number(MemTable& rows, const Field& f) {
@@ -18,6 +18,10 @@ SheetValue number(MemTable& rows, const Field& f) {
 }
 
 }  // namespace
+
+report::SheetValue sheetText(MemTable& rows, const Field& field) {
+    return rows.asString(field).trimmed();
+}
 
 SheetTable dailyTurnoverSheet(MemTable& documents, const DailyTurnoverTotals& totals) {
     namespace D = daydocs;

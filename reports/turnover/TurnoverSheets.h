@@ -12,6 +12,9 @@
 
 namespace kavina::reports {
 
+// The text of the row's field as a cell, without the blanks that pad it.
+report::SheetValue sheetText(MemTable& rows, const Field& field);
+
 // Each leaves the lists on the rows they were on.
 report::SheetTable dailyTurnoverSheet(MemTable& documents, const DailyTurnoverTotals& totals);
 report::SheetTable dailyArticlesSheet(MemTable& articles, double total);
