@@ -1,6 +1,7 @@
 #include "report/view/PreviewWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -36,6 +37,7 @@ PreviewWindow::PreviewWindow(const PreparedReport& report, Prompt& prompt, Print
     addButton("lastPageButton", QStringLiteral("Utolsó oldal"), [this] { goToPage(m_report.pageCount() - 1); });
     row->addSpacing(12);
     addButton("saveButton", QStringLiteral("Mentés"), [this] { saveAsPdf(); });
+    if (m_options.sheet) addButton("sheetButton", QStringLiteral("Mentés Excelbe"), [this] { saveAsSpreadsheet(); });
     addButton("printButton", QStringLiteral("Nyomtatás"), [this] {
         printReport();
     })->setEnabled(m_options.printEnabled);
@@ -63,10 +65,26 @@ PreviewWindow::PreviewWindow(const PreparedReport& report, Prompt& prompt, Print
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_buttons);
-    layout->addWidget(m_scroll, 1);
+    if (m_options.beside) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(m_scroll, 3);
+        m_options.beside->setParent(this);
+        row->addWidget(m_options.beside, 2);
+        layout->addLayout(row, 1);
+        resize(1250, 850);
+    } else {
+        layout->addWidget(m_scroll, 1);
+        resize(1000, 800);
+    }
     layout->addWidget(status);
-    resize(1000, 800);
     refresh();
+}
+
+// A control of the window that still holds the keyboard focus lets go of it while every
+// control stands: whatever follows the focus of the program (the main window's colouring of
+// the focused field) may walk the window's children, which deleting them leaves half gone.
+PreviewWindow::~PreviewWindow() {
+    if (QWidget* focused = QApplication::focusWidget(); focused && isAncestorOf(focused)) focused->clearFocus();
 }
 
 QPushButton* PreviewWindow::addButton(const char* objectName, const QString& text, std::function<void()> action) {
@@ -119,17 +137,40 @@ void PreviewWindow::refresh() {
         findChild<QPushButton*>(name)->setEnabled(m_page < pages - 1);
 }
 
-void PreviewWindow::saveAsPdf() {
+std::optional<QString> PreviewWindow::chooseTarget(const QString& caption, const QString& filter,
+                                                   const QString& proposed, const QString& suffix) {
     FileChoice choice;
-    choice.caption = QStringLiteral("Mentés");
-    choice.filter = QStringLiteral("Pdf fájlok (*.pdf)");
+    choice.caption = caption;
+    choice.filter = filter;
     choice.save = true;
-    choice.fileName = m_options.pdfFileName;
+    choice.fileName = proposed;
     std::optional<QString> file = m_prompt.chooseFile(choice);
-    if (!file || file->isEmpty()) return;
-    if (QFileInfo(*file).suffix().isEmpty()) *file += QStringLiteral(".pdf");
+    if (!file || file->isEmpty()) return std::nullopt;
+    if (QFileInfo(*file).suffix().isEmpty()) *file += suffix;
+    return file;
+}
+
+void PreviewWindow::saveAsPdf() {
+    const std::optional<QString> file = chooseTarget(QStringLiteral("Mentés"), QStringLiteral("Pdf fájlok (*.pdf)"),
+                                                     m_options.pdfFileName, QStringLiteral(".pdf"));
+    if (!file) return;
     PdfExportDialog exporting(m_report, *file, this);
     if (exporting.exec() != QDialog::Accepted && !exporting.error().isEmpty()) reportError(exporting.error());
+}
+
+// A slot: a failed save is reported, never thrown out of the event loop.
+void PreviewWindow::saveAsSpreadsheet() {
+    const std::optional<QString> file =
+        chooseTarget(QStringLiteral("Mentés Excelbe"), QStringLiteral("Excel munkafüzetek (*.xlsx)"),
+                     m_options.sheetFileName, QStringLiteral(".xlsx"));
+    if (!file) return;
+    try {
+        writeSheetTable(m_options.sheet(), *file);
+    } catch (const SpreadsheetError& e) {
+        reportError(e.text());
+    } catch (const std::exception& e) {
+        reportError(QString::fromUtf8(e.what()));
+    }
 }
 
 // A slot: a failed print is reported, never thrown out of the event loop.

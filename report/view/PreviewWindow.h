@@ -3,14 +3,17 @@
 // zooms in by 10 % and out by 10 % of the current size (rounded), to 100 %, to the width or
 // the whole page; goes to the first, previous, next and last page; saves the printout as a
 // PDF ("Mentés": a file chosen through the Prompt, then the export window); prints through
-// the print service ("Nyomtatás", disabled when the caller says so); closes with "Kilépés"
+// the print service ("Nyomtatás", disabled when the caller says so); saves the printout's
+// table as a workbook ("Mentés Excelbe", when the caller gives the table); closes with "Kilépés"
 // and Esc. The status line shows "Oldal: n/m" and "Méret: z%".
 #include <QDialog>
 #include <exception>
 #include <functional>
+#include <optional>
 
 #include "foundation/Prompt.h"
 #include "report/PreparedReport.h"
+#include "report/Spreadsheet.h"
 #include "report/view/ReportPrinter.h"
 
 class QLabel;
@@ -28,6 +31,11 @@ struct PreviewOptions {
     QString pdfFileName;
     // Where a failed export or print goes; the default shows the error through the Prompt.
     std::function<void(const QString& error)> onError;
+    // The printout's table as a worksheet; when set, "Mentés Excelbe" saves it as a workbook.
+    std::function<SheetTable()> sheet;
+    QString sheetFileName;  // proposed in the file choice of "Mentés Excelbe"
+    // Shown at the right of the pages (a statistic's chart); the window takes it over.
+    QWidget* beside = nullptr;
 };
 
 class PreviewWindow : public QDialog {
@@ -39,6 +47,7 @@ public:
 
     PreviewWindow(const PreparedReport& report, Prompt& prompt, PrintService& printing, PreviewOptions options = {},
                   QWidget* parent = nullptr);
+    ~PreviewWindow() override;
 
     int page() const { return m_page; }  // 0-based
     int zoom() const { return m_zoom; }
@@ -50,11 +59,15 @@ public:
     void fitPage();
     void goToPage(int index);
     void saveAsPdf();
+    void saveAsSpreadsheet();
     void printReport();
 
 private:
     QPushButton* addButton(const char* objectName, const QString& text, std::function<void()> action);
     void refresh();
+    // A file to save the printout in, with the suffix added when the clerk typed none.
+    std::optional<QString> chooseTarget(const QString& caption, const QString& filter, const QString& proposed,
+                                        const QString& suffix);
     void reportError(const QString& error);
 
     const PreparedReport& m_report;

@@ -19,6 +19,15 @@ inline dbase::FieldDef numberField(const Field& f) {
     return {f.text(), dbase::FieldType::Float, 0, 0};
 }
 
+// Calls row on every row of the list in its order, and puts the list back on the row it was on.
+template <typename Row>
+void forEachRow(MemTable& rows, Row row) {
+    if (rows.isEmpty()) return;
+    const CursorMark at = rows.bookmark();
+    for (rows.first(); !rows.eof(); rows.next()) row();
+    rows.gotoBookmark(at);
+}
+
 // A working list's index: key to record.
 class KeyedRows {
 public:

@@ -3,40 +3,23 @@
 #include <xlsxwriter.h>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryFile>
 #include <algorithm>
-#include <cstdio>
-#include <memory>
 #include <vector>
 
 namespace kavina::shell {
 
 namespace {
 
-// Limits of the .xlsx format: rows of a sheet, characters of a cell, characters of a sheet name.
+// Limits of the .xlsx format: rows of a sheet, characters of a cell.
 constexpr uint32_t kMaxRows = 1048576;
 constexpr int kMaxCellText = 32767;
-constexpr int kMaxSheetName = 31;
 constexpr double kMaxColumnWidth = 60;
-
-struct WorkbookFree {
-    void operator()(lxw_workbook* w) const { lxw_workbook_free(w); }
-};
 
 struct Formats {
     lxw_format* header;
     lxw_format* date;
     lxw_format* dateTime;
 };
-
-QString sheetNameOf(QString name) {
-    static const QString forbidden = QStringLiteral("[]:*?/\\");
-    for (QChar& c : name)
-        if (forbidden.contains(c)) c = '_';
-    name = name.left(kMaxSheetName);
-    return name.isEmpty() ? QStringLiteral("Tábla") : name;
-}
 
 lxw_datetime toLxw(const QDateTime& t) {
     const QDate d = t.date();
@@ -105,25 +88,14 @@ void writeRows(RecordCursor& cursor, lxw_worksheet* sheet, const Formats& format
 }
 
 void writeWorkbook(RecordCursor& cursor, const QString& file, const QString& sheetName) {
-    std::unique_ptr<lxw_workbook, WorkbookFree> book(workbook_new(QFile::encodeName(file).constData()));
-    if (!book) throw SpreadsheetError("A munkafüzet nem hozható létre: " + file);
-    lxw_worksheet* sheet = workbook_add_worksheet(book.get(), sheetNameOf(sheetName).toUtf8().constData());
+    report::Workbook book = report::newWorkbook(file);
+    lxw_worksheet* sheet = workbook_add_worksheet(book.get(), report::sheetNameOf(sheetName).toUtf8().constData());
     Formats formats{workbook_add_format(book.get()), workbook_add_format(book.get()), workbook_add_format(book.get())};
     format_set_bold(formats.header);
     format_set_num_format(formats.date, "yyyy.mm.dd");
     format_set_num_format(formats.dateTime, "yyyy.mm.dd hh:mm:ss");
     writeRows(cursor, sheet, formats);
-    const lxw_error result = workbook_close(book.release());
-    if (result != LXW_NO_ERROR)
-        throw SpreadsheetError("A munkafüzet írása sikertelen: " + QString::fromUtf8(lxw_strerror(result)));
-}
-
-QString reserveTemporary(const QString& path) {
-    const QFileInfo target(path);
-    QTemporaryFile reserved(target.absolutePath() + "/." + target.completeBaseName() + "-XXXXXX.tmp");
-    reserved.setAutoRemove(false);
-    if (!reserved.open()) throw SpreadsheetError("A mappa nem írható: " + target.absolutePath());
-    return reserved.fileName();
+    report::closeWorkbook(std::move(book));
 }
 
 }  // namespace
@@ -131,13 +103,9 @@ QString reserveTemporary(const QString& path) {
 void writeSpreadsheet(RecordCursor& cursor, const QString& path, const QString& sheetName) {
     const std::optional<CursorMark> mark =
         cursor.isEmpty() ? std::nullopt : std::optional<CursorMark>(cursor.bookmark());
-    const QString temporary = reserveTemporary(path);
     try {
-        writeWorkbook(cursor, temporary, sheetName);
-        if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) != 0)
-            throw SpreadsheetError("A munkafüzet nem menthető ide: " + path);
+        report::writeReplacing(path, [&](const QString& temporary) { writeWorkbook(cursor, temporary, sheetName); });
     } catch (...) {
-        QFile::remove(temporary);
         if (mark) cursor.gotoBookmark(*mark);
         throw;
     }

@@ -4,18 +4,14 @@
 
 #include <QDateTime>
 #include <QString>
-#include <stdexcept>
 
 #include "foundation/RecordCursor.h"
+#include "report/Spreadsheet.h"
 
 namespace kavina::shell {
 
 // The workbook could not be written; the text is Hungarian, for the user. No file was left.
-class SpreadsheetError : public std::runtime_error {
-public:
-    explicit SpreadsheetError(const QString& text) : std::runtime_error(text.toStdString()) {}
-    QString text() const { return QString::fromStdString(what()); }
-};
+using report::SpreadsheetError;
 
 // Writes every record the cursor shows, in its current order, filter and link: a bold header
 // row of the field names, then one row per record. Numbers are written as numbers, dates and

@@ -18,6 +18,7 @@
 #include "foundation/CommandBoundary.h"
 #include "report/view/PreviewWindow.h"
 #include "reports/finance/FinanceReports.h"
+#include "reports/finance/FinanceSheets.h"
 #include "reports/turnover/WorkingList.h"
 #include "widgets/RecordGrid.h"
 
@@ -116,7 +117,10 @@ FinancialStatisticsWindow::FinancialStatisticsWindow(Prompt& prompt, FinancialSt
         m_options.show = [this](const report::PreparedReport& pages, QWidget* owner) {
             if (!m_options.printing) return;
             report::PreviewWindow preview(pages, m_prompt, *m_options.printing,
-                                          {.pdfFileName = QStringLiteral("statisztika.pdf")}, owner);
+                                          {.pdfFileName = QStringLiteral("statisztika.pdf"),
+                                           .sheet = [this] { return m_sheet; },
+                                           .sheetFileName = QStringLiteral("statisztika.xlsx")},
+                                          owner);
             preview.exec();
         };
     collectTurnover();
@@ -348,6 +352,7 @@ void FinancialStatisticsWindow::collectTurnover() {
 
 void FinancialStatisticsWindow::printTurnover() {
     runCommand(m_prompt, [&] {
+        m_sheet = turnoverListSheet(m_turnover, m_turnoverSum);
         show(turnoverListReport(m_turnover, m_turnoverSum, m_turnoverPeriod[0], m_turnoverPeriod[1],
                                 m_options.currentUser)
                  ->prepare());
@@ -376,6 +381,7 @@ void FinancialStatisticsWindow::collectProfit() {
 
 void FinancialStatisticsWindow::printProfit() {
     runCommand(m_prompt, [&] {
+        m_sheet = profitListSheet(m_profit, m_profitTotals);
         show(profitListReport(m_profit, m_profitTotals, m_profitBasis, m_profitPeriod[0], m_profitPeriod[1],
                               m_options.currentUser)
                  ->prepare());
@@ -398,7 +404,10 @@ void FinancialStatisticsWindow::collectStock() {
 }
 
 void FinancialStatisticsWindow::printStock() {
-    runCommand(m_prompt, [&] { show(stockValueReport(m_stock, m_stockValue, m_options.currentUser)->prepare()); });
+    runCommand(m_prompt, [&] {
+        m_sheet = stockValueSheet(m_stock, m_stockValue);
+        show(stockValueReport(m_stock, m_stockValue, m_options.currentUser)->prepare());
+    });
 }
 
 void FinancialStatisticsWindow::collectMonth() {

@@ -13,6 +13,7 @@
 #include "foundation/MemTable.h"
 #include "foundation/Prompt.h"
 #include "report/PreparedReport.h"
+#include "report/Spreadsheet.h"
 #include "reports/finance/FinancialStatistics.h"
 
 class QComboBox;
@@ -61,6 +62,8 @@ public:
     MemTable& profitRows() { return m_profit; }
     MemTable& stockRows() { return m_stock; }
     MemTable& monthRows() { return m_month; }
+    // The table of the last printed list, as "Mentés Excelbe" of the preview saves it.
+    const report::SheetTable& sheet() const { return m_sheet; }
 
 private:
     QWidget* turnoverTab();
@@ -98,6 +101,8 @@ private:
     QRadioButton* m_negativeToo = nullptr;
     QLabel* m_stockTotals[2][5] = {};
     StockValue m_stockValue;
+
+    report::SheetTable m_sheet;
 
     QSpinBox* m_year = nullptr;
     QComboBox* m_monthBox = nullptr;

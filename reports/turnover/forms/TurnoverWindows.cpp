@@ -11,6 +11,8 @@
 #include "foundation/CommandBoundary.h"
 #include "report/view/PreviewWindow.h"
 #include "reports/turnover/TurnoverReports.h"
+#include "reports/turnover/TurnoverSheets.h"
+#include "reports/turnover/forms/TurnoverChartView.h"
 
 namespace kavina::reports {
 
@@ -43,6 +45,22 @@ QDateEdit* dateBox(const char* objectName, const QDate& date) {
     box->setDisplayFormat(QStringLiteral("yyyy.MM.dd"));
     box->setCalendarPopup(true);
     return box;
+}
+
+// The chart after the statistic's table, as wide as the page. The chart is laid out wider
+// when it has many bars, so that the labels under them keep their room, and then scaled into
+// the page.
+void addChartBand(report::Layout& layout, const BarChart& chart) {
+    constexpr double kShape = 0.55;  // height to width
+    const double width = layout.bandWidth();
+    const double height = width * kShape;
+    qsizetype longest = 0;
+    for (const QString& label : chart.categories) longest = std::max(longest, label.size());
+    const int pixels = std::max(800, int(chart.categories.size() * (3 * longest + 10)) + 200);
+    report::Band& band = layout.addBand(report::BandKind::Summary, "Chart", height + 6);
+    band.addPicture("chart", QRectF(0, 6, width, height),
+                    chartPicture(chart, QSize(pixels, int(pixels * kShape)), 2000.0 / pixels),
+                    Qt::AlignHCenter | Qt::AlignTop);
 }
 
 }  // namespace
@@ -94,7 +112,11 @@ TurnoverWindow::TurnoverWindow(TurnoverStatistic statistic, Prompt& prompt, Turn
         m_options.show = [this](const report::PreparedReport& pages, QWidget* owner) {
             if (!m_options.printing) return;
             report::PreviewWindow preview(pages, m_prompt, *m_options.printing,
-                                          {.pdfFileName = QStringLiteral("statisztika.pdf")}, owner);
+                                          {.pdfFileName = QStringLiteral("statisztika.pdf"),
+                                           .sheet = [this] { return m_sheet; },
+                                           .sheetFileName = QStringLiteral("statisztika.xlsx"),
+                                           .beside = chartWidget(m_chart)},
+                                          owner);
             preview.exec();
         };
 }
@@ -110,27 +132,47 @@ report::PreparedReport TurnoverWindow::collect() {
     const QDate to = m_to ? m_to->date() : from;
     const Progress progress = [this](int done, int total) { showProgress(done, total); };
     const std::string& folder = m_options.dataFolder;
+    // The totals a layout prints are read while it is prepared: they live until then.
+    std::unique_ptr<report::Layout> layout;
+    DailyTurnoverTotals dailyTotals;
+    double articlesTotal = 0;
+    DailyProfit dailyProfit;
+    ProfitPerDayTotals perDay;
+    ProfitPerProductTotals perProduct;
     switch (m_statistic) {
-        case TurnoverStatistic::DailyTurnover: {
-            const DailyTurnoverTotals totals = collectDailyTurnover(folder, from, m_documents, m_vat, progress);
-            return dailyTurnoverReport(m_documents, m_vat, totals, from)->prepare();
-        }
-        case TurnoverStatistic::DailyArticles: {
-            const double total = collectDailyArticles(folder, from, m_rows, progress);
-            return dailyArticlesReport(m_rows, total, from)->prepare();
-        }
+        case TurnoverStatistic::DailyTurnover:
+            dailyTotals = collectDailyTurnover(folder, from, m_documents, m_vat, progress);
+            layout = dailyTurnoverReport(m_documents, m_vat, dailyTotals, from);
+            m_chart = dailyTurnoverChart(dailyTotals, from);
+            m_sheet = dailyTurnoverSheet(m_documents, dailyTotals);
+            break;
+        case TurnoverStatistic::DailyArticles:
+            articlesTotal = collectDailyArticles(folder, from, m_rows, progress);
+            layout = dailyArticlesReport(m_rows, articlesTotal, from);
+            m_chart = dailyArticlesChart(m_rows, from);
+            m_sheet = dailyArticlesSheet(m_rows, articlesTotal);
+            break;
         case TurnoverStatistic::DailyProfit:
-            return dailyProfitReport(collectDailyProfit(folder, from, progress), from)->prepare();
-        case TurnoverStatistic::ProfitPerDay: {
-            const ProfitPerDayTotals totals = collectProfitPerDay(folder, from, to, m_rows, progress);
-            return profitPerDayReport(m_rows, totals, from, to)->prepare();
-        }
-        case TurnoverStatistic::ProfitPerProduct: {
-            const ProfitPerProductTotals totals = collectProfitPerProduct(folder, from, to, m_rows, progress);
-            return profitPerProductReport(m_rows, totals, from, to)->prepare();
-        }
+            dailyProfit = collectDailyProfit(folder, from, progress);
+            layout = dailyProfitReport(dailyProfit, from);
+            m_chart = dailyProfitChart(dailyProfit, from);
+            m_sheet = dailyProfitSheet(dailyProfit);
+            break;
+        case TurnoverStatistic::ProfitPerDay:
+            perDay = collectProfitPerDay(folder, from, to, m_rows, progress);
+            layout = profitPerDayReport(m_rows, perDay, from, to);
+            m_chart = profitPerDayChart(m_rows, from, to);
+            m_sheet = profitPerDaySheet(m_rows, perDay);
+            break;
+        case TurnoverStatistic::ProfitPerProduct:
+            perProduct = collectProfitPerProduct(folder, from, to, m_rows, progress);
+            layout = profitPerProductReport(m_rows, perProduct, from, to);
+            m_chart = profitPerProductChart(m_rows, from, to);
+            m_sheet = profitPerProductSheet(m_rows, perProduct);
+            break;
     }
-    return {};
+    addChartBand(*layout, m_chart);
+    return layout->prepare();
 }
 
 void TurnoverWindow::runStatistics() {

@@ -11,6 +11,8 @@
 #include "foundation/MemTable.h"
 #include "foundation/Prompt.h"
 #include "report/PreparedReport.h"
+#include "report/Spreadsheet.h"
+#include "reports/turnover/TurnoverCharts.h"
 
 class QDateEdit;
 class QProgressBar;
@@ -44,6 +46,10 @@ public:
 
     QDateEdit* fromBox() const { return m_from; }
     QDateEdit* toBox() const { return m_to; }  // nullptr for a one-day statistic
+    // The chart of the last collection, shown beside the printed statistic and printed after it.
+    const BarChart& chart() const { return m_chart; }
+    // The table of the last collection, as "Mentés Excelbe" of the preview saves it.
+    const report::SheetTable& sheet() const { return m_sheet; }
 
 private:
     report::PreparedReport collect();
@@ -61,6 +67,8 @@ private:
     MemTable m_documents{"napiforgalom2"};
     MemTable m_vat{"napiforgalom2_afa"};
     MemTable m_rows{"forgalom"};
+    BarChart m_chart;
+    report::SheetTable m_sheet;
 };
 
 }  // namespace kavina::reports

@@ -128,6 +128,34 @@ TEST_F(PreviewWindowTest, ACancelledFileChoiceWritesNothingAndAFailedExportIsRep
     EXPECT_TRUE(prompt.failures().isEmpty());
 }
 
+TEST_F(PreviewWindowTest, SaveToASpreadsheetOnlyWithATableAndBesideThePagesItsPanel) {
+    EXPECT_FALSE(open()->findChild<QPushButton*>("sheetButton"));
+
+    TestFolder dir;
+    PreviewOptions options;
+    options.onError = [this](const QString& e) { errors << e; };
+    options.sheet = [] { return SheetTable{"Lap", {"Cikkszám", "Haszon"}, {{QStringLiteral("A1"), 12.5}}, {}}; };
+    options.sheetFileName = "statisztika.xlsx";
+    auto* panel = new QLabel("grafikon");
+    options.beside = panel;
+    PreviewWindow w(report, prompt, printing, options);
+    EXPECT_EQ(panel->window(), &w);
+
+    prompt.answerFile(QString::fromStdString(dir.file("haszon")));
+    click(w, "sheetButton");
+    ASSERT_EQ(prompt.entries().size(), 1u);
+    EXPECT_EQ(prompt.entries()[0].caption, "Mentés Excelbe");
+    EXPECT_EQ(prompt.entries()[0].text, "Excel munkafüzetek (*.xlsx)");
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(dir.file("haszon.xlsx"))).size() > 0);
+
+    prompt.answerFile(QString::fromStdString(dir.file("nincs/haszon.xlsx")));
+    click(w, "sheetButton");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].startsWith("A mappa nem írható: ")) << errors[0].toStdString();
+    EXPECT_TRUE(prompt.failures().isEmpty());
+}
+
 TEST_F(PreviewWindowTest, PrintGoesThroughThePrintServiceUnlessTheDocumentIsUnsaved) {
     auto unsaved = open(false);
     EXPECT_FALSE(enabled(*unsaved, "printButton"));

@@ -127,6 +127,13 @@ TEST_F(FinancialStatisticsWindowTest, ProfitDeductsTheAgentsCommissionAndPrintsT
     EXPECT_EQ(texts("Summary"), (QStringList{"Beszerzés:", "6 000 Ft", "Eladás:", "9 000 Ft",
                                              "Haszon (Ft):", "3 000 Ft", "Haszon (%):", "(33,33%)"}));
     EXPECT_EQ(texts("PageFooter")[1], QStringLiteral("Készítette: Kovács Anna"));
+    // The workbook of "Mentés Excelbe" carries the printed figures as numbers.
+    const report::SheetTable& sheet = window->sheet();
+    ASSERT_EQ(sheet.rows.size(), 1u);
+    EXPECT_EQ(sheet.rows[0][5], report::SheetValue(3000.0));
+    EXPECT_EQ(sheet.rows[0][6], report::SheetValue(33.33));
+    ASSERT_EQ(sheet.totals.size(), 1u);
+    EXPECT_EQ(sheet.totals[0], (report::SheetRow{QStringLiteral("Összesen:"), {}, {}, 6000.0, 9000.0, 3000.0, 33.33}));
 
     // Without a sale the totals show nothing at all, on the window and on paper.
     child<QRadioButton>("byInvoicesOther")->setChecked(true);
@@ -137,6 +144,8 @@ TEST_F(FinancialStatisticsWindowTest, ProfitDeductsTheAgentsCommissionAndPrintsT
     click("profitPrint");
     EXPECT_EQ(texts("Title")[1], QStringLiteral("Haszon számítás (szállítók)"));
     EXPECT_TRUE(texts("Summary").isEmpty());
+    EXPECT_TRUE(window->sheet().rows.empty());
+    EXPECT_TRUE(window->sheet().totals.empty());
 }
 
 TEST_F(FinancialStatisticsWindowTest, StockValueListsNegativeStockOnlyWhenAsked) {
@@ -166,6 +175,12 @@ TEST_F(FinancialStatisticsWindowTest, StockValueListsNegativeStockOnlyWhenAsked)
     EXPECT_EQ(summary[1], label("stockNet_0"));
     EXPECT_EQ(summary[6], QStringLiteral("Bruttó értékek:"));
     EXPECT_EQ(summary[7], label("stockGross_0"));
+    const report::SheetTable& sheet = window->sheet();
+    ASSERT_EQ(sheet.rows.size(), 1u);
+    EXPECT_EQ(sheet.rows[0][2], report::SheetValue(-4.0));
+    EXPECT_EQ(sheet.rows[0][4], report::SheetValue(-1000.0));
+    ASSERT_EQ(sheet.totals.size(), 2u);
+    EXPECT_EQ(sheet.totals[0][4], report::SheetValue(-1000.0));
 }
 
 TEST_F(FinancialStatisticsWindowTest, MonthlySummaryStartsAtTodaysMonthAndListsEveryType) {

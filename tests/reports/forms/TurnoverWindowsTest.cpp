@@ -5,6 +5,7 @@
 
 #include <QDateEdit>
 #include <QLabel>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include "SalesReportsFolder.h"
 #include "common/ScriptedPrompt.h"
 #include "foundation/SzamSzov.h"
+#include "reports/turnover/ReportBands.h"
 #include "reports/turnover/forms/TurnoverWindows.h"
 
 namespace kavina::reports {
@@ -174,6 +176,115 @@ TEST_F(TurnoverWindowsTest, ProfitPerProductPrintsAveragesAndAnEmptyPeriodAverag
     ASSERT_TRUE(shown);
     EXPECT_TRUE(texts("Detail").isEmpty());
     EXPECT_EQ(texts("Summary"), (QStringList{"Összesen:", "0", "0"}));
+}
+
+// The picture the printed statistic carries after its table, or nullptr.
+const report::PageItem* chartPicture(const report::PreparedReport& pages) {
+    const int last = pages.pageCount() - 1;
+    const std::vector<const report::PlacedBand*> bands = pages.bands(last, "Chart");
+    if (bands.size() != 1) return nullptr;
+    const report::Page& page = pages.page(last);
+    // It comes after every other band of the statistic.
+    if (&page.bands.back() != bands[0]) return nullptr;
+    return pages.item(page, *bands[0], "chart");
+}
+
+// Pixels of the picture that are neither white nor near it.
+int inkedPixels(const QImage& image) {
+    int inked = 0;
+    const QImage small = image.scaled(200, 110);
+    for (int y = 0; y < small.height(); ++y)
+        for (int x = 0; x < small.width(); ++x) inked += qGray(small.pixel(x, y)) < 200;
+    return inked;
+}
+
+TEST_F(TurnoverWindowsTest, TheChartShowsTheCollectedDaysAndPrintsAfterTheTable) {
+    store(SalesMode::Invoice, kDay, kTransfer, {{"A1", 10, 1000, 900, 27}});
+    store(SalesMode::CashSale, kDay.addDays(2), kCash, {{"A1", 1, 1000, 500, 27}});
+    const auto window = run(TurnoverStatistic::ProfitPerDay, kDay, kDay.addDays(2));
+    ASSERT_TRUE(shown);
+    const BarChart& chart = window->chart();
+    EXPECT_EQ(chart.categories, (QStringList{"03.10.", "11", "12"}));
+    ASSERT_EQ(chart.series.size(), 2u);
+    // The bars carry the printed gross and profit of each day.
+    const QStringList details = texts("Detail");
+    ASSERT_EQ(details.size(), 14);
+    EXPECT_EQ(plainNumber(chart.series[0].values[0]), details[4]);
+    EXPECT_EQ(plainNumber(chart.series[1].values[0]), details[5]);
+    EXPECT_EQ(chart.series[0].values[1], 0);
+    EXPECT_EQ(plainNumber(chart.series[0].values[2]), details[11]);
+    EXPECT_EQ(plainNumber(chart.series[1].values[2]), details[12]);
+
+    const report::PageItem* picture = chartPicture(*shown);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->kind, report::ElementKind::Picture);
+    EXPECT_GT(picture->image.width(), 1000);
+    EXPECT_GT(inkedPixels(picture->image), 200);
+    EXPECT_GT(picture->rect.width(), 150);  // millimetres: as wide as the table
+
+    // The workbook table is the printed one.
+    const report::SheetTable& sheet = window->sheet();
+    ASSERT_EQ(sheet.rows.size(), 2u);
+    EXPECT_EQ(std::get<QString>(sheet.rows[0][0]), QStringLiteral("2008.03.10"));
+    EXPECT_EQ(plainNumber(std::get<double>(sheet.rows[1][4])), details[11]);
+    ASSERT_EQ(sheet.totals.size(), 1u);
+    EXPECT_EQ(plainNumber(std::get<double>(sheet.totals[0][4])), texts("Summary")[4]);
+}
+
+TEST_F(TurnoverWindowsTest, TheSavedWorkbookHoldsThePrintedDocumentsAndTotals) {
+    store(SalesMode::Invoice, kDay, kTransfer, {{"A1", 10, 1000, 900, 25}});
+    store(SalesMode::Invoice, kDay, kCash, {{"A2", 1, 1000, 900, 25}});
+    store(SalesMode::CashSale, kDay, kCash, {{"A2", 2, 1000, 900, 27}});
+    const auto window = run(TurnoverStatistic::DailyTurnover, kDay);
+    ASSERT_TRUE(shown);
+    const QString file = QString::fromStdString(dir.file("napi.xlsx"));
+    report::writeSheetTable(window->sheet(), file);
+
+    // Every row as "text|text|...", numbers as Python prints them.
+    QProcess python;
+    python.start("/usr/bin/python3",
+                 {"-c",
+                  "import sys, openpyxl\n"
+                  "for r in openpyxl.load_workbook(sys.argv[1]).worksheets[0].iter_rows(values_only=True):\n"
+                  "    print('|'.join('' if v is None else str(v) for v in r))",
+                  file});
+    ASSERT_TRUE(python.waitForFinished(30000));
+    const QStringList rows = QString::fromUtf8(python.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(rows, (QStringList{"Fizetési mód|Bizonylat|Vevő|Összeg",
+                                 "Átutalásos számlák|" + texts("Detail")[0] + "|Mérleg Kft.|12500",
+                                 "Készpénzes számlák|" + texts("Detail")[3] + "|Mérleg Kft.|1250",
+                                 "Pénztárgépes értékesítések|" + texts("Detail")[6] + "|Mérleg Kft.|2540",
+                                 "Átutalásos számlák|||12500", "Készpénzes számlák|||1250",
+                                 "Pénztárgépes értékesítések|||2540", "Készpénzes forgalom összesen|||3790"}));
+    // The printed summary says the same.
+    EXPECT_EQ(texts("Summary").mid(1), (QStringList{"Átutalásos számlák", moneyText(12500), "Készpénzes számlák",
+                                                    moneyText(1250), "Pénztárgépes értékesítések", moneyText(2540),
+                                                    "Készpénzes forgalom összesen", moneyText(3790)}));
+}
+
+TEST_F(TurnoverWindowsTest, EachStatisticPrintsItsChartAndAnEmptyDayPrintsTheText) {
+    store(SalesMode::Invoice, kDay, kCash, {{"A1", 2, 1250, 1000, 27}});
+    for (const TurnoverStatistic statistic :
+         {TurnoverStatistic::DailyTurnover, TurnoverStatistic::DailyArticles, TurnoverStatistic::DailyProfit,
+          TurnoverStatistic::ProfitPerDay, TurnoverStatistic::ProfitPerProduct}) {
+        shown.reset();
+        auto window = run(statistic, kDay, kDay);
+        ASSERT_TRUE(shown);
+        EXPECT_FALSE(window->chart().isEmpty()) << int(statistic);
+        ASSERT_TRUE(chartPicture(*shown)) << int(statistic);
+        const int withBars = inkedPixels(chartPicture(*shown)->image);
+
+        shown.reset();
+        window = run(statistic, kDay.addDays(1), kDay.addDays(1));
+        ASSERT_TRUE(shown);
+        EXPECT_TRUE(window->chart().isEmpty()) << int(statistic);
+        const report::PageItem* empty = chartPicture(*shown);
+        ASSERT_TRUE(empty) << int(statistic);
+        // The text alone: some ink, far less than axes and bars.
+        const int text = inkedPixels(empty->image);
+        EXPECT_GT(text, 5) << int(statistic);
+        EXPECT_LT(text * 2, withBars) << int(statistic);
+    }
 }
 
 TEST_F(TurnoverWindowsTest, AFailedCollectionKeepsTheWindowOpenWithItsButtons) {
