@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <ostream>
 
 #include "common/ScriptedPrompt.h"
 #include "dbase/TestFolder.h"
@@ -18,6 +19,13 @@
 #include "foundation/Desktop.h"
 #include "foundation/TDataModule1.h"
 #include "shell/startup/SessionState.h"
+
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& list, std::ostream* out) {
+    *out << "{\n  " << list.join(QStringLiteral("\n  ")).toStdString() << "\n}";
+}
 
 namespace kavina::shell {
 class TForm1;

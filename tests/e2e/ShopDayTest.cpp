@@ -3,6 +3,8 @@
 // messages checked after each.
 
 #include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -151,10 +153,190 @@ protected:
         EXPECT_EQ(stockOf(*b, QStringLiteral("Kalapács 500 g")), 24 - 3);
         EXPECT_EQ(stockOf(*b, QStringLiteral("Barkácskalauz (könyv)")), 10 - 2);
     }
+
+    void cashSale(shell::TForm1& form) {
+        SCOPED_TRACE("cash sale");
+        const auto before = books();
+        const double screws = stockOf(*before, QStringLiteral("Hatlapfejű csavar M8x40"));
+        QString payable, change;
+        windows.expect(QStringLiteral("TSzamlaForm"), [&](QWidget& editor) {
+            addLines(editor, {{0, QStringLiteral("Hatlapfejű csavar"), QStringLiteral("1,3")}});
+            auto* handed = child<QLineEdit>(editor, QStringLiteral("handedOverLineEdit"));
+            typeInto(*handed, QStringLiteral("5000"));
+            settle();
+            payable = child<QLabel>(editor, QStringLiteral("payableLabel"))->text();
+            change = child<QLabel>(editor, QStringLiteral("changeLabel"))->text();
+            prompt.answerCopies(1);
+            click(editor, QStringLiteral("printPushButton"));
+        });
+        command(form, QStringLiteral("bEladasClick"));
+        expectWindowsDone();
+        // 1,3 kg at 3 795 Ft gross is 4 933,50 Ft, paid in cash to the nearest 5 Ft.
+        EXPECT_EQ(payable, QStringLiteral("4 935"));
+        EXPECT_EQ(change, QStringLiteral("65"));
+        const QString number = QStringLiteral("PGÉ%1/00003").arg(now.date().year());
+        const QStringList pdfs = newPdfFiles();
+        expectPrompts({QStringLiteral("copies|none|||2"), printedText(pdfs)});
+        ASSERT_EQ(pdfs.size(), 1);
+        expectTexts(pdfText(pdfs[0]),
+                    {QStringLiteral("Pénztárgépes értékesítés"), number, QStringLiteral("Hatlapfejű csavar M8x40"),
+                     QStringLiteral("4 933,50 Ft"), QStringLiteral("kerekítésből adódó eltérés: 1,50 Ft"),
+                     QStringLiteral("Fizetendő: 4 935 Ft")});
+        const auto b = books();
+        EXPECT_EQ(records(b->SzamlaTable(), H::SZAMLASZAM, number, {H::SZAMLATIP, H::FIZMOD, H::FIZETENDO, H::FIZETVE}),
+                  QStringList(QStringLiteral("SZAMLATIP=1 FIZMOD= FIZETENDO=4935 FIZETVE=T")));
+        EXPECT_EQ(movements(*b, number),
+                  QStringList(QStringLiteral("tipus=ELT mennyiseg=1.3 tetel=Hatlapfejű csavar M8x40")));
+        EXPECT_DOUBLE_EQ(stockOf(*b, QStringLiteral("Hatlapfejű csavar M8x40")), screws - 1.3);
+    }
+
+    // A proforma to a business buyer: numbered in its own series, moves no stock.
+    void proforma(shell::TForm1& form) {
+        SCOPED_TRACE("proforma");
+        windows.expect(QStringLiteral("TSzamlaForm"), [&](QWidget& editor) {
+            choosePartner(editor, QStringLiteral("Szabó Épít"), true);
+            addLines(editor, {{0, QStringLiteral("Ütvefúrógép"), QStringLiteral("1")}});
+            prompt.answerCopies(1);
+            click(editor, QStringLiteral("printPushButton"));
+        });
+        const double drills = stockOf(*books(), QStringLiteral("Ütvefúrógép 750 W"));
+        command(form, QStringLiteral("bProformaClick"));
+        expectWindowsDone();
+        const QStringList pdfs = newPdfFiles();
+        expectPrompts({QStringLiteral("copies|none|||2"), printedText(pdfs)});
+        ASSERT_EQ(pdfs.size(), 1);
+        const QString number = QStringLiteral("PRO%1/00002").arg(now.date().year());
+        expectTexts(pdfText(pdfs[0]),
+                    {number, QStringLiteral("Szabó Építőipari Bt."), QStringLiteral("Ütvefúrógép 750 W")});
+        const auto b = books();
+        EXPECT_EQ(records(b->SzamlaTable(), H::SZAMLASZAM, number, {H::SZAMLATIP, H::PARTNERKOD}),
+                  QStringList(QStringLiteral("SZAMLATIP=P PARTNERKOD=2")));
+        EXPECT_EQ(movements(*b, number), QStringList());
+        EXPECT_EQ(stockOf(*b, QStringLiteral("Ütvefúrógép 750 W")), drills);
+    }
+
+    // "Számlák" from the main window's list menu: the invoice found by its number typed into the
+    // search box, the work done on it, then the register closed.
+    void inRegister(shell::TForm1& form, const QString& number, const std::function<void(QWidget&)>& work) {
+        windows.expect(QStringLiteral("TSzamlak"), [&, number](QWidget& list) {
+            child<QLineEdit>(list, QStringLiteral("searchLineEdit"))->setText(number);
+            settle();
+            work(list);
+            click(list, QStringLiteral("closePushButton"));
+        });
+        command(form, QStringLiteral("SzamlakMenu"));
+        expectWindowsDone();
+    }
+
+    void payTransferInvoice(shell::TForm1& form) {
+        SCOPED_TRACE("payment");
+        const QString number = QStringLiteral("SZA%1/00007").arg(now.date().year());
+        const QString today = now.date().toString(QStringLiteral("yyyy.MM.dd"));
+        inRegister(form, number, [&](QWidget& list) {
+            windows.expect(QStringLiteral("paymentDialog"), [&](QWidget& dialog) {
+                EXPECT_EQ(child<QLineEdit>(dialog, QStringLiteral("numberLineEdit"))->text(), number);
+                auto* date = child<QLineEdit>(dialog, QStringLiteral("paymentDateLineEdit"));
+                date->selectAll();
+                typeInto(*date, today);
+                click(dialog, QStringLiteral("acceptPushButton"));
+            });
+            click(list, QStringLiteral("paymentPushButton"));
+        });
+        expectPrompts({});
+        EXPECT_EQ(records(books()->SzamlaTable(), H::SZAMLASZAM, number, {H::FIZETVE, H::FIZDATUM}),
+                  QStringList(QStringLiteral("FIZETVE=T FIZDATUM=%1").arg(today)));
+    }
+
+    // "&Másolat" in the register: one more copy of the invoice, its serial raised.
+    void reprintCopy(shell::TForm1& form) {
+        SCOPED_TRACE("copy");
+        const QString number = QStringLiteral("SZA%1/00007").arg(now.date().year());
+        inRegister(form, number, [&](QWidget& list) {
+            prompt.answerYesNo(true);
+            click(list, QStringLiteral("copyPushButton"));
+        });
+        const QStringList pdfs = newPdfFiles();
+        ASSERT_EQ(pdfs.size(), 1);
+        const QStringList seen = prompt.transcript().mid(int(prompt.transcript().size()) - 2);
+        expectPrompts({seen.value(0), printedText(pdfs)});
+        EXPECT_TRUE(seen.value(0).startsWith(QStringLiteral("yes/no|"))) << seen.value(0).toStdString();
+        // An invoice's copy counts twice: the copy printed and the one kept with it.
+        expectTexts(pdfText(pdfs[0]),
+                    {number, QStringLiteral("Másolat"), QStringLiteral("Az eredetivel megegyező hiteles másolat"),
+                     QStringLiteral("4. példány"), QStringLiteral("15 034 Ft")});
+        EXPECT_EQ(records(books()->SzamlaTable(), H::SZAMLASZAM, number, {H::PRINT}),
+                  QStringList(QStringLiteral("PRINT=4")));
+    }
+
+    // An invoice of one line to the first buyer, paid in cash; its number.
+    QString quickInvoice(shell::TForm1& form, const QString& product, const QString& quantity) {
+        windows.expect(QStringLiteral("TSzamlaForm"), [&](QWidget& editor) {
+            choosePartner(editor, QStringLiteral("Kovács és"), true);
+            choosePayment(editor, QStringLiteral("Készpénz"));
+            addLines(editor, {{0, product, quantity}});
+            prompt.answerCopies(1);
+            click(editor, QStringLiteral("printPushButton"));
+        });
+        command(form, QStringLiteral("SzamlaNew"));
+        expectWindowsDone();
+        const QStringList pdfs = newPdfFiles();
+        expectPrompts({QStringLiteral("copies|none|||2"), printedText(pdfs)});
+        return QFileInfo(pdfs.value(0))
+            .fileName()
+            .section(QLatin1Char('_'), 0, 1)
+            .replace(QLatin1Char('_'), QLatin1Char('/'));
+    }
+
+    // Storno or spoiling of a stored invoice through its window: the invoice takes the
+    // cancelled type and its goods come back into stock.
+    void cancelInvoice(shell::TForm1& form, const QString& number, bool spoil) {
+        SCOPED_TRACE(spoil ? "spoil" : "storno");
+        auto b = books();
+        const QStringList soldLines = lines(*b, number);
+        ASSERT_FALSE(soldLines.isEmpty());
+        std::map<QString, double> stockBefore;
+        for (const QString& line : soldLines) {
+            const QString name = line.section(QStringLiteral("MEGNEVEZES="), 1);
+            stockBefore[name] = stockOf(*b, name);
+        }
+        inRegister(form, number, [&](QWidget& list) {
+            windows.expect(spoil ? QStringLiteral("spoilDialog") : QStringLiteral("stornoDialog"),
+                           [&](QWidget& dialog) {
+                               EXPECT_EQ(child<QLineEdit>(dialog, QStringLiteral("numberLineEdit"))->text(), number);
+                               prompt.answerCopies(1);
+                               click(dialog, QStringLiteral("acceptPushButton"));
+                           });
+            click(list, spoil ? QStringLiteral("spoilPushButton") : QStringLiteral("stornoPushButton"));
+        });
+        const QStringList pdfs = newPdfFiles();
+        expectPrompts({QStringLiteral("copies|none|||2"), printedText(pdfs)});
+        ASSERT_EQ(pdfs.size(), 1);
+        expectTexts(pdfText(pdfs[0]), {number, QStringLiteral("Másolati példány")});
+        b = books();
+        EXPECT_EQ(records(b->SzamlaTable(), H::SZAMLASZAM, number, {H::SZAMLATIP}),
+                  QStringList(QStringLiteral("SZAMLATIP=S")));
+        for (const QString& line : soldLines) {
+            const QString name = line.section(QStringLiteral("MEGNEVEZES="), 1);
+            const double quantity = line.section(QLatin1Char(' '), 0, 0).section(QLatin1Char('='), 1).toDouble();
+            EXPECT_DOUBLE_EQ(stockOf(*b, name), stockBefore[name] + quantity) << name.toStdString();
+        }
+    }
 };
 
 TEST_F(ShopDayTest, ADayAtTheShopWithEveryDocument) {
-    runDay([&](shell::TForm1& form) { transferInvoice(form); });
+    runDay([&](shell::TForm1& form) {
+        transferInvoice(form);
+        cashSale(form);
+        proforma(form);
+        payTransferInvoice(form);
+        reprintCopy(form);
+        const QString toCancel = quickInvoice(form, QStringLiteral("Mérőszalag"), QStringLiteral("2"));
+        EXPECT_EQ(toCancel, QStringLiteral("SZA%1/00008").arg(now.date().year()));
+        cancelInvoice(form, toCancel, false);
+        const QString toSpoil = quickInvoice(form, QStringLiteral("Vízmérték"), QStringLiteral("1"));
+        EXPECT_EQ(toSpoil, QStringLiteral("SZA%1/00009").arg(now.date().year()));
+        cancelInvoice(form, toSpoil, true);
+    });
     EXPECT_EQ(testing_support::checkAllTables(data.path()), std::vector<std::string>{});
 }
 
