@@ -3,6 +3,8 @@
 // messages checked after each.
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +16,8 @@
 #include "dbase/FolderCheck.h"
 #include "e2e/ShopDay.h"
 #include "foundation/CatalogueFields.h"
+#include "foundation/NewDataFolder.h"
+#include "maintenance/backup/DataTransfer.h"
 #include "shell/mainwindow/forms/TForm1.h"
 
 namespace kavina::e2e {
@@ -268,6 +272,51 @@ protected:
                   QStringList(QStringLiteral("PRINT=4")));
     }
 
+    // "Adatok mentése": the archive's name answered in the file dialog, the backup window runs
+    // by itself. Then the archive restored into a new folder of its own with the restore the
+    // "Adatok visszatöltése" window runs (the program restores only into its own folder), and
+    // every table, memo and index file compared with the working folder's.
+    void backupAndRestore(shell::TForm1& form) {
+        SCOPED_TRACE("backup and restore");
+        const QString archive = QString::fromStdString(program.path()) + QStringLiteral("/mentes.kvb");
+        prompt.answerFile(archive);
+        windows.expect(QStringLiteral("Tdbsave"), [](QWidget&) {});
+        command(form, QStringLiteral("mDataSaveClick"));
+        expectWindowsDone();
+        ASSERT_TRUE(QFileInfo::exists(archive));
+        expectPrompts({QStringLiteral("file|none|Adatok mentése|Kavina backup (*.kvb);;Minden fájl (*)")});
+
+        const std::string copy = program.path() + "/visszatoltve";
+        createDataFolder(copy);
+        TDataModule1 restored;
+        restored.open(copy);
+        ScriptedPrompt restorePrompt;
+        EXPECT_TRUE(maintenance::DataRestore(restored, restorePrompt).run(archive));
+        EXPECT_EQ(restorePrompt.transcript(), QStringList());
+        restored.close();
+        const QDir working(dataFolder()), copied(QString::fromStdString(copy));
+        const QStringList tables{QStringLiteral("*.dbf"), QStringLiteral("*.dbt"), QStringLiteral("*.mdx")};
+        const QStringList names = working.entryList(tables, QDir::Files, QDir::Name);
+        EXPECT_EQ(copied.entryList(tables, QDir::Files, QDir::Name), names);
+        for (const QString& name : names)
+            EXPECT_EQ(fileBytes(working.filePath(name)), fileBytes(copied.filePath(name))) << name.toStdString();
+        EXPECT_EQ(testing_support::checkAllTables(copy), std::vector<std::string>{});
+    }
+
+    static QByteArray fileBytes(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // "Táblák újraindexelése": the reindex window runs by itself.
+    void reindex(shell::TForm1& form) {
+        SCOPED_TRACE("reindex");
+        windows.expect(QStringLiteral("Tindexform"), [](QWidget&) {});
+        command(form, QStringLiteral("reindex"));
+        expectWindowsDone();
+        expectPrompts({});
+    }
+
     // An invoice of one line to the first buyer, paid in cash; its number.
     QString quickInvoice(shell::TForm1& form, const QString& product, const QString& quantity) {
         windows.expect(QStringLiteral("TSzamlaForm"), [&](QWidget& editor) {
@@ -336,6 +385,8 @@ TEST_F(ShopDayTest, ADayAtTheShopWithEveryDocument) {
         const QString toSpoil = quickInvoice(form, QStringLiteral("Vízmérték"), QStringLiteral("1"));
         EXPECT_EQ(toSpoil, QStringLiteral("SZA%1/00009").arg(now.date().year()));
         cancelInvoice(form, toSpoil, true);
+        backupAndRestore(form);
+        reindex(form);
     });
     EXPECT_EQ(testing_support::checkAllTables(data.path()), std::vector<std::string>{});
 }
