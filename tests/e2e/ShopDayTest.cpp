@@ -272,6 +272,41 @@ protected:
                   QStringList(QStringLiteral("PRINT=4")));
     }
 
+    // "Napi forgalomkimutatás" of today: the statistics shown in the preview and printed from it
+    // on the built-in PDF printer.
+    void dailyTurnover(shell::TForm1& form) {
+        SCOPED_TRACE("daily turnover");
+        windows.expect(QStringLiteral("TurnoverWindow"), [&](QWidget& window) {
+            windows.expect(QStringLiteral("PreviewWindow"), [&](QWidget& preview) {
+                windows.expect(QStringLiteral("printerDialog"),
+                               [](QWidget& printer) { click(printer, QStringLiteral("printPushButton")); });
+                click(preview, QStringLiteral("printButton"));
+                click(preview, QStringLiteral("closeButton"));
+            });
+            click(window, QStringLiteral("runButton"));
+            click(window, QStringLiteral("quitButton"));
+        });
+        command(form, QStringLiteral("TBItem21Click"));
+        expectWindowsDone();
+        const QStringList pdfs = newPdfFiles();
+        expectPrompts({printedText(pdfs)});
+        ASSERT_EQ(pdfs.size(), 1);
+        const int year = now.date().year();
+        // Today's standing documents by payment: the cancelled invoices are left out.
+        const QString text = pdfText(pdfs[0]);
+        // The transfer invoice's VAT breakdown is after its 10 % discount, as on the invoice.
+        expectTexts(
+            text,
+            {QStringLiteral("Átutalásos számlák"), QStringLiteral("SZA%1/00007").arg(year),
+             QStringLiteral("Összesen: 15 034,00 Ft"), QStringLiteral("6912 5 345,6 7257,6"),
+             QStringLiteral("6122,8346 27 1653,1654 7776"), QStringLiteral("ÖSSZESÍTÉS 13034,8346 1998,7654 15033,6"),
+             QStringLiteral("Pénztárgépes értékesítések"), QStringLiteral("PGÉ%1/00003").arg(year),
+             QStringLiteral("Összesen: 4 935,00 Ft"), QStringLiteral("Készpénzes forgalom összesen 4 935,00 Ft")});
+        for (const QString& cancelled :
+             {QStringLiteral("SZA%1/00008").arg(year), QStringLiteral("SZA%1/00009").arg(year)})
+            EXPECT_FALSE(text.contains(cancelled)) << cancelled.toStdString();
+    }
+
     // "Adatok mentése": the archive's name answered in the file dialog, the backup window runs
     // by itself. Then the archive restored into a new folder of its own with the restore the
     // "Adatok visszatöltése" window runs (the program restores only into its own folder), and
@@ -385,6 +420,7 @@ TEST_F(ShopDayTest, ADayAtTheShopWithEveryDocument) {
         const QString toSpoil = quickInvoice(form, QStringLiteral("Vízmérték"), QStringLiteral("1"));
         EXPECT_EQ(toSpoil, QStringLiteral("SZA%1/00009").arg(now.date().year()));
         cancelInvoice(form, toSpoil, true);
+        dailyTurnover(form);
         backupAndRestore(form);
         reindex(form);
     });
