@@ -119,6 +119,39 @@ protected:
         settle();
     }
 
+    // "Bevételezés": paint from the wholesaler on its own invoice number; the stock goes up.
+    void receiveGoods(shell::TForm1& form) {
+        SCOPED_TRACE("goods receipt");
+        const double paint = stockOf(*books(), QStringLiteral("Beltéri falfesték, fehér, 5 l"));
+        windows.expect(QStringLiteral("Tszlevelform"), [&](QWidget& editor) {
+            choosePartner(editor, QStringLiteral("Németh Festék"));
+            auto* supplierNumber = child<QLineEdit>(editor, QStringLiteral("partnerNumberLineEdit"));
+            typeInto(*supplierNumber, QStringLiteral("NF-2291"));
+            QTest::keyClick(supplierNumber, Qt::Key_Tab);
+            addLines(editor, {{0, QStringLiteral("Beltéri falfesték, fehér, 5"), QStringLiteral("12")}});
+            prompt.answerCopies(1);
+            click(editor, QStringLiteral("printPushButton"));
+        });
+        command(form, QStringLiteral("bBevetelClick"));
+        expectWindowsDone();
+        const QStringList pdfs = newPdfFiles();
+        expectPrompts({QStringLiteral("copies|none|||2"), printedText(pdfs)});
+        ASSERT_EQ(pdfs.size(), 1);
+        const QString number =
+            QFileInfo(pdfs[0]).fileName().section(QLatin1Char('_'), 0, 1).replace(QLatin1Char('_'), QLatin1Char('/'));
+        EXPECT_EQ(number, QStringLiteral("BSZ%1/00001").arg(now.date().year()));
+        // A receipt is printed under the supplier's own number.
+        expectTexts(pdfText(pdfs[0]), {QStringLiteral("BEVÉTELEZÉS"),
+                                       QStringLiteral("Németh Festék Nagykereskedés Zrt."), QStringLiteral("NF-2291"),
+                                       QStringLiteral("Beltéri falfesték, fehér, 5 l"), QStringLiteral("12 db")});
+        const auto b = books();
+        EXPECT_EQ(records(b->SzamlaTable(), H::SZAMLASZAM, number, {H::SZAMLATIP, H::NEV, H::AJANLSZAM}),
+                  QStringList(QStringLiteral("SZAMLATIP=3 NEV=Németh Festék Nagykereskedés Zrt. AJANLSZAM=NF-2291")));
+        EXPECT_EQ(movements(*b, number),
+                  QStringList(QStringLiteral("tipus=BEV mennyiseg=12 tetel=Beltéri falfesték, fehér, 5 l")));
+        EXPECT_EQ(stockOf(*b, QStringLiteral("Beltéri falfesték, fehér, 5 l")), paint + 12);
+    }
+
     void transferInvoice(shell::TForm1& form) {
         SCOPED_TRACE("invoice by transfer");
         windows.expect(QStringLiteral("TSzamlaForm"), [this](QWidget& editor) {
@@ -409,6 +442,7 @@ protected:
 
 TEST_F(ShopDayTest, ADayAtTheShopWithEveryDocument) {
     runDay([&](shell::TForm1& form) {
+        receiveGoods(form);
         transferInvoice(form);
         cashSale(form);
         proforma(form);
