@@ -124,6 +124,14 @@ QStringList ShopDay::records(TableHandle& table, const Field& key, const QString
     return rows;
 }
 
+void ShopDay::screenshot(const QString& name) {
+    const QString folder = qEnvironmentVariable("KAVINA_E2E_SHOTS");
+    if (folder.isEmpty()) return;
+    settle(300);
+    const QString file = QStringLiteral("%1/%2-%3.png").arg(folder).arg(++m_shots, 2, 10, QLatin1Char('0')).arg(name);
+    QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), file});
+}
+
 QStringList ShopDay::newPdfFiles() {
     const QDir dir(pdfFolder());
     QStringList fresh;

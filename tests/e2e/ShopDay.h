@@ -60,6 +60,10 @@ protected:
     // Checks that every expected window came and no other.
     void expectWindowsDone();
 
+    // With KAVINA_E2E_SHOTS naming a folder (a run on a real display), the screen as it is now,
+    // saved there numbered in order; otherwise nothing.
+    void screenshot(const QString& name);
+
     // The PDF files the built-in printer wrote since the last call.
     QStringList newPdfFiles();
     // The text of a PDF file (pdftotext -layout).
@@ -86,6 +90,7 @@ protected:
 
 private:
     size_t m_promptsSeen = 0;
+    int m_shots = 0;
     QStringList m_pdfsSeen;
 };
 

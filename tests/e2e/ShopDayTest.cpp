@@ -160,6 +160,12 @@ protected:
             child<QSpinBox>(editor, QStringLiteral("discountSpinBox"))->setValue(10);
             addLines(editor, {{0, QStringLiteral("Kalapács"), QStringLiteral("3")},
                               {0, QStringLiteral("Barkácskalauz"), QStringLiteral("2")}});
+            screenshot(QStringLiteral("szamla-szerkeszto"));
+            windows.expect(QStringLiteral("PreviewWindow"), [this](QWidget& preview) {
+                screenshot(QStringLiteral("szamla-elonezet"));
+                click(preview, QStringLiteral("closeButton"));
+            });
+            click(editor, QStringLiteral("previewPushButton"));
             prompt.answerCopies(2);
             click(editor, QStringLiteral("printPushButton"));
         });
@@ -201,6 +207,7 @@ protected:
             auto* handed = child<QLineEdit>(editor, QStringLiteral("handedOverLineEdit"));
             typeInto(*handed, QStringLiteral("5000"));
             settle();
+            screenshot(QStringLiteral("penztargepes-eladas"));
             payable = child<QLabel>(editor, QStringLiteral("payableLabel"))->text();
             change = child<QLabel>(editor, QStringLiteral("changeLabel"))->text();
             prompt.answerCopies(1);
@@ -258,6 +265,7 @@ protected:
         windows.expect(QStringLiteral("TSzamlak"), [&, number](QWidget& list) {
             child<QLineEdit>(list, QStringLiteral("searchLineEdit"))->setText(number);
             settle();
+            screenshot(QStringLiteral("szamlak"));
             work(list);
             click(list, QStringLiteral("closePushButton"));
         });
@@ -311,6 +319,7 @@ protected:
         SCOPED_TRACE("daily turnover");
         windows.expect(QStringLiteral("TurnoverWindow"), [&](QWidget& window) {
             windows.expect(QStringLiteral("PreviewWindow"), [&](QWidget& preview) {
+                screenshot(QStringLiteral("napi-forgalom"));
                 windows.expect(QStringLiteral("printerDialog"),
                                [](QWidget& printer) { click(printer, QStringLiteral("printPushButton")); });
                 click(preview, QStringLiteral("printButton"));
@@ -442,6 +451,7 @@ protected:
 
 TEST_F(ShopDayTest, ADayAtTheShopWithEveryDocument) {
     runDay([&](shell::TForm1& form) {
+        screenshot(QStringLiteral("fomenu"));
         receiveGoods(form);
         transferInvoice(form);
         cashSale(form);
