@@ -152,6 +152,35 @@ protected:
         EXPECT_EQ(stockOf(*b, QStringLiteral("Beltéri falfesték, fehér, 5 l")), paint + 12);
     }
 
+    // "Partnerek", "Új partner": a new business buyer typed in and accepted; it takes the next
+    // partner code and the group of the list's tab.
+    void newPartner(shell::TForm1& form) {
+        SCOPED_TRACE("new partner");
+        windows.expect(QStringLiteral("TPartnerForm"), [this](QWidget& partners) {
+            windows.expect(QStringLiteral("TPartnerSzerk"), [](QWidget& editor) {
+                typeInto(*child<QLineEdit>(editor, QStringLiteral("nameLineEdit")),
+                         QStringLiteral("Fehér Bútorműhely Kft."));
+                typeInto(*child<QLineEdit>(editor, QStringLiteral("billingPostcodeLineEdit")), QStringLiteral("6725"));
+                typeInto(*child<QLineEdit>(editor, QStringLiteral("billingTownLineEdit")), QStringLiteral("Szeged"));
+                typeInto(*child<QLineEdit>(editor, QStringLiteral("billingStreetLineEdit")),
+                         QStringLiteral("Kossuth Lajos sugárút 12."));
+                typeInto(*child<QLineEdit>(editor, QStringLiteral("taxNumberLineEdit")),
+                         QStringLiteral("24681357-2-06"));
+                click(editor, QStringLiteral("acceptPushButton"));
+            });
+            click(partners, QStringLiteral("newPushButton"));
+            click(partners, QStringLiteral("closePushButton"));
+        });
+        command(form, QStringLiteral("Partnerek"));
+        expectWindowsDone();
+        expectPrompts({});
+        EXPECT_EQ(records(books()->PartnerTable(), fields::Partner::NEV, QStringLiteral("Fehér Bútorműhely Kft."),
+                          {fields::Partner::PARTNERKOD, fields::Partner::IRSZAM, fields::Partner::VAROS,
+                           fields::Partner::UTCA, fields::Partner::ADOSZAM}),
+                  QStringList(QStringLiteral("PARTNERKOD=13 IRSZAM=6725 VAROS=Szeged UTCA=Kossuth Lajos sugárút 12. "
+                                             "ADOSZAM=24681357-2-06")));
+    }
+
     void transferInvoice(shell::TForm1& form) {
         SCOPED_TRACE("invoice by transfer");
         windows.expect(QStringLiteral("TSzamlaForm"), [this](QWidget& editor) {
@@ -453,6 +482,7 @@ TEST_F(ShopDayTest, ADayAtTheShopWithEveryDocument) {
     runDay([&](shell::TForm1& form) {
         screenshot(QStringLiteral("fomenu"));
         receiveGoods(form);
+        newPartner(form);
         transferInvoice(form);
         cashSale(form);
         proforma(form);
