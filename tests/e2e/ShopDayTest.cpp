@@ -181,6 +181,34 @@ protected:
                                              "ADOSZAM=24681357-2-06")));
     }
 
+    // "Termékek", "Új": a new product typed in and accepted; it takes the next product code.
+    void newProduct(shell::TForm1& form) {
+        SCOPED_TRACE("new product");
+        windows.expect(QStringLiteral("TAnyagForm"), [this](QWidget& products) {
+            windows.expect(QStringLiteral("TAnyagSzerk"), [](QWidget& editor) {
+                auto* name = child<QLineEdit>(editor, QStringLiteral("nameLineEdit"));
+                name->clear();
+                typeInto(*name, QStringLiteral("Csiszolópapír P120, 10 ív"));
+                auto* unit = child<QComboBox>(editor, QStringLiteral("unitComboBox"));
+                unit->setCurrentIndex(unit->findText(QStringLiteral("csomag")));
+                typeInto(*child<QLineEdit>(editor, QStringLiteral("minimumLineEdit")), QStringLiteral("5"));
+                click(editor, QStringLiteral("acceptPushButton"));
+            });
+            // A new product is offered for receiving at once; it comes with tomorrow's delivery.
+            windows.expect(QStringLiteral("TBevetelez"),
+                           [](QWidget& receipt) { click(receipt, QStringLiteral("rejectPushButton")); });
+            click(products, QStringLiteral("newPushButton"));
+            click(products, QStringLiteral("closePushButton"));
+        });
+        command(form, QStringLiteral("Anyagok"));
+        expectWindowsDone();
+        expectPrompts({});
+        EXPECT_EQ(records(books()->AnyagTable(), fields::Anyag::MEGNEVEZES, QStringLiteral("Csiszolópapír P120, 10 ív"),
+                          {fields::Anyag::ANYAGKOD, fields::Anyag::EGYSEG, fields::Anyag::MINMENNY,
+                           fields::Anyag::AFAKULCS, fields::Anyag::MENNYISEG}),
+                  QStringList(QStringLiteral("ANYAGKOD=52 EGYSEG=csomag MINMENNY=5 AFAKULCS=27 MENNYISEG=0")));
+    }
+
     void transferInvoice(shell::TForm1& form) {
         SCOPED_TRACE("invoice by transfer");
         windows.expect(QStringLiteral("TSzamlaForm"), [this](QWidget& editor) {
@@ -483,6 +511,7 @@ TEST_F(ShopDayTest, ADayAtTheShopWithEveryDocument) {
         screenshot(QStringLiteral("fomenu"));
         receiveGoods(form);
         newPartner(form);
+        newProduct(form);
         transferInvoice(form);
         cashSale(form);
         proforma(form);
