@@ -152,6 +152,52 @@ protected:
         EXPECT_EQ(stockOf(*b, QStringLiteral("Beltéri falfesték, fehér, 5 l")), paint + 12);
     }
 
+    // A price offer to a buyer, then "Számla árajánlatból": the offer chosen in the register
+    // and the invoice saved from its lines; the offer itself moves no stock.
+    void offerTurnedIntoInvoice(shell::TForm1& form) {
+        SCOPED_TRACE("offer into invoice");
+        const double cutters = stockOf(*books(), QStringLiteral("Tapétavágó kés"));
+        windows.expect(QStringLiteral("TAjanlatForm"), [&](QWidget& editor) {
+            choosePartner(editor, QStringLiteral("Kovács és"), true);
+            addLines(editor, {{0, QStringLiteral("Tapétavágó"), QStringLiteral("10")}});
+            prompt.answerCopies(1);
+            click(editor, QStringLiteral("printPushButton"));
+        });
+        command(form, QStringLiteral("AjanlatNew"));
+        expectWindowsDone();
+        QStringList pdfs = newPdfFiles();
+        expectPrompts({QStringLiteral("copies|none|||2"), printedText(pdfs)});
+        ASSERT_EQ(pdfs.size(), 1);
+        const QString offer =
+            QFileInfo(pdfs[0]).fileName().section(QLatin1Char('_'), 0, 1).replace(QLatin1Char('_'), QLatin1Char('/'));
+        expectTexts(pdfText(pdfs[0]),
+                    {offer, QStringLiteral("Tapétavágó kés"), QStringLiteral("Kovács és Társa Kft.")});
+        EXPECT_EQ(movements(*books(), offer), QStringList());
+
+        windows.expect(QStringLiteral("TSzamlak"), [&](QWidget& list) {
+            child<QLineEdit>(list, QStringLiteral("searchLineEdit"))->setText(offer);
+            settle();
+            click(list, QStringLiteral("choosePushButton"));
+        });
+        windows.expect(QStringLiteral("TSzamlaForm"), [&](QWidget& editor) {
+            EXPECT_EQ(child<QLineEdit>(editor, QStringLiteral("partnerNameLineEdit"))->text(),
+                      QStringLiteral("Kovács és Társa Kft."));
+            choosePayment(editor, QStringLiteral("Készpénz"));
+            prompt.answerCopies(1);
+            click(editor, QStringLiteral("printPushButton"));
+        });
+        command(form, QStringLiteral("Szamlaajanlat"));
+        expectWindowsDone();
+        pdfs = newPdfFiles();
+        expectPrompts({QStringLiteral("copies|none|||2"), printedText(pdfs)});
+        ASSERT_EQ(pdfs.size(), 1);
+        const QString invoice =
+            QFileInfo(pdfs[0]).fileName().section(QLatin1Char('_'), 0, 1).replace(QLatin1Char('_'), QLatin1Char('/'));
+        const auto b = books();
+        EXPECT_EQ(lines(*b, invoice), QStringList(QStringLiteral("MENNYISEG=10 AFA=27 MEGNEVEZES=Tapétavágó kés")));
+        EXPECT_EQ(stockOf(*b, QStringLiteral("Tapétavágó kés")), cutters - 10);
+    }
+
     // "Partnerek", "Új partner": a new business buyer typed in and accepted; it takes the next
     // partner code and the group of the list's tab.
     void newPartner(shell::TForm1& form) {
@@ -524,6 +570,7 @@ TEST_F(ShopDayTest, ADayAtTheShopWithEveryDocument) {
         EXPECT_EQ(toSpoil, QStringLiteral("SZA%1/00009").arg(now.date().year()));
         cancelInvoice(form, toSpoil, true);
         dailyTurnover(form);
+        offerTurnedIntoInvoice(form);
         backupAndRestore(form);
         reindex(form);
     });
