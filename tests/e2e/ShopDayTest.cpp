@@ -95,8 +95,14 @@ protected:
 
     // The editor's partner from the partner register opened by a click on the name box: the
     // name typed into its quick search, then "Elfogad".
-    void choosePartner(QWidget& editor, const QString& name, bool owesMoney = false) {
-        windows.expect(QStringLiteral("TPartnerForm"), [this, name, owesMoney](QWidget& partners) {
+    void choosePartner(QWidget& editor, const QString& name, bool owesMoney = false, const QString& tab = {}) {
+        windows.expect(QStringLiteral("TPartnerForm"), [this, name, owesMoney, tab](QWidget& partners) {
+            if (!tab.isEmpty()) {
+                auto* tabs = child<QTabBar>(partners, QStringLiteral("groupTabBar"));
+                for (int i = 0; i < tabs->count(); ++i)
+                    if (tabs->tabText(i) == tab) tabs->setCurrentIndex(i);
+                settle();
+            }
             // A partner with invoices past their due date is shown them before the choice.
             if (owesMoney)
                 windows.expect(QStringLiteral("Ttartozasform"),
@@ -196,6 +202,60 @@ protected:
         const auto b = books();
         EXPECT_EQ(lines(*b, invoice), QStringList(QStringLiteral("MENNYISEG=10 AFA=27 MEGNEVEZES=Tapétavágó kés")));
         EXPECT_EQ(stockOf(*b, QStringLiteral("Tapétavágó kés")), cutters - 10);
+    }
+
+    // A delivery note of four rollers, then "Számla szállítólevélből" with the quantity changed
+    // to five on the invoice: the note took four out of stock, the invoice only the fifth.
+    void deliveryNoteTurnedIntoInvoice(shell::TForm1& form) {
+        SCOPED_TRACE("delivery note into invoice");
+        const QString roller = QStringLiteral("Festőhenger 18 cm");
+        const double rollers = stockOf(*books(), roller);
+        windows.expect(QStringLiteral("Tszlevelform"), [&](QWidget& editor) {
+            // The partner register opens on the suppliers for a delivery note.
+            choosePartner(editor, QStringLiteral("Kovács és"), true, QStringLiteral("Vevő"));
+            addLines(editor, {{0, QStringLiteral("Festőhenger"), QStringLiteral("4")}});
+            prompt.answerCopies(1);
+            click(editor, QStringLiteral("printPushButton"));
+        });
+        command(form, QStringLiteral("mUjSzallitoClick"));
+        expectWindowsDone();
+        QStringList pdfs = newPdfFiles();
+        expectPrompts({QStringLiteral("copies|none|||2"), printedText(pdfs)});
+        ASSERT_EQ(pdfs.size(), 1);
+        const QString note =
+            QFileInfo(pdfs[0]).fileName().section(QLatin1Char('_'), 0, 1).replace(QLatin1Char('_'), QLatin1Char('/'));
+        expectTexts(pdfText(pdfs[0]), {note, roller, QStringLiteral("4 db")});
+        EXPECT_EQ(stockOf(*books(), roller), rollers - 4);
+
+        windows.expect(QStringLiteral("TSzamlak"), [&](QWidget& list) {
+            child<QLineEdit>(list, QStringLiteral("searchLineEdit"))->setText(note);
+            settle();
+            click(list, QStringLiteral("choosePushButton"));
+        });
+        windows.expect(QStringLiteral("TSzamlaForm"), [&](QWidget& editor) {
+            windows.expect(QStringLiteral("TAnyagval"), [](QWidget& line) {
+                auto* box = child<QLineEdit>(line, QStringLiteral("quantityLineEdit"));
+                box->selectAll();
+                typeInto(*box, QStringLiteral("5"));
+                click(line, QStringLiteral("acceptPushButton"));
+            });
+            click(editor, QStringLiteral("changeLinePushButton"));
+            choosePayment(editor, QStringLiteral("Készpénz"));
+            prompt.answerCopies(1);
+            click(editor, QStringLiteral("printPushButton"));
+        });
+        command(form, QStringLiteral("Szamlaszallito"));
+        expectWindowsDone();
+        pdfs = newPdfFiles();
+        expectPrompts({QStringLiteral("copies|none|||2"), printedText(pdfs)});
+        ASSERT_EQ(pdfs.size(), 1);
+        const QString invoice =
+            QFileInfo(pdfs[0]).fileName().section(QLatin1Char('_'), 0, 1).replace(QLatin1Char('_'), QLatin1Char('/'));
+        const auto b = books();
+        EXPECT_EQ(lines(*b, invoice), QStringList(QStringLiteral("MENNYISEG=5 AFA=27 MEGNEVEZES=") + roller));
+        EXPECT_EQ(stockOf(*b, roller), rollers - 5);
+        EXPECT_EQ(records(b->SzamlaTable(), H::SZAMLASZAM, note, {H::SZAMLATIP, H::ALLAPOT}),
+                  QStringList(QStringLiteral("SZAMLATIP=F ALLAPOT=számlázva")));
     }
 
     // "Partnerek", "Új partner": a new business buyer typed in and accepted; it takes the next
@@ -571,6 +631,7 @@ TEST_F(ShopDayTest, ADayAtTheShopWithEveryDocument) {
         cancelInvoice(form, toSpoil, true);
         dailyTurnover(form);
         offerTurnedIntoInvoice(form);
+        deliveryNoteTurnedIntoInvoice(form);
         backupAndRestore(form);
         reindex(form);
     });
