@@ -258,6 +258,34 @@ protected:
                   QStringList(QStringLiteral("SZAMLATIP=F ALLAPOT=számlázva")));
     }
 
+    // "Munkalap": a repair call written up and kept with "Kilépés mentéssel".
+    void worksheet(shell::TForm1& form) {
+        SCOPED_TRACE("worksheet");
+        windows.expect(QStringLiteral("TMunkalapForm"), [this](QWidget& sheet) {
+            // The partner box opens the partner register.
+            windows.expect(QStringLiteral("TPartnerForm"), [](QWidget& partners) {
+                typeInto(*child<QLineEdit>(partners, QStringLiteral("quickSearchLineEdit")), QStringLiteral("Varga"));
+                settle();
+                click(partners, QStringLiteral("acceptPushButton"));
+            });
+            QTest::mouseClick(child<QLineEdit>(sheet, QStringLiteral("partnerLineEdit")), Qt::LeftButton);
+            settle();
+            typeInto(*child<QWidget>(sheet, QStringLiteral("faultTextEdit")), QStringLiteral("A fúró nem indul."));
+            typeInto(*child<QWidget>(sheet, QStringLiteral("workTextEdit")), QStringLiteral("Kapcsoló cseréje."));
+            typeInto(*child<QLineEdit>(sheet, QStringLiteral("hoursLineEdit")), QStringLiteral("2"));
+            click(sheet, QStringLiteral("savePushButton"));
+        });
+        command(form, QStringLiteral("MunkalapNew"));
+        expectWindowsDone();
+        expectPrompts({});
+        namespace M = fields::Munkalap;
+        EXPECT_EQ(records(books()->handle(TableId::Munkalap), M::HIBA, QStringLiteral("A fúró nem indul."),
+                          {M::SORSZAM, M::NEV, M::VAROS, M::MUNKA, M::MUNKAORA, M::UGYINT}),
+                  QStringList(QStringLiteral("SORSZAM=MUN%1/00001 NEV=Varga Ferencné VAROS=Miskolc "
+                                             "MUNKA=Kapcsoló cseréje. MUNKAORA=2 UGYINT=Rendszergazda")
+                                  .arg(now.date().year())));
+    }
+
     // "Partnerek", "Új partner": a new business buyer typed in and accepted; it takes the next
     // partner code and the group of the list's tab.
     void newPartner(shell::TForm1& form) {
@@ -632,6 +660,7 @@ TEST_F(ShopDayTest, ADayAtTheShopWithEveryDocument) {
         dailyTurnover(form);
         offerTurnedIntoInvoice(form);
         deliveryNoteTurnedIntoInvoice(form);
+        worksheet(form);
         backupAndRestore(form);
         reindex(form);
     });
