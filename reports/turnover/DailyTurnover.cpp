@@ -50,6 +50,9 @@ DailyTurnoverTotals collectDailyTurnover(const std::string& folder, const QDate&
                 code = kCashCode;
                 totals.cash += floatToInteger(payable);
             }
+            // A line keeps its values before the document's discount; the invoice's VAT summary,
+            // and so the breakdown, is after it.
+            const double share = 1 - header.asFloat(H::KEDVEZMENY) / 100;
             for (const CursorMark& mark : lines) {
                 cursor.gotoBookmark(mark);
                 const double rate = cursor.asFloat(L::AFA);
@@ -60,9 +63,9 @@ DailyTurnoverTotals collectDailyTurnover(const std::string& folder, const QDate&
                     for (const Field& f : {V::netto, V::osszeg, V::brutto}) vat.setFloat(f, 0);
                 });
                 vat.edit();
-                vat.setFloat(V::osszeg, vat.asFloat(V::osszeg) + fourDecimals(cursor.asFloat(L::AFAFT)));
-                vat.setFloat(V::netto, vat.asFloat(V::netto) + fourDecimals(cursor.asFloat(L::NETTOAR)));
-                vat.setFloat(V::brutto, vat.asFloat(V::brutto) + fourDecimals(cursor.asFloat(L::OSSZESEN)));
+                vat.setFloat(V::osszeg, vat.asFloat(V::osszeg) + fourDecimals(cursor.asFloat(L::AFAFT) * share));
+                vat.setFloat(V::netto, vat.asFloat(V::netto) + fourDecimals(cursor.asFloat(L::NETTOAR) * share));
+                vat.setFloat(V::brutto, vat.asFloat(V::brutto) + fourDecimals(cursor.asFloat(L::OSSZESEN) * share));
                 vat.post();
             }
             documents.append();

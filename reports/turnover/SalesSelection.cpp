@@ -22,9 +22,9 @@ constexpr size_t kSeeksAtMost = 2000;
 
 // The header fields a statistic reads: copied out as the headers are chosen, so that the
 // visit reads none of them again.
-const std::vector<Field> kHeaderFields{H::SZAMLASZAM, H::SZAMLATIP, H::ALLAPOT, H::PARTNERKOD,
-                                       H::NEV,        H::FIZMOD,    H::KIALLIT, H::TELJESIT,
-                                       H::AFAALAP,    H::FIZETENDO, H::POSSZEG, H::TELJESCIM};
+const std::vector<Field> kHeaderFields{H::SZAMLASZAM, H::SZAMLATIP, H::ALLAPOT,   H::PARTNERKOD, H::NEV,
+                                       H::FIZMOD,     H::KIALLIT,   H::TELJESIT,  H::AFAALAP,    H::FIZETENDO,
+                                       H::POSSZEG,    H::TELJESCIM, H::KEDVEZMENY};
 
 struct Selected {
     std::string sortKey;  // the number as the number index orders it

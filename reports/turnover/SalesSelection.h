@@ -35,7 +35,7 @@ public:
 
     // Visits every selected header: header is a copy of its record with the fields a statistic
     // reads (number, type, state, partner code, name, payment, the dates, the net, payable and
-    // commission amounts, the address), lines holds its lines (empty when it has none), in
+    // commission amounts, the address, the discount), lines holds its lines (empty when it has none), in
     // lineCursor: the line table, or a copy with the line fields given. Progress gets the count
     // of selected headers as total.
     void visit(const std::function<void(const RecordCursor& header, const std::vector<CursorMark>& lines,

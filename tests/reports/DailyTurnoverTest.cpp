@@ -55,6 +55,18 @@ TEST_F(DailyTurnoverTest, TransferAndCashInvoicesMakeTheirGroupsBreakdownAndTota
     EXPECT_EQ(paymentGroupName({}), QString());
 }
 
+// The lines keep their values before the document's discount; the breakdown shows what the
+// invoice's own VAT summary shows, after it.
+TEST_F(DailyTurnoverTest, TheVatBreakdownOfADiscountedInvoiceIsAfterItsDiscount) {
+    store(SalesMode::Invoice, kDay, kTransfer, {{"A1", 3, 1000, 900, 27}, {"A2", 2, 500, 400, 5}}, 10);
+    store(SalesMode::Invoice, kDay, kTransfer, {{"A1", 1, 1000, 900, 27}});
+
+    const DailyTurnoverTotals t = collectDailyTurnover(folder(), kDay, documents, vat);
+    EXPECT_EQ(t.transfer, 3429 + 945 + 1270);
+    EXPECT_EQ(vatRows(),
+              (std::vector<VatRow>{{"01", 5, 900, 45, 945}, {"01", 27, 2700 + 1000, 729 + 270, 3429 + 1270}}));
+}
+
 TEST_F(DailyTurnoverTest, OtherPaymentsGetAnEmptyCodeAndEveryRateIsBrokenDown) {
     store(SalesMode::CashSale, kDay, kCash, {{"A1", 1, 100, 50, 27}});
     // Five rates on one cash invoice: none of them may drop out of the breakdown.

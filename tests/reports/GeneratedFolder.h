@@ -33,6 +33,7 @@ struct StoredHeader {
     QDate issued, paidOn;
     double payable = 0, net = 0, commission = 0;
     bool paid = false;
+    double discount = 0;  // per cent of the document
     std::vector<StoredLine> lines;
 };
 
@@ -91,6 +92,7 @@ inline StoredFolder readFolder(const std::string& folder) {
                             text(h, H::FIZMOD),     text(h, H::NEV),       text(h, H::TELJESCIM),
                             day(h, H::KIALLIT),     day(h, H::FIZDATUM),   number(h, H::FIZETENDO),
                             number(h, H::AFAALAP),  number(h, H::POSSZEG), h.asLogical(h.fieldNumber(H::FIZETVE.name))};
+        header.discount = number(h, H::KEDVEZMENY);
         header.lines = lines[header.number];
         out.headers.push_back(std::move(header));
     }

@@ -43,7 +43,9 @@ protected:
 
     std::string folder() const { return dir.path(); }
 
-    QString store(SalesMode mode, const QDate& day, const QString& payment, const std::vector<Line>& lines) {
+    // discount: the document's discount in percent, which the lines' stored values do not show.
+    QString store(SalesMode mode, const QDate& day, const QString& payment, const std::vector<Line>& lines,
+                  double discount = 0) {
         Stored s{mode, day, payment, 0, 0, lines};
         MemoryDocument doc;
         for (const Line& line : lines) {
@@ -72,7 +74,8 @@ protected:
         doc.mszamla.setDate(H::KIALLIT, day);
         doc.mszamla.setDate(H::FIZHAT, day);
         doc.mszamla.setFloat(H::AFAALAP, s.net);
-        doc.mszamla.setFloat(H::FIZETENDO, s.gross);
+        doc.mszamla.setFloat(H::FIZETENDO, s.gross * (1 - discount / 100));
+        doc.mszamla.setFloat(H::KEDVEZMENY, discount);
         doc.mszamla.post();
         documents::SalesSaveContext context{data, ini, iniSettings, QStringLiteral("Kovács Anna")};
         context.now = [day] { return QDateTime(day, QTime(10, 0)); };
