@@ -88,11 +88,16 @@ NavRequests::NavRequests(NavSettings settings, QString programVersion)
 
 QString NavRequests::newRequestId(const QDateTime& now) {
     static std::atomic<unsigned> counter{0};
-    static const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
-    QString random;
-    for (int i = 0; i < 6; ++i) random += alphabet.at(QRandomGenerator::global()->bounded(alphabet.size()));
+    // One random part for the run of the program: the workstation's mark in the authority's
+    // logs, and what keeps two workstations' ids apart within the same millisecond.
+    static const QString workstation = [] {
+        static const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
+        QString random;
+        for (int i = 0; i < 6; ++i) random += alphabet.at(QRandomGenerator::global()->bounded(alphabet.size()));
+        return random;
+    }();
     return QStringLiteral("KV") + now.toUTC().toString(QStringLiteral("yyyyMMddHHmmsszzz")) +
-           QStringLiteral("%1").arg(counter++ % 1000, 3, 10, QLatin1Char('0')) + random;
+           QStringLiteral("%1").arg(counter++ % 1000, 3, 10, QLatin1Char('0')) + workstation;
 }
 
 BuiltRequest NavRequests::tokenExchange() const {
