@@ -5,9 +5,9 @@
 #include <map>
 
 #include "foundation/RuleError.h"
-#include "mail/HttpPost.h"
 #include "support/nav/NavAnswers.h"
 #include "support/nav/NavCrypto.h"
+#include "support/nav/NavExchange.h"
 #include "support/nav/NavRequests.h"
 #include "support/nav/SenderLock.h"
 
@@ -66,13 +66,8 @@ private:
     // Sends one request and returns the answer's text; throws OfflineStop when it did not
     // arrive, Unanswered when it was sent but no answer came in time.
     QByteArray exchange(const BuiltRequest& request) {
-        mail::PostRequest post;
-        post.url = m_o.m_settings.operationUrl(request.operation);
-        post.body = request.xml;
-        post.caFile = m_o.m_settings.caFile;
-        post.connectTimeoutSeconds = m_o.m_options.connectTimeoutSeconds;
-        post.answerTimeoutSeconds = m_o.m_options.answerTimeoutSeconds;
-        const mail::PostResult result = mail::post(post);
+        const ExchangeResult result = nav::exchange(m_o.m_settings, request, m_o.m_options.connectTimeoutSeconds,
+                                                    m_o.m_options.answerTimeoutSeconds);
         switch (result.outcome) {
             case mail::PostResult::Outcome::NotSent:
                 throw OfflineStop{QStringLiteral("A NAV szervere nem érhető el: %1").arg(result.error)};
@@ -80,7 +75,7 @@ private:
                 throw Unanswered{QStringLiteral("A NAV szervere nem válaszolt időben: %1").arg(result.error)};
             case mail::PostResult::Outcome::Answered: break;
         }
-        return result.body;
+        return result.answer;
     }
 
     // The answer of a question (not a send): no answer is as good as offline.
