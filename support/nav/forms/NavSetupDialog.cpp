@@ -37,6 +37,9 @@ NavSetupDialog::NavSetupDialog(QWidget* parent, NavSetup& logic) : QDialog(paren
     m_password->setEchoMode(QLineEdit::Password);
     m_signingKey = box(QStringLiteral("signingKeyLineEdit"), 64);
     m_exchangeKey = box(QStringLiteral("exchangeKeyLineEdit"), 16);
+    // The keys are secrets too, but the administrator must be able to check what was pasted.
+    m_signingKey->setEchoMode(QLineEdit::PasswordEchoOnEdit);
+    m_exchangeKey->setEchoMode(QLineEdit::PasswordEchoOnEdit);
     m_taxNumber = box(QStringLiteral("taxNumberLineEdit"), 13);
     m_softwareId = box(QStringLiteral("softwareIdLineEdit"), 18);
     m_environment = new QComboBox;

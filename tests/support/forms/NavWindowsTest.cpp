@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -16,6 +18,16 @@
 
 namespace kavina::nav {
 namespace {
+
+// Kept for a look at the windows: KAVINA_SCREENSHOTS names a folder for the pictures.
+void picture(QWidget& w, const char* name) {
+    w.show();
+    QApplication::processEvents();
+    const QPixmap shot = w.grab();
+    EXPECT_GT(shot.width(), 300);
+    if (const char* folder = std::getenv("KAVINA_SCREENSHOTS"))
+        shot.save(QString::fromLocal8Bit(folder) + QLatin1Char('/') + QString::fromLatin1(name) + ".png");
+}
 
 QStringList column(const QTableWidget* table, int c) {
     QStringList out;
@@ -51,6 +63,8 @@ TEST(OnlineInvoiceWindowTest, AnAbortedInvoiceShowsTheAuthoritysMessageAndCanBeS
     EXPECT_EQ(table->item(1, 5)->text(),
               QStringLiteral("Hiba: A NAV hibakódja: INCORRECT_CUSTOMER_DATA. (A vevő adószáma hibás)"));
     EXPECT_EQ(window.findChild<QListWidget*>("gapsListWidget")->item(0)->text(), QStringLiteral("2026/0003"));
+    table->selectRow(1);
+    picture(window, "online-invoice-window");
 
     window.findChild<QComboBox*>("filterComboBox")->setCurrentIndex(3);
     ASSERT_EQ(table->rowCount(), 1);
@@ -84,6 +98,7 @@ TEST(NavSetupDialogTest, StoresWhatIsTypedOnlyWhenComplete) {
     dialog.findChild<QLineEdit*>("taxNumberLineEdit")->setText("1234");
     dialog.findChild<QLineEdit*>("softwareIdLineEdit")->setText("HU12345678-KAVINA1");
     dialog.findChild<QComboBox*>("environmentComboBox")->setCurrentIndex(1);
+    picture(dialog, "nav-settings");
     auto* accept = dialog.findChild<QPushButton*>("acceptPushButton");
     accept->click();
     EXPECT_TRUE(dialog.isVisible());
