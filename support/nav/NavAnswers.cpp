@@ -241,9 +241,11 @@ TaxpayerAnswer readTaxpayer(const QByteArray& answer) {
     if (const Node* address = chosen ? chosen->child(QStringLiteral("taxpayerAddress")) : nullptr) {
         a.postalCode = address->value(QStringLiteral("postalCode"));
         a.city = address->value(QStringLiteral("city"));
+        // A house number is written with a full stop after it, as on Hungarian envelopes.
+        QString number = address->value(QStringLiteral("number"));
+        if (!number.isEmpty() && number.back().isDigit()) number += QLatin1Char('.');
         QStringList street{address->value(QStringLiteral("streetName")),
-                           address->value(QStringLiteral("publicPlaceCategory")),
-                           address->value(QStringLiteral("number"))};
+                           address->value(QStringLiteral("publicPlaceCategory")), number};
         QString line = street.join(QLatin1Char(' ')).simplified();
         const QString building = address->value(QStringLiteral("building"));
         if (!building.isEmpty()) line += QStringLiteral(" %1. épület").arg(building);

@@ -21,8 +21,11 @@ int pauseAfter(RoundOutcome outcome, int offlineStreak) {
     return 60'000;
 }
 
-NavSenderThread::NavSenderThread(QString dataFolder, InvoiceQueue& queue, SenderOptions options, QObject* parent)
-    : QThread(parent), m_dataFolder(std::move(dataFolder)), m_queue(queue), m_options(std::move(options)) {
+NavSenderThread::NavSenderThread(QString dataFolder, QueueMaker makeQueue, SenderOptions options, QObject* parent)
+    : QThread(parent),
+      m_dataFolder(std::move(dataFolder)),
+      m_makeQueue(std::move(makeQueue)),
+      m_options(std::move(options)) {
     m_options.stop = &m_stop;
 }
 
@@ -44,16 +47,19 @@ void NavSenderThread::stopAndWait() {
 
 void NavSenderThread::run() {
     int streak = 0;
+    std::unique_ptr<InvoiceQueue> queue;
     while (!m_stop) {
         RoundReport report;
         try {
-            NavSender sender(loadNavSettings(m_dataFolder), m_queue, m_dataFolder, m_options);
+            if (!queue) queue = m_makeQueue();
+            NavSender sender(loadNavSettings(m_dataFolder), *queue, m_dataFolder, m_options);
             report = sender.runRound();
         } catch (const RuleError& e) {
             report = {RoundOutcome::Refused, e.message(), 0};
         } catch (const std::exception& e) {
             // The queue's store failed (a busy or damaged table): try again later.
             report = {RoundOutcome::Offline, QString::fromLocal8Bit(e.what()), 0};
+            queue.reset();
         }
         const bool failed = report.outcome == RoundOutcome::Offline || report.outcome == RoundOutcome::Refused;
         streak = failed ? streak + 1 : 0;

@@ -8,6 +8,7 @@
 #include <QThread>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 #include "support/nav/NavSender.h"
@@ -22,8 +23,10 @@ int pauseAfter(RoundOutcome outcome, int offlineStreak);
 class NavSenderThread : public QThread {
     Q_OBJECT
 public:
-    // queue must be safe to use from this thread while the window reads it.
-    NavSenderThread(QString dataFolder, InvoiceQueue& queue, SenderOptions options = {}, QObject* parent = nullptr);
+    // Makes the queue the thread works on, on the thread itself (a table handle serves the
+    // thread that opened it).
+    using QueueMaker = std::function<std::unique_ptr<InvoiceQueue>()>;
+    NavSenderThread(QString dataFolder, QueueMaker makeQueue, SenderOptions options = {}, QObject* parent = nullptr);
     ~NavSenderThread() override;
 
     void wake();
@@ -39,7 +42,7 @@ protected:
 
 private:
     QString m_dataFolder;
-    InvoiceQueue& m_queue;
+    QueueMaker m_makeQueue;
     SenderOptions m_options;
     std::atomic<bool> m_stop{false};
     std::mutex m_mutex;

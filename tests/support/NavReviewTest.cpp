@@ -164,7 +164,7 @@ TEST(TaxpayerLookupTest, FillsNameAndAddressAndAsksBeforeOverwriting) {
     TaxpayerLookup lookup(server.settings(), prompt, 10);
     const PartnerNameAndAddress expected{QStringLiteral("Próba Kereskedelmi Korlátolt Felelősségű Társaság"),
                                          QStringLiteral("6720"), QStringLiteral("Szeged"),
-                                         QStringLiteral("Kárász utca 5 2. emelet")};
+                                         QStringLiteral("Kárász utca 5. 2. emelet")};
     EXPECT_EQ(lookup.lookup(QStringLiteral("11111111-2-06"), {}), expected);
     EXPECT_TRUE(prompt.transcript().isEmpty());
 
@@ -176,7 +176,7 @@ TEST(TaxpayerLookupTest, FillsNameAndAddressAndAsksBeforeOverwriting) {
     EXPECT_EQ(lookup.lookup(QStringLiteral("1234"), {}), std::nullopt);
     const QString question = QStringLiteral(
         "yes/no|question|NAV lekérdezés|A NAV nyilvántartása szerint:\nPróba Kereskedelmi Korlátolt Felelősségű "
-        "Társaság\n6720 Szeged, Kárász utca 5 2. emelet\n\nFelülírja ezekkel a partner nevét és címét?");
+        "Társaság\n6720 Szeged, Kárász utca 5. 2. emelet\n\nFelülírja ezekkel a partner nevét és címét?");
     EXPECT_EQ(prompt.transcript(),
               (QStringList{question, question,
                            "message|information|NAV lekérdezés|A NAV nyilvántartásában nincs érvényes adózó ezzel az "

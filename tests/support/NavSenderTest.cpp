@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QRegularExpression>
+#include <QTest>
+#include <atomic>
 
 #include "NavTestServer.h"
+#include "foundation/IniFile.h"
 #include "support/nav/NavSender.h"
+#include "support/nav/NavSenderThread.h"
 #include "support/nav/SenderLock.h"
 
 namespace kavina::nav {
@@ -195,6 +201,48 @@ TEST_F(NavSenderTest, OnlyTheHolderOfTheLockSends) {
         EXPECT_EQ(server.received(QStringLiteral("L-1")), 0);
     }
     EXPECT_TRUE(SenderLock::tryTake(folder));
+}
+
+// The queue the test owns, lent to the thread.
+class LentQueue : public InvoiceQueue {
+public:
+    explicit LentQueue(InvoiceQueue& q) : m_q(q) {}
+    std::vector<QueuedInvoice> all() override { return m_q.all(); }
+    void update(const QueuedInvoice& e) override { m_q.update(e); }
+
+private:
+    InvoiceQueue& m_q;
+};
+
+TEST_F(NavSenderTest, TheBackgroundSenderReportsWhatIsQueuedAndStopsAtOnce) {
+    server.start();
+    NavSettings s = server.settings();
+    saveNavSettings(folder, s);
+    IniFile ini(QDir(folder).filePath(QStringLiteral("navbeall.ini")));
+    ini.write(QStringLiteral("nav"),
+              {{QStringLiteral("szolgaltatas"), s.serviceUrl}, {QStringLiteral("cafile"), s.caFile}});
+    queue(QStringLiteral("H-1"));
+    std::atomic<int> finished{0};
+    NavSenderThread thread(
+        folder, [this] { return std::make_unique<LentQueue>(invoices); }, quick());
+    QObject::connect(
+        &thread, &NavSenderThread::roundFinished, &thread,
+        [&](int outcome, const QString&) {
+            if (outcome == static_cast<int>(RoundOutcome::Finished)) ++finished;
+        },
+        Qt::DirectConnection);
+    thread.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.load() >= 1; }, 30000));
+    EXPECT_EQ(invoices.all().front().state, QueueState::Done);
+    // A new invoice wakes the sender without waiting out its pause.
+    queue(QStringLiteral("H-2"));
+    thread.wake();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.load() >= 2; }, 30000));
+    EXPECT_EQ(invoices.all().back().state, QueueState::Done);
+    QElapsedTimer clock;
+    clock.start();
+    thread.stopAndWait();
+    EXPECT_LT(clock.elapsed(), 10000);
 }
 
 }  // namespace
