@@ -1,8 +1,10 @@
 #include "support/nav/forms/NavCommands.h"
 
 #include "foundation/CommandBoundary.h"
+#include "foundation/RuleError.h"
 #include "support/nav/NavSetup.h"
 #include "support/nav/forms/NavSetupDialog.h"
+#include "support/nav/forms/OnlineInvoiceWindow.h"
 
 namespace kavina::nav {
 
@@ -14,6 +16,18 @@ void addNavCommands(const std::function<void(const QString& handler, std::functi
             if (!logic.mayOpen()) return;
             NavSetupDialog dialog(context.parent(), logic);
             dialog.exec();
+        });
+    });
+    if (!context.queue) return;
+    add(QStringLiteral("mOnlineSzamlaClick"), [context] {
+        runCommand(context.prompt, [&] {
+            InvoiceQueue* queue = context.queue();
+            if (!queue)
+                throw RuleError(QStringLiteral("Az adatmappában nincs online számla sor: frissítse az adatbázist."));
+            OnlineInvoiceReview review(*queue, context.prompt);
+            OnlineInvoiceWindow window(context.parent(), review, context.prompt, QDate::currentDate());
+            if (context.wakeSender) QObject::connect(&window, &OnlineInvoiceWindow::resendQueued, context.wakeSender);
+            window.exec();
         });
     });
 }

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "foundation/Prompt.h"
+#include "support/nav/InvoiceQueue.h"
 #include "support/nav/TaxpayerLookup.h"
 
 namespace kavina::nav {
@@ -16,9 +17,14 @@ struct NavCommandContext {
     std::function<QWidget*()> parent;
     std::function<QString()> dataFolder;
     std::function<QString()> currentRole;
+    // The queue of the window's thread and the sender to wake after "Újraküldés"; without them
+    // the reconciliation window is not offered.
+    std::function<InvoiceQueue*()> queue = {};
+    std::function<void()> wakeSender = {};
 };
 
-// "mNavBeallitasClick": the settings dialog, for administrators.
+// "mNavBeallitasClick": the settings dialog, for administrators; "mOnlineSzamlaClick": the
+// reconciliation window, when the context has a queue.
 void addNavCommands(const std::function<void(const QString& handler, std::function<void()> command)>& add,
                     const NavCommandContext& context);
 

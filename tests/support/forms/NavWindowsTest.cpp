@@ -3,16 +3,23 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
+#include <QTest>
 
 #include "NavTestServer.h"
 #include "common/ScriptedPrompt.h"
+#include "foundation/IniFile.h"
 #include "support/nav/NavSender.h"
+#include "support/nav/forms/NavCommands.h"
+#include "support/nav/forms/NavReporting.h"
 #include "support/nav/forms/NavSetupDialog.h"
 #include "support/nav/forms/OnlineInvoiceWindow.h"
 
@@ -112,6 +119,67 @@ TEST(NavSetupDialogTest, StoresWhatIsTypedOnlyWhenComplete) {
     EXPECT_EQ(prompt.transcript(),
               QStringList{"message|warning|Online számla beállítások|Adja meg az adószámot (legalább "
                           "az első 8 számjegyét)!"});
+}
+
+class LentQueue : public InvoiceQueue {
+public:
+    explicit LentQueue(InvoiceQueue& q) : m_q(q) {}
+    std::vector<QueuedInvoice> all() override { return m_q.all(); }
+    void update(const QueuedInvoice& e) override { m_q.update(e); }
+
+private:
+    InvoiceQueue& m_q;
+};
+
+TEST(NavReportingTest, TheStatusLineSaysNotSetUpUntilTheSettingsAreThenWhatWaits) {
+    testing_support::TestFolder data;
+    const QString folder = QString::fromStdString(data.path());
+    MemoryInvoiceQueue queue;
+    QueuedInvoice e;
+    e.invoiceNumber = QStringLiteral("2026/0001");
+    e.operation = QStringLiteral("CREATE");
+    e.invoiceXml = invoiceData(e.invoiceNumber);
+    e.created = QDateTime::currentDateTime();
+    queue.add(e);
+    QMainWindow window;
+    SenderOptions options;
+    options.pollPauseMilliseconds = 20;
+    NavReporting reporting(
+        *window.statusBar(), folder, [&] { return std::make_unique<LentQueue>(queue); }, options);
+    reporting.start();
+    auto* label = window.findChild<QLabel*>("navStatusLabel");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), QStringLiteral("Online számla: a beküldés nincs beállítva, 1 számla vár"));
+
+    NavTestServer server;
+    server.start();
+    const NavSettings s = server.settings();
+    saveNavSettings(folder, s);
+    IniFile(QDir(folder).filePath(QStringLiteral("navbeall.ini")))
+        .write(QStringLiteral("nav"),
+               {{QStringLiteral("szolgaltatas"), s.serviceUrl}, {QStringLiteral("cafile"), s.caFile}});
+    reporting.wake();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return label->text() == QStringLiteral("Online számla: nincs beküldésre váró számla"); }, 30000))
+        << label->text().toStdString();
+    EXPECT_EQ(queue.all().front().state, QueueState::Done);
+}
+
+TEST(NavCommandsTest, TheWindowIsOfferedOnlyWithAQueue) {
+    ScriptedPrompt prompt;
+    QStringList handlers;
+    const auto add = [&](const QString& handler, std::function<void()>) { handlers << handler; };
+    NavCommandContext context{.prompt = prompt,
+                              .parent = [] { return static_cast<QWidget*>(nullptr); },
+                              .dataFolder = [] { return QString(); },
+                              .currentRole = [] { return QStringLiteral("Rendszergazda"); }};
+    addNavCommands(add, context);
+    EXPECT_EQ(handlers, QStringList{"mNavBeallitasClick"});
+    MemoryInvoiceQueue queue;
+    context.queue = [&] { return static_cast<InvoiceQueue*>(&queue); };
+    handlers.clear();
+    addNavCommands(add, context);
+    EXPECT_EQ(handlers, (QStringList{"mNavBeallitasClick", "mOnlineSzamlaClick"}));
 }
 
 }  // namespace
