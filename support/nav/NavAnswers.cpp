@@ -206,6 +206,7 @@ TransactionListAnswer readTransactionList(const QByteArray& answer) {
         tr.transactionId = t->value(QStringLiteral("transactionId"));
         tr.insDate = QDateTime::fromString(t->value(QStringLiteral("insDate")), Qt::ISODateWithMs);
         tr.requestStatus = t->value(QStringLiteral("requestStatus"));
+        tr.user = t->value(QStringLiteral("insCusUser"));
         tr.itemCount = t->value(QStringLiteral("itemCount")).toInt();
         a.transactions.push_back(tr);
     }

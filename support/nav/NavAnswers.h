@@ -60,6 +60,7 @@ struct TransactionListAnswer {
     struct Transaction {
         QString transactionId;
         QDateTime insDate;
+        QString user;  // insCusUser: the technical user that sent it
         QString requestStatus;
         int itemCount = 0;
     };

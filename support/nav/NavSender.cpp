@@ -269,7 +269,8 @@ private:
 
     // The transaction the authority recorded for a send of this many invoices at this time,
     // other than those the queue knows; empty when there is none. Only the lock's holder
-    // sends, so an unknown transaction of that moment is this send.
+    // sends under this technical user, so an unknown transaction of theirs from that moment is
+    // this send.
     QString findTransaction(const QDateTime& sentAt, size_t count, const QSet<QString>& known) {
         const QDateTime from = sentAt.addSecs(-kLookupMarginSeconds);
         const QDateTime to = QDateTime::currentDateTimeUtc().addSecs(kLookupMarginSeconds);
@@ -280,7 +281,8 @@ private:
                 readTransactionList(ask(m_requests.queryTransactionList(from, to, page)));
             require(list.result);
             for (const auto& t : list.transactions) {
-                if (known.contains(t.transactionId)) continue;
+                // Another program of the business may report under its own technical user.
+                if (known.contains(t.transactionId) || (!t.user.isEmpty() && t.user != m_o.m_settings.login)) continue;
                 if (t.itemCount != 0 && t.itemCount != static_cast<int>(count)) continue;
                 const qint64 distance = std::abs(t.insDate.secsTo(sentAt));
                 if (best.isEmpty() || distance < bestDistance) {

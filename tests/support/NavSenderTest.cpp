@@ -109,7 +109,8 @@ TEST_F(NavSenderTest, MoreThanOneHundredGoInSeveralRequests) {
 
 TEST_F(NavSenderTest, AStalledSendIsLookedUpAndNotSentAgain) {
     server.start();
-    server.control(R"({"stall": 1, "stall_seconds": 4})");
+    // Another program of the business reported three invoices at the same moment.
+    server.control(R"({"stall": 1, "stall_seconds": 4, "foreign": 3})");
     for (int i = 1; i <= 3; ++i) queue(QStringLiteral("S-%1").arg(i));
     SenderOptions options = quick();
     options.answerTimeoutSeconds = 1;

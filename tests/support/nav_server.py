@@ -15,6 +15,8 @@ Transactions go RECEIVED -> PROCESSING -> DONE on successive status queries. ROO
   "stall": N                      the next N manageInvoice requests are recorded, then answered
                                   only after "stall_seconds" (default 4)
   "warn": ["NUMBER"]              DONE with a warning
+  "foreign": N                    the transaction list also shows a transaction of N invoices
+                                  sent by another technical user of the taxpayer
 An invoice number already accepted (not aborted) is ABORTED with INVOICE_NUMBER_NOT_UNIQUE.
 ROOT/received.log gets "NUMBER OPERATION WORKSTATION" for every invoice data received, and
 ROOT/requests.log "OPERATION REQUESTID" for every request as it arrives. Prints the port
@@ -216,6 +218,14 @@ def transaction_list(doc):
     end = doc.findtext("a:insDate/a:dateTimeTo", namespaces=NS)
     body = "<transactionListResult><currentPage>1</currentPage><availablePage>1</availablePage>"
     with lock:
+        foreign = control().get("foreign", 0)
+        if foreign and transactions:
+            # Listed first, at the very moment of the newest transaction.
+            body += ("<transaction><insDate>%s</insDate><insCusUser>masprogram</insCusUser><source>MGM</source>"
+                     "<transactionId>FOREIGN0000000001</transactionId><requestStatus>DONE</requestStatus>"
+                     "<technicalAnnulment>false</technicalAnnulment><originalRequestVersion>3.0"
+                     "</originalRequestVersion><itemCount>%d</itemCount></transaction>"
+                     % (max(t["ins"] for t in transactions.values()), foreign))
         for tid, t in transactions.items():
             if start <= t["ins"] <= end:
                 body += ("<transaction><insDate>%s</insDate><insCusUser>%s</insCusUser><source>MGM</source>"
