@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QTimeZone>
 
+#include "NavTestServer.h"
 #include "foundation/RuleError.h"
 #include "support/nav/NavAnswers.h"
 #include "support/nav/NavCrypto.h"
@@ -102,17 +103,6 @@ TEST(NavCryptoTest, DecryptsTheExchangeTokenWithTheExchangeKey) {
 namespace kavina::nav {
 namespace {
 
-NavSettings testSettings() {
-    NavSettings s;
-    s.login = QStringLiteral("kavinateszt01");
-    s.passwordHash = sha512Hex("jelszo");
-    s.signingKey = QStringLiteral("ce-8f5e-215119fa7dd621DLMRHRLH2S");
-    s.exchangeKey = QStringLiteral("0123456789ABCDEF");
-    s.taxNumber = QStringLiteral("12345678-2-42");
-    s.softwareId = QStringLiteral("HU12345678-KAVINA1");
-    return s;
-}
-
 QByteArray sampleInvoice() {
     QFile f(kData + QStringLiteral("/samples/data/Belfoldi termekertekesites.xml"));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -120,7 +110,7 @@ QByteArray sampleInvoice() {
 
 TEST(NavRequestTest, EveryRequestIsValidAndSignedOverWhatItCarries) {
     const NavSchema schema(kData + QStringLiteral("/xsd/invoiceApi.xsd"));
-    NavRequests requests(testSettings());
+    NavRequests requests(knownSettings());
     const QDateTime fixed(QDate(2026, 1, 2), QTime(23, 30, 5, 120), QTimeZone(3600));
     requests.setClock([&] { return fixed; });
     const QByteArray invoice = sampleInvoice();
@@ -145,14 +135,14 @@ TEST(NavRequestTest, EveryRequestIsValidAndSignedOverWhatItCarries) {
             ops = {{QStringLiteral("CREATE"), invoice.toBase64()}, {QStringLiteral("MODIFY"), invoice.toBase64()}};
         EXPECT_EQ(
             capture(text, QStringLiteral("<common:requestSignature[^>]*>([^<]+)<")),
-            requestSignature(r.requestId, QStringLiteral("2026-01-02T22:30:05.000Z"), testSettings().signingKey, ops));
+            requestSignature(r.requestId, QStringLiteral("2026-01-02T22:30:05.000Z"), knownSettings().signingKey, ops));
     }
     EXPECT_NE(built[0].requestId, built[1].requestId);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^[+a-zA-Z0-9_]{1,30}$")).match(built[0].requestId).hasMatch());
 }
 
 TEST(NavRequestTest, ManageInvoiceTakesAtMostOneHundredGaplessIndexes) {
-    NavRequests requests(testSettings());
+    NavRequests requests(knownSettings());
     const QByteArray invoice = sampleInvoice();
     std::vector<InvoiceOperation> ops;
     for (int i = 1; i <= kMaxOperationsPerRequest; ++i) ops.push_back({i, QStringLiteral("CREATE"), invoice});

@@ -9,7 +9,6 @@
 
 #include "NavTestServer.h"
 #include "dbase/FolderCheck.h"
-#include "foundation/IniFile.h"
 #include "foundation/NewDataFolder.h"
 #include "support/nav/SenderLock.h"
 
@@ -23,11 +22,7 @@ protected:
     void SetUp() override {
         createDataFolder(data.path());
         server.start();
-        const NavSettings s = server.settings();
-        saveNavSettings(folder, s);
-        IniFile ini(QDir(folder).filePath(QStringLiteral("navbeall.ini")));
-        ini.write(QStringLiteral("nav"),
-                  {{QStringLiteral("szolgaltatas"), s.serviceUrl}, {QStringLiteral("cafile"), s.caFile}});
+        server.writeSettings(folder);
     }
     void TearDown() override { EXPECT_EQ(testing_support::checkAllTables(data.path()), std::vector<std::string>()); }
 

@@ -7,7 +7,6 @@
 #include <atomic>
 
 #include "NavTestServer.h"
-#include "foundation/IniFile.h"
 #include "support/nav/NavSender.h"
 #include "support/nav/NavSenderThread.h"
 #include "support/nav/SenderLock.h"
@@ -204,24 +203,9 @@ TEST_F(NavSenderTest, OnlyTheHolderOfTheLockSends) {
     EXPECT_TRUE(SenderLock::tryTake(folder));
 }
 
-// The queue the test owns, lent to the thread.
-class LentQueue : public InvoiceQueue {
-public:
-    explicit LentQueue(InvoiceQueue& q) : m_q(q) {}
-    std::vector<QueuedInvoice> all() override { return m_q.all(); }
-    void update(const QueuedInvoice& e) override { m_q.update(e); }
-
-private:
-    InvoiceQueue& m_q;
-};
-
 TEST_F(NavSenderTest, TheBackgroundSenderReportsWhatIsQueuedAndStopsAtOnce) {
     server.start();
-    NavSettings s = server.settings();
-    saveNavSettings(folder, s);
-    IniFile ini(QDir(folder).filePath(QStringLiteral("navbeall.ini")));
-    ini.write(QStringLiteral("nav"),
-              {{QStringLiteral("szolgaltatas"), s.serviceUrl}, {QStringLiteral("cafile"), s.caFile}});
+    server.writeSettings(folder);
     queue(QStringLiteral("H-1"));
     std::atomic<int> finished{0};
     NavSenderThread thread(

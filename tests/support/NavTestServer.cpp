@@ -4,9 +4,11 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <QDir>
 #include <QFile>
 #include <stdexcept>
 
+#include "foundation/IniFile.h"
 #include "support/nav/NavCrypto.h"
 
 namespace kavina::nav {
@@ -24,7 +26,7 @@ void NavTestServer::start(int port) {
     m_port = m_server->port();
 }
 
-NavSettings NavTestServer::settings() const {
+NavSettings knownSettings() {
     NavSettings s;
     s.login = QStringLiteral("kavinateszt01");
     s.passwordHash = sha512Hex("jelszo");
@@ -32,9 +34,22 @@ NavSettings NavTestServer::settings() const {
     s.exchangeKey = QStringLiteral("0123456789ABCDEF");
     s.taxNumber = QStringLiteral("12345678-2-42");
     s.softwareId = QStringLiteral("HU12345678-KAVINA1");
+    return s;
+}
+
+NavSettings NavTestServer::settings() const {
+    NavSettings s = knownSettings();
     s.serviceUrl = QStringLiteral("https://127.0.0.1:%1/invoiceService/v3").arg(m_port);
     s.caFile = folder() + "/cert.pem";
     return s;
+}
+
+void NavTestServer::writeSettings(const QString& dataFolder) const {
+    const NavSettings s = settings();
+    saveNavSettings(dataFolder, s);
+    IniFile(QDir(dataFolder).filePath(QStringLiteral("navbeall.ini")))
+        .write(QStringLiteral("nav"),
+               {{QStringLiteral("szolgaltatas"), s.serviceUrl}, {QStringLiteral("cafile"), s.caFile}});
 }
 
 void NavTestServer::control(const QByteArray& json) const {

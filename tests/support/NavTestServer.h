@@ -9,6 +9,7 @@
 
 #include "TestServers.h"
 #include "dbase/TestFolder.h"
+#include "support/nav/InvoiceQueue.h"
 #include "support/nav/NavSettings.h"
 
 namespace kavina::nav {
@@ -24,6 +25,8 @@ public:
 
     // Settings that reach this server with the known user and keys.
     NavSettings settings() const;
+    // Stores them in the data folder, as the program reads them.
+    void writeSettings(const QString& dataFolder) const;
     // Writes control.json (see nav_server.py).
     void control(const QByteArray& json) const;
     // Lines of one of the server's logs.
@@ -36,6 +39,20 @@ private:
     testing_support::TestFolder m_root;
     std::unique_ptr<support::TestServer> m_server;
     int m_port = 0;
+};
+
+// The technical user and keys the server knows, without its address.
+NavSettings knownSettings();
+
+// The queue a test owns, lent to a sender that takes ownership of its queue.
+class LentQueue : public InvoiceQueue {
+public:
+    explicit LentQueue(InvoiceQueue& q) : m_q(q) {}
+    std::vector<QueuedInvoice> all() override { return m_q.all(); }
+    void update(const QueuedInvoice& e) override { m_q.update(e); }
+
+private:
+    InvoiceQueue& m_q;
 };
 
 // A port nothing listens on right now.

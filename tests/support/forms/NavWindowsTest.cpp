@@ -16,7 +16,6 @@
 
 #include "NavTestServer.h"
 #include "common/ScriptedPrompt.h"
-#include "foundation/IniFile.h"
 #include "support/nav/NavSender.h"
 #include "support/nav/forms/NavCommands.h"
 #include "support/nav/forms/NavReporting.h"
@@ -121,16 +120,6 @@ TEST(NavSetupDialogTest, StoresWhatIsTypedOnlyWhenComplete) {
                           "az első 8 számjegyét)!"});
 }
 
-class LentQueue : public InvoiceQueue {
-public:
-    explicit LentQueue(InvoiceQueue& q) : m_q(q) {}
-    std::vector<QueuedInvoice> all() override { return m_q.all(); }
-    void update(const QueuedInvoice& e) override { m_q.update(e); }
-
-private:
-    InvoiceQueue& m_q;
-};
-
 TEST(NavReportingTest, TheStatusLineSaysNotSetUpUntilTheSettingsAreThenWhatWaits) {
     testing_support::TestFolder data;
     const QString folder = QString::fromStdString(data.path());
@@ -153,11 +142,7 @@ TEST(NavReportingTest, TheStatusLineSaysNotSetUpUntilTheSettingsAreThenWhatWaits
 
     NavTestServer server;
     server.start();
-    const NavSettings s = server.settings();
-    saveNavSettings(folder, s);
-    IniFile(QDir(folder).filePath(QStringLiteral("navbeall.ini")))
-        .write(QStringLiteral("nav"),
-               {{QStringLiteral("szolgaltatas"), s.serviceUrl}, {QStringLiteral("cafile"), s.caFile}});
+    server.writeSettings(folder);
     reporting.wake();
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return label->text() == QStringLiteral("Online számla: nincs beküldésre váró számla"); }, 30000))
