@@ -85,7 +85,11 @@ PostResult post(const PostRequest& request) {
         result.outcome = PostResult::Outcome::Answered;
         return result;
     }
-    result.outcome = beforeSending(code) ? PostResult::Outcome::NotSent : PostResult::Outcome::NoAnswer;
+    // A time-out before the secure connection stood (the server unreachable, packets dropped)
+    // sent nothing either.
+    curl_off_t secured = 0;
+    curl_easy_getinfo(h, CURLINFO_APPCONNECT_TIME_T, &secured);
+    result.outcome = beforeSending(code) || secured == 0 ? PostResult::Outcome::NotSent : PostResult::Outcome::NoAnswer;
     result.error = sink.tooLarge ? QStringLiteral("A válasz túl nagy.")
                                  : QString::fromUtf8(errorText[0] ? errorText : curl_easy_strerror(code));
     return result;
