@@ -189,6 +189,21 @@ TEST_F(NavSenderTest, RefusedRequestsLeaveTheInvoicesWaitingWithTheReason) {
     EXPECT_EQ(server.received(QStringLiteral("R-1")), 0);
 }
 
+TEST_F(NavSenderTest, AServerWhoseCertificateIsNotTrustedOrPlainHttpGetsNothing) {
+    server.start();
+    queue(QStringLiteral("C-1"));
+    NavSettings untrusted = server.settings();
+    untrusted.caFile.clear();
+    const RoundReport r = NavSender(untrusted, invoices, folder, quick()).runRound();
+    EXPECT_EQ(r.outcome, RoundOutcome::Offline);
+    EXPECT_TRUE(r.message.startsWith(QStringLiteral("A NAV szervere nem érhető el"))) << r.message.toStdString();
+    NavSettings plain = server.settings();
+    plain.serviceUrl.replace(QStringLiteral("https://"), QStringLiteral("http://"));
+    EXPECT_EQ(NavSender(plain, invoices, folder, quick()).runRound().outcome, RoundOutcome::Offline);
+    EXPECT_EQ(server.log(QStringLiteral("requests.log")), QStringList());
+    EXPECT_EQ(invoices.all().front().state, QueueState::Waiting);
+}
+
 TEST_F(NavSenderTest, OnlyTheHolderOfTheLockSends) {
     server.start();
     queue(QStringLiteral("L-1"));
