@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "documents/partners/forms/PartnerCommands.h"
+#include "documents/partners/forms/TaxpayerLookupHook.h"
 #include "documents/warranty/forms/WarrantyCommands.h"
 #include "documents/worksheets/forms/WorksheetCommands.h"
 #include "foundation/CommandBoundary.h"
@@ -41,6 +42,7 @@
 #include "shell/startup/forms/SessionWindowsQt.h"
 #include "support/errorreport/ErrorReportHandler.h"
 #include "support/errorreport/forms/QtErrorEnvironment.h"
+#include "support/nav/forms/NavCommands.h"
 #include "support/plugins/PluginSet.h"
 #include "support/plugins/forms/QtPluginHost.h"
 #include "support/plugins/forms/TPluginform.h"
@@ -227,6 +229,20 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
                                   signOut(state);
                                   QCoreApplication::exit(0);
                               }});
+    // Online invoice reporting: its settings, and the partner dialog's look-up by tax number.
+    const nav::NavCommandContext navContext{.prompt = state.prompt,
+                                            .parent = [&form] { return static_cast<QWidget*>(&form); },
+                                            .dataFolder = [&state] { return state.session.dataFolder; },
+                                            .currentRole = [&state] { return state.session.currentRole; }};
+    nav::addNavCommands(addToMainWindow, navContext);
+    documents::setTaxpayerLookup(
+        [navContext](QWidget*, const QString& taxNumber,
+                     const documents::TaxpayerDetails& current) -> std::optional<documents::TaxpayerDetails> {
+            const auto found = nav::lookUpTaxpayer(navContext, taxNumber,
+                                                   {current.name, current.postcode, current.town, current.street});
+            if (!found) return std::nullopt;
+            return documents::TaxpayerDetails{found->name, found->postalCode, found->city, found->street};
+        });
     maintenance::addMaintenanceCommands(addToMainWindow, {.data = state.data,
                                                           .prompt = state.prompt,
                                                           .parent = [&form] { return static_cast<QWidget*>(&form); },

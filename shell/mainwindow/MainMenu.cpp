@@ -202,6 +202,7 @@ MenuEntry settingsMenu() {
                    gate(Gate::NotPlainUser, item("&Felhasználók", "Felhasznlk1Click")),
                    gate(Gate::OwnUserListed, item("&Jelszó módosítása", "JelszoEditClick")),
                    item("Pluginok", "mPluginClick"),
+                   gate(Gate::NotPlainUser, item("Online számla beállítások", "mNavBeallitasClick")),
                    separator(),
                    item("&Beállítások", "SetupMenu"),
                });

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "documents/partners/PartnerWindow.h"
+#include "documents/partners/forms/TaxpayerLookupHook.h"
 #include "foundation/CommandBoundary.h"
 #include "foundation/forms/DialogButtons.h"
 #include "foundation/forms/InputGuards.h"
@@ -132,6 +133,22 @@ QWidget* TPartnerSzerk::financePage(bool showPriceGroups) {
     m_discount->setRange(0, 100);
     m_discount->setSuffix(QStringLiteral(" %"));
     form->addRow(QStringLiteral("Adószám:"), m_taxNumber);
+    if (taxpayerLookup()) {
+        auto* lookup = new QPushButton(QStringLiteral("NAV lekérdezés"));
+        lookup->setObjectName(QStringLiteral("navLookupPushButton"));
+        lookup->setAutoDefault(false);
+        form->addRow(QString(), lookup);
+        connect(lookup, &QPushButton::clicked, this, [this] {
+            const auto found = taxpayerLookup()(
+                this, m_taxNumber->text(),
+                {m_name->text(), m_billing.postcode->text(), m_billing.town->text(), m_billing.street->text()});
+            if (!found) return;
+            m_name->setText(found->name);
+            m_billing.postcode->setText(found->postcode);
+            m_billing.town->setText(found->town);
+            m_billing.street->setText(found->street);
+        });
+    }
     form->addRow(QStringLiteral("Bankfiók:"), m_bankBranch);
     form->addRow(QStringLiteral("Számlaszám:"), m_bankAccount);
     form->addRow(QStringLiteral("Fizetési mód:"), m_payment);

@@ -21,6 +21,7 @@
 #include "documents/partners/forms/PartnerCommands.h"
 #include "documents/partners/forms/TPartnerForm.h"
 #include "documents/partners/forms/TPartnerSzerk.h"
+#include "documents/partners/forms/TaxpayerLookupHook.h"
 #include "foundation/CatalogueFields.h"
 #include "foundation/NewDataFolder.h"
 
@@ -132,6 +133,39 @@ TEST_F(PartnerFormsTest, ThePartnerDialogCompletesAddressesAndHonoursOnePriceLev
         child<QTabWidget>(dialog, "pagesTabWidget")->setCurrentIndex(page);
         picture(dialog, ("partner-dialog-" + std::to_string(page)).c_str());
     }
+}
+
+TEST_F(PartnerFormsTest, TheTaxNumberLookUpFillsNameAndSeatWhenTheProgramOffersIt) {
+    ScriptedPartnerWindows windows;
+    PartnerWindow logic(data, prompt, windows, PartnerCaller::None);
+    {
+        TPartnerSzerk without(nullptr, data, logic, false, true);
+        EXPECT_EQ(without.findChild<QPushButton*>("navLookupPushButton"), nullptr);
+    }
+    QString asked;
+    QString currentName;
+    setTaxpayerLookup([&](QWidget*, const QString& taxNumber, const TaxpayerDetails& current) {
+        asked = taxNumber;
+        currentName = current.name;
+        return std::optional<TaxpayerDetails>(TaxpayerDetails{QStringLiteral("Próba Kft."), QStringLiteral("6720"),
+                                                              QStringLiteral("Szeged"),
+                                                              QStringLiteral("Kárász utca 5")});
+    });
+    TPartnerSzerk dialog(nullptr, data, logic, false, false);
+    PartnerFields stored;
+    stored.name = QStringLiteral("Régi név");
+    stored.taxNumber = QStringLiteral("11111111-2-06");
+    dialog.setFields(stored);
+    child<QPushButton>(dialog, "navLookupPushButton")->click();
+    setTaxpayerLookup({});
+    EXPECT_EQ(asked, QStringLiteral("11111111-2-06"));
+    EXPECT_EQ(currentName, QStringLiteral("Régi név"));
+    const PartnerFields f = dialog.fields();
+    EXPECT_EQ(f.name, QStringLiteral("Próba Kft."));
+    EXPECT_EQ(f.postcode, QStringLiteral("6720"));
+    EXPECT_EQ(f.town, QStringLiteral("Szeged"));
+    EXPECT_EQ(f.street, QStringLiteral("Kárász utca 5"));
+    EXPECT_EQ(f.taxNumber, QStringLiteral("11111111-2-06"));
 }
 
 TEST_F(PartnerFormsTest, ModifyOnOnePriceLevelKeepsTheStoredPriceGroup) {
