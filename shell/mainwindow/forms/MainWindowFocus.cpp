@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPrintPreviewWidget>
 #include <QTextEdit>
 #include <QWindow>
@@ -57,11 +58,16 @@ bool takesFocusColour(const QWidget* widget) {
 }
 
 void moveFocusColour(QWidget* previous, QWidget* focused) {
+    // The one control coloured is remembered rather than searched for among the window's
+    // children: the focus also moves while a closing window deletes its controls, and a walk of
+    // them then reaches controls already half destroyed.
+    static QPointer<QWidget> coloured;
     if (previous) giveBack(previous);
-    if (QWidget* window = QApplication::activeWindow())
-        for (QWidget* w : window->findChildren<QWidget*>())
-            if (w != focused) giveBack(w);
-    if (takesFocusColour(focused) && !focused->property(kOwnPalette).isValid()) colour(focused);
+    if (coloured && coloured != focused) giveBack(coloured);
+    coloured = nullptr;
+    if (!takesFocusColour(focused)) return;
+    if (!focused->property(kOwnPalette).isValid()) colour(focused);
+    coloured = focused;
 }
 
 MainWindowFocus::MainWindowFocus(Keys keys, MainWindowIdleLock& idle, QObject* parent)

@@ -69,6 +69,24 @@ TEST(FocusColourTest, EditBoxesThatCanBeTypedIntoTurnYellowAndGiveTheirColourBac
     EXPECT_EQ(base(form.marked), QColor(Qt::red));
 }
 
+TEST(FocusColourTest, TheColourLeavesABoxWhoseFocusChangeWasMissedAndSurvivesItsWindowGoing) {
+    Form form;
+    const QColor plain = base(form.name);
+    moveFocusColour(nullptr, form.name);
+    // The move away from "name" was not seen (the hook was off): the next move still clears it.
+    moveFocusColour(nullptr, form.copies);
+    EXPECT_EQ(base(form.name), plain);
+    EXPECT_EQ(base(form.copies), kYellow);
+    {
+        Form closing;
+        moveFocusColour(form.copies, closing.name);
+    }
+    // The coloured box went with its window; the next move must not touch it.
+    moveFocusColour(nullptr, form.name);
+    EXPECT_EQ(base(form.name), kYellow);
+    EXPECT_EQ(base(form.copies), plain);
+}
+
 TEST_F(MainWindowTest, TheFocusHookColoursEveryWindowAndRestartsTheIdleCount) {
     ini.jelszokeres = 5;
     TForm1& w = makeWindow();
