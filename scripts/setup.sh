@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libsqlite3-dev sqlite3 xvfb xauth poppler-utils
   python3-aiosmtpd python3-openpyxl python3-dbfread python3-dbf fpc fp-units-db
   strace openssl zbar-tools zip unzip
+  libxml2-dev libxml2-utils
 )
 
 missing=()
