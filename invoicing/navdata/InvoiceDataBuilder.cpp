@@ -300,7 +300,7 @@ QByteArray InvoiceDataBuilder::build(const InvoiceDocument& d, const InvoiceData
     QXmlStreamWriter x(&out);
     x.setAutoFormatting(true);
     x.writeStartDocument();
-    x.writeNamespace(kData);
+    x.writeDefaultNamespace(kData);
     x.writeNamespace(kBase, QStringLiteral("base"));
     x.writeStartElement(kData, QStringLiteral("InvoiceData"));
     x.writeTextElement(kData, QStringLiteral("invoiceNumber"), request.invoiceNumber);
