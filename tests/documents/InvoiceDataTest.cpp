@@ -12,12 +12,14 @@
 #include <random>
 
 #include "InvoiceDataFolder.h"
+#include "archive/ZipArchive.h"
 #include "dbase/FolderCheck.h"
 #include "dbase/TestSeed.h"
 #include "foundation/RuleError.h"
 #include "foundation/SzamSzov.h"
 #include "invoicing/navdata/InvoiceDataQueue.h"
 #include "invoicing/navdata/InvoiceDataSchema.h"
+#include "invoicing/navdata/TaxAuditExport.h"
 
 namespace kavina::documents {
 namespace {
@@ -302,6 +304,43 @@ TEST_F(InvoiceDataTest, ExemptionsAndOutOfScopeCasesCarryTheirCodeAndReason) {
     EXPECT_EQ(v["case"], "ATK");
     EXPECT_EQ(v["unitOfMeasure"], "OWN");
     EXPECT_EQ(v["unitOfMeasureOwn"], "zsák");
+}
+
+TEST_F(InvoiceDataTest, TheTaxAuditExportZipsTheDataOfARangeAndNamesMissingNumbers) {
+    const QString first = storeDocument(SalesMode::Invoice, 1, {{1, 2, 100}});
+    storeDocument(SalesMode::CashSale, 2, {{1, 1, 100}}, QStringLiteral("Készpénz"));
+    const QString second = storeDocument(SalesMode::Invoice, 2, {{1, 1, 300}});
+    issued = issued.addDays(5);
+    m_store.reset();
+    const QString third = storeDocument(SalesMode::Invoice, 3, {{2, 1, 700}});
+    storno(second);
+    const QString zip = QString::fromStdString(dir.path()) + QStringLiteral("/ellenorzes.zip");
+    std::vector<std::pair<int, int>> steps;
+    const nav::AuditResult all =
+        nav::exportTaxAudit(dir.path() + "/", {true, {}, {}, first, third}, zip,
+                            [&steps](int done, int count) { steps.emplace_back(done, count); });
+    EXPECT_EQ(all.files, 4);
+    EXPECT_TRUE(all.skipped.isEmpty());
+    EXPECT_EQ(steps.back(), std::make_pair(3, 3));
+    archive::ZipReader reader(zip.toStdString());
+    std::set<std::string> names;
+    for (const archive::EntryInfo& e : reader.entries()) names.insert(e.name);
+    const auto file = [](QString number) { return number.replace(QLatin1Char('/'), QLatin1Char('_')).toStdString(); };
+    EXPECT_EQ(names, (std::set<std::string>{file(first) + ".xml", file(second) + ".xml", file(second) + "-S.xml",
+                                            file(third) + ".xml"}));
+    // By issue date: the first day holds the first two.
+    const nav::AuditResult firstDay =
+        nav::exportTaxAudit(dir.path() + "/", {false, issued.addDays(-5), issued.addDays(-1), {}, {}}, zip);
+    EXPECT_EQ(firstDay.files, 3);
+    // A range reaching past the last invoice names the numbers no invoice has.
+    const QString gap = first.left(first.size() - 1) + QStringLiteral("9");
+    try {
+        nav::exportTaxAudit(dir.path() + "/", {true, {}, {}, first, gap}, zip);
+        ADD_FAILURE() << "exported";
+    } catch (const RuleError& refused) {
+        EXPECT_TRUE(refused.message().startsWith("A tartományból a következő számú számlák hiányoznak:\n"));
+        EXPECT_TRUE(refused.message().contains(gap)) << refused.message().toStdString();
+    }
 }
 
 // Two workstations correcting the same invoice at the same moment: one gets 1, the other 2.
