@@ -24,6 +24,7 @@
 #include "foundation/forms/Windows.h"
 #include "invoicing/delivery/forms/DeliveryCommands.h"
 #include "invoicing/editor/forms/InvoiceCommands.h"
+#include "invoicing/navdata/forms/TaxAuditDialog.h"
 #include "invoicing/register/DocumentRegister.h"
 #include "invoicing/register/forms/CancelAndPay.h"
 #include "invoicing/register/forms/RegisterCommands.h"
@@ -116,6 +117,7 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
     };
     invoicing::addRegisterCommands(addToMainWindow, registerContext);
     invoicing::addCancelAndPayCommands(addToMainWindow, registerContext);
+    invoicing::addTaxAuditCommand(addToMainWindow, registerContext);
     // The configured printer, made when a window first needs it.
     const auto printing = [&printer, printerChoice]() -> report::PrintService* {
         printer = std::make_unique<report::ReportPrinter>(printerChoice());
