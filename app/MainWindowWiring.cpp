@@ -17,6 +17,7 @@
 #include "foundation/forms/Windows.h"
 #include "invoicing/delivery/forms/DeliveryCommands.h"
 #include "invoicing/editor/forms/InvoiceCommands.h"
+#include "invoicing/navdata/forms/TaxAuditDialog.h"
 #include "invoicing/register/DocumentRegister.h"
 #include "invoicing/register/forms/CancelAndPay.h"
 #include "invoicing/register/forms/RegisterCommands.h"
@@ -82,6 +83,7 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
     };
     invoicing::addRegisterCommands(addToMainWindow, registerContext);
     invoicing::addCancelAndPayCommands(addToMainWindow, registerContext);
+    invoicing::addTaxAuditCommand(addToMainWindow, registerContext);
     // The configured printer, made when a window needs it, so that a changed setting counts.
     const auto printing = [&printers, printerChoice]() -> report::PrintService* {
         printers.push_back(std::make_unique<report::ReportPrinter>(printerChoice()));

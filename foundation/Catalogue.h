@@ -38,6 +38,7 @@ enum class TableId {
     Akcio,
     Tranzakcio,
     Vonalkod,
+    NavQueue,
     User,
     Jogok,
     Userlog,

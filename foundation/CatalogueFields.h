@@ -36,6 +36,12 @@ inline constexpr Field ARCSOPORT{kTable, "ARCSOPORT"};
 inline constexpr Field OSSZESBIZF{kTable, "OSSZESBIZF"};
 inline constexpr Field OSSZESBIZM{kTable, "OSSZESBIZM"};
 inline constexpr Field VONALKOD{kTable, "VONALKOD"};
+// The buyer's VAT status for the tax authority's invoice data, one letter of partnerVat below;
+// empty in records written before the status existed (read as domestic when ADOSZAM is filled,
+// as a private person otherwise).
+inline constexpr Field VATSTATUS{kTable, "VATSTATUS"};
+// The community (EU) tax number, country code first (ATU12345678).
+inline constexpr Field EUVATNUM{kTable, "EUVATNUM"};
 }  // namespace Partner
 
 namespace Anyag {
@@ -92,6 +98,8 @@ namespace Fizmod {
 inline constexpr std::string_view kTable = "Fizmod.dbf";
 inline constexpr Field FIZMOD{kTable, "FIZMOD"};
 inline constexpr Field HATARIDO{kTable, "HATARIDO"};
+// The tax authority's payment method: TRANSFER, CASH, CARD, VOUCHER or OTHER.
+inline constexpr Field NAVPAYMENT{kTable, "NAVPAYMENT"};
 }  // namespace Fizmod
 
 namespace Szamla {
@@ -130,6 +138,15 @@ inline constexpr Field PEGYEB{kTable, "PEGYEB"};
 inline constexpr Field TELJESCIM{kTable, "TELJESCIM"};
 inline constexpr Field szlnetto{kTable, "szlnetto"};
 inline constexpr Field szlbrutto{kTable, "szlbrutto"};
+// The buyer as the document was issued to it, kept by the save of invoices, corrective
+// invoices and proformas: its tax number, its EU tax number and its VAT status (a letter of
+// partnerVat), so that the invoice data and a reprint never follow later changes of the partner.
+inline constexpr Field BUYERTAX{kTable, "BUYERTAX"};
+inline constexpr Field BUYEREU{kTable, "BUYEREU"};
+inline constexpr Field BUYERSTAT{kTable, "BUYERSTAT"};
+// A corrective invoice: the number of the invoice it corrects in the end (the first invoice of
+// a chain of corrections), which its invoice data modifies.
+inline constexpr Field BASEINV{kTable, "BASEINV"};
 }  // namespace Szamla
 
 namespace Szamla2 {
@@ -167,11 +184,19 @@ namespace AFA {
 inline constexpr std::string_view kTable = "AFA.dbf";
 inline constexpr Field AFA{kTable, "AFA"};
 inline constexpr Field MEGNEVEZES{kTable, "MEGNEVEZES"};
+// What the group is for the tax authority: empty or "P" a percentage (AFA), "E" an exemption,
+// "O" out of the scope of VAT; for the last two the case code (AAM, TAM, KBAET, ATK, EUE, HO...)
+// and the legal reason printed in the remarks.
+inline constexpr Field VATKIND{kTable, "VATKIND"};
+inline constexpr Field VATCASE{kTable, "VATCASE"};
+inline constexpr Field VATREASON{kTable, "VATREASON"};
 }  // namespace AFA
 
 namespace Egyseg {
 inline constexpr std::string_view kTable = "Egyseg.dbf";
 inline constexpr Field EGYSEG{kTable, "EGYSEG"};
+// The tax authority's unit (PIECE, KILOGRAM, HOUR...), or OWN, when EGYSEG goes as its own name.
+inline constexpr Field NAVUNIT{kTable, "NAVUNIT"};
 }  // namespace Egyseg
 
 namespace Garancia {
@@ -382,5 +407,53 @@ inline constexpr Field MEGNEVEZES{kTable, "MEGNEVEZES"};
 inline constexpr Field TERMEK{kTable, "TERMEK"};
 inline constexpr Field MEGJEGYZES{kTable, "MEGJEGYZES"};
 }  // namespace Tmp2
+
+// The queue of the tax authority's invoice data (NavQueue.dbf): one row per invoice data, written
+// in state W by the save or cancellation of the document in the same transaction, so no stored
+// invoice lacks its row; the sender moves it on.
+//   INVNUMBER  the invoice data's own invoice number (a storno: the cancelled number + "-S")
+//   OPERATION  CREATE, MODIFY or STORNO
+//   BASENUMBER MODIFY/STORNO: the number of the invoice modified (empty for CREATE)
+//   MODINDEX   MODIFY/STORNO: the modification index, from 1 per base invoice, never reused
+//   STATE      W waiting, S sent, D done, DW done with warnings, A aborted (navQueueState)
+//   TRANSID    the transaction id the authority gave the batch
+//   XML        the exact invoiceData XML (UTF-8) that is sent, validated before it was kept
+//   XMLHASH    upper-case hex SHA3-512 of XML's bytes
+//   CREATED    when the row was written; SENT when its batch went; FINISHED when the state
+//              became final (D, DW or A)
+//   MESSAGES   the authority's messages on it, one a line
+//   BATCHIDX   the row's index inside its batch (1..100)
+namespace NavQueue {
+inline constexpr std::string_view kTable = "NavQueue.dbf";
+inline constexpr Field INVNUMBER{kTable, "INVNUMBER"};
+inline constexpr Field OPERATION{kTable, "OPERATION"};
+inline constexpr Field BASENUMBER{kTable, "BASENUMBER"};
+inline constexpr Field MODINDEX{kTable, "MODINDEX"};
+inline constexpr Field STATE{kTable, "STATE"};
+inline constexpr Field TRANSID{kTable, "TRANSID"};
+inline constexpr Field XML{kTable, "XML"};
+inline constexpr Field XMLHASH{kTable, "XMLHASH"};
+inline constexpr Field CREATED{kTable, "CREATED"};
+inline constexpr Field SENT{kTable, "SENT"};
+inline constexpr Field FINISHED{kTable, "FINISHED"};
+inline constexpr Field MESSAGES{kTable, "MESSAGES"};
+inline constexpr Field BATCHIDX{kTable, "BATCHIDX"};
+}  // namespace NavQueue
+
+// The short codes stored in the fields above.
+namespace partnerVat {
+inline constexpr char Domestic = 'D';
+inline constexpr char PrivatePerson = 'P';
+inline constexpr char Eu = 'E';
+inline constexpr char Other = 'O';
+}  // namespace partnerVat
+
+namespace navQueueState {
+inline constexpr std::string_view Waiting = "W";
+inline constexpr std::string_view Sent = "S";
+inline constexpr std::string_view Done = "D";
+inline constexpr std::string_view DoneWithWarnings = "DW";
+inline constexpr std::string_view Aborted = "A";
+}  // namespace navQueueState
 
 }  // namespace kavina::fields

@@ -54,7 +54,7 @@ TableDef partnerDef() {
              text(IRSZAM, 4),     text(VAROS, 40),    text(UTCA, 50),       text(TELJESCIM, 100), text(LEVIR, 4),
              text(LEVVAROS, 40),  text(LEVUTCA, 50),  text(TELEFON, 30),    text(FAX, 30),        text(EMAIL, 60),
              text(ADOSZAM, 20),   text(BANKFIOK, 60), text(BANKSZAMLA, 30), text(FIZMOD, 20),     integer(ARCSOPORT),
-             number(OSSZESBIZF),  number(OSSZESBIZM), text(VONALKOD, 20)},
+             number(OSSZESBIZF),  number(OSSZESBIZM), text(VONALKOD, 20),   text(VATSTATUS, 1),   text(EUVATNUM, 20)},
             tagsOn({NEV, UTCA, PARTNERKOD, TELJESCIM, VONALKOD}),
             NEV.text(),
             NEV.text()};
@@ -87,7 +87,8 @@ TableDef szamlaDef() {
              text(TARGY, 80),     number(AFAALAP),      number(AFA),          number(AFAFT),       number(FIZETENDO),
              logical(FIZETVE),    date(FIZDATUM),       integer(ARCSOPORT),   integer(KEDVEZMENY), text(UGYINTEZO, 40),
              integer(PRINT),      memo(MEGJEGYZES),     text(PNEV, 80),       integer(POSSZEG),    logical(PFIZETVE),
-             memo(PEGYEB),        text(TELJESCIM, 80),  number(szlnetto),     number(szlbrutto)},
+             memo(PEGYEB),        text(TELJESCIM, 80),  number(szlnetto),     number(szlbrutto),   text(BUYERTAX, 20),
+             text(BUYEREU, 20),   text(BUYERSTAT, 1),   text(BASEINV, 16)},
             tagsOn({SZAMLASZAM, NEV, FIZHAT, TELJESCIM}),
             SZAMLASZAM.text(),
             SZAMLASZAM.text()};
@@ -117,7 +118,7 @@ TableDef afaDef() {
     return {TableId::AFA,
             std::string(kTable),
             "AFATable",
-            {number(AFA), text(MEGNEVEZES, 30)},
+            {number(AFA), text(MEGNEVEZES, 30), text(VATKIND, 1), text(VATCASE, 10), text(VATREASON, 200)},
             {{AFA.text(), AFA.text(), true}},
             AFA.text(),
             AFA.text()};
@@ -212,9 +213,22 @@ TableDef vonalkodDef() {
             "MEGNEVEZES"};
 }
 
-// The four tables older data folders lack until their upgrade creates them.
+TableDef navQueueDef() {
+    using namespace fields::NavQueue;
+    return {TableId::NavQueue,
+            std::string(kTable),
+            "NavQueueTable",
+            {text(INVNUMBER, 30), text(OPERATION, 6), text(BASENUMBER, 30), integer(MODINDEX), text(STATE, 2),
+             text(TRANSID, 30), memo(XML), text(XMLHASH, 128), dateTime(CREATED), dateTime(SENT), dateTime(FINISHED),
+             memo(MESSAGES), integer(BATCHIDX)},
+            tagsOn({INVNUMBER, BASENUMBER, STATE}),
+            INVNUMBER.text(),
+            INVNUMBER.text()};
+}
+
+// The tables older data folders lack until their upgrade creates them.
 std::vector<TableDef> optionalTables() {
-    std::vector<TableDef> defs{raktarDef(), akcioDef(), tranzakcioDef(), vonalkodDef()};
+    std::vector<TableDef> defs{raktarDef(), akcioDef(), tranzakcioDef(), vonalkodDef(), navQueueDef()};
     for (TableDef& def : defs) def.optional = true;
     return defs;
 }
@@ -306,12 +320,14 @@ std::vector<TableDef> buildTables() {
         single(TableId::PCsoport, P::kTable, "PcsopTable", {text(P::PCSOPORT, 30)}, tagsOn({P::PCSOPORT}), P::PCSOPORT),
         single(TableId::Telep, T::kTable, "TelepTable", {text(T::TELEPULES, 40), text(T::IRSZAM, 4)},
                tagsOn({T::TELEPULES, T::IRSZAM}), T::TELEPULES),
-        single(TableId::Fizmod, Fm::kTable, "FizmodTable", {text(Fm::FIZMOD, 20), integer(Fm::HATARIDO)},
-               tagsOn({Fm::FIZMOD}), Fm::FIZMOD),
+        single(TableId::Fizmod, Fm::kTable, "FizmodTable",
+               {text(Fm::FIZMOD, 20), integer(Fm::HATARIDO), text(Fm::NAVPAYMENT, 10)}, tagsOn({Fm::FIZMOD}),
+               Fm::FIZMOD),
         szamlaDef(),
         szamla2Def(),
         afaDef(),
-        single(TableId::Egyseg, E::kTable, "EgysegTable", {text(E::EGYSEG, 10)}, tagsOn({E::EGYSEG}), E::EGYSEG),
+        single(TableId::Egyseg, E::kTable, "EgysegTable", {text(E::EGYSEG, 10), text(E::NAVUNIT, 20)},
+               tagsOn({E::EGYSEG}), E::EGYSEG),
         garanciaDef(),
         garancia2Def(),
         arcsoportDef(),

@@ -13,6 +13,7 @@
 #include "foundation/Catalogue.h"
 #include "foundation/CatalogueFields.h"
 #include "foundation/DemoBusiness.h"
+#include "foundation/NavCodes.h"
 #include "foundation/TableRows.h"
 
 namespace kavina {
@@ -55,16 +56,18 @@ void addReferenceRows(const std::string& folder) {
                 {{Ar::ID, "3"}, {Ar::ARCSOPORT, "3. árcsoport"}},
                 {{Ar::ID, "4"}, {Ar::ARCSOPORT, "Fix árcsoport"}}});
     appendRows(folder, TableId::Fizmod,
-               {{{Fm::FIZMOD, "Készpénz"}, {Fm::HATARIDO, "0"}},
-                {{Fm::FIZMOD, "Átutalás"}, {Fm::HATARIDO, "8"}},
-                {{Fm::FIZMOD, "Csekk"}, {Fm::HATARIDO, "8"}}});
+               {{{Fm::FIZMOD, "Készpénz"}, {Fm::HATARIDO, "0"}, {Fm::NAVPAYMENT, "CASH"}},
+                {{Fm::FIZMOD, "Átutalás"}, {Fm::HATARIDO, "8"}, {Fm::NAVPAYMENT, "TRANSFER"}},
+                {{Fm::FIZMOD, "Csekk"}, {Fm::HATARIDO, "8"}, {Fm::NAVPAYMENT, "OTHER"}}});
     appendRows(folder, TableId::AFA,
-               {{{Vat::AFA, "27"}, {Vat::MEGNEVEZES, "27%"}},
-                {{Vat::AFA, "18"}, {Vat::MEGNEVEZES, "18%"}},
-                {{Vat::AFA, "5"}, {Vat::MEGNEVEZES, "5%"}},
+               {{{Vat::AFA, "27"}, {Vat::MEGNEVEZES, "27%"}, {Vat::VATKIND, "P"}},
+                {{Vat::AFA, "18"}, {Vat::MEGNEVEZES, "18%"}, {Vat::VATKIND, "P"}},
+                {{Vat::AFA, "5"}, {Vat::MEGNEVEZES, "5%"}, {Vat::VATKIND, "P"}},
                 {{Vat::AFA, "0"}, {Vat::MEGNEVEZES, "FAD"}}});
     std::vector<Row> units;
-    for (const char* unit : {"db", "kg", "m", "l", "óra", "csomag"}) units.push_back({{fields::Egyseg::EGYSEG, unit}});
+    for (const char* unit : {"db", "kg", "m", "l", "óra", "csomag"})
+        units.push_back({{fields::Egyseg::EGYSEG, unit},
+                         {fields::Egyseg::NAVUNIT, navUnitOf(QString::fromUtf8(unit)).toStdString()}});
     appendRows(folder, TableId::Egyseg, units);
     appendRows(folder, TableId::Raktar, {{{fields::Raktar::MEGNEVEZES, "Törzsraktár"}}});
 }

@@ -10,7 +10,7 @@ packages=(
   python3-aiosmtpd python3-openpyxl python3-dbfread python3-dbf fpc fp-units-db
   strace openssl zbar-tools zip unzip
   qt6-charts-dev
-  libssl-dev libxml2-dev python3-lxml python3-cryptography
+  libssl-dev libxml2-dev libxml2-utils python3-lxml python3-cryptography
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include "documents/partners/PartnerRegister.h"
 
+#include "invoicing/navdata/TaxNumber.h"
+
 #include <QCollator>
 #include <QLocale>
 
@@ -78,12 +80,30 @@ void writeFields(RecordCursor& partners, const PartnerFields& f) {
                                                       {P::FIZMOD, &f.paymentMethod}};
     for (const auto& [field, value] : texts) partners.setString(field, *value);
     partners.setString(P::TELJESCIM, f.town + QLatin1Char(' ') + f.street);
+    // A folder before its upgrade has no place for the VAT status yet.
+    if (partners.has(P::VATSTATUS)) {
+        partners.setString(P::VATSTATUS, f.vatStatus);
+        partners.setString(P::EUVATNUM, f.euTaxNumber.trimmed().toUpper());
+    }
     partners.setInteger(P::ARCSOPORT, f.priceGroup);
     partners.setInteger(P::OSSZESBIZF, f.transferDays);
     partners.setInteger(P::OSSZESBIZM, f.discount);
 }
 
 }  // namespace
+
+std::optional<QString> partnerTaxProblem(const PartnerFields& f) {
+    if (const auto problem = nav::taxNumberProblem(f.taxNumber)) return problem;
+    if (f.vatStatus == QChar(fields::partnerVat::Domestic) && f.taxNumber.trimmed().isEmpty())
+        return QStringLiteral("Belföldi adóalany partnernek meg kell adni az adószámát.");
+    if (f.vatStatus == QChar(fields::partnerVat::Eu) && !nav::communityVatNumber(f.euTaxNumber))
+        return QStringLiteral(
+            "Közösségi adóalany partnernek meg kell adni a közösségi adószámát (például "
+            "ATU12345678).");
+    if (!f.euTaxNumber.trimmed().isEmpty() && !nav::communityVatNumber(f.euTaxNumber))
+        return QStringLiteral("A közösségi adószám két betűs országkóddal kezdődik (például ATU12345678).");
+    return std::nullopt;
+}
 
 QString partnerCodeOf(int64_t partnerNumber) {
     return QString::number(partnerNumber + kPartnerCodeBase);
@@ -160,6 +180,12 @@ PartnerFields loadPartner(const RecordCursor& p) {
     f.priceGroup = int(p.asInteger(P::ARCSOPORT));
     f.transferDays = int(p.asInteger(P::OSSZESBIZF));
     f.discount = int(p.asInteger(P::OSSZESBIZM));
+    const QString status = p.has(P::VATSTATUS) ? p.asString(P::VATSTATUS).trimmed() : QString();
+    if (!status.isEmpty())
+        f.vatStatus = status;
+    else
+        f.vatStatus = f.taxNumber.trimmed().isEmpty() ? QStringLiteral("P") : QStringLiteral("D");
+    f.euTaxNumber = p.has(P::EUVATNUM) ? p.asString(P::EUVATNUM).trimmed() : QString();
     return f;
 }
 

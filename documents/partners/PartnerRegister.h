@@ -46,7 +46,16 @@ struct PartnerFields {
     int priceGroup = 4;    // 1-3 the product prices, 4 the fixed price
     int transferDays = 8;  // payment term of transfers
     int discount = 0;      // whole percent
+    // The buyer's VAT status for the invoice data (a letter of fields::partnerVat) and its
+    // community tax number.
+    QString vatStatus = QStringLiteral("D");
+    QString euTaxNumber;
 };
+
+// Why the dialog's tax data cannot be kept, in Hungarian: a tax number that is not of the
+// 8-1-2 form or whose check digit is wrong, a domestic taxable buyer without a tax number, an
+// EU buyer without a community tax number. Nothing when they can be kept.
+std::optional<QString> partnerTaxProblem(const PartnerFields& fields);
 
 PartnerFields loadPartner(const RecordCursor& partners);
 // Takes the next partner number from the settings record, appends the partner and returns

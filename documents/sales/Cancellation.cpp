@@ -7,6 +7,7 @@
 #include "foundation/RuleError.h"
 #include "foundation/TDataModule1.h"
 #include "invoicing/document/DocumentKinds.h"
+#include "invoicing/navdata/InvoiceDataQueue.h"
 
 namespace kavina::documents {
 
@@ -72,6 +73,11 @@ void DocumentCancellation::open() {
     headers->setOrder(H::SZAMLASZAM);
     lines->open();
     lines->setOrder(L::SZAMLASZAM);
+    if (catalogue::existsIn(catalogue::table(TableId::NavQueue), folder)) {
+        m_queue = std::make_unique<TableHandle>(folder, catalogue::table(TableId::NavQueue).fileName);
+        m_queue->open();
+    }
+    m_invoiceData = std::make_unique<nav::InvoiceDataBuilder>(folder);
     m_headers = std::move(headers);
     m_lines = std::move(lines);
     m_stock = std::make_unique<StockRule>(folder, m_patience);
@@ -124,6 +130,12 @@ void DocumentCancellation::cancel(const CancelTarget& document, CancelMode mode,
     h.setString(H::SZAMLATIP, QString(*cancelledType(code, mode, kind)));
     if (kind == CancelKind::Spoil) h.setString(H::ALLAPOT, invoicing::state::Spoiled);
     change.post();
+    // A cancelled invoice, spoiled ones included, was reported when it was stored: its storno
+    // is reported in the same transaction.
+    if (code == type::Invoice || code == type::Corrective) {
+        if (!m_queue) throw RuleError(kNoInvoiceDataQueueForCancel);
+        nav::queueInvoiceData(*m_invoiceData, *m_queue, document.number, QDateTime::currentDateTime());
+    }
     transaction.commit();
 }
 

@@ -28,6 +28,13 @@ class TDataModule1;
 namespace kavina::documents {
 
 class StockRule;
+}  // namespace kavina::documents
+
+namespace kavina::nav {
+class InvoiceDataBuilder;
+}
+
+namespace kavina::documents {
 
 // What a dialog cancels: invoices and corrective invoices, delivery notes, or cash-register
 // sales.
@@ -40,6 +47,9 @@ inline const QString kCannotStorno = QStringLiteral("A bizonylatot nem lehet sto
 inline const QString kCannotSpoil = QStringLiteral("A bizonylatot nem lehet rontani!");
 inline const QString kDeliveryNoteCancelled = QStringLiteral("A szállítólevél már stornózva van!");
 inline const QString kDeliveryNoteInvoiced = QStringLiteral("A kiszámlázott szállítólevél nem stornózható!");
+inline const QString kNoInvoiceDataQueueForCancel = QStringLiteral(
+    "Az adatbázisból hiányzik az online számla adatok táblája (NavQueue.dbf). A számla stornózásához "
+    "előbb frissíteni kell az adatbázist.");
 inline const QString kNoSuchDocument = QStringLiteral("Ilyen számú bizonylat nem készült, kérem ellenőrizze!");
 
 // The dialog mode the register opens for a document of the type; none when the kind cannot
@@ -95,6 +105,8 @@ private:
     std::unique_ptr<TableHandle> m_headers;
     std::unique_ptr<TableHandle> m_lines;
     std::unique_ptr<StockRule> m_stock;
+    std::unique_ptr<TableHandle> m_queue;
+    std::unique_ptr<nav::InvoiceDataBuilder> m_invoiceData;
 };
 
 }  // namespace kavina::documents

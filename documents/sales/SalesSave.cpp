@@ -15,12 +15,14 @@
 #include "foundation/TextFormat.h"
 #include "invoicing/document/DocumentKinds.h"
 #include "invoicing/document/DocumentNumbering.h"
+#include "invoicing/navdata/InvoiceDataQueue.h"
 
 namespace kavina::documents {
 
 namespace H = fields::Szamla;
 namespace L = fields::Szamla2;
 namespace U = fields::User;
+namespace P = fields::Partner;
 using invoicing::NumberKind;
 
 namespace {
@@ -122,10 +124,16 @@ struct SalesStore::Handles {
     Handles(const std::string& folder)
         : headers(folder, catalogue::table(TableId::Szamla).fileName),
           lines(folder, catalogue::table(TableId::Szamla2).fileName),
-          log(folder, catalogue::table(TableId::Tranzakcio).fileName) {}
+          log(folder, catalogue::table(TableId::Tranzakcio).fileName),
+          partners(folder, catalogue::table(TableId::Partner).fileName),
+          queue(folder, catalogue::table(TableId::NavQueue).fileName),
+          invoiceData(folder) {}
     TableHandle headers;
     TableHandle lines;
     TableHandle log;
+    TableHandle partners;
+    TableHandle queue;
+    nav::InvoiceDataBuilder invoiceData;
 };
 
 SalesStore::SalesStore(SalesSaveContext context) : m_context(std::move(context)) {}
@@ -139,17 +147,61 @@ void SalesStore::open() {
     handles->headers.open();
     handles->headers.setOrder(H::SZAMLASZAM);
     handles->lines.open();
+    handles->partners.open();
+    handles->partners.setOrder(P::PARTNERKOD);
     m_handles = std::move(handles);
     m_stock = std::make_unique<StockRule>(folder, m_context.lockPatience);
 }
 
 // A folder that was never upgraded has no stock log; every document but a proforma needs it.
+// Invoices and corrective invoices need the queue of the invoice data as well.
 void SalesStore::checkReady(SalesMode mode) {
     open();
+    const bool reported = mode == SalesMode::Invoice || mode == SalesMode::Corrective;
+    if (reported && !m_handles->queue.isOpen()) {
+        if (!catalogue::existsIn(catalogue::table(TableId::NavQueue), m_context.data.dataFolder()))
+            throw RuleError(kNoInvoiceDataQueue);
+        m_handles->queue.open();
+    }
     if (mode == SalesMode::Proforma || m_handles->log.isOpen()) return;
     const std::string path = m_context.data.dataFolder() + catalogue::table(TableId::Tranzakcio).fileName;
     if (!std::filesystem::exists(path)) throw RuleError(kNoStockLog);
     m_handles->log.open();
+}
+
+// The buyer's tax data as the partner register holds it now; a buyer typed in without a
+// partner keeps what the document holds.
+BuyerTaxData SalesStore::buyerAsIssued(const MemTable& header) {
+    open();
+    BuyerTaxData buyer{header.asString(H::BUYERTAX).trimmed(), header.asString(H::BUYEREU).trimmed(),
+                       header.asString(H::BUYERSTAT).trimmed()};
+    const int64_t code = header.isNull(H::PARTNERKOD) ? 0 : header.asInteger(H::PARTNERKOD);
+    TableHandle& partners = m_handles->partners;
+    partners.refresh();
+    if (code <= 0 || !partners.findKey(QString::number(code).toStdString())) return buyer;
+    return {partners.asString(P::ADOSZAM).trimmed(), partners.asString(P::EUVATNUM).trimmed(),
+            partners.asString(P::VATSTATUS).trimmed()};
+}
+
+// A correction of a corrective invoice modifies the invoice the chain started from.
+QString SalesStore::baseInvoiceOf(const SalesSource& source) {
+    TableHandle& h = m_handles->headers;
+    h.refresh();
+    if (source.number.trimmed().isEmpty() || !h.findKey(source.number.trimmed().toStdString())) return source.number;
+    const QString base = h.asString(H::BASEINV).trimmed();
+    return base.isEmpty() ? source.number.trimmed() : base;
+}
+
+std::optional<QString> SalesStore::invoiceDataRefusal(const MemoryDocument& document, SalesMode mode) {
+    if (mode != SalesMode::Invoice && mode != SalesMode::Corrective) return std::nullopt;
+    checkReady(mode);
+    MemTable& lines = const_cast<MemTable&>(document.mszamla2);
+    nav::InvoiceDocument planned = nav::readDocument(document.mszamla, lines);
+    const BuyerTaxData buyer = buyerAsIssued(document.mszamla);
+    planned.buyerTax = buyer.taxNumber;
+    planned.buyerEu = buyer.euNumber;
+    planned.buyerStatus = buyer.status.isEmpty() ? QChar() : buyer.status.front();
+    return nav::refusalBeforeSave(m_handles->invoiceData, planned);
 }
 
 QDate SalesStore::lastInvoiceDate() {
@@ -224,6 +276,13 @@ uint32_t SalesStore::appendHeader(const MemoryDocument& document, SalesMode mode
     h.setString(H::SZAMLATIP, QString(*invoicing::typeCodeOf(numberKindOf(mode))));
     h.setString(H::GARANCIASZ, timeText(m_now.time()));
     h.setString(H::TELJESCIM, from.asString(H::VAROS).trimmed() + QLatin1Char(' ') + from.asString(H::CIM).trimmed());
+    if (needsBuyer(mode)) {
+        const BuyerTaxData buyer = buyerAsIssued(from);
+        h.setString(H::BUYERTAX, buyer.taxNumber);
+        h.setString(H::BUYEREU, buyer.euNumber);
+        h.setString(H::BUYERSTAT, buyer.status);
+    }
+    if (mode == SalesMode::Corrective) h.setString(H::BASEINV, m_base);
     h.setInteger(H::PRINT, 1);
     // Everything but a bank transfer is paid when issued.
     const bool paid = from.asString(H::FIZMOD).trimmed() != kTransfer;
@@ -310,12 +369,16 @@ StoredSale SalesStore::store(MemoryDocument& document, SalesMode mode, const Sal
     document.sortLinesForPrint();
     StoredSale sale;
     dbase::Transaction transaction(m_context.data.dataFolder(), dbase::FileSystem::real(), m_context.commit);
+    if (const auto refused = invoiceDataRefusal(document, mode)) throw RuleError(*refused);
+    m_base = mode == SalesMode::Corrective ? baseInvoiceOf(source) : QString();
     m_handles->headers.refresh();
     sale.number = takeFreeNumber(numberKindOf(mode), m_handles->headers, m_context.data.UserTable(), m_now.date());
     sale.headerRecNo = appendHeader(document, mode, sale.number);
     appendLines(document, mode, sale.number);
     moveStock(document, mode, source, sale);
     markSourceInvoiced(mode, source);
+    if (mode == SalesMode::Invoice || mode == SalesMode::Corrective)
+        nav::queueInvoiceData(m_handles->invoiceData, m_handles->queue, sale.number, m_now);
     transaction.commit();
     return sale;
 }
@@ -340,6 +403,16 @@ std::optional<StoredSale> SalesStore::save(MemoryDocument& document, SalesMode m
     if (const auto refusal = validateSale(document, mode, m_context.serviceMenuVisible, lastInvoice)) {
         prompt.warning(kSaveCaption, refusal->message);
         if (focus) *focus = refusal->focus;
+        return std::nullopt;
+    }
+    try {
+        if (const auto refused = invoiceDataRefusal(document, mode)) {
+            prompt.warning(kSaveCaption, *refused);
+            if (focus) *focus = SaveFocus::PartnerName;
+            return std::nullopt;
+        }
+    } catch (const RuleError& refused) {
+        prompt.warning(refused.caption(), refused.message());
         return std::nullopt;
     }
     TableHandle& settings = m_context.data.UserTable();

@@ -4,7 +4,8 @@
 //
 // The run checks the document, asks for the number of copies, and then stores everything in
 // one engine transaction: the number taken from the settings record, the header, the lines,
-// the stock log, the paid flag, the stock movements and the source document's "számlázva".
+// the stock log, the paid flag, the stock movements, the source document's "számlázva" and, for
+// an invoice or a corrective invoice, its row in the queue of the tax authority's invoice data.
 // A failure at any step stores nothing, so the editor stays open with its document and the
 // clerk can save again. The copies are printed after the commit: a printer that fails leaves
 // a complete document, which the register can print again.
@@ -78,6 +79,9 @@ inline const QString kNoPartner = QStringLiteral("Kérem, válasszon partnert!")
 inline const QString kNoStockLog = QStringLiteral(
     "Az adatbázisból hiányzik a készletmozgások táblája (tranzakcio.dbf). A bizonylat mentéséhez "
     "előbb frissíteni kell az adatbázist.");
+inline const QString kNoInvoiceDataQueue = QStringLiteral(
+    "Az adatbázisból hiányzik az online számla adatok táblája (NavQueue.dbf). A számla mentéséhez "
+    "előbb frissíteni kell az adatbázist.");
 inline const QString kSourceAlreadyInvoiced = QStringLiteral("A szállítólevél már ki van számlázva!");
 
 // The checks before anything is asked or written, in their order; the first that fails.
@@ -101,6 +105,13 @@ void appendDocumentLine(const RecordCursor& from, TableHandle& lines, const QStr
 
 // The note after a save whose lines' products could not be found: their stock did not move.
 void tellLinesWithoutStock(const QStringList& lines, Prompt& prompt);
+
+// The buyer's tax data a document keeps as it was issued (BUYERTAX, BUYEREU, BUYERSTAT).
+struct BuyerTaxData {
+    QString taxNumber;
+    QString euNumber;
+    QString status;
+};
 
 // A stored document.
 struct StoredSale {
@@ -141,6 +152,11 @@ public:
     // Throws what the printer throws; the copies printed before stay counted.
     void printCopies(const StoredSale& sale, SalesMode mode, int copies, SalesCopyPrinter& printer);
 
+    // Why the tax authority's invoice data of the document could not be valid (the Hungarian
+    // message names what is missing); nothing when it can be, or the document is not reported.
+    // Throws RuleError when the folder lacks a table the save needs.
+    std::optional<QString> invoiceDataRefusal(const MemoryDocument& document, SalesMode mode);
+
     // The later of the workstation's last invoice date and the newest issue date of this
     // year's stored invoices and corrective invoices: another workstation's invoice counts.
     QDate lastInvoiceDate();
@@ -153,9 +169,12 @@ private:
     void appendLines(const MemoryDocument& document, SalesMode mode, const QString& number);
     void moveStock(const MemoryDocument& document, SalesMode mode, const SalesSource& source, StoredSale& sale);
     void markSourceInvoiced(SalesMode mode, const SalesSource& source);
+    BuyerTaxData buyerAsIssued(const MemTable& header);
+    QString baseInvoiceOf(const SalesSource& source);
 
     SalesSaveContext m_context;
     QDateTime m_now;  // of the save running
+    QString m_base;   // of the corrective invoice being stored
     std::unique_ptr<Handles> m_handles;
     std::unique_ptr<StockRule> m_stock;
 };

@@ -34,6 +34,11 @@ DocumentTotals computeTotals(RecordCursor& lines, double discountPercent, bool c
         }
         lines.gotoBookmark(mark);
     }
+    // The sums are of fillér amounts: taken back to fillér first, so that a sum ending in 50
+    // fillér is not rounded down by the binary remainder of adding them up.
+    net = roundTo(2, net);
+    vat = roundTo(2, vat);
+    gross = roundTo(2, gross);
     DocumentTotals totals;
     totals.net = KerekitRound(net);
     totals.vat = KerekitRound(vat);

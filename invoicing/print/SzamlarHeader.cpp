@@ -67,6 +67,17 @@ void addBuyer(SzamlarRun& run, Band& band) {
     band.addText("buyerTown", QRectF(x + 12, kBoxTop + 16.7, 77, 4.5),
                  run.headerText(H::IRSZAM) + " " + run.headerText(H::VAROS), s.withSize(9));
     band.addText("buyerStreet", QRectF(x + 12, kBoxTop + 21.2, 77, 4.5), run.headerText(H::CIM), s.withSize(9));
+    // The buyer's tax numbers as the document was issued to it.
+    double y = kBoxTop + 26.2;
+    const QString tax = run.optionalHeaderText(H::BUYERTAX);
+    if (!tax.isEmpty()) {
+        band.addText("buyerTaxNumber", QRectF(x, y, 89, 4.5), QStringLiteral("Adószám: ") + tax, s.withSize(9));
+        y += 4.5;
+    }
+    const QString eu = run.optionalHeaderText(H::BUYEREU);
+    if (!eu.isEmpty())
+        band.addText("buyerEuTaxNumber", QRectF(x, y, 89, 4.5), QStringLiteral("Közösségi adószám: ") + eu,
+                     s.withSize(9));
 }
 
 // Cash-register sales and scrap records have no buyer: the name label shows the date and

@@ -48,7 +48,8 @@ void fillLine(SzamlarRun& run, Band& band) {
     band.element(L::ITJSZAM.name).text = line.asString(run.firstColumnField());
     band.element(L::MENNYISEG.name).text = generalNumberText(line.asFloat(L::MENNYISEG));
     const double rate = line.asFloat(L::AFA);
-    band.element(L::AFA.name).text = rate == 0 ? QStringLiteral("FAD") : generalNumberText(rate);
+    band.element(L::AFA.name).text = rate == 0 ? run.zeroRateText() : generalNumberText(rate);
+    run.zeroRatePrinted = run.zeroRatePrinted || rate == 0;
     if (Element* remark = band.find(L::MEGJEGYZES.name)) remark->text = line.asString(L::MEGJEGYZES);
     for (const AmountColumn& a : kAmounts) {
         Element& cell = band.element(a.field.name);

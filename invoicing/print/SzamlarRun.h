@@ -8,6 +8,7 @@
 
 #include "foundation/CatalogueFields.h"
 
+#include "invoicing/navdata/VatCase.h"
 #include "invoicing/print/PrintTypeRules.h"
 #include "invoicing/print/TSzamlar.h"
 #include "invoicing/print/VatSummary.h"
@@ -54,6 +55,12 @@ struct SzamlarRun {
     const report::TextStyle base;
     VatSummary vat;
     bool italic = false;
+    // The case the 0 % rate prints in place of "FAD", when its group carries one.
+    const std::optional<nav::VatCase> zeroCase;
+    bool zeroRatePrinted = false;
+
+    // What the rate column shows for a rate of 0: the group's case, or "FAD".
+    QString zeroRateText() const { return zeroCase ? zeroCase->code : QStringLiteral("FAD"); }
 
     // What the caller set on the layout.
     const QString& title() const { return owner.m_title; }
@@ -73,6 +80,10 @@ struct SzamlarRun {
     const TSzamlarEnvironment& environment() const { return owner.m_env; }
 
     QString headerText(const Field& field) const { return header.asString(field); }
+    // A header field a folder before its upgrade may lack; empty then.
+    QString optionalHeaderText(const Field& field) const {
+        return header.has(field) ? header.asString(field).trimmed() : QString();
+    }
     // A field of the settings record; empty when there is none or the folder lacks the field.
     QString settingsText(const Field& field) const;
     report::TextStyle lineStyle() const;

@@ -82,8 +82,8 @@ QString summaryAmount(double value) {
     return printsAsZero(value) ? QString() : moneyText(value);
 }
 
-QString rateCell(const VatRow& row, int index) {
-    if (row.rate == 0) return index == 0 ? QStringLiteral("FAD") : QString();
+QString rateCell(const SzamlarRun& run, const VatRow& row, int index) {
+    if (row.rate == 0) return index == 0 ? run.zeroRateText() : QString();
     return generalNumberText(row.rate) + " %";
 }
 
@@ -103,7 +103,7 @@ void fillSummary(SzamlarRun& run, Band& band) {
     const std::vector<VatRow> rows = run.vat.printedRows(discount);
     for (int r = 0; r < VatSummary::kPrintedRates; ++r) {
         const bool shown = r < int(rows.size());
-        band.element(rowName("rate", r)).text = shown ? rateCell(rows[size_t(r)], r) : QString();
+        band.element(rowName("rate", r)).text = shown ? rateCell(run, rows[size_t(r)], r) : QString();
         for (int c = 0; c < 5; ++c)
             band.element(rowName(kCells[c], r)).text = shown ? summaryAmount(cellsOf(rows[size_t(r)], c)) : QString();
     }
@@ -158,9 +158,24 @@ void buildSummary(SzamlarRun& run) {
     });
 }
 
+bool hasZeroRateLine(SzamlarRun& run) {
+    RecordCursor& lines = run.lines;
+    if (lines.isEmpty()) return false;
+    const CursorMark at = lines.bookmark();
+    bool found = false;
+    for (lines.first(); !lines.eof() && !found; lines.next()) found = lines.asFloat(fields::Szamla2::AFA) == 0;
+    lines.gotoBookmark(at);
+    return found;
+}
+
 void buildRemark(SzamlarRun& run) {
     const Field& remarkField = fields::Szamla::MEGJEGYZES;
-    const QString remark = run.headerText(remarkField).trimmed();
+    QString remark = run.headerText(remarkField).trimmed();
+    // The legal reason of an exemption goes with every document that has a line of that rate.
+    if (run.zeroCase && !run.zeroCase->reason.isEmpty() && hasZeroRateLine(run)) {
+        const QString reason = run.zeroCase->code + QStringLiteral(": ") + run.zeroCase->reason;
+        remark = remark.isEmpty() ? reason : remark + QLatin1Char('\n') + reason;
+    }
     const std::shared_ptr<QTextDocument> footer = footerDocument(run, run.footerField());
     if (remark.isEmpty() && !footer) return;
     Band& band = run.layout.addBand(BandKind::Summary, "remark", 1);
@@ -169,8 +184,7 @@ void buildRemark(SzamlarRun& run) {
     if (!remark.isEmpty()) {
         // The remark has room for three lines, more when it needs them.
         const double threeLines = 3 * report::textHeight(s, QStringLiteral("Ág"), 100);
-        Element& text = band.addText(remarkField.text(), QRectF(0, top, szamlar::kWidth, threeLines),
-                                     run.headerText(remarkField), s);
+        Element& text = band.addText(remarkField.text(), QRectF(0, top, szamlar::kWidth, threeLines), remark, s);
         text.stretch = true;
         top += std::max(threeLines, report::textHeight(s, text.text, szamlar::kWidth)) + 1;
     }

@@ -28,7 +28,8 @@ SzamlarRun::SzamlarRun(TSzamlar& owner, report::Layout& layout)
       lines(*owner.m_lines),
       inMemory(owner.m_memory != nullptr),
       type(typeOf(header)),
-      rules(printTypeRules(type)) {}
+      rules(printTypeRules(type)),
+      zeroCase(nav::zeroRateCase(owner.m_env.dataFolder.toStdString())) {}
 
 QString SzamlarRun::settingsText(const Field& field) const {
     const RecordCursor* settings = owner.m_env.settings;

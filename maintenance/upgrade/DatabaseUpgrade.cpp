@@ -10,6 +10,7 @@
 #include "dbase/Table.h"
 #include "foundation/CatalogueFields.h"
 #include "foundation/DbErrorText.h"
+#include "foundation/NavCodes.h"
 #include "foundation/Prompt.h"
 #include "foundation/SzamSzov.h"
 #include "foundation/TDataModule1.h"
@@ -51,6 +52,12 @@ const std::map<int, std::map<TableId, std::vector<Field>>>& stepFields() {
         {7, {{TableId::Anyag, {A::szavatossag}}}},
         {8, {{TableId::Partner, {P::VONALKOD}}, {TableId::Anyag, {A::VONALKOD}}}},
         {10, {{TableId::Szamla2, {L::nbesz, L::haszon}}}},
+        {11,
+         {{TableId::Partner, {P::VATSTATUS, P::EUVATNUM}},
+          {TableId::Szamla, {H::BUYERTAX, H::BUYEREU, H::BUYERSTAT, H::BASEINV}},
+          {TableId::AFA, {fields::AFA::VATKIND, fields::AFA::VATCASE, fields::AFA::VATREASON}},
+          {TableId::Egyseg, {fields::Egyseg::NAVUNIT}},
+          {TableId::Fizmod, {fields::Fizmod::NAVPAYMENT}}}},
     };
     return added;
 }
@@ -104,6 +111,7 @@ double grossOf(double net, double rate, int rounding) {
 }  // namespace
 
 int detectedLevel(const std::string& folder) {
+    if (catalogue::existsIn(catalogue::table(TableId::NavQueue), folder)) return 11;
     if (hasField(folder, TableId::Szamla2, L::nbesz)) return 10;
     if (catalogue::existsIn(catalogue::table(TableId::Vonalkod), folder)) return 9;
     if (hasField(folder, TableId::Partner, P::VONALKOD)) return 8;
@@ -193,11 +201,12 @@ void DatabaseUpgrade::runStep(int step) {
             log(QStringLiteral("Vonalkód-könyv létrehozása..."));
             createIfMissing(TableId::Vonalkod);
             break;
-        default:
+        case 10:
             log(QStringLiteral("Szamla2.dbf frissítése..."));
             if (lacksFieldsOf(10, TableId::Szamla2)) rebuild(TableId::Szamla2, 10);
             log(QStringLiteral(" - ideiglenes adatok törlése"));
             break;
+        default: step11(); break;
     }
 }
 
@@ -373,6 +382,35 @@ void DatabaseUpgrade::step8() {
         });
     log(QStringLiteral("Terméktörzs kiegészítése vonalkódokkal..."));
     if (lacksFieldsOf(8, TableId::Anyag)) rebuild(TableId::Anyag, 8);
+}
+
+// The data of the tax authority's invoice reporting. Partners get the VAT status their tax
+// number suggests, VAT groups above 0 % are percentages (a 0 % group keeps no case until the
+// clerk gives it one), and the usual units and payment methods get their mapping. The queue
+// table comes last: its presence marks the step as done.
+void DatabaseUpgrade::step11() {
+    log(QStringLiteral("Online számla adatok létrehozása..."));
+    if (lacksFieldsOf(11, TableId::Partner))
+        rebuild(TableId::Partner, 11, [](const dbase::Table& from, dbase::Table& to) {
+            const bool taxed = !text(from, P::ADOSZAM).trimmed().isEmpty();
+            to.setString(P::VATSTATUS.name,
+                         std::string(1, taxed ? fields::partnerVat::Domestic : fields::partnerVat::PrivatePerson));
+        });
+    if (lacksFieldsOf(11, TableId::Szamla)) rebuild(TableId::Szamla, 11);
+    if (lacksFieldsOf(11, TableId::AFA))
+        rebuild(TableId::AFA, 11, [](const dbase::Table& from, dbase::Table& to) {
+            if (from.asFloat(fields::AFA::AFA.name) > 0) to.setString(fields::AFA::VATKIND.name, "P");
+        });
+    if (lacksFieldsOf(11, TableId::Egyseg))
+        rebuild(TableId::Egyseg, 11, [](const dbase::Table& from, dbase::Table& to) {
+            to.setString(fields::Egyseg::NAVUNIT.name, navUnitOf(text(from, fields::Egyseg::EGYSEG)).toStdString());
+        });
+    if (lacksFieldsOf(11, TableId::Fizmod))
+        rebuild(TableId::Fizmod, 11, [](const dbase::Table& from, dbase::Table& to) {
+            to.setString(fields::Fizmod::NAVPAYMENT.name,
+                         navPaymentOf(text(from, fields::Fizmod::FIZMOD)).toStdString());
+        });
+    createIfMissing(TableId::NavQueue);
 }
 
 }  // namespace kavina::maintenance

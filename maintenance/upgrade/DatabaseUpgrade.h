@@ -1,5 +1,5 @@
 #pragma once
-// The database upgrade ("Javítócsomag telepítése..."): ten numbered steps that bring a data
+// The database upgrade ("Javítócsomag telepítése..."): eleven numbered steps that bring a data
 // folder written by an older version to the catalogue's tables and fields.
 //
 // The level the steps start from is the higher of the workstation's ini level (spack) and the
@@ -34,9 +34,9 @@ class TDataModule1;
 
 namespace kavina::maintenance {
 
-inline constexpr int kUpgradeLevel = 10;
+inline constexpr int kUpgradeLevel = 11;
 
-// The level a folder shows, from the marks its steps leave: 10 Szamla2.nbesz, 9 vonalkod.dbf,
+// The level a folder shows, from the marks its steps leave: 11 NavQueue.dbf, 10 Szamla2.nbesz, 9 vonalkod.dbf,
 // 8 Partner.vonalkod, 7 Anyag.szavatossag, 5 Szamla.szlnetto, 4 user.vissza, 3 Anyag.bar1,
 // 2 raktar.dbf; 0 without any.
 int detectedLevel(const std::string& folder);
@@ -50,7 +50,7 @@ struct UpgradeHooks {
     std::function<void(const QString& line)> log;
     std::function<void(int done, int total)> progress;
     std::function<BackupOutcome()> backup;       // the backup command: file dialog and window
-    std::function<void()> reindex;               // the reindex window, after step 10
+    std::function<void()> reindex;               // the reindex window, after the last step
     std::function<void(int level)> recordLevel;  // writes spack
 };
 
@@ -59,7 +59,7 @@ public:
     DatabaseUpgrade(TDataModule1& data, Prompt& prompt, UpgradeHooks hooks);
 
     // Runs every step above the starting level. Returns the level reached (recorded through
-    // the hook as each step ends): 10 when done, lower when a step failed or the clerk stopped
+    // the hook as each step ends): kUpgradeLevel when done, lower when a step failed or the clerk stopped
     // before the first step.
     int run(int iniLevel);
 
@@ -78,6 +78,7 @@ private:
     void step5();
     void step6();
     void step8();
+    void step11();
 
     TDataModule1& m_data;
     Prompt& m_prompt;

@@ -175,6 +175,8 @@ MenuEntry listsMenu() {
                    separator(),
                    item("&Elfogyóban levő anyagok", "FogyoAnyaglista"),
                    item("&Árlista nyomtatása", "Arlistak"),
+                   separator(),
+                   right('B', item("Adóhatósági ellenőrzési adatszolgáltatás", "taxAuditExportClick")),
                });
 }
 

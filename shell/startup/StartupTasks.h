@@ -2,7 +2,7 @@
 // The start-up tasks the main window runs 100 ms after it first appears (and again after a
 // user switch): menus and rights, the settings record checks with the year opening, the
 // caption, the VAT groups the program relies on, and the one-off data fixes, each guarded by
-// its ini key, and the database upgrade while the ini level (spack) is below 10. The plugins
+// its ini key, and the database upgrade while the ini level (spack) is below the last step. The plugins
 // load after these tasks, once per run (SessionActions::setAfterStartupTasks).
 
 #include <QString>
@@ -29,7 +29,7 @@ public:
     void checkSettingsRecord();
     // "FAD" is there, "T.A.M." and "TAM" are not.
     void fixVatGroups();
-    // Runs the upgrade window while spack is below 10 and writes the level it reached.
+    // Runs the upgrade window while spack is below the last step and writes the level it reached.
     void upgradeDatabase();
     // pkod, nszam and rkod, each once per workstation; a fix whose fields or tables the folder
     // lacks waits, unmarked, for a later start.

@@ -174,5 +174,63 @@ TEST_F(PartnerRegisterTest, TheCsvExportIsWindows1250WithCrLfAndReadsBackInARead
     EXPECT_EQ(std::string(out, n), "Árvíztűrő Kft. Tükörfúró u. 5. Csekk 17\n");
 }
 
+// The tax data the partner dialog keeps: the 8-1-2 form with its check digit, and the numbers
+// a buyer's VAT status needs.
+TEST(PartnerTaxDataTest, TaxNumbersNeedTheirFormCheckDigitAndTheStatusTheirNumbers) {
+    PartnerFields f;
+    f.vatStatus = "D";
+    f.taxNumber = "12345676-2-41";
+    EXPECT_EQ(partnerTaxProblem(f), std::nullopt);
+    f.taxNumber = "12345678-2-41";  // 8 is not the check digit of 1234567
+    EXPECT_EQ(partnerTaxProblem(f), "Az adószám ellenőrző számjegye (a 8. számjegy) hibás.");
+    f.taxNumber = "10000001-1-02";
+    EXPECT_EQ(partnerTaxProblem(f), std::nullopt);
+    for (const char* wrong : {"1234567-2-41", "12345676241", "12345676-2-4", "Adószám: 12345676-2-41"}) {
+        f.taxNumber = wrong;
+        ASSERT_TRUE(partnerTaxProblem(f)) << wrong;
+        EXPECT_TRUE(partnerTaxProblem(f)->startsWith("Az adószám formája")) << wrong;
+    }
+    f.taxNumber = "12345676-7-41";
+    EXPECT_EQ(partnerTaxProblem(f), "Az adószám ÁFA-kódja (a 9. számjegy) csak 1 és 5 között lehet.");
+    f.taxNumber.clear();
+    EXPECT_EQ(partnerTaxProblem(f), "Belföldi adóalany partnernek meg kell adni az adószámát.");
+    f.vatStatus = "P";
+    EXPECT_EQ(partnerTaxProblem(f), std::nullopt);
+    f.vatStatus = "E";
+    EXPECT_TRUE(partnerTaxProblem(f)->startsWith("Közösségi adóalany partnernek"));
+    f.euTaxNumber = "atu 12345678";
+    EXPECT_EQ(partnerTaxProblem(f), std::nullopt);
+    f.vatStatus = "O";
+    f.euTaxNumber = "12345678";
+    EXPECT_TRUE(partnerTaxProblem(f)->startsWith("A közösségi adószám két betűs országkóddal"));
+}
+
+TEST(PartnerTaxDataTest, ThePartnerKeepsItsStatusAndAnOlderRecordGetsOneFromItsTaxNumber) {
+    testing_support::TestFolder dir;
+    createDataFolder(dir.path());
+    TDataModule1 data;
+    data.open(dir.path());
+    TableHandle& partners = data.PartnerTable();
+    partners.append();
+    partners.setString(fields::Partner::NEV, QStringLiteral("Régi Kft."));
+    partners.setString(fields::Partner::ADOSZAM, QStringLiteral("12345676-2-41"));
+    partners.post();
+    EXPECT_EQ(loadPartner(partners).vatStatus, "D");
+    partners.edit();
+    partners.setString(fields::Partner::ADOSZAM, QString());
+    partners.post();
+    EXPECT_EQ(loadPartner(partners).vatStatus, "P");
+    PartnerFields eu;
+    eu.name = QStringLiteral("Waage GmbH");
+    eu.vatStatus = "E";
+    eu.euTaxNumber = "atu12345678";
+    data.UserTable().append();
+    data.UserTable().post();
+    createPartner(partners, data.UserTable(), eu);
+    const PartnerFields back = loadPartner(partners);
+    EXPECT_EQ(back.vatStatus, "E");
+    EXPECT_EQ(back.euTaxNumber, "ATU12345678");
+}
+
 }  // namespace
 }  // namespace kavina::documents

@@ -34,6 +34,10 @@ protected:
         settings.first();
         settings.edit();
         settings.setString(U::SELO, QStringLiteral("SZA"));
+        // The company data every invoice reports to the tax authority.
+        settings.setString(U::USER1, QStringLiteral("Minta Barkács Kft."));
+        settings.setString(U::CIM, QStringLiteral("6720 Szeged, Kárász utca 10."));
+        settings.setString(U::ADOSZAM, QStringLiteral("Adószám: 12345676-2-06"));
         for (const Field& counter : {U::SZAMLASZ, U::PROFORMA, U::SELEJT, U::DEFUSER}) settings.setInteger(counter, 1);
         settings.setInteger(U::PRNSZAMLA, 2);
         settings.post();

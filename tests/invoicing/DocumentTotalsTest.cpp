@@ -157,6 +157,10 @@ TEST(DocumentTotalsTest, ThousandRandomDocumentsMatchTheirSumsWorkedOutLineByLin
         }
         const bool cash = issued.toString(QStringLiteral("yyyy.MM.dd")) > QStringLiteral("2008.02.29") &&
                           (payment == kCash || mode == EditorMode::CashSale);
+        // Sums of fillér amounts are fillér amounts: 0.50 rounds up whatever the binary remainder.
+        net = roundAway(net, 2);
+        vat = roundAway(vat, 2);
+        gross = roundAway(gross, 2);
         const int64_t payable = cash ? toFiveForints(std::llroundl(gross)) : std::llroundl(gross);
         recalculateTotals(doc.mszamla, doc.mszamla2, invoiceCashRounding(issued, payment, mode));
         ASSERT_EQ(doc.mszamla.asFloat(H::AFAALAP), double(std::llroundl(net))) << "document " << n;

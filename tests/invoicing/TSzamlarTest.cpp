@@ -101,6 +101,52 @@ TEST_F(TSzamlarTest, AZeroRateLinePrintsFadAndDashes) {
     EXPECT_EQ(text(r, "summary", "rate1"), "27 %");
 }
 
+// The buyer's tax numbers as issued print under its address; a buyer without them prints none.
+TEST_F(TSzamlarTest, TheBuyersTaxNumbersPrintUnderItsAddress) {
+    header("B", 1270);
+    doc.mszamla.edit();
+    doc.mszamla.setString(fields::Szamla::BUYERTAX, "12345676-2-41");
+    doc.mszamla.setString(fields::Szamla::BUYEREU, "HU12345676");
+    doc.mszamla.post();
+    line({"Fúrógép", 2, 500, 27});
+    PreparedReport r = invoice();
+    EXPECT_EQ(text(r, "pageHeader", "buyerTaxNumber"), "Adószám: 12345676-2-41");
+    EXPECT_EQ(text(r, "pageHeader", "buyerEuTaxNumber"), "Közösségi adószám: HU12345676");
+    doc.mszamla.edit();
+    doc.mszamla.setString(fields::Szamla::BUYERTAX, "");
+    doc.mszamla.post();
+    r = invoice();
+    EXPECT_EQ(item(r, "pageHeader", "buyerTaxNumber"), nullptr);
+    EXPECT_EQ(text(r, "pageHeader", "buyerEuTaxNumber"), "Közösségi adószám: HU12345676");
+}
+
+// A 0 % group with an exemption case prints the case where a plain one prints FAD, and the
+// legal reason in the remarks.
+TEST_F(TSzamlarTest, AnExemptZeroRatePrintsItsCaseAndTheReasonInTheRemarks) {
+    createDataFolder(folder.path());
+    {
+        TDataModule1 data;
+        data.open(folder.path());
+        TableHandle& vat = data.AFATable();
+        for (vat.first(); !vat.eof(); vat.next())
+            if (vat.asFloat(fields::AFA::AFA) == 0) {
+                vat.edit();
+                vat.setString(fields::AFA::VATKIND, "E");
+                vat.setString(fields::AFA::VATCASE, "AAM");
+                vat.setString(fields::AFA::VATREASON, "Alanyi adómentes");
+                vat.post();
+            }
+    }
+    header("B", 1270 + 300);
+    line({"Tankönyv", 1, 300, 0});
+    line({"Fúrógép", 2, 500, 27});
+    const PreparedReport r = invoice();
+    EXPECT_EQ(text(r, "detail", "AFA"), "AAM");
+    EXPECT_EQ(text(r, "summary", "rate0"), "AAM");
+    EXPECT_TRUE(text(r, "remark", "MEGJEGYZES").endsWith("AAM: Alanyi adómentes"))
+        << text(r, "remark", "MEGJEGYZES").toStdString();
+}
+
 // 12.3456 prints as 12,35 in italics and brings the note; an amount of exactly two
 // decimals stays upright even where floating arithmetic leaves noise (12.35 * 100).
 TEST_F(TSzamlarTest, AnAmountWithMoreThanTwoDecimalsPrintsRoundedInItalicsWithTheNote) {

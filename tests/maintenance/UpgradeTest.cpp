@@ -35,10 +35,13 @@ std::map<std::string, std::string> imageOf(const std::string& folder) {
 
 // The fields the oldest folders lack, written out here by hand from the older layouts.
 const std::map<TableId, std::vector<std::string>> kLaterFields{
-    {TableId::Szamla, {"TELJESCIM", "szlnetto", "szlbrutto"}},
+    {TableId::Szamla, {"TELJESCIM", "szlnetto", "szlbrutto", "BUYERTAX", "BUYEREU", "BUYERSTAT", "BASEINV"}},
     {TableId::Szamla2, {"bar1", "bar2", "bar3", "bfixar", "begysegar", "bruttoar", "cikkszam", "nbesz", "haszon"}},
     {TableId::Anyag, {"bar1", "bar2", "bar3", "bfixar", "bbesz", "szavatossag", "VONALKOD"}},
-    {TableId::Partner, {"VONALKOD"}},
+    {TableId::Partner, {"VONALKOD", "VATSTATUS", "EUVATNUM"}},
+    {TableId::AFA, {"VATKIND", "VATCASE", "VATREASON"}},
+    {TableId::Egyseg, {"NAVUNIT"}},
+    {TableId::Fizmod, {"NAVPAYMENT"}},
     {TableId::User, {"VISSZA", "SELEJT", "MEGRENDELO", "IDEIGLENES", "ELOLEG", "PROFORMA", "PKIF", "JOVAIR"}},
     {TableId::Jogok, {"JOGOK"}},
 };
@@ -69,9 +72,13 @@ protected:
     // the four tables the steps create, each with the tags its fields allow.
     void makeOldestFolder() {
         dm.close();
-        for (TableId id : {TableId::Raktar, TableId::Akcio, TableId::Tranzakcio, TableId::Vonalkod})
+        for (TableId id : {TableId::Raktar, TableId::Akcio, TableId::Tranzakcio, TableId::Vonalkod, TableId::NavQueue})
             dbase::Table::drop(dir.path(), catalogue::table(id).fileName);
-        for (const auto& [id, later] : kLaterFields) {
+        rebuildWithout(kLaterFields);
+    }
+    // Rebuilds each table empty without the fields listed, with the tags its fields allow.
+    void rebuildWithout(const std::map<TableId, std::vector<std::string>>& laterFields) {
+        for (const auto& [id, later] : laterFields) {
             const TableDef& def = catalogue::table(id);
             std::vector<dbase::FieldDef> fields;
             for (const dbase::FieldDef& f : def.fields)
@@ -157,8 +164,8 @@ TEST_F(UpgradeTest, TheOldestFolderEndsWithTheCatalogueAndKeepsEveryValue) {
     dm.open(dir.path());
     EXPECT_EQ(detectedLevel(dir.path()), 0);
 
-    EXPECT_EQ(upgrade(0), 10);
-    EXPECT_EQ(levels, std::vector<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(upgrade(0), 11);
+    EXPECT_EQ(levels, std::vector<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
     EXPECT_EQ(backups, 1);
     EXPECT_EQ(reindexes, 1);
     EXPECT_EQ(logLines.first(), "Adatbázis mentése...");
@@ -196,9 +203,57 @@ TEST_F(UpgradeTest, TheOldestFolderEndsWithTheCatalogueAndKeepsEveryValue) {
     EXPECT_EQ(values(TableId::Szamla2, "MEGNEVEZES"), std::vector<std::string>({"anya", "csavar", "munkadíj"}));
     EXPECT_EQ(values(TableId::Szamla2, "bruttoar"), std::vector<std::string>({"0", "1270.64", "254"}));
     EXPECT_EQ(values(TableId::Szamla2, "bar1")[2], "127");
-    EXPECT_EQ(detectedLevel(dir.path()), 10);
+    EXPECT_EQ(values(TableId::Partner, "VATSTATUS"), std::vector<std::string>({"P"}));
+    EXPECT_EQ(detectedLevel(dir.path()), 11);
     EXPECT_EQ(testing_support::checkAllTables(dir.path()), std::vector<std::string>());
     EXPECT_TRUE(dm.tranzakcio().isOpen());
+}
+
+// A folder of the previous version: every table at level 10 with records, no queue table.
+TEST_F(UpgradeTest, ThePreviousVersionsFolderGainsTheInvoiceDataFieldsAndKeepsEveryRecord) {
+    dm.close();
+    dbase::Table::drop(dir.path(), catalogue::table(TableId::NavQueue).fileName);
+    std::map<TableId, std::vector<std::string>> step11;
+    for (TableId id : {TableId::Partner, TableId::Szamla, TableId::AFA, TableId::Egyseg, TableId::Fizmod})
+        step11[id] = fieldsAddedBy(11, id);
+    rebuildWithout(step11);
+    add(TableId::Partner, {{"PARTNERKOD", "1"}, {"NEV", "Mérleg Kft."}, {"ADOSZAM", "12345676-2-41"}});
+    add(TableId::Partner, {{"PARTNERKOD", "2"}, {"NEV", "Kiss Éva"}});
+    add(TableId::AFA, {{"AFA", "27"}, {"MEGNEVEZES", "27%"}});
+    add(TableId::AFA, {{"AFA", "0"}, {"MEGNEVEZES", "FAD"}});
+    add(TableId::Egyseg, {{"EGYSEG", "db"}});
+    add(TableId::Egyseg, {{"EGYSEG", "zsák"}});
+    add(TableId::Fizmod, {{"FIZMOD", "Átutalás"}});
+    add(TableId::Fizmod, {{"FIZMOD", "Készpénz"}});
+    add(TableId::Szamla, {{"SZAMLASZAM", "SZA2025/00001"}, {"SZAMLATIP", "B"}, {"NEV", "Mérleg Kft."}});
+    dm.open(dir.path());
+    EXPECT_EQ(detectedLevel(dir.path()), 10);
+
+    EXPECT_EQ(upgrade(10), 11);
+    EXPECT_EQ(levels, std::vector<int>({11}));
+    EXPECT_TRUE(prompt.transcript().isEmpty()) << prompt.transcript().join('\n').toStdString();
+    for (const TableDef& def : catalogue::tables()) {
+        if (def.location != TableLocation::DataFolder) continue;
+        SCOPED_TRACE(def.fileName);
+        const std::vector<dbase::FieldDef> now = currentFields(dir.path(), def.fileName);
+        ASSERT_EQ(now.size(), def.fields.size());
+        for (std::size_t i = 0; i < now.size(); ++i) {
+            EXPECT_EQ(now[i].name, def.fields[i].name);
+            EXPECT_EQ(now[i].type, def.fields[i].type);
+            EXPECT_EQ(now[i].width, def.fields[i].width);
+        }
+    }
+    EXPECT_EQ(values(TableId::Partner, "NEV"), std::vector<std::string>({"Mérleg Kft.", "Kiss Éva"}));
+    EXPECT_EQ(values(TableId::Partner, "ADOSZAM"), std::vector<std::string>({"12345676-2-41", ""}));
+    EXPECT_EQ(values(TableId::Partner, "VATSTATUS"), std::vector<std::string>({"D", "P"}));
+    EXPECT_EQ(values(TableId::AFA, "VATKIND"), std::vector<std::string>({"P", ""}));
+    EXPECT_EQ(values(TableId::Egyseg, "NAVUNIT"), std::vector<std::string>({"PIECE", "OWN"}));
+    EXPECT_EQ(values(TableId::Fizmod, "NAVPAYMENT"), std::vector<std::string>({"TRANSFER", "CASH"}));
+    EXPECT_EQ(values(TableId::Szamla, "SZAMLASZAM"), std::vector<std::string>({"SZA2025/00001"}));
+    EXPECT_EQ(values(TableId::Szamla, "BUYERTAX"), std::vector<std::string>({""}));
+    EXPECT_EQ(detectedLevel(dir.path()), 11);
+    EXPECT_TRUE(dm.handle(TableId::NavQueue).isOpen());
+    EXPECT_EQ(testing_support::checkAllTables(dir.path()), std::vector<std::string>());
 }
 
 TEST_F(UpgradeTest, ACurrentFolderStaysByteForByteWhateverTheWorkstationsLevel) {
@@ -206,7 +261,7 @@ TEST_F(UpgradeTest, ACurrentFolderStaysByteForByteWhateverTheWorkstationsLevel) 
     shell::testing::appendRow(dm.AnyagTable(), {{fields::Anyag::MEGNEVEZES, "Csavar"}, {fields::Anyag::AR1, "10"}});
     const auto before = imageOf(dir.path());
     for (int iniLevel : {0, 3, 9}) {
-        EXPECT_EQ(upgrade(iniLevel), 10);
+        EXPECT_EQ(upgrade(iniLevel), 11);
         EXPECT_EQ(imageOf(dir.path()), before);
     }
     EXPECT_EQ(backups, 0);
@@ -233,8 +288,8 @@ TEST_F(UpgradeTest, AFailedStepIsNotRecordedAndTheNextRunResumes) {
 
     other.reset();
     levels.clear();
-    EXPECT_EQ(upgrade(1), 10);
-    EXPECT_EQ(levels, std::vector<int>({2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(upgrade(1), 11);
+    EXPECT_EQ(levels, std::vector<int>({2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
     EXPECT_EQ(values(TableId::Szamla, "SZAMLATIP"), std::vector<std::string>({"1", "3", "4"}));
     EXPECT_EQ(testing_support::checkAllTables(dir.path()), std::vector<std::string>());
 }

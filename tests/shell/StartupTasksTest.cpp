@@ -194,6 +194,7 @@ TEST_F(StartupTasksTest, WithoutAWarehouseTheLabelFixWaitsUnmarked) {
 TEST_F(StartupTasksTest, RunSetsUpTheWindowThenChecksAndUpgradesBelowLevelTen) {
     // A folder of level 8: no barcode book, lines without the last step's fields.
     state.data.close();
+    dbase::Table::drop(data.path(), "NavQueue.dbf");
     dbase::Table::drop(data.path(), "vonalkod.dbf");
     dbase::Table::drop(data.path(), "Szamla2.dbf");
     dbase::Table::create(data.path(), "Szamla2.dbf", maintenance::fieldsAtLevel(TableId::Szamla2, 9),
@@ -210,10 +211,10 @@ TEST_F(StartupTasksTest, RunSetsUpTheWindowThenChecksAndUpgradesBelowLevelTen) {
     EXPECT_EQ(state.settings.spack, 9);
 
     prompt.answerYesNo(false);
-    windows.onUpgrade = [](int) { return 10; };
+    windows.onUpgrade = [](int) { return 11; };
     tasks.run();
     EXPECT_TRUE(windows.calls.contains("upgrade 9"));
-    EXPECT_TRUE(ini().contains("spack=10"));
+    EXPECT_TRUE(ini().contains("spack=11"));
 
     prompt.answerYesNo(false);
     windows.calls.clear();
@@ -225,7 +226,7 @@ TEST_F(StartupTasksTest, ANewWorkstationOnACurrentFolderWritesTheLevelWithoutThe
     prompt.answerYesNo(false);
     tasks.run();
     EXPECT_FALSE(windows.calls.join(' ').contains("upgrade"));
-    EXPECT_TRUE(ini().contains("spack=10"));
+    EXPECT_TRUE(ini().contains("spack=11"));
 }
 
 }  // namespace

@@ -22,6 +22,13 @@ namespace kavina::documents {
 
 namespace {
 
+const std::pair<const char16_t*, char> kVatStatuses[] = {
+    {u"Belföldi adóalany", fields::partnerVat::Domestic},
+    {u"Magánszemély", fields::partnerVat::PrivatePerson},
+    {u"Közösségi adóalany (EU)", fields::partnerVat::Eu},
+    {u"Egyéb (külföldi)", fields::partnerVat::Other},
+};
+
 QLineEdit* lineEdit(const QString& objectName, int maxLength = 0) {
     auto* edit = new QLineEdit;
     edit->setObjectName(objectName);
@@ -132,6 +139,11 @@ QWidget* TPartnerSzerk::financePage(bool showPriceGroups) {
     m_discount->setObjectName(QStringLiteral("discountSpinBox"));
     m_discount->setRange(0, 100);
     m_discount->setSuffix(QStringLiteral(" %"));
+    m_vatStatus = new QComboBox;
+    m_vatStatus->setObjectName(QStringLiteral("vatStatusComboBox"));
+    for (const auto& [text, code] : kVatStatuses) m_vatStatus->addItem(QString::fromUtf16(text), QString(QChar(code)));
+    m_euTaxNumber = lineEdit(QStringLiteral("euTaxNumberLineEdit"), 20);
+    form->addRow(QStringLiteral("ÁFA státusz:"), m_vatStatus);
     form->addRow(QStringLiteral("Adószám:"), m_taxNumber);
     if (taxpayerLookup()) {
         auto* lookup = new QPushButton(QStringLiteral("NAV lekérdezés"));
@@ -149,6 +161,7 @@ QWidget* TPartnerSzerk::financePage(bool showPriceGroups) {
             m_billing.street->setText(found->street);
         });
     }
+    form->addRow(QStringLiteral("Közösségi adószám:"), m_euTaxNumber);
     form->addRow(QStringLiteral("Bankfiók:"), m_bankBranch);
     form->addRow(QStringLiteral("Számlaszám:"), m_bankAccount);
     form->addRow(QStringLiteral("Fizetési mód:"), m_payment);
@@ -159,6 +172,16 @@ QWidget* TPartnerSzerk::financePage(bool showPriceGroups) {
     m_priceGroupLabel->setVisible(showPriceGroups);
     m_priceGroup->setVisible(showPriceGroups);
     return page;
+}
+
+void TPartnerSzerk::accept() {
+    if (const auto problem = partnerTaxProblem(fields())) {
+        m_logic.prompt().warning(QStringLiteral("Figyelem!"), *problem);
+        m_pages->setCurrentIndex(2);
+        m_taxNumber->setFocus();
+        return;
+    }
+    QDialog::accept();
 }
 
 void TPartnerSzerk::setFields(const PartnerFields& f) {
@@ -177,6 +200,8 @@ void TPartnerSzerk::setFields(const PartnerFields& f) {
     m_fax->setText(f.fax);
     m_email->setText(f.email);
     m_taxNumber->setText(f.taxNumber);
+    m_vatStatus->setCurrentIndex(std::max(0, m_vatStatus->findData(f.vatStatus)));
+    m_euTaxNumber->setText(f.euTaxNumber);
     m_bankBranch->setText(f.bankBranch);
     m_bankAccount->setText(f.bankAccount);
     // A stored text that is none of the three leaves the box without a choice.
@@ -202,7 +227,9 @@ PartnerFields TPartnerSzerk::fields() const {
     f.phone = m_phone->text();
     f.fax = m_fax->text();
     f.email = m_email->text();
-    f.taxNumber = m_taxNumber->text();
+    f.taxNumber = m_taxNumber->text().trimmed();
+    f.vatStatus = m_vatStatus->currentData().toString();
+    f.euTaxNumber = m_euTaxNumber->text().trimmed();
     f.bankBranch = m_bankBranch->text();
     f.bankAccount = m_bankAccount->text();
     f.paymentMethod = m_payment->currentText();

@@ -46,6 +46,8 @@ private:
     void checkGroup();
     void loadGroupNames();
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // "Elf&ogad" keeps the dialog open while the tax data cannot be kept.
+    void accept() override;
 
     TDataModule1& m_data;
     PartnerWindow& m_logic;
@@ -54,7 +56,8 @@ private:
     QLineEdit *m_name, *m_name2, *m_contact, *m_group;
     Address m_billing{}, m_mailing{};
     QLineEdit *m_phone, *m_fax, *m_email, *m_taxNumber, *m_bankBranch, *m_bankAccount;
-    QComboBox *m_payment, *m_priceGroup;
+    QComboBox *m_payment, *m_priceGroup, *m_vatStatus;
+    QLineEdit* m_euTaxNumber;
     QLabel* m_priceGroupLabel;
     QSpinBox *m_days, *m_discount;
     int m_storedPriceGroup = 4;  // kept when the price groups are not offered

@@ -22,6 +22,8 @@ TEST_F(StockFolder, AStoredInvoiceIsPrintedOnceACopyOnThePdfPrinter) {
     settings.setString(fields::User::SELO, QStringLiteral("SZA"));
     settings.setInteger(fields::User::SZAMLASZ, 1);
     settings.setString(fields::User::USER1, QStringLiteral("Példa Bolt Kft."));
+    settings.setString(fields::User::CIM, QStringLiteral("6720 Szeged, Kárász utca 10."));
+    settings.setString(fields::User::ADOSZAM, QStringLiteral("Adószám: 12345676-2-06"));
     settings.post();
 
     IniFile ini(QString::fromStdString(dir.path() + "/kavina.ini"));

@@ -1,0 +1,47 @@
+#pragma once
+// Puts the invoice data of a stored document into the queue table (NavQueue.dbf), in state W,
+// inside the transaction that stores or cancels the document: an invoice gets CREATE, a
+// corrective invoice MODIFY of its base invoice with the next modification index, a cancelled
+// invoice or corrective invoice STORNO. The XML is validated against the schemas before the
+// row is written; data that cannot be valid refuses the whole save.
+//
+// Documents issued before reporting began, and cash-register sales, scrap, proformas, offers
+// and delivery notes, produce no row.
+
+#include <QDateTime>
+#include <QString>
+#include <optional>
+#include <string>
+
+#include "foundation/TableHandle.h"
+#include "invoicing/navdata/InvoiceDataBuilder.h"
+
+namespace kavina::nav {
+
+// The row of a document stored as it is queued.
+struct QueuedInvoiceData {
+    QString invoiceNumber;
+    Operation operation = Operation::Create;
+    QString baseNumber;
+    int modificationIndex = 0;
+    QByteArray xml;
+};
+
+// Why a document about to be stored would be refused, when it is one that is reported:
+// what missingData names. Call before a number is taken.
+std::optional<QString> refusalBeforeSave(InvoiceDataBuilder& builder, const InvoiceDocument& document);
+
+// Writes the queue row for the document just stored or cancelled, when it is one that is
+// reported. Requires: the folder's transaction runs; the document's header and lines are
+// stored (a cancelled one holds its cancelled type). Throws RuleError when the invoice data
+// cannot be valid (the message names why), the engine's error when the row cannot be written.
+std::optional<QueuedInvoiceData> queueInvoiceData(InvoiceDataBuilder& builder, TableHandle& queue,
+                                                  const QString& documentNumber, const QDateTime& now);
+
+// Upper-case hexadecimal SHA3-512 of the bytes, as the queue keeps it.
+QString xmlHash(const QByteArray& xml);
+
+// Throws RuleError naming the schema's complaints when the XML is not valid invoice data.
+void requireValid(const QByteArray& xml, const QString& invoiceNumber);
+
+}  // namespace kavina::nav
