@@ -299,7 +299,7 @@ protected:
                 typeInto(*child<QLineEdit>(editor, QStringLiteral("billingStreetLineEdit")),
                          QStringLiteral("Kossuth Lajos sugárút 12."));
                 typeInto(*child<QLineEdit>(editor, QStringLiteral("taxNumberLineEdit")),
-                         QStringLiteral("24681357-2-06"));
+                         QStringLiteral("24681353-2-06"));
                 click(editor, QStringLiteral("acceptPushButton"));
             });
             click(partners, QStringLiteral("newPushButton"));
@@ -312,7 +312,7 @@ protected:
                           {fields::Partner::PARTNERKOD, fields::Partner::IRSZAM, fields::Partner::VAROS,
                            fields::Partner::UTCA, fields::Partner::ADOSZAM}),
                   QStringList(QStringLiteral("PARTNERKOD=13 IRSZAM=6725 VAROS=Szeged UTCA=Kossuth Lajos sugárút 12. "
-                                             "ADOSZAM=24681357-2-06")));
+                                             "ADOSZAM=24681353-2-06")));
     }
 
     // "Termékek", "Új": a new product typed in and accepted; it takes the next product code.
