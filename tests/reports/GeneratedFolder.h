@@ -47,6 +47,7 @@ struct StoredProduct {
     bool service = false;
     double net[5] = {};    // BESZERZAR, AR1, AR2, AR3, FIXAR
     double gross[5] = {};  // bbesz, bar1, bar2, bar3, bfixar
+    std::string unit;
 };
 
 struct StoredFolder {
@@ -114,6 +115,7 @@ inline StoredFolder readFolder(const std::string& folder) {
     for (a.first(); !a.eof(); a.next()) {
         StoredProduct p{number(a, A::ANYAGKOD),  text(a, A::CIKKSZAM),   text(a, A::MEGNEVEZES),
                         number(a, A::MENNYISEG), number(a, A::AFAKULCS), a.asLogical(a.fieldNumber(A::TERMEK.name))};
+        p.unit = text(a, A::EGYSEG);
         for (int i = 0; i < 5; ++i) {
             p.net[i] = number(a, nets[i]);
             p.gross[i] = number(a, grosses[i]);

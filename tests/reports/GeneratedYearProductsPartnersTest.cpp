@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QString>
 #include <algorithm>
 #include <cmath>
@@ -11,7 +14,11 @@
 #include <set>
 
 #include "GeneratedFolder.h"
+#include "WorkbookReader.h"
+#include "common/ScriptedPrompt.h"
+#include "foundation/Desktop.h"
 #include "foundation/MemTable.h"
+#include "reports/export/ProductWorkbook.h"
 #include "reports/partners/PartnerStatistics.h"
 #include "reports/products/ProductStatistics.h"
 #include "reports/search/TextSearch.h"
@@ -359,6 +366,68 @@ TEST_F(GeneratedYearProductsPartnersTest, TextSearchFindsTheInvoicesHoldingTheTe
             EXPECT_EQ(result.hits().asInteger(T1::FIZETENDO), forints(expected[at]->payable)) << what;
         }
     }
+}
+
+class NoDesktop : public Desktop {
+public:
+    bool openFile(const QString&) override { return true; }
+};
+
+TEST_F(GeneratedYearProductsPartnersTest, TheProductWorkbookReadsBackWithTheStockedGoodsAndTheirSums) {
+    std::vector<const StoredProduct*> goods;
+    for (const StoredProduct& p : stored().products)
+        if (p.stock > 0 && !p.service) goods.push_back(&p);
+    std::sort(goods.begin(), goods.end(), [](auto* a, auto* b) { return a->article < b->article; });
+    ASSERT_GE(goods.size(), 10u) << "a year of receipts leaves goods in stock";
+
+    testing_support::TestFolder out;
+    const QString path = QString::fromStdString(out.path()) + QStringLiteral("/Részletes terméklista.xlsx");
+    ScriptedPrompt prompt;
+    NoDesktop desktop;
+    exportProductWorkbook(folder(), path, QDateTime(QDate(kYear, 12, 31), QTime(17, 30)), prompt, desktop);
+    const QJsonObject cells = readBack(path);
+    const auto at = [&](int column, int row) {
+        return cells.value(QChar(u'A' + column - 1) + QString::number(row)).toArray();
+    };
+
+    long double sums[4] = {}, margins = 0, values = 0;  // net and gross purchase, net and gross sale
+    long double readValues = 0;
+    int row = 4;
+    for (const StoredProduct* p : goods) {
+        const std::string where = "row " + std::to_string(row) + ", " + p->article;
+        EXPECT_EQ(at(1, row).at(0).toString().toStdString(), p->article) << where;
+        EXPECT_EQ(at(1, row).at(1).toString(), QStringLiteral("s")) << where;
+        EXPECT_EQ(at(2, row).at(0).toString().toStdString(), p->name) << where;
+        EXPECT_EQ(at(3, row).at(0).toDouble(), p->stock) << where;
+        EXPECT_EQ(at(4, row).at(0).toString().toStdString(), p->unit) << where;
+        const double prices[4] = {p->net[0], p->gross[0], p->net[4], p->gross[4]};
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(at(5 + i, row).at(0).toDouble(), prices[i]) << where << " price " << i;
+            sums[i] += (long double)p->stock * prices[i];
+        }
+        EXPECT_EQ(at(9, row).at(0).toDouble(), std::nearbyint(p->rate)) << where;
+        if (p->gross[0] == 0) {
+            EXPECT_EQ(at(10, row).at(0).toString(), QStringLiteral("HIBA")) << where;
+        } else {
+            const double margin = p->net[4] > 0 ? fourPlaces(((long double)p->gross[4] / p->gross[0] - 1) * 100) : 0;
+            EXPECT_NEAR(at(10, row).at(0).toDouble(), margin, 1e-9) << where;
+            margins += margin;
+        }
+        const double value = fourPlaces((long double)p->stock * p->gross[4]);
+        EXPECT_NEAR(at(11, row).at(0).toDouble(), value, 1e-9) << where;
+        values += value;
+        readValues += at(11, row).at(0).toDouble();
+        ++row;
+    }
+    EXPECT_TRUE(at(1, row).isEmpty()) << "no product beyond the stocked goods";
+    EXPECT_EQ(at(5, row).at(0).toString(), QStringLiteral("Összesen:"));
+    EXPECT_TRUE(at(5, row).at(2).toBool()) << "the labels of the sums are bold";
+    EXPECT_EQ(at(11, row).at(0).toString(), QStringLiteral("Készlet bto érték"));
+    ++row;
+    for (int i = 0; i < 4; ++i) expectSum(at(5 + i, row).at(0).toDouble(), double(sums[i]), "sum " + std::to_string(i));
+    expectSum(at(10, row).at(0).toDouble(), double(margins / (long double)goods.size()), "the average margin");
+    expectSum(at(11, row).at(0).toDouble(), double(values), "the stock value");
+    expectSum(at(11, row).at(0).toDouble(), double(readValues), "the stock value against its column");
 }
 
 }  // namespace
