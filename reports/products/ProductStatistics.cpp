@@ -67,7 +67,9 @@ void collectSold(const std::string& folder, const QDate& from, const QDate& to, 
     const bool services = kind == SoldKind::Services;
     KeyedRows byName(rows);
     if (from > to) return;  // an empty period: the fields alone, without reading the documents
-    SalesSelection(folder, QStringLiteral("B1"), from, to)
+    SalesSelection(folder, QStringLiteral("B1"), from, to,
+                   {L::TERMEK, L::MEGNEVEZES, L::ITJSZAM, L::cikkszam, L::AFA, L::EGYSEG, L::OSSZESEN, L::EGYSEGAR,
+                    L::MENNYISEG, L::NETTOAR})
         .visit(
             [&](const RecordCursor&, const std::vector<CursorMark>& lines, RecordCursor& cursor) {
                 for (const CursorMark& mark : lines) {
@@ -135,7 +137,8 @@ double collectByArticle(const std::string& folder, const QDate& from, const QDat
     products.open();
     products.setOrder(A::CIKKSZAM);
     KeyedRows byName(rows);
-    SalesSelection(folder, QStringLiteral("B1"), from, to)
+    SalesSelection(folder, QStringLiteral("B1"), from, to,
+                   {L::TERMEK, L::cikkszam, L::MEGNEVEZES, L::MENNYISEG, L::EGYSEG})
         .visit(
             [&](const RecordCursor&, const std::vector<CursorMark>& lines, RecordCursor& line) {
                 for (const CursorMark& mark : lines) {

@@ -95,7 +95,8 @@ int searchInvoices(const std::string& folder, const TextSearchRequest& request, 
     if (request.text.isEmpty() || !(at.customer || at.comment || at.lineNames || at.lineComments)) return 0;
     const auto [from, to] = searchPeriod(request.from, request.to);
     int found = 0;
-    SalesSelection(folder, QStringLiteral("B"), from, to)
+    SalesSelection(folder, QStringLiteral("B"), from, to,
+                   {L::MEGNEVEZES, L::MEGJEGYZES, L::MENNYISEG, L::EGYSEG, L::EGYSEGAR, L::ITJSZAM})
         .alsoHeaderFields({H::NEV1, H::IRSZAM, H::VAROS, H::CIM, H::FIZETVE, H::UGYINTEZO, H::MEGJEGYZES})
         .visit(
             [&](const RecordCursor& header, const std::vector<CursorMark>& lines, RecordCursor& cursor) {

@@ -26,6 +26,7 @@ struct StoredLine {
     double quantity = 0, unitNet = 0, unitGross = 0, purchase = 0;
     double net = 0, rate = 0, vat = 0, gross = 0, profit = 0;
     bool service = false;
+    std::string vatCode, comment;  // ITJSZAM, MEGJEGYZES
 };
 
 struct StoredHeader {
@@ -33,7 +34,9 @@ struct StoredHeader {
     QDate issued, paidOn;
     double payable = 0, net = 0, commission = 0;
     bool paid = false;
-    double discount = 0;  // per cent of the document
+    double discount = 0;                                 // per cent of the document
+    int64_t partner = 0;                                 // PARTNERKOD
+    std::string name1, postcode, town, street, comment;  // NEV1, IRSZAM, VAROS, CIM, MEGJEGYZES
     std::vector<StoredLine> lines;
 };
 
@@ -44,6 +47,7 @@ struct StoredProduct {
     bool service = false;
     double net[5] = {};    // BESZERZAR, AR1, AR2, AR3, FIXAR
     double gross[5] = {};  // bbesz, bar1, bar2, bar3, bfixar
+    std::string unit;
 };
 
 struct StoredFolder {
@@ -83,6 +87,8 @@ inline StoredFolder readFolder(const std::string& folder) {
                         number(l, L::NETTOAR),   number(l, L::AFA),
                         number(l, L::AFAFT),     number(l, L::OSSZESEN),
                         number(l, L::haszon),    l.asLogical(l.fieldNumber(L::TERMEK.name))};
+        line.vatCode = text(l, L::ITJSZAM);
+        line.comment = text(l, L::MEGJEGYZES);
         lines[text(l, L::SZAMLASZAM)].push_back(line);
     }
     dbase::Table h(folder, std::string(H::kTable));
@@ -93,6 +99,12 @@ inline StoredFolder readFolder(const std::string& folder) {
                             day(h, H::KIALLIT),     day(h, H::FIZDATUM),   number(h, H::FIZETENDO),
                             number(h, H::AFAALAP),  number(h, H::POSSZEG), h.asLogical(h.fieldNumber(H::FIZETVE.name))};
         header.discount = number(h, H::KEDVEZMENY);
+        header.partner = int64_t(number(h, H::PARTNERKOD));
+        header.name1 = text(h, H::NEV1);
+        header.postcode = text(h, H::IRSZAM);
+        header.town = text(h, H::VAROS);
+        header.street = text(h, H::CIM);
+        header.comment = text(h, H::MEGJEGYZES);
         header.lines = lines[header.number];
         out.headers.push_back(std::move(header));
     }
@@ -103,6 +115,7 @@ inline StoredFolder readFolder(const std::string& folder) {
     for (a.first(); !a.eof(); a.next()) {
         StoredProduct p{number(a, A::ANYAGKOD),  text(a, A::CIKKSZAM),   text(a, A::MEGNEVEZES),
                         number(a, A::MENNYISEG), number(a, A::AFAKULCS), a.asLogical(a.fieldNumber(A::TERMEK.name))};
+        p.unit = text(a, A::EGYSEG);
         for (int i = 0; i < 5; ++i) {
             p.net[i] = number(a, nets[i]);
             p.gross[i] = number(a, grosses[i]);
