@@ -510,6 +510,8 @@ protected:
             child<QSpinBox>(editor, QStringLiteral("discountSpinBox"))->setValue(10);
             addLines(editor, {{0, QStringLiteral("Kalapács"), QStringLiteral("3")},
                               {0, QStringLiteral("Barkácskalauz"), QStringLiteral("2")}});
+            // Nothing is handed over for a transfer invoice, so no change is due.
+            EXPECT_EQ(child<QLabel>(editor, QStringLiteral("changeLabel"))->text(), QStringLiteral("0"));
             screenshot(QStringLiteral("szamla-szerkeszto"));
             windows.expect(QStringLiteral("PreviewWindow"), [this](QWidget& preview) {
                 screenshot(QStringLiteral("szamla-elonezet"));
