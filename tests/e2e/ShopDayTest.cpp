@@ -417,6 +417,47 @@ protected:
         expectTexts(pdfText(pdfs.value(0)), QStringList{QStringLiteral("Kovács és Társa Kft.")} + invoices);
     }
 
+    // "Garancialevél" from the transfer invoice, picked by a double click on the invoice box: the
+    // buyer and one line a piece of its goods are copied, and the certificate is printed.
+    void warrantyCertificate(shell::TForm1& form) {
+        SCOPED_TRACE("warranty certificate");
+        const QString invoice = QStringLiteral("SZA%1/00007").arg(now.date().year());
+        windows.expect(QStringLiteral("TGaranciaForm"), [&](QWidget& editor) {
+            windows.expect(QStringLiteral("TSzamlak"), [&](QWidget& list) {
+                child<QLineEdit>(list, QStringLiteral("searchLineEdit"))->setText(invoice);
+                settle();
+                click(list, QStringLiteral("choosePushButton"));
+            });
+            QTest::mouseDClick(child<QLineEdit>(editor, QStringLiteral("invoiceLineEdit")), Qt::LeftButton);
+            settle();
+            EXPECT_EQ(child<QLineEdit>(editor, QStringLiteral("invoiceLineEdit"))->text(), invoice);
+            EXPECT_EQ(child<QLineEdit>(editor, QStringLiteral("partnerLineEdit"))->text(),
+                      QStringLiteral("Kovács és Társa Kft."));
+            screenshot(QStringLiteral("garancialevel"));
+            prompt.answerCopies(1);
+            click(editor, QStringLiteral("printPushButton"));
+        });
+        command(form, QStringLiteral("GaranciaNew"));
+        expectWindowsDone();
+        const QStringList pdfs = newPdfFiles();
+        const QString number = printedOnce(pdfs);
+        namespace G = fields::Garancia;
+        namespace G2 = fields::Garancia2;
+        const auto b = books();
+        EXPECT_EQ(records(b->GaranciaTable(), G::SZAMLASZAM, invoice, {G::SORSZAM, G::NEV}),
+                  QStringList(QStringLiteral("SORSZAM=%1 NEV=Kovács és Társa Kft.").arg(number)));
+        QStringList pieces = records(b->Garancia2Table(), G2::SORSZAM, number, {G2::MENNYISEG, G2::MEGNEVEZES});
+        pieces.sort();
+        EXPECT_EQ(pieces, (QStringList{QStringLiteral("MENNYISEG=1 MEGNEVEZES=Barkácskalauz (könyv)"),
+                                       QStringLiteral("MENNYISEG=1 MEGNEVEZES=Barkácskalauz (könyv)"),
+                                       QStringLiteral("MENNYISEG=1 MEGNEVEZES=Kalapács 500 g"),
+                                       QStringLiteral("MENNYISEG=1 MEGNEVEZES=Kalapács 500 g"),
+                                       QStringLiteral("MENNYISEG=1 MEGNEVEZES=Kalapács 500 g")}));
+        expectTexts(pdfText(pdfs.value(0)),
+                    {number, invoice, QStringLiteral("Kovács és Társa Kft."), QStringLiteral("Kalapács 500 g"),
+                     QStringLiteral("Barkácskalauz (könyv)")});
+    }
+
     // "Munkalap": a repair call written up and kept with "Kilépés mentéssel".
     void worksheet(shell::TForm1& form) {
         SCOPED_TRACE("worksheet");
@@ -813,6 +854,7 @@ TEST_F(ShopDayTest, ADayAtTheShopWithEveryDocument) {
         correctiveInvoice(form);
         registerLists(form);
         partnerStatistics(form);
+        warrantyCertificate(form);
         worksheet(form);
         backupAndRestore(form);
         reindex(form);
