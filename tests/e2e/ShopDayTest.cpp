@@ -2,6 +2,10 @@
 // commands and the real windows they open, with the tables, the printed PDFs and the prompt's
 // messages checked after each.
 
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChartView>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -128,8 +132,9 @@ protected:
     }
 
     // The preview a statistics window shows next: printed on the built-in printer and closed.
-    void expectPrintedFromPreview(const QString& shot = {}) {
-        windows.expect(QStringLiteral("PreviewWindow"), [this, shot](QWidget& preview) {
+    void expectPrintedFromPreview(const QString& shot = {}, const std::function<void(QWidget&)>& look = {}) {
+        windows.expect(QStringLiteral("PreviewWindow"), [this, shot, look](QWidget& preview) {
+            if (look) look(preview);
             if (!shot.isEmpty()) screenshot(shot);
             windows.expect(QStringLiteral("printerDialog"),
                            [](QWidget& printer) { click(printer, QStringLiteral("printPushButton")); });
@@ -147,6 +152,30 @@ protected:
             .fileName()
             .section(QLatin1Char('_'), 0, 1)
             .replace(QLatin1Char('_'), QLatin1Char('/'));
+    }
+
+    // The bar chart a preview shows beside its pages: its title, then each series as
+    // "name: category=value ...".
+    static QStringList barsOf(QWidget& preview) {
+        auto* view = preview.findChild<QChartView*>(QStringLiteral("chartView"));
+        if (!view) {
+            ADD_FAILURE() << "no chart in the preview";
+            return {};
+        }
+        QStringList shown{view->chart()->title()};
+        const auto axes = view->chart()->axes(Qt::Horizontal);
+        auto* categories = axes.isEmpty() ? nullptr : qobject_cast<QBarCategoryAxis*>(axes.first());
+        for (QAbstractSeries* series : view->chart()->series()) {
+            auto* bars = qobject_cast<QBarSeries*>(series);
+            if (!bars || !categories) continue;
+            for (const QBarSet* set : bars->barSets()) {
+                QStringList values;
+                for (int i = 0; i < set->count(); ++i)
+                    values << categories->at(i) + QLatin1Char('=') + QString::number(set->at(i));
+                shown << set->label() + QStringLiteral(": ") + values.join(QLatin1Char(' '));
+            }
+        }
+        return shown;
     }
 
     // "Bevételezés": paint from the wholesaler on its own invoice number; the stock goes up.
@@ -710,8 +739,10 @@ protected:
     // on the built-in PDF printer.
     void dailyTurnover(shell::TForm1& form) {
         SCOPED_TRACE("daily turnover");
+        QStringList chart;
         windows.expect(QStringLiteral("TurnoverWindow"), [&](QWidget& window) {
-            expectPrintedFromPreview(QStringLiteral("napi-forgalom"));
+            expectPrintedFromPreview(QStringLiteral("napi-forgalom"),
+                                     [&](QWidget& preview) { chart = barsOf(preview); });
             click(window, QStringLiteral("runButton"));
             click(window, QStringLiteral("quitButton"));
         });
@@ -734,6 +765,10 @@ protected:
         for (const QString& cancelled :
              {QStringLiteral("SZA%1/00008").arg(year), QStringLiteral("SZA%1/00009").arg(year)})
             EXPECT_FALSE(text.contains(cancelled)) << cancelled.toStdString();
+        // The chart beside the pages: the day's gross takings by payment, as the pages sum them.
+        EXPECT_EQ(chart, (QStringList{QStringLiteral("Forgalom fizetési módonként, %1")
+                                          .arg(now.date().toString(QStringLiteral("yyyy.MM.dd"))),
+                                      QStringLiteral("Bruttó összeg: Átutalás=15034 Készpénz=0 Pénztárgép=4935")}));
     }
 
     // "Adatok mentése": the archive's name answered in the file dialog, the backup window runs
