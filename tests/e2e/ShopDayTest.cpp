@@ -487,6 +487,25 @@ protected:
                      QStringLiteral("Barkácskalauz (könyv)")});
     }
 
+    // "Leltárfelvételi ív": the stock sheet printed from its preview carries the day's stock.
+    void stockReport(shell::TForm1& form) {
+        SCOPED_TRACE("stock report");
+        expectPrintedFromPreview(QStringLiteral("leltar"));
+        command(form, QStringLiteral("bKeszletClick"));
+        expectWindowsDone();
+        const QStringList pdfs = newPdfFiles();
+        expectPrompts({printedText(pdfs)});
+        ASSERT_EQ(pdfs.size(), 1);
+        // The hammers and guides after the sale and its correction, as the products hold them.
+        const auto b = books();
+        expectTexts(
+            pdfText(pdfs[0]),
+            {QStringLiteral("Készletjelentés / leltárfelvételi ív"),
+             QStringLiteral("KSZ-0001 Kalapács 500 g 3001 %1 db").arg(stockOf(*b, QStringLiteral("Kalapács 500 g"))),
+             QStringLiteral("KIA-0001 Barkácskalauz (könyv) 4200 %1 db")
+                 .arg(stockOf(*b, QStringLiteral("Barkácskalauz (könyv)")))});
+    }
+
     // "Munkalap": a repair call written up and kept with "Kilépés mentéssel".
     void worksheet(shell::TForm1& form) {
         SCOPED_TRACE("worksheet");
@@ -890,6 +909,7 @@ TEST_F(ShopDayTest, ADayAtTheShopWithEveryDocument) {
         registerLists(form);
         partnerStatistics(form);
         warrantyCertificate(form);
+        stockReport(form);
         worksheet(form);
         backupAndRestore(form);
         reindex(form);
