@@ -62,6 +62,9 @@ DocumentTotals recalculateTotals(RecordCursor& header, RecordCursor& lines, bool
 }
 
 double changeDue(double handedOver, int64_t payable) {
+    // Nothing handed over (a transfer invoice, a sale not yet paid) leaves no change to give: the
+    // whole payable shown as a negative change would read as money owed back.
+    if (handedOver == 0) return 0;
     return handedOver - double(payable);
 }
 

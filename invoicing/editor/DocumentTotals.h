@@ -32,7 +32,8 @@ bool invoiceCashRounding(const QDate& issued, const QString& paymentMethod, Edit
 // AFAALAP, AFAFT and FIZETENDO. Requires: the header holds its one record, not being changed.
 DocumentTotals recalculateTotals(RecordCursor& header, RecordCursor& lines, bool cashRounding);
 
-// The change: handed over less the amount payable; negative when too little was handed over.
+// The change: handed over less the amount payable; negative when too little was handed over,
+// nothing when nothing was handed over.
 double changeDue(double handedOver, int64_t payable);
 
 }  // namespace kavina::invoicing

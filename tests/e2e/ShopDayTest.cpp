@@ -2,6 +2,10 @@
 // commands and the real windows they open, with the tables, the printed PDFs and the prompt's
 // messages checked after each.
 
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChartView>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -11,6 +15,8 @@
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 
 #include "dbase/FolderCheck.h"
@@ -125,6 +131,53 @@ protected:
         settle();
     }
 
+    // The preview a statistics window shows next: printed on the built-in printer and closed.
+    void expectPrintedFromPreview(const QString& shot = {}, const std::function<void(QWidget&)>& look = {}) {
+        windows.expect(QStringLiteral("PreviewWindow"), [this, shot, look](QWidget& preview) {
+            if (look) look(preview);
+            if (!shot.isEmpty()) screenshot(shot);
+            windows.expect(QStringLiteral("printerDialog"),
+                           [](QWidget& printer) { click(printer, QStringLiteral("printPushButton")); });
+            click(preview, QStringLiteral("printButton"));
+            click(preview, QStringLiteral("closeButton"));
+        });
+    }
+
+    // The prompts of a document printed in one copy and its one file; the document's number, as
+    // the file is named after it.
+    QString printedOnce(const QStringList& pdfs) {
+        expectPrompts({QStringLiteral("copies|none|||2"), printedText(pdfs)});
+        EXPECT_EQ(pdfs.size(), 1);
+        return QFileInfo(pdfs.value(0))
+            .fileName()
+            .section(QLatin1Char('_'), 0, 1)
+            .replace(QLatin1Char('_'), QLatin1Char('/'));
+    }
+
+    // The bar chart a preview shows beside its pages: its title, then each series as
+    // "name: category=value ...".
+    static QStringList barsOf(QWidget& preview) {
+        auto* view = preview.findChild<QChartView*>(QStringLiteral("chartView"));
+        if (!view) {
+            ADD_FAILURE() << "no chart in the preview";
+            return {};
+        }
+        QStringList shown{view->chart()->title()};
+        const auto axes = view->chart()->axes(Qt::Horizontal);
+        auto* categories = axes.isEmpty() ? nullptr : qobject_cast<QBarCategoryAxis*>(axes.first());
+        for (QAbstractSeries* series : view->chart()->series()) {
+            auto* bars = qobject_cast<QBarSeries*>(series);
+            if (!bars || !categories) continue;
+            for (const QBarSet* set : bars->barSets()) {
+                QStringList values;
+                for (int i = 0; i < set->count(); ++i)
+                    values << categories->at(i) + QLatin1Char('=') + QString::number(set->at(i));
+                shown << set->label() + QStringLiteral(": ") + values.join(QLatin1Char(' '));
+            }
+        }
+        return shown;
+    }
+
     // "Bevételezés": paint from the wholesaler on its own invoice number; the stock goes up.
     void receiveGoods(shell::TForm1& form) {
         SCOPED_TRACE("goods receipt");
@@ -141,15 +194,13 @@ protected:
         command(form, QStringLiteral("bBevetelClick"));
         expectWindowsDone();
         const QStringList pdfs = newPdfFiles();
-        expectPrompts({QStringLiteral("copies|none|||2"), printedText(pdfs)});
-        ASSERT_EQ(pdfs.size(), 1);
-        const QString number =
-            QFileInfo(pdfs[0]).fileName().section(QLatin1Char('_'), 0, 1).replace(QLatin1Char('_'), QLatin1Char('/'));
+        const QString number = printedOnce(pdfs);
         EXPECT_EQ(number, QStringLiteral("BSZ%1/00001").arg(now.date().year()));
         // A receipt is printed under the supplier's own number.
-        expectTexts(pdfText(pdfs[0]), {QStringLiteral("BEVÉTELEZÉS"),
-                                       QStringLiteral("Németh Festék Nagykereskedés Zrt."), QStringLiteral("NF-2291"),
-                                       QStringLiteral("Beltéri falfesték, fehér, 5 l"), QStringLiteral("12 db")});
+        expectTexts(
+            pdfText(pdfs.value(0)),
+            {QStringLiteral("BEVÉTELEZÉS"), QStringLiteral("Németh Festék Nagykereskedés Zrt."),
+             QStringLiteral("NF-2291"), QStringLiteral("Beltéri falfesték, fehér, 5 l"), QStringLiteral("12 db")});
         const auto b = books();
         EXPECT_EQ(records(b->SzamlaTable(), H::SZAMLASZAM, number, {H::SZAMLATIP, H::NEV, H::AJANLSZAM}),
                   QStringList(QStringLiteral("SZAMLATIP=3 NEV=Németh Festék Nagykereskedés Zrt. AJANLSZAM=NF-2291")));
@@ -172,11 +223,8 @@ protected:
         command(form, QStringLiteral("AjanlatNew"));
         expectWindowsDone();
         QStringList pdfs = newPdfFiles();
-        expectPrompts({QStringLiteral("copies|none|||2"), printedText(pdfs)});
-        ASSERT_EQ(pdfs.size(), 1);
-        const QString offer =
-            QFileInfo(pdfs[0]).fileName().section(QLatin1Char('_'), 0, 1).replace(QLatin1Char('_'), QLatin1Char('/'));
-        expectTexts(pdfText(pdfs[0]),
+        const QString offer = printedOnce(pdfs);
+        expectTexts(pdfText(pdfs.value(0)),
                     {offer, QStringLiteral("Tapétavágó kés"), QStringLiteral("Kovács és Társa Kft.")});
         EXPECT_EQ(movements(*books(), offer), QStringList());
 
@@ -195,10 +243,7 @@ protected:
         command(form, QStringLiteral("Szamlaajanlat"));
         expectWindowsDone();
         pdfs = newPdfFiles();
-        expectPrompts({QStringLiteral("copies|none|||2"), printedText(pdfs)});
-        ASSERT_EQ(pdfs.size(), 1);
-        const QString invoice =
-            QFileInfo(pdfs[0]).fileName().section(QLatin1Char('_'), 0, 1).replace(QLatin1Char('_'), QLatin1Char('/'));
+        const QString invoice = printedOnce(pdfs);
         const auto b = books();
         EXPECT_EQ(lines(*b, invoice), QStringList(QStringLiteral("MENNYISEG=10 AFA=27 MEGNEVEZES=Tapétavágó kés")));
         EXPECT_EQ(stockOf(*b, QStringLiteral("Tapétavágó kés")), cutters - 10);
@@ -220,11 +265,8 @@ protected:
         command(form, QStringLiteral("mUjSzallitoClick"));
         expectWindowsDone();
         QStringList pdfs = newPdfFiles();
-        expectPrompts({QStringLiteral("copies|none|||2"), printedText(pdfs)});
-        ASSERT_EQ(pdfs.size(), 1);
-        const QString note =
-            QFileInfo(pdfs[0]).fileName().section(QLatin1Char('_'), 0, 1).replace(QLatin1Char('_'), QLatin1Char('/'));
-        expectTexts(pdfText(pdfs[0]), {note, roller, QStringLiteral("4 db")});
+        const QString note = printedOnce(pdfs);
+        expectTexts(pdfText(pdfs.value(0)), {note, roller, QStringLiteral("4 db")});
         EXPECT_EQ(stockOf(*books(), roller), rollers - 4);
 
         windows.expect(QStringLiteral("TSzamlak"), [&](QWidget& list) {
@@ -247,15 +289,221 @@ protected:
         command(form, QStringLiteral("Szamlaszallito"));
         expectWindowsDone();
         pdfs = newPdfFiles();
-        expectPrompts({QStringLiteral("copies|none|||2"), printedText(pdfs)});
-        ASSERT_EQ(pdfs.size(), 1);
-        const QString invoice =
-            QFileInfo(pdfs[0]).fileName().section(QLatin1Char('_'), 0, 1).replace(QLatin1Char('_'), QLatin1Char('/'));
+        const QString invoice = printedOnce(pdfs);
         const auto b = books();
         EXPECT_EQ(lines(*b, invoice), QStringList(QStringLiteral("MENNYISEG=5 AFA=27 MEGNEVEZES=") + roller));
         EXPECT_EQ(stockOf(*b, roller), rollers - 5);
         EXPECT_EQ(records(b->SzamlaTable(), H::SZAMLASZAM, note, {H::SZAMLATIP, H::ALLAPOT}),
                   QStringList(QStringLiteral("SZAMLATIP=F ALLAPOT=számlázva")));
+    }
+
+    // "Helyesbítő számla" of the paid transfer invoice: its lines come reversed, one hammer of the
+    // three is sold again; the correction moves stock by its own lines only and marks the source.
+    void correctiveInvoice(shell::TForm1& form) {
+        SCOPED_TRACE("corrective invoice");
+        const QString source = QStringLiteral("SZA%1/00007").arg(now.date().year());
+        const QString hammer = QStringLiteral("Kalapács 500 g"), book = QStringLiteral("Barkácskalauz (könyv)");
+        const double hammers = stockOf(*books(), hammer), guides = stockOf(*books(), book);
+        windows.expect(QStringLiteral("TSzamlak"), [&](QWidget& list) {
+            child<QLineEdit>(list, QStringLiteral("searchLineEdit"))->setText(source);
+            settle();
+            click(list, QStringLiteral("choosePushButton"));
+        });
+        windows.expect(QStringLiteral("TSzamlaForm"), [&](QWidget& editor) {
+            EXPECT_EQ(child<QLineEdit>(editor, QStringLiteral("partnerNameLineEdit"))->text(),
+                      QStringLiteral("Kovács és Társa Kft."));
+            addLines(editor, {{0, QStringLiteral("Kalapács"), QStringLiteral("1")}});
+            screenshot(QStringLiteral("helyesbito-szamla"));
+            prompt.answerCopies(1);
+            click(editor, QStringLiteral("printPushButton"));
+        });
+        command(form, QStringLiteral("mJovairClick"));
+        expectWindowsDone();
+        const QStringList pdfs = newPdfFiles();
+        const QString number = printedOnce(pdfs);
+        // A correction takes the next invoice number.
+        EXPECT_TRUE(number.startsWith(QStringLiteral("SZA%1/").arg(now.date().year()))) << number.toStdString();
+        expectTexts(pdfText(pdfs.value(0)), {QStringLiteral("HELYESBÍTŐ SZÁMLA"), number,
+                                             QStringLiteral("Készült a %1 számla alapján.").arg(source), hammer, book});
+        const auto b = books();
+        EXPECT_EQ(records(b->SzamlaTable(), H::SZAMLASZAM, number, {H::SZAMLATIP, H::PARTNERKOD, H::FIZMOD}),
+                  QStringList(QStringLiteral("SZAMLATIP=J PARTNERKOD=1 FIZMOD=Átutalás")));
+        EXPECT_EQ(lines(*b, number), (QStringList{QStringLiteral("MENNYISEG=-2 AFA=5 MEGNEVEZES=") + book,
+                                                  QStringLiteral("MENNYISEG=-3 AFA=27 MEGNEVEZES=") + hammer,
+                                                  QStringLiteral("MENNYISEG=1 AFA=27 MEGNEVEZES=") + hammer}));
+        EXPECT_EQ(movements(*b, number), (QStringList{QStringLiteral("tipus=JÓV mennyiseg=-2 tetel=") + book,
+                                                      QStringLiteral("tipus=JÓV mennyiseg=-3 tetel=") + hammer,
+                                                      QStringLiteral("tipus=JÓV mennyiseg=1 tetel=") + hammer}));
+        EXPECT_EQ(stockOf(*b, hammer), hammers + 3 - 1);
+        EXPECT_EQ(stockOf(*b, book), guides + 2);
+        EXPECT_EQ(records(b->SzamlaTable(), H::SZAMLASZAM, source, {H::SZAMLATIP, H::ALLAPOT}),
+                  QStringList(QStringLiteral("SZAMLATIP=B ALLAPOT=számlázva")));
+    }
+
+    // The numbers a list of the register shows, opened by its main-window command.
+    QStringList listed(shell::TForm1& form, const QString& handler, const QString& caption, const QString& shot) {
+        QStringList numbers;
+        windows.expect(QStringLiteral("TSzamlak"), [&](QWidget& list) {
+            EXPECT_EQ(list.windowTitle(), caption);
+            const QAbstractItemModel* model = child<QTableView>(list, QStringLiteral("documentGrid"))->model();
+            for (int row = 0; row < model->rowCount(); ++row)
+                numbers << model->index(row, 1).data().toString().trimmed();
+            screenshot(shot);
+            click(list, QStringLiteral("closePushButton"));
+        });
+        command(form, handler);
+        expectWindowsDone();
+        expectPrompts({});
+        return numbers;
+    }
+
+    // The register's other lists: today's unpaid invoices, the proformas and the cash sales.
+    void registerLists(shell::TForm1& form) {
+        SCOPED_TRACE("register lists");
+        const int year = now.date().year();
+        const QStringList unpaid = listed(form, QStringLiteral("mSzamlakFizetetlenClick"),
+                                          QStringLiteral("Fizetetlen számlák"), QStringLiteral("fizetetlen-szamlak"));
+        // Paid or cancelled invoices are not owed.
+        for (const QString& gone : {QStringLiteral("SZA%1/00007").arg(year), QStringLiteral("SZA%1/00008").arg(year),
+                                    QStringLiteral("SZA%1/00009").arg(year)})
+            EXPECT_FALSE(unpaid.contains(gone)) << gone.toStdString();
+        const auto b = books();
+        TableHandle& headers = b->SzamlaTable();
+        QStringList owed;
+        for (headers.first(); !headers.eof(); headers.next())
+            if (headers.asString(H::SZAMLATIP).trimmed() == QStringLiteral("B") && !headers.asLogical(H::FIZETVE))
+                owed << headers.asString(H::SZAMLASZAM).trimmed();
+        for (const QString& number : owed) EXPECT_TRUE(unpaid.contains(number)) << number.toStdString();
+        EXPECT_FALSE(owed.isEmpty());
+
+        const QStringList proformas = listed(form, QStringLiteral("mProformaClick"), QStringLiteral("Proforma számlák"),
+                                             QStringLiteral("proformak"));
+        EXPECT_TRUE(proformas.contains(QStringLiteral("PRO%1/00002").arg(year))) << proformas.join(u' ').toStdString();
+        for (const QString& number : proformas)
+            EXPECT_TRUE(number.startsWith(QStringLiteral("PRO"))) << number.toStdString();
+
+        const QStringList sales = listed(form, QStringLiteral("mEladasokClick"),
+                                         QStringLiteral("Pénztárgépes értékesítések"), QStringLiteral("eladasok"));
+        EXPECT_TRUE(sales.contains(QStringLiteral("PGÉ%1/00003").arg(year))) << sales.join(u' ').toStdString();
+    }
+
+    // "Partner statisztika": today's invoices of the business buyer, chosen in the partner
+    // register from the name box, collected, then printed from the preview.
+    void partnerStatistics(shell::TForm1& form) {
+        SCOPED_TRACE("partner statistics");
+        QStringList shown;
+        QString total;
+        windows.expect(QStringLiteral("TPartnerStatForm"), [&](QWidget& window) {
+            child<QTabWidget>(window, QStringLiteral("tabs"))->setCurrentIndex(1);
+            settle();
+            windows.expect(QStringLiteral("TPartnerForm"), [this](QWidget& partners) {
+                // The buyer's overdue invoices are shown at the choice here too.
+                windows.expect(QStringLiteral("Ttartozasform"),
+                               [](QWidget& debts) { click(debts, QStringLiteral("continuePushButton")); });
+                typeInto(*child<QLineEdit>(partners, QStringLiteral("quickSearchLineEdit")),
+                         QStringLiteral("Kovács és"));
+                settle();
+                click(partners, QStringLiteral("acceptPushButton"));
+            });
+            QTest::mouseClick(child<QLineEdit>(window, QStringLiteral("invoicesPartnerName")), Qt::LeftButton);
+            settle();
+            EXPECT_EQ(child<QLineEdit>(window, QStringLiteral("invoicesPartnerName"))->text(),
+                      QStringLiteral("Kovács és Társa Kft."));
+            click(window, QStringLiteral("invoicesCollect"));
+            const QAbstractItemModel* model = child<QTableView>(window, QStringLiteral("invoicesGrid"))->model();
+            for (int row = 0; row < model->rowCount(); ++row) shown << model->index(row, 0).data().toString().trimmed();
+            total = child<QLabel>(window, QStringLiteral("invoicesTotal"))->text();
+            screenshot(QStringLiteral("partner-statisztika"));
+            expectPrintedFromPreview();
+            click(window, QStringLiteral("invoicesPrint"));
+            click(window, QStringLiteral("invoicesClose"));
+        });
+        command(form, QStringLiteral("TBItem36Click"));
+        expectWindowsDone();
+        const QStringList pdfs = newPdfFiles();
+        expectPrompts({printedText(pdfs)});
+        // The buyer's standing invoices of today, read from the tables: storno, corrective and
+        // cash-register documents are not its invoices.
+        const auto b = books();
+        TableHandle& headers = b->SzamlaTable();
+        QStringList invoices;
+        double net = 0;
+        for (headers.first(); !headers.eof(); headers.next())
+            if (headers.asString(H::SZAMLATIP).trimmed() == QStringLiteral("B") &&
+                headers.asString(H::PARTNERKOD).trimmed() == QStringLiteral("1") &&
+                headers.asDate(H::KIALLIT) == now.date()) {
+                invoices << headers.asString(H::SZAMLASZAM).trimmed();
+                net += headers.asFloat(H::AFAALAP);
+            }
+        const int year = now.date().year();
+        EXPECT_TRUE(invoices.contains(QStringLiteral("SZA%1/00007").arg(year)));
+        EXPECT_FALSE(invoices.contains(QStringLiteral("SZA%1/00008").arg(year)));
+        shown.sort();
+        invoices.sort();
+        EXPECT_EQ(shown, invoices);
+        EXPECT_EQ(QString(total).remove(QLatin1Char(' ')).remove(QChar(0xA0)), QString::number(qRound64(net)));
+        ASSERT_EQ(pdfs.size(), 1);
+        expectTexts(pdfText(pdfs.value(0)), QStringList{QStringLiteral("Kovács és Társa Kft.")} + invoices);
+    }
+
+    // "Garancialevél" from the transfer invoice, picked by a double click on the invoice box: the
+    // buyer and one line a piece of its goods are copied, and the certificate is printed.
+    void warrantyCertificate(shell::TForm1& form) {
+        SCOPED_TRACE("warranty certificate");
+        const QString invoice = QStringLiteral("SZA%1/00007").arg(now.date().year());
+        windows.expect(QStringLiteral("TGaranciaForm"), [&](QWidget& editor) {
+            windows.expect(QStringLiteral("TSzamlak"), [&](QWidget& list) {
+                child<QLineEdit>(list, QStringLiteral("searchLineEdit"))->setText(invoice);
+                settle();
+                click(list, QStringLiteral("choosePushButton"));
+            });
+            QTest::mouseDClick(child<QLineEdit>(editor, QStringLiteral("invoiceLineEdit")), Qt::LeftButton);
+            settle();
+            EXPECT_EQ(child<QLineEdit>(editor, QStringLiteral("invoiceLineEdit"))->text(), invoice);
+            EXPECT_EQ(child<QLineEdit>(editor, QStringLiteral("partnerLineEdit"))->text(),
+                      QStringLiteral("Kovács és Társa Kft."));
+            screenshot(QStringLiteral("garancialevel"));
+            prompt.answerCopies(1);
+            click(editor, QStringLiteral("printPushButton"));
+        });
+        command(form, QStringLiteral("GaranciaNew"));
+        expectWindowsDone();
+        const QStringList pdfs = newPdfFiles();
+        const QString number = printedOnce(pdfs);
+        namespace G = fields::Garancia;
+        namespace G2 = fields::Garancia2;
+        const auto b = books();
+        EXPECT_EQ(records(b->GaranciaTable(), G::SZAMLASZAM, invoice, {G::SORSZAM, G::NEV}),
+                  QStringList(QStringLiteral("SORSZAM=%1 NEV=Kovács és Társa Kft.").arg(number)));
+        QStringList pieces = records(b->Garancia2Table(), G2::SORSZAM, number, {G2::MENNYISEG, G2::MEGNEVEZES});
+        pieces.sort();
+        EXPECT_EQ(pieces, (QStringList{QStringLiteral("MENNYISEG=1 MEGNEVEZES=Barkácskalauz (könyv)"),
+                                       QStringLiteral("MENNYISEG=1 MEGNEVEZES=Barkácskalauz (könyv)"),
+                                       QStringLiteral("MENNYISEG=1 MEGNEVEZES=Kalapács 500 g"),
+                                       QStringLiteral("MENNYISEG=1 MEGNEVEZES=Kalapács 500 g"),
+                                       QStringLiteral("MENNYISEG=1 MEGNEVEZES=Kalapács 500 g")}));
+        expectTexts(pdfText(pdfs.value(0)),
+                    {number, invoice, QStringLiteral("Kovács és Társa Kft."), QStringLiteral("Kalapács 500 g"),
+                     QStringLiteral("Barkácskalauz (könyv)")});
+    }
+
+    // "Leltárfelvételi ív": the stock sheet printed from its preview carries the day's stock.
+    void stockReport(shell::TForm1& form) {
+        SCOPED_TRACE("stock report");
+        expectPrintedFromPreview(QStringLiteral("leltar"));
+        command(form, QStringLiteral("bKeszletClick"));
+        expectWindowsDone();
+        const QStringList pdfs = newPdfFiles();
+        expectPrompts({printedText(pdfs)});
+        ASSERT_EQ(pdfs.size(), 1);
+        // The hammers and guides after the sale and its correction, as the products hold them.
+        const auto b = books();
+        expectTexts(
+            pdfText(pdfs[0]),
+            {QStringLiteral("Készletjelentés / leltárfelvételi ív"),
+             QStringLiteral("KSZ-0001 Kalapács 500 g 3001 %1 db").arg(stockOf(*b, QStringLiteral("Kalapács 500 g"))),
+             QStringLiteral("KIA-0001 Barkácskalauz (könyv) 4200 %1 db")
+                 .arg(stockOf(*b, QStringLiteral("Barkácskalauz (könyv)")))});
     }
 
     // "Munkalap": a repair call written up and kept with "Kilépés mentéssel".
@@ -351,6 +599,8 @@ protected:
             child<QSpinBox>(editor, QStringLiteral("discountSpinBox"))->setValue(10);
             addLines(editor, {{0, QStringLiteral("Kalapács"), QStringLiteral("3")},
                               {0, QStringLiteral("Barkácskalauz"), QStringLiteral("2")}});
+            // Nothing is handed over for a transfer invoice, so no change is due.
+            EXPECT_EQ(child<QLabel>(editor, QStringLiteral("changeLabel"))->text(), QStringLiteral("0"));
             screenshot(QStringLiteral("szamla-szerkeszto"));
             windows.expect(QStringLiteral("PreviewWindow"), [this](QWidget& preview) {
                 screenshot(QStringLiteral("szamla-elonezet"));
@@ -413,7 +663,7 @@ protected:
         const QStringList pdfs = newPdfFiles();
         expectPrompts({QStringLiteral("copies|none|||2"), printedText(pdfs)});
         ASSERT_EQ(pdfs.size(), 1);
-        expectTexts(pdfText(pdfs[0]),
+        expectTexts(pdfText(pdfs.value(0)),
                     {QStringLiteral("Pénztárgépes értékesítés"), number, QStringLiteral("Hatlapfejű csavar M8x40"),
                      QStringLiteral("4 933,50 Ft"), QStringLiteral("kerekítésből adódó eltérés: 1,50 Ft"),
                      QStringLiteral("Fizetendő: 4 935 Ft")});
@@ -441,7 +691,7 @@ protected:
         expectPrompts({QStringLiteral("copies|none|||2"), printedText(pdfs)});
         ASSERT_EQ(pdfs.size(), 1);
         const QString number = QStringLiteral("PRO%1/00002").arg(now.date().year());
-        expectTexts(pdfText(pdfs[0]),
+        expectTexts(pdfText(pdfs.value(0)),
                     {number, QStringLiteral("Szabó Építőipari Bt."), QStringLiteral("Ütvefúrógép 750 W")});
         const auto b = books();
         EXPECT_EQ(records(b->SzamlaTable(), H::SZAMLASZAM, number, {H::SZAMLATIP, H::PARTNERKOD}),
@@ -497,7 +747,7 @@ protected:
         expectPrompts({seen.value(0), printedText(pdfs)});
         EXPECT_TRUE(seen.value(0).startsWith(QStringLiteral("yes/no|"))) << seen.value(0).toStdString();
         // An invoice's copy counts twice: the copy printed and the one kept with it.
-        expectTexts(pdfText(pdfs[0]),
+        expectTexts(pdfText(pdfs.value(0)),
                     {number, QStringLiteral("Másolat"), QStringLiteral("Az eredetivel megegyező hiteles másolat"),
                      QStringLiteral("4. példány"), QStringLiteral("15 034 Ft")});
         EXPECT_EQ(records(books()->SzamlaTable(), H::SZAMLASZAM, number, {H::PRINT}),
@@ -508,14 +758,10 @@ protected:
     // on the built-in PDF printer.
     void dailyTurnover(shell::TForm1& form) {
         SCOPED_TRACE("daily turnover");
+        QStringList chart;
         windows.expect(QStringLiteral("TurnoverWindow"), [&](QWidget& window) {
-            windows.expect(QStringLiteral("PreviewWindow"), [&](QWidget& preview) {
-                screenshot(QStringLiteral("napi-forgalom"));
-                windows.expect(QStringLiteral("printerDialog"),
-                               [](QWidget& printer) { click(printer, QStringLiteral("printPushButton")); });
-                click(preview, QStringLiteral("printButton"));
-                click(preview, QStringLiteral("closeButton"));
-            });
+            expectPrintedFromPreview(QStringLiteral("napi-forgalom"),
+                                     [&](QWidget& preview) { chart = barsOf(preview); });
             click(window, QStringLiteral("runButton"));
             click(window, QStringLiteral("quitButton"));
         });
@@ -526,7 +772,7 @@ protected:
         ASSERT_EQ(pdfs.size(), 1);
         const int year = now.date().year();
         // Today's standing documents by payment: the cancelled invoices are left out.
-        const QString text = pdfText(pdfs[0]);
+        const QString text = pdfText(pdfs.value(0));
         // The transfer invoice's VAT breakdown is after its 10 % discount, as on the invoice.
         expectTexts(
             text,
@@ -538,6 +784,10 @@ protected:
         for (const QString& cancelled :
              {QStringLiteral("SZA%1/00008").arg(year), QStringLiteral("SZA%1/00009").arg(year)})
             EXPECT_FALSE(text.contains(cancelled)) << cancelled.toStdString();
+        // The chart beside the pages: the day's gross takings by payment, as the pages sum them.
+        EXPECT_EQ(chart, (QStringList{QStringLiteral("Forgalom fizetési módonként, %1")
+                                          .arg(now.date().toString(QStringLiteral("yyyy.MM.dd"))),
+                                      QStringLiteral("Bruttó összeg: Átutalás=15034 Készpénz=0 Pénztárgép=4935")}));
     }
 
     // "Adatok mentése": the archive's name answered in the file dialog, the backup window runs
@@ -596,12 +846,7 @@ protected:
         });
         command(form, QStringLiteral("SzamlaNew"));
         expectWindowsDone();
-        const QStringList pdfs = newPdfFiles();
-        expectPrompts({QStringLiteral("copies|none|||2"), printedText(pdfs)});
-        return QFileInfo(pdfs.value(0))
-            .fileName()
-            .section(QLatin1Char('_'), 0, 1)
-            .replace(QLatin1Char('_'), QLatin1Char('/'));
+        return printedOnce(newPdfFiles());
     }
 
     // Storno or spoiling of a stored invoice through its window: the invoice takes the
@@ -628,7 +873,7 @@ protected:
         const QStringList pdfs = newPdfFiles();
         expectPrompts({QStringLiteral("copies|none|||2"), printedText(pdfs)});
         ASSERT_EQ(pdfs.size(), 1);
-        expectTexts(pdfText(pdfs[0]), {number, QStringLiteral("Másolati példány")});
+        expectTexts(pdfText(pdfs.value(0)), {number, QStringLiteral("Másolati példány")});
         b = books();
         EXPECT_EQ(records(b->SzamlaTable(), H::SZAMLASZAM, number, {H::SZAMLATIP}),
                   QStringList(QStringLiteral("SZAMLATIP=S")));
@@ -660,6 +905,11 @@ TEST_F(ShopDayTest, ADayAtTheShopWithEveryDocument) {
         dailyTurnover(form);
         offerTurnedIntoInvoice(form);
         deliveryNoteTurnedIntoInvoice(form);
+        correctiveInvoice(form);
+        registerLists(form);
+        partnerStatistics(form);
+        warrantyCertificate(form);
+        stockReport(form);
         worksheet(form);
         backupAndRestore(form);
         reindex(form);

@@ -125,6 +125,12 @@ TEST(DocumentTotalsTest, NegativeCorrectiveSumsMirrorTheCashRuleAndEmptyDocument
     EXPECT_EQ(changeDue(1000, 1005), -5);
 }
 
+TEST(DocumentTotalsTest, NoChangeIsDueWhenNothingWasHandedOver) {
+    EXPECT_EQ(changeDue(0, 15034), 0);
+    EXPECT_EQ(changeDue(0, -1005), 0);
+    EXPECT_EQ(changeDue(20000, 15034), 4966);
+}
+
 // Random documents around the day cash rounding began, every rate in use, discounts up to 30 %.
 TEST(DocumentTotalsTest, ThousandRandomDocumentsMatchTheirSumsWorkedOutLineByLine) {
     const unsigned seed = std::random_device{}();
