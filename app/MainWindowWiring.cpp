@@ -43,7 +43,9 @@
 #include "shell/startup/forms/SessionWindowsQt.h"
 #include "support/errorreport/ErrorReportHandler.h"
 #include "support/errorreport/forms/QtErrorEnvironment.h"
+#include "support/nav/TableInvoiceQueue.h"
 #include "support/nav/forms/NavCommands.h"
+#include "support/nav/forms/NavReporting.h"
 #include "support/plugins/PluginSet.h"
 #include "support/plugins/forms/QtPluginHost.h"
 #include "support/plugins/forms/TPluginform.h"
@@ -210,7 +212,13 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
     support::QtPluginMenus pluginMenus(form, menuPictures());
     support::PluginSet plugins(state.prompt, pluginMenus, pluginHost.objects());
     pluginMenus.setStarter([&plugins](int index) { plugins.start(index); });
-    actions.setAfterStartupTasks([&plugins, &state, pluginToStart] {
+    // Online invoice reporting: the sender beside the window with its line in the status bar.
+    nav::NavReporting navReporting(*form.statusBar(), state.session.dataFolder, [folder = state.session.dataFolder] {
+        return std::unique_ptr<nav::InvoiceQueue>(std::make_unique<nav::TableInvoiceQueue>(folder));
+    });
+    actions.setAfterStartupTasks([&plugins, &state, pluginToStart, &navReporting] {
+        // After the start-up tasks: an upgrade among them may have just made the queue.
+        navReporting.start();
         if (plugins.load(state.programFolder, state.settings.pluginext) && !pluginToStart.isEmpty())
             plugins.startNamed(pluginToStart);
     });
@@ -231,11 +239,14 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
                                   signOut(state);
                                   QCoreApplication::exit(0);
                               }});
-    // Online invoice reporting: its settings, and the partner dialog's look-up by tax number.
+    // Online invoice reporting: its settings, the reconciliation window, and the partner dialog's
+    // look-up by tax number.
     const nav::NavCommandContext navContext{.prompt = state.prompt,
                                             .parent = [&form] { return static_cast<QWidget*>(&form); },
                                             .dataFolder = [&state] { return state.session.dataFolder; },
-                                            .currentRole = [&state] { return state.session.currentRole; }};
+                                            .currentRole = [&state] { return state.session.currentRole; },
+                                            .queue = [&navReporting] { return navReporting.queue(); },
+                                            .wakeSender = [&navReporting] { navReporting.wake(); }};
     nav::addNavCommands(addToMainWindow, navContext);
     documents::setTaxpayerLookup(
         [navContext](QWidget*, const QString& taxNumber,

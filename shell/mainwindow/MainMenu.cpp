@@ -177,6 +177,7 @@ MenuEntry listsMenu() {
                    item("&Árlista nyomtatása", "Arlistak"),
                    separator(),
                    right('B', item("Adóhatósági ellenőrzési adatszolgáltatás", "taxAuditExportClick")),
+                   right('B', item("Online számla", "mOnlineSzamlaClick")),
                });
 }
 
