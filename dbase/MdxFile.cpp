@@ -81,7 +81,22 @@ void MdxFile::initialise(File& file, const std::string& baseName, uint8_t langua
 
 MdxFile::MdxFile(std::unique_ptr<File> file, std::string tablePath, const Collation& collation)
     : m_file(std::move(file)), m_tablePath(std::move(tablePath)), m_collation(collation) {
-    loadHeader();
+    try {
+        loadHeader();
+    } catch (const DbError&) {
+        // Read without the lock, the header may be caught while another process writes a
+        // change (a new root, the page count after it): read once more under the lock, and
+        // only what is still wrong then is damage.
+        if (m_file->inTransaction() || !locks::lockWithWait(*m_file, locks::kHeaderLockOffset, 1, LockKind::Shared))
+            throw;
+        try {
+            loadHeader();
+        } catch (...) {
+            m_file->unlock(locks::kHeaderLockOffset, 1);
+            throw;
+        }
+        m_file->unlock(locks::kHeaderLockOffset, 1);
+    }
 }
 
 MdxFile::~MdxFile() {
