@@ -2,7 +2,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <strings.h>
@@ -11,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -112,6 +115,18 @@ public:
     }
 
     const std::string& path() const override { return m_path; }
+    int descriptor() const { return m_fd; }
+
+    // The device the file lives on, and whether that is a local disk file system whose sync
+    // stores everything of it (looked up once: an open file does not move).
+    struct Disk {
+        dev_t device = 0;
+        bool local = false;
+    };
+    const Disk& disk() {
+        if (!m_disk) m_disk = lookUpDisk();
+        return *m_disk;
+    }
     FileIdentity identity() override {
         struct stat st {};
         if (::fstat(m_fd, &st) != 0) return {};
@@ -119,8 +134,22 @@ public:
     }
 
 private:
+    Disk lookUpDisk() const {
+        struct stat st {};
+        struct statfs fs {};
+        if (::fstat(m_fd, &st) != 0 || ::fstatfs(m_fd, &fs) != 0) return {};
+        switch (static_cast<unsigned long>(fs.f_type)) {
+            case EXT4_SUPER_MAGIC:  // also ext2 and ext3
+            case XFS_SUPER_MAGIC:
+            case BTRFS_SUPER_MAGIC:
+            case TMPFS_MAGIC: return {st.st_dev, true};
+            default: return {st.st_dev, false};  // a network share, or unknown
+        }
+    }
+
     std::string m_path;
     int m_fd;
+    std::optional<Disk> m_disk;
 };
 
 class PosixFileSystem final : public FileSystem {
@@ -172,11 +201,38 @@ public:
     }
 
     void syncFiles(const std::vector<File*>& files) override {
-        // Each file by itself: on a network share only a sync of that file asks the server to
-        // store it (a sync of the whole file system sends no such request). The syncs run side
-        // by side, so the save waits for the slowest of them, not for their sum; a local file
-        // system joins them into one journal commit.
         if (files.size() < 2) return FileSystem::syncFiles(files);
+        if (const std::optional<int> disk = oneLocalDisk(files)) return syncWholeDisk(*disk, files.front()->path());
+        syncEachSideBySide(files);
+    }
+
+    void remove(const std::string& path) override {
+        if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+            fail(path, DbErrorKind::Io, "cannot delete: " + systemError());
+    }
+
+private:
+    // A descriptor of the one local disk file system all the files live on, when they do.
+    static std::optional<int> oneLocalDisk(const std::vector<File*>& files) {
+        auto* first = dynamic_cast<PosixFile*>(files.front());
+        if (!first || !first->disk().local) return std::nullopt;
+        for (File* file : files) {
+            auto* posix = dynamic_cast<PosixFile*>(file);
+            if (!posix || posix->disk().device != first->disk().device || !posix->disk().local) return std::nullopt;
+        }
+        return first->descriptor();
+    }
+
+    // One sync of the file system stores every changed file of it with one flush of the disk,
+    // where a sync per file flushes the disk once per file.
+    static void syncWholeDisk(int fd, const std::string& path) {
+        if (::syncfs(fd) != 0) fail(path, DbErrorKind::Io, "cannot write to disk: " + systemError());
+    }
+
+    // Each file by itself: on a network share only a sync of that file asks the server to
+    // store it (a sync of the whole file system sends no such request). The syncs run side by
+    // side, so the save waits for the slowest of them, not for their sum.
+    static void syncEachSideBySide(const std::vector<File*>& files) {
         std::vector<std::exception_ptr> errors(files.size());
         const auto syncOne = [&](size_t i) {
             try {
@@ -200,11 +256,6 @@ public:
         for (std::thread& helper : helpers) helper.join();
         for (const std::exception_ptr& error : errors)
             if (error) std::rethrow_exception(error);
-    }
-
-    void remove(const std::string& path) override {
-        if (::unlink(path.c_str()) != 0 && errno != ENOENT)
-            fail(path, DbErrorKind::Io, "cannot delete: " + systemError());
     }
 };
 

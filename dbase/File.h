@@ -89,8 +89,9 @@ public:
     virtual void rename(const std::string& source, const std::string& target) = 0;
     // Makes the folder's list of files durable (after creating or deleting a file).
     virtual void syncDirectory(const std::string& folder) = 0;
-    // Hands the written data of several files to the disk. The real file system does it in
-    // one call for the whole file system when there are several.
+    // Hands the written data of several files to the disk. The real file system does it with
+    // one sync of the whole file system when they all live on one local disk, and with a sync
+    // of each file (side by side) anywhere else, such as a network share.
     virtual void syncFiles(const std::vector<File*>& files) {
         for (File* f : files) f->sync();
     }
