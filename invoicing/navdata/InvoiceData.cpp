@@ -31,6 +31,12 @@ QChar effectiveBuyerStatus(const InvoiceDocument& document) {
 }
 
 InvoiceDocument readDocument(const RecordCursor& header, RecordCursor& lines) {
+    return readDocument(header, [&lines](const LineVisitor& visit) {
+        for (lines.first(); !lines.eof(); lines.next()) visit(lines);
+    });
+}
+
+InvoiceDocument readDocument(const RecordCursor& header, const std::function<void(const LineVisitor&)>& walkLines) {
     InvoiceDocument d;
     const auto text = [&header](const Field& f) { return header.asString(f).trimmed(); };
     d.number = text(H::SZAMLASZAM);
@@ -49,7 +55,7 @@ InvoiceDocument readDocument(const RecordCursor& header, RecordCursor& lines) {
     const QString status = text(H::BUYERSTAT);
     d.buyerStatus = status.isEmpty() ? QChar() : status.front();
     d.baseNumber = text(H::BASEINV);
-    for (lines.first(); !lines.eof(); lines.next()) {
+    walkLines([&d](const RecordCursor& lines) {
         InvoiceLine line;
         line.description = lines.asString(L::MEGNEVEZES).trimmed();
         line.quantity = lines.asFloat(L::MENNYISEG);
@@ -61,7 +67,7 @@ InvoiceDocument readDocument(const RecordCursor& header, RecordCursor& lines) {
         line.rate = lines.asFloat(L::AFA);
         line.service = lines.asLogical(L::TERMEK);
         d.lines.push_back(line);
-    }
+    });
     applyDiscount(d, header.isNull(H::KEDVEZMENY) ? 0 : double(header.asInteger(H::KEDVEZMENY)));
     return d;
 }

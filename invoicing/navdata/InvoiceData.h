@@ -7,6 +7,7 @@
 #include <QChar>
 #include <QDate>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -65,6 +66,11 @@ QChar effectiveBuyerStatus(const InvoiceDocument& document);
 // Reads the header's fields (Szamla's or the in-memory header's) and every line of the cursor,
 // whose lines all belong to the document. Requires: header on the document's record.
 InvoiceDocument readDocument(const RecordCursor& header, RecordCursor& lines);
+
+// The same for the lines a walk of the caller's shows: `walkLines` calls its argument once on
+// each line of the document (a stored document's lines are found through the index).
+using LineVisitor = std::function<void(const RecordCursor& line)>;
+InvoiceDocument readDocument(const RecordCursor& header, const std::function<void(const LineVisitor&)>& walkLines);
 
 // The line values less the discount in percent, to fillér.
 void applyDiscount(InvoiceDocument& document, double discountPercent);

@@ -7,7 +7,6 @@
 
 #include "foundation/Catalogue.h"
 #include "foundation/CatalogueFields.h"
-#include "foundation/FieldFilter.h"
 #include "foundation/NavCodes.h"
 #include "foundation/RuleError.h"
 #include "foundation/SzamSzov.h"
@@ -197,10 +196,15 @@ InvoiceDocument InvoiceDataBuilder::readStored(const QString& number) {
         throw RuleError(QStringLiteral("A(z) %1 számú bizonylat nem található.").arg(number.trimmed()));
     TableHandle& lines = m_tables->lines;
     lines.refresh();
-    filter::restrictExactly(lines, filter::equals(L::SZAMLASZAM, number.trimmed()));
-    InvoiceDocument document = readDocument(h, lines);
-    lines.setFiltered(false);
-    return document;
+    // The lines through their index: a filter would read every line of the folder, and the
+    // save of each invoice reads its own back.
+    const QString wanted = number.trimmed();
+    return readDocument(h, [&lines, &wanted](const LineVisitor& visit) {
+        for (bool found = lines.findKey(wanted.toStdString()); found && !lines.eof(); lines.next()) {
+            if (lines.asString(L::SZAMLASZAM).trimmed() != wanted) break;
+            visit(lines);
+        }
+    });
 }
 
 int InvoiceDataBuilder::lineCount(const QString& number) {
