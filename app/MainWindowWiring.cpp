@@ -17,6 +17,7 @@
 #include "foundation/forms/Windows.h"
 #include "invoicing/delivery/forms/DeliveryCommands.h"
 #include "invoicing/editor/forms/InvoiceCommands.h"
+#include "invoicing/navdata/InvoiceDataQueue.h"
 #include "invoicing/navdata/forms/TaxAuditDialog.h"
 #include "invoicing/register/DocumentRegister.h"
 #include "invoicing/register/forms/CancelAndPay.h"
@@ -246,6 +247,12 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
                                             .dataFolder = [&state] { return state.session.dataFolder; },
                                             .currentRole = [&state] { return state.session.currentRole; },
                                             .queue = [&navReporting] { return navReporting.queue(); },
+                                            .rebuildInvoiceData =
+                                                [&state](const nav::QueuedInvoice& e) {
+                                                    nav::InvoiceDataBuilder builder(state.data.dataFolder());
+                                                    return nav::rebuildQueued(builder, e.invoiceNumber, e.operation,
+                                                                              e.baseNumber, e.modificationIndex);
+                                                },
                                             .wakeSender = [&navReporting] { navReporting.wake(); }};
     nav::addNavCommands(addToMainWindow, navContext);
     documents::setTaxpayerLookup(

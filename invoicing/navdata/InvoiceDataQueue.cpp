@@ -32,6 +32,18 @@ void requireValid(const QByteArray& xml, const QString& invoiceNumber) {
                             .arg(invoiceNumber, *errors));
 }
 
+QByteArray rebuildQueued(InvoiceDataBuilder& builder, const QString& invoiceNumber, const QString& operation,
+                         const QString& baseNumber, int modificationIndex) {
+    const std::optional<Operation> op = operationOf(operation.trimmed());
+    if (!op)
+        throw RuleError(QStringLiteral("A(z) %1 számla sorában ismeretlen a művelet (%2): az adatai nem "
+                                       "állíthatók elő újra.")
+                            .arg(invoiceNumber, operation));
+    const QByteArray xml = builder.rebuild(invoiceNumber, *op, baseNumber, modificationIndex);
+    requireValid(xml, invoiceNumber);
+    return xml;
+}
+
 std::optional<QString> refusalBeforeSave(InvoiceDataBuilder& builder, const InvoiceDocument& document) {
     if (!document.issued.isValid() || document.issued < kReportingSince) return std::nullopt;
     return builder.missingData(document);

@@ -38,6 +38,13 @@ std::optional<QString> refusalBeforeSave(InvoiceDataBuilder& builder, const Invo
 std::optional<QueuedInvoiceData> queueInvoiceData(InvoiceDataBuilder& builder, TableHandle& queue,
                                                   const QString& documentNumber, const QDateTime& now);
 
+// The invoice data of a queue row built again from the stored document as it stands now (the
+// clerk corrected the buyer or the settings after the authority refused it), with the row's
+// own operation (its text as stored) and modification index, and validated. Throws RuleError
+// when the document is gone or still cannot be reported (the message names why).
+QByteArray rebuildQueued(InvoiceDataBuilder& builder, const QString& invoiceNumber, const QString& operation,
+                         const QString& baseNumber, int modificationIndex);
+
 // Upper-case hexadecimal SHA3-512 of the bytes, as the queue keeps it.
 QString xmlHash(const QByteArray& xml);
 
