@@ -1,6 +1,7 @@
 #include "app/MainWindowWiring.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 #include <memory>
 #include <vector>
 
@@ -217,6 +218,9 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
     nav::NavReporting navReporting(*form.statusBar(), state.session.dataFolder, [folder = state.session.dataFolder] {
         return std::unique_ptr<nav::InvoiceQueue>(std::make_unique<nav::TableInvoiceQueue>(folder));
     });
+    // A stored invoice, corrective invoice or storno is reported at once.
+    nav::setQueuedListener([&navReporting] { navReporting.wake(); });
+    const auto forgetListener = qScopeGuard([] { nav::setQueuedListener({}); });
     actions.setAfterStartupTasks([&plugins, &state, pluginToStart, &navReporting] {
         // After the start-up tasks: an upgrade among them may have just made the queue.
         navReporting.start();

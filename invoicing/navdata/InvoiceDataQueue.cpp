@@ -1,6 +1,7 @@
 #include "invoicing/navdata/InvoiceDataQueue.h"
 
 #include <QCryptographicHash>
+#include <mutex>
 
 #include "foundation/CatalogueFields.h"
 #include "foundation/RecordEdit.h"
@@ -19,7 +20,24 @@ bool reported(QChar type) {
     return type == type::Invoice || type == type::Corrective || type == type::Cancelled;
 }
 
+std::mutex g_listenerMutex;
+std::function<void()> g_listener;
+
 }  // namespace
+
+void setQueuedListener(std::function<void()> listener) {
+    const std::lock_guard lock(g_listenerMutex);
+    g_listener = std::move(listener);
+}
+
+void tellQueued() {
+    std::function<void()> listener;
+    {
+        const std::lock_guard lock(g_listenerMutex);
+        listener = g_listener;
+    }
+    if (listener) listener();
+}
 
 QString xmlHash(const QByteArray& xml) {
     return QString::fromLatin1(QCryptographicHash::hash(xml, QCryptographicHash::Sha3_512).toHex().toUpper());

@@ -10,6 +10,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -17,6 +18,15 @@
 #include "invoicing/navdata/InvoiceDataBuilder.h"
 
 namespace kavina::nav {
+
+// The running program's sender is told when a save or a cancellation has committed a new row,
+// so it reports it at once instead of at its next round. Set by the program; tools and tests
+// that do not ask leave it empty. The listener must not throw: the document is stored by then.
+void setQueuedListener(std::function<void()> listener);
+
+// Tells the listener, if any. Call only after the transaction that wrote the row committed: a
+// sender woken earlier would not see the row yet, or would see one that is rolled back.
+void tellQueued();
 
 // The row of a document stored as it is queued.
 struct QueuedInvoiceData {
