@@ -61,26 +61,30 @@ protected:
     QString folder = QString::fromStdString(dir.path());
 };
 
-TEST_F(NavSavedInvoiceTest, SavedInvoicesAndAStornoAreAcceptedInTheirOrder) {
+TEST_F(NavSavedInvoiceTest, SavedInvoicesACorrectionAndAStornoAreAcceptedInTheirOrder) {
     const QString first = storeDocument(SalesMode::Invoice, 1, {{1, 2, 1000}});
     const QString second = storeDocument(SalesMode::Invoice, 2, {{2, 1, 5000}}, QStringLiteral("Készpénz"));
+    const QString correction =
+        storeDocument(SalesMode::Corrective, 1, {{1, -1, 1000}}, QStringLiteral("Átutalás"), first);
     storno(first);
     const QString storno = first + QStringLiteral("-S");
-    ASSERT_EQ(entries().size(), 3u);
+    ASSERT_EQ(entries().size(), 4u);
     EXPECT_EQ(entries()[storno].state, QueueState::Waiting);
 
     const RoundReport r = report();
     EXPECT_EQ(r.outcome, RoundOutcome::Finished) << r.message.toStdString();
     const auto after = entries();
-    for (const QString& number : {first, second, storno}) {
+    for (const QString& number : {first, second, correction, storno}) {
         ASSERT_TRUE(after.count(number)) << number.toStdString();
         EXPECT_EQ(after.at(number).state, QueueState::Done) << number.toStdString();
         EXPECT_EQ(server.received(number), 1) << number.toStdString();
     }
-    // The storno waited for its base: it went in a later request.
+    // Each change of the invoice waited until the one before it was accepted.
+    EXPECT_EQ(after.at(correction).operation, QStringLiteral("MODIFY"));
     EXPECT_EQ(after.at(storno).operation, QStringLiteral("STORNO"));
-    EXPECT_NE(after.at(storno).transactionId, after.at(first).transactionId);
-    EXPECT_GE(after.at(storno).sent, after.at(first).finished);
+    EXPECT_GE(after.at(correction).sent, after.at(first).finished);
+    EXPECT_GE(after.at(storno).sent, after.at(correction).finished);
+    EXPECT_NE(after.at(storno).transactionId, after.at(correction).transactionId);
 }
 
 TEST_F(NavSavedInvoiceTest, ARefusedInvoiceGoesAgainWithTheCorrectedBuyer) {
