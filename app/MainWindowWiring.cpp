@@ -1,6 +1,7 @@
 #include "app/MainWindowWiring.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 #include <memory>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "foundation/forms/Windows.h"
 #include "invoicing/delivery/forms/DeliveryCommands.h"
 #include "invoicing/editor/forms/InvoiceCommands.h"
+#include "invoicing/navdata/InvoiceDataQueue.h"
 #include "invoicing/navdata/forms/TaxAuditDialog.h"
 #include "invoicing/register/DocumentRegister.h"
 #include "invoicing/register/forms/CancelAndPay.h"
@@ -216,6 +218,9 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
     nav::NavReporting navReporting(*form.statusBar(), state.session.dataFolder, [folder = state.session.dataFolder] {
         return std::unique_ptr<nav::InvoiceQueue>(std::make_unique<nav::TableInvoiceQueue>(folder));
     });
+    // A stored invoice, corrective invoice or storno is reported at once.
+    nav::setQueuedListener([&navReporting] { navReporting.wake(); });
+    const auto forgetListener = qScopeGuard([] { nav::setQueuedListener({}); });
     actions.setAfterStartupTasks([&plugins, &state, pluginToStart, &navReporting] {
         // After the start-up tasks: an upgrade among them may have just made the queue.
         navReporting.start();
@@ -246,6 +251,12 @@ int runMainWindow(SessionState& state, SessionActions& actions, SessionWindowsQt
                                             .dataFolder = [&state] { return state.session.dataFolder; },
                                             .currentRole = [&state] { return state.session.currentRole; },
                                             .queue = [&navReporting] { return navReporting.queue(); },
+                                            .rebuildInvoiceData =
+                                                [&state](const nav::QueuedInvoice& e) {
+                                                    nav::InvoiceDataBuilder builder(state.data.dataFolder());
+                                                    return nav::rebuildQueued(builder, e.invoiceNumber, e.operation,
+                                                                              e.baseNumber, e.modificationIndex);
+                                                },
                                             .wakeSender = [&navReporting] { navReporting.wake(); }};
     nav::addNavCommands(addToMainWindow, navContext);
     documents::setTaxpayerLookup(

@@ -132,11 +132,14 @@ void DocumentCancellation::cancel(const CancelTarget& document, CancelMode mode,
     change.post();
     // A cancelled invoice, spoiled ones included, was reported when it was stored: its storno
     // is reported in the same transaction.
+    bool queued = false;
     if (code == type::Invoice || code == type::Corrective) {
         if (!m_queue) throw RuleError(kNoInvoiceDataQueueForCancel);
-        nav::queueInvoiceData(*m_invoiceData, *m_queue, document.number, QDateTime::currentDateTime());
+        queued =
+            nav::queueInvoiceData(*m_invoiceData, *m_queue, document.number, QDateTime::currentDateTime()).has_value();
     }
     transaction.commit();
+    if (queued) nav::tellQueued();
 }
 
 bool DocumentCancellation::run(const CancelTarget& document, CancelMode mode, CancelKind kind, Prompt& prompt,

@@ -377,9 +377,11 @@ StoredSale SalesStore::store(MemoryDocument& document, SalesMode mode, const Sal
     appendLines(document, mode, sale.number);
     moveStock(document, mode, source, sale);
     markSourceInvoiced(mode, source);
+    bool queued = false;
     if (mode == SalesMode::Invoice || mode == SalesMode::Corrective)
-        nav::queueInvoiceData(m_handles->invoiceData, m_handles->queue, sale.number, m_now);
+        queued = nav::queueInvoiceData(m_handles->invoiceData, m_handles->queue, sale.number, m_now).has_value();
     transaction.commit();
+    if (queued) nav::tellQueued();
     return sale;
 }
 

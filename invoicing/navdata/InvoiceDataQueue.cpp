@@ -1,6 +1,7 @@
 #include "invoicing/navdata/InvoiceDataQueue.h"
 
 #include <QCryptographicHash>
+#include <mutex>
 
 #include "foundation/CatalogueFields.h"
 #include "foundation/RecordEdit.h"
@@ -19,7 +20,24 @@ bool reported(QChar type) {
     return type == type::Invoice || type == type::Corrective || type == type::Cancelled;
 }
 
+std::mutex g_listenerMutex;
+std::function<void()> g_listener;
+
 }  // namespace
+
+void setQueuedListener(std::function<void()> listener) {
+    const std::lock_guard lock(g_listenerMutex);
+    g_listener = std::move(listener);
+}
+
+void tellQueued() {
+    std::function<void()> listener;
+    {
+        const std::lock_guard lock(g_listenerMutex);
+        listener = g_listener;
+    }
+    if (listener) listener();
+}
 
 QString xmlHash(const QByteArray& xml) {
     return QString::fromLatin1(QCryptographicHash::hash(xml, QCryptographicHash::Sha3_512).toHex().toUpper());
@@ -30,6 +48,18 @@ void requireValid(const QByteArray& xml, const QString& invoiceNumber) {
         throw RuleError(QStringLiteral("A(z) %1 számú számla adatszolgáltatása nem felel meg az adóhatóság "
                                        "sémájának:\n%2")
                             .arg(invoiceNumber, *errors));
+}
+
+QByteArray rebuildQueued(InvoiceDataBuilder& builder, const QString& invoiceNumber, const QString& operation,
+                         const QString& baseNumber, int modificationIndex) {
+    const std::optional<Operation> op = operationOf(operation.trimmed());
+    if (!op)
+        throw RuleError(QStringLiteral("A(z) %1 számla sorában ismeretlen a művelet (%2): az adatai nem "
+                                       "állíthatók elő újra.")
+                            .arg(invoiceNumber, operation));
+    const QByteArray xml = builder.rebuild(invoiceNumber, *op, baseNumber, modificationIndex);
+    requireValid(xml, invoiceNumber);
+    return xml;
 }
 
 std::optional<QString> refusalBeforeSave(InvoiceDataBuilder& builder, const InvoiceDocument& document) {

@@ -10,6 +10,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -17,6 +18,15 @@
 #include "invoicing/navdata/InvoiceDataBuilder.h"
 
 namespace kavina::nav {
+
+// The running program's sender is told when a save or a cancellation has committed a new row,
+// so it reports it at once instead of at its next round. Set by the program; tools and tests
+// that do not ask leave it empty. The listener must not throw: the document is stored by then.
+void setQueuedListener(std::function<void()> listener);
+
+// Tells the listener, if any. Call only after the transaction that wrote the row committed: a
+// sender woken earlier would not see the row yet, or would see one that is rolled back.
+void tellQueued();
 
 // The row of a document stored as it is queued.
 struct QueuedInvoiceData {
@@ -37,6 +47,13 @@ std::optional<QString> refusalBeforeSave(InvoiceDataBuilder& builder, const Invo
 // cannot be valid (the message names why), the engine's error when the row cannot be written.
 std::optional<QueuedInvoiceData> queueInvoiceData(InvoiceDataBuilder& builder, TableHandle& queue,
                                                   const QString& documentNumber, const QDateTime& now);
+
+// The invoice data of a queue row built again from the stored document as it stands now (the
+// clerk corrected the buyer or the settings after the authority refused it), with the row's
+// own operation (its text as stored) and modification index, and validated. Throws RuleError
+// when the document is gone or still cannot be reported (the message names why).
+QByteArray rebuildQueued(InvoiceDataBuilder& builder, const QString& invoiceNumber, const QString& operation,
+                         const QString& baseNumber, int modificationIndex);
 
 // Upper-case hexadecimal SHA3-512 of the bytes, as the queue keeps it.
 QString xmlHash(const QByteArray& xml);

@@ -27,7 +27,34 @@ void MemoryInvoiceQueue::update(const QueuedInvoice& entry) {
         e.messages = entry.messages;
         return;
     }
-    throw RuleError(QStringLiteral("A beküldendő számla (%1) közben törlődött.").arg(entry.invoiceNumber));
+    throw entryGone(entry.invoiceNumber);
+}
+
+void MemoryInvoiceQueue::requeue(const QueuedInvoice& entry, const QByteArray& invoiceXml) {
+    const std::lock_guard lock(m_mutex);
+    for (QueuedInvoice& e : m_entries) {
+        if (e.key != entry.key || e.invoiceNumber != entry.invoiceNumber) continue;
+        if (e.state != QueueState::Aborted) throw entryNoLongerAborted(e.invoiceNumber);
+        e.invoiceXml = invoiceXml;
+        e.state = QueueState::Waiting;
+        e.transactionId.clear();
+        e.batchIndex = 0;
+        e.sent = QDateTime();
+        e.finished = QDateTime();
+        e.messages.clear();
+        return;
+    }
+    throw entryGone(entry.invoiceNumber);
+}
+
+RuleError entryGone(const QString& invoiceNumber) {
+    return RuleError(QStringLiteral("A beküldendő számla (%1) közben törlődött.").arg(invoiceNumber));
+}
+
+RuleError entryNoLongerAborted(const QString& invoiceNumber) {
+    return RuleError(QStringLiteral("A(z) %1 számla állapota közben megváltozott (egy másik munkaállomás már "
+                                    "újraküldte), ezért nem küldhető újra.")
+                         .arg(invoiceNumber));
 }
 
 QString stateText(QueueState state) {

@@ -14,6 +14,8 @@
 #include <mutex>
 #include <vector>
 
+#include "foundation/RuleError.h"
+
 namespace kavina::nav {
 
 enum class QueueState { Waiting, Sent, Done, DoneWithWarnings, Aborted };
@@ -47,6 +49,11 @@ public:
     // Stores the sender's fields (state, transaction id, index, times, messages) of the entry
     // with this key; the invoice data itself never changes. Throws when the entry is gone.
     virtual void update(const QueuedInvoice& entry) = 0;
+    // Puts an aborted entry back to waiting with its invoice data built again after the clerk
+    // corrected the invoice: the new XML and its hash are stored and the sender's fields
+    // cleared. The entry is locked and read again first, so a change another workstation made
+    // meanwhile is seen. Throws RuleError when the entry is gone or no longer aborted.
+    virtual void requeue(const QueuedInvoice& entry, const QByteArray& invoiceXml) = 0;
 };
 
 // A queue in memory, safe to share between the sender's thread and the window.
@@ -56,6 +63,7 @@ public:
     void add(QueuedInvoice entry);
     std::vector<QueuedInvoice> all() override;
     void update(const QueuedInvoice& entry) override;
+    void requeue(const QueuedInvoice& entry, const QByteArray& invoiceXml) override;
 
 private:
     std::mutex m_mutex;
@@ -64,5 +72,9 @@ private:
 
 // The state's name as the window shows it.
 QString stateText(QueueState state);
+
+// The refusals of requeue().
+RuleError entryGone(const QString& invoiceNumber);
+RuleError entryNoLongerAborted(const QString& invoiceNumber);
 
 }  // namespace kavina::nav

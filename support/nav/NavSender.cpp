@@ -114,24 +114,28 @@ private:
                 ops.push_back({static_cast<int>(i) + 1, batch[i].operation, batch[i].invoiceXml});
             const BuiltRequest request = m_requests.manageInvoice(token(), ops);
             const QDateTime sentAt = QDateTime::currentDateTimeUtc();
+            // Marked before the request leaves: when this workstation dies while it is on its
+            // way, the next sender finds the entries sent without an answer and looks them up
+            // instead of sending them a second time.
+            markSent(batch, QString(), sentAt);
             QByteArray answer;
             try {
                 answer = exchange(request);
             } catch (const Unanswered& u) {
-                markSent(batch, QString(), sentAt);
                 report.sent += static_cast<int>(batch.size());
                 if (!settleUnanswered()) throw OfflineStop{u.message};
                 followAllSent();
                 continue;
+            } catch (const OfflineStop&) {
+                // The request never left: the entries wait as before.
+                backToWaiting(batch, QString());
+                throw;
             }
             const ManageAnswer manage = readManageInvoice(answer);
             if (!manage.result.ok) {
                 // Nothing of a refused request was received: the entries wait, with the reason
                 // shown in the window.
-                for (QueuedInvoice& e : batch) {
-                    e.messages = manage.result.text();
-                    m_o.m_queue.update(e);
-                }
+                backToWaiting(batch, manage.result.text());
                 require(manage.result);
             }
             markSent(batch, manage.transactionId, sentAt);
@@ -148,6 +152,17 @@ private:
             e.batchIndex = static_cast<int>(i) + 1;
             e.sent = at;
             e.messages.clear();
+            m_o.m_queue.update(e);
+        }
+    }
+
+    void backToWaiting(std::vector<QueuedInvoice>& batch, const QString& messages) {
+        for (QueuedInvoice& e : batch) {
+            e.state = QueueState::Waiting;
+            e.transactionId.clear();
+            e.batchIndex = 0;
+            e.sent = QDateTime();
+            e.messages = messages;
             m_o.m_queue.update(e);
         }
     }

@@ -1,6 +1,7 @@
 #include "support/nav/OnlineInvoiceReview.h"
 
 #include <QRegularExpression>
+#include <cassert>
 #include <map>
 #include <set>
 
@@ -89,20 +90,15 @@ QStringList OnlineInvoiceReview::gapsOf(const QStringList& numbers) {
 }
 
 bool OnlineInvoiceReview::resend(const QString& key) {
-    for (QueuedInvoice e : m_queue.all()) {
+    for (const QueuedInvoice& e : m_queue.all()) {
         if (e.key != key) continue;
         if (e.state != QueueState::Aborted)
             throw RuleError(QStringLiteral("Csak a NAV által visszautasított számla küldhető újra."));
         if (!m_prompt.askYesNo(QStringLiteral("Újraküldés"),
                                QStringLiteral("Újra beküldi a(z) %1 számla adatait a NAV-nak?").arg(e.invoiceNumber)))
             return false;
-        e.state = QueueState::Waiting;
-        e.transactionId.clear();
-        e.batchIndex = 0;
-        e.sent = QDateTime();
-        e.finished = QDateTime();
-        e.messages.clear();
-        m_queue.update(e);
+        assert(m_rebuild);
+        m_queue.requeue(e, m_rebuild(e));
         return true;
     }
     throw RuleError(QStringLiteral("A számla közben eltűnt a beküldendők közül."));

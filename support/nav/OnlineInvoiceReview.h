@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 #include "foundation/Prompt.h"
@@ -27,9 +28,15 @@ struct ReviewRow {
     QString messages;
 };
 
+// The invoice data of a queued entry built again from the stored invoice as it stands now, with
+// the entry's own operation and modification index, and checked against the schema. Throws
+// RuleError naming what still keeps the invoice from being reported.
+using RebuildInvoiceData = std::function<QByteArray(const QueuedInvoice& entry)>;
+
 class OnlineInvoiceReview {
 public:
-    OnlineInvoiceReview(InvoiceQueue& queue, Prompt& prompt) : m_queue(queue), m_prompt(prompt) {}
+    OnlineInvoiceReview(InvoiceQueue& queue, Prompt& prompt, RebuildInvoiceData rebuild)
+        : m_queue(queue), m_prompt(prompt), m_rebuild(std::move(rebuild)) {}
 
     // The entries saved between the two days (inclusive, local time) that pass the filter,
     // oldest first. Waiting shows those not yet decided (waiting or sent).
@@ -39,8 +46,11 @@ public:
     // "K-4 – K-9" for a run.
     QStringList gaps(const QDate& from, const QDate& to);
 
-    // Queues an aborted entry again, after asking. False when the clerk said no. Throws
-    // RuleError for an entry that is not aborted or is gone.
+    // Queues an aborted entry again, after asking, with its invoice data built again from the
+    // corrected invoice: the refused data would only be refused again. False when the clerk
+    // said no. Throws RuleError for an entry that is not aborted (also when another
+    // workstation moved it on meanwhile) or is gone, and when the invoice still cannot be
+    // reported; the entry is unchanged then.
     bool resend(const QString& key);
 
     // The missing numbers of a set of invoice numbers, per range: a range is the numbers that
@@ -52,6 +62,7 @@ private:
 
     InvoiceQueue& m_queue;
     Prompt& m_prompt;
+    RebuildInvoiceData m_rebuild;
 };
 
 }  // namespace kavina::nav

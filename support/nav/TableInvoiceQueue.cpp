@@ -7,6 +7,7 @@
 #include "foundation/CatalogueFields.h"
 #include "foundation/RecordEdit.h"
 #include "foundation/RuleError.h"
+#include "support/nav/NavCrypto.h"
 
 namespace kavina::nav {
 
@@ -87,15 +88,16 @@ std::vector<QueuedInvoice> TableInvoiceQueue::all() {
     return out;
 }
 
-void TableInvoiceQueue::update(const QueuedInvoice& entry) {
-    const auto gone = [&] {
-        return RuleError(QStringLiteral("A beküldendő számla (%1) közben törlődött.").arg(entry.invoiceNumber));
-    };
+void TableInvoiceQueue::find(const QueuedInvoice& entry) {
     bool ok = false;
     const uint64_t recNo = entry.key.toULongLong(&ok);
     m_table.refresh();
-    if (!ok || !m_table.gotoBookmark({recNo})) throw gone();
-    if (m_table.asString(Q::INVNUMBER).trimmed() != entry.invoiceNumber) throw gone();
+    if (!ok || !m_table.gotoBookmark({recNo})) throw entryGone(entry.invoiceNumber);
+    if (m_table.asString(Q::INVNUMBER).trimmed() != entry.invoiceNumber) throw entryGone(entry.invoiceNumber);
+}
+
+void TableInvoiceQueue::update(const QueuedInvoice& entry) {
+    find(entry);
     RecordEdit change = RecordEdit::edit(m_table);
     m_table.setString(Q::STATE, codeOf(entry.state));
     m_table.setString(Q::TRANSID, entry.transactionId);
@@ -103,6 +105,24 @@ void TableInvoiceQueue::update(const QueuedInvoice& entry) {
     writeTime(m_table, Q::SENT, entry.sent);
     writeTime(m_table, Q::FINISHED, entry.finished);
     m_table.setString(Q::MESSAGES, entry.messages);
+    change.post();
+}
+
+void TableInvoiceQueue::requeue(const QueuedInvoice& entry, const QByteArray& invoiceXml) {
+    find(entry);
+    // The edit locks the record and reads it again: another workstation's sender or window
+    // may have moved it on since the list was read.
+    RecordEdit change = RecordEdit::edit(m_table);
+    if (m_table.asString(Q::INVNUMBER).trimmed() != entry.invoiceNumber) throw entryGone(entry.invoiceNumber);
+    if (stateOf(m_table.asString(Q::STATE)) != QueueState::Aborted) throw entryNoLongerAborted(entry.invoiceNumber);
+    m_table.setString(Q::XML, QString::fromUtf8(invoiceXml));
+    m_table.setString(Q::XMLHASH, sha3_512Hex(invoiceXml));
+    m_table.setString(Q::STATE, codeOf(QueueState::Waiting));
+    m_table.setString(Q::TRANSID, QString());
+    m_table.setInteger(Q::BATCHIDX, 0);
+    writeTime(m_table, Q::SENT, QDateTime());
+    writeTime(m_table, Q::FINISHED, QDateTime());
+    m_table.setString(Q::MESSAGES, QString());
     change.post();
 }
 

@@ -23,8 +23,12 @@ public:
 
     std::vector<QueuedInvoice> all() override;
     void update(const QueuedInvoice& entry) override;
+    void requeue(const QueuedInvoice& entry, const QByteArray& invoiceXml) override;
 
 private:
+    // Moves to the entry's record; throws RuleError when it no longer holds that invoice.
+    void find(const QueuedInvoice& entry);
+
     TableHandle m_table;
 };
 

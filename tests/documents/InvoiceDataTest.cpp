@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QtEndian>
 #include <random>
 
 #include "InvoiceDataFolder.h"
@@ -281,6 +282,41 @@ TEST_F(InvoiceDataTest, AnInvoiceThatCannotBeReportedIsRefusedBeforeANumberIsTak
     EXPECT_FALSE(storeDocument(SalesMode::Proforma, 5, {{1, 1, 100}}).isEmpty());
     EXPECT_FALSE(storeDocument(SalesMode::CashSale, 5, {{1, 1, 100}}, QStringLiteral("Készpénz")).isEmpty());
     EXPECT_TRUE(queueRows().empty());
+}
+
+TEST_F(InvoiceDataTest, TheSenderIsToldOfEachCommittedRowAndOfNothingElse) {
+    int told = 0;
+    QStringList seenWhenTold;
+    nav::setQueuedListener([&] {
+        ++told;
+        // Told after the commit: the file on disk (what another workstation's sender reads)
+        // already counts every row this process sees.
+        QFile file(QString::fromStdString(dir.path() + "/NavQueue.dbf"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray header = file.read(8);
+        const auto onDisk = qFromLittleEndian<quint32>(header.constData() + 4);
+        const std::vector<QueueRow> rows = queueRows();
+        EXPECT_EQ(onDisk, rows.size());
+        for (const QueueRow& row : rows) seenWhenTold << row.number;
+    });
+    const QString invoice = storeDocument(SalesMode::Invoice, 1, {{1, 1, 100}});
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(seenWhenTold, QStringList{invoice});
+
+    // A refused save, and documents that are not reported, tell nothing.
+    addPartner(5, QStringLiteral("Adószám Nélkül Kft."), {}, {}, 'D');
+    EXPECT_THROW(storeDocument(SalesMode::Invoice, 5, {{1, 1, 100}}), RuleError);
+    storeDocument(SalesMode::Proforma, 1, {{1, 1, 100}});
+    storeDocument(SalesMode::CashSale, 1, {{1, 1, 100}}, QStringLiteral("Készpénz"));
+    EXPECT_EQ(told, 1);
+
+    storeDocument(SalesMode::Corrective, 1, {{1, -1, 100}}, QStringLiteral("Átutalás"), invoice);
+    EXPECT_EQ(told, 2);
+    storno(invoice);
+    EXPECT_EQ(told, 3);
+    EXPECT_EQ(seenWhenTold.size(), 1 + 2 + 3);
+    EXPECT_EQ(seenWhenTold.last(), invoice + QStringLiteral("-S"));
+    nav::setQueuedListener({});
 }
 
 TEST_F(InvoiceDataTest, ExemptionsAndOutOfScopeCasesCarryTheirCodeAndReason) {

@@ -80,7 +80,12 @@ protected:
 
     MemoryInvoiceQueue queue;
     ScriptedPrompt prompt;
-    OnlineInvoiceReview review{queue, prompt};
+    // The corrected invoice's data, or the reason it still cannot be reported.
+    QString stillWrong;
+    OnlineInvoiceReview review{queue, prompt, [this](const QueuedInvoice& e) {
+                                   if (!stillWrong.isEmpty()) throw RuleError(stillWrong);
+                                   return QByteArray("javított ") + e.invoiceNumber.toUtf8();
+                               }};
     QDate from{2026, 3, 1};
     QDate to{2026, 3, 31};
 };
@@ -103,19 +108,34 @@ TEST_F(OnlineInvoiceReviewTest, ListsTheGapsOfEveryNumberRange) {
     EXPECT_EQ(OnlineInvoiceReview::gapsOf({"SZ-099", "SZ-101", "nincs szám"}), QStringList{"SZ-100"});
 }
 
-TEST_F(OnlineInvoiceReviewTest, SendsAnAbortedInvoiceAgainAfterAsking) {
+TEST_F(OnlineInvoiceReviewTest, SendsAnAbortedInvoiceAgainWithItsDataBuiltAgain) {
+    const QString question =
+        QStringLiteral("yes/no|question|Újraküldés|Újra beküldi a(z) 2026/0003 számla adatait a NAV-nak?");
     prompt.answerYesNo(false);
     EXPECT_FALSE(review.resend(QStringLiteral("3")));
     EXPECT_EQ(queue.all()[2].state, QueueState::Aborted);
+
+    // An invoice that still cannot be reported stays as it was, refused.
+    stillWrong = QStringLiteral("A vevő adószáma hiányzik.");
+    prompt.answerYesNo(true);
+    try {
+        review.resend(QStringLiteral("3"));
+        ADD_FAILURE() << "resent an invoice that cannot be reported";
+    } catch (const RuleError& e) {
+        EXPECT_EQ(e.message(), stillWrong);
+    }
+    EXPECT_EQ(queue.all()[2].state, QueueState::Aborted);
+    EXPECT_EQ(queue.all()[2].transactionId, QStringLiteral("T1"));
+
+    stillWrong.clear();
     prompt.answerYesNo(true);
     EXPECT_TRUE(review.resend(QStringLiteral("3")));
     const QueuedInvoice again = queue.all()[2];
     EXPECT_EQ(again.state, QueueState::Waiting);
+    EXPECT_EQ(again.invoiceXml, QByteArray("javított 2026/0003"));
     EXPECT_TRUE(again.transactionId.isEmpty());
     EXPECT_TRUE(again.messages.isEmpty());
-    EXPECT_EQ(prompt.transcript(),
-              QStringList(2, QStringLiteral(
-                                 "yes/no|question|Újraküldés|Újra beküldi a(z) 2026/0003 számla adatait a NAV-nak?")));
+    EXPECT_EQ(prompt.transcript(), QStringList(3, question));
     EXPECT_THROW(review.resend(QStringLiteral("1")), RuleError);
 }
 

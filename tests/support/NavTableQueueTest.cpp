@@ -7,6 +7,7 @@
 #include "foundation/RecordEdit.h"
 #include "foundation/RuleError.h"
 #include "foundation/TableHandle.h"
+#include "support/nav/NavCrypto.h"
 #include "support/nav/NavSender.h"
 #include "support/nav/TableInvoiceQueue.h"
 
@@ -77,6 +78,50 @@ TEST_F(TableInvoiceQueueTest, ReadsTheSavedRowsAndStoresWhatTheSenderLearns) {
     EXPECT_THROW(queue.update(stranger), RuleError);
     stranger.key = QStringLiteral("99");
     EXPECT_THROW(queue.update(stranger), RuleError);
+}
+
+TEST_F(TableInvoiceQueueTest, ARefusedInvoiceIsQueuedAgainWithItsNewDataOnlyWhileStillRefused) {
+    saveRow(folder, QStringLiteral("2026/0001"));
+    saveRow(folder, QStringLiteral("2026/0002"));
+    TableInvoiceQueue window(folder);
+    TableInvoiceQueue sender(folder);
+    for (QueuedInvoice e : sender.all()) {
+        e.state = QueueState::Aborted;
+        e.transactionId = QStringLiteral("T1");
+        e.messages = QStringLiteral("Hiba: a vevő adószáma hibás");
+        sender.update(e);
+    }
+    const std::vector<QueuedInvoice> seen = window.all();
+
+    const QByteArray corrected =
+        invoiceData(QStringLiteral("2026/0001")).replace("</invoiceNumber>", "</invoiceNumber>\n");
+    window.requeue(seen[0], corrected);
+    const QueuedInvoice again = TableInvoiceQueue(folder).all()[0];
+    EXPECT_EQ(again.state, QueueState::Waiting);
+    EXPECT_EQ(again.invoiceXml, corrected);
+    EXPECT_TRUE(again.transactionId.isEmpty());
+    EXPECT_TRUE(again.messages.isEmpty());
+    EXPECT_FALSE(again.sent.isValid());
+    TableHandle t(data.path(), std::string(Q::kTable));
+    t.open();
+    t.first();
+    EXPECT_EQ(t.asString(Q::XMLHASH).trimmed(), sha3_512Hex(corrected));
+
+    // Another workstation queued the second one again and its sender sent it meanwhile.
+    QueuedInvoice moved = sender.all()[1];
+    moved.state = QueueState::Sent;
+    moved.transactionId = QStringLiteral("T2");
+    sender.update(moved);
+    try {
+        window.requeue(seen[1], corrected);
+        ADD_FAILURE() << "queued an entry that is no longer refused";
+    } catch (const RuleError& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("A(z) 2026/0002 számla állapota közben megváltozott (egy másik "
+                                              "munkaállomás már újraküldte), ezért nem küldhető újra."));
+    }
+    const QueuedInvoice kept = TableInvoiceQueue(folder).all()[1];
+    EXPECT_EQ(kept.transactionId, QStringLiteral("T2"));
+    EXPECT_EQ(kept.invoiceXml, invoiceData(QStringLiteral("2026/0002")));
 }
 
 TEST_F(TableInvoiceQueueTest, InvoicesSavedWhileDownAreAllAcceptedFromTheTable) {

@@ -50,6 +50,7 @@ public:
     explicit LentQueue(InvoiceQueue& q) : m_q(q) {}
     std::vector<QueuedInvoice> all() override { return m_q.all(); }
     void update(const QueuedInvoice& e) override { m_q.update(e); }
+    void requeue(const QueuedInvoice& e, const QByteArray& xml) override { m_q.requeue(e, xml); }
 
 private:
     InvoiceQueue& m_q;

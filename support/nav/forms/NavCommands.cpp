@@ -18,13 +18,13 @@ void addNavCommands(const std::function<void(const QString& handler, std::functi
             dialog.exec();
         });
     });
-    if (!context.queue) return;
+    if (!context.queue || !context.rebuildInvoiceData) return;
     add(QStringLiteral("mOnlineSzamlaClick"), [context] {
         runCommand(context.prompt, [&] {
             InvoiceQueue* queue = context.queue();
             if (!queue)
                 throw RuleError(QStringLiteral("Az adatmappában nincs online számla sor: frissítse az adatbázist."));
-            OnlineInvoiceReview review(*queue, context.prompt);
+            OnlineInvoiceReview review(*queue, context.prompt, context.rebuildInvoiceData);
             OnlineInvoiceWindow window(context.parent(), review, context.prompt, QDate::currentDate());
             if (context.wakeSender) QObject::connect(&window, &OnlineInvoiceWindow::resendQueued, context.wakeSender);
             window.exec();

@@ -8,6 +8,7 @@
 
 #include "foundation/Prompt.h"
 #include "support/nav/InvoiceQueue.h"
+#include "support/nav/OnlineInvoiceReview.h"
 #include "support/nav/TaxpayerLookup.h"
 
 namespace kavina::nav {
@@ -17,9 +18,11 @@ struct NavCommandContext {
     std::function<QWidget*()> parent;
     std::function<QString()> dataFolder;
     std::function<QString()> currentRole;
-    // The queue of the window's thread and the sender to wake after "Újraküldés"; without them
-    // the reconciliation window is not offered.
+    // The queue of the window's thread, the invoice data built again for "Újraküldés", and the
+    // sender to wake after it; without a queue and a rebuild the reconciliation window is not
+    // offered.
     std::function<InvoiceQueue*()> queue = {};
+    RebuildInvoiceData rebuildInvoiceData = {};
     std::function<void()> wakeSender = {};
 };
 

@@ -141,7 +141,9 @@ void OnlineInvoiceWindow::refresh() {
         }
         if (row.key == selectedKey) reselect = r;
     }
-    m_table->resizeColumnsToContents();
+    // The messages column keeps filling the rest of the width (the whole text is in the box
+    // below); sizing it to its contents would leave it narrow once no row has a message.
+    for (int c = 0; c + 1 < m_table->columnCount(); ++c) m_table->resizeColumnToContents(c);
     if (reselect >= 0) m_table->selectRow(reselect);
     showSelected();
     m_gaps->clear();

@@ -60,7 +60,7 @@ TEST(OnlineInvoiceWindowTest, AnAbortedInvoiceShowsTheAuthoritysMessageAndCanBeS
     NavSender(server.settings(), queue, QString::fromStdString(data.path()), options).runRound();
 
     ScriptedPrompt prompt;
-    OnlineInvoiceReview review(queue, prompt);
+    OnlineInvoiceReview review(queue, prompt, [](const QueuedInvoice& e) { return invoiceData(e.invoiceNumber); });
     OnlineInvoiceWindow window(nullptr, review, prompt, QDate::currentDate());
     window.show();
     auto* table = window.findChild<QTableWidget*>("invoiceTableWidget");
@@ -150,7 +150,7 @@ TEST(NavReportingTest, TheStatusLineSaysNotSetUpUntilTheSettingsAreThenWhatWaits
     EXPECT_EQ(queue.all().front().state, QueueState::Done);
 }
 
-TEST(NavCommandsTest, TheWindowIsOfferedOnlyWithAQueue) {
+TEST(NavCommandsTest, TheWindowIsOfferedOnlyWithAQueueAndItsRebuild) {
     ScriptedPrompt prompt;
     QStringList handlers;
     const auto add = [&](const QString& handler, std::function<void()>) { handlers << handler; };
@@ -162,6 +162,10 @@ TEST(NavCommandsTest, TheWindowIsOfferedOnlyWithAQueue) {
     EXPECT_EQ(handlers, QStringList{"mNavBeallitasClick"});
     MemoryInvoiceQueue queue;
     context.queue = [&] { return static_cast<InvoiceQueue*>(&queue); };
+    handlers.clear();
+    addNavCommands(add, context);
+    EXPECT_EQ(handlers, QStringList{"mNavBeallitasClick"});
+    context.rebuildInvoiceData = [](const QueuedInvoice& e) { return invoiceData(e.invoiceNumber); };
     handlers.clear();
     addNavCommands(add, context);
     EXPECT_EQ(handlers, (QStringList{"mNavBeallitasClick", "mOnlineSzamlaClick"}));
