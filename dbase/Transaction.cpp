@@ -3,6 +3,7 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -44,27 +45,51 @@ public:
     };
     struct HeldLock {
         File* file;
-        std::string path;
+        const std::string* name;  // the file's path, interned: see nameOf
         uint64_t offset;
         uint64_t length;
     };
+    // One string per path for the life of the process, so that the locks and changes of a
+    // file are told apart by address rather than by comparing paths at every read.
+    std::set<std::string> names;
+    const std::string* nameOf(const std::string& path) {
+        const std::lock_guard<std::mutex> guard(openMutex);
+        return &*names.insert(path).first;
+    }
 
     std::string folder;
-    bool active = false;
-    uint64_t epoch = 0;
+    // The thread whose transaction runs, none between transactions. Only that thread's files
+    // take part in it: another thread of the process (a sender working in the background)
+    // reads and writes the folder as another workstation would, never into the save's held
+    // changes or locks.
+    std::atomic<std::thread::id> owner{};
+    bool runsHere() const { return owner.load() == std::this_thread::get_id(); }
+    bool runsAnywhere() const { return owner.load() != std::thread::id(); }
+    // Taken with the folder lock: the lock file's lock is shared by every thread of the
+    // process, so threads queue here first.
+    std::timed_mutex folderMutex;
+    std::atomic<uint64_t> epoch = 0;
     uint64_t ticker = 0;                    // raised when a transaction begins and at every held write
     uint64_t started = 0;                   // the ticker when the running transaction began
     std::map<std::string, Shadow> shadows;  // by path
+    // Raised whenever a path is added to shadows, clean or sizes and when they are emptied:
+    // until it changes, a file may keep the addresses of its entries (see FileEntries).
+    uint64_t layout = 0;
     // Bytes known to be on disk, read or told while the transaction runs and before it
     // changed them: before-images that need no second read at commit. Bounded in size.
     std::map<std::string, Shadow> clean;  // by path
     size_t cleanBytes = 0;
     static constexpr size_t kCleanLimit = size_t(8) << 20;
-    void remember(const std::string& path, uint64_t offset, const void* data, size_t size) {
-        const auto shadow = shadows.find(path);
-        if (shadow != shadows.end() && shadow->second.overlaps(offset, size)) return;
+    template <typename Entry>
+    Entry& entryOf(std::map<std::string, Entry>& entries, const std::string& path) {
+        auto [it, added] = entries.try_emplace(path);
+        if (added) ++layout;
+        return it->second;
+    }
+    void remember(const std::string& path, const Shadow* changed, uint64_t offset, const void* data, size_t size) {
+        if (changed && changed->overlaps(offset, size)) return;
         if (cleanBytes + size > kCleanLimit) return;
-        clean[path].put(offset, static_cast<const char*>(data), size);
+        entryOf(clean, path).put(offset, static_cast<const char*>(data), size);
         cleanBytes += size;
     }
     // File lengths told by handles while the transaction runs, before it wrote to the file:
@@ -82,7 +107,13 @@ public:
     std::string journalBuffer;
     std::vector<HeldLock> held;              // released when the transaction ends
     std::multimap<std::string, File*> open;  // the open table files of this process, by path
-    std::unique_ptr<File> lockFile;          // kavina.lck, kept open between transactions
+    std::mutex openMutex;                    // guards open and names: files open on every thread
+    File* openFile(const std::string& path) {
+        const std::lock_guard<std::mutex> guard(openMutex);
+        const auto it = open.find(path);
+        return it == open.end() ? nullptr : it->second;
+    }
+    std::unique_ptr<File> lockFile;  // kavina.lck, kept open between transactions
     FileSystem* lockFileSystem = nullptr;
 
     void releaseLocks() {
@@ -103,7 +134,8 @@ public:
     }
     // A handle's file is closed: its locks are forgotten and commits no longer write through it.
     void close(File* file) {
-        forget(file);
+        if (runsHere()) forget(file);  // another thread's file never took part
+        const std::lock_guard<std::mutex> guard(openMutex);
         for (auto it = open.begin(); it != open.end(); ++it)
             if (it->second == file) {
                 open.erase(it);
@@ -181,10 +213,11 @@ class ParticipatingFile final : public File {
 public:
     ParticipatingFile(std::unique_ptr<File> inner, std::shared_ptr<FolderState> state)
         : m_inner(std::move(inner)), m_state(std::move(state)) {
+        const std::lock_guard<std::mutex> guard(m_state->openMutex);
         m_state->open.insert({m_inner->path(), m_inner.get()});
     }
     ~ParticipatingFile() override {
-        if (m_state->active) {
+        if (m_state->runsHere()) {
             // Its locks and changes belong to the running save: the file stays open, and
             // locked, until the save ends.
             m_state->retired.push_back(std::move(m_inner));
@@ -197,9 +230,9 @@ public:
         const FolderState::Shadow* shadow = shadowOf();
         if (!shadow) {
             const size_t got = m_inner->read(offset, buffer, size);
-            if (m_state->active) {
+            if (m_state->runsHere()) {
                 // Read under a lock of the transaction: the bytes stay what the disk holds.
-                if (holdsLock()) m_state->remember(path(), offset, buffer, got);
+                if (holdsLock()) m_state->remember(path(), nullptr, offset, buffer, got);
                 sawLength(offset + got);
             }
             return got;
@@ -210,7 +243,7 @@ public:
             return size;
         }
         const size_t got = m_inner->read(offset, buffer, size);
-        if (holdsLock()) m_state->remember(path(), offset, buffer, got);
+        if (holdsLock()) m_state->remember(path(), shadow, offset, buffer, got);
         sawLength(offset + got);
         // A short read ends where the file ends; held changes may reach further.
         const uint64_t logical = got < size ? std::max<uint64_t>(offset + got, shadow->end) : offset + size;
@@ -221,8 +254,8 @@ public:
     }
 
     void write(uint64_t offset, const void* data, size_t size) override {
-        if (!m_state->active) return m_inner->write(offset, data, size);
-        FolderState::Shadow& shadow = m_state->shadows[path()];
+        if (!m_state->runsHere()) return m_inner->write(offset, data, size);
+        FolderState::Shadow& shadow = entries().shadow ? *entries().shadow : m_state->entryOf(m_state->shadows, path());
         if (shadow.first == 0) shadow.first = ++m_state->ticker;
         shadow.last = ++m_state->ticker;
         shadow.put(offset, static_cast<const char*>(data), size);
@@ -234,40 +267,40 @@ public:
     }
 
     void truncate(uint64_t size) override {
-        if (m_state->active) fail(path(), "a file cannot be cut short inside a transaction");
+        if (m_state->runsHere()) fail(path(), "a file cannot be cut short inside a transaction");
         m_inner->truncate(size);
     }
 
     void sync() override {
-        if (!m_state->active) m_inner->sync();  // a transaction syncs when it commits
+        if (!m_state->runsHere()) m_inner->sync();  // a transaction syncs when it commits
     }
 
     bool tryLock(uint64_t offset, uint64_t length, LockKind kind) override {
-        if (!m_state->active) return m_inner->tryLock(offset, length, kind);
+        if (!m_state->runsHere()) return m_inner->tryLock(offset, length, kind);
         // A lock another handle of this transaction holds on the same file is ours too, for the
         // bytes it covers: a wider range is asked for, and conflicts with it as with any other.
         for (const auto& lock : m_state->held)
-            if (lock.path == path() && lock.offset <= offset && offset + length <= lock.offset + lock.length)
+            if (lock.name == m_name && lock.offset <= offset && offset + length <= lock.offset + lock.length)
                 return true;
         if (!m_inner->tryLock(offset, length, kind)) return false;
-        m_state->held.push_back({m_inner.get(), path(), offset, length});
+        m_state->held.push_back({m_inner.get(), m_name, offset, length});
         return true;
     }
 
     void unlock(uint64_t offset, uint64_t length) override {
-        if (!m_state->active) return m_inner->unlock(offset, length);
+        if (!m_state->runsHere()) return m_inner->unlock(offset, length);
         // Held until the transaction ends; recorded in case it was taken before it began.
         for (const auto& lock : m_state->held)
             if (lock.file == m_inner.get() && lock.offset == offset && lock.length == length) return;
-        m_state->held.push_back({m_inner.get(), path(), offset, length});
+        m_state->held.push_back({m_inner.get(), m_name, offset, length});
     }
 
     void knownContent(uint64_t offset, const void* data, size_t size) override {
-        if (m_state->active) m_state->remember(path(), offset, data, size);
+        if (m_state->runsHere()) m_state->remember(path(), shadowOf(), offset, data, size);
     }
     void knownSize(uint64_t size, bool exact) override {
-        if (!m_state->active || (exact && shadowOf())) return;  // the length before the transaction wrote
-        FolderState::KnownSize& known = m_state->sizes[path()];
+        if (!m_state->runsHere() || (exact && shadowOf())) return;  // the length before the transaction wrote
+        FolderState::KnownSize& known = knownSizeEntry();
         if (exact)
             known = {size, true};
         else if (!known.exact)
@@ -276,40 +309,58 @@ public:
     uint64_t rollbackCount() const override { return m_state->epoch; }
 
     const std::string& path() const override { return m_inner->path(); }
-    bool inTransaction() const override { return m_state->active; }
+    bool inTransaction() const override { return m_state->runsHere(); }
     bool heldByTransaction(uint64_t offset, uint64_t length) const override {
-        if (!m_state->active) return false;
+        if (!m_state->runsHere()) return false;
         for (const auto& lock : m_state->held)
-            if (lock.path == path() && lock.offset <= offset && offset + length <= lock.offset + lock.length)
+            if (lock.name == m_name && lock.offset <= offset && offset + length <= lock.offset + lock.length)
                 return true;
         return false;
     }
     uint64_t transactionMark() const override {
         const FolderState::Shadow* shadow = shadowOf();
-        return shadow ? std::max(m_state->started, shadow->last) : m_state->active ? m_state->started : 0;
+        return shadow ? std::max(m_state->started, shadow->last) : m_state->runsHere() ? m_state->started : 0;
     }
 
 private:
     // A read from the disk proves the file that long, for the rest of the transaction: no file
     // of the folder is cut short while a transaction holds the folder lock and the file open.
     void sawLength(uint64_t length) {
-        FolderState::KnownSize& known = m_state->sizes[path()];
+        FolderState::KnownSize& known = knownSizeEntry();
         if (!known.exact) known.size = std::max(known.size, length);
     }
     bool holdsLock() const {
         for (const auto& lock : m_state->held)
-            if (lock.path == path()) return true;
+            if (lock.name == m_name) return true;
         return false;
     }
 
-    const FolderState::Shadow* shadowOf() const {
-        if (!m_state->active) return nullptr;
-        const auto it = m_state->shadows.find(path());
-        return it == m_state->shadows.end() ? nullptr : &it->second;
+    // This file's entries in the running transaction's maps (null where it has none), looked
+    // up again only when the maps gained or lost a path: a save reads and writes its files
+    // hundreds of times.
+    struct FileEntries {
+        uint64_t layout = ~uint64_t(0);
+        FolderState::Shadow* shadow = nullptr;
+        FolderState::KnownSize* size = nullptr;
+    };
+    const FileEntries& entries() const {
+        if (m_entries.layout != m_state->layout) {
+            const auto shadow = m_state->shadows.find(path());
+            const auto size = m_state->sizes.find(path());
+            m_entries = {m_state->layout, shadow == m_state->shadows.end() ? nullptr : &shadow->second,
+                         size == m_state->sizes.end() ? nullptr : &size->second};
+        }
+        return m_entries;
     }
+    FolderState::KnownSize& knownSizeEntry() {
+        return entries().size ? *entries().size : m_state->entryOf(m_state->sizes, path());
+    }
+    const FolderState::Shadow* shadowOf() const { return m_state->runsHere() ? entries().shadow : nullptr; }
 
     std::unique_ptr<File> m_inner;
     std::shared_ptr<FolderState> m_state;
+    const std::string* m_name = m_state->nameOf(m_inner->path());
+    mutable FileEntries m_entries;
 };
 
 // ---- the journal ------------------------------------------------------------------------
@@ -434,25 +485,33 @@ std::string readWhole(File& file) {
 }
 
 void lockFolder(FolderState& state, const std::string& folder, FileSystem& fs) {
-    if (!state.lockFile || state.lockFileSystem != &fs) {
-        state.lockFile = fs.open(joinPath(folder, kFolderLockName), OpenMode::OpenOrCreate);
-        state.lockFileSystem = &fs;
-    }
     const auto deadline = std::chrono::steady_clock::now() + kFolderWait;
-    while (!state.lockFile->tryLock(0, 1, LockKind::Exclusive)) {
-        if (std::chrono::steady_clock::now() >= deadline) fail(folder, errtext::kTableBusy);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    if (!state.folderMutex.try_lock_until(deadline)) fail(folder, errtext::kTableBusy);
+    try {
+        if (!state.lockFile || state.lockFileSystem != &fs) {
+            state.lockFile = fs.open(joinPath(folder, kFolderLockName), OpenMode::OpenOrCreate);
+            state.lockFileSystem = &fs;
+        }
+        while (!state.lockFile->tryLock(0, 1, LockKind::Exclusive)) {
+            if (std::chrono::steady_clock::now() >= deadline) fail(folder, errtext::kTableBusy);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    } catch (...) {
+        state.folderMutex.unlock();
+        throw;
     }
 }
 
 void unlockFolder(FolderState& state) {
-    if (!state.lockFile) return;
-    state.lockFile->unlock(0, 1);
-    // Only the real file system's lock file is kept open between transactions.
-    if (state.lockFileSystem != &FileSystem::real()) {
-        state.lockFile.reset();
-        state.lockFileSystem = nullptr;
+    if (state.lockFile) {
+        state.lockFile->unlock(0, 1);
+        // Only the real file system's lock file is kept open between transactions.
+        if (state.lockFileSystem != &FileSystem::real()) {
+            state.lockFile.reset();
+            state.lockFileSystem = nullptr;
+        }
     }
+    state.folderMutex.unlock();
 }
 
 std::string damagedJournalName(const std::string& journalPath, int number) {
@@ -600,10 +659,10 @@ uint64_t rollbackEpoch(const FolderState& state) {
     return state.epoch;
 }
 bool transactionActive(const FolderState& state) {
-    return state.active;
+    return state.runsHere();
 }
 uint64_t transactionSerial(const FolderState& state) {
-    return state.active ? state.started : 0;
+    return state.runsHere() ? state.started : 0;
 }
 
 std::unique_ptr<File> participatingFile(std::unique_ptr<File> file, std::shared_ptr<FolderState> state) {
@@ -613,7 +672,7 @@ std::unique_ptr<File> participatingFile(std::unique_ptr<File> file, std::shared_
 RecoveryReport recoverFolder(const std::string& folder, FileSystem& fs) {
     if (fs.fileSize(joinPath(folder, kJournalName)).value_or(0) == 0) return {};
     const auto state = folderState(folder);
-    if (state->active) return {};  // this process's own transaction is committing
+    if (state->runsHere()) return {};  // this thread's own transaction is committing
     lockFolder(*state, folder, fs);
     try {
         const RecoveryReport report = rollBackJournal(folder, fs);  // the journal may be gone by now
@@ -630,7 +689,8 @@ RecoveryReport recoverFolder(const std::string& folder, FileSystem& fs) {
 Transaction::Transaction(const std::string& folder, FileSystem& fs, const TransactionOptions& options)
     : m_fs(fs), m_folder(folder), m_options(options) {
     m_state = folderState(folder);
-    if (m_state->active) fail(folder, "a transaction is already running in this folder");
+    // Another thread's transaction is waited for at the folder lock, as another workstation's.
+    if (m_state->runsHere()) fail(folder, "a transaction is already running in this folder");
     lockFolder(*m_state, folder, fs);
     try {
         const std::optional<FileSystem::Status> journal = fs.status(joinPath(folder, kJournalName));
@@ -644,7 +704,7 @@ Transaction::Transaction(const std::string& folder, FileSystem& fs, const Transa
         throw;
     }
     m_state->started = ++m_state->ticker;
-    m_state->active = true;
+    m_state->owner = std::this_thread::get_id();
     m_open = true;
 }
 
@@ -657,8 +717,9 @@ void Transaction::release() {
     m_state->shadows.clear();
     m_state->sizes.clear();
     m_state->clean.clear();
+    ++m_state->layout;
     m_state->cleanBytes = 0;
-    m_state->active = false;
+    m_state->owner = std::thread::id();
     m_state->releaseLocks();
     m_state->closeRetired();
     m_open = false;
@@ -691,9 +752,8 @@ void Transaction::commit() {
         size_t entries = 0;
         for (const auto& [path, shadow] : m_state->shadows) {
             Target t{nullptr, nullptr, &shadow};
-            const auto open = m_state->open.find(path);
-            if (open != m_state->open.end()) {
-                t.file = open->second;
+            if (File* open = m_state->openFile(path)) {
+                t.file = open;
             } else {
                 t.owned = m_fs.open(path, OpenMode::ReadWrite);
                 t.file = t.owned.get();

@@ -5,11 +5,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <set>
 #include <sstream>
+#include <thread>
 
 #include "DocumentFolder.h"
 #include "FaultFileSystem.h"
@@ -233,6 +236,57 @@ TEST_F(TransactionTest, ACommitSyncsEachFileItChangedAndTheJournal) {
         expected.insert(changed.begin(), changed.end());
     }
     EXPECT_EQ(synced, expected);
+}
+
+// A thread of the program working in the background (the tax authority's sender) writes the
+// folder as another workstation would: its edit goes to the disk even while a save of the
+// window's thread is open and then rolled back, and a save of its own waits for that one.
+TEST_F(TransactionTest, AnotherThreadOfTheProgramNeitherJoinsNorBreaksASave) {
+    std::optional<Transaction> save(std::in_place, dir.path());
+    Table head(dir.path(), "Szamla.dbf");
+    head.open();
+    head.append();
+    head.setString("SZAMLASZAM", "2024/99999");
+    head.post();
+
+    std::string failure;
+    std::thread background([&] {
+        try {
+            Table stock(dir.path(), "Anyag.dbf");
+            stock.open();
+            stock.first();
+            stock.edit();
+            stock.setFloat("MENNYISEG", 7);
+            stock.post();
+            Transaction own(dir.path());  // waits for the window's save
+            Table log(dir.path(), "tranzakcio.dbf");
+            log.open();
+            log.append();
+            log.setString("CIKKSZAM", "HATTER");
+            log.post();
+            own.commit();
+        } catch (const std::exception& e) {
+            failure = e.what();
+        }
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    save.reset();  // the window's save is abandoned
+    background.join();
+    EXPECT_EQ(failure, "");
+
+    Table stock(dir.path(), "Anyag.dbf");
+    stock.open();
+    stock.first();
+    EXPECT_EQ(stock.asFloat("MENNYISEG"), 7);
+    Table log(dir.path(), "tranzakcio.dbf");
+    log.open();
+    log.setOrder("CIKKSZAM");
+    EXPECT_TRUE(log.findKey("HATTER"));
+    head.refresh();
+    head.setOrder("SZAMLASZAM");
+    EXPECT_FALSE(head.findKey("2024/99999"));
+    const auto faults = checkAllTables(dir.path());
+    EXPECT_TRUE(faults.empty()) << faults.front();
 }
 
 TEST_F(TransactionTest, StructuralChangesAreRefusedInside) {
