@@ -29,6 +29,7 @@ public:
         uint64_t first = 0;  // the ticker at the file's first held write: commit writes files in this order
         uint64_t last = 0;   // the ticker at its latest held write
         void put(uint64_t offset, const char* data, size_t size);
+        void release();  // gives the runs' buffers back for later saves
         void patch(uint64_t offset, char* buffer, size_t size) const;
         bool overlaps(uint64_t offset, size_t size) const {
             auto it = runs.lower_bound(offset + size);
@@ -151,6 +152,46 @@ public:
     }
 };
 
+namespace {
+
+// Buffers of runs of earlier saves, kept with their room: a save holds some sixty runs, and
+// taking fresh memory for each, save after save, costs more than the copying. Only the thread
+// of a transaction holds runs, so each thread keeps its own.
+class SpareBuffers {
+public:
+    std::string take() {
+        if (m_spare.empty()) return {};
+        std::string buffer = std::move(m_spare.back());
+        m_spare.pop_back();
+        m_room -= buffer.capacity();
+        return buffer;
+    }
+    void give(std::string&& buffer) {
+        if (m_spare.size() >= kMostBuffers || m_room + buffer.capacity() > kMostRoom) return;
+        buffer.clear();
+        m_room += buffer.capacity();
+        m_spare.push_back(std::move(buffer));
+    }
+
+private:
+    static constexpr size_t kMostBuffers = 256;
+    static constexpr size_t kMostRoom = size_t(4) << 20;
+    std::vector<std::string> m_spare;
+    size_t m_room = 0;
+};
+
+SpareBuffers& spareBuffers() {
+    thread_local SpareBuffers buffers;
+    return buffers;
+}
+
+}  // namespace
+
+void FolderState::Shadow::release() {
+    for (auto& [offset, bytes] : runs) spareBuffers().give(std::move(bytes));
+    runs.clear();
+}
+
 void FolderState::Shadow::put(uint64_t offset, const char* data, size_t size) {
     // The common case, a write inside or at the end of one run (records appended one by one,
     // a node rewritten), changes that run in place.
@@ -178,9 +219,12 @@ void FolderState::Shadow::put(uint64_t offset, const char* data, size_t size) {
         stop = std::max(stop, last->first + last->second.size());
         ++last;
     }
-    std::string merged(size_t(stop - start), '\0');
-    for (auto k = it; k != last; ++k)
+    std::string merged = spareBuffers().take();
+    merged.resize(size_t(stop - start));
+    for (auto k = it; k != last; ++k) {
         std::memcpy(merged.data() + (k->first - start), k->second.data(), k->second.size());
+        spareBuffers().give(std::move(k->second));
+    }
     std::memcpy(merged.data() + (offset - start), data, size);
     runs.erase(it, last);
     runs.emplace(start, std::move(merged));
@@ -714,6 +758,8 @@ Transaction::~Transaction() {
 
 void Transaction::release() {
     if (&m_fs != &FileSystem::real()) m_state->journalFile.reset();  // only the real one is kept
+    for (auto& [path, shadow] : m_state->shadows) shadow.release();
+    for (auto& [path, shadow] : m_state->clean) shadow.release();
     m_state->shadows.clear();
     m_state->sizes.clear();
     m_state->clean.clear();
