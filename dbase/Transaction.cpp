@@ -68,7 +68,7 @@ public:
     bool runsAnywhere() const { return owner.load() != std::thread::id(); }
     // Taken with the folder lock: the lock file's lock is shared by every thread of the
     // process, so threads queue here first.
-    std::timed_mutex folderMutex;
+    std::mutex folderMutex;
     std::atomic<uint64_t> epoch = 0;
     uint64_t ticker = 0;                    // raised when a transaction begins and at every held write
     uint64_t started = 0;                   // the ticker when the running transaction began
@@ -530,7 +530,10 @@ std::string readWhole(File& file) {
 
 void lockFolder(FolderState& state, const std::string& folder, FileSystem& fs) {
     const auto deadline = std::chrono::steady_clock::now() + kFolderWait;
-    if (!state.folderMutex.try_lock_until(deadline)) fail(folder, errtext::kTableBusy);
+    while (!state.folderMutex.try_lock()) {
+        if (std::chrono::steady_clock::now() >= deadline) fail(folder, errtext::kTableBusy);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
     try {
         if (!state.lockFile || state.lockFileSystem != &fs) {
             state.lockFile = fs.open(joinPath(folder, kFolderLockName), OpenMode::OpenOrCreate);
