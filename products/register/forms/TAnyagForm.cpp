@@ -390,7 +390,9 @@ bool TAnyagForm::eventFilter(QObject* watched, QEvent* event) {
         }
         // A letter typed in the list moves into the search box and searches from there.
         const QString typed = key->text();
-        if (key->modifiers() == Qt::NoModifier && typed.size() == 1 && kSearchStarters.contains(typed.toUpper())) {
+        // A capital letter comes with Shift: it starts the search as well.
+        const bool plain = (key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == Qt::NoModifier;
+        if (plain && typed.size() == 1 && kSearchStarters.contains(typed.toUpper())) {
             m_search->setText(typed);
             m_search->setFocus();
             return true;

@@ -154,6 +154,12 @@ TEST_F(ProductFormsTest, APrintableKeyInTheListMovesIntoTheSearch) {
     grid->setFocus();
     type(grid, QStringLiteral("é"));
     EXPECT_EQ(child<QLineEdit>(form, "searchLineEdit")->text(), QStringLiteral("é"));
+
+    // A capital typed with Shift is not lost: the search starts with it.
+    grid->setFocus();
+    QTest::sendKeyEvent(QTest::Press, grid, Qt::Key_K, QStringLiteral("K"), Qt::ShiftModifier);
+    QTest::sendKeyEvent(QTest::Release, grid, Qt::Key_K, QStringLiteral("K"), Qt::ShiftModifier);
+    EXPECT_EQ(child<QLineEdit>(form, "searchLineEdit")->text(), QStringLiteral("K"));
 }
 
 TEST_F(ProductFormsTest, ThePicturePaneShowsTheProductsPicture) {
