@@ -443,8 +443,8 @@ void drawPictures(const std::string& folder) {
 }
 
 // The program's default settings record with the demo shop's header, and counters past the
-// codes the demo uses.
-Row settingsRow(const QDate& today) {
+// numbers of the demo's documents when it has them.
+Row settingsRow(const QDate& today, bool withDocuments) {
     namespace U = fields::User;
     Row row{{U::USER1, "Minta Barkács Kft."},
             {U::USER2, "Barkács- és szerszámáruház"},
@@ -474,7 +474,7 @@ Row settingsRow(const QDate& today) {
     for (const Field& counter :
          {U::SZAMLASZ, U::AJANLATSZ, U::MUNKASZ, U::GARLEVSZAM, U::SZLEVSZ, U::VISSZA, U::SELEJT, U::MEGRENDELO,
           U::IDEIGLENES, U::ELOLEG, U::PROFORMA, U::PKIF, U::JOVAIR, U::DEFUSER, U::DEFUSERN})
-        row.push_back({counter, integerText(demoDocumentCounter(counter))});
+        row.push_back({counter, integerText(withDocuments ? demoDocumentCounter(counter) : 1)});
     for (const Field& copies : {U::PRNSZAMLA, U::PRNAJANLAT, U::PRNMUNKA, U::PRNGARANC, U::PRNSZL})
         row.push_back({copies, "2"});
     return row;
@@ -482,8 +482,9 @@ Row settingsRow(const QDate& today) {
 
 }  // namespace
 
-void addDemoBusiness(const std::string& folder, const std::string& finalFolder, const QDate& today) {
-    appendRows(folder, TableId::User, {settingsRow(today)});
+void addDemoBusiness(const std::string& folder, const std::string& finalFolder, const QDate& today,
+                     bool withDocuments) {
+    appendRows(folder, TableId::User, {settingsRow(today, withDocuments)});
     appendRows(folder, TableId::PCsoport,
                {{{fields::PCsoport::PCSOPORT, "Vevő"}}, {{fields::PCsoport::PCSOPORT, "Szállító"}}});
     appendRows(folder, TableId::Telep, townRows());
@@ -499,7 +500,7 @@ void addDemoBusiness(const std::string& folder, const std::string& finalFolder, 
                 {{R::AZON, kGardenYard.id}, {R::MEGNEVEZES, kGardenYard.name}}});
     drawPictures(folder);
     appendRows(folder, TableId::Anyag, productRows(finalFolder + "/" + kPictureFolder));
-    addDemoDocuments(folder, today);
+    if (withDocuments) addDemoDocuments(folder, today);
 }
 
 }  // namespace kavina

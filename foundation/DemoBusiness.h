@@ -11,8 +11,10 @@ namespace kavina {
 
 // Fills the tables of a new folder that already holds the reference rows, and draws the
 // product pictures into its "kepek" subfolder. The folder may be a staging folder whose
-// content moves into finalFolder afterwards: the products name their pictures there.
+// content moves into finalFolder afterwards: the products name their pictures there. Without
+// withDocuments the folder gets no documents and its counters start at 1.
 // Throws DbError, or std::runtime_error when a picture cannot be written.
-void addDemoBusiness(const std::string& folder, const std::string& finalFolder, const QDate& today);
+void addDemoBusiness(const std::string& folder, const std::string& finalFolder, const QDate& today,
+                     bool withDocuments = true);
 
 }  // namespace kavina

@@ -76,7 +76,7 @@ void buildTables(const std::string& folder, const std::string& target, const New
     for (const TableDef& def : catalogue::tables())
         if (def.location == TableLocation::DataFolder) catalogue::createTable(def, folder);
     addReferenceRows(folder);
-    if (options.demo) addDemoBusiness(folder, target, options.today);
+    if (options.demo) addDemoBusiness(folder, target, options.today, !options.demoHistoryFollows);
 }
 
 // Moves without replacing: a file another process put there meanwhile stays.

@@ -20,6 +20,10 @@ namespace kavina {
 struct NewFolderOptions {
     bool demo = false;
     QDate today = QDate::currentDate();  // the demo's year of the last year opening
+    // A generated history of documents follows the demo business: the demo's handful of
+    // documents is left out and every counter starts at 1, so that the numbers of each series
+    // follow the days of the history.
+    bool demoHistoryFollows = false;
 };
 
 // The target already holds tables, or is not a folder. Nothing was changed.

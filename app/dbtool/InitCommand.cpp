@@ -35,6 +35,8 @@ int runInit(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             folders.push_back(arg);
     }
     if (folders.size() != 1) return usageError(err, "init needs one folder");
+    // The generated history takes the place of the demo's few documents, numbered from 1.
+    options.demoHistoryFollows = options.demo && bool(history);
     try {
         createDataFolder(folders[0], options);
     } catch (const std::exception& e) {

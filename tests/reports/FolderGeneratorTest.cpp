@@ -9,9 +9,12 @@
 #include <iterator>
 #include <map>
 #include <set>
+#include <sstream>
 
 #include "GeneratedFolder.h"
 #include "dbase/FolderCheck.h"
+#include "dbtool/GenerateCommand.h"
+#include "dbtool/InitCommand.h"
 
 namespace kavina::reports::year {
 namespace {
@@ -170,6 +173,33 @@ TEST(FolderGeneratorRunTest, AFolderWithABusinessGetsItsDocumentsAfterItsOwn) {
     EXPECT_EQ(folder.headers.size(), 60u);
     std::set<std::string> numbers;
     for (const StoredHeader& h : folder.headers) EXPECT_TRUE(numbers.insert(h.number).second) << h.number;
+    EXPECT_EQ(testing_support::checkAllTables(dir.path()), std::vector<std::string>{});
+}
+
+// The demo folder of "kavina-db init --demo": its generated history stands alone, so the
+// numbers of every series rise with the days, as a real shop's do.
+TEST(FolderGeneratorRunTest, TheDemoFoldersNumbersFollowItsDays) {
+    testing_support::TestFolder dir;
+    std::ostringstream out, err;
+    ASSERT_EQ(dbtool::runInit({"init", "--demo", dir.path()}, out, err, dbtool::addDemoHistory), 0) << err.str();
+    const StoredFolder folder = readFolder(dir.path());
+    ASSERT_GE(folder.headers.size(), 300u);
+    std::map<std::string, std::map<int, QDate>> series;  // "SZA2026" -> number -> day
+    for (const StoredHeader& h : folder.headers) {
+        const size_t slash = h.number.find('/');
+        ASSERT_NE(slash, std::string::npos) << h.number;
+        EXPECT_TRUE(series[h.number.substr(0, slash)].emplace(std::stoi(h.number.substr(slash + 1)), h.issued).second)
+            << "twice: " << h.number;
+    }
+    for (const auto& [prefix, days] : series) {
+        EXPECT_EQ(days.begin()->first, 1) << prefix;
+        QDate before;
+        for (const auto& [number, day] : days) {
+            EXPECT_FALSE(before.isValid() && day < before)
+                << prefix << "/" << number << " is dated before the number ahead of it";
+            before = day;
+        }
+    }
     EXPECT_EQ(testing_support::checkAllTables(dir.path()), std::vector<std::string>{});
 }
 
